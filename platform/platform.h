@@ -1,0 +1,37 @@
+#pragma once
+// The platform services every window receives. A test hands in doubles for the ones it scripts.
+#include "help_viewer.h"
+#include "message_boxes.h"
+#include "save_dialog.h"
+#include "shell.h"
+#include "tray_icon.h"
+#include "twips.h"
+
+namespace kavi {
+
+struct Platform {
+    MessageBoxes& messages;
+    SaveDialog& saveDialog;
+    Shell& shell;
+    HelpViewer& help;
+    TrayIcon& tray;
+    ScreenUnits& screen;
+};
+
+// The real services of this desktop, created once for the life of the process.
+class RealPlatform {
+public:
+    RealPlatform();
+    Platform& platform() { return platform_; }
+
+private:
+    QtMessageBoxes messages_;
+    QtSaveDialog saveDialog_;
+    XdgShell shell_;
+    HtmlHelpViewer help_;
+    QtTrayIcon tray_;
+    QtScreenUnits screen_;
+    Platform platform_;
+};
+
+} // namespace kavi

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs every Debian package Kavi needs to build, run and test. Idempotent: installs only what is
+# missing and stays quiet when everything is there. Pass --bench to add the benchmark-only group.
+set -euo pipefail
+
+runtime_and_build=(
+  build-essential cmake ninja-build pkg-config ccache
+  qt6-base-dev qt6-image-formats-plugins libqt6svg6
+  libcups2-dev cups cups-client cups-filters ghostscript poppler-utils
+  libsane-dev sane-utils libgif-dev libtiff-dev libasound2-dev
+  libgtest-dev libgmock-dev
+  xvfb xauth x11-apps imagemagick fonts-liberation2 fonts-dejavu-core
+  python3 util-linux
+)
+bench_only=(
+  libbenchmark-dev libjpeg-turbo-progs libjpeg62-turbo-dev img2pdf
+  libopencv-core-dev libopencv-imgproc-dev
+)
+
+wanted=("${runtime_and_build[@]}")
+if [ "${1:-}" = "--bench" ]; then wanted+=("${bench_only[@]}"); fi
+
+missing=()
+for p in "${wanted[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+echo "Installing: ${missing[*]}"
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,65 @@
+#pragma once
+// Test doubles of the platform services: each records what the code asked of it and answers
+// from a script, so a test can drive a window without a desktop.
+#include "platform.h"
+
+#include <deque>
+#include <vector>
+
+namespace kavi::testing {
+
+class ScriptedMessageBoxes final : public MessageBoxes {
+public:
+    MsgResult show(const MessageRequest& request) override;
+    // Answers given in order; when the script is empty the first button's answer is returned.
+    std::deque<MsgResult> answers;
+    std::vector<MessageRequest> shown;
+};
+
+class ScriptedSaveDialog final : public SaveDialog {
+public:
+    SaveDialogResult ask(const SaveDialogRequest& request) override;
+    std::deque<SaveDialogResult> answers; // empty: the user cancels
+    std::vector<SaveDialogRequest> asked;
+};
+
+class RecordingShell final : public Shell {
+public:
+    struct Call { QString target; int showCommand; };
+    int open(const QString& target, int showCommand) override;
+    std::vector<Call> calls;
+    int result = 42;
+};
+
+class RecordingHelp final : public HelpViewer {
+public:
+    struct Call { QWidget* owner; QString file; HelpCommand command; };
+    bool command(QWidget* owner, const QString& helpFile, HelpCommand command) override;
+    std::vector<Call> calls;
+};
+
+class FakeTray final : public TrayIcon {
+public:
+    bool isAvailable() const override { return available; }
+    void show(const QIcon&, const QString& t) override { shown = true; tip = t; ++showCount; }
+    void hide() override { shown = false; ++hideCount; }
+    bool isShown() const override { return shown; }
+    void activate(TrayActivation a) { activated(a); }
+    bool available = true;
+    bool shown = false;
+    QString tip;
+    int showCount = 0, hideCount = 0;
+};
+
+// All doubles together, with the Platform object that refers to them.
+struct TestPlatform {
+    ScriptedMessageBoxes messages;
+    ScriptedSaveDialog saveDialog;
+    RecordingShell shell;
+    RecordingHelp help;
+    FakeTray tray;
+    FixedScreenUnits screen{96};
+    Platform platform{messages, saveDialog, shell, help, tray, screen};
+};
+
+} // namespace kavi::testing
