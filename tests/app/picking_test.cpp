@@ -85,7 +85,7 @@ TEST_F(Picking, APickLandsInTheSlotOfTheShownTabOnly) {
     EXPECT_EQ(window.Image(4)->picture().size(), QSize(40, 30)) << "the slot keeps the whole picture";
     EXPECT_EQ(window.Image(4)->picture().pixel(0, 0), QColor(Qt::blue).rgb());
     for (int n = 1; n <= 10; ++n) {
-        if (n != 4) EXPECT_FALSE(window.Image(n)->hasPicture()) << n;
+        if (n != 4) { EXPECT_FALSE(window.Image(n)->hasPicture()) << n; }
     }
     EXPECT_TRUE(window.SelectedImage.isEmpty()) << "a pick selects nothing";
     EXPECT_FALSE(window.Check(4)->isChecked()) << "a pick ticks nothing";

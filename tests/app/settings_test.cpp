@@ -7,6 +7,7 @@
 #include "support/test_platform.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -143,4 +144,17 @@ TEST_F(Settings, ARestartRestoresWhatTheLastRunLeft) {
     EXPECT_EQ(ticked(), "1010000000");
     EXPECT_EQ(window->dirSelect->path(), covers.path());
     EXPECT_EQ(window->drvSelect->drive(), drive());
+}
+
+TEST_F(Settings, UnloadWritesTheSettingsBeforeClosingTheHelp) {
+    window->Form_Load();
+    QFile::remove(dir.file("kavi4.ini"));
+    QStringList settingsOnDisk;
+    services.journal.entries.clear();
+    services.journal.observer = [&](const QString& entry) {
+        if (QFile::exists(dir.file("kavi4.ini"))) settingsOnDisk << entry;
+    };
+    window->Form_Unload();
+    EXPECT_EQ(services.journal.entries, std::vector<QString>({"help:18"}));
+    EXPECT_EQ(settingsOnDisk, QStringList({"help:18"})) << "the settings are written before the help closes";
 }
