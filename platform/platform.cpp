@@ -3,6 +3,7 @@
 namespace kavi {
 
 RealPlatform::RealPlatform()
-    : platform_{messages_, saveDialog_, shell_, help_, tray_, screen_} {}
+    : http_(QUrl() /* MAKER SERVER: after merging main */),
+      platform_{messages_, saveDialog_, shell_, help_, tray_, screen_, facts_, http_} {}
 
 } // namespace kavi
