@@ -2,6 +2,7 @@
 
 #include "version_number.h"
 
+#include <QFont>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -13,6 +14,10 @@ UpdateWindow::UpdateWindow(Platform& platform, QWidget* parent) : QDialog(parent
     setWindowTitle(QStringLiteral("Kavi Update"));
     const ScreenUnits& tw = platform_.screen;
     setFixedSize(tw.x(3690), tw.y(1995));
+    // The layout in twips was made for an 8-point face; the desktop's larger default would cut the texts.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
