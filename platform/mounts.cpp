@@ -1,90 +1,74 @@
 #include "mounts.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QList>
 #include <algorithm>
-#include <map>
+#include <array>
+#include <fstream>
+#include <sstream>
 
 namespace kavi {
 
 namespace {
 
-// Undoes the kernel's escaping of blanks, tabs, newlines and backslashes in mount-table fields.
-QString decodeField(const QByteArray& field) {
-    QByteArray out;
-    out.reserve(field.size());
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        const char c = field[i];
-        if (c == '\\' && i + 3 < field.size()) {
-            const QByteArray digits = field.mid(i + 1, 3);
-            const bool ok =
-                std::all_of(digits.begin(), digits.end(), [](char d) { return d >= '0' && d <= '7'; });
-            if (ok) {
-                out.append(char(digits.toInt(nullptr, 8)));
+// Mount tables escape blanks and a few other characters as backslash and three octal digits.
+std::string unescapeMountField(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 3 < s.size()) {
+            const std::string digits = s.substr(i + 1, 3);
+            if (std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '7'; })) {
+                out += char(std::stoi(digits, nullptr, 8));
                 i += 3;
                 continue;
             }
         }
-        out.append(c);
+        out += s[i];
     }
-    return QString::fromUtf8(out);
-}
-
-bool underFolder(const QString& path, const QString& folder) {
-    return path == folder || path.startsWith(folder + QLatin1Char('/'));
+    return out;
 }
 
 } // namespace
 
-bool isPseudoFileSystem(const QString& fsType, const QString& path) {
-    static const QStringList kPseudo = {
-        QStringLiteral("proc"),       QStringLiteral("sysfs"),      QStringLiteral("cgroup"),
-        QStringLiteral("cgroup2"),    QStringLiteral("devtmpfs"),   QStringLiteral("devpts"),
-        QStringLiteral("securityfs"), QStringLiteral("debugfs"),    QStringLiteral("tracefs"),
-        QStringLiteral("pstore"),     QStringLiteral("bpf"),        QStringLiteral("mqueue"),
-        QStringLiteral("hugetlbfs"),  QStringLiteral("configfs"),   QStringLiteral("fusectl"),
-        QStringLiteral("binfmt_misc"), QStringLiteral("autofs"),    QStringLiteral("efivarfs"),
-        QStringLiteral("rpc_pipefs"), QStringLiteral("nsfs"),       QStringLiteral("selinuxfs"),
-        QStringLiteral("fuse.gvfsd-fuse"), QStringLiteral("fuse.portal"),
-    };
-    if (kPseudo.contains(fsType)) return true;
-    if (fsType == QLatin1String("tmpfs") || fsType == QLatin1String("ramfs")) {
-        for (const char* system : {"/dev", "/proc", "/sys", "/run"})
-            if (underFolder(path, QLatin1String(system))) return true;
-    }
-    return false;
+bool isPseudoFileSystem(const std::string& fsType) {
+    static const std::array<const char*, 27> pseudo = {
+        "proc", "sysfs", "cgroup", "cgroup2", "devtmpfs", "devpts", "tmpfs", "securityfs", "pstore",
+        "debugfs", "tracefs", "configfs", "fusectl", "mqueue", "hugetlbfs", "bpf", "autofs", "binfmt_misc",
+        "efivarfs", "rpc_pipefs", "nsfs", "ramfs", "selinuxfs", "overlay", "squashfs", "fuse.gvfsd-fuse",
+        "fuse.portal"};
+    return std::find(pseudo.begin(), pseudo.end(), fsType) != pseudo.end();
 }
 
-std::vector<MountPoint> parseMountTable(const QByteArray& table) {
-    std::map<QString, MountPoint> byPath; // sorted by path; a later mount replaces an earlier one
-    for (const QByteArray& line : table.split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() < 3) continue;
-        MountPoint m{decodeField(fields[1]), decodeField(fields[0]), decodeField(fields[2])};
-        if (m.path.isEmpty() || !m.path.startsWith(QLatin1Char('/'))) continue;
-        if (isPseudoFileSystem(m.fsType, m.path)) {
-            byPath.erase(m.path); // what was mounted there before is hidden now
+std::vector<MountPoint> realFileSystemMounts(const std::string& mountTable) {
+    std::vector<MountPoint> out;
+    std::ifstream in(mountTable);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        MountPoint m;
+        if (!(fields >> m.device >> m.path >> m.fsType)) continue;
+        m.device = unescapeMountField(m.device);
+        m.path = unescapeMountField(m.path);
+        if (isPseudoFileSystem(m.fsType) && m.path != "/") continue;
+        // Bind mounts of single files (as containers use) and the kernel's own trees are no drives.
+        if (m.path.rfind("/proc", 0) == 0 || m.path.rfind("/sys", 0) == 0 || m.path.rfind("/dev", 0) == 0 ||
+            m.path.rfind("/run", 0) == 0 || m.path == "/etc/hostname" || m.path == "/etc/hosts" ||
+            m.path == "/etc/resolv.conf")
             continue;
-        }
-        byPath[m.path] = m;
+        const auto same = std::find_if(out.begin(), out.end(), [&](const MountPoint& o) { return o.path == m.path; });
+        if (same != out.end()) *same = m; // the later mount hides the earlier one
+        else out.push_back(m);
     }
-    std::vector<MountPoint> result;
-    result.reserve(byPath.size());
-    for (auto& [path, m] : byPath) result.push_back(std::move(m));
-    return result;
+    return out;
 }
 
-std::vector<MountPoint> realFileSystemMounts() {
-    QFile file(QStringLiteral("/proc/self/mounts"));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    std::vector<MountPoint> mounts = parseMountTable(file.readAll());
-    // A mount point that cannot be read (a drive that is not ready) stays in the list.
-    std::erase_if(mounts, [](const MountPoint& m) {
-        const QFileInfo info(m.path);
-        return info.exists() && !info.isDir();
-    });
-    return mounts;
+std::string mountPointOf(const std::vector<MountPoint>& mounts, const std::string& path) {
+    std::string best;
+    for (const MountPoint& m : mounts) {
+        const std::string& p = m.path;
+        const bool prefix = p == "/" ? !path.empty() && path[0] == '/'
+                                     : path.compare(0, p.size(), p) == 0 && (path.size() == p.size() || path[p.size()] == '/');
+        if (prefix && p.size() > best.size()) best = p;
+    }
+    return best;
 }
 
 } // namespace kavi

@@ -1,29 +1,26 @@
 #pragma once
-// The mounted file systems that hold files: Kavi's "drives" are their mount points.
-#include <QByteArray>
-#include <QString>
+// The mounted real file systems of this machine: what a user thinks of as drives.
+#include <string>
 #include <vector>
 
 namespace kavi {
 
 struct MountPoint {
-    QString path;   // where it is mounted, e.g. "/" or "/media/usb"
-    QString device; // what is mounted, e.g. "/dev/sdb1", "server:/export" or "tmpfs"
-    QString fsType; // the kernel's file-system name, e.g. "ext4", "vfat", "nfs4"
+    std::string path;    // where it is mounted, e.g. "/", "/home", "/media/usb"
+    std::string device;  // what is mounted, e.g. "/dev/sda1"
+    std::string fsType;  // e.g. "ext4", "vfat", "nfs"
 };
 
-// True for the kernel's own pseudo file systems (proc, sysfs, cgroup, devpts, ...), which hold no
-// user files. tmpfs and ramfs count as real (RAM disks) except under /dev, /proc, /sys and /run,
-// where the system keeps its runtime state.
-bool isPseudoFileSystem(const QString& fsType, const QString& path);
+// Mount points of real file systems, in mount-table order, without pseudo file systems (proc,
+// sysfs, cgroup, devtmpfs, ...) and without repeated paths. Reads the given mount table
+// (/proc/self/mounts by default).
+std::vector<MountPoint> realFileSystemMounts(const std::string& mountTable = "/proc/self/mounts");
 
-// Parses a mount table in the format of /proc/self/mounts (octal escapes such as \040 decoded),
-// leaves out pseudo file systems and keeps one entry per path (the last mount, which is the one
-// visible), sorted by path. Lines that do not have at least three fields are skipped.
-std::vector<MountPoint> parseMountTable(const QByteArray& table);
+// True for the names of kernel and virtual file systems that hold no user files.
+bool isPseudoFileSystem(const std::string& fsType);
 
-// The real file systems mounted now, from /proc/self/mounts; mount points that are files (a single
-// file bound into place) are left out. Empty when the table cannot be read.
-std::vector<MountPoint> realFileSystemMounts();
+// The mount point (from the list) that holds a path: the longest mount path that is a prefix
+// of it. Empty when none does.
+std::string mountPointOf(const std::vector<MountPoint>& mounts, const std::string& path);
 
 } // namespace kavi

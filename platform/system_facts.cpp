@@ -125,7 +125,7 @@ namespace {
 
 std::optional<MountPoint> mountOf(const QString& root) {
     for (const MountPoint& m : realFileSystemMounts())
-        if (m.path == root) return m;
+        if (QString::fromStdString(m.path) == root) return m;
     return std::nullopt;
 }
 
@@ -223,14 +223,15 @@ MemoryStatus LinuxSystemFacts::memory() const {
 
 QStringList LinuxSystemFacts::drives() const {
     QStringList roots;
-    for (const MountPoint& m : realFileSystemMounts()) roots.append(m.path);
+    for (const MountPoint& m : realFileSystemMounts()) roots.append(QString::fromStdString(m.path));
     return roots;
 }
 
 DriveType LinuxSystemFacts::driveType(const QString& root) const {
     const auto m = mountOf(root);
     if (!m) return DriveType::NoRootFolder;
-    return driveTypeOf(m->fsType, m->device, isRemovable(sysRoot_, m->device));
+    const QString device = QString::fromStdString(m->device);
+    return driveTypeOf(QString::fromStdString(m->fsType), device, isRemovable(sysRoot_, device));
 }
 
 std::optional<VolumeInfo> LinuxSystemFacts::volume(const QString& root) const {
@@ -238,9 +239,10 @@ std::optional<VolumeInfo> LinuxSystemFacts::volume(const QString& root) const {
     struct statvfs st{};
     if (!m || statvfs(QFile::encodeName(root).constData(), &st) != 0) return std::nullopt;
     VolumeInfo v;
-    v.fileSystemName = m->fsType;
-    v.label = diskIdOf(diskIdRoot_, QStringLiteral("by-label"), m->device);
-    const auto fromUuid = serialFromUuid(diskIdOf(diskIdRoot_, QStringLiteral("by-uuid"), m->device));
+    const QString device = QString::fromStdString(m->device);
+    v.fileSystemName = QString::fromStdString(m->fsType);
+    v.label = diskIdOf(diskIdRoot_, QStringLiteral("by-label"), device);
+    const auto fromUuid = serialFromUuid(diskIdOf(diskIdRoot_, QStringLiteral("by-uuid"), device));
     v.serial = fromUuid ? *fromUuid : std::uint32_t(st.f_fsid);
     return v;
 }

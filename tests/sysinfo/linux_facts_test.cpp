@@ -1,4 +1,4 @@
-// The Linux sources of the system facts: mount table, memory, serial numbers, drive kinds, the
+// The Linux sources of the system facts: memory, serial numbers, drive kinds, the
 // device list read from a made-up /sys, and this machine's own answers.
 #include "mounts.h"
 #include "system_facts.h"
@@ -11,12 +11,6 @@
 using namespace kavi;
 
 namespace {
-
-QStringList paths(const std::vector<MountPoint>& mounts) {
-    QStringList p;
-    for (const MountPoint& m : mounts) p.append(m.path);
-    return p;
-}
 
 void writeFile(const QString& path, const QByteArray& content) {
     QDir().mkpath(QFileInfo(path).path());
@@ -31,42 +25,6 @@ void link(const QString& target, const QString& linkPath) {
 }
 
 } // namespace
-
-TEST(MountTable, KeepsRealFileSystemsOnceEachSortedByPath) {
-    const QByteArray table =
-        "proc /proc proc rw 0 0\n"
-        "sysfs /sys sysfs rw 0 0\n"
-        "devtmpfs /dev devtmpfs rw 0 0\n"
-        "tmpfs /dev/shm tmpfs rw 0 0\n"
-        "tmpfs /run tmpfs rw 0 0\n"
-        "tmpfs /run/user/1000 tmpfs rw 0 0\n"
-        "cgroup2 /sys/fs/cgroup cgroup2 rw 0 0\n"
-        "/dev/vda1 / ext4 rw 0 0\n"
-        "/dev/sdb1 /media/ana/My\\040Stick vfat rw 0 0\n"
-        "tmpfs /tmp tmpfs rw 0 0\n"
-        "server:/export /mnt/share nfs4 rw 0 0\n"
-        "/dev/vda2 /home ext4 rw 0 0\n"
-        "/dev/vdb1 /home btrfs rw 0 0\n"
-        "garbage\n"
-        "\n"
-        "/dev/sdc1 relative ext4 rw 0 0\n";
-    const std::vector<MountPoint> mounts = parseMountTable(table);
-    EXPECT_EQ(paths(mounts), (QStringList{"/", "/home", "/media/ana/My Stick", "/mnt/share", "/tmp"}));
-    EXPECT_EQ(mounts[1].device, QStringLiteral("/dev/vdb1")); // the later mount hides the earlier one
-    EXPECT_EQ(mounts[1].fsType, QStringLiteral("btrfs"));
-    EXPECT_EQ(mounts[2].device, QStringLiteral("/dev/sdb1"));
-    EXPECT_EQ(mounts[2].fsType, QStringLiteral("vfat"));
-
-    // A pseudo file system mounted over a real one hides it.
-    EXPECT_TRUE(parseMountTable("/dev/sda1 /data ext4 rw 0 0\nproc /data proc rw 0 0\n").empty());
-    EXPECT_TRUE(parseMountTable("").empty());
-}
-
-TEST(MountTable, ThisMachineListsItsRoot) {
-    const std::vector<MountPoint> mounts = realFileSystemMounts();
-    EXPECT_TRUE(paths(mounts).contains(QStringLiteral("/")));
-    for (const MountPoint& m : mounts) EXPECT_FALSE(isPseudoFileSystem(m.fsType, m.path)) << m.path.toStdString();
-}
 
 TEST(LinuxFacts, MemoryFromMeminfoHoldsSizesOver4GB) {
     const auto m = parseMeminfo("MemTotal:       16303428 kB\nMemFree:  1000 kB\nMemAvailable:    4075857 kB\n");
@@ -174,7 +132,7 @@ TEST(LinuxFacts, ThisMachineAnswers) {
     // The label and serial come from /dev/disk when the root's device has entries there.
     QString device;
     for (const MountPoint& m : realFileSystemMounts())
-        if (m.path == QStringLiteral("/")) device = m.device;
+        if (m.path == "/") device = QString::fromStdString(m.device);
     if (!QFileInfo(device).exists()) GTEST_SKIP() << "the root file system has no device file here";
     link(device, dir.path() + QStringLiteral("/by-uuid/8000abcd-1111-2222-3333-444455556666"));
     link(device, dir.path() + QStringLiteral("/by-label/My\\x20Disk"));

@@ -1,9 +1,11 @@
 // The update window against a server on 127.0.0.1 that the test runs itself.
 #include "local_http_server.h"
 
+#include "frmcovercreator.h"
 #include "support/test_platform.h"
 #include "update_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -137,42 +139,62 @@ TEST(UpdateWindow, ARefusedConnectionEndsInTheFailureText) {
     expectFailureShown(w);
 }
 
-// Opened modally as the main window does it: the server never answers, the time-out ends the
-// search, and the main window's own timer keeps running all along.
-TEST(UpdateWindow, ASilentServerIsBoundedByTheTimeOutWhileTheMainWindowRuns) {
+// Opened from the main window's menu entry. While the window is modal the test watches it from a
+// timer: the main window's own timer keeps running during the search, and the window is closed
+// with the button it offers.
+struct FromMainMenu {
+    TestPlatform tp;
+    frmcovercreator main{tp.platform};
+    int mainTicks = 0, ticksWhileSearching = 0;
+    QString label, newest, buttons, tip;
+
+    explicit FromMainMenu(const QUrl& server) { tp.http.setBaseAddress(server); }
+
+    // Chooses "&Check For Updates" and, once the search has ended, presses the named button.
+    void run(const QString& press) {
+        main.show();
+        QTimer mainTimer(&main);
+        QObject::connect(&mainTimer, &QTimer::timeout, [&] { ++mainTicks; });
+        mainTimer.start(20);
+        QTimer watcher;
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            auto* w = qobject_cast<UpdateWindow*>(QApplication::activeModalWidget());
+            if (!w) return;
+            if (w->isSearching()) { ticksWhileSearching = mainTicks; return; }
+            label = w->Label1->text();
+            newest = w->newestversion->text();
+            buttons = offered(*w);
+            tip = w->Label1->toolTip();
+            w->findChild<QPushButton*>(press)->click();
+        });
+        watcher.start(50);
+        main.findChild<QAction*>(QStringLiteral("checkforupdates"))->trigger();
+    }
+};
+
+TEST(UpdateFromMainWindow, ASilentServerIsBoundedByTheTimeOutWhileTheMainWindowRuns) {
     LocalHttpServer silent;
     silent.mode = LocalHttpServer::Mode::NeverAnswer;
-    TestPlatform tp;
-    tp.http.setBaseAddress(silent.base());
-
-    QWidget mainWindow;
-    mainWindow.show();
-    int mainTicks = 0, ticksWhileSearching = 0;
-    QTimer mainTimer(&mainWindow);
-    QObject::connect(&mainTimer, &QTimer::timeout, [&] { ++mainTicks; });
-    mainTimer.start(20);
-
-    QString label, newest, buttons;
-    QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        auto* w = qobject_cast<UpdateWindow*>(QApplication::activeModalWidget());
-        if (!w) return;
-        if (w->isSearching()) { ticksWhileSearching = mainTicks; return; }
-        label = w->Label1->text();
-        newest = w->newestversion->text();
-        buttons = offered(*w);
-        w->Command3->click();
-    });
-    watcher.start(50);
-
-    UpdateWindow window(tp.platform, &mainWindow);
-    const int result = window.exec();
-
-    EXPECT_EQ(result, QDialog::Rejected);
+    FromMainMenu m(silent.base());
+    m.run(QStringLiteral("Command3"));
     EXPECT_EQ(silent.connections, 1);
-    EXPECT_EQ(label, QStringLiteral("Could not check for updates."));
-    EXPECT_EQ(newest, QStringLiteral("unknown"));
-    EXPECT_EQ(buttons, QStringLiteral("Close"));
-    EXPECT_NE(window.Label1->toolTip().indexOf(QStringLiteral("did not answer")), -1);
-    EXPECT_GT(ticksWhileSearching, 10); // the main window's events ran during the search
+    EXPECT_EQ(m.label, QStringLiteral("Could not check for updates."));
+    EXPECT_EQ(m.newest, QStringLiteral("unknown"));
+    EXPECT_EQ(m.buttons, QStringLiteral("Close"));
+    EXPECT_NE(m.tip.indexOf(QStringLiteral("did not answer")), -1);
+    EXPECT_GT(m.ticksWhileSearching, 10); // the main window's events ran during the search
+    EXPECT_TRUE(m.main.isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(UpdateFromMainWindow, YesOpensThePackageAndReturnsToTheMainWindow) {
+    LocalHttpServer server;
+    server.body = "5.00";
+    FromMainMenu m(server.base());
+    m.run(QStringLiteral("Command1"));
+    EXPECT_EQ(m.label, QStringLiteral("A new update is available!"));
+    EXPECT_EQ(m.buttons, QStringLiteral("Yes Cancel"));
+    ASSERT_EQ(m.tp.shell.calls.size(), 1u);
+    EXPECT_EQ(m.tp.shell.calls[0].target, server.base().toString() + QStringLiteral("/kavi/kavi-setup_amd64.deb"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
