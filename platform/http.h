@@ -38,7 +38,8 @@ public:
     // The server of the maker's files; a path such as "/kavi/kaviver.txt" is fetched from there.
     virtual QUrl baseAddress() const = 0;
     QUrl address(const QString& path) const;
-    // Starts fetching the address; `done` runs once on the event loop, never inside this call.
+    // Starts fetching the address; `done` runs once on the event loop, never inside this call. The
+    // transfer must outlive the call of `done`: drop it afterwards, not from inside `done`.
     virtual std::unique_ptr<HttpTransfer> get(const QUrl& url, int timeoutMs, qint64 maxBytes,
                                               HttpCallback done) = 0;
 };
