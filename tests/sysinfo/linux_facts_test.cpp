@@ -125,6 +125,7 @@ TEST(LinuxFacts, ThisMachineAnswers) {
     ASSERT_TRUE(space);
     EXPECT_GT(space->totalBytes, 0u);
     EXPECT_LE(space->freeBytes, space->totalBytes);
+    EXPECT_NE(facts.driveType(QStringLiteral("/")), DriveType::NoRootFolder);
     EXPECT_FALSE(facts.space(QStringLiteral("/no/such/mount")));
     EXPECT_FALSE(facts.volume(QStringLiteral("/no/such/mount")));
     EXPECT_EQ(facts.driveType(QStringLiteral("/no/such/mount")), DriveType::NoRootFolder);
