@@ -5,6 +5,7 @@
 #include "picture_slot.h"
 #include "program_folder.h"
 #include "tab_strip.h"
+#include "update_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -376,7 +377,10 @@ void frmcovercreator::reportabug_Click() { Toolbar1_ButtonClick(4); }
 void frmcovercreator::visitwebsite_Click() { Toolbar1_ButtonClick(6); }
 void frmcovercreator::contents_Click() { platform.help.command(this, helpFile, HelpCommand::DisplayTopic); }
 void frmcovercreator::A_Click() {}
-void frmcovercreator::checkforupdates_Click() {}
+void frmcovercreator::checkforupdates_Click() {
+    UpdateWindow window(platform, this);
+    window.exec();
+}
 void frmcovercreator::about_Click() {}
 void frmcovercreator::cmdPrint_Click() {}
 

@@ -6,6 +6,8 @@
 #include "shell.h"
 #include "tray_icon.h"
 #include "twips.h"
+#include "http.h"
+#include "system_facts.h"
 
 namespace kavi {
 
@@ -16,6 +18,8 @@ struct Platform {
     HelpViewer& help;
     TrayIcon& tray;
     ScreenUnits& screen;
+    SystemFacts& facts;
+    Http& http;
 };
 
 // The real services of this desktop, created once for the life of the process.
@@ -31,6 +35,8 @@ private:
     HtmlHelpViewer help_;
     QtTrayIcon tray_;
     QtScreenUnits screen_;
+    LinuxSystemFacts facts_;
+    QtHttp http_;
     Platform platform_;
 };
 

@@ -76,7 +76,9 @@ struct TestPlatform {
     RecordingHelp help;
     FakeTray tray;
     FixedScreenUnits screen{96};
-    Platform platform{messages, saveDialog, shell, help, tray, screen};
+    FixedSystemFacts facts;
+    QtHttp http{QUrl(QStringLiteral("http://127.0.0.1:9"))}; // tests hand in their own local server
+    Platform platform{messages, saveDialog, shell, help, tray, screen, facts, http};
 };
 
 } // namespace kavi::testing
