@@ -45,6 +45,9 @@ public:
     // The bytes SaveFile writes.
     std::vector<std::uint8_t> EncodeToMemory() const;
 
+    // The components of the last sampling with their coefficient stores (empty before any).
+    const std::vector<Component>& SampledComponents() const { return sampled_.components; }
+
     // Quantization table of slot 0 (luminance) or 1 (chrominance), zig-zag order.
     const Table64& QuantizationTable(int slot) const { return tables_[std::size_t(slot)]; }
 
