@@ -47,10 +47,14 @@ int nearestColorIndex(const std::vector<Rgbq>& table, int r, int g, int b) {
 }
 
 ColorMatcher::ColorMatcher(const std::vector<Rgbq>& table)
-    : table_(table), keys_(kSlots, 0xFFFFFFFFu), values_(kSlots, 0) {}
+    : table_(table) {}
 
 int ColorMatcher::index(int r, int g, int b) {
     const std::uint32_t key = std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
+    if (keys_.empty()) {
+        keys_.assign(kSlots, 0xFFFFFFFFu);
+        values_.assign(kSlots, 0);
+    }
     const std::size_t slot = ((key * 2654435761u) >> 20) & (kSlots - 1);
     if (keys_[slot] == key) return values_[slot];
     const int i = nearestColorIndex(table_, r, g, b);

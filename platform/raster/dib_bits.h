@@ -29,7 +29,7 @@ public:
     int index(int r, int g, int b);
 
 private:
-    static constexpr std::size_t kSlots = 4096;
+    static constexpr std::size_t kSlots = 4096; // the cache is made on the first lookup
     const std::vector<Rgbq>& table_;
     std::vector<std::uint32_t> keys_;
     std::vector<std::uint8_t> values_;
