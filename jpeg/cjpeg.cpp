@@ -2,17 +2,17 @@
 
 #include "byte_output.h"
 #include "component_transform.h"
-#include "halftone_stretch.h"
 #include "jpeg_error.h"
 #include "new_file.h"
 #include "scan_coder.h"
 #include "segments.h"
 
-#include "raster/dib_bits.h"
+#include "raster/blit.h"
+#include "raster/dib_section.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
-#include <optional>
 #include <stdexcept>
 #include <sys/stat.h>
 
@@ -40,25 +40,24 @@ PixelRows rowsOf(const raster::Bitmap& bitmap, int left, int top, int width, int
     return rows;
 }
 
-// The source rectangle as 32-bit rows: the source's own memory when it is 32-bit and holds the
-// whole rectangle, otherwise a copy in which pixels outside the source stay black.
-PixelRows sourceRows(const raster::Bitmap& source, int left, int top, int width, int height,
-                     std::optional<raster::Bitmap>& copy) {
-    const bool inside = left >= 0 && top >= 0 && left + (long long)width <= source.width() &&
-                        top + (long long)height <= source.height();
-    if (inside && source.bitsPerPixel() == 32) return rowsOf(source, left, top, width, height);
+// A 32-bit top-down DIB section selected into its own memory device context.
+struct ScratchPicture {
+    raster::DeviceContext dc;
+    std::unique_ptr<raster::Bitmap> bitmap;
 
-    copy.emplace(width, height, 32);
-    std::optional<raster::Bitmap> converted;
-    if (source.bitsPerPixel() != 32) converted = raster::toTopDown32(source);
-    const raster::Bitmap& from = converted ? *converted : source;
-    const int x0 = std::max(0, left), x1 = int(std::min<long long>(from.width(), left + (long long)width));
-    const int y0 = std::max(0, top), y1 = int(std::min<long long>(from.height(), top + (long long)height));
-    for (int y = y0; y < y1 && x0 < x1; ++y)
-        std::copy(from.row(y) + 4 * std::size_t(x0), from.row(y) + 4 * std::size_t(x1),
-                  copy->row(y - top) + 4 * std::size_t(x0 - left));
-    return rowsOf(*copy, 0, 0, width, height);
-}
+    bool create(int width, int height) {
+        raster::BitmapInfo info;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biBitCount = 32;
+        bitmap = raster::CreateDIBSection(&dc, info, raster::DIB_RGB_COLORS, nullptr);
+        if (!bitmap) return false;
+        raster::SelectObject(&dc, bitmap.get());
+        if (raster::SetStretchBltMode(&dc, raster::HALFTONE) == 0)
+            raster::SetStretchBltMode(&dc, raster::COLORONCOLOR);
+        return true;
+    }
+};
 
 const ColourRow& colourRowOf(int componentId) {
     return componentId == 1 ? kLuminanceRow : componentId == 2 ? kBlueRow : kRedRow;
@@ -101,16 +100,16 @@ void cJpeg::Comment(const std::string& text) {
     comment_ = text;
 }
 
-int cJpeg::SampleHDC(const raster::Bitmap& lHDC, int lWidth, int lHeight, int lSrcLeft, int lSrcTop) {
+int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight, int lSrcLeft, int lSrcTop) {
     if (lWidth < 1 || lHeight < 1 || lWidth > kMaxDimension || lHeight > kMaxDimension) return 1;
+    const raster::Bitmap* sourceBitmap = lHDC ? lHDC->bitmap() : nullptr;
+    if (!sourceBitmap) return 1;
     int hMax = 1, vMax = 1;
     for (const Layout& l : layout_) {
         hMax = std::max(hMax, l.h);
         vMax = std::max(vMax, l.v);
     }
 
-    // Reuse the previous stores where the block counts match: touching fresh memory costs more
-    // than the transform itself on large pictures.
     std::vector<Component> components;
     try {
         for (std::size_t i = 0; i < layout_.size(); ++i) {
@@ -123,6 +122,8 @@ int cJpeg::SampleHDC(const raster::Bitmap& lHDC, int lWidth, int lHeight, int lS
             c.height = ceilDiv((long long)lHeight * c.v, vMax);
             c.blocksWide = ceilDiv(c.width, 8);
             c.blocksHigh = ceilDiv(c.height, 8);
+            // Reuse the previous store when the block count matches: touching fresh memory costs
+            // more than the transform itself on large pictures.
             const std::size_t bytes = c.blockCount() * 64 * sizeof(std::int16_t);
             if (i < sampled_.components.size() && sampled_.components[i].store.size() == bytes)
                 c.store = std::move(sampled_.components[i].store);
@@ -132,20 +133,45 @@ int cJpeg::SampleHDC(const raster::Bitmap& lHDC, int lWidth, int lHeight, int lS
         }
         sampled_ = Sampled{};
 
-        std::optional<raster::Bitmap> sourceCopy;
-        const PixelRows source = sourceRows(lHDC, lSrcLeft, lSrcTop, lWidth, lHeight, sourceCopy);
-        // The stretched drawing of a subsampled component, kept while the next one has the same size.
-        std::optional<raster::Bitmap> stretched;
-        for (Component& c : components) {
-            PixelRows pixels = source;
+        // The source rectangle. A 32-bit source that holds all of it is read in place, which gives
+        // the very pixels a plain copy would; otherwise it is copied (BitBlt clips, so pixels
+        // outside the source stay black) and the copy is the source.
+        const raster::DeviceContext* source = lHDC;
+        int left = lSrcLeft, top = lSrcTop;
+        ScratchPicture copy;
+        const bool inside = lSrcLeft >= 0 && lSrcTop >= 0 && lSrcLeft + (long long)lWidth <= sourceBitmap->width() &&
+                            lSrcTop + (long long)lHeight <= sourceBitmap->height();
+        if (!inside || sourceBitmap->bitsPerPixel() != 32) {
+            if (!copy.create(lWidth, lHeight)) return 1;
+            raster::BitBlt(&copy.dc, 0, 0, lWidth, lHeight, lHDC, lSrcLeft, lSrcTop, raster::SRCCOPY);
+            source = &copy.dc;
+            left = top = 0;
+        }
+        const PixelRows wholeSource = rowsOf(*source->bitmap(), left, top, lWidth, lHeight);
+
+        // Subsampled components are drawn by a HALFTONE stretch into a scratch picture as large as
+        // the largest of them (padded to whole blocks), each at the scratch's lower-left corner.
+        int scratchWidth = 0, scratchHeight = 0;
+        for (const Component& c : components)
             if (c.width != lWidth || c.height != lHeight) {
-                if (!stretched || stretched->width() != c.width || stretched->height() != c.height) {
-                    stretched.reset();
-                    stretched.emplace(c.width, c.height, 32);
-                    halftoneStretch(source, c.width, c.height, stretched->bits(),
-                                    std::ptrdiff_t(stretched->stride()));
+                scratchWidth = std::max(scratchWidth, c.blocksWide * 8);
+                scratchHeight = std::max(scratchHeight, c.blocksHigh * 8);
+            }
+        ScratchPicture scratch;
+        if (scratchWidth && !scratch.create(scratchWidth, scratchHeight)) return 1;
+
+        int drawnWidth = 0, drawnHeight = 0;  // what the scratch holds
+        for (Component& c : components) {
+            PixelRows pixels = wholeSource;
+            if (c.width != lWidth || c.height != lHeight) {
+                const int regionTop = scratchHeight - c.blocksHigh * 8;
+                if (c.width != drawnWidth || c.height != drawnHeight) {
+                    raster::StretchBlt(&scratch.dc, 0, regionTop, c.width, c.height, source, left, top, lWidth,
+                                       lHeight, raster::SRCCOPY);
+                    drawnWidth = c.width;
+                    drawnHeight = c.height;
                 }
-                pixels = rowsOf(*stretched, 0, 0, c.width, c.height);
+                pixels = rowsOf(*scratch.bitmap, 0, regionTop, c.width, c.height);
             }
             transformComponent(pixels, colourRowOf(c.id), divisors_[std::size_t(c.table)], c.blocksWide,
                                c.blocksHigh, reinterpret_cast<std::int16_t*>(c.store.data()));

@@ -5,7 +5,7 @@
 #include "component.h"
 #include "quant_tables.h"
 
-#include "raster/bitmap.h"
+#include "raster/device_context.h"
 
 #include <array>
 #include <cstdint>
@@ -27,10 +27,11 @@ public:
     // and keeps the previous layout when a factor is out of range.
     void SetSamplingFrequencies(int H1, int V1, int H2, int V2, int H3, int V3);
 
-    // Samples the lWidth x lHeight rectangle at (lSrcLeft, lSrcTop) of the source and stores the
-    // quantized coefficients of every component. Pixels outside the source read as black.
-    // Result 0, or 1 when the scratch pictures cannot be made (a size outside 1...65535, no memory).
-    int SampleHDC(const raster::Bitmap& lHDC, int lWidth, int lHeight, int lSrcLeft, int lSrcTop);
+    // Samples the lWidth x lHeight rectangle at (lSrcLeft, lSrcTop) of the device context's bitmap
+    // and stores the quantized coefficients of every component; subsampled components are drawn by
+    // a HALFTONE stretch. Pixels outside the source read as black. Result 0, or 1 when the scratch
+    // pictures cannot be made (a size outside 1...65535, no memory) or the context has no bitmap.
+    int SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight, int lSrcLeft, int lSrcTop);
 
     // The comment written into the file; empty means none. Throws "Illegal Comment Length" for
     // more than 65533 bytes, which a segment cannot hold.

@@ -27,7 +27,7 @@ std::vector<std::uint8_t> encode(const raster::Bitmap& pic, int quality, const s
     cJpeg enc;
     enc.quality(quality);
     enc.SetSamplingFrequencies(s[0], s[1], s[2], s[3], s[4], s[5]);
-    EXPECT_EQ(enc.SampleHDC(pic, pic.width(), pic.height(), 0, 0), 0);
+    EXPECT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), pic.width(), pic.height(), 0, 0), 0);
     return enc.EncodeToMemory();
 }
 
@@ -151,7 +151,7 @@ TEST(JpegDecoders, MatchesCjpegWithTheSameTables) {
             cJpeg enc;
             enc.quality(quality);
             if (!subsampled) enc.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
-            ASSERT_EQ(enc.SampleHDC(pic, pic.width(), pic.height(), 0, 0), 0);
+            ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), pic.width(), pic.height(), 0, 0), 0);
             const std::vector<std::uint8_t> ours = enc.EncodeToMemory();
             writeBytes(dir.filePath("ours.jpg"), ours);
 

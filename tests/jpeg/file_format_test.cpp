@@ -30,7 +30,7 @@ std::vector<std::uint8_t> encode(const raster::Bitmap& pic, int quality, std::ve
     enc.quality(quality);
     enc.SetSamplingFrequencies(s[0], s[1], s[2], s[3], s[4], s[5]);
     enc.Comment(comment);
-    EXPECT_EQ(enc.SampleHDC(pic, pic.width(), pic.height(), 0, 0), 0);
+    EXPECT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), pic.width(), pic.height(), 0, 0), 0);
     return enc.EncodeToMemory();
 }
 
@@ -78,7 +78,7 @@ TEST(JpegFile, SegmentsInOrderWithTheirLengths) {
     const raster::Bitmap pic = jpegtest::photoPicture(45, 37);
     cJpeg enc;
     enc.Comment("cover scan");
-    ASSERT_EQ(enc.SampleHDC(pic, 45, 37, 0, 0), 0);
+    ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 45, 37, 0, 0), 0);
     JpegFile f = jpegtest::readJpeg(enc.EncodeToMemory());
     ASSERT_TRUE(f.ok);
     EXPECT_EQ(markers(f), (std::vector<std::uint8_t>{0xD8, 0xE0, 0xFE, 0xFE, 0xDB, 0xDB, 0xC0, 0xC4, 0xC4, 0xC4,
@@ -112,7 +112,7 @@ TEST(JpegFile, ComponentLayoutsAndScans) {
     {  // Grey: one component sampled 1 x 1 whatever H1 and V1 say, one DQT, two DHT.
         cJpeg enc;
         enc.SetSamplingFrequencies(3, 2, 0, 0, 0, 0);
-        ASSERT_EQ(enc.SampleHDC(pic, 70, 50, 0, 0), 0);
+        ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 70, 50, 0, 0), 0);
         JpegFile f = jpegtest::readJpeg(enc.EncodeToMemory());
         ASSERT_TRUE(f.ok);
         EXPECT_EQ(markers(f), (std::vector<std::uint8_t>{0xD8, 0xE0, 0xFE, 0xDB, 0xC0, 0xC4, 0xC4, 0xDA, 0xD9}));
@@ -124,7 +124,7 @@ TEST(JpegFile, ComponentLayoutsAndScans) {
     {  // 16 luminance blocks per MCU: luminance alone, then both chrominance components interleaved.
         cJpeg enc;
         enc.SetSamplingFrequencies(4, 4, 1, 1, 1, 1);
-        ASSERT_EQ(enc.SampleHDC(pic, 70, 50, 0, 0), 0);
+        ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 70, 50, 0, 0), 0);
         JpegFile f = jpegtest::readJpeg(enc.EncodeToMemory());
         ASSERT_TRUE(f.ok);
         ASSERT_EQ(f.scans.size(), 2u);
@@ -135,7 +135,7 @@ TEST(JpegFile, ComponentLayoutsAndScans) {
     {  // 3 x 3 + 1 x 1 fit into one MCU; a further 2 x 1 would make 12 and starts a new scan.
         cJpeg enc;
         enc.SetSamplingFrequencies(3, 3, 1, 1, 2, 1);
-        ASSERT_EQ(enc.SampleHDC(pic, 70, 50, 0, 0), 0);
+        ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 70, 50, 0, 0), 0);
         JpegFile f = jpegtest::readJpeg(enc.EncodeToMemory());
         ASSERT_TRUE(f.ok);
         ASSERT_EQ(f.scans.size(), 2u);
@@ -152,7 +152,7 @@ TEST(JpegFile, OddSizesAndTheSmallestPicture) {
             SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " H1=" + std::to_string(s[0]));
             cJpeg enc;
             enc.SetSamplingFrequencies(s[0], s[1], s[2], s[3], s[4], s[5]);
-            ASSERT_EQ(enc.SampleHDC(pic, w, h, 0, 0), 0);
+            ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), w, h, 0, 0), 0);
             JpegFile f = jpegtest::readJpeg(enc.EncodeToMemory());
             ASSERT_TRUE(f.ok);
             EXPECT_EQ(f.width, w);
@@ -165,7 +165,7 @@ TEST(JpegFile, OddSizesAndTheSmallestPicture) {
     raster::Bitmap dot(1, 1, 32);
     dot.row(0)[0] = 200, dot.row(0)[1] = 10, dot.row(0)[2] = 90;
     cJpeg enc;
-    ASSERT_EQ(enc.SampleHDC(dot, 1, 1, 0, 0), 0);
+    ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(dot), 1, 1, 0, 0), 0);
     for (const Component& c : enc.SampledComponents()) {
         ASSERT_EQ(c.blockCount(), 1u);
         for (int k = 1; k < 64; ++k) EXPECT_EQ(c.block(0, 0)[k], 0);
@@ -183,8 +183,8 @@ TEST(JpegFile, EdgesAreReplicatedToWholeBlocks) {
     cJpeg a, b;
     a.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
     b.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
-    ASSERT_EQ(a.SampleHDC(small, 9, 7, 0, 0), 0);
-    ASSERT_EQ(b.SampleHDC(padded, 16, 8, 0, 0), 0);
+    ASSERT_EQ(a.SampleHDC(jpegtest::MemoryDc(small), 9, 7, 0, 0), 0);
+    ASSERT_EQ(b.SampleHDC(jpegtest::MemoryDc(padded), 16, 8, 0, 0), 0);
     for (std::size_t c = 0; c < 3; ++c)
         for (int bx = 0; bx < 2; ++bx)
             for (int k = 0; k < 64; ++k)
@@ -192,14 +192,38 @@ TEST(JpegFile, EdgesAreReplicatedToWholeBlocks) {
 
     // A rectangle of the source is sampled from its own corner; pixels outside the source are black.
     cJpeg part, whole;
-    ASSERT_EQ(part.SampleHDC(padded, 9, 7, 0, 0), 0);
-    ASSERT_EQ(whole.SampleHDC(small, 9, 7, 0, 0), 0);
+    ASSERT_EQ(part.SampleHDC(jpegtest::MemoryDc(padded), 9, 7, 0, 0), 0);
+    ASSERT_EQ(whole.SampleHDC(jpegtest::MemoryDc(small), 9, 7, 0, 0), 0);
     EXPECT_EQ(part.EncodeToMemory(), whole.EncodeToMemory());
     raster::Bitmap black(8, 8, 32);
     cJpeg outside, dark;
-    ASSERT_EQ(outside.SampleHDC(small, 8, 8, 100, 100), 0);
-    ASSERT_EQ(dark.SampleHDC(black, 8, 8, 0, 0), 0);
+    ASSERT_EQ(outside.SampleHDC(jpegtest::MemoryDc(small), 8, 8, 100, 100), 0);
+    ASSERT_EQ(dark.SampleHDC(jpegtest::MemoryDc(black), 8, 8, 0, 0), 0);
     EXPECT_EQ(outside.EncodeToMemory(), dark.EncodeToMemory());
+}
+
+// The source may be any depth, row order or position; the result depends only on its pixels.
+TEST(JpegFile, SourcesOfAnyLayoutSampleAlike) {
+    const raster::Bitmap pic = jpegtest::photoPicture(30, 20, 13);
+    const std::vector<std::uint8_t> expected = encode(pic, 75, {2, 2, 1, 1, 1, 1});
+    raster::Bitmap bottomUp(30, 20, 32, raster::RowOrder::BottomUp), rgb24(30, 20, 24, raster::RowOrder::BottomUp);
+    raster::Bitmap larger(50, 40, 32);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x) {
+            std::copy_n(pic.row(y) + 4 * x, 4, bottomUp.row(y) + 4 * x);
+            std::copy_n(pic.row(y) + 4 * x, 3, rgb24.row(y) + 3 * x);
+            std::copy_n(pic.row(y) + 4 * x, 4, larger.row(y + 7) + 4 * (x + 11));
+        }
+    EXPECT_EQ(encode(bottomUp, 75, {2, 2, 1, 1, 1, 1}), expected);
+    EXPECT_EQ(encode(rgb24, 75, {2, 2, 1, 1, 1, 1}), expected);
+    cJpeg enc;
+    ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(larger), 30, 20, 11, 7), 0);
+    EXPECT_EQ(enc.EncodeToMemory(), expected);
+
+    // No context, or a context without a bitmap, cannot be sampled.
+    raster::DeviceContext empty;
+    EXPECT_EQ(enc.SampleHDC(nullptr, 30, 20, 0, 0), 1);
+    EXPECT_EQ(enc.SampleHDC(&empty, 30, 20, 0, 0), 1);
 }
 
 // Full-size components: each stored coefficient is the defining DCT of the converted pixels
@@ -209,7 +233,7 @@ TEST(JpegFile, FullSizeCoefficientsFollowTheRules) {
     cJpeg enc;
     enc.quality(90);
     enc.SetSamplingFrequencies(1, 1, 1, 1, 1, 1);
-    ASSERT_EQ(enc.SampleHDC(pic, 24, 16, 0, 0), 0);
+    ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 24, 16, 0, 0), 0);
     const double rows[3][4] = {{0.299, 0.587, 0.114, -128}, {-0.16874, -0.33126, 0.5, 0}, {0.5, -0.41869, -0.08131, 0}};
     const double pi = std::acos(-1.0);
     for (int c = 0; c < 3; ++c) {
@@ -277,7 +301,7 @@ TEST(JpegErrors, SettersRefuseBadValuesAndKeepTheirSettings) {
     EXPECT_EQ(thrownText([&] { enc.SetSamplingFrequencies(1, 1, 0, 0, 1, 1); }), bad);
     EXPECT_EQ(thrownText([&] { enc.SetSamplingFrequencies(1, 1, 1, -1, 1, 1); }), bad);
     const raster::Bitmap pic = jpegtest::photoPicture(16, 16);
-    ASSERT_EQ(enc.SampleHDC(pic, 16, 16, 0, 0), 0);
+    ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 16, 16, 0, 0), 0);
     const auto& comps = enc.SampledComponents();
     ASSERT_EQ(comps.size(), 3u);
     EXPECT_EQ(comps[0].h * 16 + comps[0].v, 0x22);  // the default layout survived
@@ -301,14 +325,14 @@ TEST(JpegErrors, SettersRefuseBadValuesAndKeepTheirSettings) {
 TEST(JpegErrors, SavedFileMatchesTheSamplingNotLaterSettings) {
     const raster::Bitmap pic = jpegtest::photoPicture(40, 24);
     cJpeg enc;
-    ASSERT_EQ(enc.SampleHDC(pic, 40, 24, 0, 0), 0);
+    ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 40, 24, 0, 0), 0);
     const std::vector<std::uint8_t> before = enc.EncodeToMemory();
     enc.quality(20);
     enc.SetSamplingFrequencies(1, 1, 0, 0, 0, 0);
     EXPECT_EQ(enc.EncodeToMemory(), before);
     EXPECT_EQ(thrownText([] { cJpeg().EncodeToMemory(); }).substr(0, 2), "5 ");
-    EXPECT_EQ(enc.SampleHDC(pic, 0, 24, 0, 0), 1);
-    EXPECT_EQ(enc.SampleHDC(pic, 40, 70000, 0, 0), 1);
+    EXPECT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 0, 24, 0, 0), 1);
+    EXPECT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 40, 70000, 0, 0), 1);
 }
 
 class JpegSaveFile : public ::testing::Test {
@@ -317,7 +341,7 @@ protected:
         char name[] = "/tmp/kavi-jpeg-test-XXXXXX";
         ASSERT_NE(mkdtemp(name), nullptr);
         dir = name;
-        ASSERT_EQ(enc.SampleHDC(pic, pic.width(), pic.height(), 0, 0), 0);
+        ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), pic.width(), pic.height(), 0, 0), 0);
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
     std::vector<std::uint8_t> read(const std::string& path) {

@@ -2,6 +2,7 @@
 // A deterministic photograph-like picture for the encoder's tests and benchmark: smooth shading
 // at several scales (value noise), a little grain, and a few hard-edged shapes.
 #include "raster/bitmap.h"
+#include "raster/device_context.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,6 +10,16 @@
 #include <vector>
 
 namespace jpegtest {
+
+// A memory device context with a bitmap selected, for one call.
+class MemoryDc {
+public:
+    explicit MemoryDc(const raster::Bitmap& bitmap) { dc_.select(const_cast<raster::Bitmap*>(&bitmap)); }
+    operator const raster::DeviceContext*() const { return &dc_; }
+
+private:
+    raster::DeviceContext dc_;
+};
 
 inline raster::Bitmap photoPicture(int width, int height, std::uint32_t seed = 1) {
     raster::Bitmap bmp(width, height, 32);

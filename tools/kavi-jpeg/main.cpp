@@ -5,6 +5,7 @@
 #include "jpeg_error.h"
 
 #include "picture_loader.h"
+#include "raster/device_context.h"
 #include "qt_raster.h"
 
 #include <QCoreApplication>
@@ -83,14 +84,16 @@ int main(int argc, char** argv) {
         const Options o = parse(argc, argv);
         const QImage picture = kavi::loadPicture(QString::fromLocal8Bit(o.input.c_str()));
         if (picture.isNull()) throw std::runtime_error("cannot read the picture \"" + o.input + "\"");
-        const raster::Bitmap bitmap = kavi::toBitmap(picture);
+        raster::Bitmap bitmap = kavi::toBitmap(picture);
+        raster::DeviceContext memoryDc;
+        raster::SelectObject(&memoryDc, &bitmap);
 
         jpeg::cJpeg encoder;
         encoder.quality(o.quality);
         encoder.SetSamplingFrequencies(o.sampling[0], o.sampling[1], o.sampling[2], o.sampling[3],
                                        o.sampling[4], o.sampling[5]);
         encoder.Comment(o.comment);
-        if (encoder.SampleHDC(bitmap, bitmap.width(), bitmap.height(), 0, 0) != 0)
+        if (encoder.SampleHDC(&memoryDc, bitmap.width(), bitmap.height(), 0, 0) != 0)
             throw std::runtime_error("cannot sample a picture of this size");
         return encoder.SaveFile(o.output);
     } catch (const jpeg::JpegError& e) {
