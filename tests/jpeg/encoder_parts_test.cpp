@@ -5,6 +5,7 @@
 #include "huffman_table.h"
 #include "jpeg_error.h"
 #include "quant_tables.h"
+#include "thrown_text.h"
 
 #include <gtest/gtest.h>
 
@@ -16,16 +17,6 @@ using namespace jpeg;
 namespace {
 
 int naturalEntry(const Table64& zz, int row, int col) { return zz[kNaturalToZigzag[row * 8 + col]]; }
-
-template <class F>
-std::string thrownText(F&& f) {
-    try {
-        f();
-    } catch (const JpegError& e) {
-        return std::to_string(e.number()) + " " + e.what();
-    }
-    return "nothing thrown";
-}
 
 } // namespace
 

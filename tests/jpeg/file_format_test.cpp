@@ -5,6 +5,7 @@
 #include "cjpeg.h"
 #include "jpeg_error.h"
 #include "jpeg_reader.h"
+#include "thrown_text.h"
 #include "new_file.h"
 #include "photo_picture.h"
 #include "segments.h"
@@ -62,14 +63,19 @@ void expectEverySymbolUsed(JpegFile& f) {
         for (std::uint8_t sym : table.values) EXPECT_GT(table.used[sym], 0) << "table " << key << " symbol " << int(sym);
 }
 
-template <class F>
-std::string thrownText(F&& f) {
-    try {
-        f();
-    } catch (const JpegError& e) {
-        return std::to_string(e.number()) + " " + e.what();
-    }
-    return "nothing thrown";
+// Samples pic with the layout, reads the file back and checks it against the stored blocks.
+JpegFile sampleAndReadBack(const raster::Bitmap& pic, const std::vector<int>& s) {
+    cJpeg enc;
+    enc.SetSamplingFrequencies(s[0], s[1], s[2], s[3], s[4], s[5]);
+    EXPECT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), pic.width(), pic.height(), 0, 0), 0);
+    JpegFile f = jpegtest::readJpeg(enc.EncodeToMemory());
+    EXPECT_TRUE(f.ok);
+    if (!f.ok) return f;
+    EXPECT_EQ(f.width, pic.width());
+    EXPECT_EQ(f.height, pic.height());
+    expectSameCoefficients(enc, f);
+    expectEverySymbolUsed(f);
+    return f;
 }
 
 } // namespace
@@ -109,39 +115,22 @@ TEST(JpegFile, SegmentsInOrderWithTheirLengths) {
 
 TEST(JpegFile, ComponentLayoutsAndScans) {
     const raster::Bitmap pic = jpegtest::photoPicture(70, 50, 3);
-    {  // Grey: one component sampled 1 x 1 whatever H1 and V1 say, one DQT, two DHT.
-        cJpeg enc;
-        enc.SetSamplingFrequencies(3, 2, 0, 0, 0, 0);
-        ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 70, 50, 0, 0), 0);
-        JpegFile f = jpegtest::readJpeg(enc.EncodeToMemory());
-        ASSERT_TRUE(f.ok);
-        EXPECT_EQ(markers(f), (std::vector<std::uint8_t>{0xD8, 0xE0, 0xFE, 0xDB, 0xC0, 0xC4, 0xC4, 0xDA, 0xD9}));
-        ASSERT_EQ(f.components.size(), 1u);
-        EXPECT_EQ(f.components[0].h * 16 + f.components[0].v, 0x11);
-        expectSameCoefficients(enc, f);
-        expectEverySymbolUsed(f);
-    }
-    {  // 16 luminance blocks per MCU: luminance alone, then both chrominance components interleaved.
-        cJpeg enc;
-        enc.SetSamplingFrequencies(4, 4, 1, 1, 1, 1);
-        ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 70, 50, 0, 0), 0);
-        JpegFile f = jpegtest::readJpeg(enc.EncodeToMemory());
-        ASSERT_TRUE(f.ok);
-        ASSERT_EQ(f.scans.size(), 2u);
-        EXPECT_EQ(f.scans[0].components, std::vector<int>{0});
-        EXPECT_EQ(f.scans[1].components, (std::vector<int>{1, 2}));
-        expectSameCoefficients(enc, f);
-    }
-    {  // 3 x 3 + 1 x 1 fit into one MCU; a further 2 x 1 would make 12 and starts a new scan.
-        cJpeg enc;
-        enc.SetSamplingFrequencies(3, 3, 1, 1, 2, 1);
-        ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 70, 50, 0, 0), 0);
-        JpegFile f = jpegtest::readJpeg(enc.EncodeToMemory());
-        ASSERT_TRUE(f.ok);
-        ASSERT_EQ(f.scans.size(), 2u);
-        EXPECT_EQ(f.scans[0].components, (std::vector<int>{0, 1}));
-        expectSameCoefficients(enc, f);
-    }
+    // Grey: one component sampled 1 x 1 whatever H1 and V1 say, one DQT, two DHT.
+    const JpegFile grey = sampleAndReadBack(pic, {3, 2, 0, 0, 0, 0});
+    EXPECT_EQ(markers(grey), (std::vector<std::uint8_t>{0xD8, 0xE0, 0xFE, 0xDB, 0xC0, 0xC4, 0xC4, 0xDA, 0xD9}));
+    ASSERT_EQ(grey.components.size(), 1u);
+    EXPECT_EQ(grey.components[0].h * 16 + grey.components[0].v, 0x11);
+
+    // 16 luminance blocks per MCU: luminance alone, then both chrominance components interleaved.
+    const JpegFile large = sampleAndReadBack(pic, {4, 4, 1, 1, 1, 1});
+    ASSERT_EQ(large.scans.size(), 2u);
+    EXPECT_EQ(large.scans[0].components, std::vector<int>{0});
+    EXPECT_EQ(large.scans[1].components, (std::vector<int>{1, 2}));
+
+    // 3 x 3 + 1 x 1 fit into one MCU; a further 2 x 1 would make 12 and starts a new scan.
+    const JpegFile mixed = sampleAndReadBack(pic, {3, 3, 1, 1, 2, 1});
+    ASSERT_EQ(mixed.scans.size(), 2u);
+    EXPECT_EQ(mixed.scans[0].components, (std::vector<int>{0, 1}));
 }
 
 // Sizes that leave partial blocks and partial MCUs (dummy blocks) decode to the stored blocks.
@@ -150,15 +139,7 @@ TEST(JpegFile, OddSizesAndTheSmallestPicture) {
         const raster::Bitmap pic = jpegtest::photoPicture(w, h, 5);
         for (const auto& s : {std::vector<int>{2, 2, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 1}, {2, 1, 1, 2, 1, 1}}) {
             SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " H1=" + std::to_string(s[0]));
-            cJpeg enc;
-            enc.SetSamplingFrequencies(s[0], s[1], s[2], s[3], s[4], s[5]);
-            ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), w, h, 0, 0), 0);
-            JpegFile f = jpegtest::readJpeg(enc.EncodeToMemory());
-            ASSERT_TRUE(f.ok);
-            EXPECT_EQ(f.width, w);
-            EXPECT_EQ(f.height, h);
-            expectSameCoefficients(enc, f);
-            expectEverySymbolUsed(f);
+            sampleAndReadBack(pic, s);
         }
     }
     // One pixel still makes one whole, flat block per component.
