@@ -79,7 +79,7 @@ inline void codeDummyBlock(Emit& emit) {
     emit.ac(kEndOfBlock, 0, 0);
 }
 
-// Runs the blocks of a scan in coding order; perComponent(i) gives the emitter for component i.
+// Runs the blocks of a scan in coding order; emitterOf(s) gives the emitter of the scan's s-th component.
 template <class EmitterOf>
 void walkScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid,
               EmitterOf&& emitterOf) {
