@@ -143,7 +143,12 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
                             lSrcTop + (long long)lHeight <= sourceBitmap->height();
         if (!inside || sourceBitmap->bitsPerPixel() != 32) {
             if (!copy.create(lWidth, lHeight)) return 1;
-            raster::BitBlt(&copy.dc, 0, 0, lWidth, lHeight, lHDC, lSrcLeft, lSrcTop, raster::SRCCOPY);
+            // A rectangle wholly outside the source stays black (and far-off offsets never reach
+            // the blit's int arithmetic).
+            const bool overlaps = lSrcLeft < sourceBitmap->width() && lSrcTop < sourceBitmap->height() &&
+                                  lSrcLeft + (long long)lWidth > 0 && lSrcTop + (long long)lHeight > 0;
+            if (overlaps)
+                raster::BitBlt(&copy.dc, 0, 0, lWidth, lHeight, lHDC, lSrcLeft, lSrcTop, raster::SRCCOPY);
             source = &copy.dc;
             left = top = 0;
         }

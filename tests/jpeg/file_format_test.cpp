@@ -181,6 +181,8 @@ TEST(JpegFile, EdgesAreReplicatedToWholeBlocks) {
     ASSERT_EQ(outside.SampleHDC(jpegtest::MemoryDc(small), 8, 8, 100, 100), 0);
     ASSERT_EQ(dark.SampleHDC(jpegtest::MemoryDc(black), 8, 8, 0, 0), 0);
     EXPECT_EQ(outside.EncodeToMemory(), dark.EncodeToMemory());
+    ASSERT_EQ(outside.SampleHDC(jpegtest::MemoryDc(small), 8, 8, 2147483640, -2147483647), 0);
+    EXPECT_EQ(outside.EncodeToMemory(), dark.EncodeToMemory());
 }
 
 // The source may be any depth, row order or position; the result depends only on its pixels.
