@@ -1,6 +1,7 @@
 #include "frmcovercreator.h"
 
 #include "cover_kind.h"
+#include "frmmanipulate.h"
 #include "maker.h"
 #include "picture_slot.h"
 #include "program_folder.h"
@@ -364,6 +365,18 @@ void frmcovercreator::Toolbar1_ButtonClick(int index) {
     case 2: about_Click(); break;
     case 3:
         // The Manipulator (a picked slot) and the alert popup (none) are opened by their own windows.
+        if (!SelectedImage.isEmpty()) {
+            // The Manipulator edits a copy of the chosen slot's picture and writes it back on Accept.
+            struct SlotPictures final : ManipulatorWorkspace {
+                frmcovercreator& window;
+                explicit SlotPictures(frmcovercreator& w) : window(w) {}
+                QString selectedImage() const override { return window.SelectedImage; }
+                QImage slotPicture(int n) const override { return window.Image(n)->picture(); }
+                void setSlotPicture(int n, QImage picture) override { window.Image(n)->setPicture(std::move(picture)); }
+            } pictures(*this);
+            frmManipulate manipulator(platform, pictures, this);
+            manipulator.exec();
+        }
         break;
     case 4: OpenEmail(QString::fromUtf8(maker::kSupportEmail), QString::fromUtf8(maker::kBugReportSubject), QString()); break;
     case 5: platform.help.command(this, helpFile, HelpCommand::DisplayToc); break;
