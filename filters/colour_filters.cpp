@@ -10,21 +10,26 @@ namespace Module4 {
 
 namespace {
 
-// pixel(in, out) reads blue, green and red at in[0..2] and writes out[0..2]; out[3] is never
-// touched. The in-place filters pass WorkPixels as both grids.
-template <class Pixel>
-void walkEveryPixel(RowProgress& progress, const PixelGrid& from, Pixel pixel) {
+// rowOf(in, out, bytes) changes one row: it reads blue, green and red at in[4x..4x+2] and writes
+// out[4x..4x+2]; out[4x+3] is never touched. The in-place filters pass WorkPixels as both grids.
+template <class Row>
+void walkEveryRow(RowProgress& progress, const PixelGrid& from, Row rowOf) {
     PixelGrid& work = moduleState().work;
     const int h = work.height();
-    const std::size_t rowBytes = work.rowBytes();
     progress.start();
     for (int y = 0; y < h; ++y) {
-        const std::uint8_t* in = from.row(y);
-        std::uint8_t* out = work.row(y);
-        for (std::size_t i = 0; i < rowBytes; i += 4) pixel(in + i, out + i);
+        rowOf(from.row(y), work.row(y), work.rowBytes());
         if (!progress.rowDone(y + 1)) return;
     }
     progress.finish();
+}
+
+// The same, one pixel at a time: pixel(in, out) for each pixel of the row.
+template <class Pixel>
+void walkEveryPixel(RowProgress& progress, const PixelGrid& from, Pixel pixel) {
+    walkEveryRow(progress, from, [pixel](const std::uint8_t* in, std::uint8_t* out, std::size_t bytes) {
+        for (std::size_t i = 0; i < bytes; i += 4) pixel(in + i, out + i);
+    });
 }
 
 // Entry k holds k \ 3, so that the table at b + g + r is the pixel's gray level.
@@ -111,11 +116,13 @@ void FilterSaturation(RowProgress& progress, int a) {
 
 void FilterAddNoise(RowProgress& progress, int a) {
     const double span = 2.0 * a + 1, offset = a;
-    walkEveryPixel(progress, moduleState().source, [span, offset](const std::uint8_t* in, std::uint8_t* out) {
-        for (int p = 0; p < 3; ++p) {
-            const double u = DrawFilterRandom();
-            out[p] = roundToByte(u * span - offset + in[p]);
-        }
+    walkEveryRow(progress, moduleState().source, [span, offset](const std::uint8_t* in, std::uint8_t* out, std::size_t bytes) {
+        FilterRandomBatch random;  // hands its state back before the yield
+        for (std::size_t i = 0; i < bytes; i += 4)
+            for (std::size_t p = i; p < i + 3; ++p) {
+                const double u = random.next();
+                out[p] = roundToByte(u * span - offset + in[p]);
+            }
     });
 }
 

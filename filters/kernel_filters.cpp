@@ -6,7 +6,9 @@
 #include "filter_routines.h"
 #include "neighbourhood_walk.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace Module4 {
 
@@ -22,20 +24,30 @@ bool hasInterior() {
 }
 
 // (centreWeight * c - neighbourWeight * S8) / divisor, truncated toward zero, then clamped.
-// Int is 32 bits for the parameters the window uses and 64 bits for absurd ones, so that no
-// product overflows.
-template <class Int>
-void weightedInPlace(RowProgress& progress, Int centreWeight, Int neighbourWeight, Int divisor) {
+// For the parameters the window uses every numerator lies in a few thousand values, so the
+// clamped quotient of each is looked up instead of divided: a division in the chain from each
+// pixel to its right neighbour would set the pace of the whole filter. Absurd parameters divide
+// in 64 bits, where no product overflows.
+void weightedInPlace(RowProgress& progress, std::int64_t centreWeight, std::int64_t neighbourWeight,
+                     std::int64_t divisor) {
     if (divisor == 0 && hasInterior()) throw FilterFailure("the parameter makes the divisor zero");
     PixelGrid& work = moduleState().work;
-    walkInterior(progress, work, [=](int, const std::uint8_t* u, const std::uint8_t* m,
-                                     const std::uint8_t* d) {
+    const std::int64_t lowest = std::min<std::int64_t>(0, centreWeight * 255) - neighbourWeight * 8 * 255;
+    const std::int64_t highest = std::max<std::int64_t>(0, centreWeight * 255);
+    if (divisor != 0 && highest - lowest < (1 << 16)) {
+        std::vector<std::uint8_t> quotients(std::size_t(highest - lowest + 1));
+        for (std::int64_t n = lowest; n <= highest; ++n) quotients[std::size_t(n - lowest)] = clampByte(n / divisor);
+        const std::uint8_t* table = quotients.data();
+        const int centre = int(centreWeight), neighbour = int(neighbourWeight), offset = int(-lowest);
+        walkInterior(progress, work, [=](int, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+            return table[centre * m[0] - neighbour * sumOfEight(u, m, d) + offset];
+        });
+        return;
+    }
+    walkInterior(progress, work, [=](int, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
         return clampByte((centreWeight * m[0] - neighbourWeight * sumOfEight(u, m, d)) / divisor);
     });
 }
-
-// Parameters within this range keep every sum of the weighted filters inside 32 bits.
-bool fitsSmallWeights(int a) { return a > -1000000 && a < 1000000; }
 
 struct ColorPlanes {
     int k[3];
@@ -77,17 +89,11 @@ inline std::uint8_t absUpTo255(int v) {
 } // namespace
 
 void FilterSharpen(RowProgress& progress, int a) {
-    if (fitsSmallWeights(a))
-        weightedInPlace<std::int32_t>(progress, a + 24, 2, a + 8);
-    else
-        weightedInPlace<std::int64_t>(progress, std::int64_t(a) + 24, 2, std::int64_t(a) + 8);
+    weightedInPlace(progress, std::int64_t(a) + 24, 2, std::int64_t(a) + 8);
 }
 
 void FilterEdgeEnhance(RowProgress& progress, int a) {
-    if (fitsSmallWeights(a))
-        weightedInPlace<std::int32_t>(progress, a + 9, 1, a + 1);
-    else
-        weightedInPlace<std::int64_t>(progress, std::int64_t(a) + 9, 1, std::int64_t(a) + 1);
+    weightedInPlace(progress, std::int64_t(a) + 9, 1, std::int64_t(a) + 1);
 }
 
 void FilterBlur(RowProgress& progress) {

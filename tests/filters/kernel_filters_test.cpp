@@ -59,6 +59,11 @@ TEST(KernelFilters, SharpenAndEdgeEnhanceClampTheirResults) {
     // (10 * 13 - 8 * 14) \ 2 = 9
     EXPECT_EQ(at(filtered(N::EdgeEnhance, centreAmong(13, 14), 1), 1, 1).r, 9);
     EXPECT_EQ(at(filtered(N::EdgeEnhance, centreAmong(0, 200), 1), 1, 1).r, 0);
+    // Large parameters take the dividing path: (1024 * 200) \ 1008 = 203; (1024 * 100 - 1440) \ 1008 = 100.
+    EXPECT_EQ(at(filtered(N::Sharpen, centreAmong(200, 0), 1000), 1, 1).r, 203);
+    EXPECT_EQ(at(filtered(N::Sharpen, centreAmong(100, 90), 1000), 1, 1).r, 100);
+    // A negative divisor: (15 * 10 - 2 * 8 * 20) \ -1 = 170.
+    EXPECT_EQ(at(filtered(N::Sharpen, centreAmong(10, 20), -9), 1, 1).r, 170);
     EXPECT_EQ(at(filtered(N::EdgeEnhance, centreAmong(200, 0), 1), 1, 1).r, 255);
 }
 
