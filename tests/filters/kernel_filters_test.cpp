@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace filtertest;
@@ -14,6 +15,22 @@ namespace {
 raster::Bitmap centreAmong(int centre, int around) {
     raster::Bitmap bmp = flat(3, 3, around);
     putGray(bmp, 1, 1, centre);
+    return bmp;
+}
+
+// The in-place walk written plainly: every interior pixel, top to bottom, left to right, each
+// plane from what the picture holds at that moment, divided in 64 bits and clamped.
+raster::Bitmap plainInPlaceWalk(raster::Bitmap bmp, std::int64_t centre, std::int64_t neighbour, std::int64_t divisor) {
+    for (int y = 1; y + 1 < bmp.height(); ++y)
+        for (int x = 1; x + 1 < bmp.width(); ++x)
+            for (int p = 0; p < 3; ++p) {
+                std::int64_t s8 = 0;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (dx || dy) s8 += bmp.row(y + dy)[(x + dx) * 4 + p];
+                const std::int64_t v = (centre * bmp.row(y)[x * 4 + p] - neighbour * s8) / divisor;
+                bmp.row(y)[x * 4 + p] = std::uint8_t(std::clamp<std::int64_t>(v, 0, 255));
+            }
     return bmp;
 }
 
@@ -42,6 +59,15 @@ TEST(KernelFilters, InPlaceWalkSeesNewTopAndLeftNeighbours) {
     EXPECT_EQ(at(cross, 1, 1).b, 20);
     EXPECT_EQ(at(cross, 2, 1).b, 4);
     EXPECT_EQ(at(cross, 1, 2).b, 4);
+}
+
+TEST(KernelFilters, InPlaceMembersMatchAPlainWalkOnANoisyPicture) {
+    const raster::Bitmap noisy = scrambled(23, 17);
+    for (int a : {2, 0, 300, -20, 100000})
+        EXPECT_EQ(bytesOf(filtered(N::Sharpen, noisy, a)), bytesOf(plainInPlaceWalk(noisy, a + 24, 2, a + 8))) << a;
+    for (int a : {1, 5, -3, 70000})
+        EXPECT_EQ(bytesOf(filtered(N::EdgeEnhance, noisy, a)), bytesOf(plainInPlaceWalk(noisy, a + 9, 1, a + 1))) << a;
+    EXPECT_EQ(bytesOf(filtered(N::Blur, noisy)), bytesOf(plainInPlaceWalk(noisy, 0, -1, 8)));
 }
 
 TEST(KernelFilters, PlanesAreComputedIndependently) {

@@ -97,3 +97,29 @@ TEST(MorphologyFilters, DiffuseDrawsTwoNumbersPerPixelAndStaysInside) {
     const raster::Bitmap spread = filtered(N::Diffuse, stripes, 6);
     for (int y = 0; y < 40; ++y) EXPECT_EQ(at(spread, 0, y).g == 250, false) << y;
 }
+
+TEST(FilterRandom, UniformNumbersBelowOne) {
+    SeedFilterRandom(314);
+    int bins[10] = {};
+    double sum = 0;
+    const int draws = 200000;
+    for (int i = 0; i < draws; ++i) {
+        const float u = DrawFilterRandom();
+        ASSERT_GE(u, 0.0f);
+        ASSERT_LT(u, 1.0f);
+        sum += u;
+        ++bins[int(u * 10)];
+    }
+    EXPECT_NEAR(sum / draws, 0.5, 0.005);
+    for (int count : bins) EXPECT_NEAR(count, draws / 10, draws / 100);
+    // A batch continues the same sequence and hands its state back.
+    SeedFilterRandom(8);
+    const float first = DrawFilterRandom(), second = DrawFilterRandom(), third = DrawFilterRandom();
+    SeedFilterRandom(8);
+    {
+        FilterRandomBatch batch;
+        EXPECT_EQ(batch.next(), first);
+        EXPECT_EQ(batch.next(), second);
+    }
+    EXPECT_EQ(DrawFilterRandom(), third);
+}
