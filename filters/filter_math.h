@@ -7,6 +7,12 @@
 
 namespace Module4 {
 
+// Values above 255 become 255, values below 0 become 0. The 32-bit form lets the compiler work
+// on many pixels at once.
+inline std::uint8_t clampByte(int v) {
+    v = v < 0 ? 0 : v;
+    return std::uint8_t(v > 255 ? 255 : v);
+}
 inline std::uint8_t clampByte(std::int64_t v) {
     v = v < 0 ? 0 : v;
     return std::uint8_t(v > 255 ? 255 : v);

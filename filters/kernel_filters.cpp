@@ -31,7 +31,6 @@ bool hasInterior() {
 void weightedInPlace(RowProgress& progress, std::int64_t centreWeight, std::int64_t neighbourWeight,
                      std::int64_t divisor) {
     if (divisor == 0 && hasInterior()) throw FilterFailure("the parameter makes the divisor zero");
-    PixelGrid& work = moduleState().work;
     const std::int64_t lowest = std::min<std::int64_t>(0, centreWeight * 255) - neighbourWeight * 8 * 255;
     const std::int64_t highest = std::max<std::int64_t>(0, centreWeight * 255);
     if (divisor != 0 && highest - lowest < (1 << 16)) {
@@ -39,22 +38,23 @@ void weightedInPlace(RowProgress& progress, std::int64_t centreWeight, std::int6
         for (std::int64_t n = lowest; n <= highest; ++n) quotients[std::size_t(n - lowest)] = clampByte(n / divisor);
         const std::uint8_t* table = quotients.data();
         const int centre = int(centreWeight), neighbour = int(neighbourWeight), offset = int(-lowest);
-        walkInterior(progress, work, [=](int, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+        walkInteriorInPlace(progress, [=](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
             return table[centre * m[0] - neighbour * sumOfEight(u, m, d) + offset];
         });
         return;
     }
-    walkInterior(progress, work, [=](int, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+    walkInteriorInPlace(progress, [=](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
         return clampByte((centreWeight * m[0] - neighbourWeight * sumOfEight(u, m, d)) / divisor);
     });
 }
 
+// The colour parameter's components by plane (blue, green, red), and 0 for the reserved byte.
 struct ColorPlanes {
-    int k[3];
+    int k[4];
 };
 ColorPlanes planesOf(int color) {
     const ColorParts c = SplitColor(color);
-    return {{c.blue, c.green, c.red}};
+    return {{c.blue, c.green, c.red, 0}};
 }
 
 // Emboss and Engrave: rows 1 to H - 1, columns 1 to W - 1, each pixel from itself and its
@@ -97,30 +97,34 @@ void FilterEdgeEnhance(RowProgress& progress, int a) {
 }
 
 void FilterBlur(RowProgress& progress) {
-    walkInterior(progress, moduleState().work,
-                 [](int, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+    walkInteriorInPlace(progress,
+                 [](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
                      return std::uint8_t(sumOfEight(u, m, d) >> 3);
                  });
 }
 
 void FilterSmooth(RowProgress& progress) {
-    walkInterior(progress, moduleState().work,
-                 [](int, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+    walkInteriorInPlace(progress,
+                 [](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
                      return std::uint8_t((int(m[-4]) + m[0] + u[0] + d[0] + m[4]) / 5);
                  });
 }
 
 void FilterContour(RowProgress& progress, int color) {
+    // The component for every byte of a row, so that the row's bytes are computed alike.
     const ColorPlanes k = planesOf(color);
-    walkInterior(progress, moduleState().source,
-                 [k](int plane, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
-                     return clampByte(8 * int(m[0]) - sumOfEight(u, m, d) + k.k[plane]);
+    std::vector<std::int16_t> kOfByte(moduleState().work.rowBytes());
+    for (std::size_t i = 0; i < kOfByte.size(); ++i) kOfByte[i] = std::int16_t(k.k[i & 3]);
+    const std::int16_t* kAt = kOfByte.data();
+    walkInteriorFromCopy(progress,
+                 [kAt](std::size_t i, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+                     return clampByte(8 * int(m[0]) - sumOfEight(u, m, d) + kAt[i]);
                  });
 }
 
 void FilterRelief(RowProgress& progress) {
-    walkInterior(progress, moduleState().source,
-                 [](int, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+    walkInteriorFromCopy(progress,
+                 [](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
                      const int t = (2 * int(u[-4]) + m[-4] + u[0] + m[0] - d[0] - m[4] - 2 * int(d[4])) / 2;
                      return t > 205 ? std::uint8_t(255) : clampByte(t + 50);
                  });

@@ -45,22 +45,22 @@ void diffuseRow(PixelGrid& work, std::int64_t y, double reach, double half) {
 } // namespace
 
 void FilterDilate(RowProgress& progress) {
-    walkInterior(progress, moduleState().source,
-                 [](int, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+    walkInteriorFromCopy(progress,
+                 [](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
                      return largestOfNine(u, m, d);
                  });
 }
 
 void FilterErode(RowProgress& progress) {
-    walkInterior(progress, moduleState().source,
-                 [](int, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+    walkInteriorFromCopy(progress,
+                 [](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
                      return smallestOfNine(u, m, d);
                  });
 }
 
 void FilterEdgeDetect(RowProgress& progress) {
-    walkInterior(progress, moduleState().source,
-                 [](int, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+    walkInteriorFromCopy(progress,
+                 [](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
                      return std::uint8_t(m[0] - smallestOfNine(u, m, d));
                  });
 }
