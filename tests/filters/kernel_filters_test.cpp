@@ -70,6 +70,21 @@ TEST(KernelFilters, InPlaceMembersMatchAPlainWalkOnANoisyPicture) {
     EXPECT_EQ(bytesOf(filtered(N::Blur, noisy)), bytesOf(plainInPlaceWalk(noisy, 0, -1, 8)));
 }
 
+TEST(KernelFilters, ContourAndReliefMatchAPlainComputationOnANoisyPicture) {
+    const raster::Bitmap noisy = scrambled(37, 11);
+    const int k[3] = {10, 20, 30};
+    const raster::Bitmap contour = fromCopyReference(noisy, [&](int p, const int (&n)[3][3]) {
+        const int s8 = n[0][0] + n[0][1] + n[0][2] + n[1][0] + n[1][2] + n[2][0] + n[2][1] + n[2][2];
+        return std::clamp(8 * n[1][1] - s8 + k[p], 0, 255);
+    });
+    EXPECT_EQ(bytesOf(filtered(N::Contour, noisy, int(raster::rgb(30, 20, 10)))), bytesOf(contour));
+    const raster::Bitmap relief = fromCopyReference(noisy, [](int, const int (&n)[3][3]) {
+        const int t = (2 * n[0][0] + n[1][0] + n[0][1] + n[1][1] - n[2][1] - n[1][2] - 2 * n[2][2]) / 2;
+        return t > 205 ? 255 : std::max(0, t + 50);
+    });
+    EXPECT_EQ(bytesOf(filtered(N::Relief, noisy)), bytesOf(relief));
+}
+
 TEST(KernelFilters, PlanesAreComputedIndependently) {
     raster::Bitmap bmp = flat(3, 3, 0);
     put(bmp, 0, 0, {16, 32, 64});

@@ -53,6 +53,22 @@ TEST(MorphologyFilters, ReadTheUnchangedCopy) {
     EXPECT_EQ(at(filtered(N::Erode, mixed), 1, 1), (Bgr{20, 40, 50}));
 }
 
+TEST(MorphologyFilters, MatchAPlainComputationOnANoisyPicture) {
+    const raster::Bitmap noisy = scrambled(41, 9);
+    auto extreme = [](const int (&n)[3][3], bool largest) {
+        int v = n[0][0];
+        for (const auto& row : n)
+            for (int value : row) v = largest ? std::max(v, value) : std::min(v, value);
+        return v;
+    };
+    EXPECT_EQ(bytesOf(filtered(N::Dilate, noisy)),
+              bytesOf(fromCopyReference(noisy, [&](int, const int (&n)[3][3]) { return extreme(n, true); })));
+    EXPECT_EQ(bytesOf(filtered(N::Erode, noisy)),
+              bytesOf(fromCopyReference(noisy, [&](int, const int (&n)[3][3]) { return extreme(n, false); })));
+    EXPECT_EQ(bytesOf(filtered(N::EdgeDetect, noisy)),
+              bytesOf(fromCopyReference(noisy, [&](int, const int (&n)[3][3]) { return n[1][1] - extreme(n, false); })));
+}
+
 TEST(MorphologyFilters, DiffuseDrawsTwoNumbersPerPixelAndStaysInside) {
     // 1 x 1: both offsets are dropped, the pixel stays, and two numbers are drawn.
     SeedFilterRandom(5);
