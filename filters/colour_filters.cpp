@@ -116,14 +116,15 @@ void FilterSaturation(RowProgress& progress, int a) {
 
 void FilterAddNoise(RowProgress& progress, int a) {
     const double span = 2.0 * a + 1, offset = a;
-    walkEveryRow(progress, moduleState().source, [span, offset](const std::uint8_t* in, std::uint8_t* out, std::size_t bytes) {
+    const auto noisyRow = [span, offset](const std::uint8_t* in, std::uint8_t* out, std::size_t bytes) {
         FilterRandomBatch random;  // hands its state back before the yield
         for (std::size_t i = 0; i < bytes; i += 4)
             for (std::size_t p = i; p < i + 3; ++p) {
                 const double u = random.next();
                 out[p] = roundToByte(u * span - offset + in[p]);
             }
-    });
+    };
+    walkEveryRow(progress, moduleState().source, noisyRow);
 }
 
 void FilterContrast(RowProgress& progress, int a) {

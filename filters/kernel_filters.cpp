@@ -14,7 +14,7 @@ namespace Module4 {
 
 namespace {
 
-inline int sumOfEight(const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+inline int sumOfEight(ByteAt u, ByteAt m, ByteAt d) {
     return int(u[-4]) + u[0] + u[4] + m[-4] + m[4] + d[-4] + d[0] + d[4];
 }
 
@@ -38,12 +38,12 @@ void weightedInPlace(RowProgress& progress, std::int64_t centreWeight, std::int6
         for (std::int64_t n = lowest; n <= highest; ++n) quotients[std::size_t(n - lowest)] = clampByte(n / divisor);
         const std::uint8_t* table = quotients.data();
         const int centre = int(centreWeight), neighbour = int(neighbourWeight), offset = int(-lowest);
-        walkInteriorInPlace(progress, [=](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+        walkInteriorInPlace(progress, [=](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
             return table[centre * m[0] - neighbour * sumOfEight(u, m, d) + offset];
         });
         return;
     }
-    walkInteriorInPlace(progress, [=](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+    walkInteriorInPlace(progress, [=](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
         return clampByte((centreWeight * m[0] - neighbourWeight * sumOfEight(u, m, d)) / divisor);
     });
 }
@@ -97,17 +97,15 @@ void FilterEdgeEnhance(RowProgress& progress, int a) {
 }
 
 void FilterBlur(RowProgress& progress) {
-    walkInteriorInPlace(progress,
-                 [](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
-                     return std::uint8_t(sumOfEight(u, m, d) >> 3);
-                 });
+    walkInteriorInPlace(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+        return std::uint8_t(sumOfEight(u, m, d) >> 3);
+    });
 }
 
 void FilterSmooth(RowProgress& progress) {
-    walkInteriorInPlace(progress,
-                 [](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
-                     return std::uint8_t((int(m[-4]) + m[0] + u[0] + d[0] + m[4]) / 5);
-                 });
+    walkInteriorInPlace(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+        return std::uint8_t((int(m[-4]) + m[0] + u[0] + d[0] + m[4]) / 5);
+    });
 }
 
 void FilterContour(RowProgress& progress, int color) {
@@ -116,18 +114,16 @@ void FilterContour(RowProgress& progress, int color) {
     std::vector<std::int16_t> kOfByte(moduleState().work.rowBytes());
     for (std::size_t i = 0; i < kOfByte.size(); ++i) kOfByte[i] = std::int16_t(k.k[i & 3]);
     const std::int16_t* kAt = kOfByte.data();
-    walkInteriorFromCopy(progress,
-                 [kAt](std::size_t i, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
-                     return clampByte(8 * int(m[0]) - sumOfEight(u, m, d) + kAt[i]);
-                 });
+    walkInteriorFromCopy(progress, [kAt](std::size_t i, ByteAt u, ByteAt m, ByteAt d) {
+        return clampByte(8 * int(m[0]) - sumOfEight(u, m, d) + kAt[i]);
+    });
 }
 
 void FilterRelief(RowProgress& progress) {
-    walkInteriorFromCopy(progress,
-                 [](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
-                     const int t = (2 * int(u[-4]) + m[-4] + u[0] + m[0] - d[0] - m[4] - 2 * int(d[4])) / 2;
-                     return t > 205 ? std::uint8_t(255) : clampByte(t + 50);
-                 });
+    walkInteriorFromCopy(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+        const int t = (2 * int(u[-4]) + m[-4] + u[0] + m[0] - d[0] - m[4] - 2 * int(d[4])) / 2;
+        return t > 205 ? std::uint8_t(255) : clampByte(t + 50);
+    });
 }
 
 void FilterEmboss(RowProgress& progress, int color) {

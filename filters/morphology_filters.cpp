@@ -11,11 +11,11 @@ namespace Module4 {
 
 namespace {
 
-inline std::uint8_t largestOfNine(const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+inline std::uint8_t largestOfNine(ByteAt u, ByteAt m, ByteAt d) {
     return std::max({u[-4], u[0], u[4], m[-4], m[0], m[4], d[-4], d[0], d[4]});
 }
 
-inline std::uint8_t smallestOfNine(const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+inline std::uint8_t smallestOfNine(ByteAt u, ByteAt m, ByteAt d) {
     return std::min({u[-4], u[0], u[4], m[-4], m[0], m[4], d[-4], d[0], d[4]});
 }
 
@@ -45,24 +45,21 @@ void diffuseRow(PixelGrid& work, std::int64_t y, double reach, double half) {
 } // namespace
 
 void FilterDilate(RowProgress& progress) {
-    walkInteriorFromCopy(progress,
-                 [](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
-                     return largestOfNine(u, m, d);
-                 });
+    walkInteriorFromCopy(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+        return largestOfNine(u, m, d);
+    });
 }
 
 void FilterErode(RowProgress& progress) {
-    walkInteriorFromCopy(progress,
-                 [](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
-                     return smallestOfNine(u, m, d);
-                 });
+    walkInteriorFromCopy(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+        return smallestOfNine(u, m, d);
+    });
 }
 
 void FilterEdgeDetect(RowProgress& progress) {
-    walkInteriorFromCopy(progress,
-                 [](std::size_t, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
-                     return std::uint8_t(m[0] - smallestOfNine(u, m, d));
-                 });
+    walkInteriorFromCopy(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+        return std::uint8_t(m[0] - smallestOfNine(u, m, d));
+    });
 }
 
 void FilterDiffuse(RowProgress& progress, int a) {

@@ -7,6 +7,9 @@
 
 namespace Module4 {
 
+// A pointer to one plane's byte of a pixel in a row; [-4] and [4] are its left and right neighbours.
+using ByteAt = const std::uint8_t*;
+
 // Rows 2 to H - 1 and columns 2 to W - 1 (counted from 1), row by row; rowOf(y, end) changes
 // bytes 4 to end - 1 of row y (0-based) of WorkPixels.
 template <class Row>
