@@ -5,6 +5,7 @@
 #include "filter_routines.h"
 
 #include <cstddef>
+#include <vector>
 
 namespace Module4 {
 
@@ -116,13 +117,14 @@ void FilterSaturation(RowProgress& progress, int a) {
 
 void FilterAddNoise(RowProgress& progress, int a) {
     const double span = 2.0 * a + 1, offset = a;
-    const auto noisyRow = [span, offset](const std::uint8_t* in, std::uint8_t* out, std::size_t bytes) {
-        FilterRandomBatch random;  // hands its state back before the yield
-        for (std::size_t i = 0; i < bytes; i += 4)
-            for (std::size_t p = i; p < i + 3; ++p) {
-                const double u = random.next();
-                out[p] = roundToByte(u * span - offset + in[p]);
-            }
+    // One row's draws, three a pixel in plane order, made at once before the row is changed.
+    std::vector<float> draws(std::size_t(moduleState().work.width()) * 3);
+    const auto noisyRow = [&](const std::uint8_t* in, std::uint8_t* out, std::size_t bytes) {
+        FilterRandomBatch random;  // hands its state back at the end of the row, before the yield
+        random.fill(draws.data(), draws.size());
+        const float* u = draws.data();
+        for (std::size_t i = 0; i < bytes; i += 4, u += 3)
+            for (std::size_t p = 0; p < 3; ++p) out[i + p] = roundToByte(double(u[p]) * span - offset + in[i + p]);
     };
     walkEveryRow(progress, moduleState().source, noisyRow);
 }

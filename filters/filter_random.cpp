@@ -16,6 +16,12 @@ std::uint64_t detail::filterRandomStart() {
     return s;
 }
 
+// Built twice, for processors with and without 256-bit integer vectors; the loader picks one.
+__attribute__((target_clones("avx2", "default")))
+void detail::fillUniform(std::uint64_t counter, float* out, std::size_t n) {
+    for (std::size_t j = 0; j < n; ++j) out[j] = uniformOf(counter + (j + 1) * kCounterStep);
+}
+
 void SeedFilterRandom(std::uint64_t seed) { detail::filterRandomCounter = seed; }
 
 } // namespace Module4

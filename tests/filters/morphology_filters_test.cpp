@@ -138,4 +138,18 @@ TEST(FilterRandom, UniformNumbersBelowOne) {
         EXPECT_EQ(batch.next(), second);
     }
     EXPECT_EQ(DrawFilterRandom(), third);
+    // Filling many at once gives the same numbers as drawing them one by one.
+    SeedFilterRandom(77);
+    std::vector<float> oneByOne(45);
+    for (float& u : oneByOne) u = DrawFilterRandom();
+    const float afterThem = DrawFilterRandom();
+    SeedFilterRandom(77);
+    std::vector<float> filled(45);
+    {
+        FilterRandomBatch batch;
+        batch.fill(filled.data(), 40);
+        batch.fill(filled.data() + 40, 5);
+    }
+    EXPECT_EQ(filled, oneByOne);
+    EXPECT_EQ(DrawFilterRandom(), afterThem);
 }
