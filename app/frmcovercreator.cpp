@@ -16,6 +16,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -65,11 +66,14 @@ frmcovercreator::frmcovercreator(Platform& p, QWidget* parent) : QMainWindow(par
     buildMenus();
     buildToolbar(client_);
     buildFrames(client_);
+    buildPictureLists();
     buildTabs(client_);
     buildPrintOptions(client_);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     platform.tray.setActivationHandler([this](TrayActivation a) { onTrayActivated(a); });
+    settingsFile = inProgramFolder(QStringLiteral("kavi4.ini"));
+    programFolderPath = programFolder();
 }
 
 frmcovercreator::~frmcovercreator() {
@@ -226,12 +230,16 @@ void frmcovercreator::Form_Load() {
     InTray = false;
     show();
     helpFile = inProgramFolder(QStringLiteral("Kavi4.chm"));
+    Timer1->start();
+    Timer2->start();
+    readini();
     loaded_ = true;
 }
 
 void frmcovercreator::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
+    writeini();
     QApplication::processEvents();
     platform.help.command(this, QString(), HelpCommand::CloseAll);
     RemoveTrayIcon();
