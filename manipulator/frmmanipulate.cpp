@@ -249,7 +249,7 @@ void frmManipulate::activationFrom(QWindow* previous) {
 }
 
 void frmManipulate::onFocusWindowChanged(QWindow* now) {
-    QWindow* previous = lastFocus_;
+    QWindow* previous = lastFocus_.data();
     lastFocus_ = now;
     if (!now || now != windowHandle()) return;
     // Only another top-level window of Kavi counts; menus, tool tips and boxes opened from this
