@@ -6,6 +6,9 @@
 #include "shell.h"
 #include "tray_icon.h"
 #include "twips.h"
+#include "sound.h"
+#include "system_colors.h"
+#include "desktop_area.h"
 
 namespace kavi {
 
@@ -16,6 +19,9 @@ struct Platform {
     HelpViewer& help;
     TrayIcon& tray;
     ScreenUnits& screen;
+    Sound& sound;
+    SystemColors& systemColors;
+    DesktopArea& desktop;
 };
 
 // The real services of this desktop, created once for the life of the process.
@@ -31,6 +37,9 @@ private:
     HtmlHelpViewer help_;
     QtTrayIcon tray_;
     QtScreenUnits screen_;
+    AsyncWavPlayer sound_;
+    PaletteSystemColors systemColors_;
+    QtDesktopArea desktop_;
     Platform platform_;
 };
 
