@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -26,7 +27,10 @@ void silenceAlsaOnce() {
     std::call_once(once, [] { snd_lib_error_set_handler(quietAlsaError); });
 }
 
+// The file's bytes; nothing for a missing file, a folder or a device.
 std::vector<std::uint8_t> readWholeFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return {};
     std::ifstream in(path, std::ios::binary);
     if (!in) return {};
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -124,8 +128,12 @@ void AsyncWavPlayer::play(const QString& wavFile) {
 void AsyncWavPlayer::startPlayback(const std::string& path) {
     std::thread([path, device = device_, state = state_] {
         bool played = false;
-        if (auto sound = parseWav(readWholeFile(path)); sound && sound->frameCount() > 0)
-            played = device->playToEnd(*sound);
+        try {
+            if (auto sound = parseWav(readWholeFile(path)); sound && sound->frameCount() > 0)
+                played = device->playToEnd(*sound);
+        } catch (const std::exception&) {
+            // An unreadable file or a failing device: the alert stays silent.
+        }
         std::lock_guard lock(state->mutex);
         if (played) ++state->played;
         --state->active;
