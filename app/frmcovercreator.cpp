@@ -1,6 +1,9 @@
 #include "frmcovercreator.h"
 
 #include "cover_kind.h"
+#include "frmabout.h"
+#include "frmmsnpopup.h"
+#include "msnpopup.h"
 #include "maker.h"
 #include "picture_slot.h"
 #include "program_folder.h"
@@ -362,7 +365,13 @@ void frmcovercreator::Toolbar1_ButtonClick(int index) {
         break;
     case 2: about_Click(); break;
     case 3:
-        // The Manipulator (a picked slot) and the alert popup (none) are opened by their own windows.
+        if (!SelectedImage.isEmpty()) {
+            // The Cover Manipulator opens here for the picked slot.
+        } else {
+            msnpopup::AlertMessage = QStringLiteral("Please select a cover by clicking on it and try again!");
+            msnpopup::AlertKind = QStringLiteral("picture");
+            frmmsnpopup::showAlert(platform, this);
+        }
         break;
     case 4: OpenEmail(QString::fromUtf8(maker::kSupportEmail), QString::fromUtf8(maker::kBugReportSubject), QString()); break;
     case 5: platform.help.command(this, helpFile, HelpCommand::DisplayToc); break;
@@ -377,7 +386,13 @@ void frmcovercreator::visitwebsite_Click() { Toolbar1_ButtonClick(6); }
 void frmcovercreator::contents_Click() { platform.help.command(this, helpFile, HelpCommand::DisplayTopic); }
 void frmcovercreator::A_Click() {}
 void frmcovercreator::checkforupdates_Click() {}
-void frmcovercreator::about_Click() {}
+void frmcovercreator::about_Click() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    frmAbout about(platform, this);
+    about.exec();
+    // The About window restores the pointer when it activates; never leave it busy if it did not.
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
 void frmcovercreator::cmdPrint_Click() {}
 
 void frmcovercreator::OpenEmail(const QString& EmailAddress, const QString& Subject, const QString& Body) {

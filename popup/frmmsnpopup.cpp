@@ -34,7 +34,7 @@ int toTwips(int pixels, double dpi) { return int(std::lround(pixelsToTwips(pixel
 
 } // namespace
 
-void PictureBox::paintEvent(QPaintEvent*) {
+void GradientBox::paintEvent(QPaintEvent*) {
     if (picture_.isNull()) return;
     QPainter painter(this);
     painter.drawImage(0, 0, picture_);
@@ -56,7 +56,7 @@ frmmsnpopup::frmmsnpopup(Platform& platform, QWidget* workspace)
     if (workspace) connect(workspace, &QObject::destroyed, this, &QObject::deleteLater);
 
     const ScreenUnits& s = platform_.screen;
-    picBackground = new PictureBox(this);
+    picBackground = new GradientBox(this);
     picBackground->setObjectName("picBackground");
     picBackground->setGeometry(s.rect(0, 0, kBackgroundWidth, kBackgroundHeight));
 

@@ -17,10 +17,10 @@ class QTimer;
 
 namespace kavi {
 
-// A picture box that keeps what is drawn into it.
-class PictureBox : public QWidget {
+// The popup's picture box: it keeps the gradient drawn into it.
+class GradientBox : public QWidget {
 public:
-    explicit PictureBox(QWidget* parent) : QWidget(parent) {}
+    explicit GradientBox(QWidget* parent) : QWidget(parent) {}
     void setPicture(QImage picture) { picture_ = std::move(picture); update(); }
     const QImage& picture() const { return picture_; }
 
@@ -65,7 +65,7 @@ public:
     int stackIndex() const { return index_; }
     bool isUnloaded() const { return unloaded_; }
 
-    PictureBox* picBackground;
+    GradientBox* picBackground;
     QLabel* lblAlert;
     QPushButton* Command1;
     QTimer* tmrOpen;
