@@ -45,6 +45,9 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
 
     const ScreenUnits& s = platform_.screen;
     setFixedSize(s.x(kPanelWidth), s.y(kPanelHeight));
+    // Centred in the available area of the screen.
+    const QRect area = platform_.desktop.available();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 
     Picture1 = new CreditsPanel(this);
     Picture1->setObjectName("Picture1");

@@ -68,7 +68,7 @@ frmmsnpopup::frmmsnpopup(Platform& platform, QWidget* workspace)
     lblAlert->setAttribute(Qt::WA_TranslucentBackground);
     lblAlert->setStyleSheet("QLabel { background: transparent; color: #001a4d; }");
     QFont font = lblAlert->font();
-    font.setBold(true);
+    font.setPointSize(8);
     lblAlert->setFont(font);
 
     Command1 = new QPushButton("Ok", picBackground);

@@ -31,6 +31,7 @@ void expectCentred(const frmAbout& about, int i) {
 TEST_F(AboutTest, LaysOutFortyFourCentredLinesWithTheFixedHeadings) {
     frmAbout about(platform.platform);
     EXPECT_EQ(about.windowTitle(), "About");
+    EXPECT_EQ(about.pos(), QPoint((1280 - 320) / 2, (984 - 200) / 2)) << "centred in the available area";
     EXPECT_EQ(about.Picture1->geometry(), QRect(0, 0, 320, 200));
     EXPECT_EQ(about.Picture1->toolTip(), "Double click to stop credits.");
     EXPECT_EQ(about.Timer1->interval(), 40);
