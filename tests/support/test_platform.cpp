@@ -35,6 +35,7 @@ int RecordingShell::open(const QString& target, int showCommand) {
 
 bool RecordingHelp::command(QWidget* owner, const QString& helpFile, HelpCommand command) {
     calls.push_back({owner, helpFile, command});
+    if (journal) journal->add(QStringLiteral("help:%1").arg(int(command)));
     return true;
 }
 
