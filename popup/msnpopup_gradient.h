@@ -44,9 +44,6 @@ public:
     static void RotatePoint(const PointF& c, PointF& p, float degrees);
     static float normalizedAngle(float degrees);
 
-    // The stroke ends of the last paint, in pairs (kept for inspection).
-    const std::vector<Point>& strokeEnds() const { return points_; }
-
 private:
     int PaintGradient(raster::Bitmap& dc, int width, int height);
     void sweep(int width, int height);
@@ -58,7 +55,7 @@ private:
     std::uint32_t color1_ = 16777168; // red 208, green 255, blue 255
     std::uint32_t color2_ = 4194304;  // red 0, green 0, blue 64
     float angle_ = 315;
-    std::vector<Point> points_;
+    std::vector<Point> points_; // stroke ends of the paint, in pairs
 };
 
 } // namespace kavi
