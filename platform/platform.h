@@ -8,6 +8,9 @@
 #include "twips.h"
 #include "http.h"
 #include "system_facts.h"
+#include "sound.h"
+#include "system_colors.h"
+#include "desktop_area.h"
 
 namespace kavi {
 
@@ -20,6 +23,9 @@ struct Platform {
     ScreenUnits& screen;
     SystemFacts& facts;
     Http& http;
+    Sound& sound;
+    SystemColors& systemColors;
+    DesktopArea& desktop;
 };
 
 // The real services of this desktop, created once for the life of the process.
@@ -37,6 +43,9 @@ private:
     QtScreenUnits screen_;
     LinuxSystemFacts facts_;
     QtHttp http_;
+    AsyncWavPlayer sound_;
+    PaletteSystemColors systemColors_;
+    QtDesktopArea desktop_;
     Platform platform_;
 };
 
