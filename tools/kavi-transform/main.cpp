@@ -7,12 +7,10 @@
 #include "manipulator_buffers.h"
 #include "picture_loader.h"
 #include "qt_raster.h"
+#include "tool_io.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QSaveFile>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,26 +24,6 @@ const char* const kUsage = "usage: kavi-transform rotate|mirror|flip|brightness 
 int fail(const std::string& message) {
     std::fprintf(stderr, "kavi-transform: %s\n", message.c_str());
     return 2;
-}
-
-// A whole decimal integer with an optional sign, nothing else, within [low, high].
-std::optional<long> decimal(const char* text, long low, long high) {
-    const char* digits = (*text == '-' || *text == '+') ? text + 1 : text;
-    if (*digits == '\0') return std::nullopt;
-    for (const char* p = digits; *p; ++p)
-        if (*p < '0' || *p > '9') return std::nullopt;
-    errno = 0;
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (errno == ERANGE || *end != '\0' || value < low || value > high) return std::nullopt;
-    return value;
-}
-
-const char* formatFor(const QString& path) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("png")) return "PNG";
-    if (suffix == QLatin1String("bmp")) return "BMP";
-    return nullptr;
 }
 
 // The toolbar button index of a command name, 0 for none.
@@ -65,13 +43,13 @@ int main(int argc, char** argv) {
     if (!index) return fail(std::string("unknown command: ") + argv[1] + " (rotate, mirror, flip or brightness)");
     int value = 0;
     if (index == int(kavi::ToolbarCommand::Brightness)) {
-        const auto v = decimal(argv[2], -99, 99);
+        const auto v = kavi::tools::decimalArgument(argv[2], -99, 99);
         if (!v) return fail(std::string("VALUE must be a whole number from -99 to 99: ") + argv[2]);
         value = int(*v);
     }
     const QString input = QString::fromLocal8Bit(argv[3]);
     const QString output = QString::fromLocal8Bit(argv[4]);
-    const char* format = formatFor(output);
+    const char* format = kavi::tools::losslessFormatFor(output);
     if (!format) return fail("OUTPUT must end in .png or .bmp: " + output.toStdString());
 
     const QImage picture = kavi::loadPicture(input);
@@ -80,10 +58,7 @@ int main(int argc, char** argv) {
     buffers.load(kavi::toBitmap(picture));
     buffers.runToolbarCommand(index, value);
 
-    // Written beside the target and renamed into place, so a failure leaves no half-written file.
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly) || !kavi::toImage(buffers.NewImage.image()).save(&file, format) ||
-        !file.commit())
+    if (!kavi::tools::writeLossless(buffers.NewImage.image(), output, format))
         return fail("cannot write " + output.toStdString());
     return 0;
 }

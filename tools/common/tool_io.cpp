@@ -1,0 +1,38 @@
+#include "tool_io.h"
+
+#include "qt_raster.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace kavi::tools {
+
+std::optional<long long> decimalArgument(const char* text, long long low, long long high) {
+    const char* digits = (*text == '-' || *text == '+') ? text + 1 : text;
+    if (*digits == '\0') return std::nullopt;
+    for (const char* p = digits; *p; ++p)
+        if (*p < '0' || *p > '9') return std::nullopt;
+    errno = 0;
+    char* end = nullptr;
+    const long long value = std::strtoll(text, &end, 10);
+    if (errno == ERANGE || *end != '\0' || value < low || value > high) return std::nullopt;
+    return value;
+}
+
+const char* losslessFormatFor(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("png")) return "PNG";
+    if (suffix == QLatin1String("bmp")) return "BMP";
+    return nullptr;
+}
+
+bool writeLossless(const raster::Bitmap& bitmap, const QString& path, const char* format) {
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && toImage(bitmap).save(&file, format) && file.commit();
+}
+
+} // namespace kavi::tools
