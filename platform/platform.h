@@ -1,8 +1,10 @@
 #pragma once
 // The platform services every window receives. A test hands in doubles for the ones it scripts.
 #include "help_viewer.h"
+#include "image_encoders.h"
 #include "message_boxes.h"
 #include "save_dialog.h"
+#include "scanner.h"
 #include "shell.h"
 #include "tray_icon.h"
 #include "twips.h"
@@ -16,6 +18,8 @@ struct Platform {
     HelpViewer& help;
     TrayIcon& tray;
     ScreenUnits& screen;
+    Scanner& scanner;
+    ImageEncoders& imageEncoders;
 };
 
 // The real services of this desktop, created once for the life of the process.
@@ -31,6 +35,8 @@ private:
     HtmlHelpViewer help_;
     QtTrayIcon tray_;
     QtScreenUnits screen_;
+    SaneScanner scanner_;
+    StandardImageEncoders imageEncoders_;
     Platform platform_;
 };
 

@@ -1,5 +1,7 @@
 #include "test_platform.h"
 
+#include <QFile>
+
 namespace kavi::testing {
 
 MsgResult ScriptedMessageBoxes::show(const MessageRequest& request) {
@@ -36,6 +38,49 @@ int RecordingShell::open(const QString& target, int showCommand) {
 bool RecordingHelp::command(QWidget* owner, const QString& helpFile, HelpCommand command) {
     calls.push_back({owner, helpFile, command});
     return true;
+}
+
+} // namespace kavi::testing
+
+namespace kavi::testing {
+
+int ScriptedScanner::selectImageSource(QWidget*) {
+    ++selectCount;
+    return 0;
+}
+
+int ScriptedScanner::acquireToFilename(QWidget*, const QString& path) {
+    acquiredPaths.push_back(path);
+    int result = 0;
+    if (!results.empty()) {
+        result = results.front();
+        results.pop_front();
+    }
+    if (result == 0 || writeOnFailure) {
+        if (!fileBytes.isEmpty()) {
+            QFile file(path);
+            if (file.open(QIODevice::WriteOnly)) file.write(fileBytes);
+        } else {
+            picture.save(path, "BMP");
+        }
+    }
+    return result;
+}
+
+int ScriptedImageEncoders::startup(std::uintptr_t& t) {
+    t = startupStatus == 0 ? token : 0;
+    return startupStatus;
+}
+
+int ScriptedImageEncoders::getImageEncoders(std::vector<ImageEncoderInfo>& out) {
+    if (listStatus == 0) out = encoders;
+    return listStatus;
+}
+
+int ScriptedImageEncoders::saveImageToFile(const QImage& picture, const QString& path, const QUuid& encoder,
+                                           std::optional<int> quality) {
+    saves.push_back({picture.size(), path, encoder, quality});
+    return saveStatus;
 }
 
 } // namespace kavi::testing

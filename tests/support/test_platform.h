@@ -51,6 +51,36 @@ public:
     int showCount = 0, hideCount = 0;
 };
 
+// A scanner that answers from a script: each acquisition takes the next result (0 when the
+// script is empty) and, on 0, writes picture as a BMP file at the path it was given.
+class ScriptedScanner final : public Scanner {
+public:
+    int selectImageSource(QWidget* owner) override;
+    int acquireToFilename(QWidget* owner, const QString& path) override;
+    std::deque<int> results;
+    QImage picture;
+    QByteArray fileBytes;       // when not empty, written instead of the picture
+    bool writeOnFailure = false;
+    int selectCount = 0;
+    std::vector<QString> acquiredPaths;
+};
+
+// Image encoders with a scripted list and scripted statuses; saves are recorded, not written.
+class ScriptedImageEncoders final : public ImageEncoders {
+public:
+    struct Save { QSize size; QString path; QUuid encoder; std::optional<int> quality; };
+    int startup(std::uintptr_t& token) override;
+    void shutdown(std::uintptr_t token) override { shutdowns.push_back(token); }
+    int getImageEncoders(std::vector<ImageEncoderInfo>& out) override;
+    int saveImageToFile(const QImage& picture, const QString& path, const QUuid& encoder,
+                        std::optional<int> quality) override;
+    int startupStatus = 0, listStatus = 0, saveStatus = 0;
+    std::uintptr_t token = 77;
+    std::vector<ImageEncoderInfo> encoders;
+    std::vector<Save> saves;
+    std::vector<std::uintptr_t> shutdowns;
+};
+
 // All doubles together, with the Platform object that refers to them.
 struct TestPlatform {
     ScriptedMessageBoxes messages;
@@ -59,7 +89,9 @@ struct TestPlatform {
     RecordingHelp help;
     FakeTray tray;
     FixedScreenUnits screen{96};
-    Platform platform{messages, saveDialog, shell, help, tray, screen};
+    ScriptedScanner scanner;
+    ScriptedImageEncoders imageEncoders;
+    Platform platform{messages, saveDialog, shell, help, tray, screen, scanner, imageEncoders};
 };
 
 } // namespace kavi::testing

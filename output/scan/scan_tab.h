@@ -1,0 +1,47 @@
+#pragma once
+// The "Scan" tab's page: the scanned picture Image20, the buttons Source, Aquire and Save, and
+// the hidden carrier Picture3 of the picture being saved.
+#include "cgdiplus.h"
+#include "picture_box.h"
+#include "platform.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QPushButton;
+
+namespace kavi {
+
+class ScanTab final : public QWidget {
+    Q_OBJECT
+public:
+    // gdip is the main window's image-file writer; it may be empty outside its load and unload.
+    ScanTab(Platform& platform, std::unique_ptr<cGdiPlus>& gdip, QWidget* parent = nullptr);
+
+    PictureBox* Image20;
+    QPushButton* cmdSource;
+    QPushButton* cmdAquire;
+    QPushButton* cmdSave;
+    PictureBox* Picture3;
+
+    void cmdSource_Click();
+    void cmdAquire_Click();
+    void cmdSave_Click();
+
+    // The fixed scan file in the program folder.
+    static QString scanFilePath();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void placeControls();
+    void showSaveResult(bool saved);
+
+    Platform& platform_;
+    std::unique_ptr<cGdiPlus>& gdip_;
+};
+
+} // namespace kavi
