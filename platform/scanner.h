@@ -39,6 +39,8 @@ public:
     ~SaneScanner() override;
     int selectImageSource(QWidget* owner) override;
     int acquireToFilename(QWidget* owner, const QString& path) override;
+    // The SANE name of the source chosen in this run; empty before any choice.
+    const QString& currentSource() const { return chosen_; }
 
 private:
     SaneLibrary& library();

@@ -61,6 +61,11 @@ void ScanTab::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
+void ScanTab::moveEvent(QMoveEvent* event) {
+    placeControls();
+    QWidget::moveEvent(event);
+}
+
 // The positions are given inside the tab strip; on a page of a tab widget they are moved up by
 // the page's own offset in the strip (its tab row), so they land where the strip puts them.
 void ScanTab::placeControls() {
