@@ -32,7 +32,7 @@ int writeAll(int fd, const char* data, qsizetype size) {
 
 } // namespace
 
-int writeFileAtomically(const QString& path, const QByteArray& bytes) {
+int writeFileAtomicallyOrErrno(const QString& path, const QByteArray& bytes) {
     if (path.isEmpty()) return ENOENT;
     QString target = path;
     const QFileInfo info(path);
@@ -61,6 +61,10 @@ int writeFileAtomically(const QString& path, const QByteArray& bytes) {
     if (!error && ::rename(tempName.constData(), targetName.constData()) != 0) error = errno;
     if (error) ::unlink(tempName.constData());
     return error;
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& data) {
+    return writeFileAtomicallyOrErrno(path, data) == 0;
 }
 
 } // namespace kavi

@@ -1,14 +1,18 @@
 #pragma once
-// Writes a whole file or nothing: the bytes go to a temporary file in the target's folder, which
-// is renamed over the target only once it is complete, so a failure never damages an old file.
+// Files replaced as a whole: the new content goes to a temporary file in the same folder, which is
+// then renamed over the old one, so a failure never leaves a half-written file behind.
 #include <QByteArray>
 #include <QString>
 
 namespace kavi {
 
-// 0 on success, otherwise the errno of the step that failed (the target is then untouched and
-// no temporary file is left behind). A replaced file keeps its permission bits; a new file gets
-// the usual permissions of the user's umask. A symbolic link to a file is written through.
-int writeFileAtomically(const QString& path, const QByteArray& bytes);
+// Writes data to path atomically. An existing file keeps its permissions. False on any failure,
+// with the old file untouched.
+bool writeFileAtomically(const QString& path, const QByteArray& data);
+
+// The same, telling why it failed: 0 on success, otherwise the errno of the step that failed (no
+// temporary file is left behind). A new file gets the usual permissions of the user's umask; a
+// symbolic link to a file is written through.
+int writeFileAtomicallyOrErrno(const QString& path, const QByteArray& data);
 
 } // namespace kavi

@@ -92,7 +92,7 @@ int StandardImageEncoders::saveImageToFile(const QImage& picture, const QString&
     const EncodedImage encoded =
         entry->qtFormat ? encodeWithQt(picture, entry->qtFormat, quality) : encodeGif(picture);
     if (encoded.status != StatusOk) return encoded.status;
-    return statusForErrno(writeFileAtomically(path, encoded.bytes));
+    return statusForErrno(writeFileAtomicallyOrErrno(path, encoded.bytes));
 }
 
 } // namespace kavi

@@ -39,7 +39,7 @@ int SaneScanner::acquireToFilename(QWidget* owner, const QString& path) {
 
     const EncodedImage bmp = encodeWithQt(dialog.picture(), "bmp", std::nullopt);
     if (bmp.status != StatusOk) return ScanWriteFailed;
-    return writeFileAtomically(path, bmp.bytes) == 0 ? ScanOk : ScanWriteFailed;
+    return writeFileAtomically(path, bmp.bytes) ? ScanOk : ScanWriteFailed;
 }
 
 } // namespace kavi

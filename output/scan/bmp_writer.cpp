@@ -71,7 +71,7 @@ bool savePictureAsBmp(const QImage& picture, const QString& path) {
     if (bytes.empty()) return false;
     const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                                     qsizetype(bytes.size()));
-    return writeFileAtomically(path, data) == 0;
+    return writeFileAtomically(path, data);
 }
 
 } // namespace kavi

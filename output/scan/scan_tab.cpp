@@ -1,7 +1,6 @@
 #include "scan_tab.h"
 
 #include "bmp_writer.h"
-#include "file_exists.h"
 #include "picture_loader.h"
 #include "program_folder.h"
 
@@ -32,12 +31,12 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-ScanTab::ScanTab(Platform& platform, std::unique_ptr<cGdiPlus>& gdip, QWidget* parent)
+ScanTab::ScanTab(Platform& platform, std::unique_ptr<cGdiPlus>& gdip, FileCheck fileExists, QWidget* parent)
     : QWidget(parent), Image20(new PictureBox(this)),
       cmdSource(makeButton(this, "cmdSource", "Source", "Select Scanner Source")),
       cmdAquire(makeButton(this, "cmdAquire", "Aquire", "Aquire Image")),
       cmdSave(makeButton(this, "cmdSave", "Save", "Save Image")), Picture3(new PictureBox(this)),
-      platform_(platform), gdip_(gdip) {
+      platform_(platform), gdip_(gdip), fileExists_(std::move(fileExists)) {
     setObjectName("ScanTabControls");
     Image20->setObjectName("Image20");
     Image20->setToolTip("Scanned Picture");
@@ -133,7 +132,7 @@ void ScanTab::cmdSave_Click() {
     }
     const QString& fileName = chosen.fileName;
 
-    if (FileExists(fileName)) {
+    if (fileExists_ && fileExists_(fileName)) {
         const MsgResult answer =
             platform_.messages.show({fileName + " " + "already exists. Do you want to replace this file?",
                                      "File Already Exists", MsgIcon::None, MsgButtons::YesNo});

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QPushButton;
@@ -16,8 +17,10 @@ namespace kavi {
 class ScanTab final : public QWidget {
     Q_OBJECT
 public:
-    // gdip is the main window's image-file writer; it may be empty outside its load and unload.
-    ScanTab(Platform& platform, std::unique_ptr<cGdiPlus>& gdip, QWidget* parent = nullptr);
+    // gdip is the main window's image-file writer (empty outside its load and unload), and
+    // fileExists the main window's check before a file is replaced.
+    using FileCheck = std::function<bool(const QString&)>;
+    ScanTab(Platform& platform, std::unique_ptr<cGdiPlus>& gdip, FileCheck fileExists, QWidget* parent = nullptr);
 
     PictureBox* Image20;
     QPushButton* cmdSource;
@@ -43,6 +46,7 @@ private:
 
     Platform& platform_;
     std::unique_ptr<cGdiPlus>& gdip_;
+    FileCheck fileExists_;
 };
 
 } // namespace kavi

@@ -68,8 +68,14 @@ int ScriptedScanner::acquireToFilename(QWidget*, const QString& path) {
 }
 
 int ScriptedImageEncoders::startup(std::uintptr_t& t) {
+    if (onStartup) onStartup();
     t = startupStatus == 0 ? token : 0;
     return startupStatus;
+}
+
+void ScriptedImageEncoders::shutdown(std::uintptr_t t) {
+    if (onShutdown) onShutdown();
+    shutdowns.push_back(t);
 }
 
 int ScriptedImageEncoders::getImageEncoders(std::vector<ImageEncoderInfo>& out) {

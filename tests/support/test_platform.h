@@ -4,6 +4,7 @@
 #include "platform.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace kavi::testing {
@@ -70,7 +71,7 @@ class ScriptedImageEncoders final : public ImageEncoders {
 public:
     struct Save { QSize size; QString path; QUuid encoder; std::optional<int> quality; };
     int startup(std::uintptr_t& token) override;
-    void shutdown(std::uintptr_t token) override { shutdowns.push_back(token); }
+    void shutdown(std::uintptr_t token) override;
     int getImageEncoders(std::vector<ImageEncoderInfo>& out) override;
     int saveImageToFile(const QImage& picture, const QString& path, const QUuid& encoder,
                         std::optional<int> quality) override;
@@ -79,6 +80,7 @@ public:
     std::vector<ImageEncoderInfo> encoders;
     std::vector<Save> saves;
     std::vector<std::uintptr_t> shutdowns;
+    std::function<void()> onStartup, onShutdown; // to observe when they happen
 };
 
 // All doubles together, with the Platform object that refers to them.

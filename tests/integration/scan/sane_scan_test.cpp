@@ -1,7 +1,12 @@
-// Scanning through SANE's test backend, set up in a private configuration folder: choosing the
-// source, acquiring into the scanned picture, cancelling, and saving the scan for picking.
+// Scanning through SANE's test backend, set up in a private configuration folder, in the main
+// window: choosing the source, acquiring into the scanned picture, cancelling, and saving the scan
+// so that it can be picked into a cover slot through the file list.
 #include "cgdiplus.h"
-#include "picture_loader.h"
+#include "file_list.h"
+#include "folder_list.h"
+#include "frmcovercreator.h"
+#include "picture_slot.h"
+#include "tab_strip.h"
 #include "scan_dialogs.h"
 #include "scan_tab.h"
 #include "support/test_platform.h"
@@ -67,16 +72,20 @@ class SaneScanning : public ::testing::Test {
 protected:
     explicit SaneScanning(bool withTestScanner = true) : config(withTestScanner) {
         QFile::remove(ScanTab::scanFilePath());
+        window.settingsFile = settings.filePath("kavi4.ini");
+        window.Form_Load();
+        window.SSTab1->setCurrentIndex(10);
     }
     ~SaneScanning() override { QFile::remove(ScanTab::scanFilePath()); }
 
     SaneConfig config;
+    QTemporaryDir settings;
     TestPlatform t;
     SaneScanner scanner;
     StandardImageEncoders encoders;
     Platform platform{t.messages, t.saveDialog, t.shell, t.help, t.tray, t.screen, scanner, encoders};
-    std::unique_ptr<cGdiPlus> gdip = std::make_unique<cGdiPlus>(encoders);
-    ScanTab tab{platform, gdip};
+    frmcovercreator window{platform};
+    ScanTab& tab = *window.scanTab;
 };
 
 void scanAt75Dpi(ScanDialog& dialog) {
@@ -88,7 +97,11 @@ void scanAt75Dpi(ScanDialog& dialog) {
     click(dialog, "scanButton");
 }
 
-TEST_F(SaneScanning, ChosenSourceScansIntoTheScannedPictureAndTheSavedFileOpens) {
+TEST_F(SaneScanning, ChosenSourceScansIntoTheScannedPictureAndTheSavedFileIsPickedIntoASlot) {
+    const QImage cover(20, 10, QImage::Format_RGB32);
+    window.Image(1)->setPicture(cover);
+    window.Image_Click(1);
+
     whenShown<SourceChooserDialog>([](SourceChooserDialog& d) {
         auto* list = d.findChild<QListWidget*>("sources");
         ASSERT_EQ(list->count(), 2);
@@ -111,14 +124,27 @@ TEST_F(SaneScanning, ChosenSourceScansIntoTheScannedPictureAndTheSavedFileOpens)
     for (int y = 0; y < scanned.height(); ++y) colours.insert(scanned.pixel(y % scanned.width(), y));
     EXPECT_GE(colours.size(), 3);
 
-    // Saved, then opened again the way a cover slot's picture is loaded.
+    // Scanning changed no slot and not the selection.
+    EXPECT_EQ(window.SelectedImage, "Image1");
+    EXPECT_EQ(window.Image(1)->picture(), cover);
+    for (int n = 2; n <= 10; ++n) EXPECT_FALSE(window.Image(n)->hasPicture()) << n;
+
+    // Saved, then picked from the file list into the DVD slot.
     QTemporaryDir out;
-    const QString path = out.filePath("scan.png");
-    t.saveDialog.answers.push_back({true, path, 3});
+    t.saveDialog.answers.push_back({true, out.filePath("scan.bmp"), 0});
     tab.cmdSave->click();
     ASSERT_EQ(t.messages.shown.size(), 1u);
     EXPECT_EQ(t.messages.shown[0].text, "File Saved");
-    EXPECT_EQ(loadPicture(path), scanned);
+
+    window.SSTab1->setCurrentIndex(3);
+    ASSERT_TRUE(window.dirSelect->setPath(out.path()));
+    window.dirSelect_Change();
+    const int row = int(window.fileSelect->entries().indexOf("scan.bmp"));
+    ASSERT_GE(row, 0) << window.fileSelect->entries().join(", ").toStdString();
+    window.fileSelect->selectRow(row);
+    EXPECT_EQ(window.fileSelect->selectedEntry(), "scan.bmp");
+    ASSERT_TRUE(window.Image(4)->hasPicture());
+    EXPECT_EQ(window.Image(4)->picture(), scanned);
 }
 
 TEST_F(SaneScanning, CancelledScanKeepsThePreviousPicture) {

@@ -216,12 +216,12 @@ TEST(SavingAsUnprivilegedUser, OldFileSurvivesAndNothingIsLeftBehind) {
 
 TEST(AtomicFile, RefusesFoldersAndMissingFoldersAndMapsErrors) {
     QTemporaryDir dir;
-    EXPECT_EQ(writeFileAtomically(dir.path(), "x"), EISDIR);
-    EXPECT_EQ(writeFileAtomically(dir.filePath("none/a.png"), "x"), ENOENT);
+    EXPECT_EQ(writeFileAtomicallyOrErrno(dir.path(), "x"), EISDIR);
+    EXPECT_EQ(writeFileAtomicallyOrErrno(dir.filePath("none/a.png"), "x"), ENOENT);
     EXPECT_EQ(statusForErrno(ENOENT), StatusFileNotFound);
     EXPECT_EQ(statusForErrno(EACCES), StatusAccessDenied);
     EXPECT_EQ(statusForErrno(ENOSPC), StatusWin32Error);
-    EXPECT_EQ(writeFileAtomically(dir.filePath("new.txt"), "hello"), 0);
+    EXPECT_EQ(writeFileAtomicallyOrErrno(dir.filePath("new.txt"), "hello"), 0);
     QFile f(dir.filePath("new.txt"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), "hello");

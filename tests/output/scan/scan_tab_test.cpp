@@ -1,5 +1,6 @@
 // The "Scan" tab: its controls, acquiring into the scanned picture, and saving it.
 #include "cgdiplus.h"
+#include "file_exists.h"
 #include "picture_loader.h"
 #include "picture_samples.h"
 #include "scan_tab.h"
@@ -44,14 +45,14 @@ protected:
     TestPlatform t;
     StandardImageEncoders encoders;
     std::unique_ptr<cGdiPlus> gdip = std::make_unique<cGdiPlus>(encoders);
-    ScanTab tab{t.platform, gdip};
+    ScanTab tab{t.platform, gdip, fileExists};
     QTemporaryDir dir;
 };
 
 TEST_F(ScanTabTest, ControlsHaveTheirCaptionsTooltipsAndPlaces) {
     QTabWidget strip;
     strip.setGeometry(0, 0, twipsToPixels(6765, 96), twipsToPixels(4845, 96));
-    auto* page = new ScanTab(t.platform, gdip);
+    auto* page = new ScanTab(t.platform, gdip, fileExists);
     strip.addTab(page, "Scan");
     strip.show();
     const QPoint pageInStrip = page->mapTo(&strip, QPoint(0, 0));
