@@ -8,6 +8,8 @@
 #include "shell.h"
 #include "tray_icon.h"
 #include "twips.h"
+#include "http.h"
+#include "system_facts.h"
 
 namespace kavi {
 
@@ -18,6 +20,8 @@ struct Platform {
     HelpViewer& help;
     TrayIcon& tray;
     ScreenUnits& screen;
+    SystemFacts& facts;
+    Http& http;
     Scanner& scanner;
     ImageEncoders& imageEncoders;
 };
@@ -35,6 +39,8 @@ private:
     HtmlHelpViewer help_;
     QtTrayIcon tray_;
     QtScreenUnits screen_;
+    LinuxSystemFacts facts_;
+    QtHttp http_;
     SaneScanner scanner_;
     StandardImageEncoders imageEncoders_;
     Platform platform_;

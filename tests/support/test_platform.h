@@ -9,6 +9,18 @@
 
 namespace kavi::testing {
 
+// The order in which doubles were called, across services: each double that is given the
+// journal adds one line per call ("help:CloseAll", ...). Tests of start-up and shut-down order read it.
+// An observer, when set, sees each line as it is added, so a test can check other state at that moment.
+struct Journal {
+    std::vector<QString> entries;
+    std::function<void(const QString&)> observer;
+    void add(const QString& entry) {
+        entries.push_back(entry);
+        if (observer) observer(entry);
+    }
+};
+
 class ScriptedMessageBoxes final : public MessageBoxes {
 public:
     MsgResult show(const MessageRequest& request) override;
@@ -37,6 +49,7 @@ public:
     struct Call { QWidget* owner; QString file; HelpCommand command; };
     bool command(QWidget* owner, const QString& helpFile, HelpCommand command) override;
     std::vector<Call> calls;
+    Journal* journal = nullptr;
 };
 
 class FakeTray final : public TrayIcon {
@@ -80,20 +93,25 @@ public:
     std::vector<ImageEncoderInfo> encoders;
     std::vector<Save> saves;
     std::vector<std::uintptr_t> shutdowns;
-    std::function<void()> onStartup, onShutdown; // to observe when they happen
+    Journal* journal = nullptr; // notes "encoders:startup" and "encoders:shutdown"
 };
 
 // All doubles together, with the Platform object that refers to them.
 struct TestPlatform {
+    TestPlatform() { help.journal = &journal; imageEncoders.journal = &journal; }
+    TestPlatform(const TestPlatform&) = delete;
+    Journal journal;
     ScriptedMessageBoxes messages;
     ScriptedSaveDialog saveDialog;
     RecordingShell shell;
     RecordingHelp help;
     FakeTray tray;
     FixedScreenUnits screen{96};
+    FixedSystemFacts facts;
+    QtHttp http{QUrl(QStringLiteral("http://127.0.0.1:9"))}; // tests hand in their own local server
     ScriptedScanner scanner;
     ScriptedImageEncoders imageEncoders;
-    Platform platform{messages, saveDialog, shell, help, tray, screen, scanner, imageEncoders};
+    Platform platform{messages, saveDialog, shell, help, tray, screen, facts, http, scanner, imageEncoders};
 };
 
 } // namespace kavi::testing
