@@ -53,7 +53,7 @@ QString cGdiPlus::extensionOf(const QString& sFilename) {
     return after;
 }
 
-bool cGdiPlus::PictureBoxToFile(const PictureBox& pic, const QString& sFilename, int lQuality) {
+bool cGdiPlus::PictureBoxToFile(const StretchedPicture& pic, const QString& sFilename, int lQuality) {
     const QString extension = extensionOf(sFilename);
     const int index = encoderForPattern(QStringLiteral("*.") + extension);
     if (index < 0) return false;

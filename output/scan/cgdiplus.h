@@ -3,7 +3,7 @@
 // file-name pattern (such as "*.JPG") to encoder, and writes a picture box's picture with the
 // encoder that the file name's extension selects.
 #include "image_encoders.h"
-#include "picture_box.h"
+#include "stretched_picture.h"
 
 #include <QHash>
 #include <QObject>
@@ -22,7 +22,7 @@ public:
 
     // Writes pic's picture to sFilename with the encoder of its extension; lQuality (0-100) is
     // used for extensions beginning with "J". True when the file was written.
-    bool PictureBoxToFile(const PictureBox& pic, const QString& sFilename, int lQuality);
+    bool PictureBoxToFile(const StretchedPicture& pic, const QString& sFilename, int lQuality);
     static QString GdiErrorString(int lError);
 
     // The encoder index for a pattern such as "*.jpg", compared without regard to case; -1 if none.

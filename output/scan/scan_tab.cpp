@@ -32,10 +32,10 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 } // namespace
 
 ScanTab::ScanTab(Platform& platform, std::unique_ptr<cGdiPlus>& gdip, FileCheck fileExists, QWidget* parent)
-    : QWidget(parent), Image20(new PictureBox(this)),
+    : QWidget(parent), Image20(new StretchedPicture(this)),
       cmdSource(makeButton(this, "cmdSource", "Source", "Select Scanner Source")),
       cmdAquire(makeButton(this, "cmdAquire", "Aquire", "Aquire Image")),
-      cmdSave(makeButton(this, "cmdSave", "Save", "Save Image")), Picture3(new PictureBox(this)),
+      cmdSave(makeButton(this, "cmdSave", "Save", "Save Image")), Picture3(new StretchedPicture(this)),
       platform_(platform), gdip_(gdip), fileExists_(std::move(fileExists)) {
     setObjectName("ScanTabControls");
     Image20->setObjectName("Image20");

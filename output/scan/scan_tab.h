@@ -2,7 +2,7 @@
 // The "Scan" tab's page: the scanned picture Image20, the buttons Source, Aquire and Save, and
 // the hidden carrier Picture3 of the picture being saved.
 #include "cgdiplus.h"
-#include "picture_box.h"
+#include "stretched_picture.h"
 #include "platform.h"
 
 #include <QWidget>
@@ -22,11 +22,11 @@ public:
     using FileCheck = std::function<bool(const QString&)>;
     ScanTab(Platform& platform, std::unique_ptr<cGdiPlus>& gdip, FileCheck fileExists, QWidget* parent = nullptr);
 
-    PictureBox* Image20;
+    StretchedPicture* Image20;
     QPushButton* cmdSource;
     QPushButton* cmdAquire;
     QPushButton* cmdSave;
-    PictureBox* Picture3;
+    StretchedPicture* Picture3;
 
     void cmdSource_Click();
     void cmdAquire_Click();

@@ -37,7 +37,7 @@ protected:
     QTemporaryDir dir;
     StandardImageEncoders encoders;
     cGdiPlus gdip{encoders};
-    PictureBox box;
+    StretchedPicture box;
 };
 
 TEST_F(Saving, LosslessFormatsReadBackPixelExact) {
@@ -171,7 +171,7 @@ TEST(UnprivilegedChild, SavesIntoAFolderItMayNotWriteFail) {
     StandardImageEncoders encoders;
     cGdiPlus gdip(encoders);
     QSignalSpy errors(&gdip, &cGdiPlus::Error);
-    PictureBox box;
+    StretchedPicture box;
     box.setPicture(richPicture(30, 30));
     EXPECT_FALSE(gdip.PictureBoxToFile(box, folder + "/cover.png", 85));
     EXPECT_FALSE(gdip.PictureBoxToFile(box, folder + "/new.jpg", 85));

@@ -23,8 +23,8 @@ ScriptedImageEncoders usualEncoders() {
     return e;
 }
 
-PictureBox& scannedPicture() {
-    static PictureBox box;
+StretchedPicture& scannedPicture() {
+    static StretchedPicture box;
     if (!box.hasPicture()) {
         QImage image(8, 6, QImage::Format_RGB32);
         image.fill(Qt::red);
@@ -123,7 +123,7 @@ TEST(ErrorSignal, CarriesStatusAndTextOfFailures) {
     cGdiPlus gdip(e);
     QSignalSpy errors(&gdip, &cGdiPlus::Error);
 
-    PictureBox empty;
+    StretchedPicture empty;
     EXPECT_FALSE(gdip.PictureBoxToFile(empty, "/covers/a.jpg", 85));
     EXPECT_TRUE(e.saves.empty());
     ASSERT_EQ(errors.count(), 1);

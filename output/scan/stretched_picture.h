@@ -5,10 +5,10 @@
 
 namespace kavi {
 
-class PictureBox final : public QWidget {
+class StretchedPicture final : public QWidget {
     Q_OBJECT
 public:
-    explicit PictureBox(QWidget* parent = nullptr);
+    explicit StretchedPicture(QWidget* parent = nullptr);
     const QImage& picture() const { return picture_; }
     bool hasPicture() const { return !picture_.isNull(); }
     void setPicture(QImage picture);
