@@ -1,5 +1,6 @@
 #include "atomic_file.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -11,9 +12,19 @@ namespace kavi {
 
 namespace {
 
+// The permissions a newly created file gets. The process's umask is read from /proc rather than
+// set and restored, which would briefly change it for every other thread.
 mode_t newFileMode() {
-    const mode_t mask = umask(0);
-    umask(mask);
+    mode_t mask = 022;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const uint value = line.mid(6).trimmed().toUInt(&ok, 8);
+                if (ok) mask = mode_t(value);
+            }
+    }
     return 0666 & ~mask;
 }
 

@@ -82,7 +82,7 @@ EncodedImage encodeWithQt(const QImage& picture, const char* format, std::option
 int StandardImageEncoders::saveImageToFile(const QImage& picture, const QString& path,
                                            const QUuid& encoder, std::optional<int> quality) {
     if (picture.isNull() || path.isEmpty()) return StatusInvalidParameter;
-    if (starts_ == 0) return StatusWrongState;
+    if (starts_ == 0) return StatusNotInitialized;
     const EncoderEntry* entry = nullptr;
     for (const EncoderEntry& e : encoderTable())
         if (e.info.clsid == encoder) entry = &e;

@@ -27,6 +27,7 @@ enum ImageStatus : int {
     StatusValueOverflow = 11,
     StatusAccessDenied = 12,
     StatusUnknownImageFormat = 13,
+    StatusNotInitialized = 18,
 };
 
 struct ImageEncoderInfo {

@@ -221,7 +221,14 @@ TEST(AtomicFile, RefusesFoldersAndMissingFoldersAndMapsErrors) {
     EXPECT_EQ(statusForErrno(ENOENT), StatusFileNotFound);
     EXPECT_EQ(statusForErrno(EACCES), StatusAccessDenied);
     EXPECT_EQ(statusForErrno(ENOSPC), StatusWin32Error);
-    EXPECT_EQ(writeFileAtomicallyOrErrno(dir.filePath("new.txt"), "hello"), 0);
+    // A new file gets the permissions of the user's umask, not those of a private temporary file.
+    const mode_t oldMask = ::umask(027);
+    const int written = writeFileAtomicallyOrErrno(dir.filePath("new.txt"), "hello");
+    ::umask(oldMask);
+    EXPECT_EQ(written, 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(dir.filePath("new.txt")).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
     QFile f(dir.filePath("new.txt"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), "hello");
