@@ -65,8 +65,11 @@ TEST_F(ScanInMainWindow, ScanningAndClickingTheScanLeaveSlotsAndSelectionAlone) 
 
     EXPECT_EQ(window.SelectedImage, "Image2");
     EXPECT_EQ(window.Image(4)->picture(), cover);
-    for (int n = 1; n <= 10; ++n)
-        if (n != 4) EXPECT_FALSE(window.Image(n)->hasPicture()) << n;
+    for (int n = 1; n <= 10; ++n) {
+        if (n != 4) {
+            EXPECT_FALSE(window.Image(n)->hasPicture()) << n;
+        }
+    }
     EXPECT_EQ(window.SSTab1->currentIndex(), 10);
 }
 

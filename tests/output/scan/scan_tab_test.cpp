@@ -151,7 +151,9 @@ TEST_F(ScanTabTest, SavedFilesFollowTheirExtension) {
         EXPECT_EQ(t.messages.shown.back().icon, MsgIcon::Information);
         const QImage back = loadPicture(dir.filePath(name));
         ASSERT_EQ(back.size(), picture.size()) << name;
-        if (QString(name) != "a.jpg") EXPECT_EQ(differingPixels(back, picture), 0) << name;
+        if (QString(name) != "a.jpg") {
+            EXPECT_EQ(differingPixels(back, picture), 0) << name;
+        }
     }
     EXPECT_EQ(differingPixels(tab.Picture3->picture(), picture), 0); // the carrier keeps the last copy
     // No extension, or a "." only in a folder name: nothing is written and no suffix is added.
