@@ -3,6 +3,9 @@
 #include "cgdiplus.h"
 #include "cover_kind.h"
 #include "frmmanipulate.h"
+#include "frmabout.h"
+#include "frmmsnpopup.h"
+#include "msnpopup.h"
 #include "maker.h"
 #include "picture_slot.h"
 #include "program_folder.h"
@@ -373,7 +376,6 @@ void frmcovercreator::Toolbar1_ButtonClick(int index) {
         break;
     case 2: about_Click(); break;
     case 3:
-        // The Manipulator (a picked slot) and the alert popup (none) are opened by their own windows.
         if (!SelectedImage.isEmpty()) {
             // The Manipulator edits a copy of the chosen slot's picture and writes it back on Accept.
             struct SlotPictures final : ManipulatorWorkspace {
@@ -385,6 +387,10 @@ void frmcovercreator::Toolbar1_ButtonClick(int index) {
             } pictures(*this);
             frmManipulate manipulator(platform, pictures, this);
             manipulator.exec();
+        } else {
+            msnpopup::AlertMessage = QStringLiteral("Please select a cover by clicking on it and try again!");
+            msnpopup::AlertKind = QStringLiteral("picture");
+            frmmsnpopup::showAlert(platform, this);
         }
         break;
     case 4: OpenEmail(QString::fromUtf8(maker::kSupportEmail), QString::fromUtf8(maker::kBugReportSubject), QString()); break;
@@ -403,7 +409,13 @@ void frmcovercreator::checkforupdates_Click() {
     UpdateWindow window(platform, this);
     window.exec();
 }
-void frmcovercreator::about_Click() {}
+void frmcovercreator::about_Click() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    frmAbout about(platform, this);
+    about.exec();
+    // The About window restores the pointer when it activates; never leave it busy if it did not.
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+}
 void frmcovercreator::cmdPrint_Click() {}
 
 void frmcovercreator::OpenEmail(const QString& EmailAddress, const QString& Subject, const QString& Body) {

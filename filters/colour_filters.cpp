@@ -5,26 +5,32 @@
 #include "filter_routines.h"
 
 #include <cstddef>
+#include <vector>
 
 namespace Module4 {
 
 namespace {
 
-// pixel(in, out) reads blue, green and red at in[0..2] and writes out[0..2]; out[3] is never
-// touched. The in-place filters pass WorkPixels as both grids.
-template <class Pixel>
-void walkEveryPixel(RowProgress& progress, const PixelGrid& from, Pixel pixel) {
+// rowOf(in, out, bytes) changes one row: it reads blue, green and red at in[4x..4x+2] and writes
+// out[4x..4x+2]; out[4x+3] is never touched. The in-place filters pass WorkPixels as both grids.
+template <class Row>
+void walkEveryRow(RowProgress& progress, const PixelGrid& from, Row rowOf) {
     PixelGrid& work = moduleState().work;
     const int h = work.height();
-    const std::size_t rowBytes = work.rowBytes();
     progress.start();
     for (int y = 0; y < h; ++y) {
-        const std::uint8_t* in = from.row(y);
-        std::uint8_t* out = work.row(y);
-        for (std::size_t i = 0; i < rowBytes; i += 4) pixel(in + i, out + i);
+        rowOf(from.row(y), work.row(y), work.rowBytes());
         if (!progress.rowDone(y + 1)) return;
     }
     progress.finish();
+}
+
+// The same, one pixel at a time: pixel(in, out) for each pixel of the row.
+template <class Pixel>
+void walkEveryPixel(RowProgress& progress, const PixelGrid& from, Pixel pixel) {
+    walkEveryRow(progress, from, [pixel](const std::uint8_t* in, std::uint8_t* out, std::size_t bytes) {
+        for (std::size_t i = 0; i < bytes; i += 4) pixel(in + i, out + i);
+    });
 }
 
 // Entry k holds k \ 3, so that the table at b + g + r is the pixel's gray level.
@@ -111,12 +117,16 @@ void FilterSaturation(RowProgress& progress, int a) {
 
 void FilterAddNoise(RowProgress& progress, int a) {
     const double span = 2.0 * a + 1, offset = a;
-    walkEveryPixel(progress, moduleState().source, [span, offset](const std::uint8_t* in, std::uint8_t* out) {
-        for (int p = 0; p < 3; ++p) {
-            const double u = DrawFilterRandom();
-            out[p] = roundToByte(u * span - offset + in[p]);
-        }
-    });
+    // One row's draws, three a pixel in plane order, made at once before the row is changed.
+    std::vector<float> draws(std::size_t(moduleState().work.width()) * 3);
+    const auto noisyRow = [&](const std::uint8_t* in, std::uint8_t* out, std::size_t bytes) {
+        FilterRandomBatch random;  // hands its state back at the end of the row, before the yield
+        random.fill(draws.data(), draws.size());
+        const float* u = draws.data();
+        for (std::size_t i = 0; i < bytes; i += 4, u += 3)
+            for (std::size_t p = 0; p < 3; ++p) out[i + p] = roundToByte(double(u[p]) * span - offset + in[i + p]);
+    };
+    walkEveryRow(progress, moduleState().source, noisyRow);
 }
 
 void FilterContrast(RowProgress& progress, int a) {

@@ -5,11 +5,7 @@
 
 namespace Module4 {
 
-namespace {
-
-// A counter run through a 64-bit mixing function (the "splitmix" finaliser): every draw is
-// independent of the previous result, so consecutive draws overlap in the processor.
-std::uint64_t startSeed() {
+std::uint64_t detail::filterRandomStart() {
     std::uint64_t s = std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count());
     try {
         std::random_device device;
@@ -20,18 +16,12 @@ std::uint64_t startSeed() {
     return s;
 }
 
-std::uint64_t counter = startSeed();
-
-} // namespace
-
-void SeedFilterRandom(std::uint64_t seed) { counter = seed; }
-
-float DrawFilterRandom() {
-    std::uint64_t z = (counter += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    z ^= z >> 31;
-    return float(z >> 40) * 0x1p-24f;
+// Built twice, for processors with and without 256-bit integer vectors; the loader picks one.
+__attribute__((target_clones("avx2", "default")))
+void detail::fillUniform(std::uint64_t counter, float* out, std::size_t n) {
+    for (std::size_t j = 0; j < n; ++j) out[j] = uniformOf(counter + (j + 1) * kCounterStep);
 }
+
+void SeedFilterRandom(std::uint64_t seed) { detail::filterRandomCounter = seed; }
 
 } // namespace Module4

@@ -6,13 +6,15 @@
 #include "filter_routines.h"
 #include "neighbourhood_walk.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace Module4 {
 
 namespace {
 
-inline int sumOfEight(const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
+inline int sumOfEight(ByteAt u, ByteAt m, ByteAt d) {
     return int(u[-4]) + u[0] + u[4] + m[-4] + m[4] + d[-4] + d[0] + d[4];
 }
 
@@ -22,27 +24,37 @@ bool hasInterior() {
 }
 
 // (centreWeight * c - neighbourWeight * S8) / divisor, truncated toward zero, then clamped.
-// Int is 32 bits for the parameters the window uses and 64 bits for absurd ones, so that no
-// product overflows.
-template <class Int>
-void weightedInPlace(RowProgress& progress, Int centreWeight, Int neighbourWeight, Int divisor) {
+// For the parameters the window uses every numerator lies in a few thousand values, so the
+// clamped quotient of each is looked up instead of divided: a division in the chain from each
+// pixel to its right neighbour would set the pace of the whole filter. Absurd parameters divide
+// in 64 bits, where no product overflows.
+void weightedInPlace(RowProgress& progress, std::int64_t centreWeight, std::int64_t neighbourWeight,
+                     std::int64_t divisor) {
     if (divisor == 0 && hasInterior()) throw FilterFailure("the parameter makes the divisor zero");
-    PixelGrid& work = moduleState().work;
-    walkInterior(progress, work, [=](int, const std::uint8_t* u, const std::uint8_t* m,
-                                     const std::uint8_t* d) {
+    const std::int64_t lowest = std::min<std::int64_t>(0, centreWeight * 255) - neighbourWeight * 8 * 255;
+    const std::int64_t highest = std::max<std::int64_t>(0, centreWeight * 255);
+    if (divisor != 0 && highest - lowest < (1 << 16)) {
+        std::vector<std::uint8_t> quotients(std::size_t(highest - lowest + 1));
+        for (std::int64_t n = lowest; n <= highest; ++n) quotients[std::size_t(n - lowest)] = clampByte(n / divisor);
+        const std::uint8_t* table = quotients.data();
+        const int centre = int(centreWeight), neighbour = int(neighbourWeight), offset = int(-lowest);
+        walkInteriorInPlace(progress, [=](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+            return table[centre * m[0] - neighbour * sumOfEight(u, m, d) + offset];
+        });
+        return;
+    }
+    walkInteriorInPlace(progress, [=](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
         return clampByte((centreWeight * m[0] - neighbourWeight * sumOfEight(u, m, d)) / divisor);
     });
 }
 
-// Parameters within this range keep every sum of the weighted filters inside 32 bits.
-bool fitsSmallWeights(int a) { return a > -1000000 && a < 1000000; }
-
+// The colour parameter's components by plane (blue, green, red), and 0 for the reserved byte.
 struct ColorPlanes {
-    int k[3];
+    int k[4];
 };
 ColorPlanes planesOf(int color) {
     const ColorParts c = SplitColor(color);
-    return {{c.blue, c.green, c.red}};
+    return {{c.blue, c.green, c.red, 0}};
 }
 
 // Emboss and Engrave: rows 1 to H - 1, columns 1 to W - 1, each pixel from itself and its
@@ -77,47 +89,41 @@ inline std::uint8_t absUpTo255(int v) {
 } // namespace
 
 void FilterSharpen(RowProgress& progress, int a) {
-    if (fitsSmallWeights(a))
-        weightedInPlace<std::int32_t>(progress, a + 24, 2, a + 8);
-    else
-        weightedInPlace<std::int64_t>(progress, std::int64_t(a) + 24, 2, std::int64_t(a) + 8);
+    weightedInPlace(progress, std::int64_t(a) + 24, 2, std::int64_t(a) + 8);
 }
 
 void FilterEdgeEnhance(RowProgress& progress, int a) {
-    if (fitsSmallWeights(a))
-        weightedInPlace<std::int32_t>(progress, a + 9, 1, a + 1);
-    else
-        weightedInPlace<std::int64_t>(progress, std::int64_t(a) + 9, 1, std::int64_t(a) + 1);
+    weightedInPlace(progress, std::int64_t(a) + 9, 1, std::int64_t(a) + 1);
 }
 
 void FilterBlur(RowProgress& progress) {
-    walkInterior(progress, moduleState().work,
-                 [](int, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
-                     return std::uint8_t(sumOfEight(u, m, d) >> 3);
-                 });
+    walkInteriorInPlace(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+        return std::uint8_t(sumOfEight(u, m, d) >> 3);
+    });
 }
 
 void FilterSmooth(RowProgress& progress) {
-    walkInterior(progress, moduleState().work,
-                 [](int, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
-                     return std::uint8_t((int(m[-4]) + m[0] + u[0] + d[0] + m[4]) / 5);
-                 });
+    walkInteriorInPlace(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+        return std::uint8_t((int(m[-4]) + m[0] + u[0] + d[0] + m[4]) / 5);
+    });
 }
 
 void FilterContour(RowProgress& progress, int color) {
+    // The component for every byte of a row, so that the row's bytes are computed alike.
     const ColorPlanes k = planesOf(color);
-    walkInterior(progress, moduleState().source,
-                 [k](int plane, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
-                     return clampByte(8 * int(m[0]) - sumOfEight(u, m, d) + k.k[plane]);
-                 });
+    std::vector<std::int16_t> kOfByte(moduleState().work.rowBytes());
+    for (std::size_t i = 0; i < kOfByte.size(); ++i) kOfByte[i] = std::int16_t(k.k[i & 3]);
+    const std::int16_t* kAt = kOfByte.data();
+    walkInteriorFromCopy(progress, [kAt](std::size_t i, ByteAt u, ByteAt m, ByteAt d) {
+        return clampByte(8 * int(m[0]) - sumOfEight(u, m, d) + kAt[i]);
+    });
 }
 
 void FilterRelief(RowProgress& progress) {
-    walkInterior(progress, moduleState().source,
-                 [](int, const std::uint8_t* u, const std::uint8_t* m, const std::uint8_t* d) {
-                     const int t = (2 * int(u[-4]) + m[-4] + u[0] + m[0] - d[0] - m[4] - 2 * int(d[4])) / 2;
-                     return t > 205 ? std::uint8_t(255) : clampByte(t + 50);
-                 });
+    walkInteriorFromCopy(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+        const int t = (2 * int(u[-4]) + m[-4] + u[0] + m[0] - d[0] - m[4] - 2 * int(d[4])) / 2;
+        return t > 205 ? std::uint8_t(255) : clampByte(t + 50);
+    });
 }
 
 void FilterEmboss(RowProgress& progress, int color) {

@@ -5,7 +5,8 @@
 //                             const FilterYield& yield = {});
 //
 // Applies filter `number` (table below) to `bitmap` in place. The bitmap may have any depth; it
-// is read into the grid WorkPixels (and SourcePixels), 32-bit top-down pixels, the routine runs
+// is read into the grid WorkPixels, 32-bit top-down pixels (and into SourcePixels, for the
+// routines that read the unchanged copy: 7, 13, 17, 18, 25, 26, 27, 29, 30), the routine runs
 // row by row over the grids, and WorkPixels is written back. After every row the routine stores
 // its percentage in `progress` (0 to 100) and then calls `yield`; the caller pumps its event loop
 // there. Returning AfterYield::Stop from the yield ends the routine after that row: nothing is

@@ -7,32 +7,64 @@
 
 namespace Module4 {
 
-// Rows 2 to H - 1 and columns 2 to W - 1 (counted from 1). value(plane, up, mid, down) gets
-// pointers to the plane's byte in the rows above, at and below the pixel (the left neighbour at
-// [-4], the right at [4]) and gives the new value, already in 0 to 255. All three planes of a
-// pixel are computed before any is stored.
-template <class Value>
-void walkInterior(RowProgress& progress, const PixelGrid& from, Value value) {
-    PixelGrid& work = moduleState().work;
+// A pointer to one plane's byte of a pixel in a row; [-4] and [4] are its left and right neighbours.
+using ByteAt = const std::uint8_t*;
+
+// Rows 2 to H - 1 and columns 2 to W - 1 (counted from 1), row by row; rowOf(y, end) changes
+// bytes 4 to end - 1 of row y (0-based) of WorkPixels.
+template <class Row>
+void walkInteriorRows(RowProgress& progress, Row rowOf) {
+    const PixelGrid& work = moduleState().work;
     const int w = work.width(), h = work.height();
     const std::size_t end = std::size_t(w > 1 ? w - 1 : 0) * 4;
     progress.start();
     for (int y = 1; y < h - 1; ++y) {
-        const std::uint8_t* up = from.row(y - 1);
-        const std::uint8_t* mid = from.row(y);
-        const std::uint8_t* down = from.row(y + 1);
+        rowOf(y, end);
+        if (!progress.rowDone(y + 1)) return;
+    }
+    progress.finish();
+}
+
+// value(i, up, mid, down) gets pointers to one plane's byte in the rows above, at and below
+// the pixel (the left neighbour at [-4], the right at [4]) and the byte's offset i in its row
+// (i & 3 is the plane), and gives the new value, already in 0 to 255.
+//
+// In place: reads WorkPixels as it writes it, so the top and left neighbours are already new.
+// All three planes of a pixel are computed before any is stored.
+template <class Value>
+void walkInteriorInPlace(RowProgress& progress, Value value) {
+    PixelGrid& work = moduleState().work;
+    walkInteriorRows(progress, [&](int y, std::size_t end) {
+        const std::uint8_t* up = work.row(y - 1);
+        const std::uint8_t* mid = work.row(y);
+        const std::uint8_t* down = work.row(y + 1);
         std::uint8_t* out = work.row(y);
         for (std::size_t i = 4; i < end; i += 4) {
-            const std::uint8_t b = value(0, up + i, mid + i, down + i);
-            const std::uint8_t g = value(1, up + i + 1, mid + i + 1, down + i + 1);
-            const std::uint8_t r = value(2, up + i + 2, mid + i + 2, down + i + 2);
+            const std::uint8_t b = value(i, up + i, mid + i, down + i);
+            const std::uint8_t g = value(i + 1, up + i + 1, mid + i + 1, down + i + 1);
+            const std::uint8_t r = value(i + 2, up + i + 2, mid + i + 2, down + i + 2);
             out[i] = b;
             out[i + 1] = g;
             out[i + 2] = r;
         }
-        if (!progress.rowDone(y + 1)) return;
-    }
-    progress.finish();
+    });
+}
+
+// From the copy: reads SourcePixels only, so every byte of a row is independent and the
+// compiler computes many at once. value() also runs for plane 3, whose result is then replaced
+// by the reserved byte as it was: that byte never changes.
+template <class Value>
+void walkInteriorFromCopy(RowProgress& progress, Value value) {
+    PixelGrid& work = moduleState().work;
+    const PixelGrid& source = moduleState().source;
+    walkInteriorRows(progress, [&](int y, std::size_t end) {
+        const std::uint8_t* __restrict up = source.row(y - 1);
+        const std::uint8_t* __restrict mid = source.row(y);
+        const std::uint8_t* __restrict down = source.row(y + 1);
+        std::uint8_t* __restrict out = work.row(y);
+        for (std::size_t i = 4; i < end; ++i) out[i] = value(i, up + i, mid + i, down + i);
+        for (std::size_t i = 7; i < end; i += 4) out[i] = mid[i];
+    });
 }
 
 } // namespace Module4

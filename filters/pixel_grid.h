@@ -1,8 +1,6 @@
 #pragma once
 // A byte grid laid out exactly like a 32-bit top-down bitmap: four bytes a pixel (blue, green,
 // red, reserved), rows of width * 4 bytes with no padding, the top row first.
-#include "raster/pixel_memory.h"
-
 #include <cstddef>
 #include <cstdint>
 
@@ -10,6 +8,11 @@ namespace Module4 {
 
 class PixelGrid {
 public:
+    PixelGrid() = default;
+    ~PixelGrid();
+    PixelGrid(const PixelGrid&) = delete;
+    PixelGrid& operator=(const PixelGrid&) = delete;
+
     // Gives the grid width x height pixels, all bytes zero. Throws std::bad_alloc when the memory
     // cannot be had; the grid is then empty.
     void sizeTo(int width, int height);
@@ -18,19 +21,23 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-    std::size_t byteCount() const { return memory_.size(); }
+    std::size_t byteCount() const { return bytes_; }
     std::size_t rowBytes() const { return std::size_t(width_) * 4; }
 
-    std::uint8_t* data() { return memory_.data(); }
-    const std::uint8_t* data() const { return memory_.data(); }
+    std::uint8_t* data() { return data_; }
+    const std::uint8_t* data() const { return data_; }
     // Row y counted from 0 at the top.
-    std::uint8_t* row(int y) { return data() + std::size_t(y) * rowBytes(); }
-    const std::uint8_t* row(int y) const { return data() + std::size_t(y) * rowBytes(); }
+    std::uint8_t* row(int y) { return data_ + std::size_t(y) * rowBytes(); }
+    const std::uint8_t* row(int y) const { return data_ + std::size_t(y) * rowBytes(); }
 
 private:
+    void release();
+
     int width_ = 0;
     int height_ = 0;
-    raster::PixelMemory memory_;
+    std::size_t bytes_ = 0;
+    std::uint8_t* data_ = nullptr;
+    std::size_t mappedBytes_ = 0;  // non-zero when data_ is a mapping of its own
 };
 
 } // namespace Module4

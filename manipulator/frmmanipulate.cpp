@@ -221,9 +221,9 @@ void frmManipulate::buildControls(QWidget* client) {
 }
 
 void frmManipulate::showPictures(bool original) {
-    const QPixmap modified = paneCopy(buffers.NewImage.image, NewImage->contentsRect().size());
+    const QPixmap modified = paneCopy(buffers.NewImage.image(), NewImage->contentsRect().size());
     NewImage->setPixmap(modified);
-    if (original) Original->setPixmap(buffers.Original.image.isNull() ? QPixmap() : modified);
+    if (original) Original->setPixmap(buffers.Original.isEmpty() ? QPixmap() : modified);
 }
 
 void frmManipulate::Form_Load() {
@@ -232,7 +232,7 @@ void frmManipulate::Form_Load() {
     // The DIB image takes the picture at its own depth; pictures it cannot hold leave it empty.
     image = std::make_unique<cImage>();
     std::int16_t depth = 0;
-    image->CopyStdPicture({&buffers.picorig.image, 0}, depth);
+    image->CopyStdPicture({&buffers.picorig.image(), 0}, depth);
     showPictures(true);
 }
 
@@ -249,7 +249,7 @@ void frmManipulate::activationFrom(QWindow* previous) {
 }
 
 void frmManipulate::onFocusWindowChanged(QWindow* now) {
-    QWindow* previous = lastFocus_;
+    QWindow* previous = lastFocus_.data();
     lastFocus_ = now;
     if (!now || now != windowHandle()) return;
     // Only another top-level window of Kavi counts; menus, tool tips and boxes opened from this
@@ -316,7 +316,7 @@ void frmManipulate::runFilter(int number, int amount) {
     stopRequested_ = false;
     if (commandProbe) commandProbe();
     const Module4::FilterOutcome outcome =
-        Module4::ApplyFilter(number, &buffers.Picture1.image, amount, progress, [this] {
+        Module4::ApplyFilter(number, &buffers.Picture1.edit(), amount, progress, [this] {
             progressBar->setValue(progress);
             QCoreApplication::processEvents();
             return stopRequested_ ? Module4::AfterYield::Stop : Module4::AfterYield::Continue;
@@ -343,7 +343,7 @@ void frmManipulate::runFilter(int number, int amount) {
 void frmManipulate::Command5_Click() {
     if (locked_) return;
     const int n = slotNumberOf(workspace_.selectedImage());
-    if (n) workspace_.setSlotPicture(n, toImage(buffers.NewImage.image));
+    if (n) workspace_.setSlotPicture(n, toImage(buffers.NewImage.image()));
     Form_Unload();
     done(QDialog::Accepted);
 }

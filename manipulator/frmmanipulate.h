@@ -8,6 +8,8 @@
 #include "platform.h"
 
 #include <QDialog>
+#include <QPointer>
+#include <QWindow>
 #include <functional>
 #include <memory>
 
@@ -20,7 +22,6 @@ class QProgressBar;
 class QPushButton;
 class QScrollBar;
 class QToolBar;
-class QWindow;
 
 namespace kavi {
 
@@ -110,7 +111,7 @@ private:
     bool stopRequested_ = false;
     bool closePending_ = false;
     bool activatedOnce_ = false;
-    QWindow* lastFocus_ = nullptr;
+    QPointer<QWindow> lastFocus_; // null when that window is gone
 };
 
 } // namespace kavi

@@ -9,8 +9,8 @@
 namespace kavi {
 
 void PaintFlipped(PictureBox& box, int mode) {
-    raster::Bitmap& image = box.image;
-    if (image.isNull() || (mode != 0 && mode != 1)) return;
+    if (box.isEmpty() || (mode != 0 && mode != 1)) return;
+    raster::Bitmap& image = box.edit();
     if (mode == 0) {
         for (int y = 0; y < image.height(); ++y) {
             auto* row = reinterpret_cast<std::uint32_t*>(image.row(y));
@@ -21,7 +21,6 @@ void PaintFlipped(PictureBox& box, int mode) {
         for (int top = 0, bottom = image.height() - 1; top < bottom; ++top, --bottom)
             std::swap_ranges(image.row(top), image.row(top) + bytes, image.row(bottom));
     }
-    box.drawn();
 }
 
 void ShiftBrightness(raster::Bitmap& picture, int value) {
@@ -43,8 +42,7 @@ void ShiftBrightness(raster::Bitmap& picture, int value) {
 }
 
 void ManipulatorBuffers::load(raster::Bitmap slotPicture) {
-    Original.image = std::move(slotPicture);
-    Original.assign(Original.image);
+    Original.setPicture(std::move(slotPicture));
     picorig.empty();
     picDest.empty();
     picorig.assign(Original);
@@ -95,8 +93,7 @@ void ManipulatorBuffers::flip() {
 void ManipulatorBuffers::brightness(int value) {
     picundo.assign(NewImage);
     Picture1.assign(picDest);
-    ShiftBrightness(Picture1.image, value);
-    Picture1.drawn();
+    if (!Picture1.isEmpty()) ShiftBrightness(Picture1.edit(), value);
     NewImage.assign(Picture1);
     picDest.assign(NewImage);
 }

@@ -16,15 +16,17 @@ void PaintFlipped(PictureBox& box, int mode);
 void ShiftBrightness(raster::Bitmap& picture, int value);
 
 class ManipulatorBuffers {
+    std::shared_ptr<BitmapPool> pool_ = std::make_shared<BitmapPool>();
+
 public:
-    PictureBox Original;   // the slot's picture as opened; never changed
-    PictureBox NewImage;   // the current result, shown and written back on Accept
-    PictureBox picorig;    // a copy of the opened picture
-    PictureBox picDest;    // the current working picture
-    PictureBox picundo;    // the picture before the last command
-    PictureBox Picture1;   // work area of the filters and the brightness command
-    PictureBox picpaint;   // canvas of the rotate command
-    PictureBox picimageeffect; // scratch copy that the rotate command samples
+    PictureBox Original{pool_};   // the slot's picture as opened; never changed
+    PictureBox NewImage{pool_};   // the current result, shown and written back on Accept
+    PictureBox picorig{pool_};    // a copy of the opened picture
+    PictureBox picDest{pool_};    // the current working picture
+    PictureBox picundo{pool_};    // the picture before the last command
+    PictureBox Picture1{pool_};   // work area of the filters and the brightness command
+    PictureBox picpaint{pool_};   // canvas of the rotate command
+    PictureBox picimageeffect{pool_}; // scratch copy that the rotate command samples
 
     // Opening: every buffer receives the slot's picture (an empty picture leaves them all empty).
     void load(raster::Bitmap slotPicture);

@@ -12,18 +12,29 @@ long roundEven(double v) { return std::lrint(v); }
 
 // Pixel reads and writes with the device calls' rules, on memory: a read outside the source is
 // invalid (-1) and a write outside the target changes nothing.
-struct Pixels {
-    std::uint32_t* base;
+struct SourcePixels {
+    const std::uint32_t* base;
     std::size_t pitch; // pixels per row
     long width, height;
 
-    explicit Pixels(raster::Bitmap& b)
-        : base(reinterpret_cast<std::uint32_t*>(b.bits())), pitch(b.stride() / 4), width(b.width()), height(b.height()) {}
+    explicit SourcePixels(const raster::Bitmap& b)
+        : base(reinterpret_cast<const std::uint32_t*>(b.bits())), pitch(b.stride() / 4), width(b.width()),
+          height(b.height()) {}
 
     std::int64_t get(long x, long y) const {
         if (x < 0 || y < 0 || x >= width || y >= height) return -1;
         return base[std::size_t(y) * pitch + std::size_t(x)] & 0xFFFFFF;
     }
+};
+
+struct TargetPixels {
+    std::uint32_t* base;
+    std::size_t pitch;
+    long width, height;
+
+    explicit TargetPixels(raster::Bitmap& b)
+        : base(reinterpret_cast<std::uint32_t*>(b.bits())), pitch(b.stride() / 4), width(b.width()), height(b.height()) {}
+
     void set(long x, long y, std::int64_t sample) {
         if (sample < 0 || x < 0 || y < 0 || x >= width || y >= height) return;
         base[std::size_t(y) * pitch + std::size_t(x)] = std::uint32_t(sample);
@@ -36,8 +47,8 @@ void RunEffect(int effect, PictureBox& canvas, PictureBox& scratch, float angle,
     if (effect != kRotation) return;
     const bool sizing = scratch.autoSize;
     scratch.autoSize = true;
-    scratch.resize(canvas.width(), canvas.height());
-    scratch.assign(canvas);
+    scratch.assign(canvas); // sizing itself to the picture, the scratch takes the canvas's size
+
     canvas.removePicture();
     RotatePicture(scratch, canvas, angle, mirror);
     scratch.autoSize = sizing;
@@ -45,8 +56,7 @@ void RunEffect(int effect, PictureBox& canvas, PictureBox& scratch, float angle,
 
 void RotatePicture(const PictureBox& source, PictureBox& target, float angle, bool mirror) {
     if (mirror) angle = 360.0f - angle;
-    // The source is read through a copy-free view; it is never written.
-    Pixels src(const_cast<raster::Bitmap&>(source.image));
+    const SourcePixels src(source.image());
     const long sx = roundEven(source.width() / 2.0), sy = roundEven(source.height() / 2.0);
     const long tx = roundEven(target.width() / 2.0), ty = roundEven(target.height() / 2.0);
     const double reach = target.width() > target.height() ? target.width() / 2.0 : target.height() / 2.0;
@@ -58,7 +68,7 @@ void RotatePicture(const PictureBox& source, PictureBox& target, float angle, bo
         oy = roundEven((w - h) / 2.0);
         target.resize(target.height(), target.width());
     }
-    Pixels dst(target.image);
+    TargetPixels dst(target.edit());
 
     const double theta = double(angle) * 3.14159265358979 / 180.0;
     const long last = roundEven(reach);
@@ -78,7 +88,6 @@ void RotatePicture(const PictureBox& source, PictureBox& target, float angle, bo
             dst.set(tx - y + ox, ty + x + oy, s3);
         }
     }
-    target.drawn();
 }
 
 } // namespace kavi::mdlEffect

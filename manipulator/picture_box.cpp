@@ -17,31 +17,95 @@ void fillBitmap(raster::Bitmap& bitmap, raster::ColorRef color) {
     }
 }
 
-void PictureBox::assign(const raster::Bitmap& picture) {
-    if (picture.bitsPerPixel() == 32 && picture.rowOrder() == raster::RowOrder::TopDown) {
-        if (&picture != &image) image = picture;
-    } else {
-        image = raster::toTopDown32(picture); // the buffers hold every picture in the 32-bit layout
+std::shared_ptr<raster::Bitmap> BitmapPool::take(std::size_t bytes) {
+    for (auto it = spare_.begin(); it != spare_.end(); ++it) {
+        if ((*it)->byteCount() == bytes) {
+            auto found = std::move(*it);
+            spare_.erase(it);
+            return found;
+        }
     }
+    return nullptr;
+}
+
+void BitmapPool::give(std::shared_ptr<raster::Bitmap> bitmap) {
+    if (!bitmap || bitmap.use_count() != 1 || bitmap->byteCount() == 0) return;
+    if (spare_.size() == kCapacity) spare_.erase(spare_.begin());
+    spare_.push_back(std::move(bitmap));
+}
+
+const raster::Bitmap& PictureBox::image() const {
+    static const raster::Bitmap none;
+    return picture_ ? *picture_ : none;
+}
+
+void PictureBox::release() {
+    if (pool_ && picture_ && picture_.use_count() == 1) pool_->give(std::move(picture_));
+    picture_.reset();
+}
+
+raster::Bitmap& PictureBox::ownBlank() {
+    if (picture_ && picture_.use_count() == 1) return *picture_;
+    const int w = width(), h = height();
+    std::shared_ptr<raster::Bitmap> own = pool_ ? pool_->take(std::size_t(w) * 4 * std::size_t(h)) : nullptr;
+    if (own) own->reshape(w, h);
+    else own = std::make_shared<raster::Bitmap>(w, h, 32);
+    picture_ = std::move(own);
+    return *picture_;
+}
+
+raster::Bitmap& PictureBox::edit() {
+    blank_ = false;
+    if (!picture_) picture_ = std::make_shared<raster::Bitmap>();
+    if (picture_.use_count() == 1) return *picture_;
+    const std::shared_ptr<raster::Bitmap> shared = picture_;
+    raster::Bitmap& own = ownBlank();
+    own = *shared; // reuses the pooled memory: same size
+    return own;
+}
+
+void PictureBox::assign(const PictureBox& other) {
+    if (&other == this || other.picture_ == picture_) return;
+    release();
+    picture_ = other.picture_;
+    blank_ = other.blank_;
+}
+
+void PictureBox::setPicture(raster::Bitmap picture) {
+    release();
+    if (picture.bitsPerPixel() != 32 || picture.rowOrder() != raster::RowOrder::TopDown)
+        picture = raster::toTopDown32(picture); // the buffers hold every picture in the 32-bit layout
+    picture_ = std::make_shared<raster::Bitmap>(std::move(picture));
+    blank_ = false;
+}
+
+void PictureBox::empty() {
+    release();
     blank_ = false;
 }
 
 void PictureBox::removePicture() {
-    fillBitmap(image, backColor);
+    if (!picture_) return;
+    fillBitmap(ownBlank(), backColor);
     blank_ = true;
 }
 
 void PictureBox::resize(int width, int height) {
-    if (width == image.width() && height == image.height()) return;
-    if (blank_ && image.reshape(width, height)) {
-        fillBitmap(image, backColor);
-        return;
+    if (width == this->width() && height == this->height()) return;
+    if (blank_ && picture_) {
+        raster::Bitmap& own = ownBlank();
+        if (own.reshape(width, height)) {
+            fillBitmap(own, backColor);
+            return;
+        }
     }
-    raster::Bitmap resized(width, height, 32);
-    fillBitmap(resized, backColor);
-    const int w = std::min(width, image.width()), h = std::min(height, image.height());
-    for (int y = 0; y < h; ++y) std::memcpy(resized.row(y), image.row(y), std::size_t(w) * 4);
-    image = std::move(resized);
+    auto resized = std::make_shared<raster::Bitmap>(width, height, 32);
+    fillBitmap(*resized, backColor);
+    const raster::Bitmap& old = image();
+    const int w = std::min(width, old.width()), h = std::min(height, old.height());
+    for (int y = 0; y < h; ++y) std::memcpy(resized->row(y), old.row(y), std::size_t(w) * 4);
+    release();
+    picture_ = std::move(resized);
 }
 
 } // namespace kavi

@@ -10,6 +10,9 @@
 #include "twips.h"
 #include "http.h"
 #include "system_facts.h"
+#include "sound.h"
+#include "system_colors.h"
+#include "desktop_area.h"
 
 namespace kavi {
 
@@ -22,6 +25,9 @@ struct Platform {
     ScreenUnits& screen;
     SystemFacts& facts;
     Http& http;
+    Sound& sound;
+    SystemColors& systemColors;
+    DesktopArea& desktop;
     Scanner& scanner;
     ImageEncoders& imageEncoders;
 };
@@ -41,6 +47,9 @@ private:
     QtScreenUnits screen_;
     LinuxSystemFacts facts_;
     QtHttp http_;
+    AsyncWavPlayer sound_;
+    PaletteSystemColors systemColors_;
+    QtDesktopArea desktop_;
     SaneScanner scanner_;
     StandardImageEncoders imageEncoders_;
     Platform platform_;

@@ -229,31 +229,55 @@ bool StretchBlt(DeviceContext* dst, int x, int y, int w, int h, const DeviceCont
 
     const AxisWeights wx = halftoneWeights(sw, w), wy = halftoneWeights(sh, h);
     const std::int64_t area = std::int64_t(sw) * sh;
-    std::vector<std::int64_t> rowSums(std::size_t(w) * 3), acc(std::size_t(w) * 3);
+    // Rounded half up: (2 * sum + area) div (2 * area). The quotient is estimated through a
+    // reciprocal and corrected to the exact integer, which spares a 64-bit division per channel.
+    const std::int64_t denominator = 2 * area;
+    const double reciprocal = 1.0 / double(denominator);
+    auto meanOf = [&](std::int64_t sum) {
+        const std::int64_t numerator = 2 * sum + area;
+        // The estimate is off by at most one either way; both corrections are branch-free.
+        std::int64_t q = std::int64_t(double(numerator) * reciprocal + 0.5);
+        q -= std::int64_t(q * denominator > numerator);
+        q += std::int64_t((q + 1) * denominator <= numerator);
+        return std::uint8_t(q);
+    };
+    std::vector<std::int64_t> acc(std::size_t(w) * 3);
+    const int* firstX = wx.first.data();
+    const int* offsetX = wx.offset.data();
+    const std::int64_t* weightX = wx.weights.data();
     for (int j = rowFrom; j < rowTo; ++j) {
         const int jt = targetRow(j);
         std::fill(acc.begin(), acc.end(), 0);
-        const int k0 = wy.first[std::size_t(jt)];
-        for (int n = wy.offset[std::size_t(jt)]; n < wy.offset[std::size_t(jt) + 1]; ++n) {
+        const int n0 = wy.offset[std::size_t(jt)], n1 = wy.offset[std::size_t(jt) + 1];
+        for (int n = n0; n < n1; ++n) {
             const std::int64_t wyk = wy.weights[std::size_t(n)];
-            const int k = k0 + (n - wy.offset[std::size_t(jt)]);
-            readPixels32(*s, sx, sy + k, sw, srcRow.data());
-            for (int i = 0; i < w; ++i) {
+            const int k = wy.first[std::size_t(jt)] + (n - n0);
+            // 32-bit sources are read in place; other depths through one converted row.
+            const std::uint8_t* row;
+            if (s->bitsPerPixel() == 32) {
+                row = s->row(sy + k) + std::size_t(sx) * 4;
+            } else {
+                readPixels32(*s, sx, sy + k, sw, srcRow.data());
+                row = srcRow.data();
+            }
+            std::int64_t* a = acc.data();
+            for (int i = 0; i < w; ++i, a += 3) {
+                const std::uint8_t* p = row + std::size_t(firstX[i]) * 4;
                 std::int64_t b = 0, g = 0, r = 0;
-                const int c0 = wx.first[std::size_t(i)];
-                for (int m = wx.offset[std::size_t(i)]; m < wx.offset[std::size_t(i) + 1]; ++m) {
-                    const std::uint8_t* p = &srcRow[std::size_t(c0 + m - wx.offset[std::size_t(i)]) * 4];
-                    const std::int64_t wxm = wx.weights[std::size_t(m)];
-                    b += wxm * p[0]; g += wxm * p[1]; r += wxm * p[2];
+                for (int m = offsetX[i], end = offsetX[i + 1]; m < end; ++m, p += 4) {
+                    const std::int64_t wxm = weightX[m];
+                    b += wxm * p[0];
+                    g += wxm * p[1];
+                    r += wxm * p[2];
                 }
-                acc[std::size_t(i) * 3] += wyk * b;
-                acc[std::size_t(i) * 3 + 1] += wyk * g;
-                acc[std::size_t(i) * 3 + 2] += wyk * r;
+                a[0] += wyk * b;
+                a[1] += wyk * g;
+                a[2] += wyk * r;
             }
         }
         for (int i = 0; i < w; ++i) {
             std::uint8_t* o = &out[std::size_t(targetColumn(i)) * 4];
-            for (int c = 0; c < 3; ++c) o[c] = std::uint8_t((2 * acc[std::size_t(i) * 3 + c] + area) / (2 * area));
+            for (int c = 0; c < 3; ++c) o[c] = meanOf(acc[std::size_t(i) * 3 + c]);
             o[3] = 0;
         }
         writer.write(x, y + j, w, out.data());

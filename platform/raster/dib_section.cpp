@@ -55,6 +55,28 @@ std::unique_ptr<Bitmap> CreateDIBSection(const DeviceContext*, const BitmapInfo&
     return bitmap;
 }
 
+namespace {
+
+// How many of the scan lines [start, start + lines) both the description and the bitmap have.
+int scanCount(const BitmapInfoHeader& h, const Bitmap& bitmap, int start, int lines) {
+    if (!describable(h) || h.biWidth != bitmap.width() || start < 0 || lines <= 0) return 0;
+    const int height = std::min(std::abs(h.biHeight), bitmap.height());
+    return std::max(0, std::min(lines, height - start));
+}
+
+// One scan line in the described format, and the same pixels as 32-bit values.
+struct ScanLine {
+    explicit ScanLine(const BitmapInfo& info)
+        : row(info.bmiHeader.biWidth, 1, info.bmiHeader.biBitCount, RowOrder::TopDown, tableOf(info)),
+          stride(Bitmap::strideFor(info.bmiHeader.biWidth, info.bmiHeader.biBitCount)),
+          pixels(std::size_t(info.bmiHeader.biWidth) * 4) {}
+    Bitmap row;
+    std::size_t stride;
+    std::vector<std::uint8_t> pixels;
+};
+
+} // namespace
+
 int GetDIBits(const DeviceContext*, const Bitmap& bitmap, int start, int lines, std::uint8_t* bits,
               BitmapInfo& info, unsigned usage) {
     BitmapInfoHeader& h = info.bmiHeader;
@@ -67,21 +89,14 @@ int GetDIBits(const DeviceContext*, const Bitmap& bitmap, int start, int lines, 
         h.biSizeImage = std::uint32_t(Bitmap::strideFor(bitmap.width(), depth) * std::size_t(bitmap.height()));
         return bitmap.height();
     }
-    if (!describable(h) || h.biWidth != bitmap.width() || start < 0 || lines <= 0) return 0;
-    const int height = std::min(std::abs(h.biHeight), bitmap.height());
-    const int n = std::min(lines, height - start);
-    if (n <= 0) return 0;
-    const std::size_t stride = Bitmap::strideFor(h.biWidth, h.biBitCount);
-    // One row of the target format carries the converted pixels.
-    Bitmap row(h.biWidth, 1, h.biBitCount, RowOrder::TopDown, tableOf(info));
-    ColorMatcher matcher(row.colorTable());
-    std::vector<std::uint8_t> px(std::size_t(h.biWidth) * 4);
+    const int n = scanCount(h, bitmap, start, lines);
+    if (n == 0) return 0;
+    ScanLine line(info);
+    ColorMatcher matcher(line.row.colorTable());
     for (int i = 0; i < n; ++i) {
-        const int scan = start + i;
-        readPixels32(bitmap, 0, bitmapRow(h, bitmap, scan), h.biWidth,
-                     px.data());
-        writePixels32(row, 0, 0, h.biWidth, px.data(), matcher);
-        std::copy_n(row.bits(), stride, bits + std::size_t(scan) * stride);
+        readPixels32(bitmap, 0, bitmapRow(h, bitmap, start + i), h.biWidth, line.pixels.data());
+        writePixels32(line.row, 0, 0, h.biWidth, line.pixels.data(), matcher);
+        std::copy_n(line.row.bits(), line.stride, bits + std::size_t(i) * line.stride);
     }
     return n;
 }
@@ -89,22 +104,15 @@ int GetDIBits(const DeviceContext*, const Bitmap& bitmap, int start, int lines, 
 int SetDIBits(const DeviceContext*, Bitmap& bitmap, int start, int lines, const std::uint8_t* bits,
               const BitmapInfo& info, unsigned usage) {
     const BitmapInfoHeader& h = info.bmiHeader;
-    if (usage != DIB_RGB_COLORS || bitmap.isNull() || !bits || !describable(h) || h.biWidth != bitmap.width() ||
-        start < 0 || lines <= 0)
-        return 0;
-    const int height = std::min(std::abs(h.biHeight), bitmap.height());
-    const int n = std::min(lines, height - start);
-    if (n <= 0) return 0;
-    const std::size_t stride = Bitmap::strideFor(h.biWidth, h.biBitCount);
-    Bitmap row(h.biWidth, 1, h.biBitCount, RowOrder::TopDown, tableOf(info));
+    if (usage != DIB_RGB_COLORS || bitmap.isNull() || !bits) return 0;
+    const int n = scanCount(h, bitmap, start, lines);
+    if (n == 0) return 0;
+    ScanLine line(info);
     ColorMatcher matcher(bitmap.colorTable());
-    std::vector<std::uint8_t> px(std::size_t(h.biWidth) * 4);
     for (int i = 0; i < n; ++i) {
-        const int scan = start + i;
-        std::copy_n(bits + std::size_t(scan) * stride, stride, row.bits());
-        readPixels32(row, 0, 0, h.biWidth, px.data());
-        writePixels32(bitmap, 0, bitmapRow(h, bitmap, scan), h.biWidth,
-                      px.data(), matcher);
+        std::copy_n(bits + std::size_t(i) * line.stride, line.stride, line.row.bits());
+        readPixels32(line.row, 0, 0, h.biWidth, line.pixels.data());
+        writePixels32(bitmap, 0, bitmapRow(h, bitmap, start + i), h.biWidth, line.pixels.data(), matcher);
     }
     return n;
 }

@@ -42,14 +42,15 @@ int colorTableSize(const BitmapInfoHeader& header);
 std::unique_ptr<Bitmap> CreateDIBSection(const DeviceContext* dc, const BitmapInfo& info, unsigned usage,
                                          std::uint8_t** bits);
 
-// Reads scan lines [start, start + lines) of the bitmap into bits, laid out as info describes
+// Reads scan lines [start, start + lines) of the bitmap into bits (scan `start` first), laid out as info describes
 // (its width must be the bitmap's; scan 0 is the bottom row of a bottom-up description and the top row
 // of a top-down one). Palette formats take the nearest entries of info's colour table. Returns the
 // number of lines copied, 0 on failure. With bits null only info's header is filled in.
 int GetDIBits(const DeviceContext* dc, const Bitmap& bitmap, int start, int lines, std::uint8_t* bits,
               BitmapInfo& info, unsigned usage);
 
-// Writes scan lines laid out as info describes into the bitmap, converting to its depth.
+// Writes scan lines [start, start + lines), laid out as info describes and scan `start` first in bits,
+// into the bitmap, converting to its depth.
 // Returns the number of lines written, 0 on failure.
 int SetDIBits(const DeviceContext* dc, Bitmap& bitmap, int start, int lines, const std::uint8_t* bits,
               const BitmapInfo& info, unsigned usage);

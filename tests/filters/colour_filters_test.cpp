@@ -104,14 +104,14 @@ TEST(ColourFilters, SpillClampExamples) {
 }
 
 TEST(ColourFilters, AddNoiseDrawsThreeNumbersPerPixelInPlaneOrder) {
-    const raster::Bitmap pic = scrambled(4, 3);
+    const raster::Bitmap pic = scrambled(37, 3);
     SeedFilterRandom(99);
     const raster::Bitmap once = filtered(N::AddNoise, pic, 50);
     const float nextAfterFilter = DrawFilterRandom();
 
     SeedFilterRandom(99);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x)
+        for (int x = 0; x < 37; ++x)
             for (int p = 0; p < 3; ++p) {
                 const double u = DrawFilterRandom();
                 const double v = std::nearbyint(u * 101 - 50 + pic.row(y)[x * 4 + p]);

@@ -4,6 +4,7 @@
 #include "module4.h"
 #include "raster/bitmap.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -60,6 +61,22 @@ inline raster::Bitmap filtered(int number, raster::Bitmap bmp, int parameter = 0
     int progress = 0;
     Module4::ApplyFilter(number, &bmp, parameter, progress);
     return bmp;
+}
+
+// The interior computed plainly from the unchanged picture: value(plane, n) gets the plane's
+// 3 x 3 neighbourhood n[row][column] and gives the new byte.
+template <class Value>
+raster::Bitmap fromCopyReference(const raster::Bitmap& before, Value value) {
+    raster::Bitmap after = before;
+    for (int y = 1; y + 1 < before.height(); ++y)
+        for (int x = 1; x + 1 < before.width(); ++x)
+            for (int p = 0; p < 3; ++p) {
+                int n[3][3];
+                for (int dy = 0; dy < 3; ++dy)
+                    for (int dx = 0; dx < 3; ++dx) n[dy][dx] = before.row(y + dy - 1)[(x + dx - 1) * 4 + p];
+                after.row(y)[x * 4 + p] = std::uint8_t(value(p, n));
+            }
+    return after;
 }
 
 // The numbers of all eighteen routines.

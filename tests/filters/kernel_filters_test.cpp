@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace filtertest;
@@ -14,6 +15,22 @@ namespace {
 raster::Bitmap centreAmong(int centre, int around) {
     raster::Bitmap bmp = flat(3, 3, around);
     putGray(bmp, 1, 1, centre);
+    return bmp;
+}
+
+// The in-place walk written plainly: every interior pixel, top to bottom, left to right, each
+// plane from what the picture holds at that moment, divided in 64 bits and clamped.
+raster::Bitmap plainInPlaceWalk(raster::Bitmap bmp, std::int64_t centre, std::int64_t neighbour, std::int64_t divisor) {
+    for (int y = 1; y + 1 < bmp.height(); ++y)
+        for (int x = 1; x + 1 < bmp.width(); ++x)
+            for (int p = 0; p < 3; ++p) {
+                std::int64_t s8 = 0;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (dx || dy) s8 += bmp.row(y + dy)[(x + dx) * 4 + p];
+                const std::int64_t v = (centre * bmp.row(y)[x * 4 + p] - neighbour * s8) / divisor;
+                bmp.row(y)[x * 4 + p] = std::uint8_t(std::clamp<std::int64_t>(v, 0, 255));
+            }
     return bmp;
 }
 
@@ -44,6 +61,30 @@ TEST(KernelFilters, InPlaceWalkSeesNewTopAndLeftNeighbours) {
     EXPECT_EQ(at(cross, 1, 2).b, 4);
 }
 
+TEST(KernelFilters, InPlaceMembersMatchAPlainWalkOnANoisyPicture) {
+    const raster::Bitmap noisy = scrambled(23, 17);
+    for (int a : {2, 0, 300, -20, 100000})
+        EXPECT_EQ(bytesOf(filtered(N::Sharpen, noisy, a)), bytesOf(plainInPlaceWalk(noisy, a + 24, 2, a + 8))) << a;
+    for (int a : {1, 5, -3, 70000})
+        EXPECT_EQ(bytesOf(filtered(N::EdgeEnhance, noisy, a)), bytesOf(plainInPlaceWalk(noisy, a + 9, 1, a + 1))) << a;
+    EXPECT_EQ(bytesOf(filtered(N::Blur, noisy)), bytesOf(plainInPlaceWalk(noisy, 0, -1, 8)));
+}
+
+TEST(KernelFilters, ContourAndReliefMatchAPlainComputationOnANoisyPicture) {
+    const raster::Bitmap noisy = scrambled(37, 11);
+    const int k[3] = {10, 20, 30};
+    const raster::Bitmap contour = fromCopyReference(noisy, [&](int p, const int (&n)[3][3]) {
+        const int s8 = n[0][0] + n[0][1] + n[0][2] + n[1][0] + n[1][2] + n[2][0] + n[2][1] + n[2][2];
+        return std::clamp(8 * n[1][1] - s8 + k[p], 0, 255);
+    });
+    EXPECT_EQ(bytesOf(filtered(N::Contour, noisy, int(raster::rgb(30, 20, 10)))), bytesOf(contour));
+    const raster::Bitmap relief = fromCopyReference(noisy, [](int, const int (&n)[3][3]) {
+        const int t = (2 * n[0][0] + n[1][0] + n[0][1] + n[1][1] - n[2][1] - n[1][2] - 2 * n[2][2]) / 2;
+        return t > 205 ? 255 : std::max(0, t + 50);
+    });
+    EXPECT_EQ(bytesOf(filtered(N::Relief, noisy)), bytesOf(relief));
+}
+
 TEST(KernelFilters, PlanesAreComputedIndependently) {
     raster::Bitmap bmp = flat(3, 3, 0);
     put(bmp, 0, 0, {16, 32, 64});
@@ -59,6 +100,11 @@ TEST(KernelFilters, SharpenAndEdgeEnhanceClampTheirResults) {
     // (10 * 13 - 8 * 14) \ 2 = 9
     EXPECT_EQ(at(filtered(N::EdgeEnhance, centreAmong(13, 14), 1), 1, 1).r, 9);
     EXPECT_EQ(at(filtered(N::EdgeEnhance, centreAmong(0, 200), 1), 1, 1).r, 0);
+    // Large parameters take the dividing path: (1024 * 200) \ 1008 = 203; (1024 * 100 - 1440) \ 1008 = 100.
+    EXPECT_EQ(at(filtered(N::Sharpen, centreAmong(200, 0), 1000), 1, 1).r, 203);
+    EXPECT_EQ(at(filtered(N::Sharpen, centreAmong(100, 90), 1000), 1, 1).r, 100);
+    // A negative divisor: (15 * 10 - 2 * 8 * 20) \ -1 = 170.
+    EXPECT_EQ(at(filtered(N::Sharpen, centreAmong(10, 20), -9), 1, 1).r, 170);
     EXPECT_EQ(at(filtered(N::EdgeEnhance, centreAmong(200, 0), 1), 1, 1).r, 255);
 }
 

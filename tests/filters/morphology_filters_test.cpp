@@ -53,6 +53,22 @@ TEST(MorphologyFilters, ReadTheUnchangedCopy) {
     EXPECT_EQ(at(filtered(N::Erode, mixed), 1, 1), (Bgr{20, 40, 50}));
 }
 
+TEST(MorphologyFilters, MatchAPlainComputationOnANoisyPicture) {
+    const raster::Bitmap noisy = scrambled(41, 9);
+    auto extreme = [](const int (&n)[3][3], bool largest) {
+        int v = n[0][0];
+        for (const auto& row : n)
+            for (int value : row) v = largest ? std::max(v, value) : std::min(v, value);
+        return v;
+    };
+    EXPECT_EQ(bytesOf(filtered(N::Dilate, noisy)),
+              bytesOf(fromCopyReference(noisy, [&](int, const int (&n)[3][3]) { return extreme(n, true); })));
+    EXPECT_EQ(bytesOf(filtered(N::Erode, noisy)),
+              bytesOf(fromCopyReference(noisy, [&](int, const int (&n)[3][3]) { return extreme(n, false); })));
+    EXPECT_EQ(bytesOf(filtered(N::EdgeDetect, noisy)),
+              bytesOf(fromCopyReference(noisy, [&](int, const int (&n)[3][3]) { return n[1][1] - extreme(n, false); })));
+}
+
 TEST(MorphologyFilters, DiffuseDrawsTwoNumbersPerPixelAndStaysInside) {
     // 1 x 1: both offsets are dropped, the pixel stays, and two numbers are drawn.
     SeedFilterRandom(5);
@@ -96,4 +112,44 @@ TEST(MorphologyFilters, DiffuseDrawsTwoNumbersPerPixelAndStaysInside) {
         for (int x = 0; x < 16; ++x) putGray(stripes, x, y, x < 4 ? 10 : (x >= 12 ? 250 : 128));
     const raster::Bitmap spread = filtered(N::Diffuse, stripes, 6);
     for (int y = 0; y < 40; ++y) EXPECT_EQ(at(spread, 0, y).g == 250, false) << y;
+}
+
+TEST(FilterRandom, UniformNumbersBelowOne) {
+    SeedFilterRandom(314);
+    int bins[10] = {};
+    double sum = 0;
+    const int draws = 200000;
+    for (int i = 0; i < draws; ++i) {
+        const float u = DrawFilterRandom();
+        ASSERT_GE(u, 0.0f);
+        ASSERT_LT(u, 1.0f);
+        sum += u;
+        ++bins[int(u * 10)];
+    }
+    EXPECT_NEAR(sum / draws, 0.5, 0.005);
+    for (int count : bins) EXPECT_NEAR(count, draws / 10, draws / 100);
+    // A batch continues the same sequence and hands its state back.
+    SeedFilterRandom(8);
+    const float first = DrawFilterRandom(), second = DrawFilterRandom(), third = DrawFilterRandom();
+    SeedFilterRandom(8);
+    {
+        FilterRandomBatch batch;
+        EXPECT_EQ(batch.next(), first);
+        EXPECT_EQ(batch.next(), second);
+    }
+    EXPECT_EQ(DrawFilterRandom(), third);
+    // Filling many at once gives the same numbers as drawing them one by one.
+    SeedFilterRandom(77);
+    std::vector<float> oneByOne(45);
+    for (float& u : oneByOne) u = DrawFilterRandom();
+    const float afterThem = DrawFilterRandom();
+    SeedFilterRandom(77);
+    std::vector<float> filled(45);
+    {
+        FilterRandomBatch batch;
+        batch.fill(filled.data(), 40);
+        batch.fill(filled.data() + 40, 5);
+    }
+    EXPECT_EQ(filled, oneByOne);
+    EXPECT_EQ(DrawFilterRandom(), afterThem);
 }

@@ -52,7 +52,7 @@ struct Fixture {
         workspace.pictures[6] = picture;
         window = std::make_unique<frmManipulate>(test.platform, workspace);
     }
-    QImage shown() const { return toImage(window->buffers.NewImage.image); }
+    QImage shown() const { return toImage(window->buffers.NewImage.image()); }
 };
 
 bool idle(const frmManipulate& w) {

@@ -234,9 +234,14 @@ TEST(RasterDibBits, ScanLinesMoveBetweenEveryDepthInEitherRowOrder) {
     up.bmiHeader.biHeight = 3;
     up.bmiHeader.biBitCount = 32;
     std::vector<std::uint8_t> one(20);
-    ASSERT_EQ(GetDIBits(&src.dc, src.bitmap, 2, 5, one.data() - 40, up, DIB_RGB_COLORS), 1);
+    ASSERT_EQ(GetDIBits(&src.dc, src.bitmap, 2, 5, one.data(), up, DIB_RGB_COLORS), 1);
     EXPECT_EQ(one[0], 0) << "scan 2 of 3 is the top row, whose first pixel is black";
     EXPECT_EQ(one[4], 255);
+    std::vector<std::uint8_t> white(20, 255);
+    Canvas back(5, 3, 24);
+    ASSERT_EQ(SetDIBits(&back.dc, back.bitmap, 1, 1, white.data(), up, DIB_RGB_COLORS), 1);
+    EXPECT_EQ(back.at(0, 1), 0xFFFFFF) << "scan 1 of a bottom-up description is the middle row";
+    EXPECT_EQ(back.at(0, 0), 0);
     up.bmiHeader.biWidth = 4;
     EXPECT_EQ(GetDIBits(&src.dc, src.bitmap, 0, 3, one.data(), up, DIB_RGB_COLORS), 0) << "width mismatch";
 }

@@ -65,6 +65,31 @@ public:
     int showCount = 0, hideCount = 0;
 };
 
+class RecordingSound final : public Sound {
+public:
+    void play(const QString& wavFile) override { played.push_back(wavFile); }
+    std::vector<QString> played;
+};
+
+// Classic system colours from a table a test may change; index i starts as grey level i.
+class FixedSystemColors final : public SystemColors {
+public:
+    FixedSystemColors() { for (int i = 0; i < kSystemColorCount; ++i) colors[i] = raster::rgb(i, i, i); }
+    raster::ColorRef color(int index) const override {
+        return index >= 0 && index < kSystemColorCount ? colors[index] : 0;
+    }
+    raster::ColorRef colors[kSystemColorCount];
+};
+
+// A 1280 x 1024 screen with a 40-pixel panel along the bottom unless a test says otherwise.
+class FixedDesktopArea final : public DesktopArea {
+public:
+    QRect screen() const override { return screenRect; }
+    QRect available() const override { return availableRect; }
+    QRect screenRect{0, 0, 1280, 1024};
+    QRect availableRect{0, 0, 1280, 984};
+};
+
 // A scanner that answers from a script: each acquisition takes the next result (0 when the
 // script is empty) and, on 0, writes picture as a BMP file at the path it was given.
 class ScriptedScanner final : public Scanner {
@@ -109,9 +134,12 @@ struct TestPlatform {
     FixedScreenUnits screen{96};
     FixedSystemFacts facts;
     QtHttp http{QUrl(QStringLiteral("http://127.0.0.1:9"))}; // tests hand in their own local server
+    RecordingSound sound;
+    FixedSystemColors systemColors;
+    FixedDesktopArea desktop;
     ScriptedScanner scanner;
     ScriptedImageEncoders imageEncoders;
-    Platform platform{messages, saveDialog, shell, help, tray, screen, facts, http, scanner, imageEncoders};
+    Platform platform{messages, saveDialog, shell, help, tray, screen, facts, http, sound, systemColors, desktop, scanner, imageEncoders};
 };
 
 } // namespace kavi::testing

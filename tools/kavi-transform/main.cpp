@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
 
     // Written beside the target and renamed into place, so a failure leaves no half-written file.
     QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly) || !kavi::toImage(buffers.NewImage.image).save(&file, format) ||
+    if (!file.open(QIODevice::WriteOnly) || !kavi::toImage(buffers.NewImage.image()).save(&file, format) ||
         !file.commit())
         return fail("cannot write " + output.toStdString());
     return 0;

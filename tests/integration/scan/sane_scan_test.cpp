@@ -83,7 +83,7 @@ protected:
     TestPlatform t;
     SaneScanner scanner;
     StandardImageEncoders encoders;
-    Platform platform{t.messages, t.saveDialog, t.shell, t.help, t.tray, t.screen, t.facts, t.http, scanner, encoders};
+    Platform platform{t.messages, t.saveDialog, t.shell, t.help, t.tray, t.screen, t.facts, t.http, t.sound, t.systemColors, t.desktop, scanner, encoders};
     frmcovercreator window{platform};
     ScanTab& tab = *window.scanTab;
 };

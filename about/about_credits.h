@@ -1,0 +1,9 @@
+#pragma once
+// The credit lines the About window scrolls, top to bottom.
+#include <QStringList>
+
+namespace kavi {
+
+QStringList aboutCreditLines();
+
+} // namespace kavi

@@ -1,0 +1,197 @@
+#include "frmmsnpopup.h"
+
+#include "msnpopup.h"
+#include "program_folder.h"
+#include "qt_raster.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kavi {
+
+namespace {
+
+// Gradient of the popup's background: light blue at the top fading to white at the bottom.
+constexpr float kGradientAngle = -100;
+constexpr std::uint32_t kGradientTop = raster::rgb(61, 149, 255);
+constexpr std::uint32_t kGradientBottom = raster::rgb(255, 255, 255);
+
+// The full-screen client height stands for the available area less this much, so that the first
+// popup's fixed bottom edge lies on the bottom of the available area, above the panel.
+constexpr int kClientAreaAllowance = 390;
+// The first popup starts this far below the full-screen client area.
+constexpr int kStartBelowClientArea = 300;
+// Sliding down, the popup unloads once it is lower than this.
+constexpr int kUnloadBelowHeight = 121;
+
+int toTwips(int pixels, double dpi) { return int(std::lround(pixelsToTwips(pixels, dpi))); }
+
+} // namespace
+
+void GradientBox::paintEvent(QPaintEvent*) {
+    if (picture_.isNull()) return;
+    QPainter painter(this);
+    painter.drawImage(0, 0, picture_);
+}
+
+frmmsnpopup* frmmsnpopup::showAlert(Platform& platform, QWidget* workspace) {
+    auto* popup = new frmmsnpopup(platform, workspace);
+    popup->Form_Load();
+    return popup;
+}
+
+frmmsnpopup::frmmsnpopup(Platform& platform, QWidget* workspace)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      platform_(platform), workspace_(workspace) {
+    setObjectName("frmmsnpopup");
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The popup belongs to the workspace: it neither keeps the program running nor outlives it.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    if (workspace) connect(workspace, &QObject::destroyed, this, &QObject::deleteLater);
+
+    const ScreenUnits& s = platform_.screen;
+    picBackground = new GradientBox(this);
+    picBackground->setObjectName("picBackground");
+    picBackground->setGeometry(s.rect(0, 0, kBackgroundWidth, kBackgroundHeight));
+
+    lblAlert = new QLabel(picBackground);
+    lblAlert->setObjectName("lblAlert");
+    lblAlert->setGeometry(s.rect(120, 240, 1815, 615));
+    lblAlert->setAlignment(Qt::AlignCenter);
+    lblAlert->setWordWrap(true);
+    lblAlert->setAttribute(Qt::WA_TranslucentBackground);
+    lblAlert->setStyleSheet("QLabel { background: transparent; color: #001a4d; }");
+    QFont font = lblAlert->font();
+    font.setPointSize(8);
+    lblAlert->setFont(font);
+
+    Command1 = new QPushButton("Ok", picBackground);
+    Command1->setObjectName("Command1");
+    Command1->setGeometry(s.rect(600, 1080, 855, 255));
+    connect(Command1, &QPushButton::clicked, this, &frmmsnpopup::Command1_Click);
+
+    tmrOpen = new QTimer(this);
+    tmrOpen->setObjectName("tmrOpen");
+    tmrOpen->setInterval(kTimerInterval);
+    connect(tmrOpen, &QTimer::timeout, this, &frmmsnpopup::tmrOpen_Timer);
+    tmrClose = new QTimer(this);
+    tmrClose->setObjectName("tmrClose");
+    tmrClose->setInterval(kTimerInterval);
+    connect(tmrClose, &QTimer::timeout, this, &frmmsnpopup::tmrClose_Timer);
+
+    // As laid out: exactly as wide as the background, at the starting height.
+    width_ = kBackgroundWidth;
+    height_ = kStartHeight;
+}
+
+frmmsnpopup::~frmmsnpopup() {
+    // A popup destroyed without closing (the workspace went first) still gives the workspace back.
+    if (!unloaded_) Form_Unload();
+}
+
+void frmmsnpopup::Form_Load() {
+    if (workspace_) workspace_->setEnabled(false);
+    // "Ok" is the popup's only button; for the kind "picture" it is the one shown.
+    if (msnpopup::AlertKind == "picture") Command1->setVisible(true);
+    DisplayAlert(msnpopup::AlertMessage, 3000);
+}
+
+void frmmsnpopup::DisplayAlert(const QString& message, int /*displayTimeMs*/) {
+    msnpopup::OpenAlerts = qint16(msnpopup::OpenAlerts + 1);
+    index_ = msnpopup::OpenAlerts;
+    lblAlert->setText(message);
+
+    const double dpiX = platform_.screen.logicalDpiX(), dpiY = platform_.screen.logicalDpiY();
+    const QRect available = platform_.desktop.available();
+    const QRect screen = platform_.desktop.screen();
+    const int clientAreaBottom = toTwips(available.y() + available.height(), dpiY) - kClientAreaAllowance;
+    const QSize frame = frameGeometry().size() - geometry().size();
+    borderWidth_ = toTwips(frame.width(), dpiX);
+    borderHeight_ = toTwips(frame.height(), dpiY);
+
+    left_ = toTwips(screen.x(), dpiX) + toTwips(screen.width(), dpiX) / 2 - width_ / 2;
+    height_ = kStartHeight;
+    width_ = kBackgroundWidth + borderWidth_;
+    top_ = clientAreaBottom - (kBackgroundHeight + borderHeight_) * (index_ - 1) + kStartBelowClientArea;
+    applyGeometry();
+    show();
+
+    platform_.sound.play(inProgramFolder("alert.wav"));
+    paintBackground();
+    tmrOpen->start();
+}
+
+void frmmsnpopup::paintBackground() {
+    if (!gradient_) {
+        gradient_ = std::make_unique<msnpopupGradient>(
+            platform_.systemColors, [this](const std::string& text, const std::string& title) {
+                platform_.messages.show({QString::fromStdString(text), QString::fromStdString(title),
+                                         MsgIcon::Exclamation, MsgButtons::Ok, MsgDefault::First});
+            });
+    }
+    gradient_->setAngle(kGradientAngle);
+    gradient_->setColor1(kGradientTop);
+    gradient_->setColor2(kGradientBottom);
+    const QSize size = picBackground->size();
+    raster::Bitmap bitmap(std::max(size.width(), 0), std::max(size.height(), 0), 32);
+    gradient_->Draw(bitmap);
+    picBackground->setPicture(toImage(bitmap));
+}
+
+void frmmsnpopup::applyGeometry() {
+    const ScreenUnits& s = platform_.screen;
+    move(s.x(left_), s.y(top_));
+    resize(std::max(s.x(width_ - borderWidth_), 1), std::max(s.y(height_ - borderHeight_), 1));
+}
+
+void frmmsnpopup::tmrOpen_Timer() {
+    const int target = kBackgroundHeight + borderHeight_;
+    if (target <= height_) {
+        tmrOpen->stop();
+        return;
+    }
+    const int grown = std::min(height_ + kSlideStep, target);
+    // Grow upward: the bottom edge stays where it is.
+    top_ -= grown - height_;
+    height_ = grown;
+    applyGeometry();
+}
+
+void frmmsnpopup::tmrClose_Timer() {
+    if (height_ < kUnloadBelowHeight) {
+        if (msnpopup::OpenAlerts == index_) msnpopup::OpenAlerts = 0;
+        tmrClose->stop();
+        close();
+        return;
+    }
+    height_ -= kSlideStep;
+    top_ += kSlideStep;
+    applyGeometry();
+}
+
+void frmmsnpopup::Command1_Click() {
+    // Pressed while still growing, the popup turns and slides down from where it is.
+    tmrOpen->stop();
+    tmrClose->start();
+}
+
+void frmmsnpopup::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmmsnpopup::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    tmrOpen->stop();
+    tmrClose->stop();
+    if (workspace_) workspace_->setEnabled(true);
+}
+
+} // namespace kavi
