@@ -1,5 +1,6 @@
 #include "frmcovercreator.h"
 
+#include "cgdiplus.h"
 #include "cover_kind.h"
 #include "frmmanipulate.h"
 #include "frmabout.h"
@@ -8,6 +9,7 @@
 #include "maker.h"
 #include "picture_slot.h"
 #include "program_folder.h"
+#include "scan_tab.h"
 #include "tab_strip.h"
 #include "update_window.h"
 
@@ -23,6 +25,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace kavi {
 
@@ -167,6 +170,10 @@ void frmcovercreator::buildTabs(QWidget* client) {
     auto* scan = new QWidget;
     scan->setObjectName(QStringLiteral("ScanTab"));
     SSTab1->addTab(scan, QString::fromUtf8(kScanTabCaption));
+    scanTab = new ScanTab(platform, gdip, [this](const QString& name) { return FileExists(name); }, scan);
+    auto* scanLayout = new QVBoxLayout(scan);
+    scanLayout->setContentsMargins(0, 0, 0, 0);
+    scanLayout->addWidget(scanTab);
     SSTab1->setCurrentIndex(0);
 }
 
@@ -232,6 +239,7 @@ void frmcovercreator::Image_Click(int n) { SelectedImage = QString::fromUtf8(cov
 
 void frmcovercreator::Form_Load() {
     InTray = false;
+    gdip = std::make_unique<cGdiPlus>(platform.imageEncoders);
     show();
     helpFile = inProgramFolder(QStringLiteral("Kavi4.chm"));
     Timer1->start();
@@ -243,6 +251,7 @@ void frmcovercreator::Form_Load() {
 void frmcovercreator::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
+    gdip.reset(); // shuts the image encoders down
     writeini();
     QApplication::processEvents();
     platform.help.command(this, QString(), HelpCommand::CloseAll);

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -17,10 +18,12 @@ class QToolBar;
 
 namespace kavi {
 
+class cGdiPlus;
 class DriveList;
 class FileList;
 class FolderList;
 class PictureSlot;
+class ScanTab;
 class TabStrip;
 
 class frmcovercreator : public QMainWindow {
@@ -35,6 +38,7 @@ public:
     QString SelectedImage;   // "Image1" ... "Image10", or empty before any slot was clicked
     bool InTray = false;
     QString helpFile;        // set at load: the help in the program folder
+    std::unique_ptr<cGdiPlus> gdip; // the image-file writer, from load to unload
 
     // Controls.
     PictureSlot* Image(int n) const { return slots_[std::size_t(n - 1)]; }
@@ -53,6 +57,7 @@ public:
     FileList* fileSelect = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
+    ScanTab* scanTab = nullptr; // the "Scan" tab's controls and handlers
 
     // Where the settings are kept and what the settings fallback returns to; both default to the
     // program folder.

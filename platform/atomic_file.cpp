@@ -2,21 +2,80 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kavi {
 
-bool writeFileAtomically(const QString& path, const QByteArray& data) {
-    // QSaveFile writes beside the target and renames it into place on commit; it keeps the old
-    // file's permissions and removes its temporary file when anything fails.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return false;
+namespace {
+
+// The permissions a newly created file gets. The process's umask is read from /proc rather than
+// set and restored, which would briefly change it for every other thread.
+mode_t newFileMode() {
+    mode_t mask = 022;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const uint value = line.mid(6).trimmed().toUInt(&ok, 8);
+                if (ok) mask = mode_t(value);
+            }
     }
-    return file.commit();
+    return 0666 & ~mask;
+}
+
+int writeAll(int fd, const char* data, qsizetype size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        data += n;
+        size -= n;
+    }
+    return 0;
+}
+
+} // namespace
+
+int writeFileAtomicallyOrErrno(const QString& path, const QByteArray& bytes) {
+    if (path.isEmpty()) return ENOENT;
+    QString target = path;
+    const QFileInfo info(path);
+    if (info.isSymLink() && info.exists()) target = info.canonicalFilePath();
+    const QByteArray targetName = QFile::encodeName(target);
+
+    struct stat old {};
+    const bool replacing = ::stat(targetName.constData(), &old) == 0;
+    if (replacing && S_ISDIR(old.st_mode)) return EISDIR;
+
+    // The temporary name sits in the same folder, so the rename never crosses file systems.
+    const QFileInfo targetInfo(target);
+    QByteArray tempName = QFile::encodeName(targetInfo.absolutePath()) + "/." +
+                          QFile::encodeName(targetInfo.fileName()).left(200) + ".XXXXXX";
+    const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
+    if (fd < 0) return errno;
+
+    int error = writeAll(fd, bytes.constData(), bytes.size());
+    if (!error) {
+        const mode_t mode = replacing ? (old.st_mode & 07777) : newFileMode();
+        if (replacing) (void)::fchown(fd, old.st_uid, old.st_gid); // kept where allowed
+        if (::fchmod(fd, mode) != 0) error = errno;
+    }
+    if (!error && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && !error) error = errno;
+    if (!error && ::rename(tempName.constData(), targetName.constData()) != 0) error = errno;
+    if (error) ::unlink(tempName.constData());
+    return error;
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& data) {
+    return writeFileAtomicallyOrErrno(path, data) == 0;
 }
 
 } // namespace kavi

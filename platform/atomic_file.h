@@ -10,4 +10,9 @@ namespace kavi {
 // with the old file untouched.
 bool writeFileAtomically(const QString& path, const QByteArray& data);
 
+// The same, telling why it failed: 0 on success, otherwise the errno of the step that failed (no
+// temporary file is left behind). A new file gets the usual permissions of the user's umask; a
+// symbolic link to a file is written through.
+int writeFileAtomicallyOrErrno(const QString& path, const QByteArray& data);
+
 } // namespace kavi

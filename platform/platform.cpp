@@ -6,6 +6,6 @@ namespace kavi {
 
 RealPlatform::RealPlatform()
     : http_(QUrl(QString::fromLatin1(maker::kServer))),
-      platform_{messages_, saveDialog_, shell_, help_, tray_, screen_, facts_, http_, sound_, systemColors_, desktop_} {}
+      platform_{messages_, saveDialog_, shell_, help_, tray_, screen_, facts_, http_, sound_, systemColors_, desktop_, scanner_, imageEncoders_} {}
 
 } // namespace kavi

@@ -1,8 +1,10 @@
 #pragma once
 // The platform services every window receives. A test hands in doubles for the ones it scripts.
 #include "help_viewer.h"
+#include "image_encoders.h"
 #include "message_boxes.h"
 #include "save_dialog.h"
+#include "scanner.h"
 #include "shell.h"
 #include "tray_icon.h"
 #include "twips.h"
@@ -26,6 +28,8 @@ struct Platform {
     Sound& sound;
     SystemColors& systemColors;
     DesktopArea& desktop;
+    Scanner& scanner;
+    ImageEncoders& imageEncoders;
 };
 
 // The real services of this desktop, created once for the life of the process.
@@ -46,6 +50,8 @@ private:
     AsyncWavPlayer sound_;
     PaletteSystemColors systemColors_;
     QtDesktopArea desktop_;
+    SaneScanner scanner_;
+    StandardImageEncoders imageEncoders_;
     Platform platform_;
 };
 

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -193,4 +194,20 @@ TEST_F(MainWindow, UnloadRunsOnceAndClosesTheHelp) {
     for (const auto& c : services.help.calls) closes += c.command == HelpCommand::CloseAll;
     EXPECT_EQ(closes, 1);
     EXPECT_FALSE(services.tray.shown) << "the tray icon goes with the window";
+}
+
+TEST_F(MainWindow, ImageWriterStartsBeforeTheWindowShowsAndStopsAtUnload) {
+    QTemporaryDir dir;
+    window.settingsFile = dir.filePath("kavi4.ini");
+    bool visibleAtStartup = true;
+    services.journal.observer = [&](const QString& entry) {
+        if (entry == "encoders:startup") visibleAtStartup = window.isVisible();
+    };
+    EXPECT_EQ(window.gdip, nullptr);
+    window.Form_Load();
+    EXPECT_FALSE(visibleAtStartup);
+    EXPECT_NE(window.gdip, nullptr);
+    window.Form_Unload();
+    EXPECT_EQ(window.gdip, nullptr);
+    EXPECT_EQ(services.imageEncoders.shutdowns, (std::vector<std::uintptr_t>{services.imageEncoders.token}));
 }

@@ -90,9 +90,40 @@ public:
     QRect availableRect{0, 0, 1280, 984};
 };
 
+// A scanner that answers from a script: each acquisition takes the next result (0 when the
+// script is empty) and, on 0, writes picture as a BMP file at the path it was given.
+class ScriptedScanner final : public Scanner {
+public:
+    int selectImageSource(QWidget* owner) override;
+    int acquireToFilename(QWidget* owner, const QString& path) override;
+    std::deque<int> results;
+    QImage picture;
+    QByteArray fileBytes;       // when not empty, written instead of the picture
+    bool writeOnFailure = false;
+    int selectCount = 0;
+    std::vector<QString> acquiredPaths;
+};
+
+// Image encoders with a scripted list and scripted statuses; saves are recorded, not written.
+class ScriptedImageEncoders final : public ImageEncoders {
+public:
+    struct Save { QSize size; QString path; QUuid encoder; std::optional<int> quality; };
+    int startup(std::uintptr_t& token) override;
+    void shutdown(std::uintptr_t token) override;
+    int getImageEncoders(std::vector<ImageEncoderInfo>& out) override;
+    int saveImageToFile(const QImage& picture, const QString& path, const QUuid& encoder,
+                        std::optional<int> quality) override;
+    int startupStatus = 0, listStatus = 0, saveStatus = 0;
+    std::uintptr_t token = 77;
+    std::vector<ImageEncoderInfo> encoders;
+    std::vector<Save> saves;
+    std::vector<std::uintptr_t> shutdowns;
+    Journal* journal = nullptr; // notes "encoders:startup" and "encoders:shutdown"
+};
+
 // All doubles together, with the Platform object that refers to them.
 struct TestPlatform {
-    TestPlatform() { help.journal = &journal; }
+    TestPlatform() { help.journal = &journal; imageEncoders.journal = &journal; }
     TestPlatform(const TestPlatform&) = delete;
     Journal journal;
     ScriptedMessageBoxes messages;
@@ -106,7 +137,9 @@ struct TestPlatform {
     RecordingSound sound;
     FixedSystemColors systemColors;
     FixedDesktopArea desktop;
-    Platform platform{messages, saveDialog, shell, help, tray, screen, facts, http, sound, systemColors, desktop};
+    ScriptedScanner scanner;
+    ScriptedImageEncoders imageEncoders;
+    Platform platform{messages, saveDialog, shell, help, tray, screen, facts, http, sound, systemColors, desktop, scanner, imageEncoders};
 };
 
 } // namespace kavi::testing
