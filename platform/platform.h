@@ -6,6 +6,8 @@
 #include "shell.h"
 #include "tray_icon.h"
 #include "twips.h"
+#include "cups_printers.h"
+#include "printer.h"
 
 namespace kavi {
 
@@ -16,6 +18,8 @@ struct Platform {
     HelpViewer& help;
     TrayIcon& tray;
     ScreenUnits& screen;
+    PrinterSystem& printers;
+    PrinterObject& printer;
 };
 
 // The real services of this desktop, created once for the life of the process.
@@ -31,6 +35,8 @@ private:
     HtmlHelpViewer help_;
     QtTrayIcon tray_;
     QtScreenUnits screen_;
+    CupsPrinters printers_;
+    QtPrinterObject printer_{printers_};
     Platform platform_;
 };
 

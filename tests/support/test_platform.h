@@ -51,6 +51,56 @@ public:
     int showCount = 0, hideCount = 0;
 };
 
+// The printer object: keeps every operation in order as a line of text, e.g. "paper 5",
+// "draw Image4 0,0 15390x10260" (the picture named by its "slot" text, "(none)" when empty),
+// "end document". Paper size and orientation persist like the real object's; steps named in
+// `failing` ("follow", "paper", "orientation", "draw", "new page", "end document") fail.
+class RecordingPrinter final : public PrinterObject {
+public:
+    bool setFollowDefault(bool follow) override;
+    bool setPaperSize(int code) override;
+    bool setOrientation(int code) override;
+    int paperSize() const override { return paper; }
+    int orientation() const override { return orient; }
+    bool drawPicture(const QImage& picture, double x, double y, double width, double height) override;
+    bool newPage() override;
+    bool endDocument() override;
+    void printNextJobToFile(const QString& pdfPath) override;
+    std::vector<QString> ops;
+    std::vector<QString> failing;
+    int paper = 1, orient = 1;
+    bool followDefault = false;
+
+private:
+    bool record(const QString& op, const QString& step);
+};
+
+// Installed printers and the default-printer settings, held in memory.
+class InMemoryPrinters final : public PrinterSystem {
+public:
+    std::vector<InstalledPrinter> installedPrinters() override { return printers; }
+    QString defaultPrinterEntry() override { return deviceEntry; }
+    bool writeDefaultPrinterEntry(const QString& entry) override;
+    QString printerPortsEntry(const QString& deviceName) override;
+    bool setSpoolerDefault(const QString& deviceName) override;
+    VersionRecord versionRecord() override { return version; }
+    std::optional<QString> userDefaultSetting() override { return userSetting; }
+    bool clearUserDefaultSetting() override;
+    // Installs a printer with driver "<name> driver" and port "<name>-port"; the first is the default.
+    void install(const QStringList& names);
+    std::vector<InstalledPrinter> printers;
+    QString deviceEntry;
+    std::optional<QString> userSetting;
+    QString spoolerDefault;
+    VersionRecord version{5, 0, 0, 2};
+    bool writesFail = false, spoolerFails = false;
+    std::vector<QString> entryWrites;
+    std::vector<QString> spoolerWrites;
+
+private:
+    const InstalledPrinter* find(const QString& deviceName) const;
+};
+
 // All doubles together, with the Platform object that refers to them.
 struct TestPlatform {
     ScriptedMessageBoxes messages;
@@ -59,7 +109,9 @@ struct TestPlatform {
     RecordingHelp help;
     FakeTray tray;
     FixedScreenUnits screen{96};
-    Platform platform{messages, saveDialog, shell, help, tray, screen};
+    InMemoryPrinters printers;
+    RecordingPrinter printer;
+    Platform platform{messages, saveDialog, shell, help, tray, screen, printers, printer};
 };
 
 } // namespace kavi::testing
