@@ -1,0 +1,54 @@
+#include "frmSplash.h"
+
+#include "twips.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+
+namespace kavi {
+
+frmSplash::frmSplash(ScreenUnits& screen, std::function<void()> openMainWindow, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), openMainWindow_(std::move(openMainWindow)) {
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QString());
+    setFixedSize(screen.x(4215), screen.y(3015));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0x1d, 0x2b, 0x45));
+    setPalette(pal);
+
+    Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(screen.rect(0, 0, 4215, 2535));
+    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture1->setPixmap(QPixmap(QStringLiteral(":/kavi/splash.jpg")));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(4000);
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
+    Timer1->start();
+
+    if (const QScreen* s = QGuiApplication::primaryScreen()) move(s->availableGeometry().center() - rect().center());
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void frmSplash::Timer1_Timer() { finish(); }
+
+void frmSplash::Form_KeyPress() { finish(); }
+
+void frmSplash::keyPressEvent(QKeyEvent*) { Form_KeyPress(); }
+
+void frmSplash::finish() {
+    if (finished_) return;
+    finished_ = true;
+    Timer1->stop();
+    close();
+    if (openMainWindow_) openMainWindow_();
+}
+
+} // namespace kavi

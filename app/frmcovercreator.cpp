@@ -1,0 +1,385 @@
+#include "frmcovercreator.h"
+
+#include "cover_kind.h"
+#include "maker.h"
+#include "picture_slot.h"
+#include "program_folder.h"
+#include "tab_strip.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QFont>
+#include <QIcon>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace kavi {
+
+namespace {
+
+// Client area and toolbar, in twips.
+constexpr int kClientWidth = 11415;
+constexpr int kClientHeight = 6870;
+constexpr int kToolbarHeight = 720;
+
+struct ToolbarButton {
+    const char* caption;
+    const char* icon;
+};
+constexpr ToolbarButton kToolbarButtons[] = {
+    {"Print Cover", ":/kavi/toolbar/print.svg"},
+    {"About", ":/kavi/toolbar/about.svg"},
+    {"Cover Manipulator", ":/kavi/toolbar/manipulator.svg"},
+    {"Report A Bug", ":/kavi/toolbar/bug.svg"},
+    {"Help", ":/kavi/toolbar/help.svg"},
+    {"Visit Website", ":/kavi/toolbar/website.svg"},
+};
+
+// Notification message numbers as the icon's mouse-move callback carries them.
+constexpr int kLeftButtonDoubleClick = 515;
+constexpr int kLeftButtonUp = 514;
+
+} // namespace
+
+frmcovercreator::frmcovercreator(Platform& p, QWidget* parent) : QMainWindow(parent), platform(p) {
+    setObjectName(QStringLiteral("frmcovercreator"));
+    setWindowTitle(QStringLiteral("Kavi 4"));
+    setWindowIcon(QIcon(QStringLiteral(":/kavi/kavi.svg")));
+
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("client"));
+    client_->setFixedSize(platform.screen.x(kClientWidth), platform.screen.y(kClientHeight));
+    // The layout in twips was made for a compact dialog font; Arial-metric Liberation Sans at 7.5 pt
+    // keeps every caption inside its given width.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(7.5);
+    client_->setFont(font);
+    setCentralWidget(client_);
+
+    buildMenus();
+    buildToolbar(client_);
+    buildFrames(client_);
+    buildTabs(client_);
+    buildPrintOptions(client_);
+
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    platform.tray.setActivationHandler([this](TrayActivation a) { onTrayActivated(a); });
+}
+
+frmcovercreator::~frmcovercreator() {
+    platform.tray.setActivationHandler({});
+    if (platform.tray.isShown()) platform.tray.hide();
+}
+
+void frmcovercreator::buildMenus() {
+    File = menuBar()->addMenu(QStringLiteral("&File"));
+    File->setObjectName(QStringLiteral("File"));
+    auto add = [this](QMenu* menu, const char* name, const char* caption, void (frmcovercreator::*handler)()) {
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromUtf8(name));
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    };
+    auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QString::fromUtf8(name)); };
+    add(File, "Print", "&Print", &frmcovercreator::Print_Click);
+    separator(File, "lineage");
+    add(File, "A", "&Select Printer", &frmcovercreator::A_Click);
+    separator(File, "lineage2");
+    add(File, "exit", "E&xit", &frmcovercreator::exit_Click);
+
+    help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("help"));
+    add(help, "contents", "Help &Contents", &frmcovercreator::contents_Click);
+    separator(help, "blankline");
+    add(help, "reportabug", "&Report A Bug", &frmcovercreator::reportabug_Click);
+    add(help, "visitwebsite", "&Visit Website", &frmcovercreator::visitwebsite_Click);
+    separator(help, "line");
+    add(help, "checkforupdates", "&Check For Updates", &frmcovercreator::checkforupdates_Click);
+    separator(help, "spacer");
+    add(help, "about", "&About", &frmcovercreator::about_Click);
+}
+
+void frmcovercreator::buildToolbar(QWidget* client) {
+    Toolbar1 = new QToolBar(client);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    Toolbar1->setIconSize(QSize(20, 20));
+    Toolbar1->setGeometry(0, 0, platform.screen.x(kClientWidth), platform.screen.y(kToolbarHeight));
+    int index = 1;
+    for (const auto& b : kToolbarButtons) {
+        QAction* action = Toolbar1->addAction(QIcon(QString::fromUtf8(b.icon)), QString::fromUtf8(b.caption));
+        action->setObjectName(QStringLiteral("Button%1").arg(index));
+        connect(action, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
+        ++index;
+    }
+}
+
+void frmcovercreator::buildFrames(QWidget* client) {
+    const ScreenUnits& s = platform.screen;
+    auto frame = [&](const char* name, const char* title, int l, int t, int w, int h) {
+        auto* box = new QGroupBox(QString::fromUtf8(title), client);
+        box->setObjectName(QString::fromUtf8(name));
+        box->setGeometry(s.rect(l, t, w, h));
+        return box;
+    };
+    Frame1 = frame("Frame1", "Drives", 120, 720, 4335, 735);
+    Frame2 = frame("Frame2", "Directories", 120, 1680, 4335, 2055);
+    Frame3 = frame("Frame3", "Files", 120, 3840, 4335, 2895);
+}
+
+void frmcovercreator::buildTabs(QWidget* client) {
+    const ScreenUnits& s = platform.screen;
+    SSTab1 = new TabStrip(client);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->setGeometry(s.rect(4560, 840, 6765, 4845));
+    // All eleven tabs stay in view, as on a tab strip without scroll arrows.
+    SSTab1->setUsesScrollButtons(false);
+    SSTab1->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { padding: 3px 5px; margin-right: 1px; border: 1px solid #a9adb3; border-bottom: none;"
+        " border-top-left-radius: 3px; border-top-right-radius: 3px; background: #e3e6ea; }"
+        "QTabBar::tab:selected { background: #fdfdfd; margin-bottom: -1px; }"
+        "QTabBar::tab:!selected:hover { background: #eef2f7; }"));
+    for (const CoverKind& kind : kCoverKinds) {
+        auto* page = new QWidget;
+        page->setObjectName(QStringLiteral("Tab%1").arg(kind.tabIndex));
+        SSTab1->addTab(page, QString::fromUtf8(kind.tabCaption));
+        auto* slot = new PictureSlot(QString::fromUtf8(kind.slotName), page);
+        SSTab1->place(slot, s.rect(120, 480, 6495, 4245));
+        const int n = kind.number;
+        connect(slot, &PictureSlot::clicked, this, [this, n] { Image_Click(n); });
+        slots_[std::size_t(n - 1)] = slot;
+    }
+    auto* scan = new QWidget;
+    scan->setObjectName(QStringLiteral("ScanTab"));
+    SSTab1->addTab(scan, QString::fromUtf8(kScanTabCaption));
+    SSTab1->setCurrentIndex(0);
+}
+
+void frmcovercreator::buildPrintOptions(QWidget* client) {
+    const ScreenUnits& s = platform.screen;
+    Frame4 = new QGroupBox(QStringLiteral("Print Options"), client);
+    Frame4->setObjectName(QStringLiteral("Frame4"));
+    Frame4->setGeometry(s.rect(4560, 5760, 6735, 975));
+    for (const CoverKind& kind : kCoverKinds) {
+        auto* box = new QCheckBox(QString::fromUtf8(kind.checkCaption), Frame4);
+        box->setObjectName(QString::fromUtf8(kind.checkName));
+        box->setToolTip(QString::fromUtf8(kind.checkTooltip));
+        box->setGeometry(s.rect(kind.checkLeft, kind.checkTop, kind.checkWidth, kind.checkHeight));
+        const int n = kind.number;
+        // A change of state, by the user or by code, runs the box's rule before the change returns.
+        connect(box, &QCheckBox::toggled, this, [this, n] { ApplyKindRule(n); });
+        checks_[std::size_t(n - 1)] = box;
+    }
+    cmdPrint = new QPushButton(QStringLiteral("Print"), Frame4);
+    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdPrint->setToolTip(QStringLiteral("Print covers."));
+    cmdPrint->setGeometry(s.rect(5280, 360, 1215, 375));
+    cmdPrint->setEnabled(false);
+    connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
+}
+
+// ---- Selection rules ----
+
+void frmcovercreator::ApplyKindRule(int n) {
+    // The boxes a rule unticks do not run their own rules in turn: the rule already sets the state
+    // of all ten boxes and Print, and a nested rule could undo it when a restored tick lands on a
+    // disabled box (a nested rule would, for example, untick the box that started the rule).
+    if (applyingRule_) return;
+    applyingRule_ = true;
+    if (coverKind(n).group == CoverGroup::JewelCase) applyJewelRule();
+    else applySingleRule(n);
+    applyingRule_ = false;
+}
+
+void frmcovercreator::applyJewelRule() {
+    const bool anyJewel = Check(1)->isChecked() || Check(2)->isChecked() || Check(3)->isChecked();
+    for (int i = 4; i <= 10; ++i) Check(i)->setChecked(false);
+    for (int i = 4; i <= 10; ++i) Check(i)->setEnabled(!anyJewel);
+    // The jewel-case boxes are always usable together; this matters only after a restored tick
+    // replaced a single kind that had disabled them.
+    for (int i = 1; i <= 3; ++i) Check(i)->setEnabled(true);
+    cmdPrint->setEnabled(anyJewel);
+}
+
+void frmcovercreator::applySingleRule(int n) {
+    const bool ticked = Check(n)->isChecked();
+    for (int i = 1; i <= 10; ++i)
+        if (i != n) Check(i)->setChecked(false);
+    for (int i = 1; i <= 10; ++i)
+        if (i != n) Check(i)->setEnabled(!ticked);
+    Check(n)->setEnabled(true);
+    cmdPrint->setEnabled(ticked);
+}
+
+void frmcovercreator::Image_Click(int n) { SelectedImage = QString::fromUtf8(coverKind(n).slotName); }
+
+// ---- Start-up and shut-down ----
+
+void frmcovercreator::Form_Load() {
+    InTray = false;
+    show();
+    helpFile = inProgramFolder(QStringLiteral("Kavi4.chm"));
+    loaded_ = true;
+}
+
+void frmcovercreator::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    QApplication::processEvents();
+    platform.help.command(this, QString(), HelpCommand::CloseAll);
+    RemoveTrayIcon();
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void frmcovercreator::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmcovercreator::exit_Click() { close(); }
+
+// ---- Size and the notification area ----
+
+void frmcovercreator::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Deferred: a state change is announced before the window's own show or hide has finished.
+    if (event->type() == QEvent::WindowStateChange)
+        QMetaObject::invokeMethod(this, [this] { Form_Resize(); }, Qt::QueuedConnection);
+}
+
+void frmcovercreator::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmcovercreator::Form_Resize() {
+    if (isMinimized()) {
+        if (!InTray) {
+            // Without a notification area the window stays minimised with its taskbar entry,
+            // so it can always be found again.
+            if (!platform.tray.isAvailable()) return;
+            hide();
+            ShowProgramInTray();
+            InTray = true;
+        } else {
+            MakeTopMost(this);
+            QApplication::processEvents();
+            MakeNormal(this);
+            ForceForegroundWindow(this);
+        }
+        return;
+    }
+    // Normal or maximised: the window keeps its one size.
+    if (fixingSize_) return;
+    fixingSize_ = true;
+    const QSize fixed = sizeHint();
+    if (size() != fixed) resize(fixed);
+    fixingSize_ = false;
+}
+
+void frmcovercreator::ShowProgramInTray() { platform.tray.show(windowIcon(), QStringLiteral("Kavi 3")); }
+
+void frmcovercreator::RemoveTrayIcon() {
+    if (platform.tray.isShown()) platform.tray.hide();
+}
+
+void frmcovercreator::NoSysIcon(bool leave) {
+    if (leave) {
+        show();
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        RemoveTrayIcon();
+        InTray = false;
+        ForceForegroundWindow(this);
+    } else {
+        hide();
+        ShowProgramInTray();
+        InTray = true;
+    }
+}
+
+void frmcovercreator::trayicon_MouseMove(double x) {
+    const long message = long(x);
+    if ((message & 0xFF) == 0x2D) NoSysIcon(true);
+}
+
+void frmcovercreator::onTrayActivated(TrayActivation activation) {
+    if (!InTray) return;
+    switch (activation) {
+    case TrayActivation::DoubleClick: trayicon_MouseMove(kLeftButtonDoubleClick * 15.0); break;
+    // A tray reached over D-Bus sends a double-click as two single activations, so a single
+    // activation brings the window back as well.
+    case TrayActivation::SingleClick:
+        trayicon_MouseMove(kLeftButtonUp * 15.0);
+        NoSysIcon(true);
+        break;
+    default: break;
+    }
+}
+
+void frmcovercreator::MakeTopMost(QWidget* window) {
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    window->show();
+}
+
+void frmcovercreator::MakeNormal(QWidget* window) {
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    window->show();
+}
+
+bool frmcovercreator::ForceForegroundWindow(QWidget* window) {
+    if (QApplication::activeWindow() == window) return true;
+    window->raise();
+    window->activateWindow();
+    return window->isVisible();
+}
+
+// ---- Commands ----
+
+void frmcovercreator::Toolbar1_ButtonClick(int index) {
+    switch (index) {
+    case 1:
+        if (cmdPrint->isEnabled()) {
+            cmdPrint->click();
+        } else {
+            platform.messages.show({QStringLiteral("Please select a cover option to print!"),
+                                    QStringLiteral("No Cover Option Selected!"), MsgIcon::Critical});
+        }
+        break;
+    case 2: about_Click(); break;
+    case 3:
+        // The Manipulator (a picked slot) and the alert popup (none) are opened by their own windows.
+        break;
+    case 4: OpenEmail(QString::fromUtf8(maker::kSupportEmail), QString::fromUtf8(maker::kBugReportSubject), QString()); break;
+    case 5: platform.help.command(this, helpFile, HelpCommand::DisplayToc); break;
+    case 6: ShellOpen(QString::fromUtf8(maker::kWebsite), kShowNormal); break;
+    default: break;
+    }
+}
+
+void frmcovercreator::Print_Click() { Toolbar1_ButtonClick(1); }
+void frmcovercreator::reportabug_Click() { Toolbar1_ButtonClick(4); }
+void frmcovercreator::visitwebsite_Click() { Toolbar1_ButtonClick(6); }
+void frmcovercreator::contents_Click() { platform.help.command(this, helpFile, HelpCommand::DisplayTopic); }
+void frmcovercreator::A_Click() {}
+void frmcovercreator::checkforupdates_Click() {}
+void frmcovercreator::about_Click() {}
+void frmcovercreator::cmdPrint_Click() {}
+
+void frmcovercreator::OpenEmail(const QString& EmailAddress, const QString& Subject, const QString& Body) {
+    QString link = EmailAddress;
+    if (link.left(7).toLower() != QStringLiteral("mailto:")) link.prepend(QStringLiteral("mailto:"));
+    if (!Subject.isEmpty()) link += QStringLiteral("?subject=") + Subject;
+    if (!Body.isEmpty()) link += (Subject.isEmpty() ? QStringLiteral("?") : QStringLiteral("&")) + QStringLiteral("body=") + Body;
+    platform.shell.open(link, kShow);
+}
+
+int frmcovercreator::ShellOpen(const QString& target, int showCommand) { return platform.shell.open(target, showCommand); }
+
+} // namespace kavi

@@ -1,0 +1,105 @@
+#pragma once
+// The main window: ten cover slots on a tab strip, the "Print Options" boxes with their selection
+// rules, the toolbar and menus, the notification-area icon, start-up and shut-down.
+#include "platform.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QMenu;
+class QPushButton;
+class QToolBar;
+
+namespace kavi {
+
+class PictureSlot;
+class TabStrip;
+
+class frmcovercreator : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmcovercreator(Platform& platform, QWidget* parent = nullptr);
+    ~frmcovercreator() override;
+
+    Platform& platform;
+
+    // Workspace state.
+    QString SelectedImage;   // "Image1" ... "Image10", or empty before any slot was clicked
+    bool InTray = false;
+    QString helpFile;        // set at load: the help in the program folder
+
+    // Controls.
+    PictureSlot* Image(int n) const { return slots_[std::size_t(n - 1)]; }
+    QCheckBox* Check(int n) const { return checks_[std::size_t(n - 1)]; }
+    QPushButton* cmdPrint = nullptr;
+    TabStrip* SSTab1 = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QMenu* File = nullptr;
+    QMenu* help = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QGroupBox* Frame4 = nullptr;
+
+    // Selection rule of one box, run after its state changed.
+    void ApplyKindRule(int n);
+
+    // Start-up and shut-down.
+    void Form_Load();
+    void Form_Unload();
+    void Form_Resize();
+
+    // Commands.
+    void Toolbar1_ButtonClick(int index);
+    void Print_Click();
+    void A_Click();
+    void exit_Click();
+    void contents_Click();
+    void reportabug_Click();
+    void visitwebsite_Click();
+    void checkforupdates_Click();
+    void about_Click();
+    void cmdPrint_Click();
+    void Image_Click(int n);
+
+    // Window operations.
+    void OpenEmail(const QString& EmailAddress, const QString& Subject, const QString& Body);
+    int ShellOpen(const QString& target, int showCommand);
+    void MakeTopMost(QWidget* window);
+    void MakeNormal(QWidget* window);
+    bool ForceForegroundWindow(QWidget* window);
+    void NoSysIcon(bool leave);
+    void ShowProgramInTray();
+    void RemoveTrayIcon();
+    // The icon's notification arrives as a mouse move whose X in twips is the message number * 15.
+    void trayicon_MouseMove(double x);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildToolbar(QWidget* client);
+    void buildMenus();
+    void buildTabs(QWidget* client);
+    void buildPrintOptions(QWidget* client);
+    void buildFrames(QWidget* client);
+    void onTrayActivated(TrayActivation activation);
+    void applySingleRule(int n);
+    void applyJewelRule();
+
+    std::array<PictureSlot*, 10> slots_{};
+    std::array<QCheckBox*, 10> checks_{};
+    QWidget* client_ = nullptr;
+    bool loaded_ = false;
+    bool unloaded_ = false;
+    bool fixingSize_ = false;
+    bool applyingRule_ = false;
+};
+
+} // namespace kavi

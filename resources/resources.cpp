@@ -1,0 +1,4 @@
+// Anchor of the resource library; the pictures themselves are compiled in by CMake.
+namespace kavi {
+int resourcesLinked() { return 1; }
+} // namespace kavi

@@ -1,0 +1,196 @@
+// The main window: geometry in twips, toolbar and menus, commands through scripted services,
+// the mail link, the notification-area cycle and the order of shut-down.
+#include "cover_kind.h"
+#include "frmcovercreator.h"
+#include "maker.h"
+#include "picture_slot.h"
+#include "tab_strip.h"
+#include "support/test_platform.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolBar>
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace kavi;
+
+namespace {
+
+// At 96 dpi a pixel is 15 twips.
+int px(int t) { return int(std::lround(t / 15.0)); }
+QRect twips(int l, int t, int w, int h) { return QRect(px(l), px(t), px(w), px(h)); }
+
+class MainWindow : public ::testing::Test {
+protected:
+    kavi::testing::TestPlatform services;
+    frmcovercreator window{services.platform};
+
+    void minimise() {
+        window.showMinimized();
+        QApplication::processEvents();
+    }
+
+    QStringList menuEntries(QMenu* menu) {
+        QStringList out;
+        for (QAction* a : menu->actions()) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindow, ControlsStandAtTheirPositionsInTwips) {
+    window.show();
+    EXPECT_EQ(window.windowTitle(), "Kavi 4");
+    EXPECT_EQ(window.centralWidget()->size(), QSize(761, 458)) << "client area 11415 x 6870 twips";
+    EXPECT_EQ(window.SSTab1->geometry(), twips(4560, 840, 6765, 4845));
+    EXPECT_EQ(window.Frame1->geometry(), twips(120, 720, 4335, 735));
+    EXPECT_EQ(window.Frame2->geometry(), twips(120, 1680, 4335, 2055));
+    EXPECT_EQ(window.Frame3->geometry(), twips(120, 3840, 4335, 2895));
+    EXPECT_EQ(window.Frame4->geometry(), twips(4560, 5760, 6735, 975));
+    EXPECT_EQ(window.cmdPrint->geometry(), twips(5280, 360, 1215, 375));
+    EXPECT_EQ(window.Check(1)->geometry(), twips(240, 240, 735, 295));
+    EXPECT_EQ(window.Check(7)->geometry(), twips(2400, 600, 735, 195));
+    EXPECT_EQ(window.Check(10)->geometry(), twips(4200, 550, 855, 295));
+    for (int n = 1; n <= 10; ++n) {
+        PictureSlot* slot = window.Image(n);
+        window.SSTab1->setCurrentIndex(n - 1);
+        const QRect inStrip(slot->mapTo(window.SSTab1, QPoint(0, 0)), slot->size());
+        EXPECT_EQ(inStrip, twips(120, 480, 6495, 4245)) << "slot " << n << " inside the tab strip";
+        EXPECT_EQ(slot->toolTip(), "Cover image.");
+    }
+}
+
+TEST_F(MainWindow, TabsChecksAndTooltipsFollowTheKindTable) {
+    ASSERT_EQ(window.SSTab1->count(), 11);
+    EXPECT_EQ(window.SSTab1->tabText(9), "Blu");
+    EXPECT_EQ(window.SSTab1->tabText(10), "Scan");
+    EXPECT_EQ(window.Check(10)->text(), "Blu-Ray");
+    EXPECT_EQ(window.Check(3)->toolTip(), "Print back cd cover (not needed for slim jewel cases).");
+    EXPECT_EQ(window.cmdPrint->toolTip(), "Print covers.");
+    EXPECT_FALSE(window.cmdPrint->isEnabled());
+    EXPECT_EQ(window.findChild<QCheckBox*>("Check5")->text(), "Mini CD");
+}
+
+TEST_F(MainWindow, ToolbarAndMenusCarryTheirCaptionsInOrder) {
+    QStringList captions;
+    for (QAction* a : window.Toolbar1->actions()) {
+        captions << a->text();
+        EXPECT_FALSE(a->icon().isNull()) << a->text().toStdString();
+    }
+    EXPECT_EQ(captions, QStringList({"Print Cover", "About", "Cover Manipulator", "Report A Bug", "Help", "Visit Website"}));
+    EXPECT_EQ(window.File->title(), "&File");
+    EXPECT_EQ(menuEntries(window.File), QStringList({"&Print", "-", "&Select Printer", "-", "E&xit"}));
+    EXPECT_EQ(window.help->title(), "&Help");
+    EXPECT_EQ(menuEntries(window.help), QStringList({"Help &Contents", "-", "&Report A Bug", "&Visit Website", "-",
+                                                     "&Check For Updates", "-", "&About"}));
+}
+
+TEST_F(MainWindow, PrintingWithNothingTickedSaysSoFromToolbarAndMenu) {
+    window.Toolbar1_ButtonClick(1);
+    window.findChild<QAction*>("Print")->trigger();
+    ASSERT_EQ(services.messages.shown.size(), 2u);
+    for (const auto& box : services.messages.shown) {
+        EXPECT_EQ(box.text, "Please select a cover option to print!");
+        EXPECT_EQ(box.title, "No Cover Option Selected!");
+        EXPECT_EQ(box.icon, MsgIcon::Critical);
+        EXPECT_EQ(box.buttons, MsgButtons::Ok);
+    }
+    window.Check(4)->click();
+    window.Toolbar1_ButtonClick(1);
+    EXPECT_EQ(services.messages.shown.size(), 2u) << "with a tick, Print is pressed instead";
+}
+
+TEST_F(MainWindow, HelpWebsiteAndBugReportGoToTheirServices) {
+    window.Form_Load();
+    window.Toolbar1_ButtonClick(5);
+    window.findChild<QAction*>("contents")->trigger();
+    ASSERT_EQ(services.help.calls.size(), 2u);
+    EXPECT_EQ(services.help.calls[0].command, HelpCommand::DisplayToc);
+    EXPECT_EQ(services.help.calls[1].command, HelpCommand::DisplayTopic);
+    EXPECT_TRUE(services.help.calls[0].file.endsWith("/Kavi4.chm"));
+    EXPECT_EQ(services.help.calls[0].owner, &window);
+
+    window.Toolbar1_ButtonClick(6);
+    window.findChild<QAction*>("reportabug")->trigger();
+    ASSERT_EQ(services.shell.calls.size(), 2u);
+    EXPECT_EQ(services.shell.calls[0].target, QString::fromUtf8(maker::kWebsite));
+    EXPECT_EQ(services.shell.calls[0].showCommand, kShowNormal);
+    EXPECT_EQ(services.shell.calls[1].target, QStringLiteral("mailto:") + maker::kSupportEmail +
+                                                  "?subject=Kavi 4 Bug Report (Version 4.0.0 Harbor Release)");
+    EXPECT_EQ(services.shell.calls[1].showCommand, kShow);
+}
+
+TEST_F(MainWindow, MailLinksKeepTheirTextUnescaped) {
+    window.OpenEmail("MailTo:a@b.example", "", "");
+    window.OpenEmail("a@b.example", "", "Hi & bye");
+    window.OpenEmail("a@b.example", "S p", "B?x");
+    window.OpenEmail("mailto", "", "");
+    ASSERT_EQ(services.shell.calls.size(), 4u);
+    EXPECT_EQ(services.shell.calls[0].target, "MailTo:a@b.example");
+    EXPECT_EQ(services.shell.calls[1].target, "mailto:a@b.example?body=Hi & bye");
+    EXPECT_EQ(services.shell.calls[2].target, "mailto:a@b.example?subject=S p&body=B?x");
+    EXPECT_EQ(services.shell.calls[3].target, "mailto:mailto");
+}
+
+TEST_F(MainWindow, MinimisingHidesIntoTheTrayAndActivationsBringItBack) {
+    window.Form_Load();
+    minimise();
+    EXPECT_TRUE(window.InTray);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(services.tray.shown);
+    EXPECT_EQ(services.tray.tip, "Kavi 3");
+
+    window.trayicon_MouseMove(514 * 15.0); // a button release does nothing
+    EXPECT_TRUE(window.InTray);
+    window.trayicon_MouseMove(515 * 15.0); // the double-click
+    EXPECT_FALSE(window.InTray);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_FALSE(services.tray.shown);
+
+    minimise();
+    ASSERT_TRUE(window.InTray);
+    services.tray.activate(TrayActivation::SingleClick); // a D-Bus tray's half of a double-click
+    EXPECT_FALSE(window.InTray);
+    EXPECT_TRUE(window.isVisible());
+
+    minimise();
+    services.tray.activate(TrayActivation::DoubleClick);
+    EXPECT_FALSE(window.InTray);
+    services.tray.activate(TrayActivation::DoubleClick); // not in the tray: nothing happens
+    EXPECT_EQ(services.tray.showCount, 3);
+}
+
+TEST_F(MainWindow, WithoutANotificationAreaMinimisingKeepsTheTaskbarEntry) {
+    services.tray.available = false;
+    window.Form_Load();
+    minimise();
+    EXPECT_FALSE(window.InTray);
+    EXPECT_TRUE(window.isVisible()) << "a hidden window without a tray icon could never be found again";
+    EXPECT_FALSE(services.tray.shown);
+}
+
+TEST_F(MainWindow, ResizingIsUndone) {
+    window.Form_Load();
+    const QSize fixed = window.size();
+    window.resize(fixed + QSize(200, 100));
+    EXPECT_EQ(window.size(), fixed);
+}
+
+TEST_F(MainWindow, UnloadRunsOnceAndClosesTheHelp) {
+    window.Form_Load();
+    minimise();
+    window.exit_Click();
+    window.Form_Unload();
+    int closes = 0;
+    for (const auto& c : services.help.calls) closes += c.command == HelpCommand::CloseAll;
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(services.tray.shown) << "the tray icon goes with the window";
+}
