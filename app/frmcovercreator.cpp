@@ -1,6 +1,8 @@
 #include "frmcovercreator.h"
 
 #include "cover_kind.h"
+#include "cover_printing.h"
+#include "form1.h"
 #include "maker.h"
 #include "picture_slot.h"
 #include "program_folder.h"
@@ -225,12 +227,14 @@ void frmcovercreator::Form_Load() {
     InTray = false;
     show();
     helpFile = inProgramFolder(QStringLiteral("Kavi4.chm"));
+    OriginalPrinter = rememberOriginalPrinter(platform.printers);
     loaded_ = true;
 }
 
 void frmcovercreator::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
+    restoreOriginalPrinter(platform.printers, OriginalPrinter);
     QApplication::processEvents();
     platform.help.command(this, QString(), HelpCommand::CloseAll);
     RemoveTrayIcon();
@@ -344,14 +348,7 @@ bool frmcovercreator::ForceForegroundWindow(QWidget* window) {
 
 void frmcovercreator::Toolbar1_ButtonClick(int index) {
     switch (index) {
-    case 1:
-        if (cmdPrint->isEnabled()) {
-            cmdPrint->click();
-        } else {
-            platform.messages.show({QStringLiteral("Please select a cover option to print!"),
-                                    QStringLiteral("No Cover Option Selected!"), MsgIcon::Critical});
-        }
-        break;
+    case 1: requestPrint(platform, *cmdPrint); break;
     case 2: about_Click(); break;
     case 3:
         // The Manipulator (a picked slot) and the alert popup (none) are opened by their own windows.
@@ -367,10 +364,20 @@ void frmcovercreator::Print_Click() { Toolbar1_ButtonClick(1); }
 void frmcovercreator::reportabug_Click() { Toolbar1_ButtonClick(4); }
 void frmcovercreator::visitwebsite_Click() { Toolbar1_ButtonClick(6); }
 void frmcovercreator::contents_Click() { platform.help.command(this, helpFile, HelpCommand::DisplayTopic); }
-void frmcovercreator::A_Click() {}
+void frmcovercreator::A_Click() {
+    if (!form1_) form1_ = std::make_unique<Form1>(platform);
+    form1_->showChooser();
+}
 void frmcovercreator::checkforupdates_Click() {}
 void frmcovercreator::about_Click() {}
-void frmcovercreator::cmdPrint_Click() {}
+void frmcovercreator::cmdPrint_Click() {
+    PrintSelection selection;
+    for (int n = 1; n <= kCoverKindCount; ++n) {
+        selection.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
+        selection.pictures[std::size_t(n - 1)] = Image(n)->picture();
+    }
+    printCovers(platform, selection);
+}
 
 void frmcovercreator::OpenEmail(const QString& EmailAddress, const QString& Subject, const QString& Body) {
     QString link = EmailAddress;

@@ -2,10 +2,12 @@
 // The main window: ten cover slots on a tab strip, the "Print Options" boxes with their selection
 // rules, the toolbar and menus, the notification-area icon, start-up and shut-down.
 #include "platform.h"
+#include "retain_original_printer.h"
 
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -16,6 +18,7 @@ class QToolBar;
 
 namespace kavi {
 
+class Form1;
 class PictureSlot;
 class TabStrip;
 
@@ -31,6 +34,7 @@ public:
     QString SelectedImage;   // "Image1" ... "Image10", or empty before any slot was clicked
     bool InTray = false;
     QString helpFile;        // set at load: the help in the program folder
+    OriginalPrinterRecord OriginalPrinter; // the default printer at start-up, put back at unload
 
     // Controls.
     PictureSlot* Image(int n) const { return slots_[std::size_t(n - 1)]; }
@@ -100,6 +104,7 @@ private:
     bool unloaded_ = false;
     bool fixingSize_ = false;
     bool applyingRule_ = false;
+    std::unique_ptr<Form1> form1_; // the printer chooser, kept for the run once opened
 };
 
 } // namespace kavi

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QApplication>
+#include <QListWidget>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -103,8 +104,10 @@ TEST_F(MainWindow, PrintingWithNothingTickedSaysSoFromToolbarAndMenu) {
         EXPECT_EQ(box.buttons, MsgButtons::Ok);
     }
     window.Check(4)->click();
+    services.printers.install({"Office"});
     window.Toolbar1_ButtonClick(1);
-    EXPECT_EQ(services.messages.shown.size(), 2u) << "with a tick, Print is pressed instead";
+    ASSERT_EQ(services.messages.shown.size(), 3u);
+    EXPECT_EQ(services.messages.shown[2].title, "Printing Covers") << "with a tick, Print is pressed instead";
 }
 
 TEST_F(MainWindow, HelpWebsiteAndBugReportGoToTheirServices) {
@@ -193,4 +196,92 @@ TEST_F(MainWindow, UnloadRunsOnceAndClosesTheHelp) {
     for (const auto& c : services.help.calls) closes += c.command == HelpCommand::CloseAll;
     EXPECT_EQ(closes, 1);
     EXPECT_FALSE(services.tray.shown) << "the tray icon goes with the window";
+}
+
+namespace {
+
+// Logs the printer-setting writes and the help commands into one list, to see their order.
+class OrderedPrinters final : public PrinterSystem {
+public:
+    OrderedPrinters(kavi::testing::InMemoryPrinters& inner, QStringList& log) : inner_(inner), log_(log) {}
+    std::vector<InstalledPrinter> installedPrinters() override { return inner_.installedPrinters(); }
+    QString defaultPrinterEntry() override { return inner_.defaultPrinterEntry(); }
+    bool writeDefaultPrinterEntry(const QString& e) override { log_ << "write " + e; return inner_.writeDefaultPrinterEntry(e); }
+    QString printerPortsEntry(const QString& d) override { return inner_.printerPortsEntry(d); }
+    bool setSpoolerDefault(const QString& d) override { return inner_.setSpoolerDefault(d); }
+    VersionRecord versionRecord() override { return inner_.versionRecord(); }
+    std::optional<QString> userDefaultSetting() override { return inner_.userDefaultSetting(); }
+    bool clearUserDefaultSetting() override { log_ << "clear"; return inner_.clearUserDefaultSetting(); }
+
+private:
+    kavi::testing::InMemoryPrinters& inner_;
+    QStringList& log_;
+};
+
+class OrderedHelp final : public HelpViewer {
+public:
+    explicit OrderedHelp(QStringList& log) : log_(log) {}
+    bool command(QWidget*, const QString&, HelpCommand c) override { log_ << QStringLiteral("help %1").arg(int(c)); return true; }
+
+private:
+    QStringList& log_;
+};
+
+} // namespace
+
+TEST(MainWindowPrinting, UnloadPutsTheStartUpPrinterBackFirst) {
+    kavi::testing::TestPlatform s;
+    s.printers.install({"Office", "Photo"});
+    s.printers.userSetting = "Office"; // the user's own default at start-up
+    QStringList log;
+    OrderedPrinters printers(s.printers, log);
+    OrderedHelp help(log);
+    Platform platform{s.messages, s.saveDialog, s.shell, help, s.tray, s.screen, printers, s.printer};
+    frmcovercreator window(platform);
+    window.Form_Load();
+    EXPECT_TRUE(window.OriginalPrinter.found);
+    EXPECT_EQ(window.OriginalPrinter.deviceName, "Office");
+    EXPECT_EQ(window.OriginalPrinter.port, "Office-port");
+
+    window.A_Click(); // the chooser is not modal
+    QWidget* chooser = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "Form1" && w->isVisible()) chooser = w;
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->parentWidget(), nullptr) << "the chooser has no owner";
+    EXPECT_FALSE(chooser->isModal());
+    auto* list = chooser->findChild<QListWidget*>("List1");
+    list->item(1)->setSelected(true);
+    chooser->findChild<QPushButton*>("Command1")->click();
+    EXPECT_EQ(s.printers.deviceEntry, "Photo,Photo driver,Photo-port");
+
+    window.Form_Unload();
+    ASSERT_GE(log.size(), 3);
+    EXPECT_EQ(log.at(0), "write Photo,Photo driver,Photo-port");
+    EXPECT_EQ(log.at(1), "write Office,Office driver,Office-port") << "restored before anything else of the unload";
+    EXPECT_EQ(log.at(2), "help 18");
+    EXPECT_EQ(s.printers.userSetting, QString("Office"));
+}
+
+TEST(MainWindowPrinting, PrintSendsTheTickedSlotsPictureAndNothingFoundRestoresNothing) {
+    kavi::testing::TestPlatform s;
+    s.printers.install({"Office"});
+    s.printers.deviceEntry = "Elsewhere,x,y"; // a default that is not installed
+    frmcovercreator window(s.platform);
+    window.Form_Load();
+    EXPECT_FALSE(window.OriginalPrinter.found);
+
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    picture.setText("slot", "dvd picture");
+    window.Image(4)->setPicture(picture);
+    window.Check(4)->click();
+    window.findChild<QAction*>("Print")->trigger();
+    ASSERT_EQ(s.messages.shown.size(), 1u);
+    EXPECT_EQ(s.messages.shown[0].text, "Please make sure your printer is on and you are using LEGAL sized paper!");
+    EXPECT_EQ(s.printer.ops, (std::vector<QString>{"follow 1", "paper 5", "orientation 2",
+                                                   "draw dvd picture 0,0 15390x10260", "end document", "paper 1"}));
+    window.Form_Unload();
+    EXPECT_TRUE(s.printers.entryWrites.empty());
+    EXPECT_EQ(s.printers.deviceEntry, "Elsewhere,x,y");
 }
