@@ -17,6 +17,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -66,11 +67,14 @@ frmcovercreator::frmcovercreator(Platform& p, QWidget* parent) : QMainWindow(par
     buildMenus();
     buildToolbar(client_);
     buildFrames(client_);
+    buildPictureLists();
     buildTabs(client_);
     buildPrintOptions(client_);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     platform.tray.setActivationHandler([this](TrayActivation a) { onTrayActivated(a); });
+    settingsFile = inProgramFolder(QStringLiteral("kavi4.ini"));
+    programFolderPath = programFolder();
 }
 
 frmcovercreator::~frmcovercreator() {
@@ -228,6 +232,9 @@ void frmcovercreator::Form_Load() {
     show();
     helpFile = inProgramFolder(QStringLiteral("Kavi4.chm"));
     OriginalPrinter = rememberOriginalPrinter(platform.printers);
+    Timer1->start();
+    Timer2->start();
+    readini();
     loaded_ = true;
 }
 
@@ -235,6 +242,7 @@ void frmcovercreator::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     restoreOriginalPrinter(platform.printers, OriginalPrinter);
+    writeini();
     QApplication::processEvents();
     platform.help.command(this, QString(), HelpCommand::CloseAll);
     RemoveTrayIcon();

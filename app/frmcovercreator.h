@@ -14,10 +14,14 @@ class QCheckBox;
 class QGroupBox;
 class QMenu;
 class QPushButton;
+class QTimer;
 class QToolBar;
 
 namespace kavi {
 
+class DriveList;
+class FileList;
+class FolderList;
 class Form1;
 class PictureSlot;
 class TabStrip;
@@ -48,6 +52,16 @@ public:
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame3 = nullptr;
     QGroupBox* Frame4 = nullptr;
+    DriveList* drvSelect = nullptr;
+    FolderList* dirSelect = nullptr;
+    FileList* fileSelect = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+
+    // Where the settings are kept and what the settings fallback returns to; both default to the
+    // program folder.
+    QString settingsFile;
+    QString programFolderPath;
 
     // Selection rule of one box, run after its state changed.
     void ApplyKindRule(int n);
@@ -69,6 +83,18 @@ public:
     void about_Click();
     void cmdPrint_Click();
     void Image_Click(int n);
+
+    // Picture picking.
+    void drvSelect_Change();
+    void dirSelect_Change();
+    void fileSelect_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    bool FileExists(const QString& FileName) const;
+
+    // Settings.
+    void readini();
+    void writeini();
 
     // Window operations.
     void OpenEmail(const QString& EmailAddress, const QString& Subject, const QString& Body);
@@ -93,6 +119,10 @@ private:
     void buildTabs(QWidget* client);
     void buildPrintOptions(QWidget* client);
     void buildFrames(QWidget* client);
+    void buildPictureLists();
+    bool readSettings();
+    void applySettingsFallback();
+    void setBusy(bool busy);
     void onTrayActivated(TrayActivation activation);
     void applySingleRule(int n);
     void applyJewelRule();

@@ -1,0 +1,109 @@
+// The main window's picture browser: drive, folder and file lists, and picking a file into the
+// slot of the tab that is showing.
+#include "frmcovercreator.h"
+
+#include "cover_kind.h"
+#include "drive_list.h"
+#include "file_exists.h"
+#include "file_list.h"
+#include "folder_list.h"
+#include "picture_loader.h"
+#include "picture_slot.h"
+#include "tab_strip.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QMenu>
+#include <QTimer>
+#include <QToolBar>
+
+namespace kavi {
+
+namespace {
+constexpr int kListRefreshMs = 10000;
+}
+
+void frmcovercreator::buildPictureLists() {
+    const ScreenUnits& s = platform.screen;
+    drvSelect = new DriveList(Frame1);
+    drvSelect->setGeometry(s.rect(120, 240, 4125, 315));
+    dirSelect = new FolderList(Frame2);
+    dirSelect->setGeometry(s.rect(120, 240, 4125, 1665));
+    fileSelect = new FileList(Frame3);
+    fileSelect->setGeometry(s.rect(120, 280, 4125, 2430));
+
+    connect(drvSelect, &DriveList::driveChanged, this, [this] { drvSelect_Change(); });
+    connect(dirSelect, &FolderList::pathChanged, this, [this] { dirSelect_Change(); });
+    connect(fileSelect, &FileList::selectionChangedByUser, this, [this] { fileSelect_Click(); });
+
+    // The lists start on the process's current folder.
+    const QString start = QDir::currentPath();
+    const QSignalBlocker blockDrive(drvSelect);
+    const int index = drvSelect->findData(drvSelect->driveOf(start));
+    if (index >= 0) drvSelect->setCurrentIndex(index);
+    dirSelect->setRoot(drvSelect->drive().isEmpty() ? QStringLiteral("/") : drvSelect->drive());
+    if (dirSelect->setPath(start) || dirSelect->setPath(QStringLiteral("/"))) {}
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kListRefreshMs);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(kListRefreshMs);
+    connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+}
+
+void frmcovercreator::drvSelect_Change() {
+    const QString drive = drvSelect->drive();
+    dirSelect->setRoot(drive);
+    // A drive that cannot be read leaves the folder and file lists on their previous folder.
+    if (!drvSelect->isReady(drive) || !dirSelect->setPath(drvSelect->currentFolderOf(drive)) ||
+        !fileSelect->setPath(dirSelect->path())) {
+        dirSelect->refresh();
+        fileSelect->refresh();
+    }
+}
+
+void frmcovercreator::dirSelect_Change() {
+    drvSelect->rememberFolder(dirSelect->path());
+    fileSelect->setPath(dirSelect->path());
+    fileSelect->refresh();
+    update();
+}
+
+void frmcovercreator::setBusy(bool busy) {
+    Toolbar1->setEnabled(!busy);
+    File->setEnabled(!busy);
+    help->setEnabled(!busy);
+    if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
+    else QApplication::restoreOverrideCursor();
+}
+
+void frmcovercreator::fileSelect_Click() {
+    setBusy(true);
+    const QString entry = fileSelect->selectedEntry();
+    if (!entry.isEmpty()) {
+        QString path = fileSelect->path();
+        if (!path.endsWith('/')) path += '/';
+        const QString fullName = path + entry;
+        const QString caption = SSTab1->tabText(SSTab1->currentIndex());
+        for (const CoverKind& kind : kCoverKinds) {
+            if (caption != QString::fromUtf8(kind.tabCaption)) continue;
+            // A file that does not decode leaves the slot as it was.
+            QImage picture = loadPicture(fullName);
+            if (!picture.isNull()) Image(kind.number)->setPicture(std::move(picture));
+            break;
+        }
+    }
+    setBusy(false);
+}
+
+void frmcovercreator::Timer1_Timer() { fileSelect->refresh(); }
+
+void frmcovercreator::Timer2_Timer() { dirSelect->refresh(); }
+
+bool frmcovercreator::FileExists(const QString& FileName) const { return fileExists(FileName); }
+
+} // namespace kavi

@@ -1,0 +1,57 @@
+// The main window's settings: current tab, ticks, drive and folder, kept in kavi4.ini.
+#include "frmcovercreator.h"
+
+#include "cover_kind.h"
+#include "drive_list.h"
+#include "folder_list.h"
+#include "profile.h"
+#include "tab_strip.h"
+
+#include <QCheckBox>
+
+namespace kavi {
+
+namespace {
+const QString kSection = QStringLiteral("MAIN");
+constexpr int kValueBuffer = 2000;
+}
+
+bool frmcovercreator::readSettings() {
+    auto value = [this](const QString& key) { return profile::getString(kSection, key, QString(), kValueBuffer, settingsFile); };
+
+    const QString tab = value(QStringLiteral("Tab"));
+    int tabIndex = 0;
+    for (int i = 0; i <= kScanTabIndex; ++i)
+        if (tab == QString::number(i)) tabIndex = i;
+    SSTab1->setCurrentIndex(tabIndex);
+
+    for (const CoverKind& kind : kCoverKinds)
+        Check(kind.number)->setChecked(value(QString::fromUtf8(kind.settingsKey)) == QStringLiteral("1"));
+
+    if (!drvSelect->setDrive(value(QStringLiteral("Drive")))) return false;
+    return dirSelect->setPath(value(QStringLiteral("Dir")));
+}
+
+void frmcovercreator::applySettingsFallback() {
+    const QString drive = drvSelect->driveOf(programFolderPath);
+    if (!drive.isEmpty()) drvSelect->setDrive(drive);
+    dirSelect->setPath(programFolderPath);
+    SSTab1->setCurrentIndex(0);
+    for (int n = 1; n <= kCoverKindCount; ++n) Check(n)->setChecked(false);
+}
+
+void frmcovercreator::readini() {
+    if (!readSettings()) applySettingsFallback();
+}
+
+void frmcovercreator::writeini() {
+    // Failures are not reported: the settings are then simply not kept.
+    auto write = [this](const QString& key, const QString& v) { profile::writeString(kSection, key, v, settingsFile); };
+    write(QStringLiteral("Drive"), drvSelect->drive());
+    write(QStringLiteral("Dir"), dirSelect->path());
+    write(QStringLiteral("Tab"), QString::number(SSTab1->currentIndex()));
+    for (const CoverKind& kind : kCoverKinds)
+        write(QString::fromUtf8(kind.settingsKey), Check(kind.number)->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+} // namespace kavi
