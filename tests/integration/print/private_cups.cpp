@@ -22,6 +22,11 @@ PrivateCups::PrivateCups() {
         failure_ = "no temporary folder";
         return;
     }
+    // KAVI_KEEP_PRINT_JOBS=1 keeps the folder (and the printed job files) for a look afterwards.
+    if (qEnvironmentVariableIsSet("KAVI_KEEP_PRINT_JOBS")) {
+        dir_.setAutoRemove(false);
+        qInfo("Private CUPS folder kept: %s", qPrintable(dir_.path()));
+    }
     const QString d = dir_.path();
     // cupsd runs its filters as lp, which must reach the spool and the output folder.
     QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
