@@ -30,6 +30,10 @@ bool FileList::matchesPattern(const QString& name) {
     return false;
 }
 
+QString FileList::fullName(const QString& folder, const QString& entry) {
+    return folder.endsWith('/') ? folder + entry : folder + '/' + entry;
+}
+
 QStringList FileList::readFiles(const QString& folder, bool* ok) const {
     const DirectoryListing listing = readDirectory(folder);
     *ok = listing.ok;

@@ -28,6 +28,8 @@ public:
     QString selectedEntry() const;
     void selectRow(int row);
     static bool matchesPattern(const QString& name);
+    // The folder, a "/" unless it already ends with one, and the entry.
+    static QString fullName(const QString& folder, const QString& entry);
 
 signals:
     // The selection changed, by mouse or keyboard.

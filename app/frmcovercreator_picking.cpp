@@ -85,9 +85,7 @@ void frmcovercreator::fileSelect_Click() {
     setBusy(true);
     const QString entry = fileSelect->selectedEntry();
     if (!entry.isEmpty()) {
-        QString path = fileSelect->path();
-        if (!path.endsWith('/')) path += '/';
-        const QString fullName = path + entry;
+        const QString fullName = FileList::fullName(fileSelect->path(), entry);
         const QString caption = SSTab1->tabText(SSTab1->currentIndex());
         for (const CoverKind& kind : kCoverKinds) {
             if (caption != QString::fromUtf8(kind.tabCaption)) continue;

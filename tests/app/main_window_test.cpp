@@ -198,46 +198,11 @@ TEST_F(MainWindow, UnloadRunsOnceAndClosesTheHelp) {
     EXPECT_FALSE(services.tray.shown) << "the tray icon goes with the window";
 }
 
-namespace {
-
-// Logs the printer-setting writes and the help commands into one list, to see their order.
-class OrderedPrinters final : public PrinterSystem {
-public:
-    OrderedPrinters(kavi::testing::InMemoryPrinters& inner, QStringList& log) : inner_(inner), log_(log) {}
-    std::vector<InstalledPrinter> installedPrinters() override { return inner_.installedPrinters(); }
-    QString defaultPrinterEntry() override { return inner_.defaultPrinterEntry(); }
-    bool writeDefaultPrinterEntry(const QString& e) override { log_ << "write " + e; return inner_.writeDefaultPrinterEntry(e); }
-    QString printerPortsEntry(const QString& d) override { return inner_.printerPortsEntry(d); }
-    bool setSpoolerDefault(const QString& d) override { return inner_.setSpoolerDefault(d); }
-    VersionRecord versionRecord() override { return inner_.versionRecord(); }
-    std::optional<QString> userDefaultSetting() override { return inner_.userDefaultSetting(); }
-    bool clearUserDefaultSetting() override { log_ << "clear"; return inner_.clearUserDefaultSetting(); }
-
-private:
-    kavi::testing::InMemoryPrinters& inner_;
-    QStringList& log_;
-};
-
-class OrderedHelp final : public HelpViewer {
-public:
-    explicit OrderedHelp(QStringList& log) : log_(log) {}
-    bool command(QWidget*, const QString&, HelpCommand c) override { log_ << QStringLiteral("help %1").arg(int(c)); return true; }
-
-private:
-    QStringList& log_;
-};
-
-} // namespace
-
 TEST(MainWindowPrinting, UnloadPutsTheStartUpPrinterBackFirst) {
     kavi::testing::TestPlatform s;
     s.printers.install({"Office", "Photo"});
     s.printers.userSetting = "Office"; // the user's own default at start-up
-    QStringList log;
-    OrderedPrinters printers(s.printers, log);
-    OrderedHelp help(log);
-    Platform platform{s.messages, s.saveDialog, s.shell, help, s.tray, s.screen, printers, s.printer};
-    frmcovercreator window(platform);
+    frmcovercreator window(s.platform);
     window.Form_Load();
     EXPECT_TRUE(window.OriginalPrinter.found);
     EXPECT_EQ(window.OriginalPrinter.deviceName, "Office");
@@ -255,11 +220,9 @@ TEST(MainWindowPrinting, UnloadPutsTheStartUpPrinterBackFirst) {
     chooser->findChild<QPushButton*>("Command1")->click();
     EXPECT_EQ(s.printers.deviceEntry, "Photo,Photo driver,Photo-port");
 
+    s.journal.entries.clear();
     window.Form_Unload();
-    ASSERT_GE(log.size(), 3);
-    EXPECT_EQ(log.at(0), "write Photo,Photo driver,Photo-port");
-    EXPECT_EQ(log.at(1), "write Office,Office driver,Office-port") << "restored before anything else of the unload";
-    EXPECT_EQ(log.at(2), "help 18");
+    EXPECT_EQ(s.journal.entries, (std::vector<QString>{"printers:write Office,Office driver,Office-port", "help:18"}));
     EXPECT_EQ(s.printers.userSetting, QString("Office"));
 }
 

@@ -37,6 +37,7 @@ int RecordingShell::open(const QString& target, int showCommand) {
 
 bool RecordingHelp::command(QWidget* owner, const QString& helpFile, HelpCommand command) {
     calls.push_back({owner, helpFile, command});
+    if (journal) journal->add(QStringLiteral("help:%1").arg(int(command)));
     return true;
 }
 
@@ -93,6 +94,7 @@ void InMemoryPrinters::install(const QStringList& names) {
 
 bool InMemoryPrinters::writeDefaultPrinterEntry(const QString& entry) {
     entryWrites.push_back(entry);
+    if (journal) journal->add("printers:write " + entry);
     if (writesFail || !find(deviceNameOfEntry(entry))) return false;
     deviceEntry = entry;
     userSetting = deviceNameOfEntry(entry);
@@ -106,6 +108,7 @@ QString InMemoryPrinters::printerPortsEntry(const QString& deviceName) {
 
 bool InMemoryPrinters::setSpoolerDefault(const QString& deviceName) {
     spoolerWrites.push_back(deviceName);
+    if (journal) journal->add("printers:spooler " + deviceName);
     const InstalledPrinter* p = find(deviceName);
     if (spoolerFails || !p) return false;
     spoolerDefault = deviceName;
@@ -114,6 +117,7 @@ bool InMemoryPrinters::setSpoolerDefault(const QString& deviceName) {
 }
 
 bool InMemoryPrinters::clearUserDefaultSetting() {
+    if (journal && userSetting) journal->add(QStringLiteral("printers:clear"));
     userSetting.reset();
     const InstalledPrinter* p = find(spoolerDefault);
     deviceEntry = p ? entryOf(*p) : QString();

@@ -4,9 +4,22 @@
 #include "platform.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace kavi::testing {
+
+// The order in which doubles were called, across services: each double that is given the
+// journal adds one line per call ("help:CloseAll", ...). Tests of start-up and shut-down order read it.
+// An observer, when set, sees each line as it is added, so a test can check other state at that moment.
+struct Journal {
+    std::vector<QString> entries;
+    std::function<void(const QString&)> observer;
+    void add(const QString& entry) {
+        entries.push_back(entry);
+        if (observer) observer(entry);
+    }
+};
 
 class ScriptedMessageBoxes final : public MessageBoxes {
 public:
@@ -36,6 +49,7 @@ public:
     struct Call { QWidget* owner; QString file; HelpCommand command; };
     bool command(QWidget* owner, const QString& helpFile, HelpCommand command) override;
     std::vector<Call> calls;
+    Journal* journal = nullptr;
 };
 
 class FakeTray final : public TrayIcon {
@@ -96,6 +110,7 @@ public:
     bool writesFail = false, spoolerFails = false;
     std::vector<QString> entryWrites;
     std::vector<QString> spoolerWrites;
+    Journal* journal = nullptr; // "printers:write <entry>", "printers:spooler <name>", "printers:clear"
 
 private:
     const InstalledPrinter* find(const QString& deviceName) const;
@@ -103,6 +118,12 @@ private:
 
 // All doubles together, with the Platform object that refers to them.
 struct TestPlatform {
+    TestPlatform() {
+        help.journal = &journal;
+        printers.journal = &journal;
+    }
+    TestPlatform(const TestPlatform&) = delete;
+    Journal journal;
     ScriptedMessageBoxes messages;
     ScriptedSaveDialog saveDialog;
     RecordingShell shell;

@@ -1,0 +1,190 @@
+// Picking pictures: the chained lists, the tab-to-slot map, the busy state, EXIF orientation,
+// refreshes that keep the user's place, and FileExists.
+#include "file_exists.h"
+#include "file_list.h"
+#include "folder_list.h"
+#include "frmcovercreator.h"
+#include "picture_slot.h"
+#include "tab_strip.h"
+#include "support/temp_folder.h"
+#include "support/test_platform.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QFile>
+#include <QImageWriter>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+using namespace kavi;
+using kavi::testing::TempFolder;
+
+namespace {
+
+QByteArray pictureBytes(int w, int h, QColor color, const char* format = "BMP") {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// A JPEG whose EXIF block says "turn 90 degrees clockwise to view" (orientation 6).
+QByteArray rotatedPhoto(int w, int h) {
+    QByteArray jpeg = pictureBytes(w, h, Qt::red, "JPEG");
+    const QByteArray tiff = QByteArray("MM\0*\0\0\0\x08", 8) + QByteArray("\0\x01", 2) +
+                            QByteArray("\x01\x12\0\x03\0\0\0\x01\0\x06\0\0", 12) + QByteArray(4, '\0');
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    const int length = int(payload.size()) + 2;
+    const QByteArray app1 = QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + payload;
+    jpeg.insert(2, app1);
+    return jpeg;
+}
+
+class Picking : public ::testing::Test {
+protected:
+    kavi::testing::TestPlatform services;
+    TempFolder dir;
+    frmcovercreator window{services.platform};
+
+    void SetUp() override {
+        window.settingsFile = dir.file("kavi4.ini");
+        ASSERT_TRUE(window.dirSelect->setPath(dir.path()));
+    }
+    void pick(const QString& name) {
+        const int row = int(window.fileSelect->entries().indexOf(name));
+        ASSERT_GE(row, 0) << name.toStdString();
+        window.fileSelect->selectRow(row);
+    }
+};
+
+} // namespace
+
+TEST_F(Picking, TheListShowsPictureFilesOfAnyCaseWithoutHiddenOnes) {
+    for (const char* name : {"a.jpg", "B.JPG", "c.Jpeg", "d.bmp", "e.gif", "f.png", ".hidden.jpg", "noext", "g.jpg.txt"})
+        dir.write(name, "x");
+    QDir(dir.path()).mkdir("folder.jpg");
+    window.dirSelect->refresh();
+    window.fileSelect->refresh();
+    EXPECT_EQ(window.fileSelect->entries(), QStringList({"a.jpg", "B.JPG", "c.Jpeg", "d.bmp", "e.gif"}));
+}
+
+TEST_F(Picking, APickLandsInTheSlotOfTheShownTabOnly) {
+    dir.write("blue.bmp", pictureBytes(40, 30, Qt::blue));
+    window.fileSelect->refresh();
+    window.Check(1)->click();
+    window.SSTab1->setCurrentIndex(3); // DVD, although Front is ticked
+    pick("blue.bmp");
+    ASSERT_TRUE(window.Image(4)->hasPicture());
+    EXPECT_EQ(window.Image(4)->picture().size(), QSize(40, 30)) << "the slot keeps the whole picture";
+    EXPECT_EQ(window.Image(4)->picture().pixel(0, 0), QColor(Qt::blue).rgb());
+    for (int n = 1; n <= 10; ++n) {
+        if (n != 4) { EXPECT_FALSE(window.Image(n)->hasPicture()) << n; }
+    }
+    EXPECT_TRUE(window.SelectedImage.isEmpty()) << "a pick selects nothing";
+    EXPECT_FALSE(window.Check(4)->isChecked()) << "a pick ticks nothing";
+    EXPECT_EQ(window.SSTab1->currentIndex(), 3);
+
+    window.SSTab1->setCurrentIndex(10); // Scan: the pick is ignored
+    dir.write("red.bmp", pictureBytes(8, 8, Qt::red));
+    window.fileSelect->refresh();
+    pick("red.bmp");
+    for (int n = 1; n <= 10; ++n) EXPECT_EQ(window.Image(n)->hasPicture(), n == 4) << n;
+}
+
+TEST_F(Picking, ArrowKeysLoadEachFileInTurn) {
+    dir.write("1.bmp", pictureBytes(10, 10, Qt::red));
+    dir.write("2.bmp", pictureBytes(20, 10, Qt::green));
+    window.fileSelect->refresh();
+    window.SSTab1->setCurrentIndex(6);
+    pick("1.bmp");
+    EXPECT_EQ(window.Image(7)->picture().width(), 10);
+    QTest::keyClick(window.fileSelect, Qt::Key_Down);
+    EXPECT_EQ(window.Image(7)->picture().width(), 20);
+}
+
+TEST_F(Picking, AFileThatDoesNotDecodeKeepsTheSlotAndLeavesTheBusyState) {
+    dir.write("good.bmp", pictureBytes(12, 12, Qt::green));
+    dir.write("broken.jpg", QByteArray("\xFF\xD8\xFF\xE0 this is not a picture", 26));
+    window.fileSelect->refresh();
+    pick("good.bmp");
+    pick("broken.jpg");
+    EXPECT_EQ(window.Image(1)->picture().size(), QSize(12, 12));
+    EXPECT_TRUE(window.Toolbar1->isEnabled());
+    EXPECT_TRUE(window.File->isEnabled());
+    EXPECT_TRUE(window.help->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(Picking, PhotosWithAnOrientationTagLandUpright) {
+    dir.write("phone.jpg", rotatedPhoto(40, 20));
+    window.fileSelect->refresh();
+    pick("phone.jpg");
+    EXPECT_EQ(window.Image(1)->picture().size(), QSize(20, 40));
+}
+
+TEST_F(Picking, RootFolderJoinsWithASingleSlash) {
+    EXPECT_EQ(FileList::fullName("/", "a.jpg"), "/a.jpg");
+    EXPECT_EQ(FileList::fullName("/home/ann", "a.jpg"), "/home/ann/a.jpg");
+}
+
+TEST_F(Picking, TimerRefreshesKeepTheSelectionAndScrollWithoutReloading) {
+    for (int i = 0; i < 200; ++i) dir.write(QString("p%1.bmp").arg(i, 3, 10, QChar('0')), "x");
+    dir.write("p150.bmp", pictureBytes(5, 5, Qt::red));
+    window.fileSelect->refresh();
+    window.show();
+    pick("p150.bmp");
+    window.Image(1)->setPicture(QImage(3, 3, QImage::Format_RGB32)); // a reload would replace this
+    window.fileSelect->scrollTo(window.fileSelect->model()->index(150, 0));
+    const int scroll = window.fileSelect->verticalScrollBar()->value();
+    ASSERT_GT(scroll, 0);
+    dir.write("a-new.bmp", "x");
+    QFile::remove(dir.file("p000.bmp"));
+    window.Timer1_Timer();
+    EXPECT_TRUE(window.fileSelect->entries().contains("a-new.bmp"));
+    EXPECT_EQ(window.fileSelect->selectedEntry(), "p150.bmp");
+    EXPECT_EQ(window.fileSelect->verticalScrollBar()->value(), scroll);
+    EXPECT_EQ(window.Image(1)->picture().size(), QSize(3, 3));
+
+    QDir(dir.path()).mkdir("sub");
+    window.Timer2_Timer();
+    bool listed = false;
+    for (int i = 0; i < window.dirSelect->count(); ++i) listed |= window.dirSelect->item(i)->text().trimmed() == "sub";
+    EXPECT_TRUE(listed);
+}
+
+TEST_F(Picking, FolderListOpensSubfoldersAndTheFileListFollows) {
+    QDir(dir.path()).mkdir("covers");
+    dir.write("covers/x.gif", "x");
+    window.dirSelect->refresh();
+    ASSERT_TRUE(window.dirSelect->setPath(dir.file("covers")));
+    EXPECT_EQ(window.fileSelect->path(), dir.file("covers"));
+    EXPECT_EQ(window.fileSelect->entries(), QStringList({"x.gif"}));
+    EXPECT_FALSE(window.dirSelect->setPath(dir.file("no-such-folder")));
+    EXPECT_EQ(window.dirSelect->path(), dir.file("covers"));
+}
+
+TEST(FileExists, FilesOfEveryKindCountAndFoldersNever) {
+    TempFolder dir;
+    dir.write(".hidden", "x");
+    const QString ro = dir.write("readonly.txt", "x");
+    QFile::setPermissions(ro, QFile::ReadOwner);
+    QDir(dir.path()).mkdir("folder");
+    EXPECT_TRUE(fileExists(dir.file(".hidden")));
+    EXPECT_TRUE(fileExists(dir.file("readonly.txt")));
+    EXPECT_FALSE(fileExists(dir.file("folder")));
+    EXPECT_FALSE(fileExists(dir.file("absent")));
+    EXPECT_TRUE(fileExists(dir.file("read*.t?t")));
+    EXPECT_TRUE(fileExists(dir.file("*")));
+    EXPECT_FALSE(fileExists(dir.file("fold*")));
+    EXPECT_FALSE(fileExists(dir.file("*.bmp")));
+    EXPECT_FALSE(fileExists(""));
+    EXPECT_TRUE(wildcardMatch("a*b*c", "axxbyyc"));
+    EXPECT_FALSE(wildcardMatch("a*b?c", "abc"));
+}
