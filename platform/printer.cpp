@@ -165,9 +165,7 @@ bool QtPrinterObject::endDocument() {
         ok = std::rename(QFile::encodeName(partialPdf_).constData(), QFile::encodeName(pdfPath_).constData()) == 0;
         if (ok) partialPdf_.clear();
     }
-    painter_.reset();
-    job_.reset();
-    discardJob();
+    discardJob(); // a partial file left by a failure is removed
     return ok;
 }
 

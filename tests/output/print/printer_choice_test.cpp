@@ -20,9 +20,25 @@ void select(Form1& form, const QString& name) {
     items.first()->setSelected(true);
 }
 
+// Two printers, Office the default; the chooser is open.
+class PrinterChooser : public ::testing::Test {
+protected:
+    void SetUp() override {
+        t.printers.install({"Office", "Photo"});
+        form.showChooser();
+    }
+    // Highlights a printer and presses "Select".
+    void choose(const QString& name) {
+        select(form, name);
+        form.Command1->click();
+    }
+    TestPlatform t;
+    Form1 form{t.platform};
+};
+
 } // namespace
 
-TEST(PrinterChooser, ListsPrintersInOrderAndWantsASelection) {
+TEST(PrinterChooserList, ListsPrintersInOrderAndWantsASelection) {
     TestPlatform t;
     t.printers.install({"Zeta", "Alpha", "Mid"});
     Form1 form(t.platform);
@@ -45,13 +61,8 @@ TEST(PrinterChooser, ListsPrintersInOrderAndWantsASelection) {
     EXPECT_TRUE(t.printers.entryWrites.empty());
 }
 
-TEST(PrinterChooser, SelectingWritesTheDefaultEntryAndCloses) {
-    TestPlatform t;
-    t.printers.install({"Office", "Photo"});
-    Form1 form(t.platform);
-    form.showChooser();
-    select(form, "Photo");
-    form.Command1->click();
+TEST_F(PrinterChooser, SelectingWritesTheDefaultEntryAndCloses) {
+    choose("Photo");
     ASSERT_EQ(t.printers.entryWrites.size(), 1u);
     EXPECT_EQ(t.printers.entryWrites[0], "Photo,Photo driver,Photo-port");
     EXPECT_EQ(t.printers.deviceEntry, "Photo,Photo driver,Photo-port");
@@ -61,14 +72,9 @@ TEST(PrinterChooser, SelectingWritesTheDefaultEntryAndCloses) {
     EXPECT_FALSE(form.isVisible());
 }
 
-TEST(PrinterChooser, AFailedWriteIsReportedAndTheWindowStays) {
-    TestPlatform t;
-    t.printers.install({"Office", "Photo"});
+TEST_F(PrinterChooser, AFailedWriteIsReportedAndTheWindowStays) {
     t.printers.writesFail = true;
-    Form1 form(t.platform);
-    form.showChooser();
-    select(form, "Photo");
-    form.Command1->click();
+    choose("Photo");
     EXPECT_EQ(t.messages.shown.at(0).text, "Photo has failed to be set as the temporary printer.");
     EXPECT_EQ(t.messages.shown.at(0).icon, MsgIcon::Exclamation);
     EXPECT_TRUE(form.isVisible());
@@ -76,21 +82,15 @@ TEST(PrinterChooser, AFailedWriteIsReportedAndTheWindowStays) {
     EXPECT_EQ(form.switcher()->CurrentDefault(), "Office");
 }
 
-TEST(PrinterChooser, ReopeningKeepsTheSwitcherAndItsCurrentDefault) {
-    TestPlatform t;
-    t.printers.install({"Office", "Photo"});
-    Form1 form(t.platform);
-    form.showChooser();
-    select(form, "Photo");
-    form.Command1->click();
+TEST_F(PrinterChooser, ReopeningKeepsTheSwitcherAndItsCurrentDefault) {
+    choose("Photo");
     cSetDfltPrinter* first = form.switcher();
 
     // The default changes outside the program; the chooser still believes in Photo.
     t.printers.deviceEntry = "Office,Office driver,Office-port";
     form.showChooser();
     EXPECT_TRUE(form.List1->selectedItems().isEmpty()); // loaded afresh
-    select(form, "Photo");
-    form.Command1->click();
+    choose("Photo");
     EXPECT_EQ(form.switcher(), first);
     EXPECT_EQ(t.printers.entryWrites.size(), 1u); // nothing written the second time
     EXPECT_EQ(t.messages.shown.back().text, "Photo has successfully been set as the temporary printer.");
