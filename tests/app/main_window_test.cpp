@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QApplication>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -203,6 +204,8 @@ TEST(MainWindowPrinting, UnloadPutsTheStartUpPrinterBackFirst) {
     s.printers.install({"Office", "Photo"});
     s.printers.userSetting = "Office"; // the user's own default at start-up
     frmcovercreator window(s.platform);
+    QTemporaryDir settings;
+    window.settingsFile = settings.filePath("kavi4.ini");
     window.Form_Load();
     EXPECT_TRUE(window.OriginalPrinter.found);
     EXPECT_EQ(window.OriginalPrinter.deviceName, "Office");
@@ -231,6 +234,8 @@ TEST(MainWindowPrinting, PrintSendsTheTickedSlotsPictureAndNothingFoundRestoresN
     s.printers.install({"Office"});
     s.printers.deviceEntry = "Elsewhere,x,y"; // a default that is not installed
     frmcovercreator window(s.platform);
+    QTemporaryDir settings;
+    window.settingsFile = settings.filePath("kavi4.ini"); // starts with nothing ticked
     window.Form_Load();
     EXPECT_FALSE(window.OriginalPrinter.found);
 
