@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
+#include <cups/cups.h>
 #include <gtest/gtest.h>
 
 using namespace kavi;
@@ -218,6 +219,15 @@ TEST_F(PrintThroughCups, PickedPictureGoesThroughTheFileListToThePrintedPage) {
     EXPECT_NEAR(inches(box.left()), 20 / 72.0, kTolerance);
     EXPECT_NEAR(inches(box.width()), 10.6875, kTolerance);
     window.Form_Unload();
+}
+
+TEST_F(PrintThroughCups, TheSpoolerMethodSetsTheServerDefault) {
+    EXPECT_TRUE(printers.setSpoolerDefault("KaviB"));
+    EXPECT_EQ(QString::fromUtf8(cupsGetDefault2(CUPS_HTTP_DEFAULT)), "KaviB");
+    EXPECT_FALSE(QFile::exists(cups->userOptionsFile())) << "the user's own settings are not touched";
+    EXPECT_FALSE(printers.setSpoolerDefault("NoSuchQueue"));
+    EXPECT_TRUE(printers.setSpoolerDefault("KaviA"));
+    EXPECT_EQ(deviceNameOfEntry(printers.defaultPrinterEntry()), "KaviA");
 }
 
 TEST_F(PrintThroughCups, WithNoQueueLeftTheJobCanBeSavedAsAPdf) {
