@@ -8,6 +8,9 @@
 #include <QSignalBlocker>
 #include <QStringListModel>
 
+#include <cstring>
+#include <strings.h>
+
 namespace kavi {
 
 FileList::FileList(QWidget* parent) : QListView(parent), model_(new QStringListModel(this)) {
@@ -20,14 +23,23 @@ FileList::FileList(QWidget* parent) : QListView(parent), model_(new QStringListM
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { emit selectionChangedByUser(); });
 }
 
-bool FileList::matchesPattern(const QString& name) {
-    // *.GIF;*.JPG;*.JPEG;*.BMP: the extension decides, in any case.
-    const int dot = int(name.lastIndexOf('.'));
-    if (dot < 0) return false;
-    const QString ext = name.mid(dot + 1);
+namespace {
+
+// *.GIF;*.JPG;*.JPEG;*.BMP: the extension decides, in any case.
+bool matchesRawName(const char* name, std::size_t length) {
+    const char* dot = static_cast<const char*>(memrchr(name, '.', length));
+    if (!dot) return false;
+    const char* ext = dot + 1;
     for (const char* e : {"GIF", "JPG", "JPEG", "BMP"})
-        if (ext.compare(QLatin1String(e), Qt::CaseInsensitive) == 0) return true;
+        if (strcasecmp(ext, e) == 0) return true;
     return false;
+}
+
+} // namespace
+
+bool FileList::matchesPattern(const QString& name) {
+    const QByteArray raw = name.toUtf8();
+    return matchesRawName(raw.constData(), std::size_t(raw.size()));
 }
 
 QString FileList::fullName(const QString& folder, const QString& entry) {
@@ -35,13 +47,9 @@ QString FileList::fullName(const QString& folder, const QString& entry) {
 }
 
 QStringList FileList::readFiles(const QString& folder, bool* ok) const {
-    const DirectoryListing listing = readDirectory(folder);
+    DirectoryListing listing = readDirectory(folder, matchesRawName);
     *ok = listing.ok;
-    QStringList out;
-    out.reserve(listing.files.size());
-    for (const QString& name : listing.files)
-        if (matchesPattern(name)) out.append(name);
-    return out;
+    return std::move(listing.files);
 }
 
 bool FileList::setPath(const QString& folder) {

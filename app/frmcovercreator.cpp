@@ -1,12 +1,14 @@
 #include "frmcovercreator.h"
 
 #include "cover_kind.h"
+#include "frmmanipulate.h"
 #include "cover_printing.h"
 #include "form1.h"
 #include "maker.h"
 #include "picture_slot.h"
 #include "program_folder.h"
 #include "tab_strip.h"
+#include "update_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -360,6 +362,18 @@ void frmcovercreator::Toolbar1_ButtonClick(int index) {
     case 2: about_Click(); break;
     case 3:
         // The Manipulator (a picked slot) and the alert popup (none) are opened by their own windows.
+        if (!SelectedImage.isEmpty()) {
+            // The Manipulator edits a copy of the chosen slot's picture and writes it back on Accept.
+            struct SlotPictures final : ManipulatorWorkspace {
+                frmcovercreator& window;
+                explicit SlotPictures(frmcovercreator& w) : window(w) {}
+                QString selectedImage() const override { return window.SelectedImage; }
+                QImage slotPicture(int n) const override { return window.Image(n)->picture(); }
+                void setSlotPicture(int n, QImage picture) override { window.Image(n)->setPicture(std::move(picture)); }
+            } pictures(*this);
+            frmManipulate manipulator(platform, pictures, this);
+            manipulator.exec();
+        }
         break;
     case 4: OpenEmail(QString::fromUtf8(maker::kSupportEmail), QString::fromUtf8(maker::kBugReportSubject), QString()); break;
     case 5: platform.help.command(this, helpFile, HelpCommand::DisplayToc); break;
@@ -376,7 +390,10 @@ void frmcovercreator::A_Click() {
     if (!form1_) form1_ = std::make_unique<Form1>(platform);
     form1_->showChooser();
 }
-void frmcovercreator::checkforupdates_Click() {}
+void frmcovercreator::checkforupdates_Click() {
+    UpdateWindow window(platform, this);
+    window.exec();
+}
 void frmcovercreator::about_Click() {}
 void frmcovercreator::cmdPrint_Click() {
     PrintSelection selection;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace kavi {
 
 struct DirectoryListing {
@@ -11,8 +13,11 @@ struct DirectoryListing {
     QStringList folders;   // names of sub-folders (links followed), sorted
 };
 
+// Decides from a file's raw name whether it is listed; nullptr lists every file.
+using FileNameFilter = bool (*)(const char* name, std::size_t length);
+
 // The folder's entries without hidden ones (names starting with "."), each list sorted without
-// regard to case.
-DirectoryListing readDirectory(const QString& path);
+// regard to case. Files are listed only where the filter accepts their name.
+DirectoryListing readDirectory(const QString& path, FileNameFilter filter = nullptr);
 
 } // namespace kavi

@@ -1,8 +1,11 @@
 #include "platform.h"
 
+#include "../app/maker.h" // the maker's server, where the update check looks
+
 namespace kavi {
 
 RealPlatform::RealPlatform()
-    : platform_{messages_, saveDialog_, shell_, help_, tray_, screen_, printers_, printer_} {}
+    : http_(QUrl(QString::fromLatin1(maker::kServer))),
+      platform_{messages_, saveDialog_, shell_, help_, tray_, screen_, facts_, http_, printers_, printer_} {}
 
 } // namespace kavi

@@ -6,6 +6,8 @@
 #include "shell.h"
 #include "tray_icon.h"
 #include "twips.h"
+#include "http.h"
+#include "system_facts.h"
 #include "cups_printers.h"
 #include "printer.h"
 
@@ -18,6 +20,8 @@ struct Platform {
     HelpViewer& help;
     TrayIcon& tray;
     ScreenUnits& screen;
+    SystemFacts& facts;
+    Http& http;
     PrinterSystem& printers;
     PrinterObject& printer;
 };
@@ -35,6 +39,8 @@ private:
     HtmlHelpViewer help_;
     QtTrayIcon tray_;
     QtScreenUnits screen_;
+    LinuxSystemFacts facts_;
+    QtHttp http_;
     CupsPrinters printers_;
     QtPrinterObject printer_{printers_};
     Platform platform_;

@@ -16,6 +16,8 @@ bench_only=(
   libbenchmark-dev libjpeg-turbo-progs libjpeg62-turbo-dev img2pdf
   libopencv-core-dev libopencv-imgproc-dev
 )
+# The JPEG encoder's tests decode with djpeg and compare with cjpeg, so the tools are needed there too.
+runtime_and_build+=(libjpeg-turbo-progs)
 
 wanted=("${runtime_and_build[@]}")
 if [ "${1:-}" = "--bench" ]; then wanted+=("${bench_only[@]}"); fi

@@ -47,4 +47,15 @@ Bitmap& Bitmap::operator=(const Bitmap& other) {
     return *this;
 }
 
+bool Bitmap::reshape(int width, int height) {
+    if (width < 0 || height < 0) return false;
+    const std::size_t stride = strideFor(width, bpp_);
+    if (height > 0 && stride > std::numeric_limits<std::size_t>::max() / std::size_t(height)) return false;
+    if (stride * std::size_t(height) != byteCount()) return false;
+    width_ = width;
+    height_ = height;
+    stride_ = stride;
+    return true;
+}
+
 } // namespace raster

@@ -59,6 +59,10 @@ public:
     const std::vector<Rgbq>& colorTable() const { return colors_; }
     void setColorTable(std::vector<Rgbq> table) { colors_ = std::move(table); }
 
+    // Gives the bitmap a new width and height that take the same number of bytes (a 32-bit picture
+    // turned a quarter), keeping its memory and bytes. False, with nothing changed, otherwise.
+    bool reshape(int width, int height);
+
     // Bytes per row for a width and depth, padded to 4 bytes; 0 when it does not fit.
     static std::size_t strideFor(int width, int bitsPerPixel);
     static bool isSupportedDepth(int bitsPerPixel);

@@ -46,45 +46,71 @@ int nearestColorIndex(const std::vector<Rgbq>& table, int r, int g, int b) {
     return best;
 }
 
-void getDIBits32(const Bitmap& src, std::uint8_t* out) {
-    const int w = src.width(), h = src.height(), bpp = src.bitsPerPixel();
-    const auto& table = src.colorTable();
-    for (int y = 0; y < h; ++y) {
-        const std::uint8_t* in = src.row(y);
-        std::uint8_t* o = out + std::size_t(y) * std::size_t(w) * 4;
-        if (bpp == 32) {
-            std::memcpy(o, in, std::size_t(w) * 4);
-        } else if (bpp == 24) {
-            for (int x = 0; x < w; ++x, in += 3, o += 4) {
-                o[0] = in[0]; o[1] = in[1]; o[2] = in[2]; o[3] = 0;
-            }
-        } else {
-            for (int x = 0; x < w; ++x, o += 4) {
-                const int i = paletteIndex(in, x, bpp);
-                const Rgbq c = std::size_t(i) < table.size() ? table[std::size_t(i)] : Rgbq{};
-                o[0] = c.blue; o[1] = c.green; o[2] = c.red; o[3] = 0;
-            }
+ColorMatcher::ColorMatcher(const std::vector<Rgbq>& table)
+    : table_(table) {}
+
+int ColorMatcher::index(int r, int g, int b) {
+    const std::uint32_t key = std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
+    if (keys_.empty()) {
+        keys_.assign(kSlots, 0xFFFFFFFFu);
+        values_.assign(kSlots, 0);
+    }
+    const std::size_t slot = ((key * 2654435761u) >> 20) & (kSlots - 1);
+    if (keys_[slot] == key) return values_[slot];
+    const int i = nearestColorIndex(table_, r, g, b);
+    keys_[slot] = key;
+    values_[slot] = std::uint8_t(i);
+    return i;
+}
+
+void readPixels32(const Bitmap& src, int x, int y, int n, std::uint8_t* out) {
+    const std::uint8_t* in = src.row(y);
+    const int bpp = src.bitsPerPixel();
+    if (bpp == 32) {
+        std::memcpy(out, in + std::size_t(x) * 4, std::size_t(n) * 4);
+    } else if (bpp == 24) {
+        in += std::size_t(x) * 3;
+        for (int i = 0; i < n; ++i, in += 3, out += 4) {
+            out[0] = in[0]; out[1] = in[1]; out[2] = in[2]; out[3] = 0;
+        }
+    } else {
+        const auto& table = src.colorTable();
+        for (int i = 0; i < n; ++i, out += 4) {
+            const int p = paletteIndex(in, x + i, bpp);
+            const Rgbq c = std::size_t(p) < table.size() ? table[std::size_t(p)] : Rgbq{};
+            out[0] = c.blue; out[1] = c.green; out[2] = c.red; out[3] = 0;
         }
     }
 }
 
-void setDIBits32(Bitmap& dst, const std::uint8_t* in) {
-    const int w = dst.width(), h = dst.height(), bpp = dst.bitsPerPixel();
-    const auto& table = dst.colorTable();
-    for (int y = 0; y < h; ++y) {
-        std::uint8_t* o = dst.row(y);
-        const std::uint8_t* p = in + std::size_t(y) * std::size_t(w) * 4;
-        if (bpp == 32) {
-            std::memcpy(o, p, std::size_t(w) * 4);
-        } else if (bpp == 24) {
-            for (int x = 0; x < w; ++x, p += 4, o += 3) {
-                o[0] = p[0]; o[1] = p[1]; o[2] = p[2];
-            }
-        } else {
-            for (int x = 0; x < w; ++x, p += 4)
-                putPaletteIndex(o, x, bpp, nearestColorIndex(table, p[2], p[1], p[0]));
+void writePixels32(Bitmap& dst, int x, int y, int n, const std::uint8_t* in, ColorMatcher& matcher) {
+    std::uint8_t* o = dst.row(y);
+    const int bpp = dst.bitsPerPixel();
+    if (bpp == 32) {
+        std::memcpy(o + std::size_t(x) * 4, in, std::size_t(n) * 4);
+    } else if (bpp == 24) {
+        o += std::size_t(x) * 3;
+        for (int i = 0; i < n; ++i, in += 4, o += 3) {
+            o[0] = in[0]; o[1] = in[1]; o[2] = in[2];
         }
+    } else {
+        for (int i = 0; i < n; ++i, in += 4) putPaletteIndex(o, x + i, bpp, matcher.index(in[2], in[1], in[0]));
     }
+}
+
+void getDIBits32(const Bitmap& src, std::uint8_t* out) {
+    const int w = src.width();
+    for (int y = 0; y < src.height(); ++y) {
+        std::uint8_t* o = out + std::size_t(y) * std::size_t(w) * 4;
+        readPixels32(src, 0, y, w, o);
+    }
+}
+
+void setDIBits32(Bitmap& dst, const std::uint8_t* in) {
+    const int w = dst.width();
+    ColorMatcher matcher(dst.colorTable());
+    for (int y = 0; y < dst.height(); ++y)
+        writePixels32(dst, 0, y, w, in + std::size_t(y) * std::size_t(w) * 4, matcher);
 }
 
 Bitmap toTopDown32(const Bitmap& src) {

@@ -1,5 +1,6 @@
 #include "pixel_memory.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -16,6 +17,7 @@ PixelMemory::PixelMemory(std::size_t bytes) : size_(bytes) {
     if (bytes == 0) return;
     const bool huge = bytes >= kHugePage;
     const std::size_t align = huge ? kHugePage : kSmallAlign;
+    if (bytes > SIZE_MAX / 2) throw std::bad_alloc(); // no such memory; also keeps the rounding below from wrapping
     const std::size_t rounded = (bytes + align - 1) / align * align;
     void* p = std::aligned_alloc(align, rounded);
     if (!p) throw std::bad_alloc();

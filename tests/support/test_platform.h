@@ -130,9 +130,11 @@ struct TestPlatform {
     RecordingHelp help;
     FakeTray tray;
     FixedScreenUnits screen{96};
+    FixedSystemFacts facts;
+    QtHttp http{QUrl(QStringLiteral("http://127.0.0.1:9"))}; // tests hand in their own local server
     InMemoryPrinters printers;
     RecordingPrinter printer;
-    Platform platform{messages, saveDialog, shell, help, tray, screen, printers, printer};
+    Platform platform{messages, saveDialog, shell, help, tray, screen, facts, http, printers, printer};
 };
 
 } // namespace kavi::testing

@@ -68,8 +68,8 @@ protected:
     TestPlatform doubles;
     CupsPrinters printers;
     QtPrinterObject printer{printers};
-    Platform platform{doubles.messages, doubles.saveDialog, doubles.shell, doubles.help,
-                      doubles.tray,     doubles.screen,     printers,       printer};
+    Platform platform{doubles.messages, doubles.saveDialog, doubles.shell, doubles.help,  doubles.tray,
+                      doubles.screen,   doubles.facts,      doubles.http,  printers,      printer};
 };
 
 PrivateCups* PrintThroughCups::cups = nullptr;

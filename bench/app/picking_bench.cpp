@@ -1,0 +1,118 @@
+// Picking speed, as ratios against anchors measured in the same run:
+//  - a 4000 x 3000 JPEG picked into a slot (decode, whole picture kept, screen copy made)
+//    against djpeg decoding the same file to PPM as a whole process;
+//  - re-reading a folder of 20,000 files into the file list against a bare directory read.
+#include "directory.h"
+#include "file_list.h"
+#include "picture_loader.h"
+#include "picture_slot.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <dirent.h>
+#include <functional>
+#include <vector>
+
+namespace {
+
+double medianMs(int runs, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+QImage photoLike(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    QPainter p(&image);
+    QLinearGradient g(0, 0, w, h);
+    g.setColorAt(0, QColor(30, 60, 120));
+    g.setColorAt(0.5, QColor(200, 150, 90));
+    g.setColorAt(1, QColor(20, 110, 40));
+    p.fillRect(image.rect(), g);
+    QRandomGenerator random(7);
+    for (int i = 0; i < 400; ++i) {
+        p.setBrush(QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256)));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QPoint(random.bounded(w), random.bounded(h)), random.bounded(20, 300), random.bounded(20, 300));
+    }
+    p.end();
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const int n = int(random.bounded(24)) - 12;
+            const QRgb c = row[x];
+            row[x] = qRgb(std::clamp(qRed(c) + n, 0, 255), std::clamp(qGreen(c) + n, 0, 255), std::clamp(qBlue(c) + n, 0, 255));
+        }
+    }
+    return image;
+}
+
+int bareDirectoryRead(const QByteArray& path) {
+    int n = 0;
+    DIR* d = opendir(path.constData());
+    while (const dirent* e = readdir(d)) n += e->d_name[0] != '.';
+    closedir(d);
+    return n;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString jpeg = dir.filePath("photo.jpg");
+    photoLike(4000, 3000).save(jpeg, "JPEG", 85);
+    const QString ppm = dir.filePath("photo.ppm");
+
+    constexpr int runs = 7;
+    kavi::PictureSlot slot(QStringLiteral("Image4"));
+    slot.resize(433, 283);
+    const double pick = medianMs(runs, [&] { slot.setPicture(kavi::loadPicture(jpeg)); });
+    const double djpeg = medianMs(runs, [&] {
+        QProcess::execute(QStringLiteral("djpeg"), {QStringLiteral("-outfile"), ppm, jpeg});
+    });
+    std::printf("pick 4000x3000 JPEG into a slot: %.1f ms; djpeg to PPM: %.1f ms; ratio %.2f (target <= 1.5)\n",
+                pick, djpeg, pick / djpeg);
+
+    const QString folder = dir.filePath("many");
+    QDir().mkpath(folder);
+    for (int i = 0; i < 20000; ++i) {
+        QFile f(QStringLiteral("%1/cover-%2.%3").arg(folder).arg(i, 5, 10, QChar('0')).arg(i % 3 ? "jpg" : "txt"));
+        f.open(QIODevice::WriteOnly);
+    }
+    const QByteArray native = QFile::encodeName(folder);
+    const double bare = medianMs(15, [&] { bareDirectoryRead(native); });
+    kavi::FileList list;
+    list.resize(275, 162);
+    list.setPath(folder);
+    const double unchanged = medianMs(15, [&] { list.refresh(); });
+    int flip = 0;
+    const double changed = medianMs(15, [&] {
+        // One file comes or goes between refreshes, so the list really changes every time.
+        const QString extra = folder + QStringLiteral("/new.jpg");
+        if (flip++ % 2) QFile::remove(extra);
+        else QFile(extra).open(QIODevice::WriteOnly);
+        list.refresh();
+    });
+    std::printf("refresh 20000-file folder: unchanged %.2f ms, changed %.2f ms; bare directory read %.2f ms; "
+                "ratios %.2f and %.2f (target <= 5)\n",
+                unchanged, changed, bare, unchanged / bare, changed / bare);
+    return 0;
+}

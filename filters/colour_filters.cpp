@@ -1,0 +1,164 @@
+// Negative, Gray Scale, Black & White, Saturation, Add Noise and Contrast: each pixel changes from
+// its own three values alone. Every routine visits every pixel, top row first.
+#include "filter_math.h"
+#include "filter_random.h"
+#include "filter_routines.h"
+
+#include <cstddef>
+
+namespace Module4 {
+
+namespace {
+
+// pixel(in, out) reads blue, green and red at in[0..2] and writes out[0..2]; out[3] is never
+// touched. The in-place filters pass WorkPixels as both grids.
+template <class Pixel>
+void walkEveryPixel(RowProgress& progress, const PixelGrid& from, Pixel pixel) {
+    PixelGrid& work = moduleState().work;
+    const int h = work.height();
+    const std::size_t rowBytes = work.rowBytes();
+    progress.start();
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* in = from.row(y);
+        std::uint8_t* out = work.row(y);
+        for (std::size_t i = 0; i < rowBytes; i += 4) pixel(in + i, out + i);
+        if (!progress.rowDone(y + 1)) return;
+    }
+    progress.finish();
+}
+
+// Entry k holds k \ 3, so that the table at b + g + r is the pixel's gray level.
+void fillGrayRule(GrayLevels& gray) {
+    for (int k = 0; k < int(gray.size()); ++k) gray[std::size_t(k)] = k / 3;
+}
+
+inline int grayIndex(const std::uint8_t* p) { return int(p[0]) + p[1] + p[2]; }
+
+} // namespace
+
+void SpillClamp(std::int64_t& b, std::int64_t& g, std::int64_t& r) {
+    auto inRange = [](std::int64_t v) { return v >= 0 && v <= 255; };
+    // Each hand-on passes half of an overshoot, so the loop settles within a few dozen passes
+    // even for values near the 32-bit limits; the bound only guards against a hang.
+    for (int pass = 0; pass < 100; ++pass) {
+        if (inRange(b) && inRange(g) && inRange(r)) return;
+        if (b <= 0 && g <= 0 && r <= 0) {
+            b = g = r = 0;
+            return;
+        }
+        if (b >= 255 && g >= 255 && r >= 255) {
+            b = g = r = 255;
+            return;
+        }
+        // Values are 64-bit, so the halves never overflow for 32-bit inputs.
+        auto settle = [](std::int64_t& self, std::int64_t& other1, std::int64_t& other2) {
+            if (self < 0) {
+                other1 += self / 2;
+                other2 += self / 2;
+                self = 0;
+            } else if (self > 255) {
+                other1 += (self - 255) / 2;
+                other2 += (self - 255) / 2;
+                self = 255;
+            }
+        };
+        settle(b, g, r);
+        settle(g, b, r);
+        settle(r, g, b);
+    }
+    b = clampByte(b);
+    g = clampByte(g);
+    r = clampByte(r);
+}
+
+void FilterNegative(RowProgress& progress) {
+    PixelGrid& work = moduleState().work;
+    walkEveryPixel(progress, work, [](const std::uint8_t* in, std::uint8_t* out) {
+        out[0] = std::uint8_t(255 - in[0]);
+        out[1] = std::uint8_t(255 - in[1]);
+        out[2] = std::uint8_t(255 - in[2]);
+    });
+}
+
+void FilterGrayscale(RowProgress& progress) {
+    ModuleState& state = moduleState();
+    fillGrayRule(state.gray);
+    const GrayLevels& gray = state.gray;
+    walkEveryPixel(progress, state.work, [&gray](const std::uint8_t* in, std::uint8_t* out) {
+        const auto level = std::uint8_t(gray[std::size_t(grayIndex(in))]);
+        out[0] = out[1] = out[2] = level;
+    });
+}
+
+void FilterBlackWhite(RowProgress& progress, int color) {
+    const ColorParts t = SplitColor(color);
+    walkEveryPixel(progress, moduleState().source, [t](const std::uint8_t* in, std::uint8_t* out) {
+        const bool dark = in[2] < t.red && in[1] < t.green && in[0] < t.blue;
+        out[0] = out[1] = out[2] = dark ? 0 : 255;
+    });
+}
+
+void FilterSaturation(RowProgress& progress, int a) {
+    ModuleState& state = moduleState();
+    fillGrayRule(state.gray);
+    const GrayLevels& gray = state.gray;
+    const double f = float(double(a) / 100.0);  // the factor is single precision
+    walkEveryPixel(progress, state.source, [&gray, f](const std::uint8_t* in, std::uint8_t* out) {
+        const int t = gray[std::size_t(grayIndex(in))];
+        for (int p = 0; p < 3; ++p) out[p] = roundToByte(f * (in[p] - t) + in[p]);
+    });
+}
+
+void FilterAddNoise(RowProgress& progress, int a) {
+    const double span = 2.0 * a + 1, offset = a;
+    walkEveryPixel(progress, moduleState().source, [span, offset](const std::uint8_t* in, std::uint8_t* out) {
+        for (int p = 0; p < 3; ++p) {
+            const double u = DrawFilterRandom();
+            out[p] = roundToByte(u * span - offset + in[p]);
+        }
+    });
+}
+
+void FilterContrast(RowProgress& progress, int a) {
+    ModuleState& state = moduleState();
+    GrayLevels& curve = state.gray;
+    progress.start();
+    fillGrayRule(curve);
+
+    // Mean gray level over the picture, summed in 64 bits: a 32-bit sum overflows past about
+    // 8.4 million pixels.
+    std::int64_t sum = 0;
+    const PixelGrid& source = state.source;
+    const std::size_t bytes = source.byteCount();
+    const std::uint8_t* px = source.data();
+    for (std::size_t i = 0; i < bytes; i += 4) sum += curve[std::size_t(grayIndex(px + i))];
+    const std::int64_t count = std::int64_t(bytes / 4);
+    const std::int64_t m = count > 0 ? sum / count : 0;
+
+    const double e = float((double(a) + 100.0) / 100.0);
+    for (int k = 0; k <= 255; ++k) {
+        // The curve is not clamped; only absurd parameters reach the 32-bit limits.
+        const std::int64_t v = roundHalfEven(e * double(k - m) + double(m));
+        curve[std::size_t(k)] = std::int32_t(v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : v));
+    }
+    if (!progress.report(5)) return;
+
+    PixelGrid& work = state.work;
+    const int h = work.height();
+    const std::size_t rowBytes = work.rowBytes();
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* in = source.row(y);
+        std::uint8_t* out = work.row(y);
+        for (std::size_t i = 0; i < rowBytes; i += 4) {
+            std::int64_t b = curve[in[i]], g = curve[in[i + 1]], r = curve[in[i + 2]];
+            SpillClamp(b, g, r);
+            out[i] = std::uint8_t(b);
+            out[i + 1] = std::uint8_t(g);
+            out[i + 2] = std::uint8_t(r);
+        }
+        if (!progress.report(int(5 + std::int64_t(y + 1) * 95 / h))) return;
+    }
+    progress.finish();
+}
+
+} // namespace Module4

@@ -1,0 +1,73 @@
+#pragma once
+// Module4: the filter engine of the Cover Manipulator.
+//
+//   FilterOutcome ApplyFilter(int number, raster::Bitmap* bitmap, int parameter, int& progress,
+//                             const FilterYield& yield = {});
+//
+// Applies filter `number` (table below) to `bitmap` in place. The bitmap may have any depth; it
+// is read into the grid WorkPixels (and SourcePixels), 32-bit top-down pixels, the routine runs
+// row by row over the grids, and WorkPixels is written back. After every row the routine stores
+// its percentage in `progress` (0 to 100) and then calls `yield`; the caller pumps its event loop
+// there. Returning AfterYield::Stop from the yield ends the routine after that row: nothing is
+// written back and the outcome is Stopped. At the end `progress` holds 100 and the yield is called
+// once more. `parameter` is the routine's integer (Sharpen 2, Edge Enhance 1, Diffuse 6,
+// Add Noise 50, Contrast +-10, Saturation +-15) or a colour value red + 256 * green + 65536 * blue
+// (Contour, Emboss, Engrave, Black & White); the other routines ignore it.
+//
+//   1 Sharpen      2 Negative    3 Blur        4 Diffuse      5 Smooth     6 Edge Enhance
+//   7 Contour      8 Emboss     10 Engrave    12 Gray Scale  13 Relief    17 Contrast
+//  18 Black&White 25 Dilate     26 Erode      27 Edge Detect 29 Add Noise 30 Saturation
+//
+// Any other number runs no routine: the picture is read and written back unchanged.
+//
+// One filter runs at a time in the whole process: a call made while another runs (from inside
+// its yield) returns Busy at once and touches nothing, not even `progress`. A null bitmap or one
+// without pixels returns NoPicture unchanged. A routine that cannot run (not enough memory, a
+// parameter that makes a divisor zero) returns Failed with the bitmap unchanged. In every case
+// FilterBusy is cleared and the grids are shrunk to 2 x 2 pixels before ApplyFilter returns.
+// An exception thrown by the yield itself passes through after the same clean-up.
+//
+// Add Noise and Diffuse draw from one process-wide generator (filter_random.h).
+#include "pixel_grid.h"
+#include "raster/bitmap.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace Module4 {
+
+enum class AfterYield { Continue, Stop };
+using FilterYield = std::function<AfterYield()>;
+
+enum class FilterOutcome { Applied, Busy, NoPicture, Stopped, Failed };
+
+FilterOutcome ApplyFilter(int number, raster::Bitmap* bitmap, int parameter, int& progress,
+                          const FilterYield& yield = {});
+
+namespace FilterNumber {
+constexpr int Sharpen = 1, Negative = 2, Blur = 3, Diffuse = 4, Smooth = 5, EdgeEnhance = 6,
+              Contour = 7, Emboss = 8, Engrave = 10, Grayscale = 12, Relief = 13, Contrast = 17,
+              BlackWhite = 18, Dilate = 25, Erode = 26, EdgeDetect = 27, AddNoise = 29,
+              Saturation = 30;
+}
+
+// Module state, readable between and during calls.
+bool FilterBusy();
+int FilterProgress();
+const PixelGrid& WorkPixels();
+const PixelGrid& SourcePixels();
+using GrayLevels = std::array<std::int32_t, 766>;
+const GrayLevels& GrayTable();
+
+struct ColorParts {
+    int red, green, blue;
+};
+// Red is the low byte of the colour value, green the second, blue the third.
+ColorParts SplitColor(std::int32_t color);
+
+// Brings three channel values into 0 to 255 by handing half of each channel's overshoot (or
+// shortfall) to the other two, blue first, then green, then red, until all three fit.
+void SpillClamp(std::int64_t& blue, std::int64_t& green, std::int64_t& red);
+
+} // namespace Module4

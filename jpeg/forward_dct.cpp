@@ -1,0 +1,105 @@
+#include "forward_dct.h"
+
+#include <cmath>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace jpeg {
+
+namespace {
+
+// One-dimensional transform of the eight rows of block, applied to all eight columns at once, so
+// the inner loop runs over contiguous floats and vectorises.
+inline void verticalPass(float* b) {
+    constexpr float c4 = 0.707106781f;  // cos(4 pi / 16)
+    constexpr float c6 = 0.382683433f;  // cos(6 pi / 16)
+    constexpr float c2m6 = 0.541196100f;  // cos(2 pi / 16) - cos(6 pi / 16)
+    constexpr float c2p6 = 1.306562965f;  // cos(2 pi / 16) + cos(6 pi / 16)
+    for (int c = 0; c < 8; ++c) {
+        const float s07 = b[0 * 8 + c] + b[7 * 8 + c], d07 = b[0 * 8 + c] - b[7 * 8 + c];
+        const float s16 = b[1 * 8 + c] + b[6 * 8 + c], d16 = b[1 * 8 + c] - b[6 * 8 + c];
+        const float s25 = b[2 * 8 + c] + b[5 * 8 + c], d25 = b[2 * 8 + c] - b[5 * 8 + c];
+        const float s34 = b[3 * 8 + c] + b[4 * 8 + c], d34 = b[3 * 8 + c] - b[4 * 8 + c];
+
+        // Even half.
+        const float e0 = s07 + s34, e3 = s07 - s34;
+        const float e1 = s16 + s25, e2 = s16 - s25;
+        b[0 * 8 + c] = e0 + e1;
+        b[4 * 8 + c] = e0 - e1;
+        const float rot = (e2 + e3) * c4;
+        b[2 * 8 + c] = e3 + rot;
+        b[6 * 8 + c] = e3 - rot;
+
+        // Odd half.
+        const float o0 = d34 + d25, o1 = d25 + d16, o2 = d16 + d07;
+        const float shared = (o0 - o2) * c6;
+        const float k2 = c2m6 * o0 + shared;
+        const float k4 = c2p6 * o2 + shared;
+        const float k3 = o1 * c4;
+        const float a = d07 + k3, s = d07 - k3;
+        b[5 * 8 + c] = s + k2;
+        b[3 * 8 + c] = s - k2;
+        b[1 * 8 + c] = a + k4;
+        b[7 * 8 + c] = a - k4;
+    }
+}
+
+inline void transpose(float* b) {
+    for (int r = 0; r < 8; ++r)
+        for (int c = r + 1; c < 8; ++c) {
+            const float t = b[r * 8 + c];
+            b[r * 8 + c] = b[c * 8 + r];
+            b[c * 8 + r] = t;
+        }
+}
+
+// Zig-zag position k -> index in the transposed block.
+struct TransposedZigzag {
+    std::uint8_t index[64];
+    TransposedZigzag() {
+        for (int k = 0; k < 64; ++k) {
+            const int n = kZigzagToNatural[k];
+            index[k] = std::uint8_t((n % 8) * 8 + n / 8);
+        }
+    }
+};
+const TransposedZigzag kTransposedZigzag;
+
+} // namespace
+
+void forwardDctTransposed(float* block) {
+    verticalPass(block);
+    transpose(block);
+    verticalPass(block);
+}
+
+Divisors transposedDivisors(const Divisors& natural) {
+    Divisors t{};
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 8; ++c) t[c * 8 + r] = natural[r * 8 + c];
+    return t;
+}
+
+void quantizeTransposed(const float* block, const Divisors& divisors, std::int16_t* zigzagOut) {
+    alignas(16) std::int16_t rounded[64];
+#if defined(__SSE2__)
+    // cvtps2dq rounds in the current mode, which is round-to-nearest-even; packs saturates.
+    for (int i = 0; i < 64; i += 8) {
+        const __m128 lo = _mm_mul_ps(_mm_loadu_ps(block + i), _mm_loadu_ps(divisors.data() + i));
+        const __m128 hi = _mm_mul_ps(_mm_loadu_ps(block + i + 4), _mm_loadu_ps(divisors.data() + i + 4));
+        const __m128i packed = _mm_packs_epi32(_mm_cvtps_epi32(lo), _mm_cvtps_epi32(hi));
+        _mm_store_si128(reinterpret_cast<__m128i*>(rounded + i), packed);
+    }
+#else
+    for (int i = 0; i < 64; ++i) {
+        float v = std::nearbyint(block[i] * divisors[i]);
+        v = v < -32768.0f ? -32768.0f : (v > 32767.0f ? 32767.0f : v);
+        rounded[i] = std::int16_t(v);
+    }
+#endif
+    for (int k = 0; k < 64; ++k) zigzagOut[k] = rounded[kTransposedZigzag.index[k]];
+}
+
+} // namespace jpeg

@@ -1,0 +1,22 @@
+#pragma once
+// The floating-point forward DCT of one 8 x 8 block by the Arai-Agui-Nakajima factorisation,
+// and quantization of its output into 16-bit coefficients in zig-zag order.
+#include "quant_tables.h"
+
+#include <cstdint>
+
+namespace jpeg {
+
+// Transforms block (natural order, row * 8 + column) in place. The result is left TRANSPOSED
+// (column * 8 + row) and scaled by 8 * a(u) * a(v); quantizeTransposed takes it as it is.
+void forwardDctTransposed(float* block);
+
+// Divisors rearranged to match the transposed output of forwardDctTransposed.
+Divisors transposedDivisors(const Divisors& natural);
+
+// Multiplies each coefficient by its divisor, rounds to the nearest 16-bit integer (halves to
+// even, saturating) and stores the 64 results in zig-zag order.
+void quantizeTransposed(const float* transposedBlock, const Divisors& transposedDivisors,
+                        std::int16_t* zigzagOut);
+
+} // namespace jpeg

@@ -1,0 +1,397 @@
+#include "frmmanipulate.h"
+
+#include "module4.h"
+#include "qt_raster.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWindow>
+
+namespace kavi {
+
+namespace {
+
+const QString kCaption = QStringLiteral("Cover Manipulator");
+
+// Colour amounts are red + 256 * green + 65536 * blue.
+constexpr int kWhite = 255 + 256 * 255 + 65536 * 255;
+constexpr int kTeal = 0 + 256 * 120 + 65536 * 120;
+constexpr int kLightGrey = 180 + 256 * 180 + 65536 * 180;
+
+struct ToolbarButton {
+    const char* tooltip;
+    const char* icon;
+};
+constexpr ToolbarButton kToolbarButtons[] = {
+    {"Rotate", ":/kavi/manipulator/rotate.svg"},
+    {"Mirror", ":/kavi/manipulator/mirror.svg"},
+    {"Flip", ":/kavi/manipulator/flip.svg"},
+    {"Brightness", ":/kavi/manipulator/brightness.svg"},
+    {"Undo Last Change", ":/kavi/manipulator/undo.svg"},
+};
+
+// The picture of a buffer scaled smoothly to a pane's size (the panes stretch their pictures).
+QPixmap paneCopy(const raster::Bitmap& picture, QSize size) {
+    if (picture.isNull() || picture.bitsPerPixel() != 32 || size.isEmpty()) return {};
+    const QImage view(picture.bits(), picture.width(), picture.height(), qsizetype(picture.stride()),
+                      QImage::Format_RGB32);
+    return QPixmap::fromImage(view.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+} // namespace
+
+const FilterCommand kFilterCommands[20] = {
+    {"normal", "blur", "&Blur", Module4::FilterNumber::Blur, 0},
+    {"normal", "diffuse", "&Diffuse", Module4::FilterNumber::Diffuse, 6},
+    {"normal", "sharpen", "S&harpen", Module4::FilterNumber::Sharpen, 2},
+    {"normal", "smooth", "&Smooth", Module4::FilterNumber::Smooth, 0},
+    {"Special", "addnoise", "&Add Noise", Module4::FilterNumber::AddNoise, 50},
+    {"Special", "contour", "&Contour", Module4::FilterNumber::Contour, kWhite},
+    {"Special", "dilate", "&Dilate", Module4::FilterNumber::Dilate, 0},
+    {"Special", "emboss", "&Emboss", Module4::FilterNumber::Emboss, kTeal},
+    {"Special", "engrave", "E&ngrave", Module4::FilterNumber::Engrave, kTeal},
+    {"Special", "edgedetect", "Ed&ge Detect", Module4::FilterNumber::EdgeDetect, 0},
+    {"Special", "edgeenhance", "Edge Enhan&ce", Module4::FilterNumber::EdgeEnhance, 1},
+    {"Special", "erode", "Er&ode", Module4::FilterNumber::Erode, 0},
+    {"Special", "relief", "&Relief", Module4::FilterNumber::Relief, 0},
+    {"colors", "blackandwhite", "&Black && White", Module4::FilterNumber::BlackWhite, kLightGrey},
+    {"colors", "grayscale", "Gray Scale", Module4::FilterNumber::Grayscale, 0},
+    {"colors", "negative", "&Negative", Module4::FilterNumber::Negative, 0},
+    {"colors", "increasecontrast", "Contrast +", Module4::FilterNumber::Contrast, 10},
+    {"colors", "decreasecontrast", "Contrast -", Module4::FilterNumber::Contrast, -10},
+    {"colors", "increasesaturation", "Saturation +", Module4::FilterNumber::Saturation, 15},
+    {"colors", "decreasesaturation", "Saturation -", Module4::FilterNumber::Saturation, -15},
+};
+
+int slotNumberOf(const QString& name) {
+    for (int n = 1; n <= 10; ++n)
+        if (name == QStringLiteral("Image%1").arg(n)) return n;
+    return 0;
+}
+
+frmManipulate::frmManipulate(Platform& platform, ManipulatorWorkspace& workspace, QWidget* parent)
+    : QDialog(parent), platform_(platform), workspace_(workspace) {
+    setObjectName(QStringLiteral("frmManipulate"));
+    setWindowTitle(kCaption);
+    setModal(true);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+
+    const ScreenUnits& s = platform_.screen;
+    buildMenus();
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    const int menuHeight = menuBar->sizeHint().height();
+    menuBar->setGeometry(0, 0, s.x(5145), menuHeight);
+    client->setGeometry(0, menuHeight, s.x(5145), s.y(4200));
+    buildToolbar(client);
+    buildControls(client);
+    setFixedSize(s.x(5145), menuHeight + s.y(4200));
+
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &frmManipulate::onFocusWindowChanged);
+    lastFocus_ = QGuiApplication::focusWindow();
+    Form_Load();
+}
+
+frmManipulate::~frmManipulate() {
+    if (cursorSet_) QApplication::restoreOverrideCursor();
+}
+
+void frmManipulate::buildMenus() {
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("menuBar"));
+    auto menu = [&](const char* name, const char* caption) {
+        QMenu* m = menuBar->addMenu(QString::fromUtf8(caption));
+        m->setObjectName(QString::fromUtf8(name));
+        m->menuAction()->setObjectName(QString::fromUtf8(name));
+        return m;
+    };
+    normal = menu("normal", "&Normal");
+    Special = menu("Special", "&Special");
+    colors = menu("colors", "&Colors");
+    for (const FilterCommand& f : kFilterCommands) {
+        QMenu* target = QString::fromUtf8(f.menu) == QLatin1String("normal")    ? normal
+                        : QString::fromUtf8(f.menu) == QLatin1String("Special") ? Special
+                                                                                : colors;
+        if (QLatin1String(f.name) == QLatin1String("increasecontrast"))
+            target->addSeparator()->setObjectName(QStringLiteral("blankie"));
+        if (QLatin1String(f.name) == QLatin1String("increasesaturation"))
+            target->addSeparator()->setObjectName(QStringLiteral("blankerer"));
+        QAction* item = target->addAction(QString::fromUtf8(f.caption));
+        item->setObjectName(QString::fromUtf8(f.name));
+        const int number = f.number, amount = f.amount;
+        connect(item, &QAction::triggered, this, [this, number, amount] { runFilter(number, amount); });
+    }
+}
+
+void frmManipulate::buildToolbar(QWidget* client) {
+    const ScreenUnits& s = platform_.screen;
+    Toolbar1 = new QToolBar(client);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setGeometry(0, 0, s.x(5145), s.y(660));
+    Toolbar1->setIconSize(QSize(24, 24));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    Toolbar1->setMovable(false);
+    Toolbar1->setMouseTracking(true);
+    Toolbar1->installEventFilter(this);
+    int index = 1;
+    for (const ToolbarButton& b : kToolbarButtons) {
+        QAction* action = Toolbar1->addAction(QIcon(QString::fromUtf8(b.icon)), QString::fromUtf8(b.tooltip));
+        action->setToolTip(QString::fromUtf8(b.tooltip));
+        action->setObjectName(QStringLiteral("Button%1").arg(index));
+        connect(action, &QAction::triggered, this, [this, index] { Toolbar1_ButtonClick(index); });
+        if (QWidget* button = Toolbar1->widgetForAction(action)) {
+            button->setMouseTracking(true);
+            button->installEventFilter(this);
+        }
+        ++index;
+    }
+}
+
+void frmManipulate::buildControls(QWidget* client) {
+    const ScreenUnits& s = platform_.screen;
+    Frame1 = new QGroupBox(QStringLiteral("Brightness Level"), client);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(s.rect(3000, 0, 2055, 615));
+    Frame1->setMouseTracking(true);
+    Frame1->installEventFilter(this);
+    Frame1->raise();
+    HScroll1 = new QScrollBar(Qt::Horizontal, Frame1);
+    HScroll1->setObjectName(QStringLiteral("HScroll1"));
+    HScroll1->setGeometry(s.rect(120, 240, 1815, 255));
+    HScroll1->setRange(-99, 99);
+    HScroll1->setPageStep(10);
+    HScroll1->setSingleStep(1);
+    HScroll1->setValue(0);
+    connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
+    connect(HScroll1, &QScrollBar::sliderMoved, this, [this] { HScroll1_Scroll(); });
+
+    auto label = [&](const char* name, const char* text, int left) {
+        auto* l = new QLabel(QString::fromUtf8(text), client);
+        l->setObjectName(QString::fromUtf8(name));
+        l->setGeometry(s.rect(left, 840, 2400, 255));
+        return l;
+    };
+    auto pane = [&](const char* name, int left) {
+        auto* p = new QLabel(client);
+        p->setObjectName(QString::fromUtf8(name));
+        p->setGeometry(s.rect(left, 1080, 2400, 2400));
+        p->setFrameShape(QFrame::Box);
+        p->setLineWidth(1);
+        return p;
+    };
+    Label1 = label("Label1", "Original Picture", 120);
+    Original = pane("Original", 120);
+    Label2 = label("Label2", "Modified Picture", 2640);
+    NewImage = pane("NewImage", 2640);
+
+    Command5 = new QPushButton(QStringLiteral("Accept"), client);
+    Command5->setObjectName(QStringLiteral("Command5"));
+    Command5->setToolTip(QStringLiteral("Accept Changes"));
+    Command5->setGeometry(s.rect(600, 3600, 1455, 495));
+    Command5->setDefault(true);
+    connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
+    Command2 = new QPushButton(QStringLiteral("Cancel"), client);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setToolTip(QStringLiteral("Cancel"));
+    Command2->setGeometry(s.rect(3120, 3600, 1455, 495));
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+
+    progressBar = new QProgressBar(client);
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->setGeometry(s.rect(2160, 3690, 855, 315));
+    progressBar->setRange(0, 100);
+    progressBar->setTextVisible(false);
+    progressBar->hide();
+}
+
+void frmManipulate::showPictures(bool original) {
+    const QPixmap modified = paneCopy(buffers.NewImage.image, NewImage->contentsRect().size());
+    NewImage->setPixmap(modified);
+    if (original) Original->setPixmap(buffers.Original.image.isNull() ? QPixmap() : modified);
+}
+
+void frmManipulate::Form_Load() {
+    const int n = slotNumberOf(workspace_.selectedImage());
+    buffers.load(n ? toBitmap(workspace_.slotPicture(n)) : raster::Bitmap());
+    // The DIB image takes the picture at its own depth; pictures it cannot hold leave it empty.
+    image = std::make_unique<cImage>();
+    std::int16_t depth = 0;
+    image->CopyStdPicture({&buffers.picorig.image, 0}, depth);
+    showPictures(true);
+}
+
+void frmManipulate::Form_Activate() {
+    activatedOnce_ = true;
+    buffers.activate();
+    showPictures(false);
+}
+
+void frmManipulate::activationFrom(QWindow* previous) {
+    if (locked_ || filterRunning_) return;
+    if (activatedOnce_ && !previous) return; // back from another program: the edits stay
+    Form_Activate();
+}
+
+void frmManipulate::onFocusWindowChanged(QWindow* now) {
+    QWindow* previous = lastFocus_;
+    lastFocus_ = now;
+    if (!now || now != windowHandle()) return;
+    // Only another top-level window of Kavi counts; menus, tool tips and boxes opened from this
+    // window hand the activation back without a change of window.
+    if (previous) {
+        const Qt::WindowType type = previous->type();
+        bool ours = type == Qt::Popup || type == Qt::ToolTip;
+        for (QWindow* w = previous; w && !ours; w = w->transientParent()) ours = w == windowHandle();
+        if (ours || previous == now) return;
+    }
+    activationFrom(previous);
+}
+
+void frmManipulate::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!activatedOnce_) activationFrom(nullptr);
+}
+
+void frmManipulate::lockform() {
+    if (!cursorSet_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        cursorSet_ = true;
+    }
+    Toolbar1->setEnabled(false);
+    normal->menuAction()->setEnabled(false);
+    Special->menuAction()->setEnabled(false);
+    colors->menuAction()->setEnabled(false);
+    HScroll1->setEnabled(false);
+    Command5->setEnabled(false);
+    locked_ = true;
+}
+
+void frmManipulate::unlockform() {
+    if (cursorSet_) {
+        QApplication::restoreOverrideCursor();
+        cursorSet_ = false;
+    }
+    normal->menuAction()->setEnabled(true);
+    Special->menuAction()->setEnabled(true);
+    colors->menuAction()->setEnabled(true);
+    HScroll1->setEnabled(true);
+    Command5->setEnabled(true);
+    Toolbar1->setEnabled(true);
+    locked_ = false;
+}
+
+void frmManipulate::Toolbar1_ButtonClick(int index) {
+    if (locked_) return;
+    lockform();
+    if (commandProbe) commandProbe();
+    buffers.runToolbarCommand(index, HScroll1->value());
+    showPictures(false);
+    unlockform();
+}
+
+void frmManipulate::runFilter(int number, int amount) {
+    if (locked_) return;
+    lockform();
+    buffers.beginFilter();
+    progress = 0;
+    progressBar->setValue(0);
+    progressBar->show();
+    filterRunning_ = true;
+    stopRequested_ = false;
+    if (commandProbe) commandProbe();
+    const Module4::FilterOutcome outcome =
+        Module4::ApplyFilter(number, &buffers.Picture1.image, amount, progress, [this] {
+            progressBar->setValue(progress);
+            QCoreApplication::processEvents();
+            return stopRequested_ ? Module4::AfterYield::Stop : Module4::AfterYield::Continue;
+        });
+    filterRunning_ = false;
+    progressBar->hide();
+    if (closePending_) {
+        // Cancel or the close box while the filter ran: its result is dropped and the window closes.
+        finishClose();
+        return;
+    }
+    if (outcome == Module4::FilterOutcome::Applied) {
+        buffers.endFilter();
+        showPictures(false);
+    } else if (outcome == Module4::FilterOutcome::Failed) {
+        // The picture stays as it was before the command.
+        buffers.Picture1.assign(buffers.picDest);
+        platform_.messages.show({QStringLiteral("This filter cannot be applied to this picture."), kCaption,
+                                 MsgIcon::Exclamation});
+    }
+    unlockform();
+}
+
+void frmManipulate::Command5_Click() {
+    if (locked_) return;
+    const int n = slotNumberOf(workspace_.selectedImage());
+    if (n) workspace_.setSlotPicture(n, toImage(buffers.NewImage.image));
+    Form_Unload();
+    done(QDialog::Accepted);
+}
+
+void frmManipulate::Command2_Click() {
+    if (filterRunning_) {
+        stopRequested_ = true;
+        closePending_ = true;
+        return;
+    }
+    finishClose();
+}
+
+void frmManipulate::finishClose() {
+    unlockform();
+    Form_Unload();
+    done(QDialog::Rejected);
+}
+
+void frmManipulate::reject() { Command2_Click(); }
+
+void frmManipulate::closeEvent(QCloseEvent* event) {
+    if (filterRunning_) {
+        stopRequested_ = true;
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void frmManipulate::HScroll1_Change() {
+    setWindowTitle(QStringLiteral("Cover Manipulator - Brightness Level ->  %1%  <-").arg(HScroll1->value()));
+}
+
+void frmManipulate::HScroll1_Scroll() { HScroll1_Change(); }
+
+void frmManipulate::Toolbar1_MouseMove() { setWindowTitle(kCaption); }
+
+void frmManipulate::Frame1_MouseMove() { setWindowTitle(kCaption); }
+
+bool frmManipulate::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
+        if (watched == Frame1) Frame1_MouseMove();
+        else if (watched == Toolbar1 || (watched->parent() == Toolbar1 && watched->isWidgetType()))
+            Toolbar1_MouseMove();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace kavi

@@ -1,0 +1,116 @@
+#pragma once
+// The Cover Manipulator: a small modal window that shows the slot's picture beside the edited one,
+// with five toolbar commands, a brightness slider, twenty filter commands in three menus, one level
+// of undo, and "Accept" to write the result back into the slot.
+#include "cimage.h"
+#include "manipulator_buffers.h"
+#include "manipulator_workspace.h"
+#include "platform.h"
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+class QScrollBar;
+class QToolBar;
+class QWindow;
+
+namespace kavi {
+
+// One filter command: its menu, control name, caption, filter number and amount.
+struct FilterCommand {
+    const char* menu;
+    const char* name;
+    const char* caption;
+    int number;
+    int amount;
+};
+extern const FilterCommand kFilterCommands[20];
+
+class frmManipulate : public QDialog {
+    Q_OBJECT
+public:
+    frmManipulate(Platform& platform, ManipulatorWorkspace& workspace, QWidget* parent = nullptr);
+    ~frmManipulate() override;
+
+    // Controls.
+    QMenuBar* menuBar = nullptr;
+    QMenu* normal = nullptr;
+    QMenu* Special = nullptr;
+    QMenu* colors = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Original = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* NewImage = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QProgressBar* progressBar = nullptr; // shows the progress variable while a filter runs
+
+    // The picture buffers, the DIB image filled at load, and the progress variable of the filters.
+    ManipulatorBuffers buffers;
+    std::unique_ptr<cImage> image;
+    int progress = 0;
+
+    void lockform();
+    void unlockform();
+    bool isLocked() const { return locked_; }
+    bool filterRunning() const { return filterRunning_; }
+
+    // Handlers.
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload() {}
+    void Command5_Click();
+    void Command2_Click();
+    void Toolbar1_ButtonClick(int index);
+    void HScroll1_Change();
+    void HScroll1_Scroll();
+    void Toolbar1_MouseMove();
+    void Frame1_MouseMove();
+    // The shared frame of the twenty filter menu items.
+    void runFilter(int number, int amount);
+
+    // Activation moved to this window from `previous` (null: from another program). Form_Activate runs
+    // on the first activation and when coming from another window of Kavi, never from another
+    // program and never while a command runs.
+    void activationFrom(QWindow* previous);
+
+    // Called between lockform and the command, for tests that look at the window mid-command.
+    std::function<void()> commandProbe;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar(QWidget* client);
+    void buildControls(QWidget* client);
+    void showPictures(bool original);
+    void onFocusWindowChanged(QWindow* now);
+    void finishClose();
+
+    Platform& platform_;
+    ManipulatorWorkspace& workspace_;
+    bool locked_ = false;
+    bool cursorSet_ = false;
+    bool filterRunning_ = false;
+    bool stopRequested_ = false;
+    bool closePending_ = false;
+    bool activatedOnce_ = false;
+    QWindow* lastFocus_ = nullptr;
+};
+
+} // namespace kavi

@@ -1,0 +1,119 @@
+#include "manipulator_buffers.h"
+
+#include "mdl_effect.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+namespace kavi {
+
+void PaintFlipped(PictureBox& box, int mode) {
+    raster::Bitmap& image = box.image;
+    if (image.isNull() || (mode != 0 && mode != 1)) return;
+    if (mode == 0) {
+        for (int y = 0; y < image.height(); ++y) {
+            auto* row = reinterpret_cast<std::uint32_t*>(image.row(y));
+            std::reverse(row, row + image.width());
+        }
+    } else {
+        const std::size_t bytes = std::size_t(image.width()) * 4;
+        for (int top = 0, bottom = image.height() - 1; top < bottom; ++top, --bottom)
+            std::swap_ranges(image.row(top), image.row(top) + bytes, image.row(bottom));
+    }
+    box.drawn();
+}
+
+void ShiftBrightness(raster::Bitmap& picture, int value) {
+    // A pixel read and written back as a colour value loses its reserved byte, as through the device.
+    std::array<std::uint32_t, 256> blue{}, green{}, red{};
+    for (int i = 0; i < 256; ++i) {
+        const auto c = std::uint32_t(std::clamp(i + value, 0, 255));
+        blue[std::size_t(i)] = c;
+        green[std::size_t(i)] = c << 8;
+        red[std::size_t(i)] = c << 16;
+    }
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(picture.row(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const std::uint32_t p = row[x];
+            row[x] = blue[p & 255] | green[(p >> 8) & 255] | red[(p >> 16) & 255];
+        }
+    }
+}
+
+void ManipulatorBuffers::load(raster::Bitmap slotPicture) {
+    Original.image = std::move(slotPicture);
+    Original.assign(Original.image);
+    picorig.empty();
+    picDest.empty();
+    picorig.assign(Original);
+    picDest.assign(Original);
+    NewImage.empty();
+    NewImage.assign(Original);
+    Picture1.assign(picDest);
+    picundo.assign(NewImage);
+}
+
+void ManipulatorBuffers::activate() {
+    picorig.assign(Original);
+    picDest.assign(Original);
+    NewImage.assign(Original);
+}
+
+void ManipulatorBuffers::runToolbarCommand(int index, int sliderValue) {
+    switch (index) {
+    case int(ToolbarCommand::Rotate): rotate(); break;
+    case int(ToolbarCommand::Mirror): mirror(); break;
+    case int(ToolbarCommand::Flip): flip(); break;
+    case int(ToolbarCommand::Brightness): brightness(sliderValue); break;
+    case int(ToolbarCommand::Undo): undo(); break;
+    default: break;
+    }
+}
+
+void ManipulatorBuffers::rotate() {
+    picundo.assign(NewImage);
+    picpaint.assign(picDest);
+    mdlEffect::RunEffect(mdlEffect::kRotation, picpaint, picimageeffect, 90.0f, true);
+    picDest.assign(picpaint);
+    NewImage.assign(picDest);
+}
+
+void ManipulatorBuffers::mirror() {
+    picundo.assign(NewImage);
+    PaintFlipped(picDest, 0);
+    NewImage.assign(picDest);
+}
+
+void ManipulatorBuffers::flip() {
+    picundo.assign(NewImage);
+    PaintFlipped(picDest, 1);
+    NewImage.assign(picDest);
+}
+
+void ManipulatorBuffers::brightness(int value) {
+    picundo.assign(NewImage);
+    Picture1.assign(picDest);
+    ShiftBrightness(Picture1.image, value);
+    Picture1.drawn();
+    NewImage.assign(Picture1);
+    picDest.assign(NewImage);
+}
+
+void ManipulatorBuffers::undo() {
+    picDest.assign(picundo);
+    NewImage.assign(picundo);
+}
+
+void ManipulatorBuffers::beginFilter() {
+    picundo.assign(NewImage);
+    Picture1.assign(NewImage);
+}
+
+void ManipulatorBuffers::endFilter() {
+    picDest.assign(Picture1);
+    NewImage.assign(picDest);
+}
+
+} // namespace kavi

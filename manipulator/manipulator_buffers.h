@@ -1,0 +1,48 @@
+#pragma once
+// The picture buffers of the Cover Manipulator and the commands that move pictures between them:
+// opening, activation, the five toolbar commands and the frame around a filter. The window and the
+// command-line tool share this code; it knows nothing of Qt.
+#include "picture_box.h"
+
+namespace kavi {
+
+enum class ToolbarCommand { Rotate = 1, Mirror = 2, Flip = 3, Brightness = 4, Undo = 5 };
+
+// Repaints a box's own picture onto its image with one extent negated: mode 0 mirrors left to
+// right, mode 1 flips top to bottom; any other mode does nothing.
+void PaintFlipped(PictureBox& box, int mode);
+
+// Adds value to every colour channel of every pixel, each clamped to 0...255.
+void ShiftBrightness(raster::Bitmap& picture, int value);
+
+class ManipulatorBuffers {
+public:
+    PictureBox Original;   // the slot's picture as opened; never changed
+    PictureBox NewImage;   // the current result, shown and written back on Accept
+    PictureBox picorig;    // a copy of the opened picture
+    PictureBox picDest;    // the current working picture
+    PictureBox picundo;    // the picture before the last command
+    PictureBox Picture1;   // work area of the filters and the brightness command
+    PictureBox picpaint;   // canvas of the rotate command
+    PictureBox picimageeffect; // scratch copy that the rotate command samples
+
+    // Opening: every buffer receives the slot's picture (an empty picture leaves them all empty).
+    void load(raster::Bitmap slotPicture);
+    // Activation: back to the opened picture; the undo picture and the work area stay.
+    void activate();
+
+    // One toolbar command by its button index (1...5); other indices do nothing.
+    // sliderValue is the brightness amount (-99...99).
+    void runToolbarCommand(int index, int sliderValue);
+    void rotate();
+    void mirror();
+    void flip();
+    void brightness(int value);
+    void undo();
+
+    // The filter frame: before the engine runs on Picture1, and after it has returned.
+    void beginFilter();
+    void endFilter();
+};
+
+} // namespace kavi

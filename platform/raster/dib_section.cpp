@@ -1,0 +1,112 @@
+#include "dib_section.h"
+
+#include "dib_bits.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+#include <stdexcept>
+#include <vector>
+
+namespace raster {
+
+namespace {
+
+bool describable(const BitmapInfoHeader& h) {
+    return h.biCompression == BI_RGB && h.biPlanes == 1 && Bitmap::isSupportedDepth(h.biBitCount) &&
+           h.biWidth > 0 && h.biHeight != 0 && h.biHeight != INT32_MIN;
+}
+
+std::vector<Rgbq> tableOf(const BitmapInfo& info) {
+    const int n = colorTableSize(info.bmiHeader);
+    return std::vector<Rgbq>(info.bmiColors.begin(), info.bmiColors.begin() + n);
+}
+
+// The bitmap row (from the top) of a scan line: scans count from the top of a top-down description
+// and from the bottom of a bottom-up one.
+int bitmapRow(const BitmapInfoHeader& h, const Bitmap& bitmap, int scan) {
+    return h.biHeight < 0 ? scan : bitmap.height() - 1 - scan;
+}
+
+} // namespace
+
+int colorTableSize(const BitmapInfoHeader& h) {
+    if (h.biBitCount > 8) return 0;
+    const int full = 1 << h.biBitCount;
+    return h.biClrUsed > 0 && h.biClrUsed < std::uint32_t(full) ? int(h.biClrUsed) : full;
+}
+
+std::unique_ptr<Bitmap> CreateDIBSection(const DeviceContext*, const BitmapInfo& info, unsigned usage,
+                                         std::uint8_t** bits) {
+    if (bits) *bits = nullptr;
+    const BitmapInfoHeader& h = info.bmiHeader;
+    if (usage != DIB_RGB_COLORS || !describable(h)) return nullptr;
+    // The image size of a description is a 32-bit count of bytes; larger bitmaps cannot be described.
+    const std::uint64_t bytes = std::uint64_t(Bitmap::strideFor(h.biWidth, h.biBitCount)) * std::uint64_t(std::abs(h.biHeight));
+    if (bytes == 0 || bytes > 0xFFFFFFFFull) return nullptr;
+    std::unique_ptr<Bitmap> bitmap;
+    try {
+        bitmap = std::make_unique<Bitmap>(h.biWidth, std::abs(h.biHeight), h.biBitCount,
+                                          h.biHeight > 0 ? RowOrder::BottomUp : RowOrder::TopDown, tableOf(info));
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    if (bits) *bits = bitmap->bits();
+    return bitmap;
+}
+
+int GetDIBits(const DeviceContext*, const Bitmap& bitmap, int start, int lines, std::uint8_t* bits,
+              BitmapInfo& info, unsigned usage) {
+    BitmapInfoHeader& h = info.bmiHeader;
+    if (usage != DIB_RGB_COLORS || bitmap.isNull()) return 0;
+    if (!bits) {
+        const int depth = h.biBitCount ? h.biBitCount : bitmap.bitsPerPixel();
+        h.biWidth = bitmap.width();
+        h.biHeight = bitmap.height();
+        h.biBitCount = std::uint16_t(depth);
+        h.biSizeImage = std::uint32_t(Bitmap::strideFor(bitmap.width(), depth) * std::size_t(bitmap.height()));
+        return bitmap.height();
+    }
+    if (!describable(h) || h.biWidth != bitmap.width() || start < 0 || lines <= 0) return 0;
+    const int height = std::min(std::abs(h.biHeight), bitmap.height());
+    const int n = std::min(lines, height - start);
+    if (n <= 0) return 0;
+    const std::size_t stride = Bitmap::strideFor(h.biWidth, h.biBitCount);
+    // One row of the target format carries the converted pixels.
+    Bitmap row(h.biWidth, 1, h.biBitCount, RowOrder::TopDown, tableOf(info));
+    ColorMatcher matcher(row.colorTable());
+    std::vector<std::uint8_t> px(std::size_t(h.biWidth) * 4);
+    for (int i = 0; i < n; ++i) {
+        const int scan = start + i;
+        readPixels32(bitmap, 0, bitmapRow(h, bitmap, scan), h.biWidth,
+                     px.data());
+        writePixels32(row, 0, 0, h.biWidth, px.data(), matcher);
+        std::copy_n(row.bits(), stride, bits + std::size_t(scan) * stride);
+    }
+    return n;
+}
+
+int SetDIBits(const DeviceContext*, Bitmap& bitmap, int start, int lines, const std::uint8_t* bits,
+              const BitmapInfo& info, unsigned usage) {
+    const BitmapInfoHeader& h = info.bmiHeader;
+    if (usage != DIB_RGB_COLORS || bitmap.isNull() || !bits || !describable(h) || h.biWidth != bitmap.width() ||
+        start < 0 || lines <= 0)
+        return 0;
+    const int height = std::min(std::abs(h.biHeight), bitmap.height());
+    const int n = std::min(lines, height - start);
+    if (n <= 0) return 0;
+    const std::size_t stride = Bitmap::strideFor(h.biWidth, h.biBitCount);
+    Bitmap row(h.biWidth, 1, h.biBitCount, RowOrder::TopDown, tableOf(info));
+    ColorMatcher matcher(bitmap.colorTable());
+    std::vector<std::uint8_t> px(std::size_t(h.biWidth) * 4);
+    for (int i = 0; i < n; ++i) {
+        const int scan = start + i;
+        std::copy_n(bits + std::size_t(scan) * stride, stride, row.bits());
+        readPixels32(row, 0, 0, h.biWidth, px.data());
+        writePixels32(bitmap, 0, bitmapRow(h, bitmap, scan), h.biWidth,
+                      px.data(), matcher);
+    }
+    return n;
+}
+
+} // namespace raster

@@ -1,0 +1,85 @@
+// The kavi-filter command: runs a filter over picture files and refuses bad arguments clearly.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+namespace {
+
+struct ToolRun {
+    int status;
+    QString stderrText;
+};
+
+ToolRun runTool(const QStringList& arguments) {
+    QProcess tool;
+    tool.start(QString::fromLocal8Bit(std::getenv("KAVI_BUILD_DIR")) + "/kavi-filter", arguments);
+    tool.waitForFinished(-1);
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
+            QString::fromLocal8Bit(tool.readAllStandardError())};
+}
+
+QImage picture() {
+    QImage image(6, 4, QImage::Format_RGB32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) image.setPixel(x, y, qRgb(x * 40, y * 60, 200 - x * 10));
+    return image;
+}
+
+class KaviFilterTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        input = dir.filePath("in.png");
+        ASSERT_TRUE(picture().save(input));
+    }
+    QTemporaryDir dir;
+    QString input;
+};
+
+} // namespace
+
+TEST_F(KaviFilterTool, WritesTheFilteredPictureAsPngOrBmp) {
+    const QString png = dir.filePath("neg.png");
+    ASSERT_EQ(runTool({"2", "0", input, png}).status, 0);
+    QImage negative = QImage(png).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(negative.size(), QSize(6, 4));
+    EXPECT_EQ(negative.pixel(3, 2) & 0xFFFFFF, (qRgb(255 - 120, 255 - 120, 255 - 170) & 0xFFFFFF));
+
+    // Numbers without a routine give the picture back unchanged, also through BMP.
+    for (const char* number : {"0", "32"}) {
+        const QString bmp = dir.filePath(QString("same%1.BMP").arg(number));
+        ASSERT_EQ(runTool({number, "0", input, bmp}).status, 0);
+        EXPECT_EQ(QImage(bmp).convertToFormat(QImage::Format_RGB32), picture());
+    }
+
+    // A colour parameter as its decimal value; the seed repeats Add Noise.
+    EXPECT_EQ(runTool({"18", "11842740", input, dir.filePath("bw.png")}).status, 0);
+    const QString a = dir.filePath("a.png"), b = dir.filePath("b.png");
+    ASSERT_EQ(runTool({"29", "50", input, a, "--seed", "42"}).status, 0);
+    ASSERT_EQ(runTool({"29", "50", input, b, "--seed", "42"}).status, 0);
+    EXPECT_EQ(QImage(a), QImage(b));
+}
+
+TEST_F(KaviFilterTool, BadArgumentsGiveOneLineAndAFailureStatus) {
+    const QString out = dir.filePath("out.png");
+    const QList<QStringList> bad{
+        {"x", "0", input, out},          {"1.5", "0", input, out},      {"", "0", input, out},
+        {"2", "0x10", input, out},       {"2", "99999999999", input, out},
+        {"2", "0", dir.filePath("missing.png"), out},
+        {"2", "0", input, dir.filePath("out.jpg")},
+        {"2", "0", input, dir.filePath("no/such/folder/out.png")},
+        {"2", "0", input},               {"29", "50", input, out, "--seed", "-1"},
+        {"1", "-8", input, out},  // divisor zero
+    };
+    for (const QStringList& arguments : bad) {
+        const ToolRun run = runTool(arguments);
+        EXPECT_NE(run.status, 0) << arguments.join(' ').toStdString();
+        EXPECT_EQ(run.stderrText.count('\n'), 1) << run.stderrText.toStdString();
+        EXPECT_TRUE(run.stderrText.startsWith("kavi-filter: ")) << run.stderrText.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(out)) << "no output is left behind by a failed run";
+}
