@@ -19,6 +19,14 @@ struct CoverKind {
     CoverGroup group;
     // Position of the check box inside the "Print Options" frame, in twips.
     int checkLeft, checkTop, checkWidth, checkHeight;
+    // Print geometry: paper size code (1 Letter, 5 Legal), orientation code (1 portrait,
+    // 2 landscape), the cover's real size in twips (DS is the one fractional size, 10.87 x 4.57 in),
+    // whether the orientation is set before the paper, and the weight a ticked jewel-case kind adds
+    // to the layout sum (0 for single kinds).
+    int paperCode, orientationCode;
+    double printWidth, printHeight;
+    bool orientationBeforePaper;
+    int jewelWeight;
 };
 
 inline constexpr int kCoverKindCount = 10;
@@ -26,17 +34,25 @@ inline constexpr int kScanTabIndex = 10;
 inline constexpr const char* kScanTabCaption = "Scan";
 
 inline constexpr std::array<CoverKind, kCoverKindCount> kCoverKinds = {{
-    {1, "Check1", "Front", "Print front cd cover.", 0, "Front", "Image1", "Front", CoverGroup::JewelCase, 240, 240, 735, 295},
-    {2, "Check2", "Inside", "Print inside cd cover.", 1, "Inside", "Image2", "Inside", CoverGroup::JewelCase, 1320, 240, 735, 295},
-    {3, "Check3", "Back", "Print back cd cover (not needed for slim jewel cases).", 2, "Back", "Image3", "Back", CoverGroup::JewelCase, 2400, 240, 735, 295},
-    {4, "Check4", "DVD", "Print full size DVD cover.", 3, "DVD", "Image4", "DVD", CoverGroup::Single, 3360, 240, 735, 295},
-    {5, "Check5", "Mini CD", "Print mini cd front cover.", 4, "Mini", "Image5", "Mini", CoverGroup::Single, 240, 600, 855, 255},
-    {6, "Check6", "PSP", "Print PSP cover.", 5, "PSP", "Image6", "PSP", CoverGroup::Single, 1320, 600, 735, 255},
-    {7, "Check7", "DS", "Print DS cover.", 6, "DS", "Image7", "DS", CoverGroup::Single, 2400, 600, 735, 195},
-    {8, "Check8", "SLIM", "Print DVD SLIM cover.", 7, "SLIM", "Image8", "SLIM", CoverGroup::Single, 3360, 600, 735, 195},
-    {9, "Check9", "HD-DVD", "Print full size HD-DVD cover.", 8, "HD", "Image9", "HD", CoverGroup::Single, 4200, 240, 975, 295},
-    {10, "Check10", "Blu-Ray", "Print full size Blu-Ray cover.", 9, "Blu", "Image10", "BLU", CoverGroup::Single, 4200, 550, 855, 295},
+    {1, "Check1", "Front", "Print front cd cover.", 0, "Front", "Image1", "Front", CoverGroup::JewelCase, 240, 240, 735, 295, 1, 1, 6840, 6840, false, 5},
+    {2, "Check2", "Inside", "Print inside cd cover.", 1, "Inside", "Image2", "Inside", CoverGroup::JewelCase, 1320, 240, 735, 295, 1, 1, 6840, 6840, false, 10},
+    {3, "Check3", "Back", "Print back cd cover (not needed for slim jewel cases).", 2, "Back", "Image3", "Back", CoverGroup::JewelCase, 2400, 240, 735, 295, 1, 1, 8496, 6696, false, 20},
+    {4, "Check4", "DVD", "Print full size DVD cover.", 3, "DVD", "Image4", "DVD", CoverGroup::Single, 3360, 240, 735, 295, 5, 2, 15390, 10260, false, 0},
+    {5, "Check5", "Mini CD", "Print mini cd front cover.", 4, "Mini", "Image5", "Mini", CoverGroup::Single, 240, 600, 855, 255, 1, 2, 4680, 4968, false, 0},
+    {6, "Check6", "PSP", "Print PSP cover.", 5, "PSP", "Image6", "PSP", CoverGroup::Single, 1320, 600, 735, 255, 1, 2, 11880, 9540, false, 0},
+    {7, "Check7", "DS", "Print DS cover.", 6, "DS", "Image7", "DS", CoverGroup::Single, 2400, 600, 735, 195, 5, 2, 15652.8, 6580.8, true, 0},
+    {8, "Check8", "SLIM", "Print DVD SLIM cover.", 7, "SLIM", "Image8", "SLIM", CoverGroup::Single, 3360, 600, 735, 195, 5, 2, 15030, 10260, false, 0},
+    {9, "Check9", "HD-DVD", "Print full size HD-DVD cover.", 8, "HD", "Image9", "HD", CoverGroup::Single, 4200, 240, 975, 295, 1, 2, 15120, 8460, false, 0},
+    {10, "Check10", "Blu-Ray", "Print full size Blu-Ray cover.", 9, "Blu", "Image10", "BLU", CoverGroup::Single, 4200, 550, 855, 295, 1, 2, 15120, 8460, false, 0},
 }};
+
+// Paper and orientation codes of the printer object.
+inline constexpr int kPaperLetter = 1;
+inline constexpr int kPaperLegal = 5;
+inline constexpr int kPortrait = 1;
+inline constexpr int kLandscape = 2;
+// When two jewel-case covers share a page, the second is drawn this far down (5.2521 in).
+inline constexpr double kSecondCoverTop = 7563;
 
 // The kind of a number 1..10.
 constexpr const CoverKind& coverKind(int number) { return kCoverKinds[std::size_t(number - 1)]; }

@@ -6,6 +6,8 @@
 #include "frmabout.h"
 #include "frmmsnpopup.h"
 #include "msnpopup.h"
+#include "cover_printing.h"
+#include "form1.h"
 #include "maker.h"
 #include "picture_slot.h"
 #include "program_folder.h"
@@ -242,6 +244,7 @@ void frmcovercreator::Form_Load() {
     gdip = std::make_unique<cGdiPlus>(platform.imageEncoders);
     show();
     helpFile = inProgramFolder(QStringLiteral("Kavi4.chm"));
+    OriginalPrinter = rememberOriginalPrinter(platform.printers);
     Timer1->start();
     Timer2->start();
     readini();
@@ -251,6 +254,7 @@ void frmcovercreator::Form_Load() {
 void frmcovercreator::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
+    restoreOriginalPrinter(platform.printers, OriginalPrinter);
     gdip.reset(); // shuts the image encoders down
     writeini();
     QApplication::processEvents();
@@ -366,14 +370,7 @@ bool frmcovercreator::ForceForegroundWindow(QWidget* window) {
 
 void frmcovercreator::Toolbar1_ButtonClick(int index) {
     switch (index) {
-    case 1:
-        if (cmdPrint->isEnabled()) {
-            cmdPrint->click();
-        } else {
-            platform.messages.show({QStringLiteral("Please select a cover option to print!"),
-                                    QStringLiteral("No Cover Option Selected!"), MsgIcon::Critical});
-        }
-        break;
+    case 1: requestPrint(platform, *cmdPrint); break;
     case 2: about_Click(); break;
     case 3:
         if (!SelectedImage.isEmpty()) {
@@ -404,7 +401,10 @@ void frmcovercreator::Print_Click() { Toolbar1_ButtonClick(1); }
 void frmcovercreator::reportabug_Click() { Toolbar1_ButtonClick(4); }
 void frmcovercreator::visitwebsite_Click() { Toolbar1_ButtonClick(6); }
 void frmcovercreator::contents_Click() { platform.help.command(this, helpFile, HelpCommand::DisplayTopic); }
-void frmcovercreator::A_Click() {}
+void frmcovercreator::A_Click() {
+    if (!form1_) form1_ = std::make_unique<Form1>(platform);
+    form1_->showChooser();
+}
 void frmcovercreator::checkforupdates_Click() {
     UpdateWindow window(platform, this);
     window.exec();
@@ -416,7 +416,14 @@ void frmcovercreator::about_Click() {
     // The About window restores the pointer when it activates; never leave it busy if it did not.
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
 }
-void frmcovercreator::cmdPrint_Click() {}
+void frmcovercreator::cmdPrint_Click() {
+    PrintSelection selection;
+    for (int n = 1; n <= kCoverKindCount; ++n) {
+        selection.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
+        selection.pictures[std::size_t(n - 1)] = Image(n)->picture();
+    }
+    printCovers(platform, selection);
+}
 
 void frmcovercreator::OpenEmail(const QString& EmailAddress, const QString& Subject, const QString& Body) {
     QString link = EmailAddress;

@@ -2,6 +2,7 @@
 // The main window: ten cover slots on a tab strip, the "Print Options" boxes with their selection
 // rules, the toolbar and menus, the notification-area icon, start-up and shut-down.
 #include "platform.h"
+#include "retain_original_printer.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -22,6 +23,7 @@ class cGdiPlus;
 class DriveList;
 class FileList;
 class FolderList;
+class Form1;
 class PictureSlot;
 class ScanTab;
 class TabStrip;
@@ -39,6 +41,7 @@ public:
     bool InTray = false;
     QString helpFile;        // set at load: the help in the program folder
     std::unique_ptr<cGdiPlus> gdip; // the image-file writer, from load to unload
+    OriginalPrinterRecord OriginalPrinter; // the default printer at start-up, put back at unload
 
     // Controls.
     PictureSlot* Image(int n) const { return slots_[std::size_t(n - 1)]; }
@@ -135,6 +138,7 @@ private:
     bool unloaded_ = false;
     bool fixingSize_ = false;
     bool applyingRule_ = false;
+    std::unique_ptr<Form1> form1_; // the printer chooser, kept for the run once opened
 };
 
 } // namespace kavi

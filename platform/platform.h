@@ -13,6 +13,8 @@
 #include "sound.h"
 #include "system_colors.h"
 #include "desktop_area.h"
+#include "cups_printers.h"
+#include "printer.h"
 
 namespace kavi {
 
@@ -30,6 +32,8 @@ struct Platform {
     DesktopArea& desktop;
     Scanner& scanner;
     ImageEncoders& imageEncoders;
+    PrinterSystem& printers;
+    PrinterObject& printer;
 };
 
 // The real services of this desktop, created once for the life of the process.
@@ -52,6 +56,8 @@ private:
     QtDesktopArea desktop_;
     SaneScanner scanner_;
     StandardImageEncoders imageEncoders_;
+    CupsPrinters printers_;
+    QtPrinterObject printer_{printers_};
     Platform platform_;
 };
 

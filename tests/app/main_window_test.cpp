@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QApplication>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -104,8 +105,10 @@ TEST_F(MainWindow, PrintingWithNothingTickedSaysSoFromToolbarAndMenu) {
         EXPECT_EQ(box.buttons, MsgButtons::Ok);
     }
     window.Check(4)->click();
+    services.printers.install({"Office"});
     window.Toolbar1_ButtonClick(1);
-    EXPECT_EQ(services.messages.shown.size(), 2u) << "with a tick, Print is pressed instead";
+    ASSERT_EQ(services.messages.shown.size(), 3u);
+    EXPECT_EQ(services.messages.shown[2].title, "Printing Covers") << "with a tick, Print is pressed instead";
 }
 
 TEST_F(MainWindow, HelpWebsiteAndBugReportGoToTheirServices) {
@@ -210,4 +213,59 @@ TEST_F(MainWindow, ImageWriterStartsBeforeTheWindowShowsAndStopsAtUnload) {
     window.Form_Unload();
     EXPECT_EQ(window.gdip, nullptr);
     EXPECT_EQ(services.imageEncoders.shutdowns, (std::vector<std::uintptr_t>{services.imageEncoders.token}));
+}
+
+TEST(MainWindowPrinting, UnloadPutsTheStartUpPrinterBackFirst) {
+    kavi::testing::TestPlatform s;
+    s.printers.install({"Office", "Photo"});
+    s.printers.userSetting = "Office"; // the user's own default at start-up
+    frmcovercreator window(s.platform);
+    QTemporaryDir settings;
+    window.settingsFile = settings.filePath("kavi4.ini");
+    window.Form_Load();
+    EXPECT_TRUE(window.OriginalPrinter.found);
+    EXPECT_EQ(window.OriginalPrinter.deviceName, "Office");
+    EXPECT_EQ(window.OriginalPrinter.port, "Office-port");
+
+    window.A_Click(); // the chooser is not modal
+    QWidget* chooser = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "Form1" && w->isVisible()) chooser = w;
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->parentWidget(), nullptr) << "the chooser has no owner";
+    EXPECT_FALSE(chooser->isModal());
+    auto* list = chooser->findChild<QListWidget*>("List1");
+    list->item(1)->setSelected(true);
+    chooser->findChild<QPushButton*>("Command1")->click();
+    EXPECT_EQ(s.printers.deviceEntry, "Photo,Photo driver,Photo-port");
+
+    s.journal.entries.clear();
+    window.Form_Unload();
+    EXPECT_EQ(s.journal.entries, (std::vector<QString>{"printers:write Office,Office driver,Office-port", "encoders:shutdown", "help:18"}));
+    EXPECT_EQ(s.printers.userSetting, QString("Office"));
+}
+
+TEST(MainWindowPrinting, PrintSendsTheTickedSlotsPictureAndNothingFoundRestoresNothing) {
+    kavi::testing::TestPlatform s;
+    s.printers.install({"Office"});
+    s.printers.deviceEntry = "Elsewhere,x,y"; // a default that is not installed
+    frmcovercreator window(s.platform);
+    QTemporaryDir settings;
+    window.settingsFile = settings.filePath("kavi4.ini"); // starts with nothing ticked
+    window.Form_Load();
+    EXPECT_FALSE(window.OriginalPrinter.found);
+
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    picture.setText("slot", "dvd picture");
+    window.Image(4)->setPicture(picture);
+    window.Check(4)->click();
+    window.findChild<QAction*>("Print")->trigger();
+    ASSERT_EQ(s.messages.shown.size(), 1u);
+    EXPECT_EQ(s.messages.shown[0].text, "Please make sure your printer is on and you are using LEGAL sized paper!");
+    EXPECT_EQ(s.printer.ops, (std::vector<QString>{"follow 1", "paper 5", "orientation 2",
+                                                   "draw dvd picture 0,0 15390x10260", "end document", "paper 1"}));
+    window.Form_Unload();
+    EXPECT_TRUE(s.printers.entryWrites.empty());
+    EXPECT_EQ(s.printers.deviceEntry, "Elsewhere,x,y");
 }

@@ -159,3 +159,22 @@ TEST_F(Settings, UnloadWritesTheSettingsBeforeClosingTheHelp) {
     EXPECT_EQ(settingsOnDisk, QStringList({"help:18"}))
         << "the image writer is released before the settings are written, and they before the help closes";
 }
+
+TEST_F(Settings, UnloadPutsTheStartUpPrinterBackBeforeWritingTheSettings) {
+    services.printers.install({"Office", "Photo"}); // no default of the user's own at start-up
+    window->Form_Load();
+    window->A_Click();
+    ASSERT_TRUE(services.printers.writeDefaultPrinterEntry("Photo,Photo driver,Photo-port"));
+    QFile::remove(dir.file("kavi4.ini"));
+    QStringList settingsOnDisk;
+    services.journal.entries.clear();
+    services.journal.observer = [&](const QString& entry) {
+        if (QFile::exists(dir.file("kavi4.ini"))) settingsOnDisk << entry;
+    };
+    window->Form_Unload();
+    EXPECT_EQ(services.journal.entries, std::vector<QString>({"printers:write Office,Office driver,Office-port",
+                                                              "printers:clear", "encoders:shutdown", "help:18"}))
+        << "printer restored, image writer released, settings written, help closed";
+    EXPECT_EQ(settingsOnDisk, QStringList({"help:18"})) << "the printer comes back first, then the settings";
+    EXPECT_FALSE(services.printers.userSetting.has_value());
+}

@@ -1,6 +1,7 @@
 #include "test_platform.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace kavi::testing {
 
@@ -38,6 +39,89 @@ int RecordingShell::open(const QString& target, int showCommand) {
 bool RecordingHelp::command(QWidget* owner, const QString& helpFile, HelpCommand command) {
     calls.push_back({owner, helpFile, command});
     if (journal) journal->add(QStringLiteral("help:%1").arg(int(command)));
+    return true;
+}
+
+bool RecordingPrinter::record(const QString& op, const QString& step) {
+    ops.push_back(op);
+    return std::find(failing.begin(), failing.end(), step) == failing.end();
+}
+
+bool RecordingPrinter::setFollowDefault(bool follow) {
+    if (!record(QStringLiteral("follow %1").arg(follow ? 1 : 0), "follow")) return false;
+    followDefault = follow;
+    return true;
+}
+
+bool RecordingPrinter::setPaperSize(int code) {
+    if (!record(QStringLiteral("paper %1").arg(code), "paper")) return false;
+    paper = code;
+    return true;
+}
+
+bool RecordingPrinter::setOrientation(int code) {
+    if (!record(QStringLiteral("orientation %1").arg(code), "orientation")) return false;
+    orient = code;
+    return true;
+}
+
+bool RecordingPrinter::drawPicture(const QImage& picture, double x, double y, double width, double height) {
+    const QString name = picture.isNull() ? QStringLiteral("(none)") : picture.text("slot");
+    const bool ok = record(QStringLiteral("draw %1 %2,%3 %4x%5").arg(name).arg(x).arg(y).arg(width).arg(height), "draw");
+    return ok && !picture.isNull();
+}
+
+bool RecordingPrinter::newPage() { return record(QStringLiteral("new page"), "new page"); }
+bool RecordingPrinter::endDocument() { return record(QStringLiteral("end document"), "end document"); }
+void RecordingPrinter::printNextJobToFile(const QString& pdfPath) { ops.push_back("to file " + pdfPath); }
+
+namespace {
+QString entryOf(const InstalledPrinter& p) { return p.deviceName + ',' + p.driverName + ',' + p.port; }
+} // namespace
+
+const InstalledPrinter* InMemoryPrinters::find(const QString& deviceName) const {
+    for (const InstalledPrinter& p : printers)
+        if (p.deviceName == deviceName) return &p;
+    return nullptr;
+}
+
+void InMemoryPrinters::install(const QStringList& names) {
+    for (const QString& n : names) printers.push_back({n, n + " driver", n + "-port"});
+    if (!printers.empty() && deviceEntry.isEmpty()) {
+        spoolerDefault = printers.front().deviceName;
+        deviceEntry = entryOf(printers.front());
+    }
+}
+
+bool InMemoryPrinters::writeDefaultPrinterEntry(const QString& entry) {
+    entryWrites.push_back(entry);
+    if (journal) journal->add("printers:write " + entry);
+    if (writesFail || !find(deviceNameOfEntry(entry))) return false;
+    deviceEntry = entry;
+    userSetting = deviceNameOfEntry(entry);
+    return true;
+}
+
+QString InMemoryPrinters::printerPortsEntry(const QString& deviceName) {
+    const InstalledPrinter* p = find(deviceName);
+    return p ? p->driverName + ',' + p->port + ',' : QString();
+}
+
+bool InMemoryPrinters::setSpoolerDefault(const QString& deviceName) {
+    spoolerWrites.push_back(deviceName);
+    if (journal) journal->add("printers:spooler " + deviceName);
+    const InstalledPrinter* p = find(deviceName);
+    if (spoolerFails || !p) return false;
+    spoolerDefault = deviceName;
+    if (!userSetting) deviceEntry = entryOf(*p);
+    return true;
+}
+
+bool InMemoryPrinters::clearUserDefaultSetting() {
+    if (journal && userSetting) journal->add(QStringLiteral("printers:clear"));
+    userSetting.reset();
+    const InstalledPrinter* p = find(spoolerDefault);
+    deviceEntry = p ? entryOf(*p) : QString();
     return true;
 }
 

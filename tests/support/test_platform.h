@@ -121,9 +121,64 @@ public:
     Journal* journal = nullptr; // notes "encoders:startup" and "encoders:shutdown"
 };
 
+// The printer object: keeps every operation in order as a line of text, e.g. "paper 5",
+// "draw Image4 0,0 15390x10260" (the picture named by its "slot" text, "(none)" when empty),
+// "end document". Paper size and orientation persist like the real object's; steps named in
+// `failing` ("follow", "paper", "orientation", "draw", "new page", "end document") fail.
+class RecordingPrinter final : public PrinterObject {
+public:
+    bool setFollowDefault(bool follow) override;
+    bool setPaperSize(int code) override;
+    bool setOrientation(int code) override;
+    int paperSize() const override { return paper; }
+    int orientation() const override { return orient; }
+    bool drawPicture(const QImage& picture, double x, double y, double width, double height) override;
+    bool newPage() override;
+    bool endDocument() override;
+    void printNextJobToFile(const QString& pdfPath) override;
+    std::vector<QString> ops;
+    std::vector<QString> failing;
+    int paper = 1, orient = 1;
+    bool followDefault = false;
+
+private:
+    bool record(const QString& op, const QString& step);
+};
+
+// Installed printers and the default-printer settings, held in memory.
+class InMemoryPrinters final : public PrinterSystem {
+public:
+    std::vector<InstalledPrinter> installedPrinters() override { return printers; }
+    QString defaultPrinterEntry() override { return deviceEntry; }
+    bool writeDefaultPrinterEntry(const QString& entry) override;
+    QString printerPortsEntry(const QString& deviceName) override;
+    bool setSpoolerDefault(const QString& deviceName) override;
+    VersionRecord versionRecord() override { return version; }
+    std::optional<QString> userDefaultSetting() override { return userSetting; }
+    bool clearUserDefaultSetting() override;
+    // Installs a printer with driver "<name> driver" and port "<name>-port"; the first is the default.
+    void install(const QStringList& names);
+    std::vector<InstalledPrinter> printers;
+    QString deviceEntry;
+    std::optional<QString> userSetting;
+    QString spoolerDefault;
+    VersionRecord version{5, 0, 0, 2};
+    bool writesFail = false, spoolerFails = false;
+    std::vector<QString> entryWrites;
+    std::vector<QString> spoolerWrites;
+    Journal* journal = nullptr; // "printers:write <entry>", "printers:spooler <name>", "printers:clear"
+
+private:
+    const InstalledPrinter* find(const QString& deviceName) const;
+};
+
 // All doubles together, with the Platform object that refers to them.
 struct TestPlatform {
-    TestPlatform() { help.journal = &journal; imageEncoders.journal = &journal; }
+    TestPlatform() {
+        help.journal = &journal;
+        imageEncoders.journal = &journal;
+        printers.journal = &journal;
+    }
     TestPlatform(const TestPlatform&) = delete;
     Journal journal;
     ScriptedMessageBoxes messages;
@@ -139,7 +194,10 @@ struct TestPlatform {
     FixedDesktopArea desktop;
     ScriptedScanner scanner;
     ScriptedImageEncoders imageEncoders;
-    Platform platform{messages, saveDialog, shell, help, tray, screen, facts, http, sound, systemColors, desktop, scanner, imageEncoders};
+    InMemoryPrinters printers;
+    RecordingPrinter printer;
+    Platform platform{messages, saveDialog, shell,   help,    tray,         screen,        facts,   http,
+                      sound,    systemColors, desktop, scanner, imageEncoders, printers, printer};
 };
 
 } // namespace kavi::testing

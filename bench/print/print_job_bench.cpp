@@ -1,0 +1,103 @@
+// How long the print command takes to hand a DVD job with a 4000 x 3000 JPEG picture to CUPS, and
+// how large the job is, beside img2pdf putting the same JPEG on a Legal landscape page (img2pdf
+// only wraps the JPEG; we draw and stretch the decoded picture into a lossless job).
+// Prints the medians of several runs and the ratio. Needs cupsd, lpadmin and img2pdf.
+#include "picture_loader.h"
+#include "printer.h"
+#include "private_cups.h"
+#include "cups_printers.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kRuns = 5;
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// A photo-like picture: smooth gradients with grain, so neither encoder gets it for free.
+QImage makePhoto(int width, int height) {
+    QImage img(width, height, QImage::Format_RGB32);
+    QRandomGenerator rng(4);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int grain = int(rng.bounded(24u)) - 12;
+            row[x] = qRgb(std::clamp(x * 255 / width + grain, 0, 255), std::clamp(y * 255 / height + grain, 0, 255),
+                          std::clamp(128 + (x - y) * 64 / width + grain, 0, 255));
+        }
+    }
+    return img;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir work;
+    const QString jpeg = work.filePath("cover.jpg");
+    if (!makePhoto(4000, 3000).save(jpeg, "JPEG", 90)) {
+        std::fprintf(stderr, "could not write the test JPEG\n");
+        return 1;
+    }
+    const QImage picture = kavi::loadPicture(jpeg); // what the DVD slot holds
+
+    kavi::testing::PrivateCups cups;
+    if (!cups.failure().isEmpty() || !cups.addQueue("Bench", KAVI_PASSTHROUGH_PPD) || !cups.setServerDefault("Bench")) {
+        std::fprintf(stderr, "CUPS cannot start here: %s\n", qPrintable(cups.failure()));
+        return 1;
+    }
+    kavi::CupsPrinters printers;
+    kavi::QtPrinterObject printer(printers);
+    printer.setFollowDefault(true);
+
+    std::vector<double> ours, drawing, anchor;
+    qint64 jobBytes = 0, anchorBytes = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer t;
+        t.start();
+        printer.setPaperSize(5);
+        printer.setOrientation(2);
+        printer.drawPicture(picture, 0, 0, 15390, 10260);
+        const double drawn = t.nsecsElapsed() / 1e6;
+        printer.endDocument(); // the job is handed to CUPS here
+        ours.push_back(t.nsecsElapsed() / 1e6);
+        drawing.push_back(drawn);
+        printer.setPaperSize(1);
+        cups.waitForJobs();
+        jobBytes = QFileInfo(cups.jobFile("Bench")).size();
+
+        const QString out = work.filePath("anchor.pdf");
+        t.restart();
+        const int rc = QProcess::execute("img2pdf", {"--pagesize", "Legal^T", jpeg, "-o", out});
+        anchor.push_back(t.nsecsElapsed() / 1e6);
+        if (rc != 0) {
+            std::fprintf(stderr, "img2pdf failed (%d)\n", rc);
+            return 1;
+        }
+        anchorBytes = QFileInfo(out).size();
+    }
+    const double a = median(ours), b = median(anchor);
+    std::printf("DVD job, 4000x3000 JPEG (%lld bytes) -> CUPS: median %.1f ms over %d runs, job %lld bytes\n",
+                static_cast<long long>(QFileInfo(jpeg).size()), a, kRuns, static_cast<long long>(jobBytes));
+    std::printf("  of which drawing into the job (Qt's PDF engine compressing the pixels): %.1f ms\n", median(drawing));
+    std::printf("img2pdf, same JPEG on Legal landscape: median %.1f ms, file %lld bytes\n", b,
+                static_cast<long long>(anchorBytes));
+    std::printf("ratio (ours / img2pdf): %.2f  (target: at most 3)\n", a / b);
+    return 0;
+}

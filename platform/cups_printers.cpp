@@ -1,0 +1,130 @@
+#include "cups_printers.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cups/cups.h>
+
+namespace kavi {
+
+namespace {
+
+// The destinations of libcups for the length of one query.
+class Destinations {
+public:
+    Destinations() : count_(cupsGetDests2(CUPS_HTTP_DEFAULT, &dests_)) {}
+    ~Destinations() { cupsFreeDests(count_, dests_); }
+    Destinations(const Destinations&) = delete;
+    Destinations& operator=(const Destinations&) = delete;
+
+    cups_dest_t* begin() { return dests_; }
+    cups_dest_t* end() { return dests_ + count_; }
+    int count() const { return count_; }
+    cups_dest_t* data() { return dests_; }
+    cups_dest_t* find(const QString& name) {
+        const QByteArray n = name.toUtf8();
+        return cupsGetDest(n.constData(), nullptr, count_, dests_);
+    }
+
+private:
+    cups_dest_t* dests_ = nullptr;
+    int count_ = 0;
+};
+
+QString option(const cups_dest_t& dest, const char* name) {
+    return QString::fromUtf8(cupsGetOption(name, dest.num_options, dest.options));
+}
+
+InstalledPrinter describe(const cups_dest_t& dest) {
+    InstalledPrinter p;
+    p.deviceName = QString::fromUtf8(dest.name);
+    p.driverName = option(dest, "printer-make-and-model");
+    if (p.driverName.isEmpty()) p.driverName = QStringLiteral("unknown");
+    p.port = option(dest, "device-uri");
+    if (p.port.isEmpty()) p.port = option(dest, "printer-uri-supported");
+    if (p.port.isEmpty()) p.port = QStringLiteral("unknown");
+    // The entries join fields with commas, so none may hold one.
+    p.driverName.replace(',', ' ');
+    p.port.replace(",", "%2C");
+    return p;
+}
+
+QString entryOf(const InstalledPrinter& p) { return p.deviceName + ',' + p.driverName + ',' + p.port; }
+
+QString userOptionsPath() { return QDir::homePath() + QStringLiteral("/.cups/lpoptions"); }
+
+} // namespace
+
+QString deviceNameOfEntry(const QString& entry) { return entry.section(',', 0, 0); }
+
+std::vector<InstalledPrinter> CupsPrinters::installedPrinters() {
+    std::vector<InstalledPrinter> printers;
+    Destinations dests;
+    for (const cups_dest_t& d : dests)
+        if (!d.instance) printers.push_back(describe(d)); // instances share their queue's device
+    return printers;
+}
+
+QString CupsPrinters::defaultPrinterEntry() {
+    Destinations dests;
+    for (const cups_dest_t& d : dests)
+        if (d.is_default && !d.instance) return entryOf(describe(d));
+    return {};
+}
+
+bool CupsPrinters::writeDefaultPrinterEntry(const QString& entry) {
+    const QString name = deviceNameOfEntry(entry);
+    if (name.isEmpty()) return false;
+    Destinations dests;
+    if (!dests.find(name)) return false;
+    const QByteArray n = name.toUtf8();
+    cupsSetDefaultDest(n.constData(), nullptr, dests.count(), dests.data());
+    return cupsSetDests2(CUPS_HTTP_DEFAULT, dests.count(), dests.data()) == 0;
+}
+
+QString CupsPrinters::printerPortsEntry(const QString& deviceName) {
+    Destinations dests;
+    const cups_dest_t* d = dests.find(deviceName);
+    if (!d || d->instance) return {};
+    // The entry's fields after the port carry nothing on this platform, but the port ends at a comma.
+    const InstalledPrinter p = describe(*d);
+    return p.driverName + ',' + p.port + ',';
+}
+
+bool CupsPrinters::setSpoolerDefault(const QString& deviceName) {
+    if (deviceName.isEmpty()) return false;
+    {
+        Destinations dests;
+        if (!dests.find(deviceName)) return false;
+    }
+    ipp_t* request = ippNewRequest(IPP_OP_CUPS_SET_DEFAULT);
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
+                     deviceName.toUtf8().constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    ippDelete(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/admin/"));
+    return cupsLastError() <= IPP_STATUS_OK_CONFLICTING;
+}
+
+std::optional<QString> CupsPrinters::userDefaultSetting() {
+    QFile file(userOptionsPath());
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    std::optional<QString> found;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.section(' ', 0, 0, QString::SectionSkipEmpty).compare("Default", Qt::CaseInsensitive) == 0)
+            found = line.section(' ', 1, 1, QString::SectionSkipEmpty); // the last Default line wins
+    }
+    return found;
+}
+
+bool CupsPrinters::clearUserDefaultSetting() {
+    if (!userDefaultSetting()) return true;
+    Destinations dests;
+    if (dests.count() == 0) return false; // CUPS unreachable: leave the user's file alone
+    for (cups_dest_t& d : dests) d.is_default = 0;
+    return cupsSetDests2(CUPS_HTTP_DEFAULT, dests.count(), dests.data()) == 0;
+}
+
+} // namespace kavi

@@ -1,0 +1,70 @@
+#pragma once
+// The installed printers and the default-printer settings, in the terms the printer chooser uses:
+// a default-printer entry ("device,driver,port"), a printer-ports entry per device ("driver,port"),
+// the spooler's own default, and the operating-system version record that picks the method.
+// The real service asks CUPS; tests use an in-memory double.
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace kavi {
+
+struct InstalledPrinter {
+    QString deviceName;
+    QString driverName;
+    QString port;
+};
+
+// The fields the printer chooser's version table reads.
+struct VersionRecord {
+    int major = 0;
+    int minor = 0;
+    int build = 0;
+    int platformId = 0;
+};
+
+class PrinterSystem {
+public:
+    virtual ~PrinterSystem() = default;
+    // Every installed printer, in the order the system lists them.
+    virtual std::vector<InstalledPrinter> installedPrinters() = 0;
+    // The default-printer entry: device, driver and port of the default printer joined by commas,
+    // or "" when there is no default printer.
+    virtual QString defaultPrinterEntry() = 0;
+    // Makes the device named by the entry's first field the user's default printer.
+    virtual bool writeDefaultPrinterEntry(const QString& entry) = 0;
+    // The printer-ports entry of a device: driver, port and further unused fields joined by commas,
+    // "" when the device is not installed.
+    virtual QString printerPortsEntry(const QString& deviceName) = 0;
+    // Makes the device the spooler's (server-wide) default printer.
+    virtual bool setSpoolerDefault(const QString& deviceName) = 0;
+    virtual VersionRecord versionRecord() = 0;
+    // The user's own default-printer setting, apart from the spooler's default: the device named,
+    // or none when the user has no setting of their own.
+    virtual std::optional<QString> userDefaultSetting() = 0;
+    // Removes the user's own default-printer setting, so the spooler's default applies again.
+    virtual bool clearUserDefaultSetting() = 0;
+};
+
+// The device name of a default-printer entry: the text before its first comma.
+QString deviceNameOfEntry(const QString& entry);
+
+// CUPS: destinations as libcups lists them (with the user's lpoptions applied); the driver is the
+// printer's make and model ("unknown" when empty), the port its device URI (or its printer URI when
+// it has none). The user's default is written to ~/.cups/lpoptions as CUPS's lpoptions tool does;
+// the spooler default is set on the server with CUPS-Set-Default.
+class CupsPrinters final : public PrinterSystem {
+public:
+    std::vector<InstalledPrinter> installedPrinters() override;
+    QString defaultPrinterEntry() override;
+    bool writeDefaultPrinterEntry(const QString& entry) override;
+    QString printerPortsEntry(const QString& deviceName) override;
+    bool setSpoolerDefault(const QString& deviceName) override;
+    // This platform counts as a system later than major 4 on platform 2, so the profile method applies.
+    VersionRecord versionRecord() override { return {5, 0, 0, 2}; }
+    std::optional<QString> userDefaultSetting() override;
+    bool clearUserDefaultSetting() override;
+};
+
+} // namespace kavi

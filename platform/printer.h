@@ -1,0 +1,77 @@
+#pragma once
+// The printer object: the application-wide handle on the system printer. Positions and sizes are in
+// twips from the top-left corner of the printable area. Paper size (1 Letter, 5 Legal) and
+// orientation (1 portrait, 2 landscape) are settings that persist from one job to the next.
+// A job starts with the first drawing or new page and is handed to the spooler at end document.
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+class QPainter;
+class QPrinter;
+
+namespace kavi {
+
+class PrinterSystem;
+
+class PrinterObject {
+public:
+    virtual ~PrinterObject() = default;
+    // When set, each job goes to whatever printer is the system default at that moment.
+    // Fails when that cannot succeed: no printer is installed, or none is the default.
+    virtual bool setFollowDefault(bool follow) = 0;
+    virtual bool setPaperSize(int code) = 0;   // fails for codes other than 1 and 5
+    virtual bool setOrientation(int code) = 0; // fails for codes other than 1 and 2
+    virtual int paperSize() const = 0;
+    virtual int orientation() const = 0;
+    // Draws the whole picture stretched into the rectangle; fails for an empty picture.
+    virtual bool drawPicture(const QImage& picture, double x, double y, double width, double height) = 0;
+    virtual bool newPage() = 0;
+    virtual bool endDocument() = 0;
+    // The next job is written as a PDF file at real size instead of going to a printer.
+    virtual void printNextJobToFile(const QString& pdfPath) = 0;
+};
+
+// Printer margins in points, as left, top, right, bottom.
+struct Margins {
+    double left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The printable margins of a landscape page from those of the same paper in portrait: the page is
+// turned a quarter turn, so the landscape top-left corner lies at the portrait bottom-left.
+Margins turnedForLandscape(const Margins& portrait);
+
+// QPrinter on CUPS. Every job asks for no scaling and keeps the picture's own pixels (lossless).
+class QtPrinterObject final : public PrinterObject {
+public:
+    explicit QtPrinterObject(PrinterSystem& printers);
+    ~QtPrinterObject() override;
+    bool setFollowDefault(bool follow) override;
+    bool setPaperSize(int code) override;
+    bool setOrientation(int code) override;
+    int paperSize() const override { return paper_; }
+    int orientation() const override { return orientation_; }
+    bool drawPicture(const QImage& picture, double x, double y, double width, double height) override;
+    bool newPage() override;
+    bool endDocument() override;
+    void printNextJobToFile(const QString& pdfPath) override;
+
+private:
+    bool ensureJob();
+    void applyPageSettings();
+    void discardJob();
+
+    PrinterSystem& printers_;
+    bool followDefault_ = false;
+    QString printerName_;
+    QString pdfPath_;
+    int paper_ = 1;
+    int orientation_ = 1;
+    std::unique_ptr<QPrinter> job_;
+    std::unique_ptr<QPainter> painter_;
+    Margins origin_;       // printable margins of the current page, turned for its orientation
+    QString partialPdf_;   // the PDF being written; renamed into place at end document
+};
+
+} // namespace kavi

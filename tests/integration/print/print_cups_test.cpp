@@ -1,0 +1,253 @@
+// Printing through a private CUPS server whose two queues write each job to a file through a
+// pass-through PPD with a lopsided printable area (left 10, top 40, right 30, bottom 20 points).
+// The printed files are read back as a user would look at them: page sizes and rendered pages.
+#include "cover_printing.h"
+#include "file_list.h"
+#include "folder_list.h"
+#include "form1.h"
+#include "frmcovercreator.h"
+#include "pdf_probe.h"
+#include "picture_slot.h"
+#include "private_cups.h"
+#include "support/test_platform.h"
+#include "tab_strip.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <cups/cups.h>
+#include <gtest/gtest.h>
+
+using namespace kavi;
+using namespace kavi::testing;
+
+namespace {
+
+constexpr int kDpi = 200;             // rendering resolution: 0.005 in a pixel
+constexpr double kTolerance = 0.01;   // inches
+double inches(int pixels) { return pixels / double(kDpi); }
+
+QString readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+class PrintThroughCups : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        cups = new PrivateCups;
+        if (!cups->failure().isEmpty()) return;
+        if (!cups->addQueue("KaviA", KAVI_PASSTHROUGH_PPD) || !cups->addQueue("KaviB", KAVI_PASSTHROUGH_PPD) ||
+            !cups->setServerDefault("KaviA"))
+            queueFailure = "the test queues could not be added";
+    }
+    static void TearDownTestSuite() {
+        delete cups; // stops our cupsd by its pid
+        cups = nullptr;
+    }
+    void SetUp() override {
+        if (!cups->failure().isEmpty()) GTEST_SKIP() << "CUPS cannot start here, so printing is not tried: "
+                                                     << cups->failure().toStdString();
+        ASSERT_TRUE(queueFailure.empty()) << queueFailure;
+        QFile::remove(cups->userOptionsFile());
+        QFile::remove(cups->home() + "/kavi4.ini"); // the main window starts with nothing ticked
+        QFile::remove(cups->jobFile("KaviA"));
+        QFile::remove(cups->jobFile("KaviB"));
+    }
+
+    // Runs the print command and waits for the server to finish the job.
+    void print(const PrintSelection& selection) {
+        printCovers(platform, selection);
+        ASSERT_TRUE(cups->waitForJobs()) << "the job did not finish";
+    }
+
+    static PrivateCups* cups;
+    static std::string queueFailure;
+    TestPlatform doubles;
+    CupsPrinters printers;
+    QtPrinterObject printer{printers};
+    Platform platform{doubles.messages, doubles.saveDialog, doubles.shell, doubles.help,  doubles.tray,
+                      doubles.screen,   doubles.facts,      doubles.http,  printers,      printer};
+};
+
+PrivateCups* PrintThroughCups::cups = nullptr;
+std::string PrintThroughCups::queueFailure;
+
+} // namespace
+
+TEST_F(PrintThroughCups, DvdPrintsOneLegalLandscapePageAtRealSizeFromThePrintableCorner) {
+    PrintSelection s;
+    s.ticked[3] = true;
+    s.pictures[3] = darkPicture(1200, 800, "Image4");
+    const int before = cups->completedJobs();
+    print(s);
+    EXPECT_EQ(cups->completedJobs(), before + 1);
+    EXPECT_EQ(cups->lastJobAttribute("print-scaling"), "none");
+    EXPECT_EQ(printer.paperSize(), 1) << "Letter again after a Legal kind";
+
+    const QString pdf = cups->jobFile("KaviA");
+    const auto sizes = pdfPageSizes(pdf);
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_NEAR(sizes[0].width(), 1008, 0.5);
+    EXPECT_NEAR(sizes[0].height(), 612, 0.5);
+
+    // Landscape turns the portrait margins (10, 40, 30, 20): the corner is 20 pt in and 10 pt down.
+    const QRect box = inkBox(renderPdfPage(pdf, 1, kDpi));
+    EXPECT_NEAR(inches(box.left()), 20 / 72.0, kTolerance);
+    EXPECT_NEAR(inches(box.top()), 10 / 72.0, kTolerance);
+    EXPECT_NEAR(inches(box.width()), 10.6875, kTolerance);
+    EXPECT_NEAR(inches(box.height()), 7.125, kTolerance);
+
+    // The picture is in the job at its own size and without lossy compression.
+    const QString images = runTool("pdfimages", {"-list", pdf});
+    EXPECT_TRUE(images.contains(QRegularExpression(R"(\s1200\s+800\s+rgb\s+3\s+8\s+image\s)"))) << images.toStdString();
+}
+
+TEST_F(PrintThroughCups, ThreeJewelCaseCoversPrintOneJobOfTwoLetterPages) {
+    PrintSelection s;
+    for (int i = 0; i < 3; ++i) s.ticked[std::size_t(i)] = true;
+    s.pictures[0] = darkPicture(300, 300, "Image1");
+    s.pictures[1] = darkPicture(300, 300, "Image2");
+    s.pictures[2] = darkPicture(590, 465, "Image3");
+    const int before = cups->completedJobs();
+    print(s);
+    EXPECT_EQ(cups->completedJobs(), before + 1);
+
+    const QString pdf = cups->jobFile("KaviA");
+    const auto sizes = pdfPageSizes(pdf);
+    ASSERT_EQ(sizes.size(), 2u);
+    for (const QSizeF& size : sizes) {
+        EXPECT_NEAR(size.width(), 612, 0.5);
+        EXPECT_NEAR(size.height(), 792, 0.5);
+    }
+    const QImage first = renderPdfPage(pdf, 1, kDpi);
+    const QRect both = inkBox(first);
+    EXPECT_NEAR(inches(both.left()), 10 / 72.0, kTolerance);
+    EXPECT_NEAR(inches(both.top()), 40 / 72.0, kTolerance);
+    EXPECT_NEAR(inches(both.width()), 4.75, kTolerance);
+    // Inside starts 7563 twips below Front and is as tall: its bottom is 14403 twips down.
+    EXPECT_NEAR(inches(both.height()), 14403 / 1440.0, kTolerance);
+    const QRect inside = inkBox(first.copy(0, both.top() + int(5.0 * kDpi), first.width(), first.height()));
+    EXPECT_NEAR(inches(inside.top()) + 5.0, 7563 / 1440.0, kTolerance);
+
+    const QRect back = inkBox(renderPdfPage(pdf, 2, kDpi));
+    EXPECT_NEAR(inches(back.left()), 10 / 72.0, kTolerance);
+    EXPECT_NEAR(inches(back.top()), 40 / 72.0, kTolerance);
+    EXPECT_NEAR(inches(back.width()), 5.9, kTolerance);
+    EXPECT_NEAR(inches(back.height()), 4.65, kTolerance);
+}
+
+TEST_F(PrintThroughCups, TheChosenPrinterTakesTheNextJobAndUnloadPutsTheUsersDefaultBack) {
+    for (const bool userHadDefault : {false, true}) {
+        QFile::remove(cups->jobFile("KaviA"));
+        QFile::remove(cups->jobFile("KaviB"));
+        const QString startOptions = userHadDefault ? QStringLiteral("Default KaviA\n") : QString();
+        QFile::remove(cups->userOptionsFile());
+        QFile::remove(cups->home() + "/kavi4.ini"); // no ticks carried over from the last round
+        if (userHadDefault) {
+            QDir().mkpath(cups->home() + "/.cups");
+            QFile f(cups->userOptionsFile());
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(startOptions.toUtf8());
+        }
+        {
+            frmcovercreator window(platform);
+            window.settingsFile = cups->home() + "/kavi4.ini";
+            window.Form_Load();
+            ASSERT_TRUE(window.OriginalPrinter.found);
+            EXPECT_EQ(window.OriginalPrinter.deviceName, "KaviA");
+            EXPECT_EQ(window.OriginalPrinter.driverName, "Kavi Pass-through PDF");
+            EXPECT_EQ(window.OriginalPrinter.port, "file://" + cups->jobFile("KaviA"));
+
+            window.A_Click();
+            Form1* chooser = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* f = qobject_cast<Form1*>(w); f && f->isVisible()) chooser = f;
+            ASSERT_NE(chooser, nullptr);
+            ASSERT_EQ(chooser->List1->count(), 2);
+            EXPECT_EQ(chooser->List1->item(0)->text(), "KaviA");
+            chooser->List1->item(1)->setSelected(true);
+            chooser->Command1->click();
+            EXPECT_EQ(doubles.messages.shown.back().text, "KaviB has successfully been set as the temporary printer.");
+            EXPECT_EQ(readAll(cups->userOptionsFile()).trimmed(), "Default KaviB");
+
+            window.Image(7)->setPicture(darkPicture(100, 50, "Image7"));
+            window.Check(7)->click();
+            window.cmdPrint->click();
+            ASSERT_TRUE(cups->waitForJobs());
+            EXPECT_TRUE(QFile::exists(cups->jobFile("KaviB")));
+            EXPECT_FALSE(QFile::exists(cups->jobFile("KaviA")));
+            const QRect ds = inkBox(renderPdfPage(cups->jobFile("KaviB"), 1, kDpi));
+            EXPECT_NEAR(inches(ds.width()), 10.87, kTolerance);
+            EXPECT_NEAR(inches(ds.height()), 4.57, kTolerance);
+
+            window.Form_Unload();
+        }
+        EXPECT_EQ(readAll(cups->userOptionsFile()).trimmed(), startOptions.trimmed())
+            << (userHadDefault ? "the user's own default comes back" : "no default line is left behind");
+        EXPECT_EQ(deviceNameOfEntry(printers.defaultPrinterEntry()), "KaviA");
+    }
+}
+
+TEST_F(PrintThroughCups, PickedPictureGoesThroughTheFileListToThePrintedPage) {
+    QTemporaryDir pictures;
+    QImage photo(800, 600, QImage::Format_RGB32);
+    photo.fill(QColor(10, 60, 20));
+    ASSERT_TRUE(photo.save(pictures.filePath("cover.jpg"), "JPEG", 90));
+
+    frmcovercreator window(platform);
+    window.settingsFile = cups->home() + "/kavi4.ini";
+    window.Form_Load();
+    window.SSTab1->setCurrentIndex(3); // the DVD tab
+    ASSERT_TRUE(window.dirSelect->setPath(pictures.path()));
+    window.dirSelect_Change();
+    const int row = int(window.fileSelect->entries().indexOf("cover.jpg"));
+    ASSERT_GE(row, 0);
+    window.fileSelect->selectRow(row);
+    ASSERT_TRUE(window.Image(4)->hasPicture());
+    EXPECT_EQ(window.Image(4)->picture().size(), QSize(800, 600));
+
+    window.Check(4)->click();
+    doubles.messages.answers = {MsgResult::Ok};
+    window.cmdPrint->click();
+    ASSERT_TRUE(cups->waitForJobs());
+    EXPECT_EQ(doubles.messages.shown.back().text,
+              "Please make sure your printer is on and you are using LEGAL sized paper!");
+    const QRect box = inkBox(renderPdfPage(cups->jobFile("KaviA"), 1, kDpi));
+    EXPECT_NEAR(inches(box.left()), 20 / 72.0, kTolerance);
+    EXPECT_NEAR(inches(box.width()), 10.6875, kTolerance);
+    window.Form_Unload();
+}
+
+TEST_F(PrintThroughCups, TheSpoolerMethodSetsTheServerDefault) {
+    EXPECT_TRUE(printers.setSpoolerDefault("KaviB"));
+    EXPECT_EQ(QString::fromUtf8(cupsGetDefault2(CUPS_HTTP_DEFAULT)), "KaviB");
+    EXPECT_FALSE(QFile::exists(cups->userOptionsFile())) << "the user's own settings are not touched";
+    EXPECT_FALSE(printers.setSpoolerDefault("NoSuchQueue"));
+    EXPECT_TRUE(printers.setSpoolerDefault("KaviA"));
+    EXPECT_EQ(deviceNameOfEntry(printers.defaultPrinterEntry()), "KaviA");
+}
+
+TEST_F(PrintThroughCups, WithNoQueueLeftTheJobCanBeSavedAsAPdf) {
+    // Runs last: it takes the queues away.
+    ASSERT_TRUE(cups->removeQueue("KaviA"));
+    ASSERT_TRUE(cups->removeQueue("KaviB"));
+    QTemporaryDir out;
+    PrintSelection s;
+    s.ticked[8] = true;
+    s.pictures[8] = darkPicture(150, 84, "Image9");
+    doubles.messages.answers = {MsgResult::Yes};
+    doubles.saveDialog.answers = {{true, out.filePath("hd.pdf"), 0}};
+    printCovers(platform, s);
+    ASSERT_EQ(doubles.messages.shown.size(), 1u);
+    EXPECT_TRUE(doubles.messages.shown[0].text.startsWith("No printer is installed."));
+    const auto sizes = pdfPageSizes(out.filePath("hd.pdf"));
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_NEAR(sizes[0].width(), 792, 0.5); // Letter landscape
+    const QRect box = inkBox(renderPdfPage(out.filePath("hd.pdf"), 1, kDpi));
+    EXPECT_NEAR(inches(box.left()), 0, kTolerance);
+    EXPECT_NEAR(inches(box.width()), 10.5, kTolerance);
+    EXPECT_NEAR(inches(box.height()), 5.875, kTolerance);
+}

@@ -1,0 +1,206 @@
+// The print command against the recording printer: every row of the single-kind and jewel-case
+// tables, the paper question, Cancel, failing steps and the no-printer PDF offer.
+#include "cover_printing.h"
+#include "support/test_platform.h"
+
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace kavi;
+using kavi::testing::TestPlatform;
+
+namespace {
+
+QImage namedPicture(int kind) {
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    picture.setText("slot", QStringLiteral("Image%1").arg(kind));
+    return picture;
+}
+
+// Ticks the given kinds; every slot holds a picture unless listed as empty.
+PrintSelection tick(std::initializer_list<int> kinds, std::initializer_list<int> empty = {}) {
+    PrintSelection s;
+    for (int n = 1; n <= 10; ++n) s.pictures[std::size_t(n - 1)] = namedPicture(n);
+    for (int n : empty) s.pictures[std::size_t(n - 1)] = QImage();
+    for (int n : kinds) s.ticked[std::size_t(n - 1)] = true;
+    return s;
+}
+
+std::vector<QString> run(TestPlatform& t, const PrintSelection& s) {
+    t.printers.install({"Office"});
+    printCovers(t.platform, s);
+    return t.printer.ops;
+}
+
+using Ops = std::vector<QString>;
+const QString kLegal = "Please make sure your printer is on and you are using LEGAL sized paper!";
+const QString kFull = "Please make sure your printer is on and full of paper.";
+
+struct SingleRow { int kind; Ops ops; QString question; };
+
+} // namespace
+
+TEST(PrintCommand, EverySingleKindRunsItsStepsInOrder) {
+    const std::vector<SingleRow> rows = {
+        {4, {"paper 5", "orientation 2", "draw Image4 0,0 15390x10260", "end document", "paper 1"}, kLegal},
+        {5, {"paper 1", "orientation 2", "draw Image5 0,0 4680x4968", "end document"}, kFull},
+        {6, {"paper 1", "orientation 2", "draw Image6 0,0 11880x9540", "end document"}, kFull},
+        {7, {"orientation 2", "paper 5", "draw Image7 0,0 15652.8x6580.8", "end document", "paper 1"}, kLegal},
+        {8, {"paper 5", "orientation 2", "draw Image8 0,0 15030x10260", "end document", "paper 1"}, kLegal},
+        {9, {"paper 1", "orientation 2", "draw Image9 0,0 15120x8460", "end document"}, kFull},
+        {10, {"paper 1", "orientation 2", "draw Image10 0,0 15120x8460", "end document"}, kFull},
+    };
+    for (const SingleRow& row : rows) {
+        TestPlatform t;
+        Ops expected = {"follow 1"};
+        expected.insert(expected.end(), row.ops.begin(), row.ops.end());
+        EXPECT_EQ(run(t, tick({row.kind})), expected) << "kind " << row.kind;
+        ASSERT_EQ(t.messages.shown.size(), 1u);
+        const MessageRequest& q = t.messages.shown[0];
+        EXPECT_EQ(q.text, row.question) << "kind " << row.kind;
+        EXPECT_EQ(q.title, "Printing Covers");
+        EXPECT_EQ(q.icon, MsgIcon::Information);
+        EXPECT_EQ(q.buttons, MsgButtons::OkCancel);
+        EXPECT_EQ(q.defaultButton, MsgDefault::First);
+        EXPECT_EQ(t.printer.paperSize(), 1) << "kind " << row.kind;
+        EXPECT_EQ(t.printer.orientation(), 2) << "kind " << row.kind;
+    }
+}
+
+TEST(PrintCommand, TheFirstTickedSingleKindWins) {
+    // The selection rules never allow two, but the branch order decides if they do.
+    TestPlatform t;
+    const Ops ops = run(t, tick({9, 6, 5}));
+    EXPECT_EQ(ops.at(3), "draw Image5 0,0 4680x4968");
+    EXPECT_EQ(ops.size(), 5u);
+}
+
+TEST(PrintCommand, EveryJewelCaseSumHasItsLayout) {
+    const Ops head = {"follow 1", "paper 1", "orientation 1"};
+    const struct { std::initializer_list<int> kinds; Ops body; } rows[] = {
+        {{1}, {"draw Image1 0,0 6840x6840", "end document"}},
+        {{2}, {"draw Image2 0,0 6840x6840", "end document"}},
+        {{1, 2}, {"draw Image1 0,0 6840x6840", "draw Image2 0,7563 6840x6840", "end document"}},
+        {{3}, {"draw Image3 0,0 8496x6696", "end document"}},
+        {{1, 3}, {"draw Image1 0,0 6840x6840", "draw Image3 0,7563 8496x6696", "end document"}},
+        {{2, 3}, {"draw Image2 0,0 6840x6840", "draw Image3 0,7563 8496x6696", "end document"}},
+        {{3, 2, 1},
+         {"draw Image1 0,0 6840x6840", "draw Image2 0,7563 6840x6840", "new page", "orientation 1",
+          "draw Image3 0,0 8496x6696", "end document"}},
+    };
+    for (const auto& row : rows) {
+        TestPlatform t;
+        Ops expected = head;
+        expected.insert(expected.end(), row.body.begin(), row.body.end());
+        EXPECT_EQ(run(t, tick(row.kinds)), expected);
+        EXPECT_EQ(t.messages.shown.at(0).text, kFull);
+    }
+}
+
+TEST(PrintCommand, CancelSendsNothingAndKeepsTheSettings) {
+    TestPlatform t;
+    t.printer.paper = 5;
+    t.printer.orient = 2;
+    t.messages.answers = {MsgResult::Cancel};
+    EXPECT_EQ(run(t, tick({1, 2})), Ops{"follow 1"});
+    EXPECT_EQ(t.printer.paperSize(), 5);
+    EXPECT_EQ(t.printer.orientation(), 2);
+    EXPECT_TRUE(t.printer.followDefault);
+}
+
+TEST(PrintCommand, SettingsPersistFromOneCommandToTheNext) {
+    TestPlatform t;
+    run(t, tick({6}));
+    EXPECT_EQ(t.printer.orientation(), 2); // PSP leaves landscape behind
+    t.printer.ops.clear();
+    printCovers(t.platform, tick({4}));
+    EXPECT_EQ(t.printer.paperSize(), 1); // DVD puts Letter back
+    EXPECT_EQ(t.printer.orientation(), 2);
+}
+
+TEST(PrintCommand, EmptySlotsAndFailingStepsAreSkipped) {
+    {
+        TestPlatform t; // DVD with no picture still ends the job and resets the paper
+        EXPECT_EQ(run(t, tick({4}, {4})),
+                  (Ops{"follow 1", "paper 5", "orientation 2", "draw (none) 0,0 15390x10260", "end document", "paper 1"}));
+    }
+    {
+        TestPlatform t; // the three jewel-case kinds with Front empty: the job still has both pages
+        const Ops ops = run(t, tick({1, 2, 3}, {1}));
+        EXPECT_EQ(ops.at(3), "draw (none) 0,0 6840x6840");
+        EXPECT_EQ(ops.size(), 9u);
+        EXPECT_EQ(ops.back(), "end document");
+    }
+    {
+        TestPlatform t; // every printer step failing: the command still goes through to the end
+        t.printer.failing = {"paper", "orientation", "draw", "new page", "end document"};
+        EXPECT_EQ(run(t, tick({7})).size(), 6u);
+        EXPECT_TRUE(t.printer.failing.size() == 5 && t.messages.shown.size() == 1);
+    }
+}
+
+TEST(PrintCommand, NothingTickedPrintsNothing) {
+    TestPlatform t;
+    EXPECT_EQ(run(t, tick({})), (Ops{"follow 1"}));
+
+    // Menu "&Print" and toolbar "Print Cover" go through requestPrint with cmdPrint disabled.
+    TestPlatform menu;
+    QPushButton cmdPrint("Print");
+    cmdPrint.setEnabled(false);
+    int pressed = 0;
+    QObject::connect(&cmdPrint, &QPushButton::clicked, [&] { ++pressed; });
+    requestPrint(menu.platform, cmdPrint);
+    requestPrint(menu.platform, cmdPrint);
+    EXPECT_EQ(pressed, 0);
+    ASSERT_EQ(menu.messages.shown.size(), 2u);
+    EXPECT_EQ(menu.messages.shown[0].text, "Please select a cover option to print!");
+    EXPECT_EQ(menu.messages.shown[0].title, "No Cover Option Selected!");
+    EXPECT_EQ(menu.messages.shown[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(menu.messages.shown[0].buttons, MsgButtons::Ok);
+    EXPECT_TRUE(menu.printer.ops.empty());
+
+    cmdPrint.setEnabled(true);
+    requestPrint(menu.platform, cmdPrint);
+    EXPECT_EQ(pressed, 1);
+    EXPECT_EQ(menu.messages.shown.size(), 2u);
+}
+
+TEST(PrintCommand, NoPrinterOffersAPdfAtRealSize) {
+    {
+        TestPlatform t; // accepted: the same steps go into the chosen file, with no paper question
+        t.printer.failing = {"follow"};
+        t.messages.answers = {MsgResult::Yes};
+        t.saveDialog.answers = {{true, "/tmp/covers.pdf", 0}};
+        printCovers(t.platform, tick({4}));
+        EXPECT_EQ(t.printer.ops, (Ops{"follow 1", "to file /tmp/covers.pdf", "paper 5", "orientation 2",
+                                      "draw Image4 0,0 15390x10260", "end document", "paper 1"}));
+        ASSERT_EQ(t.messages.shown.size(), 1u);
+        EXPECT_TRUE(t.messages.shown[0].text.startsWith("No printer is installed."));
+        EXPECT_EQ(t.messages.shown[0].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(t.saveDialog.asked.at(0).defaultSuffix, "pdf");
+    }
+    {
+        TestPlatform t; // declined, or the save dialog cancelled: nothing at all
+        t.printer.failing = {"follow"};
+        t.messages.answers = {MsgResult::No};
+        printCovers(t.platform, tick({1}));
+        t.messages.answers = {MsgResult::Yes};
+        printCovers(t.platform, tick({1}));
+        EXPECT_EQ(t.printer.ops, (Ops{"follow 1", "follow 1"}));
+        EXPECT_EQ(t.saveDialog.asked.size(), 1u);
+    }
+    {
+        TestPlatform t; // printers but no default: says so; a file that cannot be written is reported
+        t.printers.install({"A"});
+        t.printers.deviceEntry.clear();
+        t.printer.failing = {"follow", "end document"};
+        t.messages.answers = {MsgResult::Yes};
+        t.saveDialog.answers = {{true, "/tmp/x.pdf", 0}};
+        printCovers(t.platform, tick({5}));
+        ASSERT_EQ(t.messages.shown.size(), 2u);
+        EXPECT_TRUE(t.messages.shown[0].text.startsWith("None of the installed printers is the default printer."));
+        EXPECT_EQ(t.messages.shown[1].icon, MsgIcon::Critical);
+        EXPECT_TRUE(t.messages.shown[1].text.startsWith("The PDF file could not be written."));
+    }
+}

@@ -1,0 +1,102 @@
+// The real printer object where no printer is needed: its settings, the landscape margins, and
+// jobs written as PDF files at real size.
+#include "pdf_probe.h"
+#include "printer.h"
+#include "support/test_platform.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace kavi;
+using namespace kavi::testing;
+
+TEST(PrinterObject, LandscapeMarginsAreThePortraitOnesTurned) {
+    const Margins m = turnedForLandscape({10, 40, 30, 20});
+    EXPECT_EQ(m.left, 20);
+    EXPECT_EQ(m.top, 10);
+    EXPECT_EQ(m.right, 40);
+    EXPECT_EQ(m.bottom, 30);
+}
+
+TEST(PrinterObject, SettingsAndFollowingTheDefault) {
+    InMemoryPrinters printers;
+    QtPrinterObject printer(printers);
+    EXPECT_FALSE(printer.setFollowDefault(true)); // no printer installed
+    printers.install({"Office"});
+    EXPECT_TRUE(printer.setFollowDefault(true));
+    printers.deviceEntry.clear();
+    EXPECT_FALSE(printer.setFollowDefault(true)); // installed, but none is the default
+
+    EXPECT_EQ(printer.paperSize(), 1);
+    EXPECT_EQ(printer.orientation(), 1);
+    EXPECT_FALSE(printer.setPaperSize(9));
+    EXPECT_FALSE(printer.setOrientation(0));
+    EXPECT_TRUE(printer.setPaperSize(5));
+    EXPECT_TRUE(printer.setOrientation(2));
+    EXPECT_EQ(printer.paperSize(), 5);
+    EXPECT_EQ(printer.orientation(), 2);
+
+    EXPECT_FALSE(printer.drawPicture(QImage(), 0, 0, 100, 100));
+    EXPECT_FALSE(printer.endDocument()); // nothing drawn, nothing to hand over
+    // No default printer: drawing fails instead of printing somewhere unexpected.
+    EXPECT_FALSE(printer.drawPicture(darkPicture(4, 4, ""), 0, 0, 100, 100));
+}
+
+TEST(PrinterObject, PdfJobPlacesCoversAtRealSize) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("covers.pdf");
+    InMemoryPrinters printers;
+    QtPrinterObject printer(printers);
+    printer.printNextJobToFile(pdf);
+    printer.setPaperSize(5);
+    printer.setOrientation(2);
+    ASSERT_TRUE(printer.drawPicture(darkPicture(400, 300, "DS"), 1440, 720, 15652.8, 6580.8));
+    EXPECT_FALSE(QFile::exists(pdf)); // written beside it until the job ends
+    ASSERT_TRUE(printer.endDocument());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"covers.pdf"});
+
+    const auto sizes = pdfPageSizes(pdf);
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_NEAR(sizes[0].width(), 1008, 0.5);
+    EXPECT_NEAR(sizes[0].height(), 612, 0.5);
+    const int dpi = 200;
+    const QRect box = inkBox(renderPdfPage(pdf, 1, dpi));
+    EXPECT_NEAR(box.left() / double(dpi), 1.0, 0.01);
+    EXPECT_NEAR(box.top() / double(dpi), 0.5, 0.01);
+    EXPECT_NEAR(box.width() / double(dpi), 10.87, 0.01);
+    EXPECT_NEAR(box.height() / double(dpi), 4.57, 0.01);
+
+    // The next job goes to a printer again, not to the file.
+    printer.setPaperSize(1);
+    EXPECT_FALSE(printer.drawPicture(darkPicture(4, 4, ""), 0, 0, 100, 100));
+}
+
+TEST(PrinterObject, TwoPagePdfAndAFolderThatIsGone) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("jewel.pdf");
+    InMemoryPrinters printers;
+    QtPrinterObject printer(printers);
+    printer.printNextJobToFile(pdf);
+    printer.setPaperSize(1);
+    printer.setOrientation(1);
+    printer.drawPicture(darkPicture(50, 50, "Front"), 0, 0, 6840, 6840);
+    printer.drawPicture(darkPicture(50, 50, "Inside"), 0, 7563, 6840, 6840);
+    ASSERT_TRUE(printer.newPage());
+    printer.drawPicture(darkPicture(50, 40, "Back"), 0, 0, 8496, 6696);
+    ASSERT_TRUE(printer.endDocument());
+    const auto sizes = pdfPageSizes(pdf);
+    ASSERT_EQ(sizes.size(), 2u);
+    EXPECT_NEAR(sizes[1].width(), 612, 0.5);
+    EXPECT_NEAR(sizes[1].height(), 792, 0.5);
+    const QRect first = inkBox(renderPdfPage(pdf, 1, 100));
+    EXPECT_NEAR(first.height() / 100.0, 14403 / 1440.0, 0.02); // Front top to Inside bottom
+    const QRect back = inkBox(renderPdfPage(pdf, 2, 100));
+    EXPECT_NEAR(back.width() / 100.0, 5.9, 0.02);
+
+    const QString lost = dir.filePath("no/such/folder/x.pdf");
+    printer.printNextJobToFile(lost);
+    EXPECT_FALSE(printer.drawPicture(darkPicture(4, 4, ""), 0, 0, 100, 100));
+    EXPECT_FALSE(printer.endDocument());
+    EXPECT_FALSE(QFile::exists(lost));
+}
