@@ -60,28 +60,28 @@ HuffmanSpec optimalTable(const SymbolCounts& counts) {
     while (longest > 0 && bits[longest] == 0) --longest;
     if (longest > 0) --bits[longest];
 
-    HuffmanSpec spec;
-    for (int len = 1; len <= kMaxLength; ++len) spec.bits[len] = std::uint8_t(bits[len]);
+    HuffmanSpec huffman;
+    for (int len = 1; len <= kMaxLength; ++len) huffman.bits[len] = std::uint8_t(bits[len]);
     // Symbols by code size, then by value (sizes before folding keep their order).
     for (int size = 1; size <= 256; ++size)
         for (int i = 0; i < 256; ++i)
-            if (codeSize[i] == size) spec.values.push_back(std::uint8_t(i));
-    return spec;
+            if (codeSize[i] == size) huffman.values.push_back(std::uint8_t(i));
+    return huffman;
 }
 
-HuffmanCodes codesFor(const HuffmanSpec& spec) {
+HuffmanCodes codesFor(const HuffmanSpec& huffman) {
     std::size_t total = 0;
-    for (int len = 1; len <= kMaxLength; ++len) total += spec.bits[len];
-    if (total > 256 || total != spec.values.size()) raise(kBadHuffmanTable);
+    for (int len = 1; len <= kMaxLength; ++len) total += huffman.bits[len];
+    if (total > 256 || total != huffman.values.size()) raise(kBadHuffmanTable);
 
     HuffmanCodes codes;
     std::uint32_t code = 0;
     std::size_t k = 0;
     for (int len = 1; len <= kMaxLength; ++len) {
-        for (int n = 0; n < spec.bits[len]; ++n) {
+        for (int n = 0; n < huffman.bits[len]; ++n) {
             if (code >= (1u << len) - 1) raise(kBadHuffmanTable);  // overflows or is all ones
-            codes.code[spec.values[k]] = std::uint16_t(code);
-            codes.length[spec.values[k]] = std::uint8_t(len);
+            codes.code[huffman.values[k]] = std::uint16_t(code);
+            codes.length[huffman.values[k]] = std::uint8_t(len);
             ++code;
             ++k;
         }

@@ -27,6 +27,6 @@ HuffmanSpec optimalTable(const SymbolCounts& counts);
 
 // Codes from the lengths. Throws "Bad Huffman Table" for an impossible table: more codes of a
 // length than fit, an all-ones code, more than 256 symbols or bits not matching the symbols.
-HuffmanCodes codesFor(const HuffmanSpec& spec);
+HuffmanCodes codesFor(const HuffmanSpec& huffman);
 
 } // namespace jpeg

@@ -54,12 +54,12 @@ void writeFrameHeader(ByteOutput& out, int width, int height, const std::vector<
     }
 }
 
-void writeHuffmanTable(ByteOutput& out, int tableClass, int slot, const HuffmanSpec& spec) {
+void writeHuffmanTable(ByteOutput& out, int tableClass, int slot, const HuffmanSpec& huffman) {
     out.marker(DHT);
-    out.word(unsigned(2 + 1 + 16 + spec.values.size()));
+    out.word(unsigned(2 + 1 + 16 + huffman.values.size()));
     out.byte(std::uint8_t(tableClass * 16 + slot));
-    for (int len = 1; len <= 16; ++len) out.byte(spec.bits[std::size_t(len)]);
-    for (std::uint8_t v : spec.values) out.byte(v);
+    for (int len = 1; len <= 16; ++len) out.byte(huffman.bits[std::size_t(len)]);
+    for (std::uint8_t v : huffman.values) out.byte(v);
 }
 
 void writeScanHeader(ByteOutput& out, const std::vector<Component>& components, const std::vector<int>& scan) {

@@ -23,7 +23,7 @@ void writeQuantizationTable(ByteOutput& out, int slot, const Table64& zigzagTabl
 // SOF0: precision 8, the size and every component's identifier, H * 16 + V and table selector.
 void writeFrameHeader(ByteOutput& out, int width, int height, const std::vector<Component>& components);
 // DHT of one table; tableClass 0 is DC, 1 is AC.
-void writeHuffmanTable(ByteOutput& out, int tableClass, int slot, const HuffmanSpec& spec);
+void writeHuffmanTable(ByteOutput& out, int tableClass, int slot, const HuffmanSpec& huffman);
 // SOS for the listed components, spectral selection 0...63, no successive approximation.
 void writeScanHeader(ByteOutput& out, const std::vector<Component>& components, const std::vector<int>& scan);
 

@@ -113,11 +113,11 @@ TEST(JpegTransform, MatchesTheDefiningDctAndStoresZigzag) {
 namespace {
 
 void expectOptimalTable(const SymbolCounts& counts) {
-    const HuffmanSpec spec = optimalTable(counts);
-    const HuffmanCodes codes = codesFor(spec);
+    const HuffmanSpec huffman = optimalTable(counts);
+    const HuffmanCodes codes = codesFor(huffman);
     int total = 0;
-    for (int len = 1; len <= 16; ++len) total += spec.bits[len];
-    ASSERT_EQ(total, int(spec.values.size()));
+    for (int len = 1; len <= 16; ++len) total += huffman.bits[len];
+    ASSERT_EQ(total, int(huffman.values.size()));
     double kraft = 0;
     for (int s = 0; s < 256; ++s) {
         if (counts[s] == 0) {
@@ -166,13 +166,13 @@ TEST(JpegHuffman, OptimalLengthsStayWithinSixteenBits) {
 }
 
 TEST(JpegHuffman, ImpossibleTablesAreRefused) {
-    HuffmanSpec spec;
-    spec.bits[1] = 3;  // three one-bit codes cannot exist
-    spec.values = {1, 2, 3};
-    EXPECT_EQ(thrownText([&] { codesFor(spec); }), "1 Bad Huffman Table");
-    spec.bits[1] = 2;  // two one-bit codes would use the all-ones code 1
-    spec.values = {1, 2};
-    EXPECT_EQ(thrownText([&] { codesFor(spec); }), "1 Bad Huffman Table");
-    spec.bits[1] = 1;  // bits do not match the symbols
-    EXPECT_EQ(thrownText([&] { codesFor(spec); }), "1 Bad Huffman Table");
+    HuffmanSpec huffman;
+    huffman.bits[1] = 3;  // three one-bit codes cannot exist
+    huffman.values = {1, 2, 3};
+    EXPECT_EQ(thrownText([&] { codesFor(huffman); }), "1 Bad Huffman Table");
+    huffman.bits[1] = 2;  // two one-bit codes would use the all-ones code 1
+    huffman.values = {1, 2};
+    EXPECT_EQ(thrownText([&] { codesFor(huffman); }), "1 Bad Huffman Table");
+    huffman.bits[1] = 1;  // bits do not match the symbols
+    EXPECT_EQ(thrownText([&] { codesFor(huffman); }), "1 Bad Huffman Table");
 }

@@ -68,8 +68,9 @@ protected:
     TestPlatform doubles;
     CupsPrinters printers;
     QtPrinterObject printer{printers};
-    Platform platform{doubles.messages, doubles.saveDialog, doubles.shell, doubles.help,  doubles.tray,
-                      doubles.screen,   doubles.facts,      doubles.http,  printers,      printer};
+    Platform platform{doubles.messages, doubles.saveDialog,   doubles.shell,   doubles.help,    doubles.tray,
+                      doubles.screen,   doubles.facts,        doubles.http,    doubles.sound,   doubles.systemColors,
+                      doubles.desktop,  doubles.scanner,      doubles.imageEncoders, printers, printer};
 };
 
 PrivateCups* PrintThroughCups::cups = nullptr;

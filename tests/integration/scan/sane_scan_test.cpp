@@ -83,7 +83,8 @@ protected:
     TestPlatform t;
     SaneScanner scanner;
     StandardImageEncoders encoders;
-    Platform platform{t.messages, t.saveDialog, t.shell, t.help, t.tray, t.screen, t.facts, t.http, t.sound, t.systemColors, t.desktop, scanner, encoders};
+    Platform platform{t.messages, t.saveDialog, t.shell,   t.help,    t.tray,    t.screen,   t.facts,  t.http,
+                      t.sound,    t.systemColors, t.desktop, scanner, encoders, t.printers, t.printer};
     frmcovercreator window{platform};
     ScanTab& tab = *window.scanTab;
 };
