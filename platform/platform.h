@@ -57,7 +57,7 @@ private:
     SaneScanner scanner_;
     StandardImageEncoders imageEncoders_;
     CupsPrinters printers_;
-    QtPrinterObject printer_{printers_};
+    CupsPrinterObject printer_{printers_};
     Platform platform_;
 };
 

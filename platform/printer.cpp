@@ -1,5 +1,6 @@
 #include "printer.h"
 
+#include "atomic_file.h"
 #include "cups_printers.h"
 #include "twips.h"
 
@@ -7,23 +8,45 @@
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPrintEngine>
 #include <QPrinter>
-#include <QTemporaryFile>
 
-#include <cstdio>
+#include <new>
+#include <optional>
 
 namespace kavi {
 
 namespace {
 
-// Qt's CUPS print engine takes extra job options through this engine property, as a list of
-// name, value, name, value ...
-constexpr auto kCupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-constexpr double kPointsPerInch = 72;
+constexpr double kTwipsPerPoint = kTwipsPerInch / 72.0;
+const QString kJobTitle = QStringLiteral("Kavi covers");
 
 QPageSize pageSizeOf(int paperCode) {
     return QPageSize(paperCode == 5 ? QPageSize::Legal : QPageSize::Letter);
+}
+
+// The printable margins of a portrait page of the given paper on the named printer, as its driver
+// states them; none when Qt does not know the printer (it has gone since it was chosen).
+std::optional<Margins> portraitMargins(const QString& printerName, int paperCode) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(printerName);
+    if (printer.outputFormat() != QPrinter::NativeFormat) return std::nullopt;
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageSize(pageSizeOf(paperCode));
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Point);
+    const QMarginsF m = layout.minimumMargins();
+    return Margins{m.left(), m.top(), m.right(), m.bottom()};
+}
+
+// The picture as 32-bit opaque pixels. Transparent parts become white, as they look on paper.
+QImage opaqueRgb32(const QImage& picture) {
+    if (picture.format() == QImage::Format_RGB32) return picture; // shared, not copied
+    if (!picture.hasAlphaChannel()) return picture.convertToFormat(QImage::Format_RGB32);
+    QImage opaque(picture.size(), QImage::Format_RGB32);
+    opaque.fill(Qt::white);
+    QPainter painter(&opaque);
+    painter.drawImage(0, 0, picture);
+    return opaque;
 }
 
 } // namespace
@@ -32,69 +55,57 @@ Margins turnedForLandscape(const Margins& portrait) {
     return {portrait.bottom, portrait.left, portrait.top, portrait.right};
 }
 
-QtPrinterObject::QtPrinterObject(PrinterSystem& printers) : printers_(printers) {}
+CupsPrinterObject::CupsPrinterObject(PrinterSystem& printers) : printers_(printers) {}
 
-QtPrinterObject::~QtPrinterObject() {
-    if (job_ && painter_ && painter_->isActive()) job_->abort(); // an unfinished job is never sent
-    painter_.reset();
-    job_.reset();
-    if (!partialPdf_.isEmpty()) QFile::remove(partialPdf_);
-}
+CupsPrinterObject::~CupsPrinterObject() = default; // an unfinished job is never sent
 
-bool QtPrinterObject::setFollowDefault(bool follow) {
+bool CupsPrinterObject::setFollowDefault(bool follow) {
     if (follow && deviceNameOfEntry(printers_.defaultPrinterEntry()).isEmpty()) return false;
     followDefault_ = follow;
     return true;
 }
 
-bool QtPrinterObject::setPaperSize(int code) {
+bool CupsPrinterObject::setPaperSize(int code) {
     if (code != 1 && code != 5) return false;
     paper_ = code;
     return true;
 }
 
-bool QtPrinterObject::setOrientation(int code) {
+bool CupsPrinterObject::setOrientation(int code) {
     if (code != 1 && code != 2) return false;
     orientation_ = code;
     return true;
 }
 
-void QtPrinterObject::printNextJobToFile(const QString& pdfPath) { pdfPath_ = pdfPath; }
+void CupsPrinterObject::printNextJobToFile(const QString& pdfPath) { pdfPath_ = pdfPath; }
 
-// Sets the job's paper and orientation and works out where the printable area begins. The margins
-// are read for the portrait page and turned by hand for landscape, because Qt reports the portrait
-// margins for both orientations.
-void QtPrinterObject::applyPageSettings() {
-    job_->setPageOrientation(QPageLayout::Portrait);
-    job_->setPageSize(pageSizeOf(paper_));
-    QPageLayout layout = job_->pageLayout();
-    layout.setUnits(QPageLayout::Point);
-    const QMarginsF m = layout.minimumMargins();
-    const Margins portrait{m.left(), m.top(), m.right(), m.bottom()};
-    if (orientation_ == 2) {
-        job_->setPageOrientation(QPageLayout::Landscape);
-        origin_ = turnedForLandscape(portrait);
-    } else {
-        origin_ = portrait;
+// Starts a page with the paper and orientation set now, and works out where its printable area
+// begins. The margins are read for the portrait page and turned by hand for landscape, because Qt
+// reports the portrait margins for both orientations. A PDF file has no margins.
+bool CupsPrinterObject::beginPage() {
+    Margins portrait;
+    if (jobPdfPath_.isEmpty()) {
+        const auto margins = portraitMargins(printerName_, paper_);
+        if (!margins) return false;
+        portrait = *margins;
     }
+    const QSizeF paper = pageSizeOf(paper_).size(QPageSize::Point);
+    const bool landscape = orientation_ == 2;
+    origin_ = landscape ? turnedForLandscape(portrait) : portrait;
+    job_->beginPage(landscape ? paper.height() : paper.width(), landscape ? paper.width() : paper.height());
+    return true;
 }
 
-bool QtPrinterObject::ensureJob() {
+bool CupsPrinterObject::ensureJob() {
     if (job_) return true;
-    job_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    job_ = std::make_unique<pdf::Document>();
     if (!pdfPath_.isEmpty()) {
-        // Written beside the target and renamed into place at the end, so no half file is left.
-        const QFileInfo target(pdfPath_);
-        QTemporaryFile partial(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
-        partial.setAutoRemove(false);
-        if (!partial.open()) {
+        jobPdfPath_ = pdfPath_;
+        pdfPath_.clear();
+        if (!QFileInfo(QFileInfo(jobPdfPath_).absolutePath()).isDir()) { // nowhere to write it
             discardJob();
             return false;
         }
-        partialPdf_ = partial.fileName();
-        partial.close();
-        job_->setOutputFormat(QPrinter::PdfFormat);
-        job_->setOutputFileName(partialPdf_);
     } else {
         if (followDefault_ || printerName_.isEmpty())
             printerName_ = deviceNameOfEntry(printers_.defaultPrinterEntry());
@@ -102,71 +113,67 @@ bool QtPrinterObject::ensureJob() {
             discardJob();
             return false;
         }
-        job_->setPrinterName(printerName_);
-        if (job_->outputFormat() != QPrinter::NativeFormat) { // the printer has gone
-            discardJob();
-            return false;
-        }
-        job_->printEngine()->setProperty(kCupsOptionsProperty, QStringList{"print-scaling", "none"});
+        // The options Qt's own CUPS jobs carry, and no scaling: the cover is already at real size.
+        jobOptions_ = {{"media", paper_ == 5 ? "Legal" : "Letter"}, {"print-scaling", "none"}};
+        if (orientation_ == 2) jobOptions_.push_back({"landscape", ""});
     }
-    job_->setDocName(QStringLiteral("Kavi covers"));
-    job_->setFullPage(true); // the origin is placed by hand at the printable area's corner
-    applyPageSettings();
-    painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(job_.get())) {
+    if (!beginPage()) {
         discardJob();
         return false;
     }
-    // Without this hint the PDF engine stores pictures as JPEG; the cover keeps its own pixels.
-    painter_->setRenderHint(QPainter::LosslessImageRendering);
-    painter_->setRenderHint(QPainter::SmoothPixmapTransform);
     return true;
 }
 
-void QtPrinterObject::discardJob() {
-    painter_.reset();
+void CupsPrinterObject::discardJob() {
     job_.reset();
-    if (!partialPdf_.isEmpty()) QFile::remove(partialPdf_);
-    partialPdf_.clear();
-    pdfPath_.clear();
+    pictures_.clear();
+    jobPdfPath_.clear();
+    jobOptions_.clear();
 }
 
-bool QtPrinterObject::drawPicture(const QImage& picture, double x, double y, double width, double height) {
+bool CupsPrinterObject::drawPicture(const QImage& picture, double x, double y, double width, double height) {
     if (picture.isNull() || width <= 0 || height <= 0) return false;
     if (!ensureJob()) return false;
-    const double dpi = job_->resolution();
-    const auto fromTwips = [dpi](double t) { return t * dpi / kTwipsPerInch; };
-    const auto fromPoints = [dpi](double pt) { return pt * dpi / kPointsPerInch; };
-    const QRectF target(fromPoints(origin_.left) + fromTwips(x), fromPoints(origin_.top) + fromTwips(y),
-                        fromTwips(width), fromTwips(height));
-    painter_->drawImage(target, picture);
+    pictures_.push_back(opaqueRgb32(picture));
+    const QImage& pixels = pictures_.back();
+    job_->drawPicture({pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()},
+                      origin_.left + x / kTwipsPerPoint, origin_.top + y / kTwipsPerPoint, width / kTwipsPerPoint,
+                      height / kTwipsPerPoint);
     return true;
 }
 
-bool QtPrinterObject::newPage() {
+bool CupsPrinterObject::newPage() {
     if (!ensureJob()) return false;
-    applyPageSettings(); // the new page takes the settings made since the last one
-    return job_->newPage();
+    return beginPage(); // the new page takes the settings made since the last one
 }
 
-bool QtPrinterObject::endDocument() {
+// Writes the job to its file (atomically, so a failure leaves no half file) or hands it to CUPS.
+bool CupsPrinterObject::sendJob() {
+    try {
+        if (!jobPdfPath_.isEmpty()) {
+            QByteArray bytes;
+            if (!job_->write([&bytes](const void* data, std::size_t size) {
+                    bytes.append(static_cast<const char*>(data), qsizetype(size));
+                    return true;
+                }))
+                return false;
+            return writeFileAtomically(jobPdfPath_, bytes);
+        }
+        return printPdfJob(printerName_, kJobTitle, jobOptions_,
+                           [this](const pdf::Sink& sink) { return job_->write(sink); });
+    } catch (const std::bad_alloc&) {
+        return false; // too little memory for the job: nothing is printed or written
+    }
+}
+
+bool CupsPrinterObject::endDocument() {
     if (!job_) {
         pdfPath_.clear();
         return false; // nothing was drawn: no job to hand over
     }
-    const bool ended = painter_->end();
-    const bool toFile = !partialPdf_.isEmpty();
-    bool ok = ended;
-    if (toFile && ended) {
-        const QFileInfo old(pdfPath_);
-        QFile::setPermissions(partialPdf_, old.exists() ? old.permissions()
-                                                        : QFile::ReadOwner | QFile::WriteOwner |
-                                                              QFile::ReadGroup | QFile::ReadOther);
-        ok = std::rename(QFile::encodeName(partialPdf_).constData(), QFile::encodeName(pdfPath_).constData()) == 0;
-        if (ok) partialPdf_.clear();
-    }
-    discardJob(); // a partial file left by a failure is removed
-    return ok;
+    const bool sent = sendJob();
+    discardJob();
+    return sent;
 }
 
 } // namespace kavi

@@ -3,13 +3,14 @@
 // twips from the top-left corner of the printable area. Paper size (1 Letter, 5 Legal) and
 // orientation (1 portrait, 2 landscape) are settings that persist from one job to the next.
 // A job starts with the first drawing or new page and is handed to the spooler at end document.
+#include "cups_job.h"
+#include "pdf/pdf_document.h"
+
 #include <QImage>
 #include <QString>
 
 #include <memory>
-
-class QPainter;
-class QPrinter;
+#include <vector>
 
 namespace kavi {
 
@@ -42,11 +43,13 @@ struct Margins {
 // turned a quarter turn, so the landscape top-left corner lies at the portrait bottom-left.
 Margins turnedForLandscape(const Margins& portrait);
 
-// QPrinter on CUPS. Every job asks for no scaling and keeps the picture's own pixels (lossless).
-class QtPrinterObject final : public PrinterObject {
+// Jobs for CUPS, written as PDF by our own writer: each picture goes in at its own pixel size,
+// losslessly, stretched onto its rectangle, and every job asks for no scaling. The printable area
+// comes from the printer's driver through Qt.
+class CupsPrinterObject final : public PrinterObject {
 public:
-    explicit QtPrinterObject(PrinterSystem& printers);
-    ~QtPrinterObject() override;
+    explicit CupsPrinterObject(PrinterSystem& printers);
+    ~CupsPrinterObject() override;
     bool setFollowDefault(bool follow) override;
     bool setPaperSize(int code) override;
     bool setOrientation(int code) override;
@@ -59,7 +62,8 @@ public:
 
 private:
     bool ensureJob();
-    void applyPageSettings();
+    bool beginPage();
+    bool sendJob();
     void discardJob();
 
     PrinterSystem& printers_;
@@ -68,10 +72,11 @@ private:
     QString pdfPath_;
     int paper_ = 1;
     int orientation_ = 1;
-    std::unique_ptr<QPrinter> job_;
-    std::unique_ptr<QPainter> painter_;
-    Margins origin_;       // printable margins of the current page, turned for its orientation
-    QString partialPdf_;   // the PDF being written; renamed into place at end document
+    std::unique_ptr<pdf::Document> job_;
+    QString jobPdfPath_;          // where the current job goes when it is written to a file
+    JobOptions jobOptions_;       // the paper and orientation of the job's first page
+    std::vector<QImage> pictures_; // the current job's pictures, kept until it is written
+    Margins origin_;              // printable margins of the current page, turned for its orientation
 };
 
 } // namespace kavi

@@ -6,7 +6,7 @@ set -euo pipefail
 runtime_and_build=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-image-formats-plugins libqt6svg6
-  libcups2-dev cups cups-client cups-filters ghostscript poppler-utils
+  libcups2-dev libdeflate-dev cups cups-client cups-filters ghostscript poppler-utils
   libsane-dev sane-utils libgif-dev libtiff-dev libasound2-dev
   libgtest-dev libgmock-dev
   xvfb xauth x11-apps imagemagick fonts-liberation2 fonts-dejavu-core

@@ -1,6 +1,6 @@
 // How long the print command takes to hand a DVD job with a 4000 x 3000 JPEG picture to CUPS, and
 // how large the job is, beside img2pdf putting the same JPEG on a Legal landscape page (img2pdf
-// only wraps the JPEG; we draw and stretch the decoded picture into a lossless job).
+// only wraps the JPEG; we put the decoded picture, stretched onto its rectangle, into a lossless job).
 // Prints the medians of several runs and the ratio. Needs cupsd, lpadmin and img2pdf.
 #include "picture_loader.h"
 #include "printer.h"
@@ -63,10 +63,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     kavi::CupsPrinters printers;
-    kavi::QtPrinterObject printer(printers);
+    kavi::CupsPrinterObject printer(printers);
     printer.setFollowDefault(true);
 
-    std::vector<double> ours, drawing, anchor;
+    std::vector<double> ours, anchor;
     qint64 jobBytes = 0, anchorBytes = 0;
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer t;
@@ -74,10 +74,11 @@ int main(int argc, char** argv) {
         printer.setPaperSize(5);
         printer.setOrientation(2);
         printer.drawPicture(picture, 0, 0, 15390, 10260);
-        const double drawn = t.nsecsElapsed() / 1e6;
-        printer.endDocument(); // the job is handed to CUPS here
+        if (!printer.endDocument()) { // the job is written and handed to CUPS here
+            std::fprintf(stderr, "the job was not accepted\n");
+            return 1;
+        }
         ours.push_back(t.nsecsElapsed() / 1e6);
-        drawing.push_back(drawn);
         printer.setPaperSize(1);
         cups.waitForJobs();
         jobBytes = QFileInfo(cups.jobFile("Bench")).size();
@@ -95,7 +96,6 @@ int main(int argc, char** argv) {
     const double a = median(ours), b = median(anchor);
     std::printf("DVD job, 4000x3000 JPEG (%lld bytes) -> CUPS: median %.1f ms over %d runs, job %lld bytes\n",
                 static_cast<long long>(QFileInfo(jpeg).size()), a, kRuns, static_cast<long long>(jobBytes));
-    std::printf("  of which drawing into the job (Qt's PDF engine compressing the pixels): %.1f ms\n", median(drawing));
     std::printf("img2pdf, same JPEG on Legal landscape: median %.1f ms, file %lld bytes\n", b,
                 static_cast<long long>(anchorBytes));
     std::printf("ratio (ours / img2pdf): %.2f  (target: at most 3)\n", a / b);

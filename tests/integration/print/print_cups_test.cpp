@@ -67,7 +67,7 @@ protected:
     static std::string queueFailure;
     TestPlatform doubles;
     CupsPrinters printers;
-    QtPrinterObject printer{printers};
+    CupsPrinterObject printer{printers};
     Platform platform{doubles.messages, doubles.saveDialog,   doubles.shell,   doubles.help,    doubles.tray,
                       doubles.screen,   doubles.facts,        doubles.http,    doubles.sound,   doubles.systemColors,
                       doubles.desktop,  doubles.scanner,      doubles.imageEncoders, printers, printer};

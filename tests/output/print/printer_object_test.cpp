@@ -21,7 +21,7 @@ TEST(PrinterObject, LandscapeMarginsAreThePortraitOnesTurned) {
 
 TEST(PrinterObject, SettingsAndFollowingTheDefault) {
     InMemoryPrinters printers;
-    QtPrinterObject printer(printers);
+    CupsPrinterObject printer(printers);
     EXPECT_FALSE(printer.setFollowDefault(true)); // no printer installed
     printers.install({"Office"});
     EXPECT_TRUE(printer.setFollowDefault(true));
@@ -47,7 +47,7 @@ TEST(PrinterObject, PdfJobPlacesCoversAtRealSize) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath("covers.pdf");
     InMemoryPrinters printers;
-    QtPrinterObject printer(printers);
+    CupsPrinterObject printer(printers);
     printer.printNextJobToFile(pdf);
     printer.setPaperSize(5);
     printer.setOrientation(2);
@@ -76,7 +76,7 @@ TEST(PrinterObject, TwoPagePdfAndAFolderThatIsGone) {
     QTemporaryDir dir;
     const QString pdf = dir.filePath("jewel.pdf");
     InMemoryPrinters printers;
-    QtPrinterObject printer(printers);
+    CupsPrinterObject printer(printers);
     printer.printNextJobToFile(pdf);
     printer.setPaperSize(1);
     printer.setOrientation(1);

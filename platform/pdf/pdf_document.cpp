@@ -1,0 +1,126 @@
+#include "pdf_document.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <string>
+
+namespace pdf {
+
+namespace {
+
+constexpr double kLetterWidth = 612, kLetterHeight = 792;
+
+// A PDF real: fixed notation with at most four decimals, independent of the locale.
+std::string number(double value) {
+    char buffer[64];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
+    if (error != std::errc()) return "0";
+    std::string text(buffer, end);
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text == "-0" ? "0" : text;
+}
+
+// Counts the bytes handed to the sink, for the cross-reference table, and remembers a refusal.
+class Output {
+public:
+    explicit Output(const Sink& sink) : sink_(sink) {}
+    Output& operator<<(const std::string& text) { return put(text.data(), text.size()); }
+    Output& put(const void* data, std::size_t size) {
+        if (ok_ && size > 0) ok_ = sink_(data, size);
+        offset_ += size;
+        return *this;
+    }
+    void beginObject(int number) {
+        offsets_.resize(std::size_t(std::max<int>(int(offsets_.size()), number + 1)));
+        offsets_[std::size_t(number)] = offset_;
+        *this << std::to_string(number) + " 0 obj\n";
+    }
+    bool ok() const { return ok_; }
+    std::size_t offset() const { return offset_; }
+    const std::vector<std::size_t>& offsets() const { return offsets_; }
+
+private:
+    const Sink& sink_;
+    std::size_t offset_ = 0;
+    std::vector<std::size_t> offsets_{0};
+    bool ok_ = true;
+};
+
+std::string ref(int object) { return std::to_string(object) + " 0 R"; }
+
+} // namespace
+
+void Document::beginPage(double widthPoints, double heightPoints) { pages_.push_back({widthPoints, heightPoints, {}}); }
+
+void Document::drawPicture(const BgrxPixels& picture, double x, double y, double width, double height) {
+    if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
+    pictures_.push_back(picture);
+    pages_.back().placements.push_back({int(pictures_.size()) - 1, x, y, width, height});
+}
+
+// Objects: 1 catalogue, 2 page tree, then a page and its content stream for each page, then the
+// pictures.
+bool Document::write(const Sink& sink) const {
+    const int pageCount = int(pages_.size());
+    const auto pageObject = [](int page) { return 3 + 2 * page; };
+    const auto pictureObject = [pageCount](int picture) { return 3 + 2 * pageCount + picture; };
+    Output out(sink);
+    out << "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+
+    out.beginObject(1);
+    out << "<< /Type /Catalog /Pages 2 0 R >>\nendobj\n";
+    out.beginObject(2);
+    std::string kids;
+    for (int p = 0; p < pageCount; ++p) kids.append(p ? " " : "").append(ref(pageObject(p)));
+    out << "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pageCount) + " >>\nendobj\n";
+
+    for (int p = 0; p < pageCount; ++p) {
+        const Page& page = pages_[std::size_t(p)];
+        std::string pictures, content;
+        for (const Placement& placed : page.placements) {
+            const std::string name = "/P" + std::to_string(placed.picture);
+            pictures += name + " " + ref(pictureObject(placed.picture)) + " ";
+            // The picture is drawn into the unit square; the matrix stretches it onto the rectangle,
+            // whose corner PDF counts from the bottom of the page.
+            content += "q " + number(placed.width) + " 0 0 " + number(placed.height) + " " + number(placed.x) + " " +
+                       number(page.height - placed.y - placed.height) + " cm " + name + " Do Q\n";
+        }
+        out.beginObject(pageObject(p));
+        out << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + number(page.width) + " " + number(page.height) +
+                   "] /Resources << /XObject << " + pictures + ">> >> /Contents " + ref(pageObject(p) + 1) +
+                   " >>\nendobj\n";
+        out.beginObject(pageObject(p) + 1);
+        out << "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream\nendobj\n";
+    }
+
+    for (int i = 0; i < int(pictures_.size()) && out.ok(); ++i) {
+        const BgrxPixels& picture = pictures_[std::size_t(i)];
+        const FlateData data = compressRows(picture);
+        const std::string columns = std::to_string(picture.width);
+        out.beginObject(pictureObject(i));
+        out << "<< /Type /XObject /Subtype /Image /Width " + columns + " /Height " + std::to_string(picture.height) +
+                   " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Interpolate true /Filter /FlateDecode"
+                   " /DecodeParms << /Predictor 15 /Colors 3 /BitsPerComponent 8 /Columns " + columns +
+                   " >> /Length " + std::to_string(data.size) + " >>\nstream\n";
+        out.put(data.bytes.data(), data.size);
+        out << "\nendstream\nendobj\n";
+    }
+
+    if (!out.ok()) return false;
+
+    const std::size_t xref = out.offset();
+    const int objects = 3 + 2 * pageCount + int(pictures_.size());
+    std::string table = "xref\n0 " + std::to_string(objects) + "\n0000000000 65535 f \n";
+    for (int n = 1; n < objects; ++n) {
+        char entry[24];
+        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", out.offsets()[std::size_t(n)]);
+        table += entry;
+    }
+    out << table + "trailer\n<< /Size " + std::to_string(objects) + " /Root 1 0 R >>\nstartxref\n" +
+               std::to_string(xref) + "\n%%EOF\n";
+    return out.ok();
+}
+
+} // namespace pdf

@@ -1,0 +1,41 @@
+#pragma once
+// A PDF document of pages that carry pictures, written in one pass to a byte sink. Positions and
+// sizes are in points (1/72 inch) from the page's top-left corner, kept as exact as a PDF number
+// with four decimals allows. Each picture goes in at its own pixel size, losslessly (Flate).
+#include "flate_picture.h"
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+namespace pdf {
+
+// Receives the document's bytes in order; returns false to stop writing.
+using Sink = std::function<bool(const void* data, std::size_t size)>;
+
+class Document {
+public:
+    void beginPage(double widthPoints, double heightPoints);
+    // Draws the picture stretched into the rectangle on the current page (a first page of
+    // Letter size is begun when there is none). The pixels must stay valid until write() returns.
+    void drawPicture(const BgrxPixels& picture, double x, double y, double width, double height);
+    int pageCount() const { return int(pages_.size()); }
+
+    // Writes the whole document; false when the sink refused a part. Compresses each picture just
+    // before its bytes are written, so only one compressed picture is held at a time.
+    bool write(const Sink& sink) const;
+
+private:
+    struct Placement {
+        int picture;
+        double x, y, width, height;
+    };
+    struct Page {
+        double width, height;
+        std::vector<Placement> placements;
+    };
+    std::vector<Page> pages_;
+    std::vector<BgrxPixels> pictures_;
+};
+
+} // namespace pdf
