@@ -2,6 +2,7 @@
 // pass-through PPD with a lopsided printable area (left 10, top 40, right 30, bottom 20 points).
 // The printed files are read back as a user would look at them: page sizes and rendered pages.
 #include "cover_printing.h"
+#include "cups_job.h"
 #include "file_list.h"
 #include "folder_list.h"
 #include "form1.h"
@@ -229,6 +230,20 @@ TEST_F(PrintThroughCups, TheSpoolerMethodSetsTheServerDefault) {
     EXPECT_FALSE(printers.setSpoolerDefault("NoSuchQueue"));
     EXPECT_TRUE(printers.setSpoolerDefault("KaviA"));
     EXPECT_EQ(deviceNameOfEntry(printers.defaultPrinterEntry()), "KaviA");
+}
+
+TEST_F(PrintThroughCups, AJobWhoseDocumentBreaksOffIsCancelledAndAnUnknownQueueRefused) {
+    const bool sent = printPdfJob("KaviA", "broken", {{"print-scaling", "none"}}, [](const pdf::Sink& sink) {
+        return sink("%PDF-1.4\n", 9) && false; // the document cannot be finished
+    });
+    EXPECT_FALSE(sent);
+    ASSERT_TRUE(cups->waitForJobs());
+    EXPECT_EQ(cups->lastJobAttribute("job-state"), "canceled");
+    EXPECT_FALSE(QFile::exists(cups->jobFile("KaviA"))) << "nothing of a broken document is printed";
+
+    const int before = cups->completedJobs();
+    EXPECT_FALSE(printPdfJob("NoSuchQueue", "lost", {}, [](const pdf::Sink&) { return true; }));
+    EXPECT_EQ(cups->completedJobs(), before);
 }
 
 TEST_F(PrintThroughCups, WithNoQueueLeftTheJobCanBeSavedAsAPdf) {

@@ -100,3 +100,29 @@ TEST(PrinterObject, TwoPagePdfAndAFolderThatIsGone) {
     EXPECT_FALSE(printer.endDocument());
     EXPECT_FALSE(QFile::exists(lost));
 }
+
+TEST(PrinterObject, TransparentPartsPrintAsPaperAndOtherFormatsKeepTheirColours) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("formats.pdf");
+    InMemoryPrinters printers;
+    CupsPrinterObject printer(printers);
+    printer.printNextJobToFile(pdf);
+    // Dark everywhere, but only the left half is opaque: only that half may show on paper.
+    QImage halfClear(200, 100, QImage::Format_ARGB32);
+    halfClear.fill(qRgba(10, 10, 10, 0));
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) halfClear.setPixel(x, y, qRgba(10, 10, 10, 255));
+    ASSERT_TRUE(printer.drawPicture(halfClear, 0, 0, 2880, 1440)); // 2 in x 1 in
+    QImage indexed = darkPicture(10, 10, "").convertToFormat(QImage::Format_Indexed8);
+    ASSERT_TRUE(printer.drawPicture(indexed, 0, 2880, 1440, 1440));
+    ASSERT_TRUE(printer.endDocument());
+
+    const int dpi = 100;
+    const QImage page = renderPdfPage(pdf, 1, dpi);
+    const QRect top = inkBox(page.copy(0, 0, page.width(), dpi * 3 / 2));
+    EXPECT_NEAR(top.width() / double(dpi), 1.0, 0.02);
+    EXPECT_NEAR(top.height() / double(dpi), 1.0, 0.02);
+    const QRect below = inkBox(page.copy(0, dpi * 3 / 2, page.width(), page.height() - dpi * 3 / 2));
+    EXPECT_NEAR(below.width() / double(dpi), 1.0, 0.02);
+    EXPECT_EQ(page.pixelColor(dpi / 2, dpi * 5 / 2), QColor(20, 30, 90));
+}
