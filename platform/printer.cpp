@@ -4,7 +4,6 @@
 #include "cups_printers.h"
 #include "twips.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
