@@ -1,32 +1,16 @@
 #pragma once
-// A cover's picture slot: keeps the whole decoded picture and paints it stretched to its own
-// rectangle from a cached copy of screen size, so repainting stays fast with large pictures.
-#include <QImage>
-#include <QWidget>
+// A cover's picture slot: a stretched picture with the slot's name.
+#include "stretched_picture.h"
 
 namespace kavi {
 
-class PictureSlot : public QWidget {
+class PictureSlot final : public StretchedPicture {
     Q_OBJECT
 public:
-    explicit PictureSlot(const QString& name, QWidget* parent = nullptr);
-
-    const QImage& picture() const { return picture_; }
-    bool hasPicture() const { return !picture_.isNull(); }
-    void setPicture(QImage picture);
-
-signals:
-    void clicked();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-
-private:
-    void refreshScreenCopy();
-    QImage picture_;
-    QImage screenCopy_;
+    explicit PictureSlot(const QString& name, QWidget* parent = nullptr) : StretchedPicture(parent) {
+        setObjectName(name);
+        setToolTip(QStringLiteral("Cover image."));
+    }
 };
 
 } // namespace kavi

@@ -1,16 +1,20 @@
 #pragma once
-// A control that holds one picture at its full size and shows it stretched to its rectangle.
+// A picture control: keeps the whole picture and paints it stretched to its own rectangle from a
+// cached copy of screen size, so repainting stays fast with large pictures. A left click (pressed
+// and released inside) is announced.
 #include <QImage>
 #include <QWidget>
 
 namespace kavi {
 
-class StretchedPicture final : public QWidget {
+class StretchedPicture : public QWidget {
     Q_OBJECT
 public:
     explicit StretchedPicture(QWidget* parent = nullptr);
+
     const QImage& picture() const { return picture_; }
     bool hasPicture() const { return !picture_.isNull(); }
+    // Keeps the picture as 32-bit pixels, the form printing, saving and the filters work on.
     void setPicture(QImage picture);
 
 signals:
@@ -18,11 +22,13 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void refreshScreenCopy();
     QImage picture_;
-    QImage shown_; // the stretched copy for the current size, made when first painted
+    QImage screenCopy_;
 };
 
 } // namespace kavi

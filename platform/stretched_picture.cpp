@@ -1,24 +1,20 @@
-#include "picture_slot.h"
+#include "stretched_picture.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace kavi {
 
-PictureSlot::PictureSlot(const QString& name, QWidget* parent) : QWidget(parent) {
-    setObjectName(name);
-    setToolTip(QStringLiteral("Cover image."));
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
-}
+StretchedPicture::StretchedPicture(QWidget* parent) : QWidget(parent) {}
 
-void PictureSlot::setPicture(QImage picture) {
+void StretchedPicture::setPicture(QImage picture) {
     if (!picture.isNull() && picture.format() != QImage::Format_RGB32) picture.convertTo(QImage::Format_RGB32);
     picture_ = std::move(picture);
     refreshScreenCopy();
     update();
 }
 
-void PictureSlot::refreshScreenCopy() {
+void StretchedPicture::refreshScreenCopy() {
     if (picture_.isNull() || width() <= 0 || height() <= 0) {
         screenCopy_ = QImage();
         return;
@@ -28,20 +24,20 @@ void PictureSlot::refreshScreenCopy() {
     screenCopy_.setDevicePixelRatio(devicePixelRatioF());
 }
 
-void PictureSlot::paintEvent(QPaintEvent*) {
+void StretchedPicture::paintEvent(QPaintEvent*) {
     if (screenCopy_.isNull()) return;
     QPainter painter(this);
     painter.drawImage(rect(), screenCopy_);
 }
 
-void PictureSlot::resizeEvent(QResizeEvent* event) {
+void StretchedPicture::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     refreshScreenCopy();
 }
 
-void PictureSlot::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) emit clicked();
-    QWidget::mousePressEvent(event);
+void StretchedPicture::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+    QWidget::mouseReleaseEvent(event);
 }
 
 } // namespace kavi
