@@ -1,43 +1,19 @@
 // The kavi-filter command: runs a filter over picture files and refuses bad arguments clearly.
+#include "support/tool_test.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
-
-#include <cstdlib>
 
 namespace {
 
-struct ToolRun {
-    int status;
-    QString stderrText;
-};
+using kavi::testing::ToolRun;
+using kavi::testing::toolTestPicture;
 
-ToolRun runTool(const QStringList& arguments) {
-    QProcess tool;
-    tool.start(QString::fromLocal8Bit(std::getenv("KAVI_BUILD_DIR")) + "/kavi-filter", arguments);
-    tool.waitForFinished(-1);
-    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
-            QString::fromLocal8Bit(tool.readAllStandardError())};
-}
-
-QImage picture() {
-    QImage image(6, 4, QImage::Format_RGB32);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 6; ++x) image.setPixel(x, y, qRgb(x * 40, y * 60, 200 - x * 10));
-    return image;
-}
-
-class KaviFilterTool : public ::testing::Test {
+class KaviFilterTool : public kavi::testing::ToolTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        input = dir.filePath("in.png");
-        ASSERT_TRUE(picture().save(input));
-    }
-    QTemporaryDir dir;
-    QString input;
+    KaviFilterTool() : ToolTest("kavi-filter") {}
 };
 
 } // namespace
@@ -53,7 +29,7 @@ TEST_F(KaviFilterTool, WritesTheFilteredPictureAsPngOrBmp) {
     for (const char* number : {"0", "32"}) {
         const QString bmp = dir.filePath(QString("same%1.BMP").arg(number));
         ASSERT_EQ(runTool({number, "0", input, bmp}).status, 0);
-        EXPECT_EQ(QImage(bmp).convertToFormat(QImage::Format_RGB32), picture());
+        EXPECT_EQ(QImage(bmp).convertToFormat(QImage::Format_RGB32), toolTestPicture());
     }
 
     // A colour parameter as its decimal value; the seed repeats Add Noise.
