@@ -4,8 +4,11 @@
 #include <sane/saneopts.h>
 
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <thread>
 
 namespace kavi {
 
@@ -23,6 +26,69 @@ SANE_Word toWord(SANE_Value_Type type, double v) {
 bool usable(const SANE_Option_Descriptor* d) {
     return d && SANE_OPTION_IS_ACTIVE(d->cap) && SANE_OPTION_IS_SETTABLE(d->cap);
 }
+
+// Gives up a device that stops answering: while a call to the device is under way, a helper thread
+// waits; if the call takes longer than the limit, it cancels the scan, which SANE allows from any
+// thread and which makes the waiting call return.
+class SilenceWatch {
+public:
+    SilenceWatch(SANE_Handle handle, std::chrono::milliseconds limit)
+        : handle_(handle), limit_(limit), thread_([this] { watch(); }) {}
+    ~SilenceWatch() {
+        {
+            std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+    SilenceWatch(const SilenceWatch&) = delete;
+    SilenceWatch& operator=(const SilenceWatch&) = delete;
+
+    // Runs one call to the device under watch.
+    template <class Call> auto operator()(Call call) {
+        {
+            std::lock_guard lock(mutex_);
+            ++calls_;
+            busy_ = true;
+        }
+        wake_.notify_one();
+        auto result = call();
+        std::lock_guard lock(mutex_);
+        busy_ = false;
+        return result;
+    }
+    bool gaveUp() const {
+        std::lock_guard lock(mutex_);
+        return gaveUp_;
+    }
+
+private:
+    void watch() {
+        std::unique_lock lock(mutex_);
+        while (!finished_) {
+            if (!busy_) {
+                wake_.wait(lock);
+                continue;
+            }
+            const unsigned long call = calls_;
+            if (wake_.wait_for(lock, limit_, [&] { return finished_ || !busy_ || calls_ != call; })) continue;
+            gaveUp_ = true;
+            sane_cancel(handle_);
+            busy_ = false;
+        }
+    }
+
+    SANE_Handle handle_;
+    std::chrono::milliseconds limit_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    unsigned long calls_ = 0;
+    bool busy_ = false;
+    bool finished_ = false;
+    bool gaveUp_ = false;
+    std::thread thread_; // last: it starts once everything above is ready
+};
 
 } // namespace
 
@@ -200,9 +266,10 @@ QImage SaneDevice::scan(const Progress& progress) {
     if (!handle_) return {};
     QImage image;
     bool lastFrame = false;
+    SilenceWatch watched(h(handle_), silenceLimit_);
     try {
         while (!lastFrame) {
-            if (sane_start(h(handle_)) != SANE_STATUS_GOOD) break;
+            if (watched([&] { return sane_start(h(handle_)); }) != SANE_STATUS_GOOD) break;
             SANE_Parameters p{};
             if (sane_get_parameters(h(handle_), &p) != SANE_STATUS_GOOD || !knownFrame(p)) break;
             const std::size_t expected = p.lines > 0 ? std::size_t(p.bytes_per_line) * std::size_t(p.lines) : 0;
@@ -213,7 +280,7 @@ QImage SaneDevice::scan(const Progress& progress) {
             bool cancelled = false;
             while (status == SANE_STATUS_GOOD) {
                 SANE_Int got = 0;
-                status = sane_read(h(handle_), chunk.data(), SANE_Int(chunk.size()), &got);
+                status = watched([&] { return sane_read(h(handle_), chunk.data(), SANE_Int(chunk.size()), &got); });
                 if (status == SANE_STATUS_GOOD && got > 0) data.insert(data.end(), chunk.data(), chunk.data() + got);
                 const double done = expected ? double(data.size()) / double(expected) : -1.0;
                 if (progress && !progress(done)) { cancelled = true; break; }
@@ -235,7 +302,8 @@ QImage SaneDevice::scan(const Progress& progress) {
         lastFrame = false;
     }
     sane_cancel(h(handle_));
-    return lastFrame ? image : QImage();
+    lastScanGaveUp_ = watched.gaveUp();
+    return lastFrame && !lastScanGaveUp_ ? image : QImage();
 }
 
 } // namespace kavi

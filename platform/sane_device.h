@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -63,7 +64,11 @@ public:
     // Progress (0..1 when the size is known, negative otherwise); returning false cancels.
     using Progress = std::function<bool(double)>;
     // The scanned picture in Format_RGB32, or a null image when the scan failed or was cancelled.
+    // A device that leaves one call unanswered for longer than the silence limit is given up.
     QImage scan(const Progress& progress);
+    void setSilenceLimit(std::chrono::milliseconds limit) { silenceLimit_ = limit; }
+    // Whether the last scan was given up because the device stopped answering.
+    bool lastScanGaveUp() const { return lastScanGaveUp_; }
 
 private:
     int findOption(const char* name) const;
@@ -71,6 +76,8 @@ private:
     bool setNumber(const char* name, double value);
 
     void* handle_ = nullptr;
+    std::chrono::milliseconds silenceLimit_{60000};
+    bool lastScanGaveUp_ = false;
 };
 
 } // namespace kavi

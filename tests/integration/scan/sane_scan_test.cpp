@@ -9,6 +9,7 @@
 #include "tab_strip.h"
 #include "scan_dialogs.h"
 #include "scan_tab.h"
+#include "sane_device.h"
 #include "support/test_platform.h"
 
 #include <QApplication>
@@ -33,13 +34,14 @@ using namespace kavi::testing;
 // folder's name once per process, so every test uses the same folder and rewrites its files.
 class SaneConfig {
 public:
-    explicit SaneConfig(bool withTestScanner) {
+    explicit SaneConfig(bool withTestScanner, const QByteArray& moreTestOptions = {}) {
         static QTemporaryDir dir;
         static const bool named = qputenv("SANE_CONFIG_DIR", QFile::encodeName(dir.path())); // no system config
         (void)named;
         writeFile(dir.filePath("dll.conf"), withTestScanner ? "test\n" : "");
         writeFile(dir.filePath("test.conf"),
-                  "number_of_devices 2\nmode Color\ntest-picture \"Color pattern\"\nresolution 75.0\n");
+                  "number_of_devices 2\nmode Color\ntest-picture \"Color pattern\"\nresolution 75.0\n" +
+                      moreTestOptions);
     }
 
 private:
@@ -185,6 +187,23 @@ TEST_F(NoScanner, AcquiringFailsAtOnceAndTheChooserSaysSo) {
     tab.cmdSource_Click();
     EXPECT_FALSE(selectEnabled);
     EXPECT_EQ(t.messages.shown.size(), 1u); // choosing a source reports nothing
+}
+
+TEST(SaneSilence, AScannerThatStopsAnsweringIsGivenUpWhileAPatientLimitStillScans) {
+    // Every read of the test scanner now takes 0.2 s.
+    SaneConfig config(true, "read-delay true\nread-delay-duration 200000\n");
+    SaneLibrary sane;
+    ASSERT_TRUE(sane.started());
+    SaneDevice device;
+    ASSERT_TRUE(device.open("test:0"));
+    device.setSilenceLimit(std::chrono::milliseconds(20));
+    EXPECT_TRUE(device.scan({}).isNull());
+    EXPECT_TRUE(device.lastScanGaveUp());
+
+    device.setSilenceLimit(std::chrono::seconds(60));
+    const QImage scanned = device.scan({});
+    EXPECT_FALSE(device.lastScanGaveUp());
+    EXPECT_FALSE(scanned.isNull());
 }
 
 } // namespace
