@@ -2,6 +2,7 @@
 
 #include "app/cover_kind.h"
 
+#include <QApplication>
 #include <QPushButton>
 
 #include <vector>
@@ -112,13 +113,18 @@ void printCovers(Platform& platform, const PrintSelection& selection) {
     if (!toFile && !askForPaper(platform.messages, selection)) return;
 
     bool ended = false;
-    bool single = false;
-    for (int n = 4; n <= 10 && !single; ++n) {
-        if (!selection.ticked[std::size_t(n - 1)]) continue;
-        ended = printSingle(printer, coverKind(n), pictureOf(selection, n));
-        single = true;
+    {
+        // Writing a job of large pictures takes a moment: the pointer says so.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        bool single = false;
+        for (int n = 4; n <= 10 && !single; ++n) {
+            if (!selection.ticked[std::size_t(n - 1)]) continue;
+            ended = printSingle(printer, coverKind(n), pictureOf(selection, n));
+            single = true;
+        }
+        if (!single) ended = printJewelCase(printer, selection);
+        QApplication::restoreOverrideCursor();
     }
-    if (!single) ended = printJewelCase(printer, selection);
 
     // Printing reports nothing, but a file the user asked for must not silently go missing.
     if (toFile && !ended)

@@ -1,6 +1,8 @@
 #include "test_platform.h"
 
 #include <QFile>
+#include <QCursor>
+#include <QGuiApplication>
 #include <algorithm>
 
 namespace kavi::testing {
@@ -72,7 +74,10 @@ bool RecordingPrinter::drawPicture(const QImage& picture, double x, double y, do
 }
 
 bool RecordingPrinter::newPage() { return record(QStringLiteral("new page"), "new page"); }
-bool RecordingPrinter::endDocument() { return record(QStringLiteral("end document"), "end document"); }
+bool RecordingPrinter::endDocument() {
+    pointerBusyAtEnd = QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    return record(QStringLiteral("end document"), "end document");
+}
 void RecordingPrinter::printNextJobToFile(const QString& pdfPath) { ops.push_back("to file " + pdfPath); }
 
 namespace {

@@ -140,6 +140,7 @@ public:
     std::vector<QString> failing;
     int paper = 1, orient = 1;
     bool followDefault = false;
+    bool pointerBusyAtEnd = false; // whether the busy pointer showed at the last end document
 
 private:
     bool record(const QString& op, const QString& step);

@@ -3,6 +3,7 @@
 #include "cover_printing.h"
 #include "support/test_platform.h"
 
+#include <QGuiApplication>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -117,6 +118,16 @@ TEST(PrintCommand, SettingsPersistFromOneCommandToTheNext) {
     printCovers(t.platform, tick({4}));
     EXPECT_EQ(t.printer.paperSize(), 1); // DVD puts Letter back
     EXPECT_EQ(t.printer.orientation(), 2);
+}
+
+TEST(PrintCommand, ThePointerIsBusyWhileTheJobIsWrittenAndNotAfter) {
+    TestPlatform t;
+    run(t, tick({1, 2, 3}));
+    EXPECT_TRUE(t.printer.pointerBusyAtEnd);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    t.printer.failing = {"end document"};
+    printCovers(t.platform, tick({4}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "not left busy by a failed job";
 }
 
 TEST(PrintCommand, EmptySlotsAndFailingStepsAreSkipped) {
