@@ -74,8 +74,10 @@ private:
             const unsigned long call = calls_;
             if (wake_.wait_for(lock, limit_, [&] { return finished_ || !busy_ || calls_ != call; })) continue;
             gaveUp_ = true;
-            sane_cancel(handle_);
             busy_ = false;
+            lock.unlock(); // the call that returns on the cancel may need the lock at once
+            sane_cancel(handle_);
+            lock.lock();
         }
     }
 
