@@ -27,6 +27,11 @@ void DriveList::reload() {
     if (keep >= 0) setCurrentIndex(keep);
 }
 
+void DriveList::showPopup() {
+    reload();
+    QComboBox::showPopup();
+}
+
 bool DriveList::isReady(const QString& mountPoint) const {
     const QFileInfo info(mountPoint);
     return info.isDir() && info.isReadable() && QDir(mountPoint).isReadable();

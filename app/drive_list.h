@@ -23,6 +23,9 @@ public:
     QString currentFolderOf(const QString& mountPoint) const { return currentFolders_.value(mountPoint, mountPoint); }
     void rememberFolder(const QString& folder);
 
+    // Opening the list re-reads the mount table, so drives mounted since start-up appear.
+    void showPopup() override;
+
 signals:
     // The user or code chose another drive.
     void driveChanged();

@@ -47,8 +47,14 @@ void frmcovercreator::readini() {
 void frmcovercreator::writeini() {
     // Failures are not reported: the settings are then simply not kept.
     auto write = [this](const QString& key, const QString& v) { profile::writeString(kSection, key, v, settingsFile); };
-    write(QStringLiteral("Drive"), drvSelect->drive());
-    write(QStringLiteral("Dir"), dirSelect->path());
+    // Reading trims blanks and removes one pair of quotes, so a path that starts or ends with
+    // either is written inside quotes to come back unchanged.
+    auto path = [](const QString& p) {
+        const bool quote = p != p.trimmed() || p.startsWith('"') || p.startsWith('\'');
+        return quote ? '"' + p + '"' : p;
+    };
+    write(QStringLiteral("Drive"), path(drvSelect->drive()));
+    write(QStringLiteral("Dir"), path(dirSelect->path()));
     write(QStringLiteral("Tab"), QString::number(SSTab1->currentIndex()));
     for (const CoverKind& kind : kCoverKinds)
         write(QString::fromUtf8(kind.settingsKey), Check(kind.number)->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));

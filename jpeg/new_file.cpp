@@ -3,7 +3,9 @@
 #include "jpeg_error.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,10 +40,14 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+// The process's umask, read from /proc: setting and restoring it would briefly change it for every
+// other thread. The usual 022 when it cannot be read.
 mode_t currentUmask() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("Umask:", 0) == 0) return mode_t(std::strtoul(line.c_str() + 6, nullptr, 8));
+    return 022;
 }
 
 bool linkUnsupported(int error) { return error == EPERM || error == EOPNOTSUPP || error == ENOSYS; }

@@ -178,7 +178,10 @@ std::unique_ptr<cImage> cImage::plgCopy(std::int32_t width, std::int32_t height,
 }
 
 std::unique_ptr<cImage> cImage::Mirror(bool vertical) const {
-    // The corners of the source land on the opposite corners of the same rectangle.
+    // The corners of the source land on the opposite corners of the same rectangle. The points are
+    // the rectangle's exact corners (0, not -1, for the far edge), as in the rotations: our PlgBlt
+    // maps pixel centres, and a -1 would make the result one pixel wider, losing one column or row
+    // and doubling another.
     const std::int32_t w = width(), h = height();
     if (vertical) {
         const Point flip[3] = {{0, h}, {w, h}, {0, 0}};

@@ -53,6 +53,16 @@ QString entryOf(const InstalledPrinter& p) { return p.deviceName + ',' + p.drive
 
 QString userOptionsPath() { return QDir::homePath() + QStringLiteral("/.cups/lpoptions"); }
 
+// Makes "name" or "name/instance" the user's own default, as lpoptions -d does.
+bool writeUserDefault(const QString& destination) {
+    const QString name = destination.section('/', 0, 0), instance = destination.section('/', 1);
+    Destinations dests;
+    if (!dests.find(name)) return false;
+    const QByteArray n = name.toUtf8(), i = instance.toUtf8();
+    cupsSetDefaultDest(n.constData(), instance.isEmpty() ? nullptr : i.constData(), dests.count(), dests.data());
+    return cupsSetDests2(CUPS_HTTP_DEFAULT, dests.count(), dests.data()) == 0;
+}
+
 } // namespace
 
 QString deviceNameOfEntry(const QString& entry) { return entry.section(',', 0, 0); }
@@ -75,11 +85,14 @@ QString CupsPrinters::defaultPrinterEntry() {
 bool CupsPrinters::writeDefaultPrinterEntry(const QString& entry) {
     const QString name = deviceNameOfEntry(entry);
     if (name.isEmpty()) return false;
-    Destinations dests;
-    if (!dests.find(name)) return false;
-    const QByteArray n = name.toUtf8();
-    cupsSetDefaultDest(n.constData(), nullptr, dests.count(), dests.data());
-    return cupsSetDests2(CUPS_HTTP_DEFAULT, dests.count(), dests.data()) == 0;
+    const std::optional<QString> before = userDefaultSetting();
+    if (!writeUserDefault(name)) return false;
+    if (deviceNameOfEntry(defaultPrinterEntry()) == name) return true;
+    // Something ranks above the user's own setting (LPDEST or PRINTER in the environment), so the
+    // new setting would change nothing: put the user's file back as it was and say so.
+    if (before) writeUserDefault(*before);
+    else clearUserDefaultSetting();
+    return false;
 }
 
 QString CupsPrinters::printerPortsEntry(const QString& deviceName) {

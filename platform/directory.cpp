@@ -37,12 +37,15 @@ DirectoryListing readDirectory(const QString& path, FileNameFilter filter) {
     while (const dirent* e = readdir(dir)) {
         if (e->d_name[0] == '.') continue;
         bool isFolder = e->d_type == DT_DIR;
+        bool isFile = e->d_type == DT_REG;
         if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
             struct stat st {};
             if (fstatat(fd, e->d_name, &st, 0) != 0) continue; // a dangling link is no entry
             isFolder = S_ISDIR(st.st_mode);
+            isFile = S_ISREG(st.st_mode);
         }
         if (isFolder) folders.emplace_back(e->d_name);
+        else if (!isFile) continue; // pipes, sockets and devices hold no picture; opening a pipe would wait forever
         else if (!filter || filter(e->d_name, std::char_traits<char>::length(e->d_name))) files.emplace_back(e->d_name);
     }
     closedir(dir);

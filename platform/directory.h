@@ -9,7 +9,7 @@ namespace kavi {
 
 struct DirectoryListing {
     bool ok = false;       // false: the folder could not be read
-    QStringList files;     // names of entries that are not folders (links followed), sorted
+    QStringList files;     // names of regular files (links followed), sorted
     QStringList folders;   // names of sub-folders (links followed), sorted
 };
 

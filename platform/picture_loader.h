@@ -6,7 +6,7 @@
 namespace kavi {
 
 // The picture upright (EXIF orientation applied) as Format_RGB32, or a null image when the file
-// cannot be decoded. Pictures as large as memory allows are accepted.
+// cannot be decoded or would not fit in memory (over half of it, or over 8 GB as 32-bit pixels).
 QImage loadPicture(const QString& path);
 
 } // namespace kavi

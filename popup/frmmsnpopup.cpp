@@ -165,8 +165,7 @@ void frmmsnpopup::tmrOpen_Timer() {
 
 void frmmsnpopup::tmrClose_Timer() {
     if (height_ < kUnloadBelowHeight) {
-        if (msnpopup::OpenAlerts == index_) msnpopup::OpenAlerts = 0;
-        tmrClose->stop();
+        tmrClose->stop(); // unloading empties the stack when this is the newest alert
         close();
         return;
     }
@@ -189,6 +188,9 @@ void frmmsnpopup::closeEvent(QCloseEvent* event) {
 void frmmsnpopup::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
+    // Also when the popup goes without sliding down (closed by the window manager, or with the
+    // workspace): the next alert must not be placed above one that is no longer there.
+    if (msnpopup::OpenAlerts == index_) msnpopup::OpenAlerts = 0;
     tmrOpen->stop();
     tmrClose->stop();
     if (workspace_) workspace_->setEnabled(true);

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kavi;
 using kavi::testing::TempFolder;
@@ -70,6 +71,8 @@ TEST_F(Picking, TheListShowsPictureFilesOfAnyCaseWithoutHiddenOnes) {
     for (const char* name : {"a.jpg", "B.JPG", "c.Jpeg", "d.bmp", "e.gif", "f.png", ".hidden.jpg", "noext", "g.jpg.txt"})
         dir.write(name, "x");
     QDir(dir.path()).mkdir("folder.jpg");
+    // A named pipe holds no picture, and opening it would wait for a writer forever.
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.file("pipe.jpg")).constData(), 0600), 0);
     window.dirSelect->refresh();
     window.fileSelect->refresh();
     EXPECT_EQ(window.fileSelect->entries(), QStringList({"a.jpg", "B.JPG", "c.Jpeg", "d.bmp", "e.gif"}));
@@ -120,6 +123,24 @@ TEST_F(Picking, AFileThatDoesNotDecodeKeepsTheSlotAndLeavesTheBusyState) {
     EXPECT_TRUE(window.File->isEnabled());
     EXPECT_TRUE(window.help->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(Picking, AFileClaimingAnImpossibleSizeIsRefusedBeforeDecoding) {
+    // A valid 16x16 BMP whose header is changed to claim 70000 x 70000 pixels (19.6 GB as 32-bit).
+    QByteArray bmp = pictureBytes(16, 16, Qt::green);
+    const auto put32 = [&bmp](int at, quint32 v) {
+        for (int i = 0; i < 4; ++i) bmp[at + i] = char((v >> (8 * i)) & 0xFF);
+    };
+    put32(18, 70000);
+    put32(22, 70000);
+    dir.write("huge.bmp", bmp);
+    dir.write("small.bmp", pictureBytes(8, 8, Qt::blue));
+    window.fileSelect->refresh();
+    pick("small.bmp");
+    const QImage before = window.Image(1)->picture();
+    pick("huge.bmp");
+    EXPECT_EQ(window.Image(1)->picture(), before) << "the slot keeps its picture";
+    EXPECT_TRUE(window.Toolbar1->isEnabled()) << "and the window is not left busy";
 }
 
 TEST_F(Picking, PhotosWithAnOrientationTagLandUpright) {

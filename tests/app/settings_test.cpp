@@ -7,6 +7,7 @@
 #include "support/test_platform.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -144,6 +145,25 @@ TEST_F(Settings, ARestartRestoresWhatTheLastRunLeft) {
     EXPECT_EQ(ticked(), "1010000000");
     EXPECT_EQ(window->dirSelect->path(), covers.path());
     EXPECT_EQ(window->drvSelect->drive(), drive());
+}
+
+TEST_F(Settings, FoldersWithOuterBlanksOrQuotesSurviveARestart) {
+    for (const QString name : {" lead", "trail ", "\"quoted\"", "'single'"}) {
+        const QString folder = covers.path() + "/" + name;
+        ASSERT_TRUE(QDir().mkpath(folder));
+        window = makeWindow();
+        window->Form_Load();
+        ASSERT_TRUE(window->dirSelect->setPath(folder));
+        window->Check(4)->click();
+        window->Form_Unload();
+
+        window = makeWindow();
+        window->Form_Load();
+        EXPECT_EQ(window->dirSelect->path(), folder) << name.toStdString();
+        EXPECT_EQ(ticked(), "0001000000") << "no fallback for " << name.toStdString();
+        window->Check(4)->click(); // unticked again for the next round
+        window->Form_Unload();
+    }
 }
 
 TEST_F(Settings, UnloadWritesTheSettingsBeforeClosingTheHelp) {

@@ -349,6 +349,11 @@ TEST_F(JpegSaveFile, ResultsAndNeverReplacing) {
     const mode_t mask = umask(0);
     umask(mask);
     EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);  // not the temporary file's private mode
+    umask(027);                                   // a stricter umask is followed too
+    EXPECT_EQ(enc.SaveFile(dir + "/strict.jpg"), 0);
+    umask(mask);
+    ASSERT_EQ(stat((dir + "/strict.jpg").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
 
     // Saved again from the same sampling to a second name: the same bytes.
     EXPECT_EQ(enc.SaveFile(dir + "/again.jpg"), 0);
@@ -363,7 +368,7 @@ TEST_F(JpegSaveFile, ResultsAndNeverReplacing) {
     EXPECT_FALSE(std::filesystem::exists(dir + "/nowhere"));
     EXPECT_EQ(writeNewFile(path, {1, 2, 3}), NewFileResult::AlreadyExists);
     EXPECT_EQ(read(path), enc.EncodeToMemory());
-    EXPECT_EQ(filesInDir(), 4u);  // no temporary file is left behind
+    EXPECT_EQ(filesInDir(), 5u);  // no temporary file is left behind
 }
 
 TEST_F(JpegSaveFile, UnwritableTargetsThrowAndLeaveNothing) {

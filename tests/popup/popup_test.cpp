@@ -147,6 +147,16 @@ TEST_F(PopupTest, OkWhileGrowingTurnsAroundFromWhereItIs) {
     EXPECT_EQ(msnpopup::OpenAlerts, 0);
 }
 
+TEST_F(PopupTest, APopupClosedByTheWindowManagerStillEmptiesTheStack) {
+    frmmsnpopup* p = open();
+    openFully(p);
+    p->close(); // as Alt+F4 would, without sliding down
+    EXPECT_EQ(msnpopup::OpenAlerts, 0);
+    EXPECT_TRUE(workspace->isEnabled());
+    open();
+    EXPECT_EQ(bottom(popups.back()), kAvailableBottom) << "the next alert starts at the bottom again";
+}
+
 TEST_F(PopupTest, AlertsOpenTogetherStackOnePopupHeightApart) {
     frmmsnpopup* first = open();
     frmmsnpopup* second = open();

@@ -223,6 +223,25 @@ TEST_F(PrintThroughCups, PickedPictureGoesThroughTheFileListToThePrintedPage) {
     window.Form_Unload();
 }
 
+TEST_F(PrintThroughCups, ADefaultNamedInTheEnvironmentIsNotReportedAsChangedAndTheUsersFileStays) {
+    for (const QByteArray& before : {QByteArray(), QByteArray("Default KaviA\n")}) {
+        QFile::remove(cups->userOptionsFile());
+        if (!before.isEmpty()) {
+            QDir().mkpath(cups->home() + "/.cups");
+            QFile f(cups->userOptionsFile());
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(before);
+        }
+        qputenv("PRINTER", "KaviA"); // outranks the user's own setting
+        const bool written = printers.writeDefaultPrinterEntry("KaviB,x,y");
+        qunsetenv("PRINTER");
+        EXPECT_FALSE(written);
+        EXPECT_EQ(readAll(cups->userOptionsFile()).toUtf8().trimmed(), before.trimmed());
+    }
+    EXPECT_TRUE(printers.writeDefaultPrinterEntry("KaviB,x,y")); // with nothing above it, it takes effect
+    EXPECT_EQ(deviceNameOfEntry(printers.defaultPrinterEntry()), "KaviB");
+}
+
 TEST_F(PrintThroughCups, TheSpoolerMethodSetsTheServerDefault) {
     EXPECT_TRUE(printers.setSpoolerDefault("KaviB"));
     EXPECT_EQ(QString::fromUtf8(cupsGetDefault2(CUPS_HTTP_DEFAULT)), "KaviB");
