@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace kavi {
 
@@ -43,10 +44,29 @@ void frmSplash::Form_KeyPress() { finish(); }
 
 void frmSplash::keyPressEvent(QKeyEvent*) { Form_KeyPress(); }
 
+void frmSplash::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    QTimer::singleShot(0, this, &frmSplash::takeKeyboard);
+}
+
+// Window managers do not give a splash window the keyboard focus, so a key press would go
+// nowhere. The splash takes the keyboard for its few seconds instead; the grab only succeeds once
+// the window is on screen, so it is tried again for a second.
+void frmSplash::takeKeyboard() {
+    if (finished_ || !isVisible()) return;
+    activateWindow();
+    if (windowHandle() && windowHandle()->setKeyboardGrabEnabled(true)) {
+        grabKeyboard(); // key events of the grab come to this widget
+        return;
+    }
+    if (++grabTries_ < 20) QTimer::singleShot(50, this, &frmSplash::takeKeyboard);
+}
+
 void frmSplash::finish() {
     if (finished_) return;
     finished_ = true;
     Timer1->stop();
+    if (QWidget::keyboardGrabber() == this) releaseKeyboard();
     close();
     if (openMainWindow_) openMainWindow_();
 }

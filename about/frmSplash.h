@@ -25,11 +25,14 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void finish();
+    void takeKeyboard();
     std::function<void()> openMainWindow_;
     bool finished_ = false;
+    int grabTries_ = 0;
 };
 
 } // namespace kavi
