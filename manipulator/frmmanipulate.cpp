@@ -89,7 +89,7 @@ frmManipulate::frmManipulate(Platform& platform, ManipulatorWorkspace& workspace
     setObjectName(QStringLiteral("frmManipulate"));
     setWindowTitle(kCaption);
     setModal(true);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
 
     const ScreenUnits& s = platform_.screen;
