@@ -57,13 +57,16 @@ void frmcovercreator::buildPictureLists() {
 
 void frmcovercreator::drvSelect_Change() {
     const QString drive = drvSelect->drive();
-    dirSelect->setRoot(drive);
-    // A drive that cannot be read leaves the folder and file lists on their previous folder.
-    if (!drvSelect->isReady(drive) || !dirSelect->setPath(drvSelect->currentFolderOf(drive)) ||
-        !fileSelect->setPath(dirSelect->path())) {
-        dirSelect->refresh();
-        fileSelect->refresh();
+    if (drvSelect->isReady(drive)) {
+        dirSelect->setRoot(drive);
+        if (dirSelect->setPath(drvSelect->currentFolderOf(drive)) && fileSelect->setPath(dirSelect->path())) return;
     }
+    // A drive that cannot be read leaves the folder and file lists on their previous folder, shown
+    // from the top of its own drive.
+    const QString previousDrive = drvSelect->driveOf(dirSelect->path());
+    dirSelect->setRoot(previousDrive.isEmpty() ? QStringLiteral("/") : previousDrive);
+    dirSelect->refresh();
+    fileSelect->refresh();
 }
 
 void frmcovercreator::dirSelect_Change() {
