@@ -40,6 +40,18 @@ protected:
         for (int i = 0; i < keys.size(); ++i) text += keys[i].toUtf8() + "=" + values.value(i).toUtf8() + "\n";
         dir.write("kavi4.ini", text);
     }
+    // Unloads from a state with no settings file; returns the journal entries made after it was written.
+    QStringList unloadNotingWhenSettingsAreOnDisk() {
+        QFile::remove(dir.file("kavi4.ini"));
+        QStringList settingsOnDisk;
+        services.journal.entries.clear();
+        services.journal.observer = [&](const QString& entry) {
+            if (QFile::exists(dir.file("kavi4.ini"))) settingsOnDisk << entry;
+        };
+        window->Form_Unload();
+        services.journal.observer = nullptr;
+        return settingsOnDisk;
+    }
     QString ticked() {
         QString s;
         for (int n = 1; n <= 10; ++n) s += window->Check(n)->isChecked() ? '1' : '0';
@@ -168,13 +180,7 @@ TEST_F(Settings, FoldersWithOuterBlanksOrQuotesSurviveARestart) {
 
 TEST_F(Settings, UnloadWritesTheSettingsBeforeClosingTheHelp) {
     window->Form_Load();
-    QFile::remove(dir.file("kavi4.ini"));
-    QStringList settingsOnDisk;
-    services.journal.entries.clear();
-    services.journal.observer = [&](const QString& entry) {
-        if (QFile::exists(dir.file("kavi4.ini"))) settingsOnDisk << entry;
-    };
-    window->Form_Unload();
+    const QStringList settingsOnDisk = unloadNotingWhenSettingsAreOnDisk();
     EXPECT_EQ(services.journal.entries, std::vector<QString>({"encoders:shutdown", "help:18"}));
     EXPECT_EQ(settingsOnDisk, QStringList({"help:18"}))
         << "the image writer is released before the settings are written, and they before the help closes";
@@ -185,13 +191,7 @@ TEST_F(Settings, UnloadPutsTheStartUpPrinterBackBeforeWritingTheSettings) {
     window->Form_Load();
     window->A_Click();
     ASSERT_TRUE(services.printers.writeDefaultPrinterEntry("Photo,Photo driver,Photo-port"));
-    QFile::remove(dir.file("kavi4.ini"));
-    QStringList settingsOnDisk;
-    services.journal.entries.clear();
-    services.journal.observer = [&](const QString& entry) {
-        if (QFile::exists(dir.file("kavi4.ini"))) settingsOnDisk << entry;
-    };
-    window->Form_Unload();
+    const QStringList settingsOnDisk = unloadNotingWhenSettingsAreOnDisk();
     EXPECT_EQ(services.journal.entries, std::vector<QString>({"printers:write Office,Office driver,Office-port",
                                                               "printers:clear", "encoders:shutdown", "help:18"}))
         << "printer restored, image writer released, settings written, help closed";
