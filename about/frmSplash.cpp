@@ -1,6 +1,6 @@
 #include "frmSplash.h"
 
-#include "twips.h"
+#include "desktop/twips.h"
 
 #include <QGuiApplication>
 #include <QLabel>

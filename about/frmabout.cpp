@@ -1,7 +1,7 @@
 #include "frmabout.h"
 
 #include "about_credits.h"
-#include "program_folder.h"
+#include "files/program_folder.h"
 
 #include <QApplication>
 #include <QLabel>

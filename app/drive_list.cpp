@@ -1,6 +1,6 @@
 #include "drive_list.h"
 
-#include "mounts.h"
+#include "files/mounts.h"
 
 #include <QDir>
 #include <QFileInfo>

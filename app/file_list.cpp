@@ -1,6 +1,6 @@
 #include "file_list.h"
 
-#include "directory.h"
+#include "files/directory.h"
 
 #include <QDir>
 #include <QItemSelectionModel>

@@ -7,7 +7,7 @@
 #include "file_exists.h"
 #include "file_list.h"
 #include "folder_list.h"
-#include "picture_loader.h"
+#include "imaging/picture_loader.h"
 #include "picture_slot.h"
 #include "tab_strip.h"
 

@@ -3,8 +3,8 @@
 
 #include "cover_kind.h"
 #include "drive_list.h"
+#include "files/profile.h"
 #include "folder_list.h"
-#include "profile.h"
 #include "tab_strip.h"
 
 #include <QCheckBox>

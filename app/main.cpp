@@ -1,6 +1,7 @@
 // Kavi starts at the splash window, which opens the main window.
 #include "frmSplash.h"
 #include "frmcovercreator.h"
+#include "maker.h"
 #include "platform.h"
 
 #include <QApplication>
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
     // The window hides into the notification area; closing the last visible window must not end the run.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    kavi::RealPlatform services;
+    kavi::RealPlatform services(QUrl(QString::fromLatin1(kavi::maker::kServer)));
     std::unique_ptr<kavi::frmcovercreator> mainWindow;
     kavi::frmSplash splash(services.platform().screen, [&] {
         mainWindow = std::make_unique<kavi::frmcovercreator>(services.platform());

@@ -1,6 +1,6 @@
 #pragma once
 // A cover's picture slot: a stretched picture with the slot's name.
-#include "stretched_picture.h"
+#include "desktop/stretched_picture.h"
 
 namespace kavi {
 

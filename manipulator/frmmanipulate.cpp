@@ -1,7 +1,7 @@
 #include "frmmanipulate.h"
 
+#include "imaging/qt_raster.h"
 #include "module4.h"
-#include "qt_raster.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,20 +1,20 @@
 #pragma once
 // The platform services every window receives. A test hands in doubles for the ones it scripts.
-#include "help_viewer.h"
-#include "image_encoders.h"
-#include "message_boxes.h"
-#include "save_dialog.h"
-#include "scanner.h"
-#include "shell.h"
-#include "tray_icon.h"
-#include "twips.h"
-#include "http.h"
-#include "system_facts.h"
-#include "sound.h"
-#include "system_colors.h"
-#include "desktop_area.h"
-#include "cups_printers.h"
-#include "printer.h"
+#include "desktop/desktop_area.h"
+#include "desktop/help_viewer.h"
+#include "desktop/message_boxes.h"
+#include "desktop/save_dialog.h"
+#include "desktop/shell.h"
+#include "desktop/sound.h"
+#include "desktop/system_colors.h"
+#include "desktop/tray_icon.h"
+#include "desktop/twips.h"
+#include "imaging/image_encoders.h"
+#include "network/http.h"
+#include "print/cups_printers.h"
+#include "print/printer.h"
+#include "scan/scanner.h"
+#include "system/system_facts.h"
 
 namespace kavi {
 
@@ -39,7 +39,8 @@ struct Platform {
 // The real services of this desktop, created once for the life of the process.
 class RealPlatform {
 public:
-    RealPlatform();
+    // makerServer: where the update check looks for the version file and the packages.
+    explicit RealPlatform(const QUrl& makerServer);
     Platform& platform() { return platform_; }
 
 private:

@@ -1,8 +1,8 @@
 #include "frmmsnpopup.h"
 
+#include "files/program_folder.h"
+#include "imaging/qt_raster.h"
 #include "msnpopup.h"
-#include "program_folder.h"
-#include "qt_raster.h"
 
 #include <QCloseEvent>
 #include <QLabel>

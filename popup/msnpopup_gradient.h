@@ -1,8 +1,8 @@
 #pragma once
 // msnpopupGradient: a two-colour linear gradient at any angle, painted over a whole bitmap as a
 // sweep of parallel one-pixel strokes, each in one colour of a precomputed ramp. Pixel code: no Qt.
+#include "desktop/system_colors.h"
 #include "raster/bitmap.h"
-#include "system_colors.h"
 
 #include <cstdint>
 #include <functional>

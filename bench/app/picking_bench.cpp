@@ -2,9 +2,9 @@
 //  - a 4000 x 3000 JPEG picked into a slot (decode, whole picture kept, screen copy made)
 //    against djpeg decoding the same file to PPM as a whole process;
 //  - re-reading a folder of 20,000 files into the file list against a bare directory read.
-#include "directory.h"
 #include "file_list.h"
-#include "picture_loader.h"
+#include "files/directory.h"
+#include "imaging/picture_loader.h"
 #include "picture_slot.h"
 
 #include <QApplication>

@@ -4,9 +4,9 @@
 // (for opening) a plain copy plus one smooth scale of the picture to 160 x 160 pixels.
 // Prints the median of several runs of each, in milliseconds, and its ratio to its anchor.
 #include "frmmanipulate.h"
+#include "imaging/qt_raster.h"
 #include "manipulator_buffers.h"
 #include "platform.h"
-#include "qt_raster.h"
 
 #include <QApplication>
 
@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
         const QImage small = workspace.slot.scaled(160, 160, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         (void)small;
     });
-    kavi::RealPlatform platform;
+    kavi::RealPlatform platform(QUrl(QStringLiteral("http://127.0.0.1:9")));
     const double openMs = medianMs(5, [&] { kavi::frmManipulate window(platform.platform(), workspace); });
 
     std::printf("Cover Manipulator on a %d x %d picture, medians\n", kWidth, kHeight);

@@ -2,10 +2,10 @@
 // how large the job is, beside img2pdf putting the same JPEG on a Legal landscape page (img2pdf
 // only wraps the JPEG; we put the decoded picture, stretched onto its rectangle, into a lossless job).
 // Prints the medians of several runs and the ratio. Needs cupsd, lpadmin and img2pdf.
-#include "picture_loader.h"
-#include "printer.h"
+#include "imaging/picture_loader.h"
+#include "print/cups_printers.h"
+#include "print/printer.h"
 #include "private_cups.h"
-#include "cups_printers.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

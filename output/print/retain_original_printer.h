@@ -1,6 +1,6 @@
 #pragma once
 // The printer that was the default when the program started, and putting it back at the end.
-#include "cups_printers.h"
+#include "print/cups_printers.h"
 
 #include <optional>
 

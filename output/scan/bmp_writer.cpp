@@ -1,7 +1,7 @@
 #include "bmp_writer.h"
 
-#include "atomic_file.h"
-#include "qt_raster.h"
+#include "files/atomic_file.h"
+#include "imaging/qt_raster.h"
 #include "raster/dib_bits.h"
 
 #include <QByteArray>

@@ -2,8 +2,8 @@
 // The image-file writer: starts the image encoders for its whole life, keeps a table from
 // file-name pattern (such as "*.JPG") to encoder, and writes a picture box's picture with the
 // encoder that the file name's extension selects.
-#include "image_encoders.h"
-#include "stretched_picture.h"
+#include "desktop/stretched_picture.h"
+#include "imaging/image_encoders.h"
 
 #include <QHash>
 #include <QObject>

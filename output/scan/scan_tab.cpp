@@ -1,8 +1,8 @@
 #include "scan_tab.h"
 
 #include "bmp_writer.h"
-#include "picture_loader.h"
-#include "program_folder.h"
+#include "files/program_folder.h"
+#include "imaging/picture_loader.h"
 
 #include <QFile>
 #include <QPushButton>

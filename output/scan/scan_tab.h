@@ -2,7 +2,7 @@
 // The "Scan" tab's page: the scanned picture Image20, the buttons Source, Aquire and Save, and
 // the hidden carrier Picture3 of the picture being saved.
 #include "cgdiplus.h"
-#include "stretched_picture.h"
+#include "desktop/stretched_picture.h"
 #include "platform.h"
 
 #include <QWidget>

@@ -1,6 +1,6 @@
 // The splash opens the main window exactly once: by its timer or at once on a key press.
 #include "frmSplash.h"
-#include "twips.h"
+#include "support/fixed_facts.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace kavi;
+using kavi::testing::FixedScreenUnits;
 
 TEST(Splash, TimerOpensTheMainWindowOnceAndCloses) {
     FixedScreenUnits screen;

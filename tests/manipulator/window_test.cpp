@@ -1,6 +1,6 @@
 #include "frmmanipulate.h"
+#include "imaging/qt_raster.h"
 #include "module4.h"
-#include "qt_raster.h"
 #include "support/test_platform.h"
 
 #include <QAction>

@@ -1,5 +1,5 @@
 // Drives are the mount points of real file systems.
-#include "mounts.h"
+#include "files/mounts.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Profile files: the matching, trimming and quoting rules, where lines go, and safe replacement.
-#include "profile.h"
+#include "files/profile.h"
 #include "support/temp_folder.h"
 
 #include <QFile>

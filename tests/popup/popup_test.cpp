@@ -1,6 +1,6 @@
+#include "files/program_folder.h"
 #include "frmmsnpopup.h"
 #include "msnpopup.h"
-#include "program_folder.h"
 #include "support/test_platform.h"
 
 #include <QCoreApplication>

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s popup.png about.png\n", argv[0]);
         return 2;
     }
-    kavi::RealPlatform real;
+    kavi::RealPlatform real(QUrl(QStringLiteral("http://127.0.0.1:9")));
     kavi::Platform& platform = real.platform();
 
     kavi::frmcovercreator window(platform);

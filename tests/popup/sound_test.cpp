@@ -1,4 +1,4 @@
-#include "sound.h"
+#include "desktop/sound.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,6 +2,7 @@
 // Test doubles of the platform services: each records what the code asked of it and answers
 // from a script, so a test can drive a window without a desktop.
 #include "platform.h"
+#include "support/fixed_facts.h"
 
 #include <deque>
 #include <functional>

@@ -12,7 +12,7 @@
 
 using namespace kavi;
 using kavi::testing::TestPlatform;
-using Drive = FixedSystemFacts::Drive;
+using Drive = kavi::testing::FixedSystemFacts::Drive;
 
 namespace {
 

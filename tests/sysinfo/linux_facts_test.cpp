@@ -1,7 +1,7 @@
 // The Linux sources of the system facts: memory, serial numbers, drive kinds, the
 // device list read from a made-up /sys, and this machine's own answers.
-#include "mounts.h"
-#include "system_facts.h"
+#include "files/mounts.h"
+#include "system/system_facts.h"
 
 #include <QDir>
 #include <QFile>

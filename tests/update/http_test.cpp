@@ -1,7 +1,7 @@
 // The HTTP service against a server on 127.0.0.1 that the test runs itself.
 #include "local_http_server.h"
 
-#include "http.h"
+#include "network/http.h"
 
 #include <gtest/gtest.h>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "tool_io.h"
 
-#include "qt_raster.h"
+#include "imaging/qt_raster.h"
 
 #include <QFileInfo>
 #include <QImage>

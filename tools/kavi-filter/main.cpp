@@ -5,9 +5,9 @@
 // or BMP, chosen by its extension. --seed seeds the generator of Add Noise and Diffuse. Any
 // failure prints one line on stderr and ends with a non-zero status.
 #include "filter_random.h"
+#include "imaging/picture_loader.h"
+#include "imaging/qt_raster.h"
 #include "module4.h"
-#include "picture_loader.h"
-#include "qt_raster.h"
 #include "tool_io.h"
 
 #include <QCoreApplication>

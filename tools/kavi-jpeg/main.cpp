@@ -4,9 +4,9 @@
 #include "cjpeg.h"
 #include "jpeg_error.h"
 
-#include "picture_loader.h"
+#include "imaging/picture_loader.h"
+#include "imaging/qt_raster.h"
 #include "raster/device_context.h"
-#include "qt_raster.h"
 
 #include <QCoreApplication>
 #include <QString>

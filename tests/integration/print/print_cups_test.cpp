@@ -2,13 +2,13 @@
 // pass-through PPD with a lopsided printable area (left 10, top 40, right 30, bottom 20 points).
 // The printed files are read back as a user would look at them: page sizes and rendered pages.
 #include "cover_printing.h"
-#include "cups_job.h"
 #include "file_list.h"
 #include "folder_list.h"
 #include "form1.h"
 #include "frmcovercreator.h"
 #include "pdf_probe.h"
 #include "picture_slot.h"
+#include "print/cups_job.h"
 #include "private_cups.h"
 #include "support/test_platform.h"
 #include "tab_strip.h"

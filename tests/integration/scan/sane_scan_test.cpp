@@ -6,11 +6,11 @@
 #include "folder_list.h"
 #include "frmcovercreator.h"
 #include "picture_slot.h"
-#include "tab_strip.h"
-#include "scan_dialogs.h"
+#include "scan/sane_device.h"
+#include "scan/scan_dialogs.h"
 #include "scan_tab.h"
-#include "sane_device.h"
 #include "support/test_platform.h"
+#include "tab_strip.h"
 
 #include <QApplication>
 #include <QComboBox>

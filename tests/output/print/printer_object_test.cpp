@@ -1,7 +1,7 @@
 // The real printer object where no printer is needed: its settings, the landscape margins, and
 // jobs written as PDF files at real size.
 #include "pdf_probe.h"
-#include "printer.h"
+#include "print/printer.h"
 #include "support/test_platform.h"
 
 #include <QFile>

@@ -1,11 +1,11 @@
 // The real encoders and our BMP writer: every format read back, files written whole or not at all.
-#include "atomic_file.h"
 #include "bmp_writer.h"
 #include "cgdiplus.h"
-#include "colour_quantiser.h"
-#include "picture_loader.h"
+#include "files/atomic_file.h"
+#include "imaging/colour_quantiser.h"
+#include "imaging/picture_loader.h"
+#include "imaging/qt_raster.h"
 #include "picture_samples.h"
-#include "qt_raster.h"
 
 #include <QCoreApplication>
 #include <QDir>

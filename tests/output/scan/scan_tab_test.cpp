@@ -1,7 +1,7 @@
 // The "Scan" tab: its controls, acquiring into the scanned picture, and saving it.
 #include "cgdiplus.h"
 #include "file_exists.h"
-#include "picture_loader.h"
+#include "imaging/picture_loader.h"
 #include "picture_samples.h"
 #include "scan_tab.h"
 #include "support/test_platform.h"

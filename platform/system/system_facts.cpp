@@ -1,6 +1,6 @@
 #include "system_facts.h"
 
-#include "mounts.h"
+#include "files/mounts.h"
 
 #include <QDir>
 #include <QFile>
@@ -281,32 +281,6 @@ std::optional<QByteArray> LinuxSystemFacts::subkeyName(const QString& path, int 
 
 std::optional<DeviceValue> LinuxSystemFacts::value(const QString& path, const QString& name) const {
     return devices().value(path, name);
-}
-
-// ---- fixed facts ---------------------------------------------------------------------------
-
-QStringList FixedSystemFacts::drives() const {
-    QStringList roots;
-    for (const Drive& d : driveList) roots.append(d.root);
-    return roots;
-}
-
-DriveType FixedSystemFacts::driveType(const QString& root) const {
-    for (const Drive& d : driveList)
-        if (d.root == root) return d.type;
-    return DriveType::NoRootFolder;
-}
-
-std::optional<VolumeInfo> FixedSystemFacts::volume(const QString& root) const {
-    for (const Drive& d : driveList)
-        if (d.root == root) return d.volume;
-    return std::nullopt;
-}
-
-std::optional<DiskSpace> FixedSystemFacts::space(const QString& root) const {
-    for (const Drive& d : driveList)
-        if (d.root == root) return d.space;
-    return std::nullopt;
 }
 
 } // namespace kavi

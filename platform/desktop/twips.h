@@ -30,14 +30,4 @@ public:
     double logicalDpiY() const override;
 };
 
-class FixedScreenUnits final : public ScreenUnits {
-public:
-    explicit FixedScreenUnits(double dpi = 96) : dpi_(dpi) {}
-    double logicalDpiX() const override { return dpi_; }
-    double logicalDpiY() const override { return dpi_; }
-
-private:
-    double dpi_;
-};
-
 } // namespace kavi

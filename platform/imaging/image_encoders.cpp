@@ -1,6 +1,6 @@
 #include "image_encoders.h"
 
-#include "atomic_file.h"
+#include "files/atomic_file.h"
 
 #include <QBuffer>
 #include <QImageWriter>

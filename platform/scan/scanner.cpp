@@ -1,7 +1,7 @@
 #include "scanner.h"
 
-#include "atomic_file.h"
-#include "image_encoders.h"
+#include "files/atomic_file.h"
+#include "imaging/image_encoders.h"
 #include "sane_device.h"
 #include "scan_dialogs.h"
 

@@ -1,8 +1,8 @@
 #include "printer.h"
 
-#include "atomic_file.h"
 #include "cups_printers.h"
-#include "twips.h"
+#include "desktop/twips.h"
+#include "files/atomic_file.h"
 
 #include <QFileInfo>
 #include <QPageLayout>

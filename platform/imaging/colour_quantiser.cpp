@@ -195,14 +195,18 @@ inline int clampByte(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
 void diffuse(const std::uint8_t* pixels, int width, int height, std::size_t stride, PalettePicture& out) {
     NearestColour nearest(out.palette);
     out.indices.resize(std::size_t(width) * std::size_t(height));
-    // Error of this row and the next, in sixteenths, with one spare column on either side.
-    std::vector<int> thisRow(std::size_t(width + 2) * 3, 0), nextRow(thisRow.size(), 0);
+    // Error of this row and the next, in sixteenths, with one spare column on either side; the two
+    // rows take turns in one buffer.
+    const std::size_t rowLength = std::size_t(width + 2) * 3;
+    std::vector<int> errors(2 * rowLength, 0);
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* p = pixels + stride * std::size_t(y);
         std::uint8_t* dst = out.indices.data() + std::size_t(width) * std::size_t(y);
-        std::fill(nextRow.begin(), nextRow.end(), 0);
+        int* thisRow = errors.data() + rowLength * std::size_t(y & 1);
+        int* nextRow = errors.data() + rowLength * std::size_t((y + 1) & 1);
+        std::fill(nextRow, nextRow + rowLength, 0);
         for (int x = 0; x < width; ++x, p += 4) {
-            int* e = &thisRow[std::size_t(x + 1) * 3];
+            int* e = thisRow + std::size_t(x + 1) * 3;
             const int want[3] = {clampByte(p[2] + e[0] / 16), clampByte(p[1] + e[1] / 16),
                                  clampByte(p[0] + e[2] / 16)};
             const int i = nearest(want[0], want[1], want[2]);
@@ -210,7 +214,7 @@ void diffuse(const std::uint8_t* pixels, int width, int height, std::size_t stri
             const PaletteColour& got = out.palette[std::size_t(i)];
             const int err[3] = {want[0] - got.red, want[1] - got.green, want[2] - got.blue};
             int* right = e + 3;
-            int* below = &nextRow[std::size_t(x + 1) * 3];
+            int* below = nextRow + std::size_t(x + 1) * 3;
             for (int k = 0; k < 3; ++k) {
                 right[k] += err[k] * 7;
                 below[k - 3] += err[k] * 3;
@@ -218,7 +222,6 @@ void diffuse(const std::uint8_t* pixels, int width, int height, std::size_t stri
                 below[k + 3] += err[k];
             }
         }
-        std::swap(thisRow, nextRow);
     }
 }
 

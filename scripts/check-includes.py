@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+"""Checks every #include "..." of our own code, resolved to its file, against the table of folder
+dependencies below, and fails on any include that the table does not allow (or that is ambiguous).
+
+Usage: scripts/check-includes.py [--graph]   (--graph prints the dependencies found, one per line)
+"""
+import os
+import re
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+# The platform's sub-folders, each its own library.
+PLATFORM = ["platform/raster", "platform/pdf", "platform/files", "platform/imaging", "platform/desktop",
+            "platform/print", "platform/scan", "platform/system", "platform/network"]
+ALL_PLATFORM = PLATFORM + ["platform"]
+# Folders whose code is a window (or a window's control): only app/ and tools/ may use them, besides
+# the windows that open one another as listed.
+WINDOWS = ["app", "manipulator", "popup", "about", "sysinfo", "update", "output/print", "output/scan"]
+
+# Each folder and the folders its code may include from (its own is always allowed).
+ALLOWED = {
+    "covers": [],
+    "platform/raster": [],
+    "platform/pdf": ["platform/raster"],
+    "platform/files": [],
+    "platform/imaging": ["platform/raster", "platform/files"],
+    "platform/desktop": ["platform/raster"],
+    "platform/print": ["covers", "platform/pdf", "platform/raster", "platform/files", "platform/desktop"],
+    "platform/scan": ["platform/raster", "platform/files", "platform/imaging"],
+    "platform/system": ["platform/files"],
+    "platform/network": [],
+    "platform": PLATFORM + ["covers"],
+    "filters": ["platform/raster"],
+    "jpeg": ["platform/raster"],
+    "resources": [],
+    "manipulator": ALL_PLATFORM + ["covers", "filters"],
+    "popup": ALL_PLATFORM,
+    "about": ALL_PLATFORM + ["resources"],
+    "sysinfo": ALL_PLATFORM,
+    "update": ALL_PLATFORM,
+    "output/print": ALL_PLATFORM + ["covers"],
+    "output/scan": ALL_PLATFORM + ["covers", "jpeg"],
+    "app": ALL_PLATFORM + ["covers", "filters", "jpeg", "resources"] + WINDOWS,
+    "tools": ALL_PLATFORM + ["covers", "filters", "jpeg", "manipulator"],
+    # Tests and benchmarks may use anything they test or measure.
+    "tests": None,
+    "bench": None,
+}
+UNITS = sorted(ALLOWED, key=len, reverse=True)
+SOURCE_DIRS = ["covers", "platform", "filters", "jpeg", "manipulator", "popup", "about", "sysinfo", "update",
+               "output", "app", "tools", "resources", "tests", "bench"]
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+
+
+def unit_of(path):
+    for unit in UNITS:
+        if path == unit or path.startswith(unit + "/"):
+            return unit
+    return None
+
+
+def our_files():
+    files = []
+    for top in SOURCE_DIRS:
+        for dirpath, dirs, names in os.walk(os.path.join(ROOT, top)):
+            dirs[:] = [d for d in dirs if not d.startswith("build")]
+            for name in names:
+                if name.endswith((".h", ".hpp", ".cpp", ".c")):
+                    files.append(os.path.relpath(os.path.join(dirpath, name), ROOT))
+    return sorted(files)
+
+
+def main():
+    files = our_files()
+    by_suffix = {}
+    for f in files:
+        parts = f.split("/")
+        for i in range(len(parts)):
+            by_suffix.setdefault("/".join(parts[i:]), []).append(f)
+    errors, graph = [], set()
+    for f in files:
+        here = unit_of(f)
+        text = open(os.path.join(ROOT, f), encoding="utf-8", errors="replace").read()
+        for match in INCLUDE.finditer(text):
+            name = match.group(1)
+            beside = os.path.normpath(os.path.join(os.path.dirname(f), name))
+            if beside in files:
+                target = beside
+            else:
+                candidates = by_suffix.get(os.path.normpath(name), [])
+                if not candidates:
+                    continue  # a generated or system header
+                if len(candidates) > 1:
+                    errors.append(f"{f}: \"{name}\" could be any of {', '.join(candidates)}")
+                    continue
+                target = candidates[0]
+            there = unit_of(target)
+            if here == there:
+                continue
+            graph.add((here, there))
+            allowed = ALLOWED.get(here)
+            if allowed is not None and there not in allowed:
+                errors.append(f"{f}: includes {target}, but {here}/ may not use {there}/")
+    if "--graph" in sys.argv:
+        for a, b in sorted(graph):
+            print(f"{a} -> {b}")
+    for e in errors:
+        print(e, file=sys.stderr)
+    if errors:
+        print(f"{len(errors)} include(s) break the folder dependencies", file=sys.stderr)
+        return 1
+    print(f"includes of {len(files)} files follow the folder dependencies")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
