@@ -7,13 +7,13 @@ runtime_and_build=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-image-formats-plugins libqt6svg6
   libcups2-dev libdeflate-dev cups cups-client cups-filters ghostscript poppler-utils
-  libsane-dev sane-utils libgif-dev libtiff-dev libasound2-dev
+  libsane-dev sane-utils libgif-dev libtiff-dev libjpeg62-turbo-dev libasound2-dev
   libgtest-dev libgmock-dev
   xvfb xauth x11-apps imagemagick fonts-liberation2 fonts-dejavu-core
   python3 util-linux
 )
 bench_only=(
-  libbenchmark-dev libjpeg-turbo-progs libjpeg62-turbo-dev img2pdf
+  libbenchmark-dev libjpeg-turbo-progs img2pdf
   libopencv-core-dev libopencv-imgproc-dev
 )
 # The JPEG encoder's tests decode with djpeg and compare with cjpeg, so the tools are needed there too.

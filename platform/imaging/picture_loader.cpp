@@ -1,5 +1,7 @@
 #include "picture_loader.h"
 
+#include "jpeg_completeness.h"
+
 #include <QImageReader>
 
 #include <algorithm>
@@ -19,9 +21,14 @@ int pictureLimitMegabytes() {
     return int(std::clamp(halfMemory, 256.0, 8192.0));
 }
 
+PictureStatus failureOf(const QImageReader& reader) {
+    const bool unopened = reader.error() == QImageReader::FileNotFoundError || reader.error() == QImageReader::DeviceError;
+    return unopened ? PictureStatus::CannotOpen : PictureStatus::NotAPicture;
+}
+
 } // namespace
 
-QImage loadPicture(const QString& path) {
+PictureLoad loadPictureFile(const QString& path) {
     static const int limit = pictureLimitMegabytes();
     QImageReader::setAllocationLimit(limit);
     QImageReader reader(path);
@@ -29,11 +36,17 @@ QImage loadPicture(const QString& path) {
     // The picture ends up as 32-bit pixels, whatever the file stores; refuse it before decoding
     // when that would not fit.
     const QSize size = reader.size();
-    if (size.isValid() && double(size.width()) * size.height() * 4 > double(limit) * (1 << 20)) return {};
+    if (size.isValid() && double(size.width()) * size.height() * 4 > double(limit) * (1 << 20))
+        return {PictureStatus::TooLarge, {}};
+    const bool jpeg = reader.format() == "jpeg"; // asked before reading: afterwards the reader cannot tell
     QImage image = reader.read();
-    if (image.isNull()) return {};
+    if (image.isNull()) return {failureOf(reader), {}};
+    if (jpeg && reader.device() && jpegEndsEarly(*reader.device()))
+        return {PictureStatus::Incomplete, {}};
     if (image.format() != QImage::Format_RGB32) image.convertTo(QImage::Format_RGB32);
-    return image;
+    return {PictureStatus::Loaded, std::move(image)};
 }
+
+QImage loadPicture(const QString& path) { return loadPictureFile(path).picture; }
 
 } // namespace kavi

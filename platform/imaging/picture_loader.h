@@ -5,8 +5,27 @@
 
 namespace kavi {
 
-// The picture upright (EXIF orientation applied) as Format_RGB32, or a null image when the file
-// cannot be decoded or would not fit in memory (over half of it, or over 8 GB as 32-bit pixels).
+// Why a picture file did or did not load. A decoder of any kind reports through these.
+enum class PictureStatus {
+    Loaded,
+    CannotOpen,  // the file is missing or may not be read
+    NotAPicture, // no decoder takes it, or its data is damaged beyond decoding
+    Incomplete,  // the file's data ends before the picture's last row
+    TooLarge,    // the decoded picture would not fit in memory
+};
+
+struct PictureLoad {
+    PictureStatus status = PictureStatus::NotAPicture;
+    QImage picture; // null unless the status is Loaded
+};
+
+// The picture upright (EXIF orientation applied) as Format_RGB32, or the reason it was not loaded.
+// A picture is refused before decoding when it would not fit in memory (over half of it, or over
+// 8 GB as 32-bit pixels), and a JPEG cut off before its last row is refused rather than shown
+// with grey rows.
+PictureLoad loadPictureFile(const QString& path);
+
+// The picture alone: a null image whenever loadPictureFile reports anything but Loaded.
 QImage loadPicture(const QString& path);
 
 } // namespace kavi
