@@ -25,12 +25,12 @@ FileList::FileList(QWidget* parent) : QListView(parent), model_(new QStringListM
 
 namespace {
 
-// *.GIF;*.JPG;*.JPEG;*.BMP: the extension decides, in any case.
+// kPattern: the extension decides, in any case.
 bool matchesRawName(const char* name, std::size_t length) {
     const char* dot = static_cast<const char*>(memrchr(name, '.', length));
     if (!dot) return false;
     const char* ext = dot + 1;
-    for (const char* e : {"GIF", "JPG", "JPEG", "BMP"})
+    for (const char* e : {"GIF", "JPG", "JPEG", "BMP", "PNG", "TIF", "TIFF"})
         if (strcasecmp(ext, e) == 0) return true;
     return false;
 }
@@ -92,6 +92,14 @@ QString FileList::selectedEntry() const {
 
 void FileList::selectRow(int row) {
     selectionModel()->setCurrentIndex(model_->index(row), QItemSelectionModel::ClearAndSelect);
+}
+
+void FileList::unselect() {
+    {
+        const QSignalBlocker block(selectionModel());
+        selectionModel()->clearSelection();
+    }
+    viewport()->update(); // the view itself missed the blocked change
 }
 
 } // namespace kavi

@@ -14,7 +14,7 @@ public:
     explicit FileList(QWidget* parent = nullptr);
 
     // Semicolon-separated wildcard patterns, matched without regard to case.
-    static constexpr const char* kPattern = "*.GIF;*.JPG;*.JPEG;*.BMP";
+    static constexpr const char* kPattern = "*.GIF;*.JPG;*.JPEG;*.BMP;*.PNG;*.TIF;*.TIFF";
 
     QString path() const { return path_; }
     // Shows the files of folder. False (nothing changes) when it cannot be read.
@@ -27,6 +27,8 @@ public:
     // The selected entry's text, or empty.
     QString selectedEntry() const;
     void selectRow(int row);
+    // Leaves no entry selected without reporting a change: nothing is loaded by it.
+    void unselect();
     static bool matchesPattern(const QString& name);
     // The folder, a "/" unless it already ends with one, and the entry.
     static QString fullName(const QString& folder, const QString& entry);

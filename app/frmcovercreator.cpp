@@ -10,6 +10,7 @@
 #include "frmmsnpopup.h"
 #include "maker.h"
 #include "msnpopup.h"
+#include "notice_label.h"
 #include "picture_slot.h"
 #include "scan_tab.h"
 #include "tab_strip.h"
@@ -154,6 +155,7 @@ void frmcovercreator::buildTabs(QWidget* client) {
     SSTab1->setGeometry(s.rect(4560, 840, 6765, 4845));
     // All eleven tabs stay in view, as on a tab strip without scroll arrows.
     SSTab1->setUsesScrollButtons(false);
+    SSTab1->setIconSize(QSize(12, 12)); // the mark of the selected cover's tab
     SSTab1->setStyleSheet(QStringLiteral(
         "QTabBar::tab { padding: 3px 5px; margin-right: 1px; border: 1px solid #a9adb3; border-bottom: none;"
         " border-top-left-radius: 3px; border-top-right-radius: 3px; background: #e3e6ea; }"
@@ -177,6 +179,13 @@ void frmcovercreator::buildTabs(QWidget* client) {
     scanLayout->setContentsMargins(0, 0, 0, 0);
     scanLayout->addWidget(scanTab);
     SSTab1->setCurrentIndex(0);
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this] { SSTab1_Click(); });
+
+    // The notice lies across the bottom of the tab strip's page, over the lower edge of the slot.
+    lblNotice = new NoticeLabel(client);
+    const QRect strip = SSTab1->geometry();
+    const int margin = s.x(120), height = lblNotice->sizeHint().height();
+    lblNotice->setGeometry(strip.left() + margin, strip.bottom() - margin - height, strip.width() - 2 * margin, height);
 }
 
 void frmcovercreator::buildPrintOptions(QWidget* client) {
@@ -235,7 +244,23 @@ void frmcovercreator::applySingleRule(int n) {
     cmdPrint->setEnabled(ticked);
 }
 
-void frmcovercreator::Image_Click(int n) { SelectedImage = QString::fromUtf8(coverKind(n).slotName); }
+void frmcovercreator::Image_Click(int n) {
+    SelectedImage = QString::fromUtf8(coverKind(n).slotName);
+    markSelectedCover();
+}
+
+// The selected cover is framed and its tab carries a mark, so the user sees which cover the
+// Cover Manipulator will open from any tab.
+void frmcovercreator::markSelectedCover() {
+    const QIcon mark(QStringLiteral(":/kavi/tabs/selected.svg"));
+    for (const CoverKind& kind : kCoverKinds) {
+        const bool selected = SelectedImage == QString::fromUtf8(kind.slotName);
+        Image(kind.number)->setSelected(selected);
+        SSTab1->setTabIcon(kind.tabIndex, selected ? mark : QIcon());
+    }
+}
+
+void frmcovercreator::ShowNotice(const QString& text) { lblNotice->showNotice(text); }
 
 // ---- Start-up and shut-down ----
 

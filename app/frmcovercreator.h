@@ -24,6 +24,7 @@ class DriveList;
 class FileList;
 class FolderList;
 class Form1;
+class NoticeLabel;
 class PictureSlot;
 class ScanTab;
 class TabStrip;
@@ -61,6 +62,7 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     ScanTab* scanTab = nullptr; // the "Scan" tab's controls and handlers
+    NoticeLabel* lblNotice = nullptr; // one-line notices over the bottom of the tab strip
 
     // Where the settings are kept and what the settings fallback returns to; both default to the
     // program folder.
@@ -87,11 +89,14 @@ public:
     void about_Click();
     void cmdPrint_Click();
     void Image_Click(int n);
+    // Tells the user what just happened, in a line that goes away by itself or at the next action.
+    void ShowNotice(const QString& text);
 
     // Picture picking.
     void drvSelect_Change();
     void dirSelect_Change();
     void fileSelect_Click();
+    void SSTab1_Click();
     void Timer1_Timer();
     void Timer2_Timer();
     bool FileExists(const QString& FileName) const;
@@ -130,6 +135,7 @@ private:
     void onTrayActivated(TrayActivation activation);
     void applySingleRule(int n);
     void applyJewelRule();
+    void markSelectedCover();
 
     std::array<PictureSlot*, 10> slots_{};
     std::array<QCheckBox*, 10> checks_{};

@@ -8,6 +8,7 @@
 #include "file_list.h"
 #include "folder_list.h"
 #include "imaging/picture_loader.h"
+#include "notice_label.h"
 #include "picture_slot.h"
 #include "tab_strip.h"
 
@@ -21,8 +22,22 @@
 namespace kavi {
 
 namespace {
+
 constexpr int kListRefreshMs = 10000;
+
+QString failureNotice(PictureStatus status, const QString& fileName) {
+    switch (status) {
+    case PictureStatus::CannotOpen: return QStringLiteral("\u201c%1\u201d could not be opened.").arg(fileName);
+    case PictureStatus::Incomplete:
+        return QStringLiteral("\u201c%1\u201d is incomplete: the file ends before the picture does.").arg(fileName);
+    case PictureStatus::TooLarge: return QStringLiteral("\u201c%1\u201d is too large to load into memory.").arg(fileName);
+    case PictureStatus::NotAPicture:
+    case PictureStatus::Loaded: break;
+    }
+    return QStringLiteral("\u201c%1\u201d is not a readable picture.").arg(fileName);
 }
+
+} // namespace
 
 void frmcovercreator::buildPictureLists() {
     const ScreenUnits& s = platform.screen;
@@ -92,14 +107,19 @@ void frmcovercreator::fileSelect_Click() {
         const QString caption = SSTab1->tabText(SSTab1->currentIndex());
         for (const CoverKind& kind : kCoverKinds) {
             if (caption != QString::fromUtf8(kind.tabCaption)) continue;
-            // A file that does not decode leaves the slot as it was.
-            QImage picture = loadPicture(fullName);
-            if (!picture.isNull()) Image(kind.number)->setPicture(std::move(picture));
+            // A file that does not load leaves the slot as it was, and the notice says why.
+            PictureLoad loaded = loadPictureFile(fullName);
+            if (loaded.status == PictureStatus::Loaded) Image(kind.number)->setPicture(std::move(loaded.picture));
+            else ShowNotice(failureNotice(loaded.status, entry));
             break;
         }
     }
     setBusy(false);
 }
+
+// A new tab starts with nothing picked, so the next click on any file, the one still highlighted
+// from the previous tab included, is a pick for the tab now showing.
+void frmcovercreator::SSTab1_Click() { fileSelect->unselect(); }
 
 void frmcovercreator::Timer1_Timer() { fileSelect->refresh(); }
 

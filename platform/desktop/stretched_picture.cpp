@@ -24,10 +24,25 @@ void StretchedPicture::refreshScreenCopy() {
     screenCopy_.setDevicePixelRatio(devicePixelRatioF());
 }
 
+void StretchedPicture::setSelected(bool selected) {
+    if (selected == selected_) return;
+    selected_ = selected;
+    update();
+}
+
 void StretchedPicture::paintEvent(QPaintEvent*) {
-    if (screenCopy_.isNull()) return;
+    if (screenCopy_.isNull() && !selected_) return;
     QPainter painter(this);
-    painter.drawImage(rect(), screenCopy_);
+    if (!screenCopy_.isNull()) painter.drawImage(rect(), screenCopy_);
+    if (!selected_) return;
+    // A band in the highlight colour with a white line inside it stands out on light and dark pictures.
+    constexpr int kBand = 3;
+    const QRect inner = rect().adjusted(kBand, kBand, -kBand, -kBand);
+    painter.setClipRegion(QRegion(rect()) - QRegion(inner));
+    painter.fillRect(rect(), palette().color(QPalette::Highlight));
+    painter.setClipping(false);
+    painter.setPen(Qt::white);
+    painter.drawRect(inner.adjusted(0, 0, -1, -1));
 }
 
 void StretchedPicture::resizeEvent(QResizeEvent* event) {

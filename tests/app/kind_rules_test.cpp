@@ -120,3 +120,35 @@ TEST_F(KindRules, SlotClicksSetTheSelectedImageAndTabsDoNot) {
     window.Image(10)->clicked();
     EXPECT_EQ(window.SelectedImage, "Image10");
 }
+
+TEST_F(KindRules, TheSelectedCoverIsFramedAndItsTabMarked) {
+    window.show();
+    const auto expectMarked = [this](int selected) {
+        for (int n = 1; n <= 10; ++n) {
+            EXPECT_EQ(window.Image(n)->isSelected(), n == selected) << "slot " << n;
+            EXPECT_EQ(window.SSTab1->tabIcon(n - 1).isNull(), n != selected) << "tab " << n - 1;
+            EXPECT_EQ(window.SSTab1->tabText(n - 1), coverKind(n).tabCaption);
+        }
+        EXPECT_TRUE(window.SSTab1->tabIcon(kScanTabIndex).isNull());
+    };
+    QImage black(40, 30, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    expectMarked(0);
+    window.Image(7)->setPicture(black);
+    window.Image(7)->clicked();
+    expectMarked(7);
+    window.SSTab1->setCurrentIndex(1);
+    expectMarked(7);
+    window.Image(2)->clicked();
+    expectMarked(2);
+
+    // The frame is drawn over the picture's edge; the picture inside and an unselected slot keep their look.
+    const QColor highlight = window.Image(2)->palette().color(QPalette::Highlight);
+    window.Image(2)->setPicture(black);
+    const QImage framed = window.Image(2)->grab().toImage();
+    EXPECT_EQ(framed.pixelColor(1, framed.height() / 2), highlight);
+    EXPECT_EQ(framed.pixelColor(framed.width() / 2, framed.height() - 1), highlight);
+    EXPECT_EQ(framed.pixelColor(framed.width() / 2, framed.height() / 2), QColor(Qt::black));
+    window.Image(3)->setPicture(black);
+    EXPECT_EQ(window.Image(3)->grab().toImage().pixelColor(1, 1), QColor(Qt::black));
+}

@@ -4,6 +4,8 @@
 #include "file_list.h"
 #include "folder_list.h"
 #include "frmcovercreator.h"
+#include "imaging/image_encoders.h"
+#include "notice_label.h"
 #include "picture_slot.h"
 #include "tab_strip.h"
 #include "support/temp_folder.h"
@@ -68,14 +70,54 @@ protected:
 } // namespace
 
 TEST_F(Picking, TheListShowsPictureFilesOfAnyCaseWithoutHiddenOnes) {
-    for (const char* name : {"a.jpg", "B.JPG", "c.Jpeg", "d.bmp", "e.gif", "f.png", ".hidden.jpg", "noext", "g.jpg.txt"})
+    for (const char* name : {"a.jpg", "B.JPG", "c.Jpeg", "d.bmp", "e.gif", "f.png", "g.TIF", "h.tiff", "i.webp", ".hidden.jpg",
+                             "noext", "g.jpg.txt"})
         dir.write(name, "x");
     QDir(dir.path()).mkdir("folder.jpg");
     // A named pipe holds no picture, and opening it would wait for a writer forever.
     ASSERT_EQ(mkfifo(QFile::encodeName(dir.file("pipe.jpg")).constData(), 0600), 0);
     window.dirSelect->refresh();
     window.fileSelect->refresh();
-    EXPECT_EQ(window.fileSelect->entries(), QStringList({"a.jpg", "B.JPG", "c.Jpeg", "d.bmp", "e.gif"}));
+    EXPECT_EQ(window.fileSelect->entries(), QStringList({"a.jpg", "B.JPG", "c.Jpeg", "d.bmp", "e.gif", "f.png", "g.TIF", "h.tiff"}));
+}
+
+TEST_F(Picking, PngAndTifFilesThatSaveWritesArePicked) {
+    StandardImageEncoders encoders;
+    std::uintptr_t token = 0;
+    ASSERT_EQ(encoders.startup(token), StatusOk);
+    std::vector<ImageEncoderInfo> list;
+    encoders.getImageEncoders(list);
+    QImage picture(24, 16, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    for (const ImageEncoderInfo& encoder : list) {
+        if (encoder.formatDescription == "PNG") encoders.saveImageToFile(picture, dir.file("saved.png"), encoder.clsid, {});
+        if (encoder.formatDescription == "TIFF") encoders.saveImageToFile(picture, dir.file("saved.tif"), encoder.clsid, {});
+    }
+    encoders.shutdown(token);
+    window.fileSelect->refresh();
+    for (const auto& [name, tab] : {std::pair{"saved.png", 0}, {"saved.tif", 1}}) {
+        window.SSTab1->setCurrentIndex(tab);
+        pick(name);
+        EXPECT_EQ(window.Image(tab + 1)->picture(), picture) << name;
+    }
+}
+
+TEST_F(Picking, TheHighlightedFileIsPickedAgainForTheNextTab) {
+    dir.write("photo.bmp", pictureBytes(30, 20, Qt::magenta));
+    window.fileSelect->refresh();
+    window.show();
+    const auto clickEntry = [this](const QString& name) {
+        const QModelIndex index = window.fileSelect->model()->index(int(window.fileSelect->entries().indexOf(name)), 0);
+        QTest::mouseClick(window.fileSelect->viewport(), Qt::LeftButton, {}, window.fileSelect->visualRect(index).center());
+    };
+    clickEntry("photo.bmp");
+    ASSERT_TRUE(window.Image(1)->hasPicture());
+    window.SSTab1->setCurrentIndex(1);
+    EXPECT_TRUE(window.fileSelect->selectedEntry().isEmpty()) << "a tab change leaves nothing picked";
+    EXPECT_FALSE(window.Image(2)->hasPicture()) << "and loads nothing";
+    clickEntry("photo.bmp");
+    EXPECT_EQ(window.Image(2)->picture().size(), QSize(30, 20));
+    EXPECT_EQ(window.fileSelect->selectedEntry(), "photo.bmp");
 }
 
 TEST_F(Picking, APickLandsInTheSlotOfTheShownTabOnly) {
@@ -141,6 +183,48 @@ TEST_F(Picking, AFileClaimingAnImpossibleSizeIsRefusedBeforeDecoding) {
     pick("huge.bmp");
     EXPECT_EQ(window.Image(1)->picture(), before) << "the slot keeps its picture";
     EXPECT_TRUE(window.Toolbar1->isEnabled()) << "and the window is not left busy";
+}
+
+TEST_F(Picking, TheNoticeSaysWhyAFileDidNotLoad) {
+    dir.write("good.bmp", pictureBytes(12, 12, Qt::green));
+    dir.write("broken.jpg", QByteArray("\xFF\xD8\xFF\xE0 this is not a picture", 26));
+    dir.write("empty.gif", QByteArray());
+    QImage detailed(200, 150, QImage::Format_RGB32);
+    for (int y = 0; y < detailed.height(); ++y)
+        for (int x = 0; x < detailed.width(); ++x) detailed.setPixel(x, y, qRgb(x * y % 256, (x ^ y) & 255, x + y));
+    QByteArray photo;
+    QBuffer buffer(&photo);
+    buffer.open(QIODevice::WriteOnly);
+    detailed.save(&buffer, "JPEG");
+    dir.write("cut.jpg", photo.left(photo.size() * 2 / 3));
+    // A JPEG whose frame header claims 65000 x 65000 pixels: refused before decoding.
+    QByteArray huge = photo;
+    const qsizetype frame = huge.indexOf("\xFF\xC0");
+    ASSERT_GT(frame, 0);
+    for (int at : {5, 7}) huge.replace(frame + at, 2, QByteArray("\xFD\xE8", 2));
+    dir.write("huge.jpg", huge);
+    window.fileSelect->refresh();
+    pick("good.bmp");
+    EXPECT_TRUE(window.lblNotice->notice().isEmpty()) << "a good pick says nothing";
+    const std::pair<const char*, const char*> failures[] = {
+        {"broken.jpg", "is not a readable picture"}, {"empty.gif", "is not a readable picture"},
+        {"cut.jpg", "is incomplete"}, {"huge.jpg", "is too large"}};
+    for (const auto& [name, reason] : failures) {
+        pick(name);
+        EXPECT_EQ(window.Image(1)->picture().size(), QSize(12, 12)) << name;
+        const QString notice = window.lblNotice->notice();
+        EXPECT_TRUE(notice.contains(name) && notice.contains(reason)) << notice.toStdString();
+    }
+
+    // The key that moved onto a bad file brought its notice; the next key takes it away.
+    window.show();
+    pick("good.bmp");
+    QTest::keyClick(window.fileSelect, Qt::Key_Up); // onto empty.gif
+    QApplication::processEvents();
+    EXPECT_TRUE(window.lblNotice->notice().contains("empty.gif"));
+    QTest::keyClick(window.fileSelect, Qt::Key_Down); // back onto the good file
+    EXPECT_TRUE(window.lblNotice->notice().isEmpty());
+    EXPECT_EQ(window.fileSelect->selectedEntry(), "good.bmp");
 }
 
 TEST_F(Picking, PhotosWithAnOrientationTagLandUpright) {
