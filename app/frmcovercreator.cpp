@@ -181,11 +181,11 @@ void frmcovercreator::buildTabs(QWidget* client) {
     SSTab1->setCurrentIndex(0);
     connect(SSTab1, &QTabWidget::currentChanged, this, [this] { SSTab1_Click(); });
 
-    // The notice lies across the bottom of the tab strip's page, over the lower edge of the slot.
+    // The notice lies across the bottom of the tab strip, over the lower edge of the slot's picture.
     lblNotice = new NoticeLabel(client);
     const QRect strip = SSTab1->geometry();
-    const int margin = s.x(120), height = lblNotice->sizeHint().height();
-    lblNotice->setGeometry(strip.left() + margin, strip.bottom() - margin - height, strip.width() - 2 * margin, height);
+    const int inset = s.x(240), height = lblNotice->sizeHint().height();
+    lblNotice->setGeometry(strip.left() + inset, strip.bottom() - inset - height, strip.width() - 2 * inset, height);
 }
 
 void frmcovercreator::buildPrintOptions(QWidget* client) {

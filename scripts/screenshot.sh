@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts Kavi under a virtual X server and takes screenshots: the splash after one second and the
-# main window after the splash has gone. Usage: scripts/screenshot.sh [KAVI-EXECUTABLE] [OUT-DIR]
+# main window after the splash has gone; then, from the test build's picking_screenshots beside the
+# executable, a selected cover and the notice after picking a file that is no picture.
+# Usage: scripts/screenshot.sh [KAVI-EXECUTABLE] [OUT-DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 exe=${1:-build/kavi}
@@ -14,4 +16,10 @@ xvfb-run -a -s "-screen 0 1024x640x24" bash -c '
   sleep 4.5; /usr/bin/import -window root "$1/main-window.png"
   kill $pid; wait $pid 2>/dev/null || true
 ' "$exe" "$out"
+picking=$(dirname "$exe")/picking_screenshots
+if [ -x "$picking" ]; then
+  xvfb-run -a -s "-screen 0 1024x640x24" "$picking" "$out/selected-cover.png" "$out/unreadable-file-notice.png"
+else
+  echo "No $picking (a build with -DKAVI_TESTS=ON makes it): selected-cover.png and unreadable-file-notice.png not taken"
+fi
 echo "Screenshots in $out"
