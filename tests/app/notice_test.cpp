@@ -1,5 +1,5 @@
-// The main window's notice: where it shows, and that it goes away by itself or at the user's next
-// press in the window, but not at the press that brought it nor at presses in other windows.
+// The main window's notice: where it shows, and that it goes away when its time is up or at the
+// user's next press in the window, but not at the press that brought it nor at presses elsewhere.
 #include "frmcovercreator.h"
 #include "notice_label.h"
 #include "tab_strip.h"
@@ -20,7 +20,7 @@ class Notice : public ::testing::Test {
 protected:
     kavi::testing::TestPlatform services;
     frmcovercreator window{services.platform};
-    NoticeLabel* notice() { return window.lblNotice; }
+    NoticeLabel& label = *window.lblNotice;
 
     void SetUp() override { window.show(); }
     // Shows a notice and lets the press that brought it finish.
@@ -32,38 +32,25 @@ protected:
 
 } // namespace
 
-TEST_F(Notice, ShowsOneLineOverTheBottomOfTheTabStrip) {
-    EXPECT_TRUE(notice()->notice().isEmpty());
-    EXPECT_FALSE(notice()->isVisible());
-    showNotice("A short line.");
-    EXPECT_TRUE(notice()->isVisible());
-    EXPECT_EQ(notice()->notice(), "A short line.");
-    EXPECT_EQ(notice()->text(), "A short line.");
-    const QRect strip = window.SSTab1->geometry(), line = notice()->geometry();
-    EXPECT_TRUE(strip.contains(line)) << "inside the tab strip";
-    EXPECT_GT(line.top(), strip.center().y()) << "in its lower half";
-    EXPECT_LT(line.height(), 2 * notice()->fontMetrics().height()) << "one line";
+TEST_F(Notice, ShowsOneLineOverTheBottomOfTheTabStripUntilItsTimeIsUp) {
+    EXPECT_TRUE(label.notice().isEmpty());
+    showNotice("First.");
+    EXPECT_TRUE(label.isVisible());
+    EXPECT_EQ(label.text(), "First.");
+    const QRect strip = window.SSTab1->geometry(), line = label.geometry();
+    EXPECT_TRUE(strip.contains(line) && line.top() > strip.center().y()) << "in the tab strip's lower half";
+    EXPECT_LT(line.height(), 2 * label.fontMetrics().height()) << "one line";
+    EXPECT_EQ(label.tmrNotice->interval(), NoticeLabel::kShowMs);
+    label.tmrNotice_Timer();
+    EXPECT_FALSE(label.isVisible());
+    EXPECT_TRUE(label.notice().isEmpty());
 
     const QString longer = QString("A long text that cannot fit. ").repeated(10) + "The end.";
-    showNotice(longer);
-    EXPECT_EQ(notice()->notice(), longer);
-    EXPECT_TRUE(notice()->text().contains(QChar(0x2026))) << "cut with an ellipsis";
-    EXPECT_TRUE(notice()->text().endsWith("The end.")) << "cut in the middle";
-}
-
-TEST_F(Notice, GoesAwayWhenItsTimeIsUpAndANewOneStartsAgain) {
-    showNotice("First.");
-    EXPECT_TRUE(notice()->tmrNotice->isActive());
-    EXPECT_EQ(notice()->tmrNotice->interval(), NoticeLabel::kShowMs);
-    notice()->tmrNotice_Timer();
-    EXPECT_FALSE(notice()->isVisible());
-    EXPECT_TRUE(notice()->notice().isEmpty());
-    EXPECT_FALSE(notice()->tmrNotice->isActive());
-
     showNotice("Second.");
-    showNotice("Third.");
-    EXPECT_EQ(notice()->notice(), "Third.");
-    EXPECT_TRUE(notice()->tmrNotice->isActive());
+    showNotice(longer);
+    EXPECT_EQ(label.notice(), longer) << "the newest notice replaces the one showing";
+    EXPECT_TRUE(label.text().contains(QChar(0x2026)) && label.text().endsWith("The end.")) << "cut in the middle";
+    EXPECT_TRUE(label.tmrNotice->isActive());
 }
 
 TEST_F(Notice, GoesAwayAtTheNextPressInItsWindowOnly) {
@@ -72,15 +59,14 @@ TEST_F(Notice, GoesAwayAtTheNextPressInItsWindowOnly) {
     showNotice("Pressed away.");
     QTest::mouseClick(&other, Qt::LeftButton);
     QTest::keyClick(&other, Qt::Key_A);
-    EXPECT_EQ(notice()->notice(), "Pressed away.") << "presses in other windows leave it";
-
+    EXPECT_EQ(label.notice(), "Pressed away.") << "presses in other windows leave it";
     QTest::mouseClick(window.Frame4, Qt::LeftButton);
-    EXPECT_TRUE(notice()->notice().isEmpty()) << "a mouse press in the window";
-    EXPECT_FALSE(notice()->tmrNotice->isActive());
+    EXPECT_TRUE(label.notice().isEmpty()) << "a mouse press in the window";
+    EXPECT_FALSE(label.tmrNotice->isActive());
 
     showNotice("Keyed away.");
     QTest::keyClick(&window, Qt::Key_Shift);
-    EXPECT_TRUE(notice()->notice().isEmpty()) << "a key press in the window";
+    EXPECT_TRUE(label.notice().isEmpty()) << "a key press in the window";
 
     // A press that brings a notice, even one passed on to the controls below, leaves it standing.
     struct Announcer final : QWidget {
@@ -97,5 +83,5 @@ TEST_F(Notice, GoesAwayAtTheNextPressInItsWindowOnly) {
     announcer->show();
     QTest::mouseClick(announcer, Qt::LeftButton);
     QApplication::processEvents();
-    EXPECT_EQ(notice()->notice(), "From a press.");
+    EXPECT_EQ(label.notice(), "From a press.");
 }
