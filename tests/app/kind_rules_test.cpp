@@ -3,6 +3,7 @@
 #include "cover_kind.h"
 #include "frmcovercreator.h"
 #include "picture_slot.h"
+#include "selection_rules.h"
 #include "tab_strip.h"
 #include "support/test_platform.h"
 
@@ -108,6 +109,27 @@ TEST_F(KindRules, InvariantsHoldOverRandomClickAndRestoreSequences) {
         }
         for (int n = 1; n <= 10; ++n) window.Check(n)->setChecked(false);
         expectInvariants("cleared");
+    }
+}
+
+TEST_F(KindRules, TheWindowComputesWhatTheCoversRulesCompute) {
+    std::mt19937 random(4711);
+    SelectionState expected;
+    for (int step = 0; step < 3000; ++step) {
+        const int n = int(random() % 10) + 1;
+        if (random() % 4 == 0) {
+            const bool tick = random() % 2 == 0;
+            window.Check(n)->setChecked(tick);
+            expected = applyKindRule(expected, n, tick);
+        } else if (enabled(n)) {
+            window.Check(n)->click();
+            expected = applyKindRule(expected, n, !expected.isTicked(n));
+        }
+        for (int k = 1; k <= 10; ++k) {
+            ASSERT_EQ(ticked(k), expected.isTicked(k)) << "step " << step << " box " << k;
+            ASSERT_EQ(enabled(k), expected.isEnabled(k)) << "step " << step << " box " << k;
+        }
+        ASSERT_EQ(window.cmdPrint->isEnabled(), expected.printEnabled) << "step " << step;
     }
 }
 
