@@ -123,13 +123,12 @@ TEST(PrintCommand, SendsExactlyThePagePlanOfEveryTickCombination) {
     for (unsigned mask = 0; mask < 1024; ++mask) {
         PrintSelection s = tick({});
         for (int n = 0; n < 10; ++n) s.ticked[std::size_t(n)] = (mask >> n) & 1u;
-        t.printer.ops.clear();
-        t.messages.shown.clear();
+        t.printer.ops = {};
+        t.messages.shown = {};
         printCovers(t.platform, s);
         const PrintJob job = planPrintJob(s.ticked);
-        Ops expected = {"follow 1"};
-        const Ops plan = planOps(job);
-        expected.insert(expected.end(), plan.begin(), plan.end());
+        Ops expected = planOps(job);
+        expected.insert(expected.begin(), "follow 1");
         ASSERT_EQ(t.printer.ops, expected) << "mask " << mask;
         ASSERT_EQ(t.messages.shown.at(0).text, job.question == PaperQuestion::LegalPaper ? kLegal : kFull) << mask;
     }
