@@ -1,6 +1,6 @@
 #include "cover_printing.h"
 
-#include "app/cover_kind.h"
+#include "cover_kinds.h"
 
 #include <QApplication>
 #include <QPushButton>
