@@ -1,7 +1,7 @@
 #pragma once
 // The page plan of the print command: from the ten ticks, which covers go on which page, where,
-// on which paper and orientation, and the exact printer steps that produce that job. The printer,
-// a PDF file and a preview all follow the same plan.
+// on which paper and orientation, and the exact printer steps that produce that job. Whatever puts
+// covers on paper follows this one plan, so that no two outputs disagree.
 #include "cover_kinds.h"
 #include "length.h"
 #include "paper.h"

@@ -51,6 +51,7 @@ TEST(PagePlan, JewelCaseSumsChooseTheLayout) {
         const PrintJob job = planPrintJob(ticks(ticked));
         ASSERT_EQ(job.pages.size(), pages.size());
         for (std::size_t p = 0; p < pages.size(); ++p) {
+            EXPECT_TRUE(job.pages[p].paper == Paper::Letter && job.pages[p].orientation == Orientation::Portrait);
             const std::vector<PlacedCover>& covers = job.pages[p].covers;
             ASSERT_EQ(covers.size(), pages[p].size());
             EXPECT_EQ(covers[0], placed(pages[p][0], {}));
