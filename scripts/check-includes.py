@@ -39,8 +39,7 @@ ALLOWED = {
     "about": ALL_PLATFORM + ["resources"],
     "sysinfo": ALL_PLATFORM,
     "update": ALL_PLATFORM,
-    # The print command still reads the cover kinds table from app/ until that table moves to covers/.
-    "output/print": ALL_PLATFORM + ["covers", "app"],
+    "output/print": ALL_PLATFORM + ["covers"],
     "output/scan": ALL_PLATFORM + ["covers", "jpeg"],
     "app": ALL_PLATFORM + ["covers", "filters", "jpeg", "resources"] + WINDOWS,
     "tools": ALL_PLATFORM + ["covers", "filters", "jpeg", "manipulator"],

@@ -1,6 +1,6 @@
 #include "cover_printing.h"
 
-#include "app/cover_kind.h"
+#include "cover_kinds.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -57,21 +57,21 @@ bool offerPdfInstead(Platform& platform) {
 // One single kind alone on its page. Returns whether the job was ended.
 bool printSingle(PrinterObject& printer, const CoverKind& kind, const QImage& picture) {
     if (kind.orientationBeforePaper) {
-        printer.setOrientation(kind.orientationCode);
-        printer.setPaperSize(kind.paperCode);
+        printer.setOrientation(printerCode(kind.orientation));
+        printer.setPaperSize(printerCode(kind.paper));
     } else {
-        printer.setPaperSize(kind.paperCode);
-        printer.setOrientation(kind.orientationCode);
+        printer.setPaperSize(printerCode(kind.paper));
+        printer.setOrientation(printerCode(kind.orientation));
     }
-    printer.drawPicture(picture, 0, 0, kind.printWidth, kind.printHeight);
+    printer.drawPicture(picture, 0, 0, kind.printSize.width.twips(), kind.printSize.height.twips());
     const bool ended = printer.endDocument();
-    if (kind.paperCode == kPaperLegal) printer.setPaperSize(kPaperLetter);
+    if (kind.paper == Paper::Legal) printer.setPaperSize(printerCode(Paper::Letter));
     return ended;
 }
 
 void drawCover(PrinterObject& printer, const PrintSelection& s, int kindNumber, double top) {
     const CoverKind& kind = coverKind(kindNumber);
-    printer.drawPicture(pictureOf(s, kindNumber), 0, top, kind.printWidth, kind.printHeight);
+    printer.drawPicture(pictureOf(s, kindNumber), 0, top, kind.printSize.width.twips(), kind.printSize.height.twips());
 }
 
 // The ticked jewel-case kinds: up to two on the first page, Back on a second page when all three
@@ -91,13 +91,13 @@ bool printJewelCase(PrinterObject& printer, const PrintSelection& s) {
     case 35: firstPage = {1, 2}; break;
     default: return false; // nothing to print
     }
-    printer.setPaperSize(coverKind(1).paperCode);
-    printer.setOrientation(coverKind(1).orientationCode);
+    printer.setPaperSize(printerCode(coverKind(1).paper));
+    printer.setOrientation(printerCode(coverKind(1).orientation));
     drawCover(printer, s, firstPage[0], 0);
-    if (firstPage.size() == 2) drawCover(printer, s, firstPage[1], kSecondCoverTop);
+    if (firstPage.size() == 2) drawCover(printer, s, firstPage[1], kSecondCoverTop.twips());
     if (sum == 35) {
         printer.newPage();
-        printer.setOrientation(coverKind(3).orientationCode);
+        printer.setOrientation(printerCode(coverKind(3).orientation));
         drawCover(printer, s, 3, 0);
     }
     return printer.endDocument();

@@ -3,6 +3,7 @@
 #include "cover_kind.h"
 #include "frmcovercreator.h"
 #include "picture_slot.h"
+#include "selection_rules.h"
 #include "tab_strip.h"
 #include "support/test_platform.h"
 
@@ -23,6 +24,15 @@ protected:
 
     bool ticked(int n) { return window.Check(n)->isChecked(); }
     bool enabled(int n) { return window.Check(n)->isEnabled(); }
+    SelectionState windowState() {
+        SelectionState s;
+        for (int n = 1; n <= 10; ++n) {
+            s.ticked[std::size_t(n - 1)] = ticked(n);
+            s.enabled[std::size_t(n - 1)] = enabled(n);
+        }
+        s.printEnabled = window.cmdPrint->isEnabled();
+        return s;
+    }
     // A user click: only an enabled box reacts.
     void click(int n) {
         if (enabled(n)) window.Check(n)->click();
@@ -97,16 +107,27 @@ TEST_F(KindRules, RestoredTicksOnDisabledBoxesStillGiveAConsistentState) {
 }
 
 TEST_F(KindRules, InvariantsHoldOverRandomClickAndRestoreSequences) {
+    // The covers library's rules, run beside the window, must reach the same state at every step.
+    SelectionState mirror;
+    const auto set = [&](int n, bool tick) {
+        window.Check(n)->setChecked(tick);
+        mirror = applyKindRule(mirror, n, tick);
+    };
     std::mt19937 random(20261208);
     for (int run = 0; run < 200; ++run) {
         for (int step = 0; step < 12; ++step) {
             const int n = int(random() % 10) + 1;
-            if (random() % 4 == 0) window.Check(n)->setChecked(random() % 2 == 0);
-            else click(n);
-            expectInvariants("run " + std::to_string(run) + " step " + std::to_string(step));
+            if (random() % 4 == 0) set(n, random() % 2 == 0);
+            else if (enabled(n)) {
+                mirror = applyKindRule(mirror, n, !ticked(n));
+                click(n);
+            }
+            const std::string context = "run " + std::to_string(run) + " step " + std::to_string(step);
+            expectInvariants(context);
+            EXPECT_TRUE(windowState() == mirror) << context;
             if (HasFailure()) return;
         }
-        for (int n = 1; n <= 10; ++n) window.Check(n)->setChecked(false);
+        for (int n = 1; n <= 10; ++n) set(n, false);
         expectInvariants("cleared");
     }
 }

@@ -1,6 +1,7 @@
 // The print command against the recording printer: every row of the single-kind and jewel-case
 // tables, the paper question, Cancel, failing steps and the no-printer PDF offer.
 #include "cover_printing.h"
+#include "page_plan.h"
 #include "support/test_platform.h"
 
 #include <QGuiApplication>
@@ -39,6 +40,23 @@ const QString kLegal = "Please make sure your printer is on and you are using LE
 const QString kFull = "Please make sure your printer is on and full of paper.";
 
 struct SingleRow { int kind; Ops ops; QString question; };
+
+// The plan's steps as the recording printer notes them, each cover drawn with its slot's picture.
+Ops planOps(const PrintJob& job) {
+    kavi::testing::RecordingPrinter printer;
+    for (const PrintStep& step : printSteps(job)) {
+        if (const auto* paper = std::get_if<SetPaper>(&step)) printer.setPaperSize(printerCode(paper->paper));
+        if (const auto* turn = std::get_if<SetOrientation>(&step)) printer.setOrientation(printerCode(turn->orientation));
+        if (const auto* draw = std::get_if<DrawCover>(&step)) {
+            const LengthRect& r = draw->cover.rect;
+            printer.drawPicture(namedPicture(draw->cover.kind), r.left.twips(), r.top.twips(), r.width.twips(),
+                                r.height.twips());
+        }
+        if (std::holds_alternative<NewPage>(step)) printer.newPage();
+        if (std::holds_alternative<EndDocument>(step)) printer.endDocument();
+    }
+    return printer.ops;
+}
 
 } // namespace
 
@@ -96,6 +114,23 @@ TEST(PrintCommand, EveryJewelCaseSumHasItsLayout) {
         expected.insert(expected.end(), row.body.begin(), row.body.end());
         EXPECT_EQ(run(t, tick(row.kinds)), expected);
         EXPECT_EQ(t.messages.shown.at(0).text, kFull);
+    }
+}
+
+TEST(PrintCommand, SendsExactlyThePagePlanOfEveryTickCombination) {
+    TestPlatform t;
+    t.printers.install({"Office"});
+    for (unsigned mask = 0; mask < 1024; ++mask) {
+        PrintSelection s = tick({});
+        for (int n = 0; n < 10; ++n) s.ticked[std::size_t(n)] = (mask >> n) & 1u;
+        t.printer.ops = {};
+        t.messages.shown = {};
+        printCovers(t.platform, s);
+        const PrintJob job = planPrintJob(s.ticked);
+        Ops expected = planOps(job);
+        expected.insert(expected.begin(), "follow 1");
+        ASSERT_EQ(t.printer.ops, expected) << "mask " << mask;
+        ASSERT_EQ(t.messages.shown.at(0).text, job.question == PaperQuestion::LegalPaper ? kLegal : kFull) << mask;
     }
 }
 

@@ -1,0 +1,28 @@
+#pragma once
+// Paper sizes and orientations. Each value is the printer object's own code for it.
+#include "length.h"
+
+namespace kavi {
+
+enum class Paper { Letter = 1, Legal = 5 };
+enum class Orientation { Portrait = 1, Landscape = 2 };
+
+constexpr int printerCode(Paper paper) { return static_cast<int>(paper); }
+constexpr int printerCode(Orientation orientation) { return static_cast<int>(orientation); }
+
+// The sheet's physical size standing upright (portrait).
+constexpr LengthSize paperSize(Paper paper) {
+    switch (paper) {
+    case Paper::Letter: return {Length::fromInches(8.5), Length::fromInches(11)};
+    case Paper::Legal: return {Length::fromInches(8.5), Length::fromInches(14)};
+    }
+    return {};
+}
+
+// The sheet's physical size as it lies in the given orientation: landscape turns it.
+constexpr LengthSize sheetSize(Paper paper, Orientation orientation) {
+    const LengthSize upright = paperSize(paper);
+    return orientation == Orientation::Landscape ? upright.transposed() : upright;
+}
+
+} // namespace kavi
