@@ -1,7 +1,7 @@
 #include "frmcovercreator.h"
 
 #include "cgdiplus.h"
-#include "cover_kind.h"
+#include "cover_kinds.h"
 #include "cover_printing.h"
 #include "files/program_folder.h"
 #include "form1.h"
@@ -213,35 +213,33 @@ void frmcovercreator::buildPrintOptions(QWidget* client) {
 
 // ---- Selection rules ----
 
+SelectionState frmcovercreator::selectionState() const {
+    SelectionState state;
+    for (int n = 1; n <= kCoverKindCount; ++n) {
+        state.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
+        state.enabled[std::size_t(n - 1)] = Check(n)->isEnabled();
+    }
+    state.printEnabled = cmdPrint->isEnabled();
+    return state;
+}
+
 void frmcovercreator::ApplyKindRule(int n) {
-    // The boxes a rule unticks do not run their own rules in turn: the rule already sets the state
+    // The boxes a rule changes do not run their own rules in turn: the rule already sets the state
     // of all ten boxes and Print, and a nested rule could undo it when a restored tick lands on a
-    // disabled box (a nested rule would, for example, untick the box that started the rule).
+    // disabled box.
     if (applyingRule_) return;
+    // Box n has already taken its new tick; the rule starts from the state before that change.
+    SelectionState before = selectionState();
+    const bool ticked = before.isTicked(n);
+    before.ticked[std::size_t(n - 1)] = !ticked;
+    const SelectionState after = applyKindRule(before, n, ticked);
     applyingRule_ = true;
-    if (coverKind(n).group == CoverGroup::JewelCase) applyJewelRule();
-    else applySingleRule(n);
+    for (int i = 1; i <= kCoverKindCount; ++i) {
+        Check(i)->setChecked(after.isTicked(i));
+        Check(i)->setEnabled(after.isEnabled(i));
+    }
+    cmdPrint->setEnabled(after.printEnabled);
     applyingRule_ = false;
-}
-
-void frmcovercreator::applyJewelRule() {
-    const bool anyJewel = Check(1)->isChecked() || Check(2)->isChecked() || Check(3)->isChecked();
-    for (int i = 4; i <= 10; ++i) Check(i)->setChecked(false);
-    for (int i = 4; i <= 10; ++i) Check(i)->setEnabled(!anyJewel);
-    // The jewel-case boxes are always usable together; this matters only after a restored tick
-    // replaced a single kind that had disabled them.
-    for (int i = 1; i <= 3; ++i) Check(i)->setEnabled(true);
-    cmdPrint->setEnabled(anyJewel);
-}
-
-void frmcovercreator::applySingleRule(int n) {
-    const bool ticked = Check(n)->isChecked();
-    for (int i = 1; i <= 10; ++i)
-        if (i != n) Check(i)->setChecked(false);
-    for (int i = 1; i <= 10; ++i)
-        if (i != n) Check(i)->setEnabled(!ticked);
-    Check(n)->setEnabled(true);
-    cmdPrint->setEnabled(ticked);
 }
 
 void frmcovercreator::Image_Click(int n) {

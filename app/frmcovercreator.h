@@ -3,6 +3,7 @@
 // rules, the toolbar and menus, the notification-area icon, start-up and shut-down.
 #include "platform.h"
 #include "retain_original_printer.h"
+#include "selection_rules.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -133,8 +134,7 @@ private:
     void applySettingsFallback();
     void setBusy(bool busy);
     void onTrayActivated(TrayActivation activation);
-    void applySingleRule(int n);
-    void applyJewelRule();
+    SelectionState selectionState() const; // the ten boxes and Print as they are now
     void markSelectedCover();
 
     std::array<PictureSlot*, 10> slots_{};

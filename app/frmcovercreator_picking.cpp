@@ -2,7 +2,7 @@
 // slot of the tab that is showing.
 #include "frmcovercreator.h"
 
-#include "cover_kind.h"
+#include "cover_kinds.h"
 #include "drive_list.h"
 #include "file_exists.h"
 #include "file_list.h"

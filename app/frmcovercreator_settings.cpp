@@ -1,7 +1,7 @@
 // The main window's settings: current tab, ticks, drive and folder, kept in kavi4.ini.
 #include "frmcovercreator.h"
 
-#include "cover_kind.h"
+#include "cover_kinds.h"
 #include "drive_list.h"
 #include "files/profile.h"
 #include "folder_list.h"

@@ -26,7 +26,7 @@ ALLOWED = {
     "platform/files": [],
     "platform/imaging": ["platform/raster", "platform/files"],
     "platform/desktop": ["platform/raster"],
-    "platform/print": ["covers", "platform/pdf", "platform/raster", "platform/files", "platform/desktop"],
+    "platform/print": ["covers", "platform/pdf", "platform/raster", "platform/files"],
     "platform/scan": ["platform/raster", "platform/files", "platform/imaging"],
     "platform/system": ["platform/files"],
     "platform/network": [],

@@ -1,5 +1,6 @@
 #pragma once
 // The print command: every ticked cover kind goes to the printer at its real size, in one job.
+#include "cover_kinds.h"
 #include "platform.h"
 
 #include <QImage>
@@ -13,13 +14,12 @@ namespace kavi {
 // What the print command reads from the main window: the ten "Print Options" ticks and the
 // pictures of the ten slots (index 0 is kind 1).
 struct PrintSelection {
-    std::array<bool, 10> ticked{};
+    KindFlags ticked{};
     std::array<QImage, 10> pictures;
 };
 
 // The print command (the "Print" button): asks the paper question, then drives the printer object
-// through the steps of the first ticked single kind, or of the ticked jewel-case kinds. A failing
-// step is skipped. When no printer can be used, offers to save the same job as a PDF file.
+// through the steps of the page plan for the ticked kinds. A failing step is skipped. When no printer can be used, offers to save the same job as a PDF file.
 void printCovers(Platform& platform, const PrintSelection& selection);
 
 // The print request of the menu and toolbar: presses cmdPrint when it is enabled, otherwise says

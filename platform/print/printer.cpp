@@ -1,7 +1,6 @@
 #include "printer.h"
 
 #include "cups_printers.h"
-#include "desktop/twips.h"
 #include "files/atomic_file.h"
 
 #include <QFileInfo>
@@ -16,21 +15,18 @@ namespace kavi {
 
 namespace {
 
-constexpr double kTwipsPerPoint = kTwipsPerInch / 72.0;
 const QString kJobTitle = QStringLiteral("Kavi covers");
 
-QPageSize pageSizeOf(int paperCode) {
-    return QPageSize(paperCode == 5 ? QPageSize::Legal : QPageSize::Letter);
-}
+QPageSize pageSizeOf(Paper paper) { return QPageSize(paper == Paper::Legal ? QPageSize::Legal : QPageSize::Letter); }
 
 // The printable margins of a portrait page of the given paper on the named printer, as its driver
 // states them; none when Qt does not know the printer (it has gone since it was chosen).
-std::optional<Margins> portraitMargins(const QString& printerName, int paperCode) {
+std::optional<Margins> portraitMargins(const QString& printerName, Paper paper) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(printerName);
     if (printer.outputFormat() != QPrinter::NativeFormat) return std::nullopt;
     printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setPageSize(pageSizeOf(paperCode));
+    printer.setPageSize(pageSizeOf(paper));
     QPageLayout layout = printer.pageLayout();
     layout.setUnits(QPageLayout::Point);
     const QMarginsF m = layout.minimumMargins();
@@ -65,14 +61,16 @@ bool CupsPrinterObject::setFollowDefault(bool follow) {
 }
 
 bool CupsPrinterObject::setPaperSize(int code) {
-    if (code != 1 && code != 5) return false;
-    paper_ = code;
+    const std::optional<Paper> paper = paperOfCode(code);
+    if (!paper) return false;
+    paper_ = *paper;
     return true;
 }
 
 bool CupsPrinterObject::setOrientation(int code) {
-    if (code != 1 && code != 2) return false;
-    orientation_ = code;
+    const std::optional<Orientation> orientation = orientationOfCode(code);
+    if (!orientation) return false;
+    orientation_ = *orientation;
     return true;
 }
 
@@ -88,10 +86,9 @@ bool CupsPrinterObject::beginPage() {
         if (!margins) return false;
         portrait = *margins;
     }
-    const QSizeF paper = pageSizeOf(paper_).size(QPageSize::Point);
-    const bool landscape = orientation_ == 2;
-    origin_ = landscape ? turnedForLandscape(portrait) : portrait;
-    job_->beginPage(landscape ? paper.height() : paper.width(), landscape ? paper.width() : paper.height());
+    const LengthSize sheet = sheetSize(paper_, orientation_);
+    origin_ = orientation_ == Orientation::Landscape ? turnedForLandscape(portrait) : portrait;
+    job_->beginPage(sheet.width.points(), sheet.height.points());
     return true;
 }
 
@@ -113,8 +110,8 @@ bool CupsPrinterObject::ensureJob() {
             return false;
         }
         // The options Qt's own CUPS jobs carry, and no scaling: the cover is already at real size.
-        jobOptions_ = {{"media", paper_ == 5 ? "Legal" : "Letter"}, {"print-scaling", "none"}};
-        if (orientation_ == 2) jobOptions_.push_back({"landscape", ""});
+        jobOptions_ = {{"media", paper_ == Paper::Legal ? "Legal" : "Letter"}, {"print-scaling", "none"}};
+        if (orientation_ == Orientation::Landscape) jobOptions_.push_back({"landscape", ""});
     }
     if (!beginPage()) {
         discardJob();
@@ -136,8 +133,8 @@ bool CupsPrinterObject::drawPicture(const QImage& picture, double x, double y, d
     pictures_.push_back(opaqueRgb32(picture));
     const QImage& pixels = pictures_.back();
     job_->drawPicture({pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()},
-                      origin_.left + x / kTwipsPerPoint, origin_.top + y / kTwipsPerPoint, width / kTwipsPerPoint,
-                      height / kTwipsPerPoint);
+                      origin_.left + Length::fromTwips(x).points(), origin_.top + Length::fromTwips(y).points(),
+                      Length::fromTwips(width).points(), Length::fromTwips(height).points());
     return true;
 }
 

@@ -4,6 +4,7 @@
 // orientation (1 portrait, 2 landscape) are settings that persist from one job to the next.
 // A job starts with the first drawing or new page and is handed to the spooler at end document.
 #include "cups_job.h"
+#include "paper.h"
 #include "pdf/pdf_document.h"
 
 #include <QImage>
@@ -53,8 +54,8 @@ public:
     bool setFollowDefault(bool follow) override;
     bool setPaperSize(int code) override;
     bool setOrientation(int code) override;
-    int paperSize() const override { return paper_; }
-    int orientation() const override { return orientation_; }
+    int paperSize() const override { return printerCode(paper_); }
+    int orientation() const override { return printerCode(orientation_); }
     bool drawPicture(const QImage& picture, double x, double y, double width, double height) override;
     bool newPage() override;
     bool endDocument() override;
@@ -70,8 +71,8 @@ private:
     bool followDefault_ = false;
     QString printerName_;
     QString pdfPath_;
-    int paper_ = 1;
-    int orientation_ = 1;
+    Paper paper_ = Paper::Letter;
+    Orientation orientation_ = Orientation::Portrait;
     std::unique_ptr<pdf::Document> job_;
     QString jobPdfPath_;          // where the current job goes when it is written to a file
     JobOptions jobOptions_;       // the paper and orientation of the job's first page

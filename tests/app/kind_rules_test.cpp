@@ -1,6 +1,6 @@
 // The "Print Options" selection rules: every row of the rule table, and the invariants over
 // long random sequences of user clicks and restored ticks.
-#include "cover_kind.h"
+#include "cover_kinds.h"
 #include "frmcovercreator.h"
 #include "picture_slot.h"
 #include "selection_rules.h"

@@ -1,6 +1,6 @@
 // The main window: geometry in twips, toolbar and menus, commands through scripted services,
 // the mail link, the notification-area cycle and the order of shut-down.
-#include "cover_kind.h"
+#include "cover_kinds.h"
 #include "frmcovercreator.h"
 #include "maker.h"
 #include "picture_slot.h"
