@@ -408,9 +408,9 @@ void frmcovercreator::Toolbar1_ButtonClick(int index) {
             frmManipulate manipulator(platform, pictures, this);
             manipulator.exec();
         } else {
-            msnpopup::AlertMessage = QStringLiteral("Please select a cover by clicking on it and try again!");
-            msnpopup::AlertKind = QStringLiteral("picture");
-            frmmsnpopup::showAlert(platform, this);
+            frmmsnpopup::showAlert(platform, alerts, this,
+                                   QStringLiteral("Please select a cover by clicking on it and try again!"),
+                                   QStringLiteral("picture"));
         }
         break;
     case 4: OpenEmail(QString::fromUtf8(maker::kSupportEmail), QString::fromUtf8(maker::kBugReportSubject), QString()); break;

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: ten cover slots on a tab strip, the "Print Options" boxes with their selection
 // rules, the toolbar and menus, the notification-area icon, start-up and shut-down.
+#include "msnpopup.h"
 #include "platform.h"
 #include "retain_original_printer.h"
 #include "selection_rules.h"
@@ -44,6 +45,7 @@ public:
     QString helpFile;        // set at load: the help in the program folder
     std::unique_ptr<cGdiPlus> gdip; // the image-file writer, from load to unload
     OriginalPrinterRecord OriginalPrinter; // the default printer at start-up, put back at unload
+    AlertModule alerts = std::make_shared<msnpopup>(); // what the alert popups show and their stack
 
     // Controls.
     PictureSlot* Image(int n) const { return slots_[std::size_t(n - 1)]; }

@@ -2,7 +2,6 @@
 
 #include "files/program_folder.h"
 #include "imaging/qt_raster.h"
-#include "msnpopup.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -40,15 +39,18 @@ void GradientBox::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, picture_);
 }
 
-frmmsnpopup* frmmsnpopup::showAlert(Platform& platform, QWidget* workspace) {
-    auto* popup = new frmmsnpopup(platform, workspace);
+frmmsnpopup* frmmsnpopup::showAlert(Platform& platform, const AlertModule& module, QWidget* workspace,
+                                    const QString& message, const QString& kind) {
+    module->AlertMessage = message;
+    module->AlertKind = kind;
+    auto* popup = new frmmsnpopup(platform, module, workspace);
     popup->Form_Load();
     return popup;
 }
 
-frmmsnpopup::frmmsnpopup(Platform& platform, QWidget* workspace)
+frmmsnpopup::frmmsnpopup(Platform& platform, AlertModule module, QWidget* workspace)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      platform_(platform), workspace_(workspace) {
+      platform_(platform), module_(std::move(module)), workspace_(workspace) {
     setObjectName("frmmsnpopup");
     setAttribute(Qt::WA_DeleteOnClose);
     // The popup belongs to the workspace: it neither keeps the program running nor outlives it.
@@ -56,13 +58,8 @@ frmmsnpopup::frmmsnpopup(Platform& platform, QWidget* workspace)
     if (workspace) connect(workspace, &QObject::destroyed, this, &QObject::deleteLater);
 
     const ScreenUnits& s = platform_.screen;
-    picBackground = new GradientBox(this);
-    picBackground->setObjectName("picBackground");
-    picBackground->setGeometry(s.rect(0, 0, kBackgroundWidth, kBackgroundHeight));
-
-    lblAlert = new QLabel(picBackground);
-    lblAlert->setObjectName("lblAlert");
-    lblAlert->setGeometry(s.rect(120, 240, 1815, 615));
+    picBackground = placeControl(s, new GradientBox(this), "picBackground", 0, 0, kBackgroundWidth, kBackgroundHeight);
+    lblAlert = placeControl(s, new QLabel(picBackground), "lblAlert", 120, 240, 1815, 615);
     lblAlert->setAlignment(Qt::AlignCenter);
     lblAlert->setWordWrap(true);
     lblAlert->setAttribute(Qt::WA_TranslucentBackground);
@@ -71,9 +68,7 @@ frmmsnpopup::frmmsnpopup(Platform& platform, QWidget* workspace)
     font.setPointSize(8);
     lblAlert->setFont(font);
 
-    Command1 = new QPushButton("Ok", picBackground);
-    Command1->setObjectName("Command1");
-    Command1->setGeometry(s.rect(600, 1080, 855, 255));
+    Command1 = placeControl(s, new QPushButton("Ok", picBackground), "Command1", 600, 1080, 855, 255);
     connect(Command1, &QPushButton::clicked, this, &frmmsnpopup::Command1_Click);
 
     tmrOpen = new QTimer(this);
@@ -98,13 +93,13 @@ frmmsnpopup::~frmmsnpopup() {
 void frmmsnpopup::Form_Load() {
     if (workspace_) workspace_->setEnabled(false);
     // "Ok" is the popup's only button; for the kind "picture" it is the one shown.
-    if (msnpopup::AlertKind == "picture") Command1->setVisible(true);
-    DisplayAlert(msnpopup::AlertMessage, 3000);
+    if (module_->AlertKind == "picture") Command1->setVisible(true);
+    DisplayAlert(module_->AlertMessage, 3000);
 }
 
 void frmmsnpopup::DisplayAlert(const QString& message, int /*displayTimeMs*/) {
-    msnpopup::OpenAlerts = qint16(msnpopup::OpenAlerts + 1);
-    index_ = msnpopup::OpenAlerts;
+    module_->OpenAlerts = qint16(module_->OpenAlerts + 1);
+    index_ = module_->OpenAlerts;
     lblAlert->setText(message);
 
     const double dpiX = platform_.screen.logicalDpiX(), dpiY = platform_.screen.logicalDpiY();
@@ -190,7 +185,7 @@ void frmmsnpopup::Form_Unload() {
     unloaded_ = true;
     // Also when the popup goes without sliding down (closed by the window manager, or with the
     // workspace): the next alert must not be placed above one that is no longer there.
-    if (msnpopup::OpenAlerts == index_) msnpopup::OpenAlerts = 0;
+    if (module_->OpenAlerts == index_) module_->OpenAlerts = 0;
     tmrOpen->stop();
     tmrClose->stop();
     if (workspace_) workspace_->setEnabled(true);

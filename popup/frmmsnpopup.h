@@ -2,6 +2,7 @@
 // frmmsnpopup: a small alert window that slides up from the bottom of the available screen area
 // with a message on a blue-to-white gradient and a sound, and slides down when "Ok" is pressed.
 // While it is open the workspace window is disabled.
+#include "msnpopup.h"
 #include "msnpopup_gradient.h"
 #include "platform.h"
 
@@ -41,10 +42,12 @@ public:
     static constexpr int kSlideStep = 30;
     static constexpr int kTimerInterval = 10;
 
-    // Shows a new popup with msnpopup::AlertMessage, not modal; it deletes itself once unloaded.
-    static frmmsnpopup* showAlert(Platform& platform, QWidget* workspace);
+    // Hands message and kind to the module and shows a new popup with them, not modal; the popup
+    // deletes itself once unloaded.
+    static frmmsnpopup* showAlert(Platform& platform, const AlertModule& module, QWidget* workspace,
+                                  const QString& message, const QString& kind);
 
-    frmmsnpopup(Platform& platform, QWidget* workspace);
+    frmmsnpopup(Platform& platform, AlertModule module, QWidget* workspace);
     ~frmmsnpopup() override;
 
     void Form_Load();
@@ -79,6 +82,7 @@ private:
     void paintBackground();
 
     Platform& platform_;
+    AlertModule module_;
     QPointer<QWidget> workspace_;
     std::unique_ptr<msnpopupGradient> gradient_;
     int index_ = 0;

@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace kavi;
 
 namespace {
@@ -25,7 +27,6 @@ frmmsnpopup* openPopup() {
 
 class Wiring : public ::testing::Test {
 protected:
-    void SetUp() override { msnpopup::OpenAlerts = 0; }
     kavi::testing::TestPlatform services;
     frmcovercreator window{services.platform};
 };
@@ -38,9 +39,9 @@ TEST_F(Wiring, CoverManipulatorWithNoCoverClickedShowsThePopupAndDisablesTheWind
     window.findChild<QAction*>("Button3")->trigger();
     QPointer<frmmsnpopup> popup = openPopup();
     ASSERT_TRUE(popup);
-    EXPECT_EQ(msnpopup::AlertMessage, "Please select a cover by clicking on it and try again!");
-    EXPECT_EQ(msnpopup::AlertKind, "picture");
-    EXPECT_EQ(popup->lblAlert->text(), msnpopup::AlertMessage);
+    EXPECT_EQ(window.alerts->AlertMessage, "Please select a cover by clicking on it and try again!");
+    EXPECT_EQ(window.alerts->AlertKind, "picture");
+    EXPECT_EQ(popup->lblAlert->text(), window.alerts->AlertMessage);
     EXPECT_FALSE(window.isEnabled());
     EXPECT_EQ(services.sound.played.size(), 1u);
 
@@ -68,4 +69,19 @@ TEST_F(Wiring, AboutFromToolbarAndMenuOpensModallyWithTheBusyPointerGoneOnceShow
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
+}
+
+TEST(WiringLifetime, APopupStillOpenWhenItsWindowGoesUnloadsSafely) {
+    kavi::testing::TestPlatform services;
+    auto window = std::make_unique<frmcovercreator>(services.platform);
+    window->show();
+    window->findChild<QAction*>("Button3")->trigger();
+    QPointer<frmmsnpopup> popup = openPopup();
+    ASSERT_TRUE(popup);
+    const std::weak_ptr<msnpopup> module = window->alerts;
+    window.reset();
+    EXPECT_FALSE(module.expired()) << "the popup keeps the module it updates when it unloads";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(popup.isNull());
+    EXPECT_TRUE(module.expired());
 }

@@ -14,7 +14,6 @@
 #include <memory>
 
 using kavi::frmmsnpopup;
-namespace msnpopup = kavi::msnpopup;
 
 namespace {
 
@@ -24,18 +23,14 @@ constexpr int kFullHeight = frmmsnpopup::kBackgroundHeight;
 
 class PopupTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        msnpopup::OpenAlerts = 0;
-        msnpopup::AlertMessage = "Please select a cover by clicking on it and try again!";
-        msnpopup::AlertKind = "picture";
-        workspace = std::make_unique<QWidget>();
-    }
+    void SetUp() override { workspace = std::make_unique<QWidget>(); }
     void TearDown() override {
         for (auto& p : popups) delete p.data();
         flushDeletes();
     }
     frmmsnpopup* open() {
-        frmmsnpopup* p = frmmsnpopup::showAlert(platform.platform, workspace.get());
+        frmmsnpopup* p = frmmsnpopup::showAlert(platform.platform, module, workspace.get(),
+                                                "Please select a cover by clicking on it and try again!", "picture");
         popups.push_back(p);
         return p;
     }
@@ -58,6 +53,7 @@ protected:
     }
 
     kavi::testing::TestPlatform platform;
+    kavi::AlertModule module = std::make_shared<kavi::msnpopup>();
     std::unique_ptr<QWidget> workspace;
     std::vector<QPointer<frmmsnpopup>> popups;
 };
@@ -72,7 +68,7 @@ TEST_F(PopupTest, OpensBelowTheAvailableAreaWithMessageSoundAndGradient) {
     EXPECT_EQ(p->lblAlert->text(), "Please select a cover by clicking on it and try again!");
     EXPECT_TRUE(p->Command1->isVisibleTo(p));
     EXPECT_EQ(p->Command1->text(), "Ok");
-    EXPECT_EQ(msnpopup::OpenAlerts, 1);
+    EXPECT_EQ(module->OpenAlerts, 1);
     EXPECT_EQ(p->stackIndex(), 1);
 
     EXPECT_EQ(p->outerHeight(), 90);
@@ -128,7 +124,7 @@ TEST_F(PopupTest, OkSlidesItDownAndUnloadingGivesTheWorkspaceBack) {
     EXPECT_EQ(heights.front(), kFullHeight - 30);
     EXPECT_EQ(heights.back(), 105) << "the last height before unloading is below 121 twips";
     EXPECT_TRUE(p->isUnloaded());
-    EXPECT_EQ(msnpopup::OpenAlerts, 0) << "the stack is empty again";
+    EXPECT_EQ(module->OpenAlerts, 0) << "the stack is empty again";
     EXPECT_TRUE(workspace->isEnabled());
     flushDeletes();
     EXPECT_TRUE(p.isNull()) << "an unloaded popup is deleted";
@@ -144,14 +140,14 @@ TEST_F(PopupTest, OkWhileGrowingTurnsAroundFromWhereItIs) {
     ASSERT_FALSE(heights.empty());
     EXPECT_EQ(heights.front(), 360);
     EXPECT_TRUE(workspace->isEnabled());
-    EXPECT_EQ(msnpopup::OpenAlerts, 0);
+    EXPECT_EQ(module->OpenAlerts, 0);
 }
 
 TEST_F(PopupTest, APopupClosedByTheWindowManagerStillEmptiesTheStack) {
     frmmsnpopup* p = open();
     openFully(p);
     p->close(); // as Alt+F4 would, without sliding down
-    EXPECT_EQ(msnpopup::OpenAlerts, 0);
+    EXPECT_EQ(module->OpenAlerts, 0);
     EXPECT_TRUE(workspace->isEnabled());
     open();
     EXPECT_EQ(bottom(popups.back()), kAvailableBottom) << "the next alert starts at the bottom again";
@@ -162,7 +158,7 @@ TEST_F(PopupTest, AlertsOpenTogetherStackOnePopupHeightApart) {
     frmmsnpopup* second = open();
     EXPECT_EQ(first->stackIndex(), 1);
     EXPECT_EQ(second->stackIndex(), 2);
-    EXPECT_EQ(msnpopup::OpenAlerts, 2);
+    EXPECT_EQ(module->OpenAlerts, 2);
     EXPECT_EQ(bottom(second), bottom(first) - kFullHeight);
     openFully(first);
     openFully(second);
@@ -171,10 +167,10 @@ TEST_F(PopupTest, AlertsOpenTogetherStackOnePopupHeightApart) {
     // Closing the lower one does not empty the stack; closing the newest does.
     first->Command1_Click();
     closeFully(first);
-    EXPECT_EQ(msnpopup::OpenAlerts, 2);
+    EXPECT_EQ(module->OpenAlerts, 2);
     second->Command1_Click();
     closeFully(second);
-    EXPECT_EQ(msnpopup::OpenAlerts, 0);
+    EXPECT_EQ(module->OpenAlerts, 0);
     open();
     EXPECT_EQ(popups.back()->stackIndex(), 1) << "a new alert starts the stack again at the bottom";
     EXPECT_EQ(bottom(popups.back()), kAvailableBottom);
