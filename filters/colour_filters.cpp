@@ -14,21 +14,21 @@ namespace {
 // rowOf(in, out, bytes) changes one row: it reads blue, green and red at in[4x..4x+2] and writes
 // out[4x..4x+2]; out[4x+3] is never touched. The in-place filters pass WorkPixels as both grids.
 template <class Row>
-void walkEveryRow(RowProgress& progress, const PixelGrid& from, Row rowOf) {
-    PixelGrid& work = moduleState().work;
+void walkEveryRow(FilterPass& pass, const PixelGrid& from, Row rowOf) {
+    PixelGrid& work = pass.work;
     const int h = work.height();
-    progress.start();
+    pass.start();
     for (int y = 0; y < h; ++y) {
         rowOf(from.row(y), work.row(y), work.rowBytes());
-        if (!progress.rowDone(y + 1)) return;
+        if (!pass.rowDone(y + 1)) return;
     }
-    progress.finish();
+    pass.finish();
 }
 
 // The same, one pixel at a time: pixel(in, out) for each pixel of the row.
 template <class Pixel>
-void walkEveryPixel(RowProgress& progress, const PixelGrid& from, Pixel pixel) {
-    walkEveryRow(progress, from, [pixel](const std::uint8_t* in, std::uint8_t* out, std::size_t bytes) {
+void walkEveryPixel(FilterPass& pass, const PixelGrid& from, Pixel pixel) {
+    walkEveryRow(pass, from, [pixel](const std::uint8_t* in, std::uint8_t* out, std::size_t bytes) {
         for (std::size_t i = 0; i < bytes; i += 4) pixel(in + i, out + i);
     });
 }
@@ -77,48 +77,46 @@ void SpillClamp(std::int64_t& b, std::int64_t& g, std::int64_t& r) {
     r = clampByte(r);
 }
 
-void FilterNegative(RowProgress& progress) {
-    PixelGrid& work = moduleState().work;
-    walkEveryPixel(progress, work, [](const std::uint8_t* in, std::uint8_t* out) {
+void FilterNegative(FilterPass& pass) {
+    PixelGrid& work = pass.work;
+    walkEveryPixel(pass, work, [](const std::uint8_t* in, std::uint8_t* out) {
         out[0] = std::uint8_t(255 - in[0]);
         out[1] = std::uint8_t(255 - in[1]);
         out[2] = std::uint8_t(255 - in[2]);
     });
 }
 
-void FilterGrayscale(RowProgress& progress) {
-    ModuleState& state = moduleState();
-    fillGrayRule(state.gray);
-    const GrayLevels& gray = state.gray;
-    walkEveryPixel(progress, state.work, [&gray](const std::uint8_t* in, std::uint8_t* out) {
+void FilterGrayscale(FilterPass& pass) {
+    fillGrayRule(pass.gray);
+    const GrayLevels& gray = pass.gray;
+    walkEveryPixel(pass, pass.work, [&gray](const std::uint8_t* in, std::uint8_t* out) {
         const auto level = std::uint8_t(gray[std::size_t(grayIndex(in))]);
         out[0] = out[1] = out[2] = level;
     });
 }
 
-void FilterBlackWhite(RowProgress& progress, int color) {
+void FilterBlackWhite(FilterPass& pass, int color) {
     const ColorParts t = SplitColor(color);
-    walkEveryPixel(progress, moduleState().source, [t](const std::uint8_t* in, std::uint8_t* out) {
+    walkEveryPixel(pass, pass.source, [t](const std::uint8_t* in, std::uint8_t* out) {
         const bool dark = in[2] < t.red && in[1] < t.green && in[0] < t.blue;
         out[0] = out[1] = out[2] = dark ? 0 : 255;
     });
 }
 
-void FilterSaturation(RowProgress& progress, int a) {
-    ModuleState& state = moduleState();
-    fillGrayRule(state.gray);
-    const GrayLevels& gray = state.gray;
+void FilterSaturation(FilterPass& pass, int a) {
+    fillGrayRule(pass.gray);
+    const GrayLevels& gray = pass.gray;
     const double f = float(double(a) / 100.0);  // the factor is single precision
-    walkEveryPixel(progress, state.source, [&gray, f](const std::uint8_t* in, std::uint8_t* out) {
+    walkEveryPixel(pass, pass.source, [&gray, f](const std::uint8_t* in, std::uint8_t* out) {
         const int t = gray[std::size_t(grayIndex(in))];
         for (int p = 0; p < 3; ++p) out[p] = roundToByte(f * (in[p] - t) + in[p]);
     });
 }
 
-void FilterAddNoise(RowProgress& progress, int a) {
+void FilterAddNoise(FilterPass& pass, int a) {
     const double span = 2.0 * a + 1, offset = a;
     // One row's draws, three a pixel in plane order, made at once before the row is changed.
-    std::vector<float> draws(std::size_t(moduleState().work.width()) * 3);
+    std::vector<float> draws(std::size_t(pass.work.width()) * 3);
     const auto noisyRow = [&](const std::uint8_t* in, std::uint8_t* out, std::size_t bytes) {
         FilterRandomBatch random;  // hands its state back at the end of the row, before the yield
         random.fill(draws.data(), draws.size());
@@ -126,19 +124,18 @@ void FilterAddNoise(RowProgress& progress, int a) {
         for (std::size_t i = 0; i < bytes; i += 4, u += 3)
             for (std::size_t p = 0; p < 3; ++p) out[i + p] = roundToByte(double(u[p]) * span - offset + in[i + p]);
     };
-    walkEveryRow(progress, moduleState().source, noisyRow);
+    walkEveryRow(pass, pass.source, noisyRow);
 }
 
-void FilterContrast(RowProgress& progress, int a) {
-    ModuleState& state = moduleState();
-    GrayLevels& curve = state.gray;
-    progress.start();
+void FilterContrast(FilterPass& pass, int a) {
+    GrayLevels& curve = pass.gray;
+    pass.start();
     fillGrayRule(curve);
 
     // Mean gray level over the picture, summed in 64 bits: a 32-bit sum overflows past about
     // 8.4 million pixels.
     std::int64_t sum = 0;
-    const PixelGrid& source = state.source;
+    const PixelGrid& source = pass.source;
     const std::size_t bytes = source.byteCount();
     const std::uint8_t* px = source.data();
     for (std::size_t i = 0; i < bytes; i += 4) sum += curve[std::size_t(grayIndex(px + i))];
@@ -151,9 +148,9 @@ void FilterContrast(RowProgress& progress, int a) {
         const std::int64_t v = roundHalfEven(e * double(k - m) + double(m));
         curve[std::size_t(k)] = std::int32_t(v > INT32_MAX ? INT32_MAX : (v < INT32_MIN ? INT32_MIN : v));
     }
-    if (!progress.report(5)) return;
+    if (!pass.report(5)) return;
 
-    PixelGrid& work = state.work;
+    PixelGrid& work = pass.work;
     const int h = work.height();
     const std::size_t rowBytes = work.rowBytes();
     for (int y = 0; y < h; ++y) {
@@ -166,9 +163,9 @@ void FilterContrast(RowProgress& progress, int a) {
             out[i + 1] = std::uint8_t(g);
             out[i + 2] = std::uint8_t(r);
         }
-        if (!progress.report(int(5 + std::int64_t(y + 1) * 95 / h))) return;
+        if (!pass.report(int(5 + std::int64_t(y + 1) * 95 / h))) return;
     }
-    progress.finish();
+    pass.finish();
 }
 
 } // namespace Module4

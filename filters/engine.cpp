@@ -6,38 +6,43 @@
 
 namespace Module4 {
 
-ModuleState& moduleState() {
-    static ModuleState state;
-    return state;
+FilterEngine& ProcessFilterEngine() {
+    static FilterEngine engine;
+    return engine;
 }
 
-bool FilterBusy() { return moduleState().busy; }
-int FilterProgress() { return moduleState().progress; }
-const PixelGrid& WorkPixels() { return moduleState().work; }
-const PixelGrid& SourcePixels() { return moduleState().source; }
-const GrayLevels& GrayTable() { return moduleState().gray; }
+FilterOutcome ApplyFilter(int number, raster::Bitmap* bitmap, int parameter, int& progress,
+                          const FilterYield& yield) {
+    return ProcessFilterEngine().apply(number, bitmap, parameter, progress, yield);
+}
+
+bool FilterBusy() { return ProcessFilterEngine().busy(); }
+int FilterProgress() { return ProcessFilterEngine().progress(); }
+const PixelGrid& WorkPixels() { return ProcessFilterEngine().workPixels(); }
+const PixelGrid& SourcePixels() { return ProcessFilterEngine().sourcePixels(); }
+const GrayLevels& GrayTable() { return ProcessFilterEngine().grayTable(); }
 
 ColorParts SplitColor(std::int32_t color) {
     const auto bits = std::uint32_t(color);
     return {int(bits & 255), int((bits >> 8) & 255), int((bits >> 16) & 255)};
 }
 
-namespace {
-
 // Clears the busy flag and gives the grids' memory back however the call ends.
-struct CallScope {
-    ModuleState& state;
-    explicit CallScope(ModuleState& s) : state(s) { state.busy = true; }
+struct FilterEngine::CallScope {
+    FilterEngine& engine;
+    explicit CallScope(FilterEngine& e) : engine(e) { engine.busy_ = true; }
     ~CallScope() {
         try {
-            state.work.shrink();
-            state.source.shrink();
+            engine.work_.shrink();
+            engine.source_.shrink();
         } catch (const std::bad_alloc&) {
             // Sixteen bytes were not to be had; the grids stay empty, which frees even more.
         }
-        state.busy = false;
+        engine.busy_ = false;
     }
 };
+
+namespace {
 
 // The routines that read the unchanged copy. The others never look at SourcePixels, so for them
 // it stays at 2 x 2 and the call saves a whole grid of first-touched memory and one copy.
@@ -50,57 +55,56 @@ bool readsSourcePixels(int number) {
     }
 }
 
-void runRoutine(int number, RowProgress& progress, int parameter) {
+void runRoutine(int number, FilterPass& pass, int parameter) {
     namespace N = FilterNumber;
     switch (number) {
-    case N::Sharpen: FilterSharpen(progress, parameter); break;
-    case N::Negative: FilterNegative(progress); break;
-    case N::Blur: FilterBlur(progress); break;
-    case N::Diffuse: FilterDiffuse(progress, parameter); break;
-    case N::Smooth: FilterSmooth(progress); break;
-    case N::EdgeEnhance: FilterEdgeEnhance(progress, parameter); break;
-    case N::Contour: FilterContour(progress, parameter); break;
-    case N::Emboss: FilterEmboss(progress, parameter); break;
-    case N::Engrave: FilterEngrave(progress, parameter); break;
-    case N::Grayscale: FilterGrayscale(progress); break;
-    case N::Relief: FilterRelief(progress); break;
-    case N::Contrast: FilterContrast(progress, parameter); break;
-    case N::BlackWhite: FilterBlackWhite(progress, parameter); break;
-    case N::Dilate: FilterDilate(progress); break;
-    case N::Erode: FilterErode(progress); break;
-    case N::EdgeDetect: FilterEdgeDetect(progress); break;
-    case N::AddNoise: FilterAddNoise(progress, parameter); break;
-    case N::Saturation: FilterSaturation(progress, parameter); break;
+    case N::Sharpen: FilterSharpen(pass, parameter); break;
+    case N::Negative: FilterNegative(pass); break;
+    case N::Blur: FilterBlur(pass); break;
+    case N::Diffuse: FilterDiffuse(pass, parameter); break;
+    case N::Smooth: FilterSmooth(pass); break;
+    case N::EdgeEnhance: FilterEdgeEnhance(pass, parameter); break;
+    case N::Contour: FilterContour(pass, parameter); break;
+    case N::Emboss: FilterEmboss(pass, parameter); break;
+    case N::Engrave: FilterEngrave(pass, parameter); break;
+    case N::Grayscale: FilterGrayscale(pass); break;
+    case N::Relief: FilterRelief(pass); break;
+    case N::Contrast: FilterContrast(pass, parameter); break;
+    case N::BlackWhite: FilterBlackWhite(pass, parameter); break;
+    case N::Dilate: FilterDilate(pass); break;
+    case N::Erode: FilterErode(pass); break;
+    case N::EdgeDetect: FilterEdgeDetect(pass); break;
+    case N::AddNoise: FilterAddNoise(pass, parameter); break;
+    case N::Saturation: FilterSaturation(pass, parameter); break;
     default: break;  // reserved or unknown numbers: the picture goes back unchanged
     }
 }
 
 } // namespace
 
-FilterOutcome ApplyFilter(int number, raster::Bitmap* bitmap, int parameter, int& progress,
-                          const FilterYield& yield) {
-    ModuleState& state = moduleState();
-    if (state.busy) return FilterOutcome::Busy;
+FilterOutcome FilterEngine::apply(int number, raster::Bitmap* bitmap, int parameter, int& progress,
+                                  const FilterYield& yield) {
+    if (busy_) return FilterOutcome::Busy;
     if (!bitmap || bitmap->isNull()) return FilterOutcome::NoPicture;
 
-    CallScope scope(state);
+    CallScope scope(*this);
     const int w = bitmap->width(), h = bitmap->height();
-    RowProgress rows(progress, yield, h);
     try {
-        state.work.sizeTo(w, h);
-        raster::getDIBits32(*bitmap, state.work.data());
+        work_.sizeTo(w, h);
+        raster::getDIBits32(*bitmap, work_.data());
         if (readsSourcePixels(number)) {
-            state.source.sizeTo(w, h);
-            std::memcpy(state.source.data(), state.work.data(), state.work.byteCount());
+            source_.sizeTo(w, h);
+            std::memcpy(source_.data(), work_.data(), work_.byteCount());
         }
-        runRoutine(number, rows, parameter);
+        FilterPass pass(work_, source_, gray_, progress_, progress, yield);
+        runRoutine(number, pass, parameter);
+        if (pass.stopped()) return FilterOutcome::Stopped;
     } catch (const std::bad_alloc&) {
         return FilterOutcome::Failed;
     } catch (const FilterFailure&) {
         return FilterOutcome::Failed;
     }
-    if (rows.stopped()) return FilterOutcome::Stopped;
-    raster::setDIBits32(*bitmap, state.work.data());
+    raster::setDIBits32(*bitmap, work_.data());
     return FilterOutcome::Applied;
 }
 

@@ -1,39 +1,37 @@
 #pragma once
-// What the engine shares with its routines: the module-wide state, the row-by-row progress
-// reporter, and the routines themselves. Only the engine calls the routines.
+// What the engine hands its routines: one pass over a picture (the engine's grids and its
+// row-by-row progress reporter), and the routines themselves. Only the engine calls the routines.
 #include "module4.h"
 
 #include <stdexcept>
 
 namespace Module4 {
 
-struct ModuleState {
-    bool busy = false;
-    int progress = 0;  // FilterProgress
-    PixelGrid work;    // WorkPixels
-    PixelGrid source;  // SourcePixels
-    GrayLevels gray{};
-};
-ModuleState& moduleState();
-
 // A routine that cannot run with the parameter it was given.
 struct FilterFailure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Reports progress into FilterProgress and the caller's integer and yields after each row.
-class RowProgress {
+// One routine's pass over the engine's grids. It reports progress into the engine's
+// FilterProgress and the caller's integer and yields after each row.
+class FilterPass {
 public:
-    RowProgress(int& caller, const FilterYield& yield, int height)
-        : caller_(caller), yield_(yield), height_(height) {}
+    FilterPass(PixelGrid& work, const PixelGrid& source, GrayLevels& gray, int& engineProgress, int& caller,
+               const FilterYield& yield)
+        : work(work), source(source), gray(gray), engine_(engineProgress), caller_(caller), yield_(yield),
+          height_(work.height()) {}
+
+    PixelGrid& work;          // WorkPixels
+    const PixelGrid& source;  // SourcePixels (2 x 2 for the routines that do not read it)
+    GrayLevels& gray;         // GrayTable
 
     // On entry of a routine.
-    void start() { moduleState().progress = 0; }
+    void start() { engine_ = 0; }
     // After row r (1 = top row, up to H): r * 100 \ H. False when the caller asked to stop.
     bool rowDone(int r) { return report(int(std::int64_t(r) * 100 / height_)); }
     // Stores p in FilterProgress and the caller's integer, then yields.
     bool report(int p) {
-        moduleState().progress = p;
+        engine_ = p;
         caller_ = p;
         return yield();
     }
@@ -51,6 +49,7 @@ private:
         return !stopped_;
     }
 
+    int& engine_;
     int& caller_;
     const FilterYield& yield_;
     int height_;
@@ -58,27 +57,27 @@ private:
 };
 
 // Kernel filters.
-void FilterSharpen(RowProgress& progress, int a);
-void FilterBlur(RowProgress& progress);
-void FilterSmooth(RowProgress& progress);
-void FilterEdgeEnhance(RowProgress& progress, int a);
-void FilterContour(RowProgress& progress, int color);
-void FilterEmboss(RowProgress& progress, int color);
-void FilterEngrave(RowProgress& progress, int color);
-void FilterRelief(RowProgress& progress);
+void FilterSharpen(FilterPass& pass, int a);
+void FilterBlur(FilterPass& pass);
+void FilterSmooth(FilterPass& pass);
+void FilterEdgeEnhance(FilterPass& pass, int a);
+void FilterContour(FilterPass& pass, int color);
+void FilterEmboss(FilterPass& pass, int color);
+void FilterEngrave(FilterPass& pass, int color);
+void FilterRelief(FilterPass& pass);
 
 // Colour filters.
-void FilterNegative(RowProgress& progress);
-void FilterGrayscale(RowProgress& progress);
-void FilterBlackWhite(RowProgress& progress, int color);
-void FilterSaturation(RowProgress& progress, int a);
-void FilterAddNoise(RowProgress& progress, int a);
-void FilterContrast(RowProgress& progress, int a);
+void FilterNegative(FilterPass& pass);
+void FilterGrayscale(FilterPass& pass);
+void FilterBlackWhite(FilterPass& pass, int color);
+void FilterSaturation(FilterPass& pass, int a);
+void FilterAddNoise(FilterPass& pass, int a);
+void FilterContrast(FilterPass& pass, int a);
 
 // Morphology and scatter filters.
-void FilterDilate(RowProgress& progress);
-void FilterErode(RowProgress& progress);
-void FilterEdgeDetect(RowProgress& progress);
-void FilterDiffuse(RowProgress& progress, int a);
+void FilterDilate(FilterPass& pass);
+void FilterErode(FilterPass& pass);
+void FilterEdgeDetect(FilterPass& pass);
+void FilterDiffuse(FilterPass& pass, int a);
 
 } // namespace Module4

@@ -18,8 +18,8 @@ inline int sumOfEight(ByteAt u, ByteAt m, ByteAt d) {
     return int(u[-4]) + u[0] + u[4] + m[-4] + m[4] + d[-4] + d[0] + d[4];
 }
 
-bool hasInterior() {
-    const PixelGrid& work = moduleState().work;
+bool hasInterior(const FilterPass& pass) {
+    const PixelGrid& work = pass.work;
     return work.width() > 2 && work.height() > 2;
 }
 
@@ -28,9 +28,9 @@ bool hasInterior() {
 // clamped quotient of each is looked up instead of divided: a division in the chain from each
 // pixel to its right neighbour would set the pace of the whole filter. Absurd parameters divide
 // in 64 bits, where no product overflows.
-void weightedInPlace(RowProgress& progress, std::int64_t centreWeight, std::int64_t neighbourWeight,
+void weightedInPlace(FilterPass& pass, std::int64_t centreWeight, std::int64_t neighbourWeight,
                      std::int64_t divisor) {
-    if (divisor == 0 && hasInterior()) throw FilterFailure("the parameter makes the divisor zero");
+    if (divisor == 0 && hasInterior(pass)) throw FilterFailure("the parameter makes the divisor zero");
     const std::int64_t lowest = std::min<std::int64_t>(0, centreWeight * 255) - neighbourWeight * 8 * 255;
     const std::int64_t highest = std::max<std::int64_t>(0, centreWeight * 255);
     if (divisor != 0 && highest - lowest < (1 << 16)) {
@@ -38,12 +38,12 @@ void weightedInPlace(RowProgress& progress, std::int64_t centreWeight, std::int6
         for (std::int64_t n = lowest; n <= highest; ++n) quotients[std::size_t(n - lowest)] = clampByte(n / divisor);
         const std::uint8_t* table = quotients.data();
         const int centre = int(centreWeight), neighbour = int(neighbourWeight), offset = int(-lowest);
-        walkInteriorInPlace(progress, [=](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+        walkInteriorInPlace(pass, [=](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
             return table[centre * m[0] - neighbour * sumOfEight(u, m, d) + offset];
         });
         return;
     }
-    walkInteriorInPlace(progress, [=](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+    walkInteriorInPlace(pass, [=](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
         return clampByte((centreWeight * m[0] - neighbourWeight * sumOfEight(u, m, d)) / divisor);
     });
 }
@@ -60,11 +60,11 @@ ColorPlanes planesOf(int color) {
 // Emboss and Engrave: rows 1 to H - 1, columns 1 to W - 1, each pixel from itself and its
 // bottom-right neighbour, which the walk has not reached yet.
 template <class Value>
-void walkWithBottomRight(RowProgress& progress, Value value) {
-    PixelGrid& work = moduleState().work;
+void walkWithBottomRight(FilterPass& pass, Value value) {
+    PixelGrid& work = pass.work;
     const int w = work.width(), h = work.height();
     const std::size_t end = std::size_t(w - 1) * 4;
-    progress.start();
+    pass.start();
     for (int y = 0; y < h - 1; ++y) {
         std::uint8_t* row = work.row(y);
         const std::uint8_t* below = work.row(y + 1);
@@ -76,9 +76,9 @@ void walkWithBottomRight(RowProgress& progress, Value value) {
             row[i + 1] = g;
             row[i + 2] = r;
         }
-        if (!progress.rowDone(y + 1)) return;
+        if (!pass.rowDone(y + 1)) return;
     }
-    progress.finish();
+    pass.finish();
 }
 
 inline std::uint8_t absUpTo255(int v) {
@@ -88,54 +88,54 @@ inline std::uint8_t absUpTo255(int v) {
 
 } // namespace
 
-void FilterSharpen(RowProgress& progress, int a) {
-    weightedInPlace(progress, std::int64_t(a) + 24, 2, std::int64_t(a) + 8);
+void FilterSharpen(FilterPass& pass, int a) {
+    weightedInPlace(pass, std::int64_t(a) + 24, 2, std::int64_t(a) + 8);
 }
 
-void FilterEdgeEnhance(RowProgress& progress, int a) {
-    weightedInPlace(progress, std::int64_t(a) + 9, 1, std::int64_t(a) + 1);
+void FilterEdgeEnhance(FilterPass& pass, int a) {
+    weightedInPlace(pass, std::int64_t(a) + 9, 1, std::int64_t(a) + 1);
 }
 
-void FilterBlur(RowProgress& progress) {
-    walkInteriorInPlace(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+void FilterBlur(FilterPass& pass) {
+    walkInteriorInPlace(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
         return std::uint8_t(sumOfEight(u, m, d) >> 3);
     });
 }
 
-void FilterSmooth(RowProgress& progress) {
-    walkInteriorInPlace(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+void FilterSmooth(FilterPass& pass) {
+    walkInteriorInPlace(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
         return std::uint8_t((int(m[-4]) + m[0] + u[0] + d[0] + m[4]) / 5);
     });
 }
 
-void FilterContour(RowProgress& progress, int color) {
+void FilterContour(FilterPass& pass, int color) {
     // The component for every byte of a row, so that the row's bytes are computed alike.
     const ColorPlanes k = planesOf(color);
-    std::vector<std::int16_t> kOfByte(moduleState().work.rowBytes());
+    std::vector<std::int16_t> kOfByte(pass.work.rowBytes());
     for (std::size_t i = 0; i < kOfByte.size(); ++i) kOfByte[i] = std::int16_t(k.k[i & 3]);
     const std::int16_t* kAt = kOfByte.data();
-    walkInteriorFromCopy(progress, [kAt](std::size_t i, ByteAt u, ByteAt m, ByteAt d) {
+    walkInteriorFromCopy(pass, [kAt](std::size_t i, ByteAt u, ByteAt m, ByteAt d) {
         return clampByte(8 * int(m[0]) - sumOfEight(u, m, d) + kAt[i]);
     });
 }
 
-void FilterRelief(RowProgress& progress) {
-    walkInteriorFromCopy(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+void FilterRelief(FilterPass& pass) {
+    walkInteriorFromCopy(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
         const int t = (2 * int(u[-4]) + m[-4] + u[0] + m[0] - d[0] - m[4] - 2 * int(d[4])) / 2;
         return t > 205 ? std::uint8_t(255) : clampByte(t + 50);
     });
 }
 
-void FilterEmboss(RowProgress& progress, int color) {
+void FilterEmboss(FilterPass& pass, int color) {
     const ColorPlanes k = planesOf(color);
-    walkWithBottomRight(progress, [k](int plane, int c, int bottomRight) {
+    walkWithBottomRight(pass, [k](int plane, int c, int bottomRight) {
         return absUpTo255(c - bottomRight + k.k[plane]);
     });
 }
 
-void FilterEngrave(RowProgress& progress, int color) {
+void FilterEngrave(FilterPass& pass, int color) {
     const ColorPlanes k = planesOf(color);
-    walkWithBottomRight(progress, [k](int plane, int c, int bottomRight) {
+    walkWithBottomRight(pass, [k](int plane, int c, int bottomRight) {
         return absUpTo255(bottomRight - c + k.k[plane]);
     });
 }

@@ -21,8 +21,9 @@
 //
 // Any other number runs no routine: the picture is read and written back unchanged.
 //
-// One filter runs at a time in the whole process: a call made while another runs (from inside
-// its yield) returns Busy at once and touches nothing, not even `progress`. A null bitmap or one
+// One engine serves the whole process (ProcessFilterEngine), so one filter runs at a time: a call
+// made while another runs (from inside its yield) returns Busy at once and touches nothing, not
+// even `progress`. A null bitmap or one
 // without pixels returns NoPicture unchanged. A routine that cannot run (not enough memory, a
 // parameter that makes a divisor zero) returns Failed with the bitmap unchanged. In every case
 // FilterBusy is cleared and the grids are shrunk to 2 x 2 pixels before ApplyFilter returns.
@@ -43,6 +44,33 @@ using FilterYield = std::function<AfterYield()>;
 
 enum class FilterOutcome { Applied, Busy, NoPicture, Stopped, Failed };
 
+using GrayLevels = std::array<std::int32_t, 766>;
+
+// The engine's state: the busy flag, the progress, the two grids and the gray table. Routines get
+// the grids through the pass the engine hands them, never from anywhere else.
+class FilterEngine {
+public:
+    FilterOutcome apply(int number, raster::Bitmap* bitmap, int parameter, int& progress,
+                        const FilterYield& yield = {});
+
+    bool busy() const { return busy_; }
+    int progress() const { return progress_; }
+    const PixelGrid& workPixels() const { return work_; }
+    const PixelGrid& sourcePixels() const { return source_; }
+    const GrayLevels& grayTable() const { return gray_; }
+
+private:
+    struct CallScope;
+    bool busy_ = false;
+    int progress_ = 0;
+    PixelGrid work_;
+    PixelGrid source_;
+    GrayLevels gray_{};
+};
+
+// The one engine of the process, which ApplyFilter and the readers below use.
+FilterEngine& ProcessFilterEngine();
+
 FilterOutcome ApplyFilter(int number, raster::Bitmap* bitmap, int parameter, int& progress,
                           const FilterYield& yield = {});
 
@@ -53,12 +81,11 @@ constexpr int Sharpen = 1, Negative = 2, Blur = 3, Diffuse = 4, Smooth = 5, Edge
               Saturation = 30;
 }
 
-// Module state, readable between and during calls.
+// The process engine's state, readable between and during calls.
 bool FilterBusy();
 int FilterProgress();
 const PixelGrid& WorkPixels();
 const PixelGrid& SourcePixels();
-using GrayLevels = std::array<std::int32_t, 766>;
 const GrayLevels& GrayTable();
 
 struct ColorParts {

@@ -44,34 +44,34 @@ void diffuseRow(PixelGrid& work, std::int64_t y, double reach, double half) {
 
 } // namespace
 
-void FilterDilate(RowProgress& progress) {
-    walkInteriorFromCopy(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+void FilterDilate(FilterPass& pass) {
+    walkInteriorFromCopy(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
         return largestOfNine(u, m, d);
     });
 }
 
-void FilterErode(RowProgress& progress) {
-    walkInteriorFromCopy(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+void FilterErode(FilterPass& pass) {
+    walkInteriorFromCopy(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
         return smallestOfNine(u, m, d);
     });
 }
 
-void FilterEdgeDetect(RowProgress& progress) {
-    walkInteriorFromCopy(progress, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
+void FilterEdgeDetect(FilterPass& pass) {
+    walkInteriorFromCopy(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
         return std::uint8_t(m[0] - smallestOfNine(u, m, d));
     });
 }
 
-void FilterDiffuse(RowProgress& progress, int a) {
-    PixelGrid& work = moduleState().work;
+void FilterDiffuse(FilterPass& pass, int a) {
+    PixelGrid& work = pass.work;
     const std::int64_t h = work.height();
     const double reach = a, half = double(roundHalfEven(reach / 2));
-    progress.start();
+    pass.start();
     for (std::int64_t y = 0; y < h; ++y) {
         diffuseRow(work, y, reach, half);
-        if (!progress.rowDone(int(y + 1))) return;
+        if (!pass.rowDone(int(y + 1))) return;
     }
-    progress.finish();
+    pass.finish();
 }
 
 } // namespace Module4

@@ -13,16 +13,16 @@ using ByteAt = const std::uint8_t*;
 // Rows 2 to H - 1 and columns 2 to W - 1 (counted from 1), row by row; rowOf(y, end) changes
 // bytes 4 to end - 1 of row y (0-based) of WorkPixels.
 template <class Row>
-void walkInteriorRows(RowProgress& progress, Row rowOf) {
-    const PixelGrid& work = moduleState().work;
+void walkInteriorRows(FilterPass& pass, Row rowOf) {
+    const PixelGrid& work = pass.work;
     const int w = work.width(), h = work.height();
     const std::size_t end = std::size_t(w > 1 ? w - 1 : 0) * 4;
-    progress.start();
+    pass.start();
     for (int y = 1; y < h - 1; ++y) {
         rowOf(y, end);
-        if (!progress.rowDone(y + 1)) return;
+        if (!pass.rowDone(y + 1)) return;
     }
-    progress.finish();
+    pass.finish();
 }
 
 // value(i, up, mid, down) gets pointers to one plane's byte in the rows above, at and below
@@ -32,9 +32,9 @@ void walkInteriorRows(RowProgress& progress, Row rowOf) {
 // In place: reads WorkPixels as it writes it, so the top and left neighbours are already new.
 // All three planes of a pixel are computed before any is stored.
 template <class Value>
-void walkInteriorInPlace(RowProgress& progress, Value value) {
-    PixelGrid& work = moduleState().work;
-    walkInteriorRows(progress, [&](int y, std::size_t end) {
+void walkInteriorInPlace(FilterPass& pass, Value value) {
+    PixelGrid& work = pass.work;
+    walkInteriorRows(pass, [&](int y, std::size_t end) {
         const std::uint8_t* up = work.row(y - 1);
         const std::uint8_t* mid = work.row(y);
         const std::uint8_t* down = work.row(y + 1);
@@ -54,10 +54,10 @@ void walkInteriorInPlace(RowProgress& progress, Value value) {
 // compiler computes many at once. value() also runs for plane 3, whose result is then replaced
 // by the reserved byte as it was: that byte never changes.
 template <class Value>
-void walkInteriorFromCopy(RowProgress& progress, Value value) {
-    PixelGrid& work = moduleState().work;
-    const PixelGrid& source = moduleState().source;
-    walkInteriorRows(progress, [&](int y, std::size_t end) {
+void walkInteriorFromCopy(FilterPass& pass, Value value) {
+    PixelGrid& work = pass.work;
+    const PixelGrid& source = pass.source;
+    walkInteriorRows(pass, [&](int y, std::size_t end) {
         const std::uint8_t* __restrict up = source.row(y - 1);
         const std::uint8_t* __restrict mid = source.row(y);
         const std::uint8_t* __restrict down = source.row(y + 1);

@@ -106,6 +106,23 @@ TEST(FilterEngine, SecondCallFromInsideTheYieldDoesNothing) {
     expectIdle();
 }
 
+TEST(FilterEngine, AnEngineOfItsOwnKeepsItsStateApartFromTheProcessEngine) {
+    raster::Bitmap mine = scrambled(9, 6), processed = mine;
+    FilterEngine own;
+    int ownProgress = 0, processProgress = 0;
+    bool processBusySeen = true;
+    EXPECT_EQ(own.apply(FilterNumber::Contrast, &mine, 40, ownProgress, [&] {
+        processBusySeen = processBusySeen && own.busy() && !FilterBusy();
+        return AfterYield::Continue;
+    }), FilterOutcome::Applied);
+    EXPECT_TRUE(processBusySeen) << "only the engine that runs is busy";
+    EXPECT_EQ(own.progress(), 100);
+    EXPECT_EQ(own.workPixels().byteCount(), 16u);
+    EXPECT_EQ(ApplyFilter(FilterNumber::Contrast, &processed, 40, processProgress), FilterOutcome::Applied);
+    EXPECT_EQ(bytesOf(mine), bytesOf(processed)) << "the same filter gives the same pixels on either engine";
+    expectIdle();
+}
+
 TEST(FilterEngine, StopFromTheYieldLeavesThePictureUntouched) {
     for (int stopAt : {1, 3, 6}) {  // the first row, a middle row, the final yield after 100
         raster::Bitmap bmp = scrambled(5, 5);
