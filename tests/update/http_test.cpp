@@ -2,6 +2,7 @@
 #include "local_http_server.h"
 
 #include "network/http.h"
+#include "support/process_events.h"
 
 #include <gtest/gtest.h>
 #include <optional>

@@ -59,10 +59,4 @@ inline quint16 closedLocalPort() {
     return probe.serverPort(); // closed again when the probe goes
 }
 
-// Runs the event loop until the condition holds. The code under test bounds every wait with its
-// own time-out, so the loop ends.
-inline void processEventsUntil(const std::function<bool()>& done) {
-    while (!done()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
 } // namespace kavi::testing

@@ -2,6 +2,7 @@
 #include "local_http_server.h"
 
 #include "frmcovercreator.h"
+#include "support/process_events.h"
 #include "support/test_platform.h"
 #include "update_window.h"
 
