@@ -21,9 +21,7 @@ frmSplash::frmSplash(ScreenUnits& screen, std::function<void()> openMainWindow, 
     pal.setColor(QPalette::Window, QColor(0x1d, 0x2b, 0x45));
     setPalette(pal);
 
-    Picture1 = new QLabel(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(screen.rect(0, 0, 4215, 2535));
+    Picture1 = placeControl(screen, new QLabel(this), "Picture1", 0, 0, 4215, 2535);
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1->setPixmap(QPixmap(QStringLiteral(":/kavi/splash.jpg")));
 

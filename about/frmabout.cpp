@@ -49,9 +49,7 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
     const QRect area = platform_.desktop.available();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
 
-    Picture1 = new CreditsPanel(this);
-    Picture1->setObjectName("Picture1");
-    Picture1->setGeometry(s.rect(0, 0, kPanelWidth, kPanelHeight));
+    Picture1 = placeControl(s, new CreditsPanel(this), "Picture1", 0, 0, kPanelWidth, kPanelHeight);
     Picture1->setToolTip("Double click to stop credits.");
     Picture1->setAutoFillBackground(true);
     connect(Picture1, &CreditsPanel::doubleClicked, this, &frmAbout::Picture1_DblClick);

@@ -31,21 +31,14 @@ frmComputerInfo::frmComputerInfo(Platform& platform, QWidget* parent)
     const ScreenUnits& tw = platform_.screen;
     setFixedSize(tw.x(kClientWidth), tw.y(kClientHeight));
 
-    const auto frame = [&](const char* name, int left, int top, int width, int height) {
-        auto* f = new QGroupBox(this);
-        f->setObjectName(QLatin1String(name));
-        f->setGeometry(tw.rect(left, top, width, height));
-        return f;
-    };
-    frmGeneralInfo = frame("frmGeneralInfo", kLeftColumn, 60, kLeftWidth, 2775);
-    frmDisks = frame("frmDisks", kLeftColumn, 2895, kLeftWidth, 2355);
-    frmTime = frame("frmTime", kRightColumn, 60, kRightWidth, 915);
-    frmMonitor = frame("frmMonitor", kRightColumn, 1035, kRightWidth, 1515);
-    frmMouse = frame("frmMouse", kRightColumn, 2610, kRightWidth, 1215);
+    frmGeneralInfo = placeControl(tw, new QGroupBox(this), "frmGeneralInfo", kLeftColumn, 60, kLeftWidth, 2775);
+    frmDisks = placeControl(tw, new QGroupBox(this), "frmDisks", kLeftColumn, 2895, kLeftWidth, 2355);
+    frmTime = placeControl(tw, new QGroupBox(this), "frmTime", kRightColumn, 60, kRightWidth, 915);
+    frmMonitor = placeControl(tw, new QGroupBox(this), "frmMonitor", kRightColumn, 1035, kRightWidth, 1515);
+    frmMouse = placeControl(tw, new QGroupBox(this), "frmMouse", kRightColumn, 2610, kRightWidth, 1215);
 
-    lblLogged = new QLabel(QStringLiteral("Logged in under ... on ..."), frmGeneralInfo);
-    lblLogged->setObjectName(QStringLiteral("lblLogged"));
-    lblLogged->setGeometry(tw.rect(kCaptionLeft, 240, kLeftWidth - 2 * kCaptionLeft, kRowHeight));
+    lblLogged = placeControl(tw, new QLabel(QStringLiteral("Logged in under ... on ..."), frmGeneralInfo), "lblLogged",
+                             kCaptionLeft, 240, kLeftWidth - 2 * kCaptionLeft, kRowHeight);
     lblWindows = addRow(frmGeneralInfo, "Windows directory:", "lblWindows", 0);
     lblSystem = addRow(frmGeneralInfo, "System directory:", "lblSystem", 1);
     lblTemp = addRow(frmGeneralInfo, "Temporary path:", "lblTemp", 2);
@@ -54,12 +47,9 @@ frmComputerInfo::frmComputerInfo(Platform& platform, QWidget* parent)
     lblTotRAM = addRow(frmGeneralInfo, "Total RAM memory:", "lblTotRAM", 5);
     lblResources = addRow(frmGeneralInfo, "Memory used:", "lblResources", 6);
 
-    cmbDrives = new QComboBox(frmDisks);
-    cmbDrives->setObjectName(QStringLiteral("cmbDrives"));
-    cmbDrives->setGeometry(tw.rect(kCaptionLeft, 300, 2000, 345));
-    lblDriveLabel = new QLabel(frmDisks);
-    lblDriveLabel->setObjectName(QStringLiteral("lblDriveLabel"));
-    lblDriveLabel->setGeometry(tw.rect(kValueLeft, 300, kLeftWidth - kValueLeft - kCaptionLeft, kRowHeight));
+    cmbDrives = placeControl(tw, new QComboBox(frmDisks), "cmbDrives", kCaptionLeft, 300, 2000, 345);
+    lblDriveLabel = placeControl(tw, new QLabel(frmDisks), "lblDriveLabel", kValueLeft, 300,
+                                 kLeftWidth - kValueLeft - kCaptionLeft, kRowHeight);
     lblDriveType = addRow(frmDisks, "Drive Type:", "lblDriveType", 0);
     lblFSN = addRow(frmDisks, "File System Name:", "lblFSN", 1);
     lblSerial = addRow(frmDisks, "Serial Number:", "lblSerial", 2);
@@ -79,9 +69,8 @@ frmComputerInfo::frmComputerInfo(Platform& platform, QWidget* parent)
     Label20->setObjectName(QStringLiteral("Label20"));
     lblButtons = addRow(frmMouse, "Number of buttons:", "lblButtons", 2);
 
-    Command1 = new QPushButton(QStringLiteral("&Close"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(tw.rect(kRightColumn + kRightWidth - 1455, kClientHeight - 375 - 120, 1455, 375));
+    Command1 = placeControl(tw, new QPushButton(QStringLiteral("&Close"), this), "Command1",
+                            kRightColumn + kRightWidth - 1455, kClientHeight - 375 - 120, 1455, 375);
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
     tmrTime.setObjectName(QStringLiteral("tmrTime"));

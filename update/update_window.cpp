@@ -19,29 +19,21 @@ UpdateWindow::UpdateWindow(Platform& platform, QWidget* parent) : QDialog(parent
     small.setPointSizeF(8);
     setFont(small);
 
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = placeControl(tw, new QFrame(this), "Frame1", 120, 0, 3495, 1935);
     Frame1->setFrameShape(QFrame::Box);
     Frame1->setFrameShadow(QFrame::Sunken);
-    Frame1->setGeometry(tw.rect(120, 0, 3495, 1935));
 
-    const auto label = [&](const char* name, const QString& text, QRect twips) {
-        auto* l = new QLabel(text, Frame1);
-        l->setObjectName(QLatin1String(name));
-        l->setGeometry(tw.rect(twips.x(), twips.y(), twips.width(), twips.height()));
-        return l;
-    };
-    Label1 = label("Label1", QStringLiteral("Searching for newer versions of Kavi"), QRect(120, 240, 3210, 195));
+    const auto label = [&](const QString& text) { return new QLabel(text, Frame1); };
+    Label1 =
+        placeControl(tw, label(QStringLiteral("Searching for newer versions of Kavi")), "Label1", 120, 240, 3210, 195);
     Label1->setAlignment(Qt::AlignCenter);
-    Label2 = label("Label2", QStringLiteral("Current  Version :"), QRect(600, 600, 1575, 255));
-    Label3 = label("Label3", QStringLiteral("Newest  Version :"), QRect(600, 960, 1575, 255));
-    currentversion = label("currentversion", {}, QRect(2280, 600, 855, 255));
-    newestversion = label("newestversion", {}, QRect(2280, 960, 855, 255));
+    Label2 = placeControl(tw, label(QStringLiteral("Current  Version :")), "Label2", 600, 600, 1575, 255);
+    Label3 = placeControl(tw, label(QStringLiteral("Newest  Version :")), "Label3", 600, 960, 1575, 255);
+    currentversion = placeControl(tw, label({}), "currentversion", 2280, 600, 855, 255);
+    newestversion = placeControl(tw, label({}), "newestversion", 2280, 960, 855, 255);
 
     const auto button = [&](const char* name, const QString& text, int left, void (UpdateWindow::*handler)()) {
-        auto* b = new QPushButton(text, Frame1);
-        b->setObjectName(QLatin1String(name));
-        b->setGeometry(tw.rect(left, 1440, 1455, 375));
+        auto* b = placeControl(tw, new QPushButton(text, Frame1), name, left, 1440, 1455, 375);
         connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
         return b;
     };

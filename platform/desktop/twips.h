@@ -1,6 +1,7 @@
 #pragma once
 // Twips (1440 to the inch) are the unit of every window, control and printed rectangle.
 #include <QRect>
+#include <QString>
 #include <cmath>
 
 namespace kavi {
@@ -29,5 +30,15 @@ public:
     double logicalDpiX() const override;
     double logicalDpiY() const override;
 };
+
+// Names a control and puts it at a rectangle in twips of its parent; windows lay out every control
+// this way. Returns the control, so that it can be kept as it is made.
+template <class Control>
+Control* placeControl(const ScreenUnits& units, Control* control, const char* name, double left, double top,
+                      double width, double height) {
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(units.rect(left, top, width, height));
+    return control;
+}
 
 } // namespace kavi
