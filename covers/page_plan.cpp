@@ -31,9 +31,7 @@ PlannedPage stackedPage(const std::vector<int>& kinds) {
     return page;
 }
 
-} // namespace
-
-PrintJob planPrintJob(const KindFlags& ticked) {
+PrintJob planOnUsSizes(const KindFlags& ticked) {
     PrintJob job;
     int weightSum = 0;
     const CoverKind* single = nullptr;
@@ -50,6 +48,17 @@ PrintJob planPrintJob(const KindFlags& ticked) {
         return job;
     }
     for (const std::vector<int>& kinds : jewelCaseLayout(weightSum)) job.pages.push_back(stackedPage(kinds));
+    return job;
+}
+
+} // namespace
+
+PrintJob planPrintJob(const KindFlags& ticked, PaperChoice paper) {
+    PrintJob job = planOnUsSizes(ticked);
+    if (paper == PaperChoice::LetterAndLegal) return job;
+    job.question = PaperQuestion::A4Paper;
+    for (PlannedPage& page : job.pages) page.paper = Paper::A4;
+    if (job.paperAfterJob) job.paperAfterJob = Paper::A4;
     return job;
 }
 

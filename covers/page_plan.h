@@ -13,7 +13,7 @@
 namespace kavi {
 
 // Which paper question the print command asks before printing.
-enum class PaperQuestion { LegalPaper, FullOfPaper };
+enum class PaperQuestion { LegalPaper, FullOfPaper, A4Paper };
 
 // One cover on a page: the picture of the kind's slot, stretched to exactly the rectangle.
 struct PlacedCover {
@@ -64,8 +64,10 @@ using PrintStep = std::variant<SetPaper, SetOrientation, DrawCover, NewPage, End
 
 // The job for the ticked kinds: the first ticked single kind in table order alone on its page,
 // or else the ticked jewel-case kinds by the sum of their weights (a sum without a layout gives a
-// job without pages). The question asks for Legal paper when any ticked kind prints on it.
-PrintJob planPrintJob(const KindFlags& ticked);
+// job without pages). On the US sizes the question asks for Legal paper when any ticked kind
+// prints on it; with A4 every page, and the paper after a Legal kind's job, is A4 and the
+// question asks for A4. Covers keep their places either way.
+PrintJob planPrintJob(const KindFlags& ticked, PaperChoice paper = PaperChoice::LetterAndLegal);
 
 // The printer steps of a job: the first page's paper and orientation, each page's covers with a
 // new page and the orientation again (and the paper when it changes) between pages, end document,

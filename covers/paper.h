@@ -6,7 +6,7 @@
 
 namespace kavi {
 
-enum class Paper { Letter = 1, Legal = 5 };
+enum class Paper { Letter = 1, Legal = 5, A4 = 9 };
 enum class Orientation { Portrait = 1, Landscape = 2 };
 
 constexpr int printerCode(Paper paper) { return static_cast<int>(paper); }
@@ -17,6 +17,7 @@ constexpr std::optional<Paper> paperOfCode(int code) {
     switch (code) {
     case printerCode(Paper::Letter): return Paper::Letter;
     case printerCode(Paper::Legal): return Paper::Legal;
+    case printerCode(Paper::A4): return Paper::A4;
     }
     return std::nullopt;
 }
@@ -33,9 +34,14 @@ constexpr LengthSize paperSize(Paper paper) {
     switch (paper) {
     case Paper::Letter: return {Length::fromInches(8.5), Length::fromInches(11)};
     case Paper::Legal: return {Length::fromInches(8.5), Length::fromInches(14)};
+    case Paper::A4: return {Length::fromMillimetres(210), Length::fromMillimetres(297)};
     }
     return {};
 }
+
+// Which paper the user prints on: the US sizes (Letter, and Legal for the kinds that need it), or
+// A4 for every page.
+enum class PaperChoice { LetterAndLegal, A4 };
 
 // The sheet's physical size as it lies in the given orientation: landscape turns it.
 constexpr LengthSize sheetSize(Paper paper, Orientation orientation) {

@@ -1,0 +1,47 @@
+#pragma once
+// Where the covers of a planned page land on the sheet, and how far any of them falls outside the
+// printer's printable area. Sheet positions are measured from the sheet's top-left corner as the
+// page is drawn (a landscape page is turned), x to the right and y down.
+#include "length.h"
+#include "page_plan.h"
+
+#include <vector>
+
+namespace kavi {
+
+struct LengthPoint {
+    Length x, y;
+    friend constexpr bool operator==(const LengthPoint&, const LengthPoint&) = default;
+};
+
+// The smallest rectangle that holds every cover; an empty list gives an empty rectangle at 0, 0.
+LengthRect coversBounds(const std::vector<PlacedCover>& covers);
+
+// A printer puts the plan's covers at its printable area's corner. A PDF file has no margins, and
+// printed at 100% from a viewer its corner covers would fall off the printable area, so in a PDF
+// file the covers of a page are centred on the sheet as one group, keeping their places relative
+// to each other.
+enum class Placement { AtPrintableCorner, CentredOnSheet };
+
+// The page's covers with their rectangles on the sheet. printable is the printable area on the
+// sheet (for a PDF file, the whole sheet).
+std::vector<PlacedCover> coversOnSheet(const PlannedPage& page, Placement placement, const LengthRect& printable);
+
+enum class Side { Left, Top, Right, Bottom };
+
+// A cover reaching outside the printable area on one side, and by how much.
+struct Overhang {
+    int kind;
+    Side side;
+    Length amount;
+    friend bool operator==(const Overhang&, const Overhang&) = default;
+};
+
+// What printing may lose unnoticed: overhangs up to this much are not reported.
+inline constexpr Length kFitTolerance = Length::fromInches(0.01);
+
+// Every side of every cover that reaches more than kFitTolerance outside the printable area, in
+// drawing order and then left, top, right, bottom.
+std::vector<Overhang> overhangs(const std::vector<PlacedCover>& onSheet, const LengthRect& printable);
+
+} // namespace kavi

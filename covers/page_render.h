@@ -1,0 +1,38 @@
+#pragma once
+// The one layout step between the page plan and every output (printer, PDF file, preview, the
+// command-line cover maker): a planned page becomes the sheet with each cover's rectangle and the
+// marks to draw, placed, marked and calibrated. Outputs only draw what this gives them.
+#include "calibration.h"
+#include "cut_marks.h"
+#include "page_geometry.h"
+#include "page_plan.h"
+
+#include <vector>
+
+namespace kavi {
+
+struct PageOptions {
+    Placement placement = Placement::AtPrintableCorner;
+    // The printable area on the sheet as the page is drawn; for a PDF file, the whole sheet.
+    LengthRect printable;
+    bool cutMarks = false;
+    Calibration calibration; // for this page's orientation
+};
+
+struct RenderedPage {
+    Paper paper;
+    Orientation orientation;
+    LengthSize sheet;
+    std::vector<PlacedCover> covers; // on the sheet, in drawing order
+    std::vector<MarkLine> marks;     // on the sheet
+    // Sides of covers outside the printable area, found before the calibration is applied (the
+    // calibration only undoes the printer's own error).
+    std::vector<Overhang> overhangs;
+};
+
+RenderedPage renderPage(const PlannedPage& page, const PageOptions& options);
+
+// The printable area of a PDF file: the whole sheet.
+inline LengthRect wholeSheet(const PlannedPage& page) { return {Length(), Length(), page.sheet().width, page.sheet().height}; }
+
+} // namespace kavi

@@ -1,0 +1,207 @@
+// Paper choice, placement on the sheet, the fit check, calibration and cut marks.
+#include "page_render.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace kavi;
+
+namespace {
+
+KindFlags ticks(const std::vector<int>& kinds) {
+    KindFlags t{};
+    for (int n : kinds) t[std::size_t(n - 1)] = true;
+    return t;
+}
+
+// Every tick set the selection rules allow: each single kind, and each jewel-case combination.
+std::vector<std::vector<int>> allowedSets() {
+    std::vector<std::vector<int>> sets = {{1}, {2}, {3}, {1, 2}, {1, 3}, {2, 3}, {1, 2, 3}};
+    for (int kind = 4; kind <= 10; ++kind) sets.push_back({kind});
+    return sets;
+}
+
+LengthRect inset(const LengthSize& sheet, double left, double top, double right, double bottom) {
+    return {Length::fromInches(left), Length::fromInches(top), sheet.width - Length::fromInches(left + right),
+            sheet.height - Length::fromInches(top + bottom)};
+}
+
+bool overlaps(const LengthRect& a, const LengthRect& b) {
+    return a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom();
+}
+
+double inches(Length l) { return l.inches(); }
+
+} // namespace
+
+TEST(PaperChoice, A4ReplacesEveryPaperStepAndKeepsEverythingElse) {
+    for (const auto& set : allowedSets()) {
+        const PrintJob us = planPrintJob(ticks(set));
+        const PrintJob a4 = planPrintJob(ticks(set), PaperChoice::A4);
+        EXPECT_EQ(a4.question, PaperQuestion::A4Paper);
+        std::vector<PrintStep> expected = printSteps(us);
+        for (PrintStep& step : expected)
+            if (auto* paper = std::get_if<SetPaper>(&step)) paper->paper = Paper::A4;
+        EXPECT_EQ(printSteps(a4), expected) << "set starting with kind " << set.front();
+    }
+    EXPECT_EQ(paperOfCode(9), Paper::A4);
+    EXPECT_NEAR(paperSize(Paper::A4).height.millimetres(), 297, 1e-9);
+}
+
+TEST(FitCheck, EveryCoverFitsItsSheetAndMarginsDecide) {
+    for (PaperChoice choice : {PaperChoice::LetterAndLegal, PaperChoice::A4})
+        for (const auto& set : allowedSets())
+            for (const PlannedPage& page : planPrintJob(ticks(set), choice).pages) {
+                const auto placed = coversOnSheet(page, Placement::AtPrintableCorner, wholeSheet(page));
+                EXPECT_TRUE(overhangs(placed, wholeSheet(page)).empty()) << "kind " << set.front();
+            }
+
+    // HD-DVD is 10.5 in wide; from a 0.5 in margin on Letter landscape it loses 0.5 in on the right.
+    const PlannedPage hd = planPrintJob(ticks({9})).pages.at(0);
+    const LengthRect margins = inset(hd.sheet(), 0.5, 0.5, 0.5, 0.5);
+    const auto lost = overhangs(coversOnSheet(hd, Placement::AtPrintableCorner, margins), margins);
+    ASSERT_EQ(lost.size(), 1u);
+    EXPECT_EQ(lost[0].kind, 9);
+    EXPECT_EQ(lost[0].side, Side::Right);
+    EXPECT_NEAR(inches(lost[0].amount), 0.5, 1e-9);
+
+    // DS (10.87 in) on A4 landscape (11.69 in) fits while the side margins add up to 0.82 in or
+    // within the tolerance above it, and not beyond.
+    const PlannedPage ds = planPrintJob(ticks({7}), PaperChoice::A4).pages.at(0);
+    const double spare = ds.sheet().width.inches() - 10.87;
+    for (double extra : {0.0, 0.009, 0.012}) {
+        const LengthRect area = inset(ds.sheet(), spare / 2, 0.25, spare / 2 + extra, 0.25);
+        const bool fits = overhangs(coversOnSheet(ds, Placement::AtPrintableCorner, area), area).empty();
+        EXPECT_EQ(fits, extra < 0.01) << extra;
+    }
+}
+
+TEST(Placement, PdfPagesCentreTheCoversAsOneGroup) {
+    for (const auto& set : allowedSets())
+        for (const PlannedPage& page : planPrintJob(ticks(set)).pages) {
+            const auto placed = coversOnSheet(page, Placement::CentredOnSheet, wholeSheet(page));
+            const LengthRect b = coversBounds(placed);
+            const LengthSize sheet = page.sheet();
+            EXPECT_NEAR(inches(b.left), inches(sheet.width - b.right()), 1e-9);
+            EXPECT_NEAR(inches(b.top), inches(sheet.height - b.bottom()), 1e-9);
+            for (std::size_t i = 1; i < placed.size(); ++i) {
+                EXPECT_EQ(placed[i].rect.left - placed[0].rect.left, page.covers[i].rect.left - page.covers[0].rect.left);
+                EXPECT_EQ(placed[i].rect.top - placed[0].rect.top, kSecondCoverTop);
+            }
+        }
+    // At the printer the plan's rectangles are taken from the printable area's corner.
+    const PlannedPage dvd = planPrintJob(ticks({4})).pages.at(0);
+    const auto atPrinter = coversOnSheet(dvd, Placement::AtPrintableCorner, inset(dvd.sheet(), 0.25, 0.5, 0.25, 0.5));
+    EXPECT_EQ(atPrinter.at(0).rect.left, Length::fromInches(0.25));
+    EXPECT_EQ(atPrinter.at(0).rect.top, Length::fromInches(0.5));
+}
+
+TEST(Calibration, ScalesFromTheSheetCornerThenMovesAndRefusesValuesOutOfRange) {
+    const Calibration c{2, -1.5, 101, 99};
+    const LengthRect r{Length::fromMillimetres(10), Length::fromMillimetres(20), Length::fromMillimetres(100),
+                       Length::fromMillimetres(50)};
+    const LengthRect out = c.apply(r);
+    EXPECT_NEAR(out.left.millimetres(), 10 * 1.01 + 2, 1e-9);
+    EXPECT_NEAR(out.top.millimetres(), 20 * 0.99 - 1.5, 1e-9);
+    EXPECT_NEAR(out.width.millimetres(), 101, 1e-9);
+    EXPECT_NEAR(out.height.millimetres(), 49.5, 1e-9);
+    EXPECT_TRUE(Calibration{}.isIdentity());
+    EXPECT_EQ(Calibration{}.apply(r), r);
+
+    EXPECT_EQ((Calibration{20, -20, 90, 110}.problem()), "");
+    EXPECT_NE((Calibration{20.01, 0, 100, 100}.problem()).find("horizontal offset"), std::string::npos);
+    EXPECT_NE((Calibration{0, -21, 100, 100}.problem()).find("vertical offset"), std::string::npos);
+    EXPECT_NE((Calibration{0, 0, 89.9, 100}.problem()).find("horizontal scale"), std::string::npos);
+    EXPECT_NE((Calibration{0, 0, 100, 110.5}.problem()).find("vertical scale"), std::string::npos);
+    EXPECT_NE((Calibration{std::nan(""), 0, 100, 100}.problem()), "");
+    EXPECT_NE((Calibration{0, 0, 100, INFINITY}.problem()), "");
+}
+
+TEST(CutMarks, OutsideEveryPictureInsideThePrintableAreaAndCoversNeverMove) {
+    for (const auto& set : allowedSets())
+        for (const PlannedPage& page : planPrintJob(ticks(set)).pages)
+            for (Placement placement : {Placement::AtPrintableCorner, Placement::CentredOnSheet}) {
+                const LengthRect area = placement == Placement::CentredOnSheet ? wholeSheet(page)
+                                                                               : inset(page.sheet(), 0.25, 0.25, 0.25, 0.25);
+                PageOptions options{placement, area, false, {}};
+                const RenderedPage plain = renderPage(page, options);
+                options.cutMarks = true;
+                const RenderedPage marked = renderPage(page, options);
+                EXPECT_EQ(marked.covers, plain.covers) << "covers never move for marks";
+                EXPECT_TRUE(plain.marks.empty());
+                for (const MarkLine& m : marked.marks) {
+                    const LengthRect ink{std::min(m.from.x, m.to.x) - kMarkWidth / 2, std::min(m.from.y, m.to.y) - kMarkWidth / 2,
+                                         (m.to.x - m.from.x) + kMarkWidth, (m.to.y - m.from.y) + kMarkWidth};
+                    for (const PlacedCover& c : marked.covers) EXPECT_FALSE(overlaps(ink, c.rect)) << "kind " << c.kind;
+                    EXPECT_GE(ink.left, area.left);
+                    EXPECT_LE(ink.right(), area.right());
+                    EXPECT_GE(ink.top, area.top);
+                    EXPECT_LE(ink.bottom(), area.bottom());
+                }
+            }
+
+    // A centred DVD on Legal has room all round: eight corner marks and two fold marks above and
+    // below, at the spine's edges 7 mm either side of the middle.
+    const PlannedPage dvd = planPrintJob(ticks({4})).pages.at(0);
+    const RenderedPage page = renderPage(dvd, {Placement::CentredOnSheet, wholeSheet(dvd), true, {}});
+    ASSERT_EQ(page.marks.size(), 12u);
+    const LengthRect& r = page.covers.at(0).rect;
+    const Length middle = r.left + r.width / 2;
+    int folds = 0;
+    for (const MarkLine& m : page.marks)
+        if (m.from.x == m.to.x && std::abs((m.from.x - middle).millimetres()) > 1) {
+            if (m.from.x == r.left || m.from.x == r.right()) continue;
+            EXPECT_NEAR(std::abs((m.from.x - middle).millimetres()), 7, 1e-9);
+            ++folds;
+        }
+    EXPECT_EQ(folds, 4);
+
+    // At the corner of a printer's printable area the marks left of and above the cover are left out.
+    const RenderedPage atCorner = renderPage(dvd, {Placement::AtPrintableCorner, inset(dvd.sheet(), 0.25, 0.25, 0.25, 0.25), true, {}});
+    for (const MarkLine& m : atCorner.marks) {
+        EXPECT_GE(m.from.x, atCorner.covers[0].rect.left);
+        EXPECT_GE(m.from.y, atCorner.covers[0].rect.top);
+    }
+    EXPECT_LT(atCorner.marks.size(), page.marks.size());
+}
+
+TEST(CutMarks, FoldsOfTheWrapAroundKindsAndTheBackCard) {
+    const Length w = Length::fromMillimetres(200);
+    const std::pair<int, double> spines[] = {{4, 14}, {6, 14}, {7, 16}, {8, 7}, {9, 14}, {10, 14}};
+    for (const auto& [kind, spine] : spines) {
+        const auto folds = foldsOf(kind, w);
+        ASSERT_EQ(folds.size(), 2u) << kind;
+        EXPECT_NEAR((folds[1] - folds[0]).millimetres(), spine, 1e-9) << kind;
+        EXPECT_NEAR((folds[0] + folds[1]).millimetres(), 200, 1e-9) << "centred " << kind;
+    }
+    const auto back = foldsOf(3, w);
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_NEAR(back[0].millimetres(), 6.5, 1e-9);
+    EXPECT_NEAR(back[1].millimetres(), 193.5, 1e-9);
+    for (int kind : {1, 2, 5}) EXPECT_TRUE(foldsOf(kind, w).empty()) << kind;
+}
+
+TEST(PageRender, CalibrationMovesCoversAndMarksButTheFitCheckSeesThePlan) {
+    const PlannedPage psp = planPrintJob(ticks({6})).pages.at(0);
+    const LengthRect area = inset(psp.sheet(), 0.25, 0.25, 0.25, 0.25);
+    const RenderedPage plain = renderPage(psp, {Placement::AtPrintableCorner, area, true, {}});
+    const Calibration c{3, 4, 102, 98};
+    const RenderedPage calibrated = renderPage(psp, {Placement::AtPrintableCorner, area, true, c});
+    EXPECT_EQ(calibrated.covers.at(0).rect, c.apply(plain.covers.at(0).rect));
+    ASSERT_EQ(calibrated.marks.size(), plain.marks.size());
+    for (std::size_t i = 0; i < plain.marks.size(); ++i) EXPECT_EQ(calibrated.marks[i].from, c.apply(plain.marks[i].from));
+    EXPECT_EQ(calibrated.overhangs, plain.overhangs);
+    EXPECT_EQ(calibrated.sheet, psp.sheet());
+}
+
+TEST(CutMarks, AMarkThatWouldReachAnotherPictureIsLeftOut) {
+    // Two covers 2 mm apart: the marks between them would overprint the other picture.
+    const Length mm = Length::fromMillimetres(1);
+    const std::vector<PlacedCover> covers = {{1, {mm * 20, mm * 20, mm * 50, mm * 50}},
+                                             {2, {mm * 20, mm * 72, mm * 50, mm * 50}}};
+    const LengthRect sheet{Length(), Length(), mm * 200, mm * 200};
+    const auto marks = cutMarks(covers, sheet);
+    EXPECT_EQ(marks.size(), 2u * 8u - 4u) << "the four vertical marks in the gap go";
+    for (const MarkLine& m : marks) EXPECT_FALSE(m.from.y > mm * 70 && m.to.y < mm * 72) << "none in the gap";
+}
