@@ -52,12 +52,19 @@ std::string ref(int object) { return std::to_string(object) + " 0 R"; }
 
 } // namespace
 
-void Document::beginPage(double widthPoints, double heightPoints) { pages_.push_back({widthPoints, heightPoints, {}}); }
+void Document::beginPage(double widthPoints, double heightPoints) {
+    pages_.push_back({widthPoints, heightPoints, {}, {}});
+}
 
 void Document::drawPicture(const BgrxPixels& picture, double x, double y, double width, double height) {
     if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
     pictures_.push_back(picture);
     pages_.back().placements.push_back({int(pictures_.size()) - 1, x, y, width, height});
+}
+
+void Document::drawLine(double x1, double y1, double x2, double y2, double lineWidth) {
+    if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
+    pages_.back().lines.push_back({x1, y1, x2, y2, lineWidth});
 }
 
 // Objects: 1 catalogue, 2 page tree, then a page and its content stream for each page, then the
@@ -87,6 +94,9 @@ bool Document::write(const Sink& sink) const {
             content += "q " + number(placed.width) + " 0 0 " + number(placed.height) + " " + number(placed.x) + " " +
                        number(page.height - placed.y - placed.height) + " cm " + name + " Do Q\n";
         }
+        for (const Line& line : page.lines)
+            content += "q 0 G " + number(line.width) + " w 0 J " + number(line.x1) + " " + number(page.height - line.y1) +
+                       " m " + number(line.x2) + " " + number(page.height - line.y2) + " l S Q\n";
         out.beginObject(pageObject(p));
         out << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + number(page.width) + " " + number(page.height) +
                    "] /Resources << /XObject << " + pictures + ">> >> /Contents " + ref(pageObject(p) + 1) +

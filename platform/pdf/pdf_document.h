@@ -19,6 +19,8 @@ public:
     // Draws the picture stretched into the rectangle on the current page (a first page of
     // Letter size is begun when there is none). The pixels must stay valid until write() returns.
     void drawPicture(const BgrxPixels& picture, double x, double y, double width, double height);
+    // A black straight line of the given width on the current page, drawn over the pictures.
+    void drawLine(double x1, double y1, double x2, double y2, double lineWidth);
     int pageCount() const { return int(pages_.size()); }
 
     // Writes the whole document; false when the sink refused a part. Compresses each picture just
@@ -30,9 +32,13 @@ private:
         int picture;
         double x, y, width, height;
     };
+    struct Line {
+        double x1, y1, x2, y2, width;
+    };
     struct Page {
         double width, height;
         std::vector<Placement> placements;
+        std::vector<Line> lines;
     };
     std::vector<Page> pages_;
     std::vector<BgrxPixels> pictures_;

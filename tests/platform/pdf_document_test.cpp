@@ -134,6 +134,21 @@ TEST(PdfDocument, PlacementsLandWhereTheyAreAskedFromTheTopLeftCorner) {
     EXPECT_NEAR(box.height() / double(dpi), 36.25 / 72, 0.01);
 }
 
+TEST(PdfDocument, LinesAreDrawnOverPicturesFromTheTopLeftCorner) {
+    std::vector<std::uint8_t> white(4 * 4 * 4, 255);
+    pdf::Document document;
+    document.beginPage(612, 792);
+    document.drawPicture({white.data(), 4, 4, 16}, 0, 0, 612, 792);
+    document.drawLine(72, 216, 72, 288, 1); // 1 in across, from 3 in down to 4 in down
+    QTemporaryDir dir;
+    const int dpi = 144;
+    const QRect box = inkBox(renderPdfPage(saved(dir, writeToString(document)), 1, dpi));
+    EXPECT_NEAR(box.center().x() / double(dpi), 1.0, 0.01) << "the line shows over the white picture";
+    EXPECT_NEAR(box.top() / double(dpi), 3.0, 0.01);
+    EXPECT_NEAR(box.bottom() / double(dpi), 4.0, 0.02);
+    EXPECT_LE(box.width(), 4);
+}
+
 TEST(PdfDocument, CrossReferenceTablePointsAtEachObject) {
     const NoisyPicture picture(9, 9, 0, 3);
     pdf::Document document;
