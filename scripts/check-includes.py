@@ -22,7 +22,7 @@ WINDOWS = ["app", "manipulator", "popup", "about", "sysinfo", "update", "output/
 ALLOWED = {
     "covers": [],
     "platform/raster": [],
-    "platform/pdf": ["platform/raster"],
+    "platform/pdf": ["covers", "platform/raster"],
     "platform/files": [],
     "platform/imaging": ["platform/raster", "platform/files"],
     "platform/desktop": ["platform/raster"],

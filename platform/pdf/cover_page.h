@@ -1,0 +1,17 @@
+#pragma once
+// Draws a laid-out page of covers (covers/page_render.h) into a PDF document: a page of the
+// sheet's size, each cover's picture stretched onto its rectangle, then the marks over them.
+#include "page_render.h"
+#include "pdf_document.h"
+
+#include <functional>
+
+namespace kavi {
+
+// The pixels of a kind's picture; a picture without pixels draws nothing for its cover. The
+// pixels must stay valid until the document is written.
+using CoverPixels = std::function<pdf::BgrxPixels(int kind)>;
+
+void drawRenderedPage(pdf::Document& document, const RenderedPage& page, const CoverPixels& pixelsOf);
+
+} // namespace kavi

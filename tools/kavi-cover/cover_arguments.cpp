@@ -1,0 +1,157 @@
+#include "cover_arguments.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <tuple>
+
+namespace kavi {
+
+namespace {
+
+constexpr const char* kKindNames[kCoverKindCount] = {"front", "inside", "back", "dvd", "mini",
+                                                     "psp",   "ds",     "slim", "hd",  "blu"};
+
+std::string lowered(std::string text) {
+    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// A plain decimal number (optional sign, digits, optional fraction), and nothing else.
+std::optional<double> decimal(const std::string& text) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text.front()))) return std::nullopt;
+    for (char c : text)
+        if (!std::isdigit(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '+') return std::nullopt;
+    errno = 0;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+// "A,B" as two decimal numbers.
+std::optional<std::pair<double, double>> pairOf(const std::string& text) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos) return std::nullopt;
+    const auto a = decimal(text.substr(0, comma)), b = decimal(text.substr(comma + 1));
+    if (!a || !b) return std::nullopt;
+    return std::pair{*a, *b};
+}
+
+// Whether the ticked kinds are a set the selection rules allow.
+bool allowedSet(const std::vector<CoverPicture>& covers) {
+    int singles = 0;
+    for (const CoverPicture& c : covers)
+        if (coverKind(c.kind).group == CoverGroup::Single) ++singles;
+    return singles == 0 || (singles == 1 && covers.size() == 1);
+}
+
+} // namespace
+
+int kindOfName(const std::string& name) {
+    const std::string wanted = lowered(name);
+    for (int i = 0; i < kCoverKindCount; ++i)
+        if (wanted == kKindNames[i]) return i + 1;
+    return 0;
+}
+
+const char* coverMakerUsage() {
+    return "usage: kavi-cover [--paper us|a4] [--marks] [--offset X,Y] [--scale SX,SY] [--fit stretch|fill|fit]\n"
+           "                  (-o OUT.pdf | --print[=QUEUE]) KIND=PICTURE...\n"
+           "KIND: front, inside, back (any of them, each once), or one of dvd, mini, psp, ds, slim, hd, blu.\n"
+           "X,Y: millimetres, -20 to 20. SX,SY: percent, 90 to 110.\n";
+}
+
+CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arguments) {
+    CoverMakerRequest request;
+    bool outputGiven = false;
+    std::optional<std::pair<double, double>> offset, scale;
+    // The value of an option given as "--name VALUE" or "--name=VALUE"; false when there is none.
+    std::size_t i = 0;
+    const auto valueOf = [&](const std::string& argument, const std::string& name, std::string& value) {
+        if (argument.rfind(name + "=", 0) == 0) {
+            value = argument.substr(name.size() + 1);
+            return true;
+        }
+        if (i + 1 >= arguments.size()) return false;
+        value = arguments[++i];
+        return true;
+    };
+    const auto isOption = [](const std::string& argument, const std::string& name) {
+        return argument == name || argument.rfind(name + "=", 0) == 0;
+    };
+
+    for (; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        std::string value;
+        if (a == "--help" || a == "-h") return CoverMakerHelp{};
+        if (isOption(a, "--paper")) {
+            if (!valueOf(a, "--paper", value)) return std::string("--paper needs us or a4");
+            const std::string paper = lowered(value);
+            if (paper == "us") request.paper = PaperChoice::LetterAndLegal;
+            else if (paper == "a4") request.paper = PaperChoice::A4;
+            else return "unknown paper \"" + value + "\" (us or a4)";
+        } else if (a == "--marks") {
+            request.cutMarks = true;
+        } else if (isOption(a, "--offset")) {
+            if (!valueOf(a, "--offset", value) || !(offset = pairOf(value)))
+                return std::string("--offset needs two numbers of millimetres, as X,Y");
+        } else if (isOption(a, "--scale")) {
+            if (!valueOf(a, "--scale", value) || !(scale = pairOf(value)))
+                return std::string("--scale needs two percentages, as SX,SY");
+        } else if (isOption(a, "--fit")) {
+            if (!valueOf(a, "--fit", value)) return std::string("--fit needs stretch, fill or fit");
+            const std::string fit = lowered(value);
+            if (fit == "fill" || fit == "fit") return "--fit " + fit + " is not available yet; use stretch";
+            if (fit != "stretch") return "unknown fit \"" + value + "\" (stretch, fill or fit)";
+        } else if (a == "-o" || a.rfind("--output=", 0) == 0) {
+            if (outputGiven) return std::string("give one output: -o FILE or --print");
+            if (a == "-o") {
+                if (i + 1 >= arguments.size()) return std::string("-o needs a file name");
+                value = arguments[++i];
+            } else {
+                value = a.substr(9);
+            }
+            if (value.empty()) return std::string("-o needs a file name");
+            request.outputPdf = value;
+            outputGiven = true;
+        } else if (a == "--print" || a.rfind("--print=", 0) == 0) {
+            if (outputGiven) return std::string("give one output: -o FILE or --print");
+            request.print = true;
+            if (a != "--print") {
+                request.queue = a.substr(8);
+                if (request.queue.empty()) return std::string("--print= needs a queue name");
+            }
+            outputGiven = true;
+        } else if (!a.empty() && a[0] == '-') {
+            return "unknown option \"" + a + "\"";
+        } else {
+            const std::size_t equals = a.find('=');
+            if (equals == std::string::npos) return "\"" + a + "\" is not KIND=PICTURE";
+            const int kind = kindOfName(a.substr(0, equals));
+            if (kind == 0) return "unknown kind \"" + a.substr(0, equals) + "\"";
+            const std::string picture = a.substr(equals + 1);
+            if (picture.empty()) return "no picture given for " + a.substr(0, equals);
+            if (request.ticked[std::size_t(kind - 1)]) return "the kind " + a.substr(0, equals) + " is given twice";
+            request.ticked[std::size_t(kind - 1)] = true;
+            request.covers.push_back({kind, picture});
+        }
+    }
+
+    if (!outputGiven) return std::string("give an output: -o FILE.pdf or --print");
+    if (request.covers.empty()) return std::string("give at least one KIND=PICTURE");
+    if (!allowedSet(request.covers))
+        return std::string("these kinds do not print together: give one of dvd, mini, psp, ds, slim, hd, blu "
+                           "alone, or front, inside and back");
+    if (offset || scale) {
+        Calibration c;
+        if (offset) std::tie(c.offsetXMillimetres, c.offsetYMillimetres) = *offset;
+        if (scale) std::tie(c.scaleXPercent, c.scaleYPercent) = *scale;
+        if (const std::string problem = c.problem(); !problem.empty()) return problem;
+        request.calibration = c;
+    }
+    return request;
+}
+
+} // namespace kavi

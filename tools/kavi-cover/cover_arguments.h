@@ -1,0 +1,51 @@
+#pragma once
+// The command line of kavi-cover:
+//
+//   kavi-cover [--paper us|a4] [--marks] [--offset X,Y] [--scale SX,SY] [--fit stretch|fill|fit]
+//              (-o OUT.pdf | --print[=QUEUE]) KIND=PICTURE...
+//
+// KIND is front, inside, back, dvd, mini, psp, ds, slim, hd or blu (any case); the kinds given must
+// be a set the "Print Options" boxes allow: one single kind alone, or any of front, inside and
+// back, each once. X,Y are millimetres (at most 20 either way), SX,SY percent (90 to 110).
+#include "calibration.h"
+#include "cover_kinds.h"
+#include "paper.h"
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace kavi {
+
+struct CoverPicture {
+    int kind;            // 1..10
+    std::string picture; // the picture file's path
+};
+
+struct CoverMakerRequest {
+    PaperChoice paper = PaperChoice::LetterAndLegal;
+    bool cutMarks = false;
+    // Given on the command line; for --print without them, the queue's stored calibration applies.
+    std::optional<Calibration> calibration;
+    std::string outputPdf;          // -o; empty when printing
+    bool print = false;             // --print
+    std::string queue;              // --print=QUEUE; empty: the default printer
+    std::vector<CoverPicture> covers; // in the order given
+    KindFlags ticked{};             // the "Print Options" boxes these covers tick
+};
+
+struct CoverMakerHelp {};
+
+// The request, a request for the usage text, or a one-line error.
+using CoverMakerArguments = std::variant<CoverMakerRequest, CoverMakerHelp, std::string>;
+
+CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arguments);
+
+// The usage text, several lines ending in a newline.
+const char* coverMakerUsage();
+
+// The kind a command-line name stands for (front ... blu, any case); 0 for none.
+int kindOfName(const std::string& name);
+
+} // namespace kavi
