@@ -1,4 +1,5 @@
 // Paper choice, placement on the sheet, the fit check, calibration and cut marks.
+#include "calibration_page.h"
 #include "page_render.h"
 
 #include <gtest/gtest.h>
@@ -204,4 +205,41 @@ TEST(CutMarks, AMarkThatWouldReachAnotherPictureIsLeftOut) {
     const auto marks = cutMarks(covers, sheet);
     EXPECT_EQ(marks.size(), 2u * 8u - 4u) << "the four vertical marks in the gap go";
     for (const MarkLine& m : marks) EXPECT_FALSE(m.from.y > mm * 70 && m.to.y < mm * 72) << "none in the gap";
+}
+
+TEST(CalibrationPage, TheCorrectionFromAMeasurementUndoesThePrinter) {
+    // A printer that scales by 1.5% and 0.8% and shifts by 1.2 mm right and 2 mm up.
+    const double sx = 1.015, sy = 0.992, ox = 1.2, oy = -2;
+    const CalibrationMeasurement measured{100 * sx, 100 * sy, 30 * sx + ox, 30 * sy + oy};
+    const Calibration c = correctionFor(measured);
+    EXPECT_EQ(c.problem(), "");
+    for (double p : {0.0, 30.0, 130.0, 250.0}) {
+        const LengthPoint drawn = c.apply(LengthPoint{Length::fromMillimetres(p), Length::fromMillimetres(p)});
+        EXPECT_NEAR(drawn.x.millimetres() * sx + ox, p, 1e-9);
+        EXPECT_NEAR(drawn.y.millimetres() * sy + oy, p, 1e-9);
+    }
+    EXPECT_TRUE(correctionFor(CalibrationMeasurement{}).isIdentity()) << "a true printer needs no correction";
+    EXPECT_NE(correctionFor({0, 100, 30, 30}).problem(), "");
+    EXPECT_NE(correctionFor({100, 100, 60, 30}).problem(), "") << "30 mm off is more than a printer's error";
+}
+
+TEST(CalibrationPage, TheSquareAndTheRulersStayInsideThePrintableArea) {
+    const LengthSize sheet = sheetSize(Paper::A4, Orientation::Landscape);
+    const LengthRect area = inset(sheet, 0.25, 0.25, 0.25, 0.25);
+    const auto lines = calibrationPageLines(Paper::A4, Orientation::Landscape, area);
+    int squareSides = 0, topTicks = 0;
+    for (const MarkLine& l : lines) {
+        for (const LengthPoint& p : {l.from, l.to}) {
+            EXPECT_GE(p.x, area.left);
+            EXPECT_LE(p.x, area.right());
+            EXPECT_GE(p.y, area.top);
+            EXPECT_LE(p.y, area.bottom());
+        }
+        if (std::abs((l.to.x - l.from.x).millimetres()) == 100 || std::abs((l.to.y - l.from.y).millimetres()) == 100)
+            ++squareSides;
+        if (l.from.y == area.top && l.from.x == l.to.x) ++topTicks;
+    }
+    EXPECT_EQ(squareSides, 4);
+    // Millimetre ticks from the sheet's corner, from where the printable area begins (6.35 mm) to where it ends.
+    EXPECT_EQ(topTicks, int(std::floor(area.right().millimetres())) - int(std::ceil(area.left.millimetres())) + 1);
 }
