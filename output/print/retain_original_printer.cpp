@@ -1,19 +1,13 @@
 #include "retain_original_printer.h"
 
 #include "set_default_printer.h"
+#include "temporary_printer_record.h"
 
 namespace kavi {
 
-std::optional<InstalledPrinter> FindDefaultPrinter(PrinterSystem& printers) {
-    QString entry = printers.defaultPrinterEntry();
-    if (entry.isEmpty()) entry = QStringLiteral(",,,");
-    const QString wanted = deviceNameOfEntry(entry);
-    for (const InstalledPrinter& p : printers.installedPrinters())
-        if (p.deviceName == wanted) return p;
-    return std::nullopt;
-}
+namespace {
 
-OriginalPrinterRecord rememberOriginalPrinter(PrinterSystem& printers) {
+OriginalPrinterRecord lookUpOriginal(PrinterSystem& printers) {
     OriginalPrinterRecord record;
     if (const auto p = FindDefaultPrinter(printers)) {
         record.found = true;
@@ -25,10 +19,63 @@ OriginalPrinterRecord rememberOriginalPrinter(PrinterSystem& printers) {
     return record;
 }
 
-void restoreOriginalPrinter(PrinterSystem& printers, const OriginalPrinterRecord& original) {
+void putBack(PrinterSystem& printers, const OriginalPrinterRecord& original) {
     if (!original.found) return;
     cSetDfltPrinter(printers).SetPrinterAsDefault(original.deviceName);
     if (!original.userSetting) printers.clearUserDefaultSetting();
+}
+
+// The record of another Kavi that is still running, if one holds the file.
+std::optional<TemporaryPrinterRecord> heldByAnotherKavi(const QString& recordFile, const ProcessIdentity& self) {
+    auto record = readTemporaryPrinterRecord(recordFile);
+    if (record && !(record->owner == self) && isRunning(record->owner)) return record;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<InstalledPrinter> FindDefaultPrinter(PrinterSystem& printers) {
+    QString entry = printers.defaultPrinterEntry();
+    if (entry.isEmpty()) entry = QStringLiteral(",,,");
+    const QString wanted = deviceNameOfEntry(entry);
+    for (const InstalledPrinter& p : printers.installedPrinters())
+        if (p.deviceName == wanted) return p;
+    return std::nullopt;
+}
+
+OriginalPrinterRecord rememberOriginalPrinter(PrinterSystem& printers, const QString& recordFile) {
+    if (recordFile.isEmpty()) return lookUpOriginal(printers);
+    const ProcessIdentity self = currentProcess();
+    std::optional<TemporaryPrinterRecord> other = heldByAnotherKavi(recordFile, self);
+    if (!other) {
+        if (const auto left = readTemporaryPrinterRecord(recordFile); left && !(left->owner == self)) {
+            putBack(printers, left->original); // its Kavi has gone without putting it back
+            removeTemporaryPrinterRecord(recordFile);
+        }
+    }
+    OriginalPrinterRecord original = other ? other->original : lookUpOriginal(printers);
+    original.recordFile = recordFile;
+    printers.setBeforeDefaultChange([recordFile, self, original] {
+        const auto existing = readTemporaryPrinterRecord(recordFile);
+        if (existing && existing->owner == self) return; // written before the first change
+        if (heldByAnotherKavi(recordFile, self)) return;  // that Kavi's original stands
+        // A failed write does not stop the change: the shut-down still puts the default back.
+        writeTemporaryPrinterRecord(recordFile, {self, original});
+    });
+    return original;
+}
+
+void restoreOriginalPrinter(PrinterSystem& printers, const OriginalPrinterRecord& original) {
+    printers.setBeforeDefaultChange({}); // putting back is no change to note
+    if (original.recordFile.isEmpty()) {
+        putBack(printers, original);
+        return;
+    }
+    const ProcessIdentity self = currentProcess();
+    if (heldByAnotherKavi(original.recordFile, self)) return;
+    putBack(printers, original);
+    // Ours, or left by a Kavi that has gone (whose original this one shares): either is done now.
+    if (readTemporaryPrinterRecord(original.recordFile)) removeTemporaryPrinterRecord(original.recordFile);
 }
 
 } // namespace kavi
