@@ -44,6 +44,12 @@ ProcessIdentity currentProcess() {
     return self;
 }
 
+std::optional<ProcessIdentity> processIdentity(std::int64_t pid) {
+    const auto stat = statOf(pid);
+    if (!stat || stat->ended) return std::nullopt;
+    return ProcessIdentity{pid, stat->startTime};
+}
+
 bool isRunning(const ProcessIdentity& process) {
     if (process.pid <= 0) return false;
     if (const auto stat = statOf(process.pid)) return !stat->ended && stat->startTime == process.startTime;

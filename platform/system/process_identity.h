@@ -15,6 +15,8 @@ struct ProcessIdentity {
 
 // This process.
 ProcessIdentity currentProcess();
+// The running process with that pid; none when there is none.
+std::optional<ProcessIdentity> processIdentity(std::int64_t pid);
 
 // Whether that very process still runs. A process that has ended but not yet been reaped (a
 // zombie) counts as ended; so does another process that now has the same pid.
