@@ -84,16 +84,18 @@ bool confirmMissingPictures(MessageBoxes& messages, const PrintSelection& s, con
     const QStringList missing = coversWithoutPicture(s, job);
     if (missing.isEmpty()) return true;
     const QString names = missing.join(QStringLiteral(", "));
+    const bool one = missing.size() == 1;
     if (withoutMissingPictures(s, job).pages.empty()) {
-        messages.show({QStringLiteral("There is nothing to print: no picture has been picked for the ticked "
-                                      "covers (%1).")
-                           .arg(names),
-                       kPrintTitle, MsgIcon::Exclamation, MsgButtons::Ok, MsgDefault::First});
+        const QString text = one ? QStringLiteral("The ticked cover (%1) has no picture, so there is nothing to print.")
+                                 : QStringLiteral("None of the ticked covers (%1) has a picture, so there is nothing "
+                                                  "to print.");
+        messages.show({text.arg(names), kPrintTitle, MsgIcon::Exclamation, MsgButtons::Ok, MsgDefault::First});
         return false;
     }
-    const QString text = QStringLiteral("These ticked covers have no picture and will not be printed: %1.\n\n"
-                                        "The other covers print as usual.")
-                             .arg(names);
+    const QString text = (one ? QStringLiteral("This ticked cover has no picture and will not be printed: %1.")
+                              : QStringLiteral("These ticked covers have no picture and will not be printed: %1."))
+                             .arg(names) +
+                         QStringLiteral("\n\nThe other covers print in their usual places.");
     return messages.show({text, kPrintTitle, MsgIcon::Exclamation, MsgButtons::OkCancel, MsgDefault::First}) ==
            MsgResult::Ok;
 }

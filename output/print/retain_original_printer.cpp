@@ -19,10 +19,12 @@ OriginalPrinterRecord lookUpOriginal(PrinterSystem& printers) {
     return record;
 }
 
-void putBack(PrinterSystem& printers, const OriginalPrinterRecord& original) {
-    if (!original.found) return;
-    cSetDfltPrinter(printers).SetPrinterAsDefault(original.deviceName);
-    if (!original.userSetting) printers.clearUserDefaultSetting();
+// The shut-down's restore; true when everything took effect.
+bool putBack(PrinterSystem& printers, const OriginalPrinterRecord& original) {
+    if (!original.found) return true;
+    bool done = cSetDfltPrinter(printers).SetPrinterAsDefault(original.deviceName);
+    if (!original.userSetting) done = printers.clearUserDefaultSetting() && done;
+    return done;
 }
 
 // The record of another Kavi that is still running, if one holds the file.
@@ -44,16 +46,19 @@ std::optional<InstalledPrinter> FindDefaultPrinter(PrinterSystem& printers) {
 }
 
 OriginalPrinterRecord rememberOriginalPrinter(PrinterSystem& printers, const QString& recordFile) {
+    printers.setBeforeDefaultChange({});
     if (recordFile.isEmpty()) return lookUpOriginal(printers);
     const ProcessIdentity self = currentProcess();
-    std::optional<TemporaryPrinterRecord> other = heldByAnotherKavi(recordFile, self);
-    if (!other) {
-        if (const auto left = readTemporaryPrinterRecord(recordFile); left && !(left->owner == self)) {
-            putBack(printers, left->original); // its Kavi has gone without putting it back
-            removeTemporaryPrinterRecord(recordFile);
-        }
+    std::optional<OriginalPrinterRecord> carried; // an original this Kavi takes over
+    if (const auto other = heldByAnotherKavi(recordFile, self)) {
+        carried = other->original;
+    } else if (const auto left = readTemporaryPrinterRecord(recordFile); left && !(left->owner == self)) {
+        // Its Kavi has gone without putting the default back. Should that fail now (the print
+        // service not answering), this Kavi carries the original and puts it back at its end.
+        if (putBack(printers, left->original)) removeTemporaryPrinterRecord(recordFile);
+        else carried = left->original;
     }
-    OriginalPrinterRecord original = other ? other->original : lookUpOriginal(printers);
+    OriginalPrinterRecord original = carried ? *carried : lookUpOriginal(printers);
     original.recordFile = recordFile;
     printers.setBeforeDefaultChange([recordFile, self, original] {
         const auto existing = readTemporaryPrinterRecord(recordFile);
