@@ -376,9 +376,32 @@ TEST_F(PrintThroughCups, KaviStoppedBySigtermPutsTheDefaultBackAndWritesItsSetti
     writeFile(record, formatTemporaryPrinterRecord(left));
     writeFile(cups->userOptionsFile(), "Default KaviB\n");
 
-    QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    {
+        // Stopped during the splash (once it watches for the signal): it just ends, cleanly.
+        QProcess early;
+        early.setProcessEnvironment(env);
+        early.setProcessChannelMode(QProcess::ForwardedChannels);
+        early.start(kavi, {});
+        ASSERT_TRUE(early.waitForStarted());
+        const QString status = QStringLiteral("/proc/%1/status").arg(early.processId());
+        auto catchesSigterm = [&status] {
+            const QString caught = readAll(status).section("SigCgt:", 1).section('\n', 0, 0).trimmed();
+            return (caught.toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1u;
+        };
+        for (int attempt = 0; attempt < 2400 && !catchesSigterm(); ++attempt) QThread::msleep(5);
+        ASSERT_TRUE(catchesSigterm());
+        ASSERT_EQ(::kill(pid_t(early.processId()), SIGTERM), 0);
+        ASSERT_TRUE(early.waitForFinished(120000));
+        EXPECT_EQ(early.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(early.exitCode(), 0);
+        QFile::remove(programDir.filePath("kavi4.ini"));
+        if (!QFile::exists(record)) writeFile(record, formatTemporaryPrinterRecord(left)); // a slow splash ended
+        writeFile(cups->userOptionsFile(), "Default KaviB\n");
+    }
+
+    QProcess program;
     program.setProcessEnvironment(env);
     program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.start(kavi, {});
