@@ -19,12 +19,13 @@ OriginalPrinterRecord lookUpOriginal(PrinterSystem& printers) {
     return record;
 }
 
-// The shut-down's restore; true when everything took effect.
+// The shut-down's restore. False only when it failed because the print service does not answer,
+// the one failure worth another try later (a printer removed since cannot come back).
 bool putBack(PrinterSystem& printers, const OriginalPrinterRecord& original) {
     if (!original.found) return true;
     bool done = cSetDfltPrinter(printers).SetPrinterAsDefault(original.deviceName);
     if (!original.userSetting) done = printers.clearUserDefaultSetting() && done;
-    return done;
+    return done || printers.printService().reachable;
 }
 
 // The record of another Kavi that is still running, if one holds the file.
@@ -78,9 +79,10 @@ void restoreOriginalPrinter(PrinterSystem& printers, const OriginalPrinterRecord
     }
     const ProcessIdentity self = currentProcess();
     if (heldByAnotherKavi(original.recordFile, self)) return;
-    putBack(printers, original);
-    // Ours, or left by a Kavi that has gone (whose original this one shares): either is done now.
-    if (readTemporaryPrinterRecord(original.recordFile)) removeTemporaryPrinterRecord(original.recordFile);
+    // The record is ours, or left by a Kavi that has gone (whose original this one shares): once
+    // the original is back it is done with; if that failed, the next start tries again.
+    if (putBack(printers, original) && readTemporaryPrinterRecord(original.recordFile))
+        removeTemporaryPrinterRecord(original.recordFile);
 }
 
 } // namespace kavi

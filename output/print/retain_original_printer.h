@@ -36,7 +36,8 @@ OriginalPrinterRecord rememberOriginalPrinter(PrinterSystem& printers, const QSt
 
 // Shut-down: makes the remembered printer the default again through a new cSetDfltPrinter, and when
 // the user had no default setting of their own, removes the one the program wrote, so the user's
-// settings are exactly as they were; then removes this Kavi's record. Nothing happens when no
+// settings are exactly as they were; then removes this Kavi's record (kept when putting back
+// failed, so that the next start tries again). Nothing happens when no
 // printer was found at start-up, and nothing while another running Kavi holds the record: that
 // one puts the default back when it ends.
 void restoreOriginalPrinter(PrinterSystem& printers, const OriginalPrinterRecord& original);

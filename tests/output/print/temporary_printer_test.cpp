@@ -99,16 +99,19 @@ TEST_F(TemporaryPrinter, AStartAfterACrashPutsTheOriginalBackBeforeReadingIt) {
         EXPECT_EQ(original.userSetting.has_value(), userHadDefault);
         EXPECT_FALSE(QFile::exists(record));
     }
-    // Putting it back fails at that start: the record stays, and this Kavi's end puts it back.
+    // The print service does not answer at that start: the record stays, and this Kavi's end puts
+    // the original back.
     OtherProcess crashed;
     crashed.stop();
     choosePhotoAsTheOtherKaviDid();
     ASSERT_TRUE(writeTemporaryPrinterRecord(record, officeRecord(crashed.identity)));
     t.printers.writesFail = true;
+    t.printers.service.reachable = false;
     const OriginalPrinterRecord original = rememberOriginalPrinter(t.printers, record);
     EXPECT_EQ(original.deviceName, "Office");
     EXPECT_TRUE(QFile::exists(record));
     t.printers.writesFail = false;
+    t.printers.service.reachable = true;
     restoreOriginalPrinter(t.printers, original);
     EXPECT_EQ(defaultName(), "Office");
     EXPECT_FALSE(QFile::exists(record));
