@@ -267,7 +267,7 @@ void frmcovercreator::Form_Load() {
     gdip = std::make_unique<cGdiPlus>(platform.imageEncoders);
     show();
     helpFile = inProgramFolder(QStringLiteral("Kavi4.chm"));
-    OriginalPrinter = rememberOriginalPrinter(platform.printers);
+    OriginalPrinter = rememberOriginalPrinter(platform.printers, temporaryPrinterRecordBeside(settingsFile));
     Timer1->start();
     Timer2->start();
     readini();

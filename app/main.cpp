@@ -3,6 +3,7 @@
 #include "frmcovercreator.h"
 #include "maker.h"
 #include "platform.h"
+#include "system/termination_signals.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -20,6 +21,13 @@ int main(int argc, char** argv) {
     kavi::frmSplash splash(services.platform().screen, [&] {
         mainWindow = std::make_unique<kavi::frmcovercreator>(services.platform());
         mainWindow->Form_Load();
+    });
+    // Asked to stop (SIGTERM, SIGINT, SIGHUP), Kavi ends through the main window's shut-down, which
+    // puts the default printer back and writes the settings; it runs once, so a second signal
+    // changes nothing. While the splash shows there is nothing to keep.
+    kavi::TerminationSignals stopRequests([&mainWindow](int) {
+        if (mainWindow) mainWindow->Form_Unload();
+        else QCoreApplication::quit();
     });
     splash.show();
     return app.exec();

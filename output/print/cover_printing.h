@@ -18,8 +18,10 @@ struct PrintSelection {
     std::array<QImage, 10> pictures;
 };
 
-// The print command (the "Print" button): asks the paper question, then drives the printer object
-// through the steps of the page plan for the ticked kinds. A failing step is skipped. When no printer can be used, offers to save the same job as a PDF file.
+// The print command (the "Print" button): names the ticked covers that have no picture (they are
+// left out, the others keep their places), asks the paper question, then drives the printer object
+// through the steps of the page plan. A failing step is skipped. When no printer can be used, says
+// why and offers to save the same job as a PDF file.
 void printCovers(Platform& platform, const PrintSelection& selection);
 
 // The print request of the menu and toolbar: presses cmdPrint when it is enabled, otherwise says

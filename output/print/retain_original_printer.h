@@ -14,14 +14,32 @@ struct OriginalPrinterRecord {
     QString deviceName, driverName, port;
     // The user's own default setting at start-up (none: the spooler's default applied).
     std::optional<QString> userSetting;
+    // Where the note for undoing a temporary printer after a crash is kept ("": nowhere).
+    QString recordFile;
 };
 
+// The record file for rememberOriginalPrinter: beside the settings file.
+QString temporaryPrinterRecordBeside(const QString& settingsFile);
+
 // Start-up: remembers the default printer and the user's own setting.
-OriginalPrinterRecord rememberOriginalPrinter(PrinterSystem& printers);
+//
+// With a record file: a record left by a Kavi that has ended without its shut-down is first put
+// back (as the shut-down would have) and removed, so that its temporary printer is not taken for
+// the original. From then on, before this Kavi first changes the default printer, it writes the
+// record naming itself and the original.
+//
+// Two Kavis at once: the record belongs to the one that wrote it, and no other ever overwrites or
+// undoes it. A Kavi that starts while another running Kavi holds the record takes that record's
+// original as its own (the current default may be the other one's temporary printer), so whichever
+// of them ends last puts the user's real setting back.
+OriginalPrinterRecord rememberOriginalPrinter(PrinterSystem& printers, const QString& recordFile = QString());
 
 // Shut-down: makes the remembered printer the default again through a new cSetDfltPrinter, and when
 // the user had no default setting of their own, removes the one the program wrote, so the user's
-// settings are exactly as they were. Nothing happens when no printer was found at start-up.
+// settings are exactly as they were; then removes this Kavi's record (kept when putting back
+// failed, so that the next start tries again). Nothing happens when no
+// printer was found at start-up, and nothing while another running Kavi holds the record: that
+// one puts the default back when it ends.
 void restoreOriginalPrinter(PrinterSystem& printers, const OriginalPrinterRecord& original);
 
 } // namespace kavi

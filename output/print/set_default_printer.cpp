@@ -34,6 +34,7 @@ bool cSetDfltPrinter::profileMethod(const QString& device) {
     const QString driver = fields.size() > 1 ? fields.at(0) : QString();
     const QString port = fields.size() > 2 ? fields.at(1) : QString();
     if (driver.isEmpty() || port.isEmpty()) return false;
+    printers_.beforeDefaultChange();
     if (!printers_.writeDefaultPrinterEntry(device + ',' + driver + ',' + port)) return false;
     // Programs here read the default afresh on every query, so no change notice needs to be sent.
     CurrentDefault_ = device;
@@ -41,7 +42,9 @@ bool cSetDfltPrinter::profileMethod(const QString& device) {
 }
 
 bool cSetDfltPrinter::spoolerMethod(const QString& device) {
-    if (device.isEmpty() || !printers_.setSpoolerDefault(device)) return false;
+    if (device.isEmpty()) return false;
+    printers_.beforeDefaultChange();
+    if (!printers_.setSpoolerDefault(device)) return false;
     CurrentDefault_ = device;
     return true;
 }

@@ -132,6 +132,17 @@ std::optional<QString> CupsPrinters::userDefaultSetting() {
     return found;
 }
 
+PrintServiceStatus CupsPrinters::printService() {
+    constexpr int kConnectMilliseconds = 5000;
+    PrintServiceStatus status;
+    status.server = QString::fromUtf8(cupsServer());
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                kConnectMilliseconds, nullptr);
+    status.reachable = http != nullptr;
+    if (http) httpClose(http);
+    return status;
+}
+
 bool CupsPrinters::clearUserDefaultSetting() {
     if (!userDefaultSetting()) return true;
     Destinations dests;

@@ -5,6 +5,7 @@
 // The real service asks CUPS; tests use an in-memory double.
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -22,6 +23,12 @@ struct VersionRecord {
     int minor = 0;
     int build = 0;
     int platformId = 0;
+};
+
+// Where the print service is reached (a server name or socket) and whether it answers now.
+struct PrintServiceStatus {
+    QString server;
+    bool reachable = true;
 };
 
 class PrinterSystem {
@@ -45,6 +52,18 @@ public:
     virtual std::optional<QString> userDefaultSetting() = 0;
     // Removes the user's own default-printer setting, so the spooler's default applies again.
     virtual bool clearUserDefaultSetting() = 0;
+    // Whether the print service answers: with none, no printer can be listed even when some are set up.
+    virtual PrintServiceStatus printService() = 0;
+
+    // What must happen before the default printer is changed (the program notes how to undo the
+    // change, should it end without putting the default back); the printer switcher runs it.
+    void setBeforeDefaultChange(std::function<void()> step) { beforeDefaultChange_ = std::move(step); }
+    void beforeDefaultChange() const {
+        if (beforeDefaultChange_) beforeDefaultChange_();
+    }
+
+private:
+    std::function<void()> beforeDefaultChange_;
 };
 
 // The device name of a default-printer entry: the text before its first comma.
@@ -65,6 +84,8 @@ public:
     VersionRecord versionRecord() override { return {5, 0, 0, 2}; }
     std::optional<QString> userDefaultSetting() override;
     bool clearUserDefaultSetting() override;
+    // The server libcups talks to (cupsServer(): a host name or a local socket), tried once.
+    PrintServiceStatus printService() override;
 };
 
 } // namespace kavi

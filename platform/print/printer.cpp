@@ -109,9 +109,12 @@ bool CupsPrinterObject::ensureJob() {
             discardJob();
             return false;
         }
-        // The options Qt's own CUPS jobs carry, and no scaling: the cover is already at real size.
+        // The paper, and no scaling: the cover is already at real size.
         jobOptions_ = {{"media", paper_ == Paper::Legal ? "Legal" : "Letter"}, {"print-scaling", "none"}};
-        if (orientation_ == Orientation::Landscape) jobOptions_.push_back({"landscape", ""});
+        // A landscape job says so in the standard attribute (4: landscape; portrait sends nothing).
+        // The PDF's pages are already landscape-shaped; CUPS's PDF filter then marks the page as
+        // turned onto the portrait sheet once, as it would on its own, and never turns it again.
+        if (orientation_ == Orientation::Landscape) jobOptions_.push_back({"orientation-requested", "4"});
     }
     if (!beginPage()) {
         discardJob();

@@ -158,6 +158,7 @@ public:
     VersionRecord versionRecord() override { return version; }
     std::optional<QString> userDefaultSetting() override { return userSetting; }
     bool clearUserDefaultSetting() override;
+    PrintServiceStatus printService() override { return service; }
     // Installs a printer with driver "<name> driver" and port "<name>-port"; the first is the default.
     void install(const QStringList& names);
     std::vector<InstalledPrinter> printers;
@@ -165,6 +166,7 @@ public:
     std::optional<QString> userSetting;
     QString spoolerDefault;
     VersionRecord version{5, 0, 0, 2};
+    PrintServiceStatus service{QStringLiteral("localhost"), true};
     bool writesFail = false, spoolerFails = false;
     std::vector<QString> entryWrites;
     std::vector<QString> spoolerWrites;

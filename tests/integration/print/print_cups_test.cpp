@@ -1,6 +1,8 @@
 // Printing through a private CUPS server whose two queues write each job to a file through a
-// pass-through PPD with a lopsided printable area (left 10, top 40, right 30, bottom 20 points).
-// The printed files are read back as a user would look at them: page sizes and rendered pages.
+// pass-through PPD with a lopsided printable area (left 10, top 40, right 30, bottom 20 points);
+// one test adds a queue with CUPS's PDF filter in the chain. The printed files are read back as a
+// user would look at them: page sizes and rendered pages. Last, the built kavi program itself is
+// stopped with SIGTERM.
 #include "cover_printing.h"
 #include "file_list.h"
 #include "folder_list.h"
@@ -11,15 +13,20 @@
 #include "print/cups_job.h"
 #include "private_cups.h"
 #include "support/test_platform.h"
+#include "system/process_identity.h"
 #include "tab_strip.h"
+#include "temporary_printer_record.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QThread>
 #include <QListWidget>
 #include <QPushButton>
 #include <cups/cups.h>
 #include <gtest/gtest.h>
+
+#include <signal.h>
 
 using namespace kavi;
 using namespace kavi::testing;
@@ -33,6 +40,32 @@ double inches(int pixels) { return pixels / double(kDpi); }
 QString readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+void writeFile(const QString& path, const QByteArray& text) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(text);
+}
+
+// The box of the clearly red pixels of a rendered page.
+QRect redBox(const QImage& page) {
+    QImage mask(page.size(), QImage::Format_RGB32);
+    mask.fill(Qt::white);
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb p = page.pixel(x, y);
+            if (qRed(p) > 150 && qGreen(p) < 100 && qBlue(p) < 100) mask.setPixel(x, y, qRgb(0, 0, 0));
+        }
+    return inkBox(mask);
+}
+
+// A dark picture whose top-left quarter is red, so a turned page shows which way it turned.
+QImage markedPicture(int width, int height, const QString& slot) {
+    QImage picture = darkPicture(width, height, slot);
+    for (int y = 0; y < height / 4; ++y)
+        for (int x = 0; x < width / 4; ++x) picture.setPixel(x, y, qRgb(220, 20, 20));
+    return picture;
 }
 
 class PrintThroughCups : public ::testing::Test {
@@ -265,6 +298,129 @@ TEST_F(PrintThroughCups, AJobWhoseDocumentBreaksOffIsCancelledAndAnUnknownQueueR
     EXPECT_EQ(cups->completedJobs(), before);
 }
 
+TEST_F(PrintThroughCups, LandscapeCoversAreTurnedOnceByTheFilterChainFromThePrintableCorner) {
+    ASSERT_TRUE(cups->addQueue("KaviFiltered", KAVI_FILTERED_PPD));
+    writeFile(cups->userOptionsFile(), "Default KaviFiltered\n");
+    const struct { int kind; double longSide, shortSide, sheetHeight; } rows[] = {
+        {4, 10.6875, 7.125, 14}, {6, 8.25, 6.625, 11}, {7, 10.87, 4.57, 14}};
+    for (const auto& row : rows) {
+        QFile::remove(cups->jobFile("KaviFiltered"));
+        PrintSelection s;
+        s.ticked[std::size_t(row.kind - 1)] = true;
+        s.pictures[std::size_t(row.kind - 1)] = markedPicture(400, 200, "cover");
+        print(s);
+        EXPECT_EQ(cups->lastJobAttribute("orientation-requested"), "landscape") << row.kind;
+        EXPECT_EQ(cups->lastJobAttribute("landscape"), "") << "no empty landscape option, which CUPS reads as false";
+
+        // The filter lays the landscape page onto the portrait sheet with a quarter turn: the
+        // cover's top-left corner (the red quarter) lies at the sheet's bottom-left, the portrait
+        // printable corner's turn (10 pt in from the left, 20 pt up from the bottom).
+        const QImage page = renderPdfPage(cups->jobFile("KaviFiltered"), 1, kDpi);
+        ASSERT_FALSE(page.isNull()) << row.kind;
+        EXPECT_NEAR(inches(page.width()), 8.5, kTolerance) << row.kind;
+        EXPECT_NEAR(inches(page.height()), row.sheetHeight, kTolerance) << row.kind;
+        const QRect box = inkBox(page), red = redBox(page);
+        EXPECT_NEAR(inches(box.left()), 10 / 72.0, kTolerance) << row.kind;
+        EXPECT_NEAR(inches(box.bottom() + 1), row.sheetHeight - 20 / 72.0, kTolerance) << row.kind;
+        EXPECT_NEAR(inches(box.width()), row.shortSide, kTolerance) << row.kind;
+        EXPECT_NEAR(inches(box.height()), row.longSide, kTolerance) << row.kind;
+        EXPECT_NEAR(red.left(), box.left(), 2) << "turned once, the right way: kind " << row.kind;
+        EXPECT_NEAR(red.bottom(), box.bottom(), 2) << row.kind;
+        EXPECT_NEAR(inches(red.height()), row.longSide / 4, 0.03) << row.kind; // its edge is blended
+    }
+    EXPECT_TRUE(cups->removeQueue("KaviFiltered"));
+}
+
+TEST_F(PrintThroughCups, AnUnreachablePrintServiceIsNotTakenForNoPrinter) {
+    const QByteArray server = qgetenv("CUPS_SERVER");
+    const QByteArray nowhere = QFileInfo(cups->home()).absolutePath().toUtf8() + "/no-such-cups.sock";
+    qputenv("CUPS_SERVER", nowhere);
+    cupsSetServer(nullptr);
+    EXPECT_FALSE(printers.printService().reachable);
+    PrintSelection s;
+    s.ticked[3] = true;
+    s.pictures[3] = darkPicture(100, 60, "Image4");
+    doubles.messages.answers = {MsgResult::No};
+    printCovers(platform, s);
+    qputenv("CUPS_SERVER", server);
+    cupsSetServer(nullptr);
+
+    ASSERT_EQ(doubles.messages.shown.size(), 1u);
+    const QString text = doubles.messages.shown[0].text;
+    EXPECT_TRUE(text.startsWith("The print service cannot be reached")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8(nowhere))) << "the server is named";
+    EXPECT_TRUE(printers.printService().reachable) << "the private server again";
+    EXPECT_FALSE(printers.installedPrinters().empty());
+}
+
+// The built program, started from a folder of its own (its settings live beside it), under the
+// offscreen platform, with this private server.
+TEST_F(PrintThroughCups, KaviStoppedBySigtermPutsTheDefaultBackAndWritesItsSettings) {
+    QTemporaryDir programDir;
+    const QString kavi = programDir.filePath("kavi");
+    ASSERT_TRUE(QFile::copy(KAVI_EXECUTABLE, kavi));
+    QFile::setPermissions(kavi, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    // A killed Kavi left KaviB as the user's default, and its record says KaviA was theirs.
+    QProcess killed;
+    killed.start("sleep", {"600"});
+    ASSERT_TRUE(killed.waitForStarted());
+    const auto dead = processIdentity(killed.processId());
+    killed.kill();
+    killed.waitForFinished();
+    ASSERT_TRUE(dead);
+    TemporaryPrinterRecord left;
+    left.owner = *dead;
+    left.original = {true, "KaviA", "Kavi Pass-through PDF", "file://" + cups->jobFile("KaviA"), "KaviA", {}};
+    const QString record = programDir.filePath("kavi4-printer-restore.txt");
+    writeFile(record, formatTemporaryPrinterRecord(left));
+    writeFile(cups->userOptionsFile(), "Default KaviB\n");
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    {
+        // Stopped during the splash (once it watches for the signal): it just ends, cleanly.
+        QProcess early;
+        early.setProcessEnvironment(env);
+        early.setProcessChannelMode(QProcess::ForwardedChannels);
+        early.start(kavi, {});
+        ASSERT_TRUE(early.waitForStarted());
+        const QString status = QStringLiteral("/proc/%1/status").arg(early.processId());
+        auto catchesSigterm = [&status] {
+            const QString caught = readAll(status).section("SigCgt:", 1).section('\n', 0, 0).trimmed();
+            return (caught.toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1u;
+        };
+        for (int attempt = 0; attempt < 2400 && !catchesSigterm(); ++attempt) QThread::msleep(5);
+        ASSERT_TRUE(catchesSigterm());
+        ASSERT_EQ(::kill(pid_t(early.processId()), SIGTERM), 0);
+        ASSERT_TRUE(early.waitForFinished(120000));
+        EXPECT_EQ(early.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(early.exitCode(), 0);
+        QFile::remove(programDir.filePath("kavi4.ini"));
+        if (!QFile::exists(record)) writeFile(record, formatTemporaryPrinterRecord(left)); // a slow splash ended
+        writeFile(cups->userOptionsFile(), "Default KaviB\n");
+    }
+
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(kavi, {});
+    ASSERT_TRUE(program.waitForStarted());
+    // The main window's start-up (after the splash) puts the user's default back first.
+    for (int attempt = 0; attempt < 2400 && QFile::exists(record); ++attempt) QThread::msleep(50);
+    ASSERT_FALSE(QFile::exists(record)) << "the record was not taken up at start";
+    EXPECT_EQ(readAll(cups->userOptionsFile()).trimmed(), "Default KaviA");
+
+    writeFile(cups->userOptionsFile(), "Default KaviB\n"); // the default changed during the run
+    ASSERT_EQ(::kill(pid_t(program.processId()), SIGTERM), 0);
+    ::kill(pid_t(program.processId()), SIGTERM); // a second one while it ends changes nothing
+    ASSERT_TRUE(program.waitForFinished(120000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(readAll(cups->userOptionsFile()).trimmed(), "Default KaviA");
+    EXPECT_TRUE(QFile::exists(programDir.filePath("kavi4.ini"))) << "the settings were written";
+}
+
 TEST_F(PrintThroughCups, WithNoQueueLeftTheJobCanBeSavedAsAPdf) {
     // Runs last: it takes the queues away.
     ASSERT_TRUE(cups->removeQueue("KaviA"));
@@ -276,6 +432,7 @@ TEST_F(PrintThroughCups, WithNoQueueLeftTheJobCanBeSavedAsAPdf) {
     doubles.messages.answers = {MsgResult::Yes};
     doubles.saveDialog.answers = {{true, out.filePath("hd.pdf"), 0}};
     printCovers(platform, s);
+    EXPECT_TRUE(printers.printService().reachable) << "a server without queues";
     ASSERT_EQ(doubles.messages.shown.size(), 1u);
     EXPECT_TRUE(doubles.messages.shown[0].text.startsWith("No printer is installed."));
     const auto sizes = pdfPageSizes(out.filePath("hd.pdf"));

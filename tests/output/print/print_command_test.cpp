@@ -1,5 +1,6 @@
 // The print command against the recording printer: every row of the single-kind and jewel-case
-// tables, the paper question, Cancel, failing steps and the no-printer PDF offer.
+// tables, the paper question, Cancel, covers without a picture, failing steps and the no-printer
+// PDF offer.
 #include "cover_printing.h"
 #include "page_plan.h"
 #include "support/test_platform.h"
@@ -165,25 +166,50 @@ TEST(PrintCommand, ThePointerIsBusyWhileTheJobIsWrittenAndNotAfter) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "not left busy by a failed job";
 }
 
-TEST(PrintCommand, EmptySlotsAndFailingStepsAreSkipped) {
+TEST(PrintCommand, TickedCoversWithoutAPictureAreNamedAndLeftOut) {
     {
-        TestPlatform t; // DVD with no picture still ends the job and resets the paper
-        EXPECT_EQ(run(t, tick({4}, {4})),
-                  (Ops{"follow 1", "paper 5", "orientation 2", "draw (none) 0,0 15390x10260", "end document", "paper 1"}));
-    }
-    {
-        TestPlatform t; // the three jewel-case kinds with Front empty: the job still has both pages
+        TestPlatform t; // Front empty: named first; Inside keeps its place below, Back its own page
         const Ops ops = run(t, tick({1, 2, 3}, {1}));
-        EXPECT_EQ(ops.at(3), "draw (none) 0,0 6840x6840");
-        EXPECT_EQ(ops.size(), 9u);
-        EXPECT_EQ(ops.back(), "end document");
+        ASSERT_EQ(t.messages.shown.size(), 2u);
+        const MessageRequest& box = t.messages.shown[0];
+        EXPECT_TRUE(box.text.contains("Front")) << box.text.toStdString();
+        EXPECT_FALSE(box.text.contains("Inside"));
+        EXPECT_EQ(box.buttons, MsgButtons::OkCancel);
+        EXPECT_EQ(t.messages.shown[1].text, kFull) << "the paper question comes after";
+        EXPECT_EQ(ops, (Ops{"follow 1", "paper 1", "orientation 1", "draw Image2 0,7563 6840x6840", "new page",
+                            "orientation 1", "draw Image3 0,0 8496x6696", "end document"}));
     }
     {
-        TestPlatform t; // every printer step failing: the command still goes through to the end
-        t.printer.failing = {"paper", "orientation", "draw", "new page", "end document"};
-        EXPECT_EQ(run(t, tick({7})).size(), 6u);
-        EXPECT_TRUE(t.printer.failing.size() == 5 && t.messages.shown.size() == 1);
+        TestPlatform t; // Cancel on that box ends the command before anything reaches the printer
+        t.messages.answers = {MsgResult::Cancel};
+        EXPECT_TRUE(run(t, tick({1, 3}, {3})).empty());
+        EXPECT_EQ(t.messages.shown.size(), 1u);
     }
+    {
+        TestPlatform t; // Front and Inside empty: their page is not printed blank, Back prints alone
+        const Ops ops = run(t, tick({1, 2, 3}, {1, 2}));
+        EXPECT_TRUE(t.messages.shown.at(0).text.contains("Front, Inside"));
+        EXPECT_EQ(ops, (Ops{"follow 1", "paper 1", "orientation 1", "draw Image3 0,0 8496x6696", "end document"}));
+    }
+    for (const auto& empty : {std::vector<int>{4}, std::vector<int>{1, 2, 3}}) {
+        TestPlatform t; // nothing ticked has a picture: one OK box, no paper question, nothing sent
+        PrintSelection s = tick({});
+        for (int n : empty) {
+            s.ticked[std::size_t(n - 1)] = true;
+            s.pictures[std::size_t(n - 1)] = QImage();
+        }
+        EXPECT_TRUE(run(t, s).empty());
+        ASSERT_EQ(t.messages.shown.size(), 1u);
+        EXPECT_EQ(t.messages.shown[0].buttons, MsgButtons::Ok);
+        EXPECT_TRUE(t.messages.shown[0].text.contains(empty.size() == 1 ? "DVD" : "Front, Inside, Back"));
+    }
+}
+
+TEST(PrintCommand, FailingStepsAreSkipped) {
+    TestPlatform t; // every printer step failing: the command still goes through to the end
+    t.printer.failing = {"paper", "orientation", "draw", "new page", "end document"};
+    EXPECT_EQ(run(t, tick({7})).size(), 6u);
+    EXPECT_TRUE(t.printer.failing.size() == 5 && t.messages.shown.size() == 1);
 }
 
 TEST(PrintCommand, NothingTickedPrintsNothing) {
@@ -235,6 +261,16 @@ TEST(PrintCommand, NoPrinterOffersAPdfAtRealSize) {
         printCovers(t.platform, tick({1}));
         EXPECT_EQ(t.printer.ops, (Ops{"follow 1", "follow 1"}));
         EXPECT_EQ(t.saveDialog.asked.size(), 1u);
+    }
+    {
+        TestPlatform t; // queues may be set up, but the print service does not answer: says so, by name
+        t.printers.service = {"/run/cups/cups.sock", false};
+        t.printer.failing = {"follow"};
+        t.messages.answers = {MsgResult::No};
+        printCovers(t.platform, tick({5}));
+        ASSERT_EQ(t.messages.shown.size(), 1u);
+        EXPECT_TRUE(t.messages.shown[0].text.startsWith("The print service cannot be reached"));
+        EXPECT_TRUE(t.messages.shown[0].text.contains("/run/cups/cups.sock"));
     }
     {
         TestPlatform t; // printers but no default: says so; a file that cannot be written is reported
