@@ -26,8 +26,6 @@ bool askForPaper(MessageBoxes& messages, PaperQuestion question) {
            MsgResult::Ok;
 }
 
-// No printer can take the job: offers to write it as a PDF file at real size instead. True when
-// the printer object now writes the next job to the file the user chose.
 // Why no printer can take the job: the print service does not answer (queues may well be set up),
 // no printer is installed, or none of them is the default.
 QString whyNoPrinter(PrinterSystem& printers) {
@@ -42,6 +40,8 @@ QString whyNoPrinter(PrinterSystem& printers) {
     return QStringLiteral("No printer is installed.");
 }
 
+// No printer can take the job: offers to write it as a PDF file at real size instead. True when
+// the printer object now writes the next job to the file the user chose.
 bool offerPdfInstead(Platform& platform) {
     const QString why = whyNoPrinter(platform.printers);
     const QString text = why + QStringLiteral("\n\nDo you want to save the covers as a PDF file at their real size "

@@ -17,7 +17,24 @@ namespace {
 
 const QString kJobTitle = QStringLiteral("Kavi covers");
 
-QPageSize pageSizeOf(Paper paper) { return QPageSize(paper == Paper::Legal ? QPageSize::Legal : QPageSize::Letter); }
+QPageSize pageSizeOf(Paper paper) {
+    switch (paper) {
+    case Paper::Legal: return QPageSize(QPageSize::Legal);
+    case Paper::A4: return QPageSize(QPageSize::A4);
+    case Paper::Letter: break;
+    }
+    return QPageSize(QPageSize::Letter);
+}
+
+// The media name CUPS knows the paper by.
+const char* mediaOf(Paper paper) {
+    switch (paper) {
+    case Paper::Legal: return "Legal";
+    case Paper::A4: return "A4";
+    case Paper::Letter: break;
+    }
+    return "Letter";
+}
 
 // The printable margins of a portrait page of the given paper on the named printer, as its driver
 // states them; none when Qt does not know the printer (it has gone since it was chosen).
@@ -110,7 +127,7 @@ bool CupsPrinterObject::ensureJob() {
             return false;
         }
         // The paper, and no scaling: the cover is already at real size.
-        jobOptions_ = {{"media", paper_ == Paper::Legal ? "Legal" : "Letter"}, {"print-scaling", "none"}};
+        jobOptions_ = {{"media", mediaOf(paper_)}, {"print-scaling", "none"}};
         // A landscape job says so in the standard attribute (4: landscape; portrait sends nothing).
         // The PDF's pages are already landscape-shaped; CUPS's PDF filter then marks the page as
         // turned onto the portrait sheet once, as it would on its own, and never turns it again.

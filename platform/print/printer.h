@@ -1,6 +1,6 @@
 #pragma once
 // The printer object: the application-wide handle on the system printer. Positions and sizes are in
-// twips from the top-left corner of the printable area. Paper size (1 Letter, 5 Legal) and
+// twips from the top-left corner of the printable area. Paper size (1 Letter, 5 Legal, 9 A4) and
 // orientation (1 portrait, 2 landscape) are settings that persist from one job to the next.
 // A job starts with the first drawing or new page and is handed to the spooler at end document.
 #include "cups_job.h"
@@ -23,7 +23,7 @@ public:
     // When set, each job goes to whatever printer is the system default at that moment.
     // Fails when that cannot succeed: no printer is installed, or none is the default.
     virtual bool setFollowDefault(bool follow) = 0;
-    virtual bool setPaperSize(int code) = 0;   // fails for codes other than 1 and 5
+    virtual bool setPaperSize(int code) = 0;   // fails for codes other than 1, 5 and 9
     virtual bool setOrientation(int code) = 0; // fails for codes other than 1 and 2
     virtual int paperSize() const = 0;
     virtual int orientation() const = 0;

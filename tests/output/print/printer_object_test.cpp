@@ -30,8 +30,10 @@ TEST(PrinterObject, SettingsAndFollowingTheDefault) {
 
     EXPECT_EQ(printer.paperSize(), 1);
     EXPECT_EQ(printer.orientation(), 1);
-    EXPECT_FALSE(printer.setPaperSize(9));
+    EXPECT_FALSE(printer.setPaperSize(8));
     EXPECT_FALSE(printer.setOrientation(0));
+    EXPECT_TRUE(printer.setPaperSize(9)); // A4
+    EXPECT_EQ(printer.paperSize(), 9);
     EXPECT_TRUE(printer.setPaperSize(5));
     EXPECT_TRUE(printer.setOrientation(2));
     EXPECT_EQ(printer.paperSize(), 5);
