@@ -6,9 +6,11 @@
 #include "selection_rules.h"
 
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -109,12 +111,14 @@ public:
     // Window operations.
     void OpenEmail(const QString& EmailAddress, const QString& Subject, const QString& Body);
     int ShellOpen(const QString& target, int showCommand);
+    Shell::Failure linkFailureReport(const QString& target);
     void MakeTopMost(QWidget* window);
     void MakeNormal(QWidget* window);
     bool ForceForegroundWindow(QWidget* window);
     void NoSysIcon(bool leave);
     void ShowProgramInTray();
     void RemoveTrayIcon();
+    void hideIntoTray();
     // The icon's notification arrives as a mouse move whose X in twips is the message number * 15.
     void trayicon_MouseMove(double x);
 
@@ -142,6 +146,7 @@ private:
     QWidget* client_ = nullptr;
     bool loaded_ = false;
     bool unloaded_ = false;
+    std::optional<QRect> trayGeometry_; // the window's place (inside its frame) when it went into the tray
     bool fixingSize_ = false;
     bool applyingRule_ = false;
     std::unique_ptr<Form1> form1_; // the printer chooser, kept for the run once opened

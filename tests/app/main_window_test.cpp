@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -170,6 +171,25 @@ TEST_F(MainWindow, MinimisingHidesIntoTheTrayAndActivationsBringItBack) {
     EXPECT_FALSE(window.InTray);
     services.tray.activate(TrayActivation::DoubleClick); // not in the tray: nothing happens
     EXPECT_EQ(services.tray.showCount, 3);
+}
+
+// Also run under a window manager (xvfb-run with metacity, QT_QPA_PLATFORM=xcb), where a window
+// shown again after hiding is placed anew unless told where to go.
+TEST_F(MainWindow, LeavingTheTrayPutsTheWindowBackWhereItWas) {
+    window.Form_Load();
+    window.move(140, 90);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(200); // a window manager may still place the frame
+    const QPoint before = window.pos();
+    const QRect frameBefore = window.frameGeometry();
+    window.showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.InTray; }));
+    QTest::qWait(200); // the window manager lets the hidden window go
+    window.trayicon_MouseMove(515 * 15.0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(200);
+    EXPECT_EQ(window.pos(), before);
+    EXPECT_EQ(window.frameGeometry(), frameBefore);
 }
 
 TEST_F(MainWindow, WithoutANotificationAreaMinimisingKeepsTheTaskbarEntry) {

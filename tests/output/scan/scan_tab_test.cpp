@@ -45,14 +45,14 @@ protected:
     TestPlatform t;
     StandardImageEncoders encoders;
     std::unique_ptr<cGdiPlus> gdip = std::make_unique<cGdiPlus>(encoders);
-    ScanTab tab{t.platform, gdip, fileExists};
+    ScanTab tab{t.platform, [this] { return gdip.get(); }, fileExists};
     QTemporaryDir dir;
 };
 
 TEST_F(ScanTabTest, ControlsHaveTheirCaptionsTooltipsAndPlaces) {
     QTabWidget strip;
     strip.setGeometry(0, 0, twipsToPixels(6765, 96), twipsToPixels(4845, 96));
-    auto* page = new ScanTab(t.platform, gdip, fileExists);
+    auto* page = new ScanTab(t.platform, [this] { return gdip.get(); }, fileExists);
     strip.addTab(page, "Scan");
     strip.show();
     const QPoint pageInStrip = page->mapTo(&strip, QPoint(0, 0));
