@@ -132,6 +132,24 @@ TEST_F(MainWindow, HelpWebsiteAndBugReportGoToTheirServices) {
     EXPECT_EQ(services.shell.calls[1].showCommand, kShow);
 }
 
+TEST_F(MainWindow, ALinkThatNoProgramOpensIsShownForCopying) {
+    window.Form_Load();
+    window.Toolbar1_ButtonClick(6);
+    window.reportabug_Click();
+    ASSERT_EQ(services.shell.calls.size(), 2u);
+    EXPECT_TRUE(services.messages.shown.empty());
+    for (const auto& call : services.shell.calls) {
+        ASSERT_TRUE(call.whenFailed);
+        call.whenFailed();
+    }
+    ASSERT_EQ(services.messages.shown.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_TRUE(services.messages.shown[i].text.endsWith("\n" + services.shell.calls[i].target))
+            << services.messages.shown[i].text.toStdString();
+        EXPECT_TRUE(services.messages.shown[i].selectableText);
+    }
+}
+
 TEST_F(MainWindow, MailLinksKeepTheirTextUnescaped) {
     window.OpenEmail("MailTo:a@b.example", "", "");
     window.OpenEmail("a@b.example", "", "Hi & bye");
