@@ -9,6 +9,7 @@
 #include "scan/sane_device.h"
 #include "scan/scan_dialogs.h"
 #include "scan_tab.h"
+#include "support/file_resolution.h"
 #include "support/test_platform.h"
 #include "tab_strip.h"
 
@@ -167,6 +168,31 @@ TEST_F(SaneScanning, CancelledScanKeepsThePreviousPicture) {
     EXPECT_EQ(t.messages.shown[0].text, "Unable to aquire image!");
     EXPECT_EQ(t.messages.shown[0].title, "Unable to aquire image!");
     EXPECT_EQ(tab.Image20->picture(), first);
+}
+
+TEST_F(SaneScanning, TheScansResolutionGoesIntoTheSavedFiles) {
+    whenShown<ScanDialog>([](ScanDialog& dialog) {
+        auto* resolution = dialog.findChild<QComboBox*>("resolution");
+        ASSERT_TRUE(resolution);
+        const int at150 = resolution->findData(150.0);
+        ASSERT_GE(at150, 0);
+        resolution->setCurrentIndex(at150);
+        click(dialog, "scanButton");
+    });
+    tab.cmdAquire_Click();
+    ASSERT_TRUE(tab.Image20->hasPicture());
+    EXPECT_EQ(tab.Image20->picture().size(), QSize(472, 590)); // 80 x 100 mm at 150 dpi
+
+    QTemporaryDir out;
+    for (const char* name : {"scan.BMP", "scan.png", "scan.jpg"}) {
+        t.saveDialog.answers.push_back({true, out.filePath(name), 0});
+        tab.cmdSave_Click();
+        ASSERT_EQ(t.messages.shown.back().text, "File Saved") << name;
+        const auto dpi = fileDpi(out.filePath(name));
+        ASSERT_TRUE(dpi) << name;
+        EXPECT_NEAR(dpi->first, 150, 0.5) << name;
+        EXPECT_NEAR(dpi->second, 150, 0.5) << name;
+    }
 }
 
 class NoScanner : public SaneScanning {

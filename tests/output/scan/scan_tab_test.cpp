@@ -2,8 +2,10 @@
 #include "cgdiplus.h"
 #include "file_exists.h"
 #include "imaging/picture_loader.h"
+#include "imaging/picture_resolution.h"
 #include "picture_samples.h"
 #include "scan_tab.h"
+#include "support/file_resolution.h"
 #include "support/test_platform.h"
 
 #include <QCoreApplication>
@@ -11,6 +13,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QtEndian>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -165,6 +168,32 @@ TEST_F(ScanTabTest, SavedFilesFollowTheirExtension) {
         EXPECT_FALSE(QFile::exists(name));
         EXPECT_FALSE(QFile::exists(name + ".png"));
     }
+}
+
+TEST_F(ScanTabTest, SavedFilesKeepTheScansResolution) {
+    QImage picture = palettePicture(30, 20, 50);
+    setPictureDpi(picture, 600, 300);
+    scanPicture(picture);
+    EXPECT_EQ(knownDotsPerMetre(tab.Image20->picture()), QSize(23622, 11811)) << "through the scan file";
+    for (const char* name : {"a.BMP", "a.bmp", "a.png", "a.tif", "a.jpg"}) {
+        chooseFile(dir.filePath(name));
+        tab.cmdSave_Click();
+        ASSERT_EQ(lastMessage(), "File Saved") << name;
+        const auto dpi = fileDpi(dir.filePath(name));
+        ASSERT_TRUE(dpi) << name;
+        EXPECT_NEAR(dpi->first, 600, 0.5) << name;
+        EXPECT_NEAR(dpi->second, 300, 0.5) << name;
+    }
+
+    // A picture without a resolution of its own: 96 dpi in our BMP, as before.
+    scanPicture(palettePicture(30, 20, 50));
+    EXPECT_FALSE(knownDotsPerMetre(tab.Image20->picture()));
+    chooseFile(dir.filePath("plain.BMP"));
+    tab.cmdSave_Click();
+    const QByteArray bmp = contents(dir.filePath("plain.BMP"));
+    ASSERT_GE(bmp.size(), 46);
+    EXPECT_EQ(qFromLittleEndian<qint32>(bmp.constData() + 38), 3780);
+    EXPECT_EQ(qFromLittleEndian<qint32>(bmp.constData() + 42), 3780);
 }
 
 TEST_F(ScanTabTest, UpperCaseBmpNeedsNoImageEncoders) {
