@@ -111,14 +111,12 @@ public:
     // Window operations.
     void OpenEmail(const QString& EmailAddress, const QString& Subject, const QString& Body);
     int ShellOpen(const QString& target, int showCommand);
-    Shell::Failure linkFailureReport(const QString& target);
     void MakeTopMost(QWidget* window);
     void MakeNormal(QWidget* window);
     bool ForceForegroundWindow(QWidget* window);
     void NoSysIcon(bool leave);
     void ShowProgramInTray();
     void RemoveTrayIcon();
-    void hideIntoTray();
     // The icon's notification arrives as a mouse move whose X in twips is the message number * 15.
     void trayicon_MouseMove(double x);
 
@@ -140,6 +138,10 @@ private:
     void onTrayActivated(TrayActivation activation);
     SelectionState selectionState() const; // the ten boxes and Print as they are now
     void markSelectedCover();
+    // Hides the window into the notification area, keeping its place for its return.
+    void hideIntoTray();
+    // What "Report A Bug" and "Visit Website" do when no program opens their link.
+    Shell::Failure linkFailureReport(const QString& target);
 
     std::array<PictureSlot*, 10> slots_{};
     std::array<QCheckBox*, 10> checks_{};
