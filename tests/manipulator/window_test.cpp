@@ -228,13 +228,9 @@ TEST(ManipulatorWindow, ActivationResetsOnlyWhenComingFromAnotherKaviWindow) {
     EXPECT_NE(f.shown(), f.workspace.pictures[6]) << "the undo picture survived the activation";
 }
 
-// Counts the paint events a widget receives.
 struct PaintCount : QObject {
     int paints = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        paints += e->type() == QEvent::Paint;
-        return false;
-    }
+    bool eventFilter(QObject*, QEvent* e) override { return (paints += e->type() == QEvent::Paint), false; }
 };
 
 TEST(ManipulatorWindow, TheWindowIsPaintedWithTheProgressBarBeforeTheFilterCopiesThePicture) {
@@ -247,10 +243,8 @@ TEST(ManipulatorWindow, TheWindowIsPaintedWithTheProgressBarBeforeTheFilterCopie
     w.Toolbar1->installEventFilter(&toolbar);
     bool paintedFirst = false;
     w.commandProbe = [&] { paintedFirst = w.progressBar->isVisible() && bar.paints > 0 && toolbar.paints > 0; };
-    const QImage before = f.shown();
     w.findChild<QAction*>("negative")->trigger();
     EXPECT_TRUE(paintedFirst) << "the bar and the disabled toolbar are on screen before the long copies";
-    EXPECT_EQ(f.shown().pixel(3, 2), before.pixel(3, 2) ^ 0x00FFFFFFu);
 }
 
 TEST(ManipulatorWindow, SliderCaptionsShowTheValueAndLeaveThePicture) {

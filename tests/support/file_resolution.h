@@ -16,10 +16,8 @@ inline std::optional<std::pair<double, double>> fileDpi(const QString& path) {
     if (!identify.waitForFinished(-1) || identify.exitCode() != 0) return std::nullopt;
     const QStringList parts = QString::fromUtf8(identify.readAllStandardOutput()).split(QLatin1Char(' '));
     if (parts.size() != 3) return std::nullopt;
-    const double scale = parts[2] == QLatin1String("PixelsPerInch")         ? 1.0
-                         : parts[2] == QLatin1String("PixelsPerCentimeter") ? 2.54
-                                                                            : 0.0;
-    if (scale == 0.0) return std::nullopt;
+    const double scale = parts[2] == "PixelsPerInch" ? 1.0 : parts[2] == "PixelsPerCentimeter" ? 2.54 : 0.0;
+    if (scale == 0.0) return std::nullopt; // "Undefined": no resolution in the file
     return std::pair{parts[0].toDouble() * scale, parts[1].toDouble() * scale};
 }
 
