@@ -24,6 +24,7 @@
 #include <QIcon>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
@@ -174,7 +175,8 @@ void frmcovercreator::buildTabs(QWidget* client) {
     auto* scan = new QWidget;
     scan->setObjectName(QStringLiteral("ScanTab"));
     SSTab1->addTab(scan, QString::fromUtf8(kScanTabCaption));
-    scanTab = new ScanTab(platform, gdip, [this](const QString& name) { return FileExists(name); }, scan);
+    scanTab = new ScanTab(
+        platform, [this] { return gdip.get(); }, [this](const QString& name) { return FileExists(name); }, scan);
     auto* scanLayout = new QVBoxLayout(scan);
     scanLayout->setContentsMargins(0, 0, 0, 0);
     scanLayout->addWidget(scanTab);
@@ -314,9 +316,7 @@ void frmcovercreator::Form_Resize() {
             // Without a notification area the window stays minimised with its taskbar entry,
             // so it can always be found again.
             if (!platform.tray.isAvailable()) return;
-            hide();
-            ShowProgramInTray();
-            InTray = true;
+            hideIntoTray();
         } else {
             MakeTopMost(this);
             QApplication::processEvents();
@@ -341,16 +341,27 @@ void frmcovercreator::RemoveTrayIcon() {
 
 void frmcovercreator::NoSysIcon(bool leave) {
     if (leave) {
-        show();
+        // Normal before it is shown: a window mapped as minimised would announce that state again
+        // after it has been restored, and go back into the tray.
         setWindowState(windowState() & ~Qt::WindowMinimized);
+        if (trayGeometry_) setGeometry(*trayGeometry_);
+        show();
         RemoveTrayIcon();
         InTray = false;
         ForceForegroundWindow(this);
     } else {
-        hide();
-        ShowProgramInTray();
-        InTray = true;
+        hideIntoTray();
     }
+}
+
+// A window shown again after hiding is placed anew by the window manager, like a new window, and
+// while it is hidden its frame is unknown, so a frame position would be taken for the inside's. The
+// inside's place is kept here and given back when the window leaves the tray.
+void frmcovercreator::hideIntoTray() {
+    trayGeometry_ = geometry();
+    hide();
+    ShowProgramInTray();
+    InTray = true;
 }
 
 void frmcovercreator::trayicon_MouseMove(double x) {
@@ -453,9 +464,23 @@ void frmcovercreator::OpenEmail(const QString& EmailAddress, const QString& Subj
     if (link.left(7).toLower() != QStringLiteral("mailto:")) link.prepend(QStringLiteral("mailto:"));
     if (!Subject.isEmpty()) link += QStringLiteral("?subject=") + Subject;
     if (!Body.isEmpty()) link += (Subject.isEmpty() ? QStringLiteral("?") : QStringLiteral("&")) + QStringLiteral("body=") + Body;
-    platform.shell.open(link, kShow);
+    platform.shell.open(link, kShow, linkFailureReport(link));
 }
 
-int frmcovercreator::ShellOpen(const QString& target, int showCommand) { return platform.shell.open(target, showCommand); }
+int frmcovercreator::ShellOpen(const QString& target, int showCommand) {
+    return platform.shell.open(target, showCommand, linkFailureReport(target));
+}
+
+// Where no browser or mail program takes the link, the user is told and given the address to copy.
+Shell::Failure frmcovercreator::linkFailureReport(const QString& target) {
+    return [window = QPointer<frmcovercreator>(this), target] {
+        if (!window || window->unloaded_) return;
+        MessageRequest box{QStringLiteral("This link could not be opened; no program for it may be installed.\n\n"
+                                          "You can copy the address from here:\n") + target,
+                           QStringLiteral("Link Not Opened"), MsgIcon::Exclamation, MsgButtons::Ok};
+        box.selectableText = true;
+        window->platform.messages.show(box);
+    };
+}
 
 } // namespace kavi

@@ -7,9 +7,11 @@
 #include "selection_rules.h"
 
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -138,12 +140,17 @@ private:
     void onTrayActivated(TrayActivation activation);
     SelectionState selectionState() const; // the ten boxes and Print as they are now
     void markSelectedCover();
+    // Hides the window into the notification area, keeping its place for its return.
+    void hideIntoTray();
+    // What "Report A Bug" and "Visit Website" do when no program opens their link.
+    Shell::Failure linkFailureReport(const QString& target);
 
     std::array<PictureSlot*, 10> slots_{};
     std::array<QCheckBox*, 10> checks_{};
     QWidget* client_ = nullptr;
     bool loaded_ = false;
     bool unloaded_ = false;
+    std::optional<QRect> trayGeometry_; // the window's place (inside its frame) when it went into the tray
     bool fixingSize_ = false;
     bool applyingRule_ = false;
     std::unique_ptr<Form1> form1_; // the printer chooser, kept for the run once opened

@@ -308,19 +308,27 @@ void frmManipulate::Toolbar1_ButtonClick(int index) {
 void frmManipulate::runFilter(int number, int amount) {
     if (locked_) return;
     lockform();
-    buffers.beginFilter();
     progress = 0;
     progressBar->setValue(0);
     progressBar->show();
     filterRunning_ = true;
     stopRequested_ = false;
+    // Before the first row is done, a large picture is copied twice: into the picture being edited
+    // and into the filter's own grids, each taking a good part of a second for a big scan. The
+    // window (the closed menu's place, the disabled controls, the bar at 0) is painted before the
+    // first copy, and events are let through again between the two.
+    const auto yield = [this] {
+        progressBar->setValue(progress);
+        QCoreApplication::processEvents();
+        return stopRequested_ ? Module4::AfterYield::Stop : Module4::AfterYield::Continue;
+    };
+    yield();
     if (commandProbe) commandProbe();
-    const Module4::FilterOutcome outcome =
-        Module4::ApplyFilter(number, &buffers.Picture1.edit(), amount, progress, [this] {
-            progressBar->setValue(progress);
-            QCoreApplication::processEvents();
-            return stopRequested_ ? Module4::AfterYield::Stop : Module4::AfterYield::Continue;
-        });
+    buffers.beginFilter();
+    raster::Bitmap& target = buffers.Picture1.edit(); // the copy is made here
+    const Module4::FilterOutcome outcome = yield() == Module4::AfterYield::Stop
+                                               ? Module4::FilterOutcome::Stopped
+                                               : Module4::ApplyFilter(number, &target, amount, progress, yield);
     filterRunning_ = false;
     progressBar->hide();
     if (closePending_) {

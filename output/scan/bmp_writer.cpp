@@ -1,6 +1,7 @@
 #include "bmp_writer.h"
 
 #include "files/atomic_file.h"
+#include "imaging/picture_resolution.h"
 #include "imaging/qt_raster.h"
 #include "raster/dib_bits.h"
 
@@ -22,11 +23,11 @@ void put32(std::uint8_t* p, std::uint32_t v) {
 }
 
 constexpr std::uint32_t kHeaderBytes = 14 + 40;
-constexpr std::uint32_t kPixelsPerMetre = 3780; // 96 dots per inch
 
 } // namespace
 
-std::vector<std::uint8_t> encodeBmp24(const raster::Bitmap& bitmap) {
+std::vector<std::uint8_t> encodeBmp24(const raster::Bitmap& bitmap, std::uint32_t pixelsPerMetreX,
+                                      std::uint32_t pixelsPerMetreY) {
     if (bitmap.isNull()) return {};
     const std::uint64_t stride = (std::uint64_t(bitmap.width()) * 3 + 3) & ~std::uint64_t(3);
     const std::uint64_t imageBytes = stride * std::uint64_t(bitmap.height());
@@ -44,8 +45,8 @@ std::vector<std::uint8_t> encodeBmp24(const raster::Bitmap& bitmap) {
     put16(h + 26, 1);
     put16(h + 28, 24);
     put32(h + 34, std::uint32_t(imageBytes));
-    put32(h + 38, kPixelsPerMetre);
-    put32(h + 42, kPixelsPerMetre);
+    put32(h + 38, pixelsPerMetreX);
+    put32(h + 42, pixelsPerMetreY);
 
     const raster::Bitmap* source = &bitmap;
     raster::Bitmap converted;
@@ -67,7 +68,10 @@ std::vector<std::uint8_t> encodeBmp24(const raster::Bitmap& bitmap) {
 
 bool savePictureAsBmp(const QImage& picture, const QString& path) {
     if (picture.isNull()) return false;
-    const std::vector<std::uint8_t> bytes = encodeBmp24(toBitmap(picture));
+    const std::optional<QSize> dots = knownDotsPerMetre(picture);
+    const std::vector<std::uint8_t> bytes =
+        dots ? encodeBmp24(toBitmap(picture), std::uint32_t(dots->width()), std::uint32_t(dots->height()))
+             : encodeBmp24(toBitmap(picture));
     if (bytes.empty()) return false;
     const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                                     qsizetype(bytes.size()));

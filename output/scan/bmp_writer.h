@@ -11,10 +11,16 @@
 
 namespace kavi {
 
-// The file's bytes for a bitmap of any depth; empty for a null bitmap or one too large for the format.
-std::vector<std::uint8_t> encodeBmp24(const raster::Bitmap& bitmap);
+// The resolution written when a picture carries none: 96 dots per inch.
+constexpr std::uint32_t kDefaultPixelsPerMetre = 3780;
 
-// Writes the picture to path, whole or not at all. False for a null picture or a failed write.
+// The file's bytes for a bitmap of any depth; empty for a null bitmap or one too large for the format.
+std::vector<std::uint8_t> encodeBmp24(const raster::Bitmap& bitmap,
+                                      std::uint32_t pixelsPerMetreX = kDefaultPixelsPerMetre,
+                                      std::uint32_t pixelsPerMetreY = kDefaultPixelsPerMetre);
+
+// Writes the picture to path, whole or not at all, with the picture's resolution when it carries
+// one. False for a null picture or a failed write.
 bool savePictureAsBmp(const QImage& picture, const QString& path);
 
 } // namespace kavi

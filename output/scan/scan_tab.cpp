@@ -31,12 +31,12 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-ScanTab::ScanTab(Platform& platform, std::unique_ptr<cGdiPlus>& gdip, FileCheck fileExists, QWidget* parent)
+ScanTab::ScanTab(Platform& platform, WriterAccess imageWriter, FileCheck fileExists, QWidget* parent)
     : QWidget(parent), Image20(new StretchedPicture(this)),
       cmdSource(makeButton(this, "cmdSource", "Source", "Select Scanner Source")),
       cmdAquire(makeButton(this, "cmdAquire", "Aquire", "Aquire Image")),
       cmdSave(makeButton(this, "cmdSave", "Save", "Save Image")), Picture3(new StretchedPicture(this)),
-      platform_(platform), gdip_(gdip), fileExists_(std::move(fileExists)) {
+      platform_(platform), imageWriter_(std::move(imageWriter)), fileExists_(std::move(fileExists)) {
     setObjectName("ScanTabControls");
     Image20->setObjectName("Image20");
     Image20->setToolTip("Scanned Picture");
@@ -143,7 +143,8 @@ void ScanTab::cmdSave_Click() {
         showSaveResult(savePictureAsBmp(Picture3->picture(), fileName));
         return;
     }
-    showSaveResult(gdip_ && gdip_->PictureBoxToFile(*Picture3, fileName, 85));
+    cGdiPlus* writer = imageWriter_ ? imageWriter_() : nullptr;
+    showSaveResult(writer && writer->PictureBoxToFile(*Picture3, fileName, 85));
 }
 
 } // namespace kavi

@@ -8,7 +8,6 @@
 #include <QWidget>
 
 #include <functional>
-#include <memory>
 
 class QPushButton;
 
@@ -17,10 +16,11 @@ namespace kavi {
 class ScanTab final : public QWidget {
     Q_OBJECT
 public:
-    // gdip is the main window's image-file writer (empty outside its load and unload), and
-    // fileExists the main window's check before a file is replaced.
+    // imageWriter gives the owner's image-file writer at the moment of saving (null outside the
+    // owner's load and unload), and fileExists is the owner's check before a file is replaced.
+    using WriterAccess = std::function<cGdiPlus*()>;
     using FileCheck = std::function<bool(const QString&)>;
-    ScanTab(Platform& platform, std::unique_ptr<cGdiPlus>& gdip, FileCheck fileExists, QWidget* parent = nullptr);
+    ScanTab(Platform& platform, WriterAccess imageWriter, FileCheck fileExists, QWidget* parent = nullptr);
 
     StretchedPicture* Image20;
     QPushButton* cmdSource;
@@ -45,7 +45,7 @@ private:
     void showSaveResult(bool saved);
 
     Platform& platform_;
-    std::unique_ptr<cGdiPlus>& gdip_;
+    WriterAccess imageWriter_;
     FileCheck fileExists_;
 };
 

@@ -1,7 +1,8 @@
 #pragma once
 // The program's HTML help, shown in a window of its own. The help is a folder of HTML pages in the
 // program folder named like a help file (Kavi4.chm); index.html is the first topic, contents.html the
-// table of contents.
+// table of contents. The window has Back and Forward (enabled while there is a page to go to) and
+// Contents, which shows the table of contents.
 #include <QString>
 
 class QWidget;
@@ -22,6 +23,8 @@ public:
     ~HtmlHelpViewer() override;
     bool command(QWidget* owner, const QString& helpFile, HelpCommand command) override;
     int openWindows() const;
+    // The help window once it has been opened, for tests; null before.
+    QWidget* window() const;
 
 private:
     bool show(QWidget* owner, const QString& page);

@@ -39,6 +39,7 @@ QMessageBox::Icon iconOf(MsgIcon icon) {
 MsgResult QtMessageBoxes::show(const MessageRequest& request) {
     QMessageBox box(iconOf(request.icon), request.title, request.text, QMessageBox::NoButton,
                     QApplication::activeWindow());
+    if (request.selectableText) box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     const auto buttons = buttonsOf(request.buttons);
     for (const auto& [standard, result] : buttons) box.addButton(standard);
     const std::size_t def = std::size_t(request.defaultButton);

@@ -18,6 +18,7 @@ struct MessageRequest {
     MsgIcon icon = MsgIcon::None;
     MsgButtons buttons = MsgButtons::Ok;
     MsgDefault defaultButton = MsgDefault::First;
+    bool selectableText = false; // the text can be selected and copied (an address, a path)
 };
 
 class MessageBoxes {

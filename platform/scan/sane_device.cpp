@@ -1,5 +1,7 @@
 #include "sane_device.h"
 
+#include "imaging/picture_resolution.h"
+
 #include <sane/sane.h>
 #include <sane/saneopts.h>
 
@@ -264,8 +266,19 @@ bool knownFrame(const SANE_Parameters& p) {
 
 } // namespace
 
+// The resolution of the next scan in dots per inch, across and down; 0 where the device does not say.
+std::pair<double, double> SaneDevice::scanDpi() const {
+    NumericSetting across = numeric(SANE_NAME_SCAN_RESOLUTION);
+    if (!across.offered) across = numeric(SANE_NAME_SCAN_X_RESOLUTION);
+    const NumericSetting down = numeric(SANE_NAME_SCAN_Y_RESOLUTION);
+    const double x = across.offered ? across.value : 0;
+    return {x, down.offered ? down.value : x};
+}
+
 QImage SaneDevice::scan(const Progress& progress) {
     if (!handle_) return {};
+    // Read before the scan starts: the picture is made at the resolution set now.
+    const auto [dpiX, dpiY] = scanDpi();
     QImage image;
     bool lastFrame = false;
     SilenceWatch watched(h(handle_), silenceLimit_);
@@ -305,7 +318,9 @@ QImage SaneDevice::scan(const Progress& progress) {
     }
     sane_cancel(h(handle_));
     lastScanGaveUp_ = watched.gaveUp();
-    return lastFrame && !lastScanGaveUp_ ? image : QImage();
+    if (!lastFrame || lastScanGaveUp_) return {};
+    setPictureDpi(image, dpiX, dpiY);
+    return image;
 }
 
 } // namespace kavi

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace kavi {
@@ -63,7 +64,8 @@ public:
 
     // Progress (0..1 when the size is known, negative otherwise); returning false cancels.
     using Progress = std::function<bool(double)>;
-    // The scanned picture in Format_RGB32, or a null image when the scan failed or was cancelled.
+    // The scanned picture in Format_RGB32 carrying the scan's resolution (picture_resolution.h), or
+    // a null image when the scan failed or was cancelled.
     // A device that leaves one call unanswered for longer than the silence limit is given up.
     QImage scan(const Progress& progress);
     void setSilenceLimit(std::chrono::milliseconds limit) { silenceLimit_ = limit; }
@@ -74,6 +76,7 @@ private:
     int findOption(const char* name) const;
     NumericSetting numeric(const char* name) const;
     bool setNumber(const char* name, double value);
+    std::pair<double, double> scanDpi() const;
 
     void* handle_ = nullptr;
     std::chrono::milliseconds silenceLimit_{60000};

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -131,6 +132,18 @@ TEST_F(MainWindow, HelpWebsiteAndBugReportGoToTheirServices) {
     EXPECT_EQ(services.shell.calls[1].showCommand, kShow);
 }
 
+TEST_F(MainWindow, ALinkThatNoProgramOpensIsShownForCopying) {
+    window.Toolbar1_ButtonClick(6);
+    window.reportabug_Click();
+    ASSERT_EQ(services.shell.calls.size(), 2u);
+    for (const auto& call : services.shell.calls) call.whenFailed();
+    ASSERT_EQ(services.messages.shown.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_TRUE(services.messages.shown[i].text.endsWith("\n" + services.shell.calls[i].target));
+        EXPECT_TRUE(services.messages.shown[i].selectableText);
+    }
+}
+
 TEST_F(MainWindow, MailLinksKeepTheirTextUnescaped) {
     window.OpenEmail("MailTo:a@b.example", "", "");
     window.OpenEmail("a@b.example", "", "Hi & bye");
@@ -170,6 +183,23 @@ TEST_F(MainWindow, MinimisingHidesIntoTheTrayAndActivationsBringItBack) {
     EXPECT_FALSE(window.InTray);
     services.tray.activate(TrayActivation::DoubleClick); // not in the tray: nothing happens
     EXPECT_EQ(services.tray.showCount, 3);
+}
+
+// Also run under a window manager (xvfb-run with metacity, QT_QPA_PLATFORM=xcb), where a window
+// shown again after hiding is placed anew unless told where to go.
+TEST_F(MainWindow, LeavingTheTrayPutsTheWindowBackWhereItWas) {
+    window.Form_Load();
+    window.move(140, 90);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(200); // a window manager may still place the frame
+    const QRect frameBefore = window.frameGeometry();
+    window.showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.InTray; }));
+    QTest::qWait(200); // the window manager lets the hidden window go
+    window.trayicon_MouseMove(515 * 15.0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(200);
+    EXPECT_EQ(window.frameGeometry(), frameBefore);
 }
 
 TEST_F(MainWindow, WithoutANotificationAreaMinimisingKeepsTheTaskbarEntry) {

@@ -228,6 +228,25 @@ TEST(ManipulatorWindow, ActivationResetsOnlyWhenComingFromAnotherKaviWindow) {
     EXPECT_NE(f.shown(), f.workspace.pictures[6]) << "the undo picture survived the activation";
 }
 
+struct PaintCount : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override { return (paints += e->type() == QEvent::Paint), false; }
+};
+
+TEST(ManipulatorWindow, TheWindowIsPaintedWithTheProgressBarBeforeTheFilterCopiesThePicture) {
+    Fixture f;
+    frmManipulate& w = *f.window;
+    w.show();
+    QApplication::processEvents();
+    PaintCount bar, toolbar;
+    w.progressBar->installEventFilter(&bar);
+    w.Toolbar1->installEventFilter(&toolbar);
+    bool paintedFirst = false;
+    w.commandProbe = [&] { paintedFirst = w.progressBar->isVisible() && bar.paints > 0 && toolbar.paints > 0; };
+    w.findChild<QAction*>("negative")->trigger();
+    EXPECT_TRUE(paintedFirst) << "the bar and the disabled toolbar are on screen before the long copies";
+}
+
 TEST(ManipulatorWindow, SliderCaptionsShowTheValueAndLeaveThePicture) {
     Fixture f;
     frmManipulate& w = *f.window;

@@ -33,8 +33,8 @@ SaveDialogResult ScriptedSaveDialog::ask(const SaveDialogRequest& request) {
     return r;
 }
 
-int RecordingShell::open(const QString& target, int showCommand) {
-    calls.push_back({target, showCommand});
+int RecordingShell::open(const QString& target, int showCommand, Failure whenFailed) {
+    calls.push_back({target, showCommand, std::move(whenFailed)});
     return result;
 }
 

@@ -39,8 +39,9 @@ public:
 
 class RecordingShell final : public Shell {
 public:
-    struct Call { QString target; int showCommand; };
-    int open(const QString& target, int showCommand) override;
+    struct Call { QString target; int showCommand; Failure whenFailed; };
+    using Shell::open;
+    int open(const QString& target, int showCommand, Failure whenFailed) override;
     std::vector<Call> calls;
     int result = 42;
 };

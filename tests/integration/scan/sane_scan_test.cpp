@@ -9,6 +9,7 @@
 #include "scan/sane_device.h"
 #include "scan/scan_dialogs.h"
 #include "scan_tab.h"
+#include "support/file_resolution.h"
 #include "support/test_platform.h"
 #include "tab_strip.h"
 
@@ -167,6 +168,24 @@ TEST_F(SaneScanning, CancelledScanKeepsThePreviousPicture) {
     EXPECT_EQ(t.messages.shown[0].text, "Unable to aquire image!");
     EXPECT_EQ(t.messages.shown[0].title, "Unable to aquire image!");
     EXPECT_EQ(tab.Image20->picture(), first);
+}
+
+TEST_F(SaneScanning, TheScansResolutionGoesIntoTheSavedFile) {
+    whenShown<ScanDialog>([](ScanDialog& dialog) {
+        auto* resolution = dialog.findChild<QComboBox*>("resolution");
+        ASSERT_TRUE(resolution && resolution->findData(150.0) >= 0);
+        resolution->setCurrentIndex(resolution->findData(150.0));
+        click(dialog, "scanButton");
+    });
+    tab.cmdAquire_Click();
+    EXPECT_EQ(tab.Image20->picture().size(), QSize(472, 590)); // 80 x 100 mm at 150 dpi
+    QTemporaryDir out;
+    t.saveDialog.answers.push_back({true, out.filePath("scan.png"), 0});
+    tab.cmdSave_Click();
+    const auto dpi = fileDpi(out.filePath("scan.png"));
+    ASSERT_TRUE(dpi);
+    EXPECT_NEAR(dpi->first, 150, 0.5);
+    EXPECT_NEAR(dpi->second, 150, 0.5);
 }
 
 class NoScanner : public SaneScanning {

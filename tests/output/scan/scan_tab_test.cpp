@@ -2,8 +2,10 @@
 #include "cgdiplus.h"
 #include "file_exists.h"
 #include "imaging/picture_loader.h"
+#include "imaging/picture_resolution.h"
 #include "picture_samples.h"
 #include "scan_tab.h"
+#include "support/file_resolution.h"
 #include "support/test_platform.h"
 
 #include <QCoreApplication>
@@ -45,14 +47,14 @@ protected:
     TestPlatform t;
     StandardImageEncoders encoders;
     std::unique_ptr<cGdiPlus> gdip = std::make_unique<cGdiPlus>(encoders);
-    ScanTab tab{t.platform, gdip, fileExists};
+    ScanTab tab{t.platform, [this] { return gdip.get(); }, fileExists};
     QTemporaryDir dir;
 };
 
 TEST_F(ScanTabTest, ControlsHaveTheirCaptionsTooltipsAndPlaces) {
     QTabWidget strip;
     strip.setGeometry(0, 0, twipsToPixels(6765, 96), twipsToPixels(4845, 96));
-    auto* page = new ScanTab(t.platform, gdip, fileExists);
+    auto* page = new ScanTab(t.platform, [this] { return gdip.get(); }, fileExists);
     strip.addTab(page, "Scan");
     strip.show();
     const QPoint pageInStrip = page->mapTo(&strip, QPoint(0, 0));
@@ -165,6 +167,28 @@ TEST_F(ScanTabTest, SavedFilesFollowTheirExtension) {
         EXPECT_FALSE(QFile::exists(name));
         EXPECT_FALSE(QFile::exists(name + ".png"));
     }
+}
+
+TEST_F(ScanTabTest, SavedFilesKeepTheScansResolution) {
+    QImage picture = palettePicture(30, 20, 50);
+    setPictureDpi(picture, 600, 300);
+    scanPicture(picture);
+    EXPECT_EQ(knownDotsPerMetre(tab.Image20->picture()), QSize(23622, 11811)) << "through the scan file";
+    for (const char* name : {"a.BMP", "a.bmp", "a.png", "a.tif", "a.jpg"}) {
+        chooseFile(dir.filePath(name));
+        tab.cmdSave_Click();
+        ASSERT_EQ(lastMessage(), "File Saved") << name;
+        const auto dpi = fileDpi(dir.filePath(name));
+        ASSERT_TRUE(dpi) << name;
+        EXPECT_NEAR(dpi->first, 600, 0.5) << name;
+        EXPECT_NEAR(dpi->second, 300, 0.5) << name;
+    }
+
+    // A picture without a resolution of its own: 96 dpi in our BMP, as before.
+    scanPicture(palettePicture(30, 20, 50));
+    chooseFile(dir.filePath("plain.BMP"));
+    tab.cmdSave_Click();
+    EXPECT_NEAR(fileDpi(dir.filePath("plain.BMP")).value_or(std::pair{0.0, 0.0}).second, 96, 0.5);
 }
 
 TEST_F(ScanTabTest, UpperCaseBmpNeedsNoImageEncoders) {
