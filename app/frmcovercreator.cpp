@@ -102,7 +102,10 @@ void frmcovercreator::buildMenus() {
     };
     auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QString::fromUtf8(name)); };
     add(File, "Print", "&Print", &frmcovercreator::Print_Click);
+    add(File, "ExportPdf", "&Export PDF...", &frmcovercreator::ExportPdf_Click);
     separator(File, "lineage");
+    buildPrintLayoutMenu();
+    separator(File, "linelayout");
     add(File, "A", "&Select Printer", &frmcovercreator::A_Click);
     separator(File, "lineage2");
     add(File, "exit", "E&xit", &frmcovercreator::exit_Click);
@@ -273,6 +276,7 @@ void frmcovercreator::Form_Load() {
     Timer1->start();
     Timer2->start();
     readini();
+    readPrintLayoutSettings();
     loaded_ = true;
 }
 
@@ -450,15 +454,6 @@ void frmcovercreator::about_Click() {
     // The About window restores the pointer when it activates; never leave it busy if it did not.
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
 }
-void frmcovercreator::cmdPrint_Click() {
-    PrintSelection selection;
-    for (int n = 1; n <= kCoverKindCount; ++n) {
-        selection.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
-        selection.pictures[std::size_t(n - 1)] = Image(n)->picture();
-    }
-    printCovers(platform, selection);
-}
-
 void frmcovercreator::OpenEmail(const QString& EmailAddress, const QString& Subject, const QString& Body) {
     QString link = EmailAddress;
     if (link.left(7).toLower() != QStringLiteral("mailto:")) link.prepend(QStringLiteral("mailto:"));

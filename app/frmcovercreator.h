@@ -3,6 +3,7 @@
 // rules, the toolbar and menus, the notification-area icon, start-up and shut-down.
 #include "msnpopup.h"
 #include "platform.h"
+#include "print_job.h"
 #include "retain_original_printer.h"
 #include "selection_rules.h"
 
@@ -57,6 +58,10 @@ public:
     QToolBar* Toolbar1 = nullptr;
     QMenu* File = nullptr;
     QMenu* help = nullptr;
+    QMenu* PaperMenu = nullptr; // "Letter and Legal" or "A4"
+    QAction* PaperLetterLegal = nullptr;
+    QAction* PaperA4 = nullptr;
+    QAction* CutMarks = nullptr;
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame3 = nullptr;
@@ -93,6 +98,10 @@ public:
     void checkforupdates_Click();
     void about_Click();
     void cmdPrint_Click();
+    void ExportPdf_Click();
+    void PaperLetterLegal_Click();
+    void PaperA4_Click();
+    void CutMarks_Click();
     void Image_Click(int n);
     // Tells the user what just happened, in a line that goes away by itself or at the next action.
     void ShowNotice(const QString& text);
@@ -109,6 +118,11 @@ public:
     // Settings.
     void readini();
     void writeini();
+    // The print layout (paper, cut marks), kept in a section of its own and written only when changed.
+    PrintLayoutSettings printLayout;
+    void readPrintLayoutSettings();
+    // What the print command, the preview and the export read from the window.
+    PrintSelection printSelection() const;
 
     // Window operations.
     void OpenEmail(const QString& EmailAddress, const QString& Subject, const QString& Body);
@@ -134,6 +148,8 @@ private:
     void buildPrintOptions(QWidget* client);
     void buildFrames(QWidget* client);
     void buildPictureLists();
+    void buildPrintLayoutMenu();
+    void setPrintLayout(const PrintLayoutSettings& layout);
     bool readSettings();
     void applySettingsFallback();
     void setBusy(bool busy);

@@ -3,7 +3,7 @@
 namespace kavi {
 
 RenderedPage renderPage(const PlannedPage& page, const PageOptions& options) {
-    RenderedPage out{page.paper, page.orientation, page.sheet(), {}, {}, {}};
+    RenderedPage out{page.paper, page.orientation, page.sheet(), options.printable, {}, {}, {}};
     out.covers = coversOnSheet(page, options.placement, options.printable);
     out.overhangs = overhangs(out.covers, options.printable);
     if (options.cutMarks) out.marks = cutMarks(out.covers, options.printable);

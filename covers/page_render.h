@@ -23,6 +23,7 @@ struct RenderedPage {
     Paper paper;
     Orientation orientation;
     LengthSize sheet;
+    LengthRect printable;            // on the sheet, as the options gave it
     std::vector<PlacedCover> covers; // on the sheet, in drawing order
     std::vector<MarkLine> marks;     // on the sheet
     // Sides of covers outside the printable area, found before the calibration is applied (the

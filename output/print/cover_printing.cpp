@@ -1,13 +1,8 @@
 #include "cover_printing.h"
 
-#include "page_plan.h"
-
 #include <QApplication>
 #include <QPushButton>
 #include <QStringList>
-
-#include <variant>
-#include <vector>
 
 namespace kavi {
 
@@ -15,13 +10,18 @@ namespace {
 
 const QString kPrintTitle = QStringLiteral("Printing Covers");
 
-const QImage& pictureOf(const PrintSelection& s, int kind) { return s.pictures[std::size_t(kind - 1)]; }
-
 // The paper question; true when the user answers OK.
 bool askForPaper(MessageBoxes& messages, PaperQuestion question) {
-    const QString text = question == PaperQuestion::LegalPaper
-                             ? QStringLiteral("Please make sure your printer is on and you are using LEGAL sized paper!")
-                             : QStringLiteral("Please make sure your printer is on and full of paper.");
+    QString text;
+    switch (question) {
+    case PaperQuestion::LegalPaper:
+        text = QStringLiteral("Please make sure your printer is on and you are using LEGAL sized paper!");
+        break;
+    case PaperQuestion::A4Paper:
+        text = QStringLiteral("Please make sure your printer is on and you are using A4 sized paper!");
+        break;
+    case PaperQuestion::FullOfPaper: text = QStringLiteral("Please make sure your printer is on and full of paper."); break;
+    }
     return messages.show({text, kPrintTitle, MsgIcon::Information, MsgButtons::OkCancel, MsgDefault::First}) ==
            MsgResult::Ok;
 }
@@ -40,52 +40,41 @@ QString whyNoPrinter(PrinterSystem& printers) {
     return QStringLiteral("No printer is installed.");
 }
 
-// No printer can take the job: offers to write it as a PDF file at real size instead. True when
-// the printer object now writes the next job to the file the user chose.
-bool offerPdfInstead(Platform& platform) {
-    const QString why = whyNoPrinter(platform.printers);
-    const QString text = why + QStringLiteral("\n\nDo you want to save the covers as a PDF file at their real size "
-                                              "instead, to print it elsewhere?");
-    if (platform.messages.show({text, kPrintTitle, MsgIcon::Exclamation, MsgButtons::YesNo, MsgDefault::First}) !=
-        MsgResult::Yes)
-        return false;
+// Asks where a PDF file of the covers goes; empty when the user cancels.
+QString askForPdfFile(Platform& platform) {
     SaveDialogRequest request;
     request.title = QStringLiteral("Save Covers as PDF");
     request.filters = {QStringLiteral("PDF files (*.pdf)")};
     request.fileName = QStringLiteral("covers.pdf");
     request.defaultSuffix = QStringLiteral("pdf");
     const SaveDialogResult chosen = platform.saveDialog.ask(request);
-    if (!chosen.accepted || chosen.fileName.isEmpty()) return false;
-    platform.printer.printNextJobToFile(chosen.fileName);
+    return chosen.accepted ? chosen.fileName : QString();
+}
+
+// No printer can take the job: offers to write it as a PDF file at real size instead. True when
+// the printer object now writes the next job to the file the user chose.
+bool offerPdfInstead(Platform& platform, QString& file) {
+    const QString text = whyNoPrinter(platform.printers) +
+                         QStringLiteral("\n\nDo you want to save the covers as a PDF file at their real size "
+                                        "instead, to print it elsewhere?");
+    if (platform.messages.show({text, kPrintTitle, MsgIcon::Exclamation, MsgButtons::YesNo, MsgDefault::First}) !=
+        MsgResult::Yes)
+        return false;
+    file = askForPdfFile(platform);
+    if (file.isEmpty()) return false;
+    platform.printer.printNextJobToFile(file);
     return true;
-}
-
-// The captions of the job's covers whose slot holds no picture, in drawing order.
-QStringList coversWithoutPicture(const PrintSelection& s, const PrintJob& job) {
-    QStringList captions;
-    for (const PlannedPage& page : job.pages)
-        for (const PlacedCover& cover : page.covers)
-            if (pictureOf(s, cover.kind).isNull()) captions << QString::fromUtf8(coverKind(cover.kind).checkCaption);
-    return captions;
-}
-
-// The job without the covers that have no picture; a page left with none is dropped, so no blank
-// sheet comes out. The others keep their places.
-PrintJob withoutMissingPictures(const PrintSelection& s, PrintJob job) {
-    for (PlannedPage& page : job.pages)
-        std::erase_if(page.covers, [&s](const PlacedCover& c) { return pictureOf(s, c.kind).isNull(); });
-    std::erase_if(job.pages, [](const PlannedPage& p) { return p.covers.empty(); });
-    return job;
 }
 
 // Ticked covers without a picture are named before anything is sent. True when printing goes on:
 // some covers have pictures and the user answers OK.
-bool confirmMissingPictures(MessageBoxes& messages, const PrintSelection& s, const PrintJob& job) {
-    const QStringList missing = coversWithoutPicture(s, job);
+bool confirmMissingPictures(MessageBoxes& messages, const PrintSelection& s, const PreparedJob& job) {
+    QStringList missing;
+    for (const QString& caption : coversWithoutPicture(s)) missing << caption;
     if (missing.isEmpty()) return true;
     const QString names = missing.join(QStringLiteral(", "));
     const bool one = missing.size() == 1;
-    if (withoutMissingPictures(s, job).pages.empty()) {
+    if (job.pages.empty()) {
         const QString text = one ? QStringLiteral("The ticked cover (%1) has no picture, so there is nothing to print.")
                                  : QStringLiteral("None of the ticked covers (%1) has a picture, so there is nothing "
                                                   "to print.");
@@ -100,50 +89,102 @@ bool confirmMissingPictures(MessageBoxes& messages, const PrintSelection& s, con
            MsgResult::Ok;
 }
 
-// Sends the job's printer steps in order; a failing step is skipped. Returns whether the job was
-// ended.
-bool sendSteps(PrinterObject& printer, const PrintSelection& s, const std::vector<PrintStep>& steps) {
-    bool ended = false;
-    for (const PrintStep& step : steps) {
-        if (const auto* paper = std::get_if<SetPaper>(&step)) {
-            printer.setPaperSize(printerCode(paper->paper));
-        } else if (const auto* orientation = std::get_if<SetOrientation>(&step)) {
-            printer.setOrientation(printerCode(orientation->orientation));
-        } else if (const auto* draw = std::get_if<DrawCover>(&step)) {
-            const LengthRect& r = draw->cover.rect;
-            printer.drawPicture(pictureOf(s, draw->cover.kind), r.left.twips(), r.top.twips(), r.width.twips(),
-                                r.height.twips());
-        } else if (std::holds_alternative<NewPage>(step)) {
-            printer.newPage();
-        } else {
-            ended = printer.endDocument();
-        }
+QString sideName(Side side) {
+    switch (side) {
+    case Side::Left: return QStringLiteral("left");
+    case Side::Top: return QStringLiteral("top");
+    case Side::Right: return QStringLiteral("right");
+    case Side::Bottom: return QStringLiteral("bottom");
     }
+    return {};
+}
+
+// Covers that reach outside the printer's printable area lose that part on paper: the user hears
+// which, by how much and where, and may still print. True when printing goes on.
+bool confirmCoversThatDoNotFit(MessageBoxes& messages, const PreparedJob& job) {
+    QStringList losses;
+    for (const RenderedPage& page : job.pages)
+        for (const Overhang& o : page.overhangs)
+            losses << QStringLiteral("%1 loses %2 in (%3 mm) at the %4 edge")
+                          .arg(QString::fromUtf8(coverKind(o.kind).checkCaption))
+                          .arg(o.amount.inches(), 0, 'f', 2)
+                          .arg(o.amount.millimetres(), 0, 'f', 1)
+                          .arg(sideName(o.side));
+    if (losses.isEmpty()) return true;
+    const QString text = QStringLiteral("Part of a cover falls outside the area the printer can print on:\n") +
+                         losses.join(QStringLiteral("\n")) + QStringLiteral("\n\nDo you want to print anyway?");
+    return messages.show({text, kPrintTitle, MsgIcon::Exclamation, MsgButtons::OkCancel, MsgDefault::First}) ==
+           MsgResult::Ok;
+}
+
+// Writing a job of large pictures takes a moment: the pointer says so.
+bool sendWithBusyPointer(Platform& platform, const PrintSelection& selection, const PreparedJob& job, int copies) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ended = sendPreparedJob(platform.printer, selection, job, copies);
+    QApplication::restoreOverrideCursor();
     return ended;
+}
+
+void sayPdfNotWritten(MessageBoxes& messages) {
+    messages.show({QStringLiteral("The PDF file could not be written. Check that the covers have pictures and that "
+                                  "the folder can be written to."),
+                   kPrintTitle, MsgIcon::Critical, MsgButtons::Ok, MsgDefault::First});
 }
 
 } // namespace
 
-void printCovers(Platform& platform, const PrintSelection& selection) {
+bool confirmBeforeSending(Platform& platform, const PrintSelection& selection, const PreparedJob& job) {
+    if (!confirmMissingPictures(platform.messages, selection, job)) return false;
+    if (job.toFile) return true; // a PDF file needs no paper, and everything fits its sheet
+    return confirmCoversThatDoNotFit(platform.messages, job) && askForPaper(platform.messages, job.plan.question);
+}
+
+PrintOutcome printCovers(Platform& platform, const PrintSelection& selection) {
     PrinterObject& printer = platform.printer;
-    const PrintJob planned = planPrintJob(selection.ticked);
-    if (!planned.pages.empty() && !confirmMissingPictures(platform.messages, selection, planned)) return;
-    const PrintJob job = withoutMissingPictures(selection, planned);
+    PrintOutcome outcome;
+    // Covers without a picture are named before a missing printer is: they may be all there is.
+    const PreparedJob withPictures = prepareJob(printer, selection, true);
+    const bool anyTicked = !planPrintJob(selection.ticked).pages.empty();
+    if (anyTicked && !confirmMissingPictures(platform.messages, selection, withPictures)) return outcome;
     const bool toFile = !printer.setFollowDefault(true);
-    if (toFile && (job.pages.empty() || !offerPdfInstead(platform))) return;
-    // A PDF file needs no paper, so the paper question is only asked for a printer.
-    if (!toFile && !askForPaper(platform.messages, job.question)) return;
-
-    // Writing a job of large pictures takes a moment: the pointer says so.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ended = sendSteps(printer, selection, printSteps(job));
-    QApplication::restoreOverrideCursor();
-
+    if (toFile && (withPictures.pages.empty() || !offerPdfInstead(platform, outcome.file))) return outcome;
+    const PreparedJob job = prepareJob(printer, selection, toFile);
+    // A PDF file needs no paper, and its centred covers fit its sheet.
+    if (!toFile && !(confirmCoversThatDoNotFit(platform.messages, job) && askForPaper(platform.messages, job.plan.question)))
+        return outcome;
+    outcome.sent = sendWithBusyPointer(platform, selection, job, 1);
+    outcome.pages = outcome.sent ? int(job.pages.size()) : 0;
+    outcome.printer = job.printer;
     // Printing reports nothing, but a file the user asked for must not silently go missing.
-    if (toFile && !ended)
-        platform.messages.show({QStringLiteral("The PDF file could not be written. Check that the covers have "
-                                               "pictures and that the folder can be written to."),
-                                kPrintTitle, MsgIcon::Critical, MsgButtons::Ok, MsgDefault::First});
+    if (toFile && !outcome.sent) sayPdfNotWritten(platform.messages);
+    return outcome;
+}
+
+PrintOutcome exportCoversPdf(Platform& platform, const PrintSelection& selection) {
+    PrintOutcome outcome;
+    if (planPrintJob(selection.ticked).pages.empty()) {
+        platform.messages.show({QStringLiteral("Please select a cover option to print!"),
+                                QStringLiteral("No Cover Option Selected!"), MsgIcon::Critical, MsgButtons::Ok,
+                                MsgDefault::First});
+        return outcome;
+    }
+    PrinterObject& printer = platform.printer;
+    if (!confirmMissingPictures(platform.messages, selection, prepareJob(printer, selection, true))) return outcome;
+    outcome.file = askForPdfFile(platform);
+    if (outcome.file.isEmpty()) return outcome;
+    printer.printNextJobToFile(outcome.file);
+    const PreparedJob job = prepareJob(printer, selection, true);
+    outcome.sent = sendWithBusyPointer(platform, selection, job, 1);
+    outcome.pages = outcome.sent ? int(job.pages.size()) : 0;
+    if (!outcome.sent) sayPdfNotWritten(platform.messages);
+    return outcome;
+}
+
+QString outcomeNotice(const PrintOutcome& outcome) {
+    if (!outcome.sent) return {};
+    const QString pages = outcome.pages == 1 ? QStringLiteral("1 page") : QStringLiteral("%1 pages").arg(outcome.pages);
+    if (!outcome.file.isEmpty()) return QStringLiteral("Saved %1 of covers as %2.").arg(pages, outcome.file);
+    return QStringLiteral("Sent %1 to %2.").arg(pages, outcome.printer);
 }
 
 void requestPrint(Platform& platform, QPushButton& cmdPrint) {

@@ -1,28 +1,38 @@
 #pragma once
-// The print command: every ticked cover kind goes to the printer at its real size, in one job.
-#include "cover_kinds.h"
-#include "platform.h"
+// The print command and the PDF export: every ticked cover kind at its real size, in one job.
+#include "print_job.h"
 
-#include <QImage>
-
-#include <array>
+#include <QString>
 
 class QPushButton;
 
 namespace kavi {
 
-// What the print command reads from the main window: the ten "Print Options" ticks and the
-// pictures of the ten slots (index 0 is kind 1).
-struct PrintSelection {
-    KindFlags ticked{};
-    std::array<QImage, 10> pictures;
+// What became of a print command or an export, for the notice that confirms it.
+struct PrintOutcome {
+    bool sent = false;
+    int pages = 0;
+    QString printer; // the queue the job went to; empty for a file
+    QString file;    // the PDF file written; empty for a printer
 };
 
 // The print command (the "Print" button): names the ticked covers that have no picture (they are
-// left out, the others keep their places), asks the paper question, then drives the printer object
-// through the steps of the page plan. A failing step is skipped. When no printer can be used, says
-// why and offers to save the same job as a PDF file.
-void printCovers(Platform& platform, const PrintSelection& selection);
+// left out, the others keep their places), warns of covers that reach outside the printer's
+// printable area, asks the paper question, then drives the printer object through the steps of
+// the page plan. A failing step is skipped. When no printer can be used, says why and offers to
+// save the same job as a PDF file.
+PrintOutcome printCovers(Platform& platform, const PrintSelection& selection);
+
+// Asks the questions of the print command that come before sending (covers without a picture,
+// covers that do not fit, the paper question); true when the user answers OK to all of them.
+bool confirmBeforeSending(Platform& platform, const PrintSelection& selection, const PreparedJob& job);
+
+// "Export PDF...": the same pages at real size in a PDF file the user names, covers centred on the
+// sheet. Says so when the file could not be written.
+PrintOutcome exportCoversPdf(Platform& platform, const PrintSelection& selection);
+
+// The confirmation shown once a job went out ("Sent 2 pages to Office."), empty when nothing was sent.
+QString outcomeNotice(const PrintOutcome& outcome);
 
 // The print request of the menu and toolbar: presses cmdPrint when it is enabled, otherwise says
 // that nothing is selected.

@@ -54,10 +54,12 @@ OriginalPrinterRecord rememberOriginalPrinter(PrinterSystem& printers, const QSt
     if (const auto other = heldByAnotherKavi(recordFile, self)) {
         carried = other->original;
     } else if (const auto left = readTemporaryPrinterRecord(recordFile); left && !(left->owner == self)) {
-        // Its Kavi has gone without putting the default back. Should that fail now (the print
-        // service not answering), this Kavi carries the original and puts it back at its end.
+        // Its Kavi has gone without putting the default back. The record's original is the user's
+        // either way (the default now in force may be that Kavi's temporary printer, or whatever
+        // changed since). Should putting it back fail now (the print service not answering), the
+        // record stays for the next start and this Kavi puts the original back at its end.
         if (putBack(printers, left->original)) removeTemporaryPrinterRecord(recordFile);
-        else carried = left->original;
+        carried = left->original;
     }
     OriginalPrinterRecord original = carried ? *carried : lookUpOriginal(printers);
     original.recordFile = recordFile;

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
 #include <new>
 #include <optional>
 
@@ -67,6 +68,18 @@ Margins turnedForLandscape(const Margins& portrait) {
     return {portrait.bottom, portrait.left, portrait.top, portrait.right};
 }
 
+namespace {
+
+// The printable margins of a page as it is drawn. They are read for the portrait page and turned
+// by hand for landscape, because Qt reports the portrait margins for both orientations.
+std::optional<Margins> pageMargins(const QString& printerName, Paper paper, Orientation orientation) {
+    const auto portrait = portraitMargins(printerName, paper);
+    if (!portrait) return std::nullopt;
+    return orientation == Orientation::Landscape ? turnedForLandscape(*portrait) : *portrait;
+}
+
+} // namespace
+
 CupsPrinterObject::CupsPrinterObject(PrinterSystem& printers) : printers_(printers) {}
 
 CupsPrinterObject::~CupsPrinterObject() = default; // an unfinished job is never sent
@@ -93,18 +106,37 @@ bool CupsPrinterObject::setOrientation(int code) {
 
 void CupsPrinterObject::printNextJobToFile(const QString& pdfPath) { pdfPath_ = pdfPath; }
 
+QString CupsPrinterObject::nextJobPrinter() {
+    if (!pdfPath_.isEmpty()) return {};
+    if (followDefault_ || printerName_.isEmpty()) return deviceNameOfEntry(printers_.defaultPrinterEntry());
+    return printerName_;
+}
+
+std::optional<LengthRect> CupsPrinterObject::printableArea(Paper paper, Orientation orientation) {
+    const LengthSize sheet = sheetSize(paper, orientation);
+    if (!pdfPath_.isEmpty()) return LengthRect{Length(), Length(), sheet.width, sheet.height};
+    const QString printer = nextJobPrinter();
+    if (printer.isEmpty()) return std::nullopt;
+    const auto margins = pageMargins(printer, paper, orientation);
+    if (!margins) return std::nullopt;
+    const Margins& m = *margins;
+    return LengthRect{Length::fromPoints(m.left), Length::fromPoints(m.top),
+                      sheet.width - Length::fromPoints(m.left + m.right),
+                      sheet.height - Length::fromPoints(m.top + m.bottom)};
+}
+
+void CupsPrinterObject::setCopies(int copies) { copies_ = std::max(1, copies); }
+
 // Starts a page with the paper and orientation set now, and works out where its printable area
-// begins. The margins are read for the portrait page and turned by hand for landscape, because Qt
-// reports the portrait margins for both orientations. A PDF file has no margins.
+// begins. A PDF file has no margins.
 bool CupsPrinterObject::beginPage() {
-    Margins portrait;
+    origin_ = {};
     if (jobPdfPath_.isEmpty()) {
-        const auto margins = portraitMargins(printerName_, paper_);
+        const auto margins = pageMargins(printerName_, paper_, orientation_);
         if (!margins) return false;
-        portrait = *margins;
+        origin_ = *margins;
     }
     const LengthSize sheet = sheetSize(paper_, orientation_);
-    origin_ = orientation_ == Orientation::Landscape ? turnedForLandscape(portrait) : portrait;
     job_->beginPage(sheet.width.points(), sheet.height.points());
     return true;
 }
@@ -132,6 +164,7 @@ bool CupsPrinterObject::ensureJob() {
         // The PDF's pages are already landscape-shaped; CUPS's PDF filter then marks the page as
         // turned onto the portrait sheet once, as it would on its own, and never turns it again.
         if (orientation_ == Orientation::Landscape) jobOptions_.push_back({"orientation-requested", "4"});
+        if (copies_ > 1) jobOptions_.push_back({"copies", QByteArray::number(copies_)});
     }
     if (!beginPage()) {
         discardJob();
@@ -155,6 +188,14 @@ bool CupsPrinterObject::drawPicture(const QImage& picture, double x, double y, d
     job_->drawPicture({pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()},
                       origin_.left + Length::fromTwips(x).points(), origin_.top + Length::fromTwips(y).points(),
                       Length::fromTwips(width).points(), Length::fromTwips(height).points());
+    return true;
+}
+
+bool CupsPrinterObject::drawLine(double x1, double y1, double x2, double y2, double width) {
+    if (width <= 0 || !ensureJob()) return false;
+    const auto x = [this](double twips) { return origin_.left + Length::fromTwips(twips).points(); };
+    const auto y = [this](double twips) { return origin_.top + Length::fromTwips(twips).points(); };
+    job_->drawLine(x(x1), y(y1), x(x2), y(y2), Length::fromTwips(width).points());
     return true;
 }
 
@@ -189,6 +230,7 @@ bool CupsPrinterObject::endDocument() {
     }
     const bool sent = sendJob();
     discardJob();
+    copies_ = 1;
     return sent;
 }
 

@@ -4,6 +4,7 @@
 // orientation (1 portrait, 2 landscape) are settings that persist from one job to the next.
 // A job starts with the first drawing or new page and is handed to the spooler at end document.
 #include "cups_job.h"
+#include "length.h"
 #include "paper.h"
 #include "pdf/pdf_document.h"
 
@@ -11,6 +12,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace kavi {
@@ -33,6 +35,17 @@ public:
     virtual bool endDocument() = 0;
     // The next job is written as a PDF file at real size instead of going to a printer.
     virtual void printNextJobToFile(const QString& pdfPath) = 0;
+
+    // Where the next job's pages of that paper and orientation can be printed, on the sheet as the
+    // page is drawn; the whole sheet for a PDF file; none when the printer cannot be asked. Asking
+    // changes no setting.
+    virtual std::optional<LengthRect> printableArea(Paper paper, Orientation orientation) = 0;
+    // The queue the next job goes to; empty for a PDF file or when there is none.
+    virtual QString nextJobPrinter() = 0;
+    // Draws a black line of the given width (twips) on the current page, from the printable area's corner.
+    virtual bool drawLine(double x1, double y1, double x2, double y2, double width) = 0;
+    // How many copies of the next job the printer makes (1 unless set); it goes back to 1 after the job.
+    virtual void setCopies(int copies) = 0;
 };
 
 // Printer margins in points, as left, top, right, bottom.
@@ -60,6 +73,10 @@ public:
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;
+    std::optional<LengthRect> printableArea(Paper paper, Orientation orientation) override;
+    QString nextJobPrinter() override;
+    bool drawLine(double x1, double y1, double x2, double y2, double width) override;
+    void setCopies(int copies) override;
 
 private:
     bool ensureJob();
@@ -78,6 +95,7 @@ private:
     JobOptions jobOptions_;       // the paper and orientation of the job's first page
     std::vector<QImage> pictures_; // the current job's pictures, kept until it is written
     Margins origin_;              // printable margins of the current page, turned for its orientation
+    int copies_ = 1;
 };
 
 } // namespace kavi

@@ -80,6 +80,20 @@ bool RecordingPrinter::endDocument() {
 }
 void RecordingPrinter::printNextJobToFile(const QString& pdfPath) { ops.push_back("to file " + pdfPath); }
 
+std::optional<LengthRect> RecordingPrinter::printableArea(Paper paper, Orientation orientation) {
+    if (!margins) return std::nullopt;
+    const LengthSize sheet = sheetSize(paper, orientation);
+    const auto [left, top, right, bottom] = *margins;
+    return LengthRect{Length::fromInches(left), Length::fromInches(top), sheet.width - Length::fromInches(left + right),
+                      sheet.height - Length::fromInches(top + bottom)};
+}
+
+bool RecordingPrinter::drawLine(double x1, double y1, double x2, double y2, double width) {
+    return record(QStringLiteral("line %1,%2 %3,%4 w%5").arg(x1).arg(y1).arg(x2).arg(y2).arg(width), "line");
+}
+
+void RecordingPrinter::setCopies(int copies) { ops.push_back(QStringLiteral("copies %1").arg(copies)); }
+
 namespace {
 QString entryOf(const InstalledPrinter& p) { return p.deviceName + ',' + p.driverName + ',' + p.port; }
 } // namespace

@@ -4,6 +4,7 @@
 #include "platform.h"
 #include "support/fixed_facts.h"
 
+#include <array>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -138,7 +139,16 @@ public:
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;
+    // Queries record nothing; lines and copies are recorded as "line ..." and "copies N".
+    std::optional<LengthRect> printableArea(Paper paper, Orientation orientation) override;
+    QString nextJobPrinter() override { return printerName; }
+    bool drawLine(double x1, double y1, double x2, double y2, double width) override;
+    void setCopies(int copies) override;
     std::vector<QString> ops;
+    // The printable margins (inches: left, top, right, bottom) of every page as it is drawn; none
+    // when the printer cannot be asked.
+    std::optional<std::array<double, 4>> margins = std::array<double, 4>{0, 0, 0, 0};
+    QString printerName = QStringLiteral("Office");
     std::vector<QString> failing;
     int paper = 1, orient = 1;
     bool followDefault = false;

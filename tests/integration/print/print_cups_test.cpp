@@ -438,8 +438,10 @@ TEST_F(PrintThroughCups, WithNoQueueLeftTheJobCanBeSavedAsAPdf) {
     const auto sizes = pdfPageSizes(out.filePath("hd.pdf"));
     ASSERT_EQ(sizes.size(), 1u);
     EXPECT_NEAR(sizes[0].width(), 792, 0.5); // Letter landscape
+    // A file has no margins: the cover is centred on the sheet.
     const QRect box = inkBox(renderPdfPage(out.filePath("hd.pdf"), 1, kDpi));
-    EXPECT_NEAR(inches(box.left()), 0, kTolerance);
+    EXPECT_NEAR(inches(box.left()), (11 - 10.5) / 2, kTolerance);
+    EXPECT_NEAR(inches(box.top()), (8.5 - 5.875) / 2, kTolerance);
     EXPECT_NEAR(inches(box.width()), 10.5, kTolerance);
     EXPECT_NEAR(inches(box.height()), 5.875, kTolerance);
 }

@@ -245,8 +245,9 @@ TEST(PrintCommand, NoPrinterOffersAPdfAtRealSize) {
         t.messages.answers = {MsgResult::Yes};
         t.saveDialog.answers = {{true, "/tmp/covers.pdf", 0}};
         printCovers(t.platform, tick({4}));
+        // A file has no margins, so the cover is centred on the Legal sheet: (20160 - 15390) / 2, (12240 - 10260) / 2.
         EXPECT_EQ(t.printer.ops, (Ops{"follow 1", "to file /tmp/covers.pdf", "paper 5", "orientation 2",
-                                      "draw Image4 0,0 15390x10260", "end document", "paper 1"}));
+                                      "draw Image4 2385,990 15390x10260", "end document", "paper 1"}));
         ASSERT_EQ(t.messages.shown.size(), 1u);
         EXPECT_TRUE(t.messages.shown[0].text.startsWith("No printer is installed."));
         EXPECT_EQ(t.messages.shown[0].buttons, MsgButtons::YesNo);

@@ -1,0 +1,82 @@
+// The main window's printing commands beyond the print button: the PDF export, the paper choice
+// and cut marks, and what every print command reads from the window.
+#include "frmcovercreator.h"
+
+#include "cover_printing.h"
+#include "picture_slot.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QMenu>
+
+namespace kavi {
+
+void frmcovercreator::buildPrintLayoutMenu() {
+    PaperMenu = File->addMenu(QStringLiteral("Pape&r"));
+    PaperMenu->setObjectName(QStringLiteral("PaperMenu"));
+    auto* choices = new QActionGroup(PaperMenu);
+    const auto choice = [&](QAction*& action, const char* name, const QString& caption, void (frmcovercreator::*handler)()) {
+        action = PaperMenu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        choices->addAction(action);
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    };
+    choice(PaperLetterLegal, "PaperLetterLegal", QStringLiteral("&Letter and Legal"), &frmcovercreator::PaperLetterLegal_Click);
+    choice(PaperA4, "PaperA4", QStringLiteral("&A4"), &frmcovercreator::PaperA4_Click);
+    CutMarks = File->addAction(QStringLiteral("Cut &Marks"));
+    CutMarks->setObjectName(QStringLiteral("CutMarks"));
+    CutMarks->setCheckable(true);
+    connect(CutMarks, &QAction::triggered, this, [this] { CutMarks_Click(); });
+    setPrintLayout(printLayout);
+}
+
+// Shows the layout in the menu without writing it.
+void frmcovercreator::setPrintLayout(const PrintLayoutSettings& layout) {
+    printLayout = layout;
+    PaperLetterLegal->setChecked(layout.paper == PaperChoice::LetterAndLegal);
+    PaperA4->setChecked(layout.paper == PaperChoice::A4);
+    CutMarks->setChecked(layout.cutMarks);
+}
+
+void frmcovercreator::readPrintLayoutSettings() { setPrintLayout(readPrintLayout(settingsFile)); }
+
+// A change is kept at once: the section is written only when the user changes something in it.
+void frmcovercreator::PaperLetterLegal_Click() {
+    setPrintLayout({PaperChoice::LetterAndLegal, printLayout.cutMarks});
+    writePrintLayout(settingsFile, printLayout);
+}
+void frmcovercreator::PaperA4_Click() {
+    setPrintLayout({PaperChoice::A4, printLayout.cutMarks});
+    writePrintLayout(settingsFile, printLayout);
+}
+void frmcovercreator::CutMarks_Click() {
+    setPrintLayout({printLayout.paper, CutMarks->isChecked()});
+    writePrintLayout(settingsFile, printLayout);
+}
+
+PrintSelection frmcovercreator::printSelection() const {
+    PrintSelection selection;
+    for (int n = 1; n <= kCoverKindCount; ++n) {
+        selection.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
+        selection.pictures[std::size_t(n - 1)] = Image(n)->picture();
+    }
+    selection.layout = printLayout;
+    selection.calibrationOf = [file = settingsFile](const QString& queue, Orientation orientation) {
+        return readCalibration(file, queue, orientation);
+    };
+    return selection;
+}
+
+void frmcovercreator::cmdPrint_Click() {
+    const QString notice = outcomeNotice(printCovers(platform, printSelection()));
+    if (!notice.isEmpty()) ShowNotice(notice);
+}
+
+void frmcovercreator::ExportPdf_Click() {
+    const QString notice = outcomeNotice(exportCoversPdf(platform, printSelection()));
+    if (!notice.isEmpty()) ShowNotice(notice);
+}
+
+} // namespace kavi

@@ -1,0 +1,48 @@
+#pragma once
+// A print job made ready from the page plan: every page laid out once (covers placed on the sheet,
+// marks, the queue's calibration) and then sent through the printer object's steps. The print
+// command, the preview and the PDF export all send jobs made here, so they cannot disagree.
+#include "cover_kinds.h"
+#include "page_render.h"
+#include "platform.h"
+#include "print_layout_settings.h"
+
+#include <QImage>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace kavi {
+
+// What the print command reads from the main window: the ten "Print Options" ticks and the
+// pictures of the ten slots (index 0 is kind 1), with the chosen print layout and where each
+// queue's calibration is kept.
+struct PrintSelection {
+    KindFlags ticked{};
+    std::array<QImage, 10> pictures;
+    PrintLayoutSettings layout;
+    // The calibration of a queue for pages of that orientation; none when not set.
+    std::function<Calibration(const QString& queue, Orientation orientation)> calibrationOf;
+};
+
+struct PreparedJob {
+    PrintJob plan;                  // the plan without covers that have no picture
+    std::vector<RenderedPage> pages; // one per page of the plan, in order
+    bool toFile = false;            // written as a PDF file: covers centred, no margins, no calibration
+    QString printer;                // the queue it goes to; empty for a file
+    bool printableKnown = true;     // false when the printer could not tell its printable area
+};
+
+// The captions of the ticked covers whose slot holds no picture, in drawing order.
+std::vector<QString> coversWithoutPicture(const PrintSelection& selection);
+
+// Lays the job out for the printer object's next job: a printer, or (toFile) the PDF file it was told to write.
+PreparedJob prepareJob(PrinterObject& printer, const PrintSelection& selection, bool toFile);
+
+// Sends the job's printer steps in order, with copies when more than one; a failing step is
+// skipped. True when the job was handed over.
+bool sendPreparedJob(PrinterObject& printer, const PrintSelection& selection, const PreparedJob& job, int copies = 1);
+
+} // namespace kavi
