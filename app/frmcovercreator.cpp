@@ -141,22 +141,14 @@ void frmcovercreator::buildToolbar(QWidget* client) {
 
 void frmcovercreator::buildFrames(QWidget* client) {
     const ScreenUnits& s = platform.screen;
-    auto frame = [&](const char* name, const char* title, int l, int t, int w, int h) {
-        auto* box = new QGroupBox(QString::fromUtf8(title), client);
-        box->setObjectName(QString::fromUtf8(name));
-        box->setGeometry(s.rect(l, t, w, h));
-        return box;
-    };
-    Frame1 = frame("Frame1", "Drives", 120, 720, 4335, 735);
-    Frame2 = frame("Frame2", "Directories", 120, 1680, 4335, 2055);
-    Frame3 = frame("Frame3", "Files", 120, 3840, 4335, 2895);
+    Frame1 = placeControl(s, new QGroupBox(QStringLiteral("Drives"), client), "Frame1", 120, 720, 4335, 735);
+    Frame2 = placeControl(s, new QGroupBox(QStringLiteral("Directories"), client), "Frame2", 120, 1680, 4335, 2055);
+    Frame3 = placeControl(s, new QGroupBox(QStringLiteral("Files"), client), "Frame3", 120, 3840, 4335, 2895);
 }
 
 void frmcovercreator::buildTabs(QWidget* client) {
     const ScreenUnits& s = platform.screen;
-    SSTab1 = new TabStrip(client);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1->setGeometry(s.rect(4560, 840, 6765, 4845));
+    SSTab1 = placeControl(s, new TabStrip(client), "SSTab1", 4560, 840, 6765, 4845);
     // All eleven tabs stay in view, as on a tab strip without scroll arrows.
     SSTab1->setUsesScrollButtons(false);
     SSTab1->setIconSize(QSize(12, 12)); // the mark of the selected cover's tab
@@ -195,23 +187,18 @@ void frmcovercreator::buildTabs(QWidget* client) {
 
 void frmcovercreator::buildPrintOptions(QWidget* client) {
     const ScreenUnits& s = platform.screen;
-    Frame4 = new QGroupBox(QStringLiteral("Print Options"), client);
-    Frame4->setObjectName(QStringLiteral("Frame4"));
-    Frame4->setGeometry(s.rect(4560, 5760, 6735, 975));
+    Frame4 = placeControl(s, new QGroupBox(QStringLiteral("Print Options"), client), "Frame4", 4560, 5760, 6735, 975);
     for (const CoverKind& kind : kCoverKinds) {
-        auto* box = new QCheckBox(QString::fromUtf8(kind.checkCaption), Frame4);
-        box->setObjectName(QString::fromUtf8(kind.checkName));
+        auto* box = placeControl(s, new QCheckBox(QString::fromUtf8(kind.checkCaption), Frame4), kind.checkName,
+                                 kind.checkLeft, kind.checkTop, kind.checkWidth, kind.checkHeight);
         box->setToolTip(QString::fromUtf8(kind.checkTooltip));
-        box->setGeometry(s.rect(kind.checkLeft, kind.checkTop, kind.checkWidth, kind.checkHeight));
         const int n = kind.number;
         // A change of state, by the user or by code, runs the box's rule before the change returns.
         connect(box, &QCheckBox::toggled, this, [this, n] { ApplyKindRule(n); });
         checks_[std::size_t(n - 1)] = box;
     }
-    cmdPrint = new QPushButton(QStringLiteral("Print"), Frame4);
-    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdPrint = placeControl(s, new QPushButton(QStringLiteral("Print"), Frame4), "cmdPrint", 5280, 360, 1215, 375);
     cmdPrint->setToolTip(QStringLiteral("Print covers."));
-    cmdPrint->setGeometry(s.rect(5280, 360, 1215, 375));
     cmdPrint->setEnabled(false);
     connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
 }

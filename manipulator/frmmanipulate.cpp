@@ -165,15 +165,11 @@ void frmManipulate::buildToolbar(QWidget* client) {
 
 void frmManipulate::buildControls(QWidget* client) {
     const ScreenUnits& s = platform_.screen;
-    Frame1 = new QGroupBox(QStringLiteral("Brightness Level"), client);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(s.rect(3000, 0, 2055, 615));
+    Frame1 = placeControl(s, new QGroupBox(QStringLiteral("Brightness Level"), client), "Frame1", 3000, 0, 2055, 615);
     Frame1->setMouseTracking(true);
     Frame1->installEventFilter(this);
     Frame1->raise();
-    HScroll1 = new QScrollBar(Qt::Horizontal, Frame1);
-    HScroll1->setObjectName(QStringLiteral("HScroll1"));
-    HScroll1->setGeometry(s.rect(120, 240, 1815, 255));
+    HScroll1 = placeControl(s, new QScrollBar(Qt::Horizontal, Frame1), "HScroll1", 120, 240, 1815, 255);
     HScroll1->setRange(-99, 99);
     HScroll1->setPageStep(10);
     HScroll1->setSingleStep(1);
@@ -181,40 +177,24 @@ void frmManipulate::buildControls(QWidget* client) {
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
     connect(HScroll1, &QScrollBar::sliderMoved, this, [this] { HScroll1_Scroll(); });
 
-    auto label = [&](const char* name, const char* text, int left) {
-        auto* l = new QLabel(QString::fromUtf8(text), client);
-        l->setObjectName(QString::fromUtf8(name));
-        l->setGeometry(s.rect(left, 840, 2400, 255));
-        return l;
-    };
-    auto pane = [&](const char* name, int left) {
-        auto* p = new QLabel(client);
-        p->setObjectName(QString::fromUtf8(name));
-        p->setGeometry(s.rect(left, 1080, 2400, 2400));
-        p->setFrameShape(QFrame::Box);
-        p->setLineWidth(1);
-        return p;
-    };
-    Label1 = label("Label1", "Original Picture", 120);
-    Original = pane("Original", 120);
-    Label2 = label("Label2", "Modified Picture", 2640);
-    NewImage = pane("NewImage", 2640);
+    Label1 = placeControl(s, new QLabel(QStringLiteral("Original Picture"), client), "Label1", 120, 840, 2400, 255);
+    Original = placeControl(s, new QLabel(client), "Original", 120, 1080, 2400, 2400);
+    Label2 = placeControl(s, new QLabel(QStringLiteral("Modified Picture"), client), "Label2", 2640, 840, 2400, 255);
+    NewImage = placeControl(s, new QLabel(client), "NewImage", 2640, 1080, 2400, 2400);
+    for (QLabel* pane : {Original, NewImage}) {
+        pane->setFrameShape(QFrame::Box);
+        pane->setLineWidth(1);
+    }
 
-    Command5 = new QPushButton(QStringLiteral("Accept"), client);
-    Command5->setObjectName(QStringLiteral("Command5"));
+    Command5 = placeControl(s, new QPushButton(QStringLiteral("Accept"), client), "Command5", 600, 3600, 1455, 495);
     Command5->setToolTip(QStringLiteral("Accept Changes"));
-    Command5->setGeometry(s.rect(600, 3600, 1455, 495));
     Command5->setDefault(true);
     connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
-    Command2 = new QPushButton(QStringLiteral("Cancel"), client);
-    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2 = placeControl(s, new QPushButton(QStringLiteral("Cancel"), client), "Command2", 3120, 3600, 1455, 495);
     Command2->setToolTip(QStringLiteral("Cancel"));
-    Command2->setGeometry(s.rect(3120, 3600, 1455, 495));
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
 
-    progressBar = new QProgressBar(client);
-    progressBar->setObjectName(QStringLiteral("progressBar"));
-    progressBar->setGeometry(s.rect(2160, 3690, 855, 315));
+    progressBar = placeControl(s, new QProgressBar(client), "progressBar", 2160, 3690, 855, 315);
     progressBar->setRange(0, 100);
     progressBar->setTextVisible(false);
     progressBar->hide();

@@ -16,23 +16,12 @@ Form1::Form1(Platform& platform) : QWidget(nullptr), platform_(platform) {
     const ScreenUnits& u = platform.screen;
     setFixedSize(u.x(4620), u.y(3195));
 
-    Label1 = new QLabel(QStringLiteral("Select a printer:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(u.rect(240, 120, 4095, 255));
-
-    List1 = new QListWidget(this);
-    List1->setObjectName(QStringLiteral("List1"));
+    Label1 = placeControl(u, new QLabel(QStringLiteral("Select a printer:"), this), "Label1", 240, 120, 4095, 255);
+    List1 = placeControl(u, new QListWidget(this), "List1", 240, 360, 4095, 2010);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setGeometry(u.rect(240, 360, 4095, 2010));
-
-    Command1 = new QPushButton(QStringLiteral("Select"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(u.rect(240, 2640, 1935, 375));
+    Command1 = placeControl(u, new QPushButton(QStringLiteral("Select"), this), "Command1", 240, 2640, 1935, 375);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(u.rect(2400, 2640, 1935, 375));
+    Command2 = placeControl(u, new QPushButton(QStringLiteral("Cancel"), this), "Command2", 2400, 2640, 1935, 375);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
 }
 
