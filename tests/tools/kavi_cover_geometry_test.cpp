@@ -1,0 +1,129 @@
+// The pages kavi-cover writes, measured as poppler renders them at 600 dpi: every kind on the US
+// sizes and on A4, centred on the sheet, with and without an offset and scale, within 0.005 in.
+#include "cover_kinds.h"
+#include "output/print/pdf_probe.h"
+#include "support/tool_test.h"
+
+#include <gtest/gtest.h>
+
+using namespace kavi;
+using namespace kavi::testing;
+
+namespace {
+
+constexpr int kDpi = 600;
+constexpr double kTolerance = 0.005; // inches
+const char* const kNames[] = {"front", "inside", "back", "dvd", "mini", "psp", "ds", "slim", "hd", "blu"};
+
+struct Expected {
+    int page;
+    double left, top, width, height; // inches
+};
+
+// First and last pixel of the run of the cover's colour that holds pixel `inside` of a rendered
+// strip (a page may have two covers in one column).
+std::pair<int, int> extent(const QImage& strip, bool horizontal, int inside) {
+    const int length = horizontal ? strip.width() : strip.height();
+    const auto isCover = [&](int i) {
+        if (i < 0 || i >= length) return false;
+        const QRgb c = horizontal ? strip.pixel(i, strip.height() / 2) : strip.pixel(strip.width() / 2, i);
+        return qBlue(c) > 60 && qRed(c) < 60;
+    };
+    if (!isCover(inside)) return {-1, -1};
+    int first = inside, last = inside;
+    while (isCover(first - 1)) --first;
+    while (isCover(last + 1)) ++last;
+    return {first, last};
+}
+
+// A strip of the page at 600 dpi: a row (through y) or a column (through x), in inches.
+QImage strip(const QString& pdf, int page, double at, bool horizontal, QSizeF sheet) {
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath("strip");
+    const int pos = int(at * kDpi);
+    QStringList args = {"-r", QString::number(kDpi), "-png", "-singlefile", "-f", QString::number(page), "-l",
+                        QString::number(page)};
+    if (horizontal) args << "-x" << "0" << "-y" << QString::number(pos - 2) << "-W"
+                         << QString::number(int(sheet.width() * kDpi) + 2) << "-H" << "5";
+    else args << "-x" << QString::number(pos - 2) << "-y" << "0" << "-W" << "5" << "-H"
+              << QString::number(int(sheet.height() * kDpi) + 2);
+    runTool("pdftoppm", args << pdf << prefix);
+    return QImage(prefix + ".png");
+}
+
+class CoverGeometry : public ToolTest {
+protected:
+    CoverGeometry() : ToolTest("kavi-cover") {}
+    void SetUp() override {
+        ToolTest::SetUp();
+        QImage dark(40, 30, QImage::Format_RGB32);
+        dark.fill(QColor(20, 30, 90));
+        picture = dir.filePath("cover.png");
+        ASSERT_TRUE(dark.save(picture));
+    }
+    // Writes the kinds' PDF and checks every cover's four edges against what is expected.
+    void check(const QStringList& options, const QStringList& kinds, const std::vector<Expected>& covers,
+               const QString& what) {
+        const QString pdf = dir.filePath("covers.pdf");
+        QStringList args = options;
+        args << "-o" << pdf;
+        for (const QString& k : kinds) args << k + "=" + picture;
+        const ToolRun run = runTool(args);
+        ASSERT_EQ(run.status, 0) << what.toStdString() << ": " << run.stderrText.toStdString();
+        const auto sizes = pdfPageSizes(pdf);
+        for (const Expected& e : covers) {
+            const QSizeF sheet = sizes.at(std::size_t(e.page - 1)) / 72.0;
+            const int midX = int((e.left + e.width / 2) * kDpi), midY = int((e.top + e.height / 2) * kDpi);
+            const auto [left, right] = extent(strip(pdf, e.page, e.top + e.height / 2, true, sheet), true, midX);
+            const auto [top, bottom] = extent(strip(pdf, e.page, e.left + e.width / 2, false, sheet), false, midY);
+            const std::string where = what.toStdString() + " page " + std::to_string(e.page);
+            EXPECT_NEAR(left / double(kDpi), e.left, kTolerance) << where;
+            EXPECT_NEAR((right + 1) / double(kDpi), e.left + e.width, kTolerance) << where;
+            EXPECT_NEAR(top / double(kDpi), e.top, kTolerance) << where;
+            EXPECT_NEAR((bottom + 1) / double(kDpi), e.top + e.height, kTolerance) << where;
+        }
+    }
+    QString picture;
+};
+
+// The sheet of a kind's page in inches, as it lies.
+QSizeF sheetOf(const CoverKind& k, bool a4) {
+    const double w = a4 ? 210 / 25.4 : 8.5, h = a4 ? 297 / 25.4 : (k.paper == Paper::Legal ? 14.0 : 11.0);
+    return k.orientation == Orientation::Landscape ? QSizeF(h, w) : QSizeF(w, h);
+}
+
+} // namespace
+
+TEST_F(CoverGeometry, EverySingleKindIsCentredAtRealSizeAndCalibratedFromTheSheetCorner) {
+    for (bool a4 : {false, true})
+        for (bool calibrated : {false, true})
+            for (int kind = 4; kind <= 10; ++kind) {
+                const CoverKind& k = coverKind(kind);
+                const QSizeF sheet = sheetOf(k, a4);
+                const double w = k.printSize.width.inches(), h = k.printSize.height.inches();
+                double left = (sheet.width() - w) / 2, top = (sheet.height() - h) / 2;
+                double width = w, height = h;
+                QStringList options = {"--paper", a4 ? "a4" : "us"};
+                if (calibrated) {
+                    options << "--offset" << "-3.5,2" << "--scale" << "98.5,101.5";
+                    left = left * 0.985 - 3.5 / 25.4, top = top * 1.015 + 2 / 25.4;
+                    width *= 0.985, height *= 1.015;
+                }
+                check(options, {kNames[kind - 1]}, {{1, left, top, width, height}},
+                      QStringLiteral("%1 %2%3").arg(kNames[kind - 1], a4 ? "A4" : "US", calibrated ? " calibrated" : ""));
+            }
+}
+
+TEST_F(CoverGeometry, TheJewelCaseCoversKeepTheirPlacesCentredAsAGroup) {
+    const double square = 4.75, second = 7563.0 / 1440, backW = 5.9, backH = 4.65;
+    for (bool a4 : {false, true}) {
+        const QSizeF sheet = a4 ? QSizeF(210 / 25.4, 297 / 25.4) : QSizeF(8.5, 11);
+        const double groupH = second + square;
+        const double left = (sheet.width() - square) / 2, top = (sheet.height() - groupH) / 2;
+        check({"--paper", a4 ? "a4" : "us"}, {"front", "inside", "back"},
+              {{1, left, top, square, square},
+               {1, left, top + second, square, square},
+               {2, (sheet.width() - backW) / 2, (sheet.height() - backH) / 2, backW, backH}},
+              a4 ? "jewel case A4" : "jewel case US");
+    }
+}
