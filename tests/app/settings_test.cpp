@@ -198,3 +198,25 @@ TEST_F(Settings, UnloadPutsTheStartUpPrinterBackBeforeWritingTheSettings) {
     EXPECT_EQ(settingsOnDisk, QStringList({"help:18"})) << "the printer comes back first, then the settings";
     EXPECT_FALSE(services.printers.userSetting.has_value());
 }
+
+TEST_F(Settings, ThePrintLayoutComesBackAfterARestartAndIsOnlyWrittenOnceChanged) {
+    store("3", "0,0,0,1,0,0,0,0,0,0");
+    window->readini();
+    window->readPrintLayoutSettings();
+    window->Form_Unload();
+    EXPECT_FALSE(dir.read("kavi4.ini").contains("PRINT LAYOUT")) << "untouched, the section is not written";
+    EXPECT_FALSE(window->PaperA4->isChecked());
+    EXPECT_TRUE(window->PaperLetterLegal->isChecked());
+
+    window = makeWindow();
+    window->readPrintLayoutSettings();
+    window->PaperA4->trigger();
+    window->CutMarks->trigger();
+    window = makeWindow();
+    window->readini();
+    window->readPrintLayoutSettings();
+    EXPECT_TRUE(window->PaperA4->isChecked());
+    EXPECT_TRUE(window->CutMarks->isChecked());
+    EXPECT_EQ(window->printSelection().layout, (PrintLayoutSettings{PaperChoice::A4, true}));
+    EXPECT_EQ(ticked(), "0001000000") << "the main section keeps its meaning";
+}
