@@ -2,17 +2,14 @@
 // jewel-case layouts by weight sum.
 #include "page_plan.h"
 
+#include "ticks.h"
+
 #include <gtest/gtest.h>
 
 using namespace kavi;
+using kavi::testing::ticks;
 
 namespace {
-
-KindFlags ticks(const std::vector<int>& kinds) {
-    KindFlags t{};
-    for (int n : kinds) t[std::size_t(n - 1)] = true;
-    return t;
-}
 
 // The kind's cover at the left edge, `top` down.
 PlacedCover placed(int kind, Length top) {

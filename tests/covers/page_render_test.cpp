@@ -2,19 +2,16 @@
 #include "calibration_page.h"
 #include "page_render.h"
 
+#include "ticks.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 using namespace kavi;
+using kavi::testing::ticks;
 
 namespace {
-
-KindFlags ticks(const std::vector<int>& kinds) {
-    KindFlags t{};
-    for (int n : kinds) t[std::size_t(n - 1)] = true;
-    return t;
-}
 
 // Every tick set the selection rules allow: each single kind, and each jewel-case combination.
 std::vector<std::vector<int>> allowedSets() {
