@@ -82,14 +82,16 @@ void frmcovercreator::CalibratePrinter_Click() {
     PrinterObject& printer = platform.printer;
     const QString queue = printer.setFollowDefault(true) ? printer.nextJobPrinter() : QString();
     if (queue.isEmpty()) {
-        platform.messages.show({whyNoPrinter(platform.printers), title, MsgIcon::Exclamation, MsgButtons::Ok, MsgDefault::First});
+        platform.messages.show(
+            {whyNoPrinter(platform.printers), title, MsgIcon::Exclamation, MsgButtons::Ok, MsgDefault::First});
         return;
     }
     const QString paper = printLayout.paper == PaperChoice::A4 ? QStringLiteral("A4") : QStringLiteral("Letter");
-    const QString text = QStringLiteral("Kavi prints two calibration pages on %1, one upright and one sideways. "
+    const QString text = QStringLiteral("Kavi sends two calibration pages to %1, one upright and one sideways. "
                                         "Please make sure your printer is on and you are using %2 sized paper.")
                              .arg(queue, paper);
-    if (platform.messages.show({text, title, MsgIcon::Information, MsgButtons::OkCancel, MsgDefault::First}) != MsgResult::Ok)
+    if (platform.messages.show({text, title, MsgIcon::Information, MsgButtons::OkCancel, MsgDefault::First}) !=
+        MsgResult::Ok)
         return;
     if (!printCalibrationJob(printer, printLayout.paper)) {
         platform.messages.show({QStringLiteral("The calibration pages could not be sent to %1.").arg(queue), title,
@@ -98,8 +100,10 @@ void frmcovercreator::CalibratePrinter_Click() {
     }
     frmCalibrate dialog(platform, settingsFile, queue, this);
     dialog.exec();
-    if (dialog.outcome() == frmCalibrate::Outcome::Saved) ShowNotice(QStringLiteral("Calibration saved for %1.").arg(queue));
-    if (dialog.outcome() == frmCalibrate::Outcome::Reset) ShowNotice(QStringLiteral("%1 prints without calibration again.").arg(queue));
+    if (dialog.outcome() == frmCalibrate::Outcome::Saved)
+        ShowNotice(QStringLiteral("Calibration saved for %1.").arg(queue));
+    if (dialog.outcome() == frmCalibrate::Outcome::Reset)
+        ShowNotice(QStringLiteral("%1 prints without calibration again.").arg(queue));
 }
 
 void frmcovercreator::ExportPdf_Click() {

@@ -81,8 +81,10 @@ frmCalibrate::frmCalibrate(Platform& platform, QString settingsFile, QString que
 
     const CalibrationMeasurement expected;
     for (const Orientation orientation : {Orientation::Portrait, Orientation::Landscape}) {
-        const QString which = orientation == Orientation::Portrait ? QStringLiteral("Portrait") : QStringLiteral("Landscape");
-        auto* group = new QGroupBox(QStringLiteral("%1 page").arg(which), this);
+        const QString which =
+            orientation == Orientation::Portrait ? QStringLiteral("Portrait") : QStringLiteral("Landscape");
+        auto* group =
+            new QGroupBox(QStringLiteral("The %1 page (%2)").arg(orientationName(orientation), which.toLower()), this);
         group->setObjectName(QStringLiteral("fra") + which);
         auto* grid = new QGridLayout(group);
         MeasurementBoxes& b = boxes[indexOf(orientation)];
@@ -91,9 +93,9 @@ frmCalibrate::frmCalibrate(Platform& platform, QString settingsFile, QString que
         b.cornerLeft = millimetreBox(group, QStringLiteral("txt%1Left").arg(which), expected.cornerLeft);
         b.cornerTop = millimetreBox(group, QStringLiteral("txt%1Top").arg(which), expected.cornerTop);
         const std::pair<const char*, QDoubleSpinBox*> rows[] = {{"Square width:", b.squareWidth},
-                                                               {"Square height:", b.squareHeight},
-                                                               {"Corner from the left edge:", b.cornerLeft},
-                                                               {"Corner from the top edge:", b.cornerTop}};
+                                                                {"Square height:", b.squareHeight},
+                                                                {"Corner from the left edge:", b.cornerLeft},
+                                                                {"Corner from the top edge:", b.cornerTop}};
         int row = 0;
         for (const auto& [caption, box] : rows) {
             grid->addWidget(new QLabel(QString::fromUtf8(caption), group), row, 0);

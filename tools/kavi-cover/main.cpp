@@ -89,7 +89,7 @@ int printCovers(const CoverMakerRequest& request, const std::array<QImage, kCove
         selection.calibrationOf = [c = *request.calibration](const QString&, Orientation) { return c; };
     else
         selection.calibrationOf = [file = inProgramFolder(QStringLiteral("kavi4.ini"))](const QString& queue,
-                                                                                          Orientation orientation) {
+                                                                                        Orientation orientation) {
             return readCalibration(file, queue, orientation);
         };
 

@@ -55,7 +55,9 @@ TEST(CalibrationJob, OnePortraitAndOneLandscapePageFromThePrintableCornerThenThe
         ASSERT_TRUE(printCalibrationJob(printer, choice));
         const Paper paper = choice == PaperChoice::A4 ? Paper::A4 : Paper::Letter;
         const std::vector<QString>& ops = printer.ops;
-        const auto at = [&ops](const QString& op) { return std::size_t(std::find(ops.begin(), ops.end(), op) - ops.begin()); };
+        const auto at = [&ops](const QString& op) {
+            return std::size_t(std::find(ops.begin(), ops.end(), op) - ops.begin());
+        };
         ASSERT_GE(ops.size(), 6u);
         EXPECT_EQ(ops[0], QStringLiteral("paper %1").arg(printerCode(paper)));
         EXPECT_EQ(ops[1], "orientation 1");
@@ -102,7 +104,7 @@ TEST_F(CalibrateDialog, TheExpectedValuesArePrefilledAndReadBack) {
 TEST_F(CalibrateDialog, AMeasurementOutOfRangeIsNamedAndChangesNothing) {
     const QByteArray before = folder.read("kavi4.ini");
     frmCalibrate dialog(t.platform, ini, "Office");
-    set(dialog, Orientation::Portrait, {101, 100, 31, 30});  // usable
+    set(dialog, Orientation::Portrait, {101, 100, 31, 30}); // usable
     set(dialog, Orientation::Landscape, {100, 80, 30, 30}); // a square 20% short cannot be corrected
     dialog.cmdOK->click();
     ASSERT_EQ(t.messages.shown.size(), 1u);
@@ -133,12 +135,17 @@ TEST_F(CalibrateDialog, OkStoresBothOrientationsSoThatPagesComeOutWhereMeantAndR
     }
     EXPECT_TRUE(readCalibration(ini, "Home", Orientation::Portrait).isIdentity()) << "only this queue";
     EXPECT_TRUE(folder.read("kavi4.ini").startsWith("[MAIN]\nTab=3\n"));
-    for (const auto& [o, m] : {std::pair{Orientation::Portrait, portrait}, std::pair{Orientation::Landscape, landscape}}) {
+    for (const auto& [o, m] :
+         {std::pair{Orientation::Portrait, portrait}, std::pair{Orientation::Landscape, landscape}}) {
         const Calibration c = readCalibration(ini, "Office", o);
         ASSERT_FALSE(c.isIdentity());
         // Drawn through the correction and printed by this printer, the square lands as meant.
-        const auto left = [&](double mm) { return printed(mm * c.scaleXPercent / 100 + c.offsetXMillimetres, m.squareWidth, m.cornerLeft); };
-        const auto top = [&](double mm) { return printed(mm * c.scaleYPercent / 100 + c.offsetYMillimetres, m.squareHeight, m.cornerTop); };
+        const auto left = [&](double mm) {
+            return printed(mm * c.scaleXPercent / 100 + c.offsetXMillimetres, m.squareWidth, m.cornerLeft);
+        };
+        const auto top = [&](double mm) {
+            return printed(mm * c.scaleYPercent / 100 + c.offsetYMillimetres, m.squareHeight, m.cornerTop);
+        };
         EXPECT_NEAR(left(30), 30, 1e-6);
         EXPECT_NEAR(left(130) - left(30), 100, 1e-6);
         EXPECT_NEAR(top(30), 30, 1e-6);
