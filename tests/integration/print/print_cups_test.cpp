@@ -3,6 +3,7 @@
 // one test adds a queue with CUPS's PDF filter in the chain. The printed files are read back as a
 // user would look at them: page sizes and rendered pages. Last, the built kavi program itself is
 // stopped with SIGTERM.
+#include "calibrate_printer.h"
 #include "cover_printing.h"
 #include "file_list.h"
 #include "folder_list.h"
@@ -420,6 +421,27 @@ TEST_F(PrintThroughCups, KaviStoppedBySigtermPutsTheDefaultBackAndWritesItsSetti
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_EQ(readAll(cups->userOptionsFile()).trimmed(), "Default KaviA");
     EXPECT_TRUE(QFile::exists(programDir.filePath("kavi4.ini"))) << "the settings were written";
+}
+
+TEST_F(PrintThroughCups, TheCalibrationJobHasItsSquareAtThirtyMillimetresOnBothPages) {
+    ASSERT_TRUE(printCalibrationJob(printer, PaperChoice::LetterAndLegal));
+    ASSERT_TRUE(cups->waitForJobs());
+    const QString pdf = cups->jobFile("KaviA");
+    const auto sizes = pdfPageSizes(pdf);
+    ASSERT_EQ(sizes.size(), 2u);
+    EXPECT_NEAR(sizes[0].width(), 612, 0.5);
+    EXPECT_NEAR(sizes[1].width(), 792, 0.5) << "the second page is sideways";
+    const double mm = 1 / 25.4;
+    for (int page = 1; page <= 2; ++page) {
+        // Away from the rulers (within 20 mm of the paper's top and left edges), only the square is drawn.
+        const int from = int(25 * mm * kDpi);
+        const QImage rendered = renderPdfPage(pdf, page, kDpi);
+        const QRect square = inkBox(rendered.copy(from, from, int(110 * mm * kDpi), int(110 * mm * kDpi)));
+        EXPECT_NEAR(inches(from + square.left()), 30 * mm, kTolerance) << page;
+        EXPECT_NEAR(inches(from + square.top()), 30 * mm, kTolerance) << page;
+        EXPECT_NEAR(inches(square.width()), 100 * mm, kTolerance) << page;
+        EXPECT_NEAR(inches(square.height()), 100 * mm, kTolerance) << page;
+    }
 }
 
 // kavi-cover, copied into a folder of its own with a settings file in which KaviB is calibrated.
