@@ -81,12 +81,6 @@ TEST(CalibrationJob, OnePortraitAndOneLandscapePageFromThePrintableCornerThenThe
     }
 }
 
-TEST(CalibrationJob, AJobThatCannotBeSentIsReported) {
-    RecordingPrinter printer;
-    printer.failing = {"end document"};
-    EXPECT_FALSE(printCalibrationJob(printer, PaperChoice::LetterAndLegal));
-}
-
 TEST_F(CalibrateDialog, TheExpectedValuesArePrefilledAndReadBack) {
     frmCalibrate dialog(t.platform, ini, "Office");
     for (const Orientation o : {Orientation::Portrait, Orientation::Landscape}) {
