@@ -107,6 +107,7 @@ void frmcovercreator::buildMenus() {
     buildPrintLayoutMenu();
     separator(File, "linelayout");
     add(File, "A", "&Select Printer", &frmcovercreator::A_Click);
+    add(File, "CalibratePrinter", "&Calibrate Printer...", &frmcovercreator::CalibratePrinter_Click);
     separator(File, "lineage2");
     add(File, "exit", "E&xit", &frmcovercreator::exit_Click);
 

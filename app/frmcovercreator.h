@@ -102,6 +102,7 @@ public:
     void PaperLetterLegal_Click();
     void PaperA4_Click();
     void CutMarks_Click();
+    void CalibratePrinter_Click();
     void Image_Click(int n);
     // Tells the user what just happened, in a line that goes away by itself or at the next action.
     void ShowNotice(const QString& text);

@@ -2,6 +2,7 @@
 // and cut marks, and what every print command reads from the window.
 #include "frmcovercreator.h"
 
+#include "calibrate_printer.h"
 #include "cover_printing.h"
 #include "picture_slot.h"
 
@@ -72,6 +73,37 @@ PrintSelection frmcovercreator::printSelection() const {
 void frmcovercreator::cmdPrint_Click() {
     const QString notice = outcomeNotice(printCovers(platform, printSelection()));
     if (!notice.isEmpty()) ShowNotice(notice);
+}
+
+// Prints the calibration page on the printer the next job goes to, then asks what the user
+// measured on it and keeps that queue's corrections.
+void frmcovercreator::CalibratePrinter_Click() {
+    const QString title = QStringLiteral("Calibrate Printer");
+    PrinterObject& printer = platform.printer;
+    const QString queue = printer.setFollowDefault(true) ? printer.nextJobPrinter() : QString();
+    if (queue.isEmpty()) {
+        platform.messages.show(
+            {whyNoPrinter(platform.printers), title, MsgIcon::Exclamation, MsgButtons::Ok, MsgDefault::First});
+        return;
+    }
+    const QString paper = printLayout.paper == PaperChoice::A4 ? QStringLiteral("A4") : QStringLiteral("Letter");
+    const QString text = QStringLiteral("Kavi sends two calibration pages to %1, one upright and one sideways. "
+                                        "Please make sure your printer is on and you are using %2 sized paper.")
+                             .arg(queue, paper);
+    if (platform.messages.show({text, title, MsgIcon::Information, MsgButtons::OkCancel, MsgDefault::First}) !=
+        MsgResult::Ok)
+        return;
+    if (!printCalibrationJob(printer, printLayout.paper)) {
+        platform.messages.show({QStringLiteral("The calibration pages could not be sent to %1.").arg(queue), title,
+                                MsgIcon::Critical, MsgButtons::Ok, MsgDefault::First});
+        return;
+    }
+    frmCalibrate dialog(platform, settingsFile, queue, this);
+    dialog.exec();
+    if (dialog.outcome() == frmCalibrate::Outcome::Saved)
+        ShowNotice(QStringLiteral("Calibration saved for %1.").arg(queue));
+    if (dialog.outcome() == frmCalibrate::Outcome::Reset)
+        ShowNotice(QStringLiteral("%1 prints without calibration again.").arg(queue));
 }
 
 void frmcovercreator::ExportPdf_Click() {

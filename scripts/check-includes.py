@@ -42,7 +42,9 @@ ALLOWED = {
     "output/print": ALL_PLATFORM + ["covers"],
     "output/scan": ALL_PLATFORM + ["covers", "jpeg"],
     "app": ALL_PLATFORM + ["covers", "filters", "jpeg", "resources"] + WINDOWS,
-    "tools": ALL_PLATFORM + ["covers", "filters", "jpeg", "manipulator"],
+    # output/print for its print jobs without a window (print_job, print_layout_settings): the tools
+    # link only their library, kavi_print_job, so a window of that folder would not link.
+    "tools": ALL_PLATFORM + ["covers", "filters", "jpeg", "manipulator", "output/print"],
     # Tests and benchmarks may use anything they test or measure.
     "tests": None,
     "bench": None,

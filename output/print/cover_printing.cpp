@@ -26,8 +26,8 @@ bool askForPaper(MessageBoxes& messages, PaperQuestion question) {
            MsgResult::Ok;
 }
 
-// Why no printer can take the job: the print service does not answer (queues may well be set up),
-// no printer is installed, or none of them is the default.
+} // namespace
+
 QString whyNoPrinter(PrinterSystem& printers) {
     const PrintServiceStatus service = printers.printService();
     if (!service.reachable)
@@ -39,6 +39,8 @@ QString whyNoPrinter(PrinterSystem& printers) {
                               "\"Select Printer\" in the File menu.");
     return QStringLiteral("No printer is installed.");
 }
+
+namespace {
 
 // Asks where a PDF file of the covers goes; empty when the user cancels.
 QString askForPdfFile(Platform& platform) {

@@ -1,5 +1,6 @@
 #pragma once
 // The print command and the PDF export: every ticked cover kind at its real size, in one job.
+#include "platform.h"
 #include "print_job.h"
 
 #include <QString>
@@ -30,6 +31,10 @@ bool confirmBeforeSending(Platform& platform, const PrintSelection& selection, c
 // "Export PDF...": the same pages at real size in a PDF file the user names, covers centred on the
 // sheet. Says so when the file could not be written.
 PrintOutcome exportCoversPdf(Platform& platform, const PrintSelection& selection);
+
+// Why no printer can take a job: the print service does not answer (queues may well be set up),
+// no printer is installed, or none of them is the default.
+QString whyNoPrinter(PrinterSystem& printers);
 
 // The confirmation shown once a job went out ("Sent 2 pages to Office."), empty when nothing was sent.
 QString outcomeNotice(const PrintOutcome& outcome);

@@ -4,7 +4,7 @@
 // command, the preview and the PDF export all send jobs made here, so they cannot disagree.
 #include "cover_kinds.h"
 #include "page_render.h"
-#include "platform.h"
+#include "print/printer.h"
 #include "print_layout_settings.h"
 
 #include <QImage>

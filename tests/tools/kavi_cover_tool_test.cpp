@@ -167,3 +167,16 @@ TEST_F(CoverTool, FailuresSayWhyAndWriteNothing) {
         EXPECT_FALSE(QFile::exists(out));
     }
 }
+
+TEST_F(CoverTool, PrintingWithoutAPrintServiceSaysSoInOneLine) {
+    const QByteArray server = qgetenv("CUPS_SERVER");
+    qputenv("CUPS_SERVER", dir.filePath("no-such-cups.sock").toUtf8());
+    for (const QStringList& args : {QStringList{"--print", "dvd=" + picture}, QStringList{"--print=Office", "dvd=" + picture}}) {
+        const ToolRun run = runTool(args);
+        EXPECT_EQ(run.status, 1) << args.join(' ').toStdString();
+        EXPECT_EQ(run.stderrText.count('\n'), 1) << run.stderrText.toStdString();
+        EXPECT_TRUE(run.stderrText.contains("the print service cannot be reached")) << run.stderrText.toStdString();
+    }
+    if (server.isNull()) qunsetenv("CUPS_SERVER");
+    else qputenv("CUPS_SERVER", server);
+}

@@ -1,13 +1,19 @@
-// kavi-cover: the covers of a set of kinds as a PDF file at real size, without a window. The pages
-// are the ones the print command makes for the same kinds ticked (see cover_arguments.h for the
-// command line). Any failure prints one line, gives a non-zero status and writes nothing.
+// kavi-cover: the covers of a set of kinds as a PDF file at real size, or sent to a printer,
+// without a window. The pages are the ones the print command makes for the same kinds ticked (see
+// cover_arguments.h for the command line). Any failure prints one line, gives a non-zero status
+// and writes nothing.
 #include "cover_arguments.h"
+#include "named_queue.h"
 
 #include "files/atomic_file.h"
+#include "files/program_folder.h"
 #include "imaging/picture_loader.h"
 #include "page_plan.h"
 #include "page_render.h"
 #include "pdf/cover_page.h"
+#include "print/cups_printers.h"
+#include "print/printer.h"
+#include "print_job.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -50,6 +56,54 @@ const char* sideName(Side side) {
     return "";
 }
 
+// Covers reaching past the paper (a file) or the printable area (a printer) are printed anyway, with a note.
+void noteOverhangs(const std::vector<Overhang>& overhangs, const char* where) {
+    for (const Overhang& o : overhangs)
+        std::fprintf(stderr, "kavi-cover: note: %s reaches %.2f in past the %s edge of the %s\n",
+                     coverKind(o.kind).checkCaption, o.amount.inches(), sideName(o.side), where);
+}
+
+// Why the printer object cannot take a job: the service, or no printer to send it to.
+std::string whyNoPrinter(PrinterSystem& printers, const std::string& queue) {
+    const PrintServiceStatus service = printers.printService();
+    if (!service.reachable) return "the print service cannot be reached (CUPS at " + service.server.toStdString() + ")";
+    if (!queue.empty()) return "there is no printer queue named \"" + queue + "\"";
+    if (printers.installedPrinters().empty()) return "no printer is installed";
+    return "none of the installed printers is the default; name one with --print=QUEUE";
+}
+
+// Sends the covers to the default printer or the named queue, as the print command lays them out,
+// with the queue's calibration from the settings file beside the tool unless the command line gives one.
+int printCovers(const CoverMakerRequest& request, const std::array<QImage, kCoverKindCount>& pictures) {
+    CupsPrinters system;
+    NamedQueuePrinters named(system, QString::fromStdString(request.queue));
+    PrinterSystem& printers = request.queue.empty() ? static_cast<PrinterSystem&>(system) : named;
+    CupsPrinterObject printer(printers);
+    if (!printer.setFollowDefault(true)) return fail(kFailure, whyNoPrinter(printers, request.queue));
+
+    PrintSelection selection;
+    selection.ticked = request.ticked;
+    for (std::size_t i = 0; i < pictures.size(); ++i) selection.pictures[i] = pictures[i];
+    selection.layout = {request.paper, request.cutMarks};
+    if (request.calibration)
+        selection.calibrationOf = [c = *request.calibration](const QString&, Orientation) { return c; };
+    else
+        selection.calibrationOf = [file = inProgramFolder(QStringLiteral("kavi4.ini"))](const QString& queue,
+                                                                                        Orientation orientation) {
+            return readCalibration(file, queue, orientation);
+        };
+
+    const PreparedJob job = prepareJob(printer, selection, false);
+    if (!job.printableKnown)
+        return fail(kFailure, "the printer " + job.printer.toStdString() + " cannot tell its printable area");
+    for (const RenderedPage& page : job.pages) noteOverhangs(page.overhangs, "printable area");
+    if (!sendPreparedJob(printer, selection, job))
+        return fail(kFailure, "the job could not be sent to " + job.printer.toStdString());
+    std::printf("sent %zu page%s to %s\n", job.pages.size(), job.pages.size() == 1 ? "" : "s",
+                job.printer.toStdString().c_str());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -62,8 +116,6 @@ int main(int argc, char** argv) {
     }
     if (const auto* error = std::get_if<std::string>(&parsed)) return fail(kUsageError, *error);
     const CoverMakerRequest& request = std::get<CoverMakerRequest>(parsed);
-    if (request.print) return fail(kFailure, "printing from the command line is not available yet; use -o FILE.pdf");
-
     try {
         // Pictures as opaque 32-bit pixels, by kind; they stay alive until the document is written.
         std::array<QImage, kCoverKindCount> pictures;
@@ -72,6 +124,7 @@ int main(int argc, char** argv) {
             if (load.status != PictureStatus::Loaded) return fail(kFailure, "\"" + cover.picture + "\" " + reasonOf(load.status));
             pictures[std::size_t(cover.kind - 1)] = std::move(load.picture);
         }
+        if (request.print) return printCovers(request, pictures);
         const auto pixelsOf = [&pictures](int kind) {
             const QImage& p = pictures[std::size_t(kind - 1)];
             return pdf::BgrxPixels{p.constBits(), p.width(), p.height(), p.bytesPerLine()};
@@ -83,9 +136,7 @@ int main(int argc, char** argv) {
             const PageOptions options{Placement::CentredOnSheet, wholeSheet(page), request.cutMarks,
                                       request.calibration.value_or(Calibration{})};
             const RenderedPage rendered = renderPage(page, options);
-            for (const Overhang& o : rendered.overhangs)
-                std::fprintf(stderr, "kavi-cover: note: %s reaches %.2f in past the %s edge of the paper\n",
-                             coverKind(o.kind).checkCaption, o.amount.inches(), sideName(o.side));
+            noteOverhangs(rendered.overhangs, "paper");
             drawRenderedPage(document, rendered, pixelsOf);
         }
 

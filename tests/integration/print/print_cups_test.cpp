@@ -3,12 +3,14 @@
 // one test adds a queue with CUPS's PDF filter in the chain. The printed files are read back as a
 // user would look at them: page sizes and rendered pages. Last, the built kavi program itself is
 // stopped with SIGTERM.
+#include "calibrate_printer.h"
 #include "cover_printing.h"
 #include "file_list.h"
 #include "folder_list.h"
 #include "form1.h"
 #include "frmcovercreator.h"
 #include "pdf_probe.h"
+#include "print_layout_settings.h"
 #include "picture_slot.h"
 #include "print/cups_job.h"
 #include "private_cups.h"
@@ -419,6 +421,86 @@ TEST_F(PrintThroughCups, KaviStoppedBySigtermPutsTheDefaultBackAndWritesItsSetti
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_EQ(readAll(cups->userOptionsFile()).trimmed(), "Default KaviA");
     EXPECT_TRUE(QFile::exists(programDir.filePath("kavi4.ini"))) << "the settings were written";
+}
+
+TEST_F(PrintThroughCups, TheCalibrationJobHasItsSquareAtThirtyMillimetresOnBothPages) {
+    ASSERT_TRUE(printCalibrationJob(printer, PaperChoice::LetterAndLegal));
+    ASSERT_TRUE(cups->waitForJobs());
+    const QString pdf = cups->jobFile("KaviA");
+    const auto sizes = pdfPageSizes(pdf);
+    ASSERT_EQ(sizes.size(), 2u);
+    EXPECT_NEAR(sizes[0].width(), 612, 0.5);
+    EXPECT_NEAR(sizes[1].width(), 792, 0.5) << "the second page is sideways";
+    const double mm = 1 / 25.4;
+    for (int page = 1; page <= 2; ++page) {
+        // Away from the rulers (within 20 mm of the paper's top and left edges), only the square is drawn.
+        const int from = int(25 * mm * kDpi);
+        const QImage rendered = renderPdfPage(pdf, page, kDpi);
+        const QRect square = inkBox(rendered.copy(from, from, int(110 * mm * kDpi), int(110 * mm * kDpi)));
+        EXPECT_NEAR(inches(from + square.left()), 30 * mm, kTolerance) << page;
+        EXPECT_NEAR(inches(from + square.top()), 30 * mm, kTolerance) << page;
+        EXPECT_NEAR(inches(square.width()), 100 * mm, kTolerance) << page;
+        EXPECT_NEAR(inches(square.height()), 100 * mm, kTolerance) << page;
+    }
+}
+
+// kavi-cover, copied into a folder of its own with a settings file in which KaviB is calibrated.
+TEST_F(PrintThroughCups, KaviCoverPrintsWithTheQueuesCalibrationAndTheUncalibratedQueueAsBefore) {
+    QTemporaryDir programDir;
+    const QString tool = programDir.filePath("kavi-cover");
+    ASSERT_TRUE(QFile::copy(KAVI_COVER_EXECUTABLE, tool));
+    QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString ini = programDir.filePath("kavi4.ini");
+    const Calibration portrait{3, 2, 102, 98}, landscape{4, 5, 99, 101};
+    ASSERT_TRUE(writeCalibration(ini, "KaviB", Orientation::Portrait, portrait));
+    ASSERT_TRUE(writeCalibration(ini, "KaviB", Orientation::Landscape, landscape));
+    const QString picture = programDir.filePath("cover.png");
+    ASSERT_TRUE(darkPicture(300, 200, "cover").save(picture));
+    const auto run = [&](const QStringList& args) {
+        QProcess p;
+        p.start(tool, args);
+        EXPECT_TRUE(p.waitForFinished(120000));
+        return std::pair{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardError())};
+    };
+    const double mm = 1 / 25.4;
+    // Front (Letter, portrait, corner 10 and 40 pt) and DVD (Legal, landscape, corner 20 and 10 pt).
+    const struct { const char* kind; double left, top, width, height; const Calibration* c; } pages[] = {
+        {"front", 10 / 72.0, 40 / 72.0, 4.75, 4.75, &portrait}, {"dvd", 20 / 72.0, 10 / 72.0, 10.6875, 7.125, &landscape}};
+    for (const auto& page : pages) {
+        for (const QString queue : {"KaviA", "KaviB"}) {
+            QFile::remove(cups->jobFile(queue));
+            // KaviA is the default: plain --print goes there.
+            const auto [status, errors] = run({queue == "KaviA" ? "--print" : "--print=KaviB", QString(page.kind) + "=" + picture});
+            ASSERT_EQ(status, 0) << errors.toStdString();
+            ASSERT_TRUE(cups->waitForJobs());
+            EXPECT_EQ(cups->lastJobAttribute("print-scaling"), "none");
+            const QRect box = inkBox(renderPdfPage(cups->jobFile(queue), 1, kDpi));
+            const Calibration c = queue == "KaviB" ? *page.c : Calibration{};
+            EXPECT_NEAR(inches(box.left()), page.left * c.scaleXPercent / 100 + c.offsetXMillimetres * mm, kTolerance)
+                << page.kind << " " << queue.toStdString();
+            EXPECT_NEAR(inches(box.top()), page.top * c.scaleYPercent / 100 + c.offsetYMillimetres * mm, kTolerance)
+                << page.kind << " " << queue.toStdString();
+            EXPECT_NEAR(inches(box.width()), page.width * c.scaleXPercent / 100, kTolerance) << page.kind;
+            EXPECT_NEAR(inches(box.height()), page.height * c.scaleYPercent / 100, kTolerance) << page.kind;
+        }
+    }
+    EXPECT_FALSE(QFile::exists(cups->userOptionsFile())) << "--print=KaviB leaves the default alone";
+    EXPECT_EQ(deviceNameOfEntry(printers.defaultPrinterEntry()), "KaviA");
+
+    // An offset on the command line replaces the stored calibration.
+    QFile::remove(cups->jobFile("KaviB"));
+    ASSERT_EQ(run({"--print=KaviB", "--offset", "0,0", "front=" + picture}).first, 0);
+    ASSERT_TRUE(cups->waitForJobs());
+    const QRect plain = inkBox(renderPdfPage(cups->jobFile("KaviB"), 1, kDpi));
+    EXPECT_NEAR(inches(plain.left()), 10 / 72.0, kTolerance);
+    EXPECT_NEAR(inches(plain.width()), 4.75, kTolerance);
+
+    const int before = cups->completedJobs();
+    const auto [status, errors] = run({"--print=NoSuchQueue", "front=" + picture});
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(errors, "kavi-cover: there is no printer queue named \"NoSuchQueue\"\n");
+    ASSERT_TRUE(cups->waitForJobs());
+    EXPECT_EQ(cups->completedJobs(), before);
 }
 
 TEST_F(PrintThroughCups, WithNoQueueLeftTheJobCanBeSavedAsAPdf) {
