@@ -4,6 +4,7 @@
 
 #include "cover_printing.h"
 #include "picture_slot.h"
+#include "print_preview.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -71,6 +72,11 @@ PrintSelection frmcovercreator::printSelection() const {
 
 void frmcovercreator::cmdPrint_Click() {
     const QString notice = outcomeNotice(printCovers(platform, printSelection()));
+    if (!notice.isEmpty()) ShowNotice(notice);
+}
+
+void frmcovercreator::PrintPreview_Click() {
+    const QString notice = outcomeNotice(showPrintPreview(platform, printSelection(), this));
     if (!notice.isEmpty()) ShowNotice(notice);
 }
 
