@@ -74,6 +74,25 @@ TEST(PrintPreview, ShowsThePagesInOrderWithEachCoversPicture) {
     }
 }
 
+// A large picture is drawn from its screen copy, made in bands: every row of the cover shows it.
+TEST(PrintPreview, DrawsALargePictureWhole) {
+    TestPlatform t;
+    PrintSelection s = tick({4});
+    QImage picture(3000, 2000, QImage::Format_RGB32);
+    picture.fill(QColor(200, 0, 0));
+    for (int y = 0; y < picture.height(); ++y)
+        std::fill_n(reinterpret_cast<QRgb*>(picture.scanLine(y)) + 1500, 1500, qRgb(0, 0, 200));
+    s.pictures[3] = picture;
+    frmPrintPreview preview(t.platform, s);
+    const double dpi = t.platform.screen.logicalDpiX();
+    const QImage page = preview.pageImage(0, dpi);
+    const QRect cover = inches(preview.job().pages[0].covers[0].rect, dpi);
+    for (int y = cover.top() + 2; y < cover.bottom() - 2; ++y) {
+        ASSERT_EQ(page.pixelColor(cover.left() + 4, y), QColor(200, 0, 0)) << "row " << y;
+        ASSERT_EQ(page.pixelColor(cover.right() - 4, y), QColor(0, 0, 200)) << "row " << y;
+    }
+}
+
 TEST(PrintPreview, DrawsThePrintableAreaOnlyForAPrinterThatTellsIt) {
     const QColor outline(110, 160, 230);
     TestPlatform printer;
