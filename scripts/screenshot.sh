@@ -22,4 +22,11 @@ if [ -x "$picking" ]; then
 else
   echo "No $picking (a build with -DKAVI_TESTS=ON makes it): selected-cover.png and unreadable-file-notice.png not taken"
 fi
+preview=$(dirname "$exe")/preview_screenshot
+if [ -x "$preview" ]; then
+  # A sanitizer build would count the display connection's buffers as leaks.
+  ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1024x768x24" "$preview" "$out/print-preview.png"
+else
+  echo "No $preview (a build with -DKAVI_TESTS=ON makes it): print-preview.png not taken"
+fi
 echo "Screenshots in $out"

@@ -132,7 +132,7 @@ QString printerNotice(const PreparedJob& job) {
 
 } // namespace
 
-// The current page in the window, on grey, at the dialog's zoom.
+// The current page in the window, at the dialog's zoom, with grey around it.
 class PreviewSheet final : public QWidget {
 public:
     explicit PreviewSheet(QWidget* parent) : QWidget(parent) { setObjectName(QStringLiteral("sheet")); }
@@ -148,9 +148,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.fillRect(rect(), QColor(96, 96, 96));
         if (!page_) return;
+        QPainter painter(this);
         painter.translate(kSheetMargin, kSheetMargin);
         painter.fillRect(QRectF(QPointF(3, 3), QSizeF(sheetPixels(*page_, ppi_))), QColor(60, 60, 60)); // shadow
         drawPage(painter, *page_, *pictures_, ppi_, printable_);
@@ -215,6 +214,7 @@ frmPrintPreview::frmPrintPreview(Platform& platform, PrintSelection selection, Q
     scroll_->setBackgroundRole(QPalette::Dark);
     sheet_ = new PreviewSheet(scroll_);
     scroll_->setWidget(sheet_);
+    sheet_->setBackgroundRole(QPalette::Dark); // the grey around the sheet, as the scroll area's
     scroll_->viewport()->installEventFilter(this);
 
     auto* bar = new QHBoxLayout;
