@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts Kavi under a virtual X server and takes screenshots: the splash after one second and the
 # main window after the splash has gone; then, from the test build's picking_screenshots beside the
-# executable, a selected cover and the notice after picking a file that is no picture.
+# executable, a selected cover and the notice after picking a file that is no picture; from its
+# preview_screenshot, the print preview of a DVD cover with cut marks.
 # Usage: scripts/screenshot.sh [KAVI-EXECUTABLE] [OUT-DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
