@@ -69,8 +69,9 @@ int main(int argc, char** argv) {
     kavi::RealPlatform real(QUrl(QStringLiteral("http://127.0.0.1:9")));
     BenchPrinter printer;
     const kavi::Platform& p = real.platform();
-    kavi::Platform platform{p.messages, p.saveDialog, p.shell,   p.help,    p.tray,          p.screen,   p.facts, p.http,
-                            p.sound,    p.systemColors, p.desktop, p.scanner, p.imageEncoders, p.printers, printer};
+    kavi::Platform platform{p.messages, p.saveDialog, p.shell,         p.help,     p.tray,
+                            p.screen,   p.facts,      p.http,          p.sound,    p.systemColors,
+                            p.desktop,  p.scanner,    p.imageEncoders, p.printers, printer};
 
     kavi::PrintSelection selection;
     selection.ticked[3] = true; // DVD

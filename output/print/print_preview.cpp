@@ -35,7 +35,8 @@ QSize sheetPixels(const RenderedPage& page, double ppi) {
 }
 
 bool overhangs(const RenderedPage& page, int kind) {
-    return std::any_of(page.overhangs.begin(), page.overhangs.end(), [kind](const Overhang& o) { return o.kind == kind; });
+    return std::any_of(page.overhangs.begin(), page.overhangs.end(),
+                       [kind](const Overhang& o) { return o.kind == kind; });
 }
 
 // The picture as large as its cover is on the screen at 100%; a smaller picture stays as it is.
@@ -72,7 +73,8 @@ void markDoesNotFit(QPainter& painter, const QRectF& cover) {
     painter.drawRect(cover.adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2));
     const QString text = QStringLiteral("Does not fit");
     const QFontMetrics metrics(painter.font());
-    const QRectF label(cover.left() + pen, cover.top() + pen, metrics.horizontalAdvance(text) + 8, metrics.height() + 4);
+    const QRectF label(cover.left() + pen, cover.top() + pen, metrics.horizontalAdvance(text) + 8,
+                       metrics.height() + 4);
     painter.fillRect(label.intersected(cover), kDoesNotFit);
     painter.setPen(Qt::white);
     painter.drawText(label, Qt::AlignCenter, text);
@@ -253,7 +255,8 @@ frmPrintPreview::~frmPrintPreview() = default;
 void frmPrintPreview::showPage(int index) {
     if (index < 0 || index >= int(job_.pages.size())) return;
     page_ = index;
-    updatePage();
+    if (fitting_) zoomToFit(); // the next page may be of another paper
+    else updatePage();
 }
 
 void frmPrintPreview::cmdPrevious_Click() { showPage(page_ - 1); }

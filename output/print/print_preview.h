@@ -56,7 +56,7 @@ public:
     QPushButton* cmdPrint;
     QPushButton* cmdClose;
     QLabel* lblPrinter; // where the job goes
-    QLabel* lblFit;     // the covers of this page that do not fit, in words
+    QLabel* lblFit; // the covers of this page that do not fit, in words
 
 protected:
     // Keeps the page fitted to the window while "Zoom to Fit" is the zoom.

@@ -5,6 +5,7 @@
 #include "print_preview.h"
 #include "support/test_platform.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -65,6 +66,16 @@ TEST(PrintPreview, ShowsThePagesInOrderWithEachCoversPicture) {
     preview.cmdPrevious->click();
     EXPECT_EQ(preview.currentPage(), 0);
 
+    preview.show();
+    preview.cmdZoom100->click();
+    EXPECT_EQ(preview.zoom(), t.platform.screen.logicalDpiX());
+    preview.cmdZoomFit->click();
+    EXPECT_LT(preview.zoom(), t.platform.screen.logicalDpiX()) << "a Letter sheet is larger than the window";
+    const double fitted = preview.zoom();
+    preview.resize(preview.width() / 2, preview.height() / 2);
+    QApplication::processEvents();
+    EXPECT_LT(preview.zoom(), fitted) << "the fit follows the window";
+
     const double dpi = 40;
     for (int i = 0; i < 2; ++i) {
         const QImage page = preview.pageImage(i, dpi);
@@ -122,7 +133,7 @@ TEST(PrintPreview, CoverRectanglesMatchThePdfOfTheSameJob) {
     TestPlatform t; // no printer installed: the job is a PDF file
     CupsPrinterObject writer(t.printers);
     const Platform& p = t.platform;
-    Platform withWriter{p.messages, p.saveDialog, p.shell,   p.help,    p.tray,          p.screen,   p.facts, p.http,
+    Platform withWriter{p.messages, p.saveDialog,   p.shell,   p.help,    p.tray,          p.screen,   p.facts, p.http,
                         p.sound,    p.systemColors, p.desktop, p.scanner, p.imageEncoders, p.printers, writer};
     frmPrintPreview preview(withWriter, tick({1, 2}));
     ASSERT_TRUE(preview.job().toFile);
