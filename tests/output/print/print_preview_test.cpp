@@ -85,7 +85,7 @@ TEST(PrintPreview, ShowsThePagesInOrderWithEachCoversPicture) {
     }
 }
 
-// A large picture is drawn from its screen copy, made in bands: every row of the cover shows it.
+// A large picture is drawn from its screen copy, whole: each row of the cover shows both halves.
 TEST(PrintPreview, DrawsALargePictureWhole) {
     TestPlatform t;
     PrintSelection s = tick({4});
