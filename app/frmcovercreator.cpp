@@ -102,6 +102,7 @@ void frmcovercreator::buildMenus() {
     };
     auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QString::fromUtf8(name)); };
     add(File, "Print", "&Print", &frmcovercreator::Print_Click);
+    add(File, "PrintPreview", "Print Pre&view", &frmcovercreator::PrintPreview_Click);
     add(File, "ExportPdf", "&Export PDF...", &frmcovercreator::ExportPdf_Click);
     separator(File, "lineage");
     buildPrintLayoutMenu();

@@ -99,6 +99,7 @@ public:
     void about_Click();
     void cmdPrint_Click();
     void ExportPdf_Click();
+    void PrintPreview_Click();
     void PaperLetterLegal_Click();
     void PaperA4_Click();
     void CutMarks_Click();

@@ -5,6 +5,7 @@
 #include "calibrate_printer.h"
 #include "cover_printing.h"
 #include "picture_slot.h"
+#include "print_preview.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -104,6 +105,11 @@ void frmcovercreator::CalibratePrinter_Click() {
         ShowNotice(QStringLiteral("Calibration saved for %1.").arg(queue));
     if (dialog.outcome() == frmCalibrate::Outcome::Reset)
         ShowNotice(QStringLiteral("%1 prints without calibration again.").arg(queue));
+}
+
+void frmcovercreator::PrintPreview_Click() {
+    const QString notice = outcomeNotice(showPrintPreview(platform, printSelection(), this));
+    if (!notice.isEmpty()) ShowNotice(notice);
 }
 
 void frmcovercreator::ExportPdf_Click() {

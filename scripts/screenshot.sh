@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts Kavi under a virtual X server and takes screenshots: the splash after one second and the
 # main window after the splash has gone; then, from the test build's picking_screenshots beside the
-# executable, a selected cover and the notice after picking a file that is no picture.
+# executable, a selected cover and the notice after picking a file that is no picture; from its
+# preview_screenshot, the print preview of a DVD cover with cut marks.
 # Usage: scripts/screenshot.sh [KAVI-EXECUTABLE] [OUT-DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,5 +22,12 @@ if [ -x "$picking" ]; then
   xvfb-run -a -s "-screen 0 1024x640x24" "$picking" "$out/selected-cover.png" "$out/unreadable-file-notice.png"
 else
   echo "No $picking (a build with -DKAVI_TESTS=ON makes it): selected-cover.png and unreadable-file-notice.png not taken"
+fi
+preview=$(dirname "$exe")/preview_screenshot
+if [ -x "$preview" ]; then
+  # A sanitizer build would count the display connection's buffers as leaks.
+  ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1024x768x24" "$preview" "$out/print-preview.png"
+else
+  echo "No $preview (a build with -DKAVI_TESTS=ON makes it): print-preview.png not taken"
 fi
 echo "Screenshots in $out"

@@ -89,8 +89,9 @@ TEST_F(MainWindow, ToolbarAndMenusCarryTheirCaptionsInOrder) {
     }
     EXPECT_EQ(captions, QStringList({"Print Cover", "About", "Cover Manipulator", "Report A Bug", "Help", "Visit Website"}));
     EXPECT_EQ(window.File->title(), "&File");
-    EXPECT_EQ(menuEntries(window.File), QStringList({"&Print", "&Export PDF...", "-", "Pape&r", "Cut &Marks", "-",
-                                                     "&Select Printer", "&Calibrate Printer...", "-", "E&xit"}));
+    EXPECT_EQ(menuEntries(window.File), QStringList({"&Print", "Print Pre&view", "&Export PDF...", "-", "Pape&r",
+                                                     "Cut &Marks", "-", "&Select Printer", "&Calibrate Printer...",
+                                                     "-", "E&xit"}));
     EXPECT_EQ(window.help->title(), "&Help");
     EXPECT_EQ(menuEntries(window.help), QStringList({"Help &Contents", "-", "&Report A Bug", "&Visit Website", "-",
                                                      "&Check For Updates", "-", "&About"}));

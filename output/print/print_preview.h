@@ -1,0 +1,86 @@
+#pragma once
+// "Print Preview": every page of the job the print command would send, drawn from the same laid-out
+// pages (the sheet, the printer's printable area, each cover in its rectangle, cut marks, covers
+// that do not fit marked in red), with page navigation, two zooms, a number of copies and a Print
+// button that sends exactly that job. Pictures are drawn from screen-size copies made once when the
+// window opens; the job itself keeps the full pictures.
+#include "cover_printing.h"
+
+#include <QDialog>
+#include <QImage>
+
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class QSpinBox;
+
+namespace kavi {
+
+class PreviewSheet;
+
+class frmPrintPreview : public QDialog {
+public:
+    // Prepares the job for the default printer, or for a PDF file when no printer can be used.
+    frmPrintPreview(Platform& platform, PrintSelection selection, QWidget* parent = nullptr);
+    ~frmPrintPreview() override;
+
+    const PreparedJob& job() const { return job_; }
+    // The printer's printable area is drawn only for a printer that told it.
+    bool showsPrintableArea() const { return !job_.toFile && job_.printableKnown; }
+    int currentPage() const { return page_; } // from 0
+    void showPage(int index);
+    // Pixels per inch of the page as shown.
+    double zoom() const { return zoom_; }
+    void zoomToFit();
+    void zoomToActualSize();
+    // One page as the window draws it, without the window around it: the sheet at the given
+    // resolution, its top-left corner at 0, 0.
+    QImage pageImage(int index, double pixelsPerInch) const;
+    // What the Print button sent; nothing before it was pressed.
+    PrintOutcome outcome() const { return outcome_; }
+
+    void cmdPrevious_Click();
+    void cmdNext_Click();
+    // Asks the print command's questions, then sends the job with the chosen copies and closes.
+    void cmdPrint_Click();
+
+    QLabel* lblPage;
+    QPushButton* cmdPrevious;
+    QPushButton* cmdNext;
+    QPushButton* cmdZoomFit;
+    QPushButton* cmdZoom100;
+    QLabel* lblCopies;
+    QSpinBox* spnCopies;
+    QPushButton* cmdPrint;
+    QPushButton* cmdClose;
+    QLabel* lblPrinter; // where the job goes
+    QLabel* lblFit; // the covers of this page that do not fit, in words
+
+protected:
+    // Keeps the page fitted to the window while "Zoom to Fit" is the zoom.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setZoom(double pixelsPerInch);
+    void updatePage();
+
+    Platform& platform_;
+    PrintSelection selection_;
+    PreparedJob job_;
+    // Per page, per cover in drawing order: the picture at the size it has at 100%.
+    std::vector<std::vector<QImage>> screenCopies_;
+    int page_ = 0;
+    double zoom_ = 96;
+    bool fitting_ = true; // the zoom follows the window's size
+    QScrollArea* scroll_;
+    PreviewSheet* sheet_;
+    PrintOutcome outcome_;
+};
+
+// The "Print Preview" command: says so when nothing is ticked, and when none of the ticked covers
+// has a picture; otherwise shows the modal preview. Returns what its Print button sent.
+PrintOutcome showPrintPreview(Platform& platform, const PrintSelection& selection, QWidget* parent);
+
+} // namespace kavi

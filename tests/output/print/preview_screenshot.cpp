@@ -1,0 +1,68 @@
+// Takes a screenshot of the print preview as a user sees it (run under xvfb-run, see
+// scripts/screenshot.sh): a DVD cover with cut marks, for a printer with quarter-inch margins.
+#include "imaging/qt_raster.h"
+#include "jpeg/photo_picture.h"
+#include "platform.h"
+#include "print_preview.h"
+
+#include <QApplication>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+
+// A printer with quarter-inch margins that takes every step; the screenshot sends nothing.
+class MarginPrinter final : public kavi::PrinterObject {
+public:
+    bool setFollowDefault(bool) override { return true; }
+    bool setPaperSize(int) override { return true; }
+    bool setOrientation(int) override { return true; }
+    int paperSize() const override { return 1; }
+    int orientation() const override { return 1; }
+    bool drawPicture(const QImage&, double, double, double, double) override { return true; }
+    bool newPage() override { return true; }
+    bool endDocument() override { return true; }
+    void printNextJobToFile(const QString&) override {}
+    std::optional<kavi::LengthRect> printableArea(kavi::Paper paper, kavi::Orientation orientation) override {
+        const kavi::LengthSize sheet = kavi::sheetSize(paper, orientation);
+        const kavi::Length margin = kavi::Length::fromInches(0.25);
+        return kavi::LengthRect{margin, margin, sheet.width - margin - margin, sheet.height - margin - margin};
+    }
+    QString nextJobPrinter() override { return QStringLiteral("Office"); }
+    bool drawLine(double, double, double, double, double) override { return true; }
+    void setCopies(int) override {}
+};
+
+void settle() {
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s print-preview.png\n", argv[0]);
+        return 2;
+    }
+    kavi::RealPlatform real(QUrl(QStringLiteral("http://127.0.0.1:9")));
+    MarginPrinter printer;
+    const kavi::Platform& p = real.platform();
+    kavi::Platform platform{p.messages, p.saveDialog, p.shell,         p.help,     p.tray,
+                            p.screen,   p.facts,      p.http,          p.sound,    p.systemColors,
+                            p.desktop,  p.scanner,    p.imageEncoders, p.printers, printer};
+    kavi::PrintSelection selection;
+    selection.ticked[3] = true; // DVD
+    selection.pictures[3] = kavi::toImage(jpegtest::photoPicture(2400, 1600, 7));
+    selection.layout.cutMarks = true;
+
+    kavi::frmPrintPreview preview(platform, selection);
+    preview.move(0, 0);
+    preview.show();
+    settle();
+    return preview.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}

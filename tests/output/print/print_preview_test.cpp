@@ -1,0 +1,213 @@
+// The print preview: its pages against the job and the PDF, the printable area, covers that do
+// not fit, and its Print button against the print command.
+#include "output/print/pdf_probe.h"
+#include "print/printer.h"
+#include "print_preview.h"
+#include "support/test_platform.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace kavi;
+using kavi::testing::TestPlatform;
+
+namespace {
+
+// A dark colour of its own for each kind, so a cover shows whose picture it got.
+QColor colourOf(int kind) { return QColor(10 + 9 * kind, 100 - 8 * kind, 40 + 5 * kind); }
+
+PrintSelection tick(std::initializer_list<int> kinds) {
+    PrintSelection s;
+    for (int n : kinds) {
+        s.ticked[std::size_t(n - 1)] = true;
+        QImage picture = kavi::testing::darkPicture(40, 30, QStringLiteral("Image%1").arg(n));
+        picture.fill(colourOf(n));
+        s.pictures[std::size_t(n - 1)] = picture;
+    }
+    return s;
+}
+
+QRect inches(const LengthRect& r, double dpi) {
+    return QRectF(r.left.inches() * dpi, r.top.inches() * dpi, r.width.inches() * dpi, r.height.inches() * dpi)
+        .toAlignedRect();
+}
+
+int pixelsOf(const QImage& image, QColor colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+void expectNear(const QRect& a, const QRect& b, int pixels) {
+    EXPECT_NEAR(a.left(), b.left(), pixels);
+    EXPECT_NEAR(a.top(), b.top(), pixels);
+    EXPECT_NEAR(a.right(), b.right(), pixels);
+    EXPECT_NEAR(a.bottom(), b.bottom(), pixels);
+}
+
+} // namespace
+
+TEST(PrintPreview, ShowsThePagesInOrderWithEachCoversPicture) {
+    TestPlatform t;
+    t.printer.margins = std::array<double, 4>{0.25, 0.25, 0.25, 0.25};
+    frmPrintPreview preview(t.platform, tick({1, 2, 3}));
+    ASSERT_EQ(preview.job().pages.size(), 2u);
+    EXPECT_EQ(preview.lblPage->text(), "Page 1 of 2");
+    EXPECT_FALSE(preview.cmdPrevious->isEnabled());
+    preview.cmdNext->click();
+    EXPECT_EQ(preview.currentPage(), 1);
+    EXPECT_EQ(preview.lblPage->text(), "Page 2 of 2");
+    EXPECT_FALSE(preview.cmdNext->isEnabled());
+    preview.cmdPrevious->click();
+    EXPECT_EQ(preview.currentPage(), 0);
+
+    preview.show();
+    preview.cmdZoom100->click();
+    EXPECT_EQ(preview.zoom(), t.platform.screen.logicalDpiX());
+    preview.cmdZoomFit->click();
+    EXPECT_LT(preview.zoom(), t.platform.screen.logicalDpiX()) << "a Letter sheet is larger than the window";
+    const double fitted = preview.zoom();
+    preview.resize(preview.width() / 2, preview.height() / 2);
+    QApplication::processEvents();
+    EXPECT_LT(preview.zoom(), fitted) << "the fit follows the window";
+
+    const double dpi = 40;
+    for (int i = 0; i < 2; ++i) {
+        const QImage page = preview.pageImage(i, dpi);
+        for (const PlacedCover& cover : preview.job().pages[std::size_t(i)].covers)
+            EXPECT_EQ(page.pixelColor(inches(cover.rect, dpi).center()), colourOf(cover.kind))
+                << "page " << i + 1 << ", kind " << cover.kind;
+    }
+}
+
+// A large picture is drawn from its screen copy, whole: each row of the cover shows both halves.
+TEST(PrintPreview, DrawsALargePictureWhole) {
+    TestPlatform t;
+    PrintSelection s = tick({4});
+    QImage picture(3000, 2000, QImage::Format_RGB32);
+    picture.fill(QColor(200, 0, 0));
+    for (int y = 0; y < picture.height(); ++y)
+        std::fill_n(reinterpret_cast<QRgb*>(picture.scanLine(y)) + 1500, 1500, qRgb(0, 0, 200));
+    s.pictures[3] = picture;
+    frmPrintPreview preview(t.platform, s);
+    const double dpi = t.platform.screen.logicalDpiX();
+    const QImage page = preview.pageImage(0, dpi);
+    const QRect cover = inches(preview.job().pages[0].covers[0].rect, dpi);
+    for (int y = cover.top() + 2; y < cover.bottom() - 2; ++y) {
+        ASSERT_EQ(page.pixelColor(cover.left() + 4, y), QColor(200, 0, 0)) << "row " << y;
+        ASSERT_EQ(page.pixelColor(cover.right() - 4, y), QColor(0, 0, 200)) << "row " << y;
+    }
+}
+
+TEST(PrintPreview, DrawsThePrintableAreaOnlyForAPrinterThatTellsIt) {
+    const QColor outline(110, 160, 230);
+    TestPlatform printer;
+    printer.printer.margins = std::array<double, 4>{0.5, 0.5, 0.5, 0.5};
+    frmPrintPreview withArea(printer.platform, tick({4}));
+    EXPECT_GT(pixelsOf(withArea.pageImage(0, 30), outline), 100);
+    EXPECT_EQ(withArea.lblPrinter->text(), "Printer: Office");
+    EXPECT_TRUE(withArea.spnCopies->isEnabled());
+
+    TestPlatform silent;
+    silent.printer.margins.reset();
+    frmPrintPreview unknown(silent.platform, tick({4}));
+    EXPECT_EQ(pixelsOf(unknown.pageImage(0, 30), outline), 0);
+    EXPECT_TRUE(unknown.lblPrinter->text().contains("does not tell its printable area"));
+
+    TestPlatform none;
+    none.printer.failing = {"follow"};
+    frmPrintPreview file(none.platform, tick({4}));
+    EXPECT_TRUE(file.job().toFile);
+    EXPECT_EQ(pixelsOf(file.pageImage(0, 30), outline), 0);
+    EXPECT_FALSE(file.spnCopies->isEnabled()) << "a file is written once";
+}
+
+// The preview of a PDF job draws its covers where poppler finds them in the file Print writes.
+TEST(PrintPreview, CoverRectanglesMatchThePdfOfTheSameJob) {
+    QTemporaryDir dir;
+    TestPlatform t; // no printer installed: the job is a PDF file
+    CupsPrinterObject writer(t.printers);
+    const Platform& p = t.platform;
+    Platform withWriter{p.messages, p.saveDialog,   p.shell,   p.help,    p.tray,          p.screen,   p.facts, p.http,
+                        p.sound,    p.systemColors, p.desktop, p.scanner, p.imageEncoders, p.printers, writer};
+    frmPrintPreview preview(withWriter, tick({1, 2}));
+    ASSERT_TRUE(preview.job().toFile);
+    const QString pdf = dir.filePath("covers.pdf");
+    t.saveDialog.answers = {{true, pdf, 0}};
+    preview.cmdPrint->click();
+    ASSERT_TRUE(preview.outcome().sent);
+    EXPECT_EQ(preview.outcome().file, pdf);
+    EXPECT_EQ(preview.result(), QDialog::Accepted);
+
+    const int dpi = 72;
+    const QRect inPdf = kavi::testing::inkBox(kavi::testing::renderPdfPage(pdf, 1, dpi));
+    const QRect inPreview = kavi::testing::inkBox(preview.pageImage(0, dpi));
+    ASSERT_FALSE(inPdf.isEmpty());
+    expectNear(inPreview, inPdf, 1);
+    expectNear(inPreview, inches(coversBounds(preview.job().pages[0].covers), dpi), 1);
+}
+
+TEST(PrintPreview, MarksACoverThatDoesNotFit) {
+    const QColor red(220, 30, 30);
+    TestPlatform t;
+    t.printer.margins = std::array<double, 4>{0.5, 0.5, 0.5, 0.5};
+    frmPrintPreview preview(t.platform, tick({9}));
+    EXPECT_GT(pixelsOf(preview.pageImage(0, 30), red), 100);
+    EXPECT_EQ(preview.lblFit->text(),
+              "HD-DVD does not fit the printable area: 0.50 in (12.7 mm) is lost at the right edge.");
+
+    TestPlatform roomy;
+    roomy.printer.margins = std::array<double, 4>{0.25, 0.25, 0.25, 0.25};
+    frmPrintPreview fits(roomy.platform, tick({9}));
+    EXPECT_EQ(pixelsOf(fits.pageImage(0, 30), red), 0);
+    EXPECT_TRUE(fits.lblFit->text().isEmpty());
+}
+
+TEST(PrintPreview, PrintSendsWhatThePrintCommandSendsWithTheCopies) {
+    const PrintSelection covers = tick({1, 2, 3});
+    TestPlatform command;
+    const PrintOutcome printed = printCovers(command.platform, covers);
+    ASSERT_TRUE(printed.sent);
+
+    for (int copies : {1, 3}) {
+        TestPlatform t;
+        frmPrintPreview preview(t.platform, covers);
+        preview.spnCopies->setValue(copies);
+        preview.cmdPrint->click();
+        std::vector<QString> expected = command.printer.ops;
+        if (copies > 1) expected.insert(expected.begin() + 1, QStringLiteral("copies %1").arg(copies));
+        EXPECT_EQ(t.printer.ops, expected) << copies << " copies";
+        EXPECT_EQ(outcomeNotice(preview.outcome()), outcomeNotice(printed));
+        EXPECT_EQ(preview.result(), QDialog::Accepted);
+        ASSERT_EQ(t.messages.shown.size(), command.messages.shown.size());
+        EXPECT_EQ(t.messages.shown[0].text, command.messages.shown[0].text) << "the same paper question";
+    }
+
+    // Cancel at the paper question: nothing is sent and the preview stays open.
+    TestPlatform t;
+    t.messages.answers = {MsgResult::Cancel};
+    frmPrintPreview preview(t.platform, covers);
+    preview.cmdPrint->click();
+    EXPECT_EQ(t.printer.ops, std::vector<QString>{"follow 1"});
+    EXPECT_FALSE(preview.outcome().sent);
+    EXPECT_NE(preview.result(), QDialog::Accepted);
+}
+
+TEST(PrintPreview, SaysWhenThereIsNothingToPreview) {
+    TestPlatform t;
+    EXPECT_FALSE(showPrintPreview(t.platform, PrintSelection{}, nullptr).sent);
+    ASSERT_EQ(t.messages.shown.size(), 1u);
+    EXPECT_EQ(t.messages.shown[0].text, "Please select a cover option to print!");
+    EXPECT_TRUE(t.printer.ops.empty());
+
+    PrintSelection withoutPicture = tick({4});
+    withoutPicture.pictures[3] = QImage();
+    showPrintPreview(t.platform, withoutPicture, nullptr);
+    ASSERT_EQ(t.messages.shown.size(), 2u);
+    EXPECT_EQ(t.messages.shown[1].text, "The ticked cover (DVD) has no picture, so there is nothing to print.");
+}
