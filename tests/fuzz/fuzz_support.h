@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QtGlobal>
 
 #include <cstddef>
 #include <cstdint>
@@ -45,8 +46,11 @@ private:
     std::size_t pos_ = 0;
 };
 
-// Image plug-ins and codecs of Qt want an application object; one lives for the whole run.
+// Image plug-ins and codecs of Qt want an application object; one lives for the whole run. Qt's
+// warnings about damaged files are silenced: millions of them would only slow the run.
 inline void ensureQtApplication() {
+    static const bool quiet = (qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {}), true);
+    (void)quiet;
     static int argc = 1;
     static char name[] = "kavi-fuzz";
     static char* argv[] = {name, nullptr};
