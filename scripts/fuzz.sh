@@ -22,6 +22,9 @@ cmake --build "$build" -j2 -t $names
 export ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# The targets write their scratch files to the temporary folder; in memory, the settings file's
+# synced writes run four times as fast.
+if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 
 run_one() {
     t=$1
