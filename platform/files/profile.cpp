@@ -3,6 +3,7 @@
 #include "atomic_file.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -115,6 +116,8 @@ bool writeString(const QString& section, const QString& key, const QString& valu
     }
     QByteArray out;
     for (const QByteArray& line : lines) out += line + '\n';
+    // A settings file in a folder of its own (the user's configuration folder) makes that folder on first write.
+    QDir().mkpath(QFileInfo(file).absolutePath());
     return writeFileAtomically(file, out);
 }
 
