@@ -5,11 +5,47 @@
 #include "platform.h"
 #include "system/termination_signals.h"
 
+#include "files/program_folder.h"
+
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
+namespace {
+
+// --help and --version answer on the standard output and end the run before any window opens.
+int printHelp(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QByteArray text = QStringLiteral(
+        "Usage: kavi [--help] [--version]\n"
+        "Makes printed covers and inserts for disc and game cases.\n"
+        "\n"
+        "  --help     show this text and end\n"
+        "  --version  show the version and end\n"
+        "\n"
+        "Files:\n"
+        "  settings    %1\n"
+        "  help pages  %2\n"
+        "  scan file   %3\n")
+        .arg(kavi::inProgramFolder(QStringLiteral("kavi4.ini")), kavi::inProgramFolder(QStringLiteral("Kavi4.chm")),
+             kavi::programFolders().scratch + QStringLiteral("/temp.bmp"))
+        .toUtf8();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) return printHelp(argc, argv);
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("Kavi %s\n", KAVI_VERSION);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kavi"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kavi/kavi.svg")));
