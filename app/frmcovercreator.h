@@ -97,6 +97,7 @@ public:
     void visitwebsite_Click();
     void checkforupdates_Click();
     void about_Click();
+    void systemInformation_Click();
     void cmdPrint_Click();
     void ExportPdf_Click();
     void PrintPreview_Click();
