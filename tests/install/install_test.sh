@@ -29,6 +29,11 @@ mkdir -p "$home/.config" "$home/Pictures"
 echo 'XDG_PICTURES_DIR="$HOME/Pictures"' > "$home/.config/user-dirs.dirs"
 run_env=(env -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u XDG_RUNTIME_DIR HOME="$home" QT_QPA_PLATFORM=offscreen)
 
+# --help and --version answer without a display: they open no window.
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/kavi" --version) || fail "--version failed"
+[ "$version" = "Kavi 4.0.0" ] || fail "--version said: $version"
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/kavi" --help | grep -q "^Usage: kavi" || fail "--help"
+
 # The file locations it reports: the settings under HOME, the help pages in the share folder.
 help=$("${run_env[@]}" "$prefix/bin/kavi" --help)
 grep -qxF "  settings    $home/.config/kavi/kavi4.ini" <<<"$help" || fail "settings location: $help"
