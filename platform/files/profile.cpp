@@ -1,9 +1,9 @@
 #include "profile.h"
 
 #include "atomic_file.h"
+#include "program_folder.h"
 
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -116,8 +116,7 @@ bool writeString(const QString& section, const QString& key, const QString& valu
     }
     QByteArray out;
     for (const QByteArray& line : lines) out += line + '\n';
-    // A settings file in a folder of its own (the user's configuration folder) makes that folder on first write.
-    QDir().mkpath(QFileInfo(file).absolutePath());
+    makeSettingsFolderFor(file);
     return writeFileAtomically(file, out);
 }
 

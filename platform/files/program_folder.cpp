@@ -77,4 +77,10 @@ QString inProgramFolder(const QString& name) {
     return QDir(folders.resources).filePath(name);
 }
 
+void makeSettingsFolderFor(const QString& file) {
+    if (!QCoreApplication::instance()) return;
+    const QString settings = programFolders().settings;
+    if (QFileInfo(file).absolutePath() == QDir::cleanPath(settings)) QDir().mkpath(settings);
+}
+
 } // namespace kavi

@@ -38,5 +38,8 @@ QString programFolder();
 // "temp.bmp" (the scan file) in the scratch folder, which is made if missing, and every other name
 // ("Kavi4.chm", "alert.wav", "about.bmp") in the resources folder.
 QString inProgramFolder(const QString& name);
+// Makes the settings folder (the installed Kavi's in the user's configuration folder) when file is the
+// settings file there and the folder is still missing; any other file's folder is left as it is.
+void makeSettingsFolderFor(const QString& file);
 
 } // namespace kavi
