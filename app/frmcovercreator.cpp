@@ -6,6 +6,7 @@
 #include "files/program_folder.h"
 #include "form1.h"
 #include "frmabout.h"
+#include "frmcomputerinfo.h"
 #include "frmmanipulate.h"
 #include "frmmsnpopup.h"
 #include "maker.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QFont>
 #include <QIcon>
@@ -30,10 +32,24 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace kavi {
 
 namespace {
+
+// Calls back when the watched window hides (it was closed).
+class WindowClosedWatch : public QObject {
+public:
+    explicit WindowClosedWatch(std::function<void()> closed) : closed_(std::move(closed)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Hide) closed_();
+        return false;
+    }
+
+private:
+    std::function<void()> closed_;
+};
 
 // Client area and toolbar, in twips.
 constexpr int kClientWidth = 11415;
@@ -120,6 +136,7 @@ void frmcovercreator::buildMenus() {
     add(help, "visitwebsite", "&Visit Website", &frmcovercreator::visitwebsite_Click);
     separator(help, "line");
     add(help, "checkforupdates", "&Check For Updates", &frmcovercreator::checkforupdates_Click);
+    add(help, "systeminformation", "System &Information...", &frmcovercreator::systemInformation_Click);
     separator(help, "spacer");
     add(help, "about", "&About", &frmcovercreator::about_Click);
 }
@@ -435,6 +452,17 @@ void frmcovercreator::A_Click() {
 void frmcovercreator::checkforupdates_Click() {
     UpdateWindow window(platform, this);
     window.exec();
+}
+void frmcovercreator::systemInformation_Click() {
+    // The system information window is a plain window of its own; shown modally, it ends this call when it closes.
+    frmComputerInfo info(platform, this);
+    info.setWindowFlags(Qt::Dialog);
+    info.setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    WindowClosedWatch watch([&loop] { loop.quit(); });
+    info.installEventFilter(&watch);
+    info.show();
+    loop.exec();
 }
 void frmcovercreator::about_Click() {
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -97,6 +97,7 @@ public:
     void visitwebsite_Click();
     void checkforupdates_Click();
     void about_Click();
+    void systemInformation_Click();
     void cmdPrint_Click();
     void ExportPdf_Click();
     void PrintPreview_Click();
@@ -107,6 +108,10 @@ public:
     void Image_Click(int n);
     // Tells the user what just happened, in a line that goes away by itself or at the next action.
     void ShowNotice(const QString& text);
+    // Loads a picture file named on the command line into the cover whose tab is showing.
+    void openPicture(const QString& path);
+    // Loads fullName into the showing tab's cover (a notice names shownName if it fails); false on the Scan tab.
+    bool loadIntoShowingCover(const QString& fullName, const QString& shownName);
 
     // Picture picking.
     void drvSelect_Change();

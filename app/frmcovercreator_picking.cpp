@@ -13,6 +13,7 @@
 #include "tab_strip.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QDir>
 #include <QGroupBox>
 #include <QMenu>
@@ -99,21 +100,31 @@ void frmcovercreator::setBusy(bool busy) {
     else QApplication::restoreOverrideCursor();
 }
 
+bool frmcovercreator::loadIntoShowingCover(const QString& fullName, const QString& shownName) {
+    const QString caption = SSTab1->tabText(SSTab1->currentIndex());
+    for (const CoverKind& kind : kCoverKinds) {
+        if (caption != QString::fromUtf8(kind.tabCaption)) continue;
+        // A file that does not load leaves the slot as it was, and the notice says why.
+        PictureLoad loaded = loadPictureFile(fullName);
+        if (loaded.status == PictureStatus::Loaded) Image(kind.number)->setPicture(std::move(loaded.picture));
+        else ShowNotice(failureNotice(loaded.status, shownName));
+        return true;
+    }
+    return false; // the Scan tab: no cover
+}
+
 void frmcovercreator::fileSelect_Click() {
     setBusy(true);
     const QString entry = fileSelect->selectedEntry();
-    if (!entry.isEmpty()) {
-        const QString fullName = FileList::fullName(fileSelect->path(), entry);
-        const QString caption = SSTab1->tabText(SSTab1->currentIndex());
-        for (const CoverKind& kind : kCoverKinds) {
-            if (caption != QString::fromUtf8(kind.tabCaption)) continue;
-            // A file that does not load leaves the slot as it was, and the notice says why.
-            PictureLoad loaded = loadPictureFile(fullName);
-            if (loaded.status == PictureStatus::Loaded) Image(kind.number)->setPicture(std::move(loaded.picture));
-            else ShowNotice(failureNotice(loaded.status, entry));
-            break;
-        }
-    }
+    if (!entry.isEmpty()) loadIntoShowingCover(FileList::fullName(fileSelect->path(), entry), entry);
+    setBusy(false);
+}
+
+void frmcovercreator::openPicture(const QString& path) {
+    setBusy(true);
+    const QString name = QFileInfo(path).fileName();
+    if (!loadIntoShowingCover(path, name))
+        ShowNotice(QStringLiteral("\u201c%1\u201d was not loaded: the Scan tab has no cover.").arg(name));
     setBusy(false);
 }
 

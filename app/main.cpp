@@ -5,12 +5,54 @@
 #include "platform.h"
 #include "system/termination_signals.h"
 
+#include "files/program_folder.h"
+
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
+namespace {
+
+// --help and --version answer on the standard output and end the run before any window opens.
+int printHelp(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QByteArray text = QStringLiteral(
+        "Usage: kavi [--help] [--version] [PICTURE]\n"
+        "Makes printed covers and inserts for disc and game cases.\n"
+        "\n"
+        "  --help     show this text and end\n"
+        "  --version  show the version and end\n"
+        "  PICTURE    load this picture into the cover whose tab shows at start\n"
+        "\n"
+        "Files:\n"
+        "  settings    %1\n"
+        "  help pages  %2\n"
+        "  scan file   %3\n")
+        .arg(kavi::inProgramFolder(QStringLiteral("kavi4.ini")), kavi::inProgramFolder(QStringLiteral("Kavi4.chm")),
+             kavi::programFolders().scratch + QStringLiteral("/temp.bmp"))
+        .toUtf8();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) return printHelp(argc, argv);
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("Kavi %s\n", KAVI_VERSION);
+            return 0;
+        }
+    }
+    QApplication app(argc, argv); // takes Qt's own options (-platform NAME, -style NAME...) out of argv
+    QString picturePath; // a picture to load once the main window is up: the first other argument
+    for (int i = 1; i < argc && picturePath.isEmpty(); ++i)
+        if (argv[i][0] != '-') picturePath = QFileInfo(QFile::decodeName(argv[i])).absoluteFilePath();
     QApplication::setApplicationName(QStringLiteral("Kavi"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kavi/kavi.svg")));
     // The window hides into the notification area; closing the last visible window must not end the run.
@@ -21,6 +63,7 @@ int main(int argc, char** argv) {
     kavi::frmSplash splash(services.platform().screen, [&] {
         mainWindow = std::make_unique<kavi::frmcovercreator>(services.platform());
         mainWindow->Form_Load();
+        if (!picturePath.isEmpty()) mainWindow->openPicture(picturePath);
     });
     // Asked to stop (SIGTERM, SIGINT, SIGHUP), Kavi ends through the main window's shut-down, which
     // puts the default printer back and writes the settings; it runs once, so a second signal

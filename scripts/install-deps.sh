@@ -11,6 +11,7 @@ runtime_and_build=(
   libgtest-dev libgmock-dev
   xvfb xauth x11-apps imagemagick fonts-liberation2 fonts-dejavu-core
   python3 util-linux
+  desktop-file-utils appstream
 )
 bench_only=(
   libbenchmark-dev libjpeg-turbo-progs img2pdf

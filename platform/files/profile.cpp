@@ -1,6 +1,7 @@
 #include "profile.h"
 
 #include "atomic_file.h"
+#include "program_folder.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -115,6 +116,7 @@ bool writeString(const QString& section, const QString& key, const QString& valu
     }
     QByteArray out;
     for (const QByteArray& line : lines) out += line + '\n';
+    makeSettingsFolderFor(file);
     return writeFileAtomically(file, out);
 }
 

@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -94,7 +95,22 @@ TEST_F(MainWindow, ToolbarAndMenusCarryTheirCaptionsInOrder) {
                                                      "-", "E&xit"}));
     EXPECT_EQ(window.help->title(), "&Help");
     EXPECT_EQ(menuEntries(window.help), QStringList({"Help &Contents", "-", "&Report A Bug", "&Visit Website", "-",
-                                                     "&Check For Updates", "-", "&About"}));
+                                                     "&Check For Updates", "System &Information...", "-",
+                                                     "&About"}));
+}
+
+TEST_F(MainWindow, SystemInformationOpensModallyAndReturnsWhenClosed) {
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        seen = modal->inherits("kavi::frmComputerInfo") && modal->isVisible() && modal->isWindow();
+        modal->close();
+    });
+    window.findChild<QAction*>("systeminformation")->trigger();
+    QCoreApplication::processEvents(); // runs the check here even when no window held the call
+    EXPECT_TRUE(seen) << "the system information window was not the modal window";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(MainWindow, PrintingWithNothingTickedSaysSoFromToolbarAndMenu) {

@@ -269,3 +269,30 @@ TEST(FileExists, FilesOfEveryKindCountAndFoldersNever) {
     EXPECT_TRUE(wildcardMatch("a*b*c", "axxbyyc"));
     EXPECT_FALSE(wildcardMatch("a*b?c", "abc"));
 }
+
+// A picture named on the command line goes the way of a pick, into the cover whose tab is showing.
+TEST_F(Picking, APictureFromTheCommandLineLoadsIntoTheShowingCoverOrSaysWhyNot) {
+    dir.write("cli.bmp", pictureBytes(14, 9, Qt::green));
+    dir.write("text.png", "not a picture");
+    window.SSTab1->setCurrentIndex(4);
+    window.openPicture(dir.file("cli.bmp"));
+    EXPECT_EQ(window.Image(5)->picture().size(), QSize(14, 9));
+    EXPECT_FALSE(QApplication::overrideCursor()) << "the busy state ended";
+    EXPECT_TRUE(window.lblNotice->notice().isEmpty());
+
+    window.openPicture(dir.file("text.png"));
+    EXPECT_EQ(window.Image(5)->picture().size(), QSize(14, 9)) << "a failed load keeps the cover";
+    EXPECT_TRUE(window.lblNotice->notice().contains("text.png")) << window.lblNotice->notice().toStdString();
+
+    window.openPicture(dir.file("gone.jpg"));
+    EXPECT_TRUE(window.lblNotice->notice().contains("\u201cgone.jpg\u201d could not be opened"))
+        << window.lblNotice->notice().toStdString();
+
+    window.SSTab1->setCurrentIndex(10); // Scan
+    window.openPicture(dir.file("cli.bmp"));
+    EXPECT_TRUE(window.lblNotice->notice().contains("Scan tab")) << window.lblNotice->notice().toStdString();
+    for (int n = 1; n <= 10; ++n)
+        if (n != 5) {
+            EXPECT_FALSE(window.Image(n)->hasPicture()) << n;
+        }
+}
