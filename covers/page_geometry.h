@@ -29,6 +29,17 @@ std::vector<PlacedCover> coversOnSheet(const PlannedPage& page, Placement placem
 
 enum class Side { Left, Top, Right, Bottom };
 
+// "left", "top", "right" or "bottom", for messages.
+constexpr const char* sideName(Side side) {
+    switch (side) {
+    case Side::Left: return "left";
+    case Side::Top: return "top";
+    case Side::Right: return "right";
+    case Side::Bottom: return "bottom";
+    }
+    return "";
+}
+
 // A cover reaching outside the printable area on one side, and by how much.
 struct Overhang {
     int kind;

@@ -91,16 +91,6 @@ bool confirmMissingPictures(MessageBoxes& messages, const PrintSelection& s, con
            MsgResult::Ok;
 }
 
-QString sideName(Side side) {
-    switch (side) {
-    case Side::Left: return QStringLiteral("left");
-    case Side::Top: return QStringLiteral("top");
-    case Side::Right: return QStringLiteral("right");
-    case Side::Bottom: return QStringLiteral("bottom");
-    }
-    return {};
-}
-
 // Covers that reach outside the printer's printable area lose that part on paper: the user hears
 // which, by how much and where, and may still print. True when printing goes on.
 bool confirmCoversThatDoNotFit(MessageBoxes& messages, const PreparedJob& job) {
@@ -111,7 +101,7 @@ bool confirmCoversThatDoNotFit(MessageBoxes& messages, const PreparedJob& job) {
                           .arg(QString::fromUtf8(coverKind(o.kind).checkCaption))
                           .arg(o.amount.inches(), 0, 'f', 2)
                           .arg(o.amount.millimetres(), 0, 'f', 1)
-                          .arg(sideName(o.side));
+                          .arg(QString::fromLatin1(sideName(o.side)));
     if (losses.isEmpty()) return true;
     const QString text = QStringLiteral("Part of a cover falls outside the area the printer can print on:\n") +
                          losses.join(QStringLiteral("\n")) + QStringLiteral("\n\nDo you want to print anyway?");

@@ -90,16 +90,6 @@ void drawPage(QPainter& painter, const RenderedPage& page, const std::vector<QIm
         if (overhangs(page, cover.kind)) markDoesNotFit(painter, pixels(cover.rect, ppi));
 }
 
-QString sideName(Side side) {
-    switch (side) {
-    case Side::Left: return QStringLiteral("left");
-    case Side::Top: return QStringLiteral("top");
-    case Side::Right: return QStringLiteral("right");
-    case Side::Bottom: return QStringLiteral("bottom");
-    }
-    return {};
-}
-
 QString fitNotice(const RenderedPage& page) {
     QStringList lines;
     for (const Overhang& o : page.overhangs)
@@ -107,7 +97,7 @@ QString fitNotice(const RenderedPage& page) {
                      .arg(QString::fromUtf8(coverKind(o.kind).checkCaption))
                      .arg(o.amount.inches(), 0, 'f', 2)
                      .arg(o.amount.millimetres(), 0, 'f', 1)
-                     .arg(sideName(o.side));
+                     .arg(QString::fromLatin1(sideName(o.side)));
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -46,16 +46,6 @@ std::string reasonOf(PictureStatus status) {
     return "did not load";
 }
 
-const char* sideName(Side side) {
-    switch (side) {
-    case Side::Left: return "left";
-    case Side::Top: return "top";
-    case Side::Right: return "right";
-    case Side::Bottom: return "bottom";
-    }
-    return "";
-}
-
 // Covers reaching past the paper (a file) or the printable area (a printer) are printed anyway, with a note.
 void noteOverhangs(const std::vector<Overhang>& overhangs, const char* where) {
     for (const Overhang& o : overhangs)
