@@ -27,7 +27,9 @@ Lines readLines(const QString& file) {
         out.readable = false;
         return out;
     }
-    const QByteArray all = f.readAll();
+    QByteArray all = f.readAll();
+    // A file saved by an editor that marks UTF-8 keeps its first line.
+    if (all.startsWith("\xEF\xBB\xBF")) all.remove(0, 3);
     out.lines = all.split('\n');
     if (!out.lines.isEmpty() && out.lines.last().isEmpty()) out.lines.removeLast();
     for (QByteArray& line : out.lines)
@@ -57,6 +59,14 @@ QByteArray valueOf(const QByteArray& line) {
     return v;
 }
 
+// Whether key=value, written as one line under [section], reads back as the same names and value:
+// a line break would start another line (or section), a "=" in the key would move the value, and
+// a key that begins with "[" would read as a section.
+bool storable(const QByteArray& section, const QByteArray& key, const QByteArray& value) {
+    return !section.contains('\n') && !section.contains(']') && !key.contains('\n') && !key.contains('=') &&
+           !key.trimmed().startsWith('[') && !value.contains('\n');
+}
+
 } // namespace
 
 QString getString(const QString& section, const QString& key, const QString& defaultValue, int size, const QString& file) {
@@ -81,6 +91,7 @@ QString getString(const QString& section, const QString& key, const QString& def
 }
 
 bool writeString(const QString& section, const QString& key, const QString& value, const QString& file) {
+    if (!storable(section.toUtf8(), key.toUtf8(), value.toUtf8())) return false;
     Lines content = readLines(file);
     if (!content.readable) return false;
     QList<QByteArray>& lines = content.lines;

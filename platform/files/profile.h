@@ -13,7 +13,9 @@ namespace kavi::profile {
 QString getString(const QString& section, const QString& key, const QString& defaultValue, int size,
                   const QString& file);
 
-// Sets key in section to value. False when the file could not be written (nothing is changed then).
+// Sets key in section to value. False when the file could not be written, or when the names or the
+// value could not be read back as they are (a line break, a "=" in the key, a key beginning with
+// "[", a "]" in the section); nothing is changed then.
 bool writeString(const QString& section, const QString& key, const QString& value, const QString& file);
 
 } // namespace kavi::profile

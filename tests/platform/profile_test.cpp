@@ -106,3 +106,17 @@ TEST(Profile, AWriteThatIsNotAllowedFailsAndChangesNothing) {
     EXPECT_EQ(dir.read("ro.ini"), "[MAIN]\nFront=0\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
+
+TEST(Profile, AFileMarkedAsUtf8KeepsItsFirstSectionAndUnstorableNamesAreRefused) {
+    TempFolder dir;
+    const QString f = dir.write("bom.ini", "\xEF\xBB\xBF[MAIN]\nFront=1\n");
+    EXPECT_EQ(get(f, "Front"), "1");
+
+    // A folder name may hold a line break; written as it is, it would add lines (even sections).
+    EXPECT_FALSE(profile::writeString("MAIN", "Dir", "/home/a\n[MAIN]\nFront=0", f));
+    EXPECT_FALSE(profile::writeString("MAIN", "[Front", "2", f));
+    EXPECT_FALSE(profile::writeString("MAIN", "a=b", "2", f));
+    EXPECT_FALSE(profile::writeString("MA]IN", "Front", "2", f));
+    EXPECT_EQ(dir.read("bom.ini"), "\xEF\xBB\xBF[MAIN]\nFront=1\n") << "a refused write changes nothing";
+    EXPECT_EQ(get(f, "Front"), "1");
+}
