@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QStringDecoder>
 
 namespace kavi::profile {
 
@@ -45,7 +46,14 @@ QByteArray sectionOf(const QByteArray& line) {
     return (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
 }
 
-bool sameName(const QByteArray& a, const QString& b) { return QString::fromUtf8(a).compare(b, Qt::CaseInsensitive) == 0; }
+// The text of a name or value. A mark of UTF-8 inside a line is kept as a character, the way the
+// writer stored it (QString::fromUtf8 would drop one at the start of each name).
+QString textOf(const QByteArray& bytes) {
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decode(bytes);
+}
+
+bool sameName(const QByteArray& a, const QString& b) { return textOf(a).compare(b, Qt::CaseInsensitive) == 0; }
 
 // The key of a "key=value" line, or a null array when the line has no "=".
 QByteArray keyOf(const QByteArray& line) {
@@ -82,7 +90,7 @@ QString getString(const QString& section, const QString& key, const QString& def
         if (!inSection) continue;
         const QByteArray k = keyOf(line);
         if (!k.isNull() && sameName(k, key)) {
-            value = QString::fromUtf8(valueOf(line));
+            value = textOf(valueOf(line));
             break;
         }
     }

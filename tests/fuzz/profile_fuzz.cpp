@@ -6,6 +6,7 @@
 #include "files/profile.h"
 
 #include <QList>
+#include <QStringDecoder>
 
 #include <utility>
 #include <vector>
@@ -15,11 +16,17 @@ namespace {
 constexpr std::size_t kLargestInput = 16 * 1024;
 constexpr int kValueRoom = 1 << 20;
 
+// Text as the reader decodes it: a mark of UTF-8 is a character wherever it stands.
+QString textOf(const QByteArray& bytes) {
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decode(bytes);
+}
+
 // What a reading of the stored value "text" gives.
 QString asRead(const QString& text) {
     QByteArray v = text.toUtf8().trimmed();
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.mid(1, v.size() - 2);
-    return QString::fromUtf8(v);
+    return textOf(v);
 }
 
 // Section and key names as a reader of lines sees them: "[name]" starts a section, "key=value" is a key.
@@ -37,7 +44,7 @@ std::vector<std::pair<QString, QString>> namesIn(const QByteArray& text) {
             continue;
         }
         const int eq = line.indexOf('=');
-        if (inSection && eq >= 0) names.emplace_back(QString::fromUtf8(section), QString::fromUtf8(line.left(eq).trimmed()));
+        if (inSection && eq >= 0) names.emplace_back(textOf(section), textOf(line.left(eq).trimmed()));
     }
     return names;
 }
@@ -57,11 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [section, key] : namesIn(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)))) {
         const QString value = kavi::profile::getString(section, key, missing, kValueRoom, original);
         FUZZ_CHECK(value != missing, "a key of the file reads as missing");
-        // A key read after a mark of UTF-8 inside the file can begin with "[", which no line can hold.
-        if (!kavi::profile::writeString(section, key, value, fresh)) {
-            FUZZ_CHECK(key.trimmed().startsWith('['), "a key could not be written");
-            continue;
-        }
+        FUZZ_CHECK(kavi::profile::writeString(section, key, value, fresh), "a key could not be written");
         read.push_back({{section, key}, value});
     }
     for (const auto& [name, value] : read) {
