@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build folder with scripts/package-deb.sh, checks what it holds
 # and that its dependencies cover every library its programs link, validates its desktop entry and
-# metainfo, and, as root, installs it into a scratch root with dpkg and removes it again there.
-# Nothing of the machine's own package database is changed.
+# metainfo, has apt simulate its installation on this machine, and, as root, installs it into a
+# scratch root with dpkg and removes it again there. The machine's own packages are not changed.
 set -euo pipefail
 source_dir=$1
 build=$2
@@ -63,6 +63,13 @@ exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
 icon=$(sed -n 's/^Icon=//p' "$entry")
 [ -f "$extract/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "the menu entry's icon $icon is not packaged"
 [ "$("$extract/usr/bin/kavi" --version)" = "Kavi $version" ] || fail "the packaged kavi does not run"
+
+# apt, asked to simulate installing the file, finds every dependency on this machine or in its lists.
+if command -v apt-get >/dev/null; then
+  (cd "$(dirname "$deb")" && apt-get install -s --no-install-recommends "./$(basename "$deb")") >"$scratch/apt.log" 2>&1 ||
+    { cat "$scratch/apt.log" >&2; fail "apt-get cannot install the package"; }
+  grep -q '^Inst kavi ' "$scratch/apt.log" || { cat "$scratch/apt.log" >&2; fail "apt-get would not install kavi"; }
+fi
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "package built and checked; installing it into a scratch root needs root, skipped"
