@@ -15,23 +15,18 @@ deb=$(bash "$source_dir/scripts/package-deb.sh" "$build" "$scratch/out" | tail -
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 arch=$(dpkg --print-architecture)
 [ "$(basename "$deb")" = "kavi_${version}_${arch}.deb" ] || fail "package named $(basename "$deb")"
-[ "$(dpkg-deb -f "$deb" Package)" = kavi ] || fail "package name"
-[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
-dpkg-deb -I "$deb" >/dev/null || fail "dpkg-deb cannot read the control part"
+dpkg-deb -I "$deb" | grep -qx " Package: kavi" || fail "dpkg-deb -I: $(dpkg-deb -I "$deb")"
 
 # Contents: the programs executable, the desktop files, help, sound and the installed marker, all
 # owned by root and nothing outside /usr.
 listing=$(dpkg-deb -c "$deb")
-has() { grep -qE "$1" <<<"$listing" || fail "the package lacks $2"; }
 for program in kavi kavi-cover kavi-filter kavi-transform kavi-jpeg; do
-  has "^-rwxr-xr-x root/root .* \./usr/bin/$program\$" "an executable usr/bin/$program"
+  grep -qE "^-rwxr-xr-x root/root .* \./usr/bin/$program\$" <<<"$listing" || fail "no executable usr/bin/$program"
 done
-has ' \./usr/share/applications/example\.kavi_covers\.Kavi\.desktop$' "the desktop entry"
-has ' \./usr/share/icons/hicolor/scalable/apps/example\.kavi_covers\.Kavi\.svg$' "the icon"
-has ' \./usr/share/metainfo/example\.kavi_covers\.Kavi\.metainfo\.xml$' "the metainfo"
-has ' \./usr/share/kavi/Kavi4\.chm/index\.html$' "the help pages"
-has ' \./usr/share/kavi/alert\.wav$' "the alert sound"
-has ' \./usr/share/kavi/kavi-installed$' "the installed marker"
+for f in applications/example.kavi_covers.Kavi.desktop icons/hicolor/scalable/apps/example.kavi_covers.Kavi.svg \
+         metainfo/example.kavi_covers.Kavi.metainfo.xml kavi/Kavi4.chm/index.html kavi/alert.wav kavi/kavi-installed; do
+  grep -qF " ./usr/share/$f" <<<"$listing" || fail "the package lacks usr/share/$f"
+done
 outside=$(awk '{print $6}' <<<"$listing" | grep -vE '^\./(usr(/.*)?)?$' || true)
 [ -z "$outside" ] || fail "files outside /usr: $outside"
 foreign=$(awk '$2 != "root/root"' <<<"$listing")
