@@ -2,6 +2,7 @@
 // into that cover, a drop anywhere else into the cover whose tab shows, the way a pick does.
 #include "frmcovercreator.h"
 
+#include "notice_label.h"
 #include "picture_slot.h"
 
 #include <QDragEnterEvent>
@@ -82,7 +83,8 @@ void frmcovercreator::loadDroppedFiles(int number, const QStringList& files) {
         if (firstFailure.isEmpty()) firstFailure = failure;
     }
     endPictureLoad();
-    if (loaded) return;
+    // No press in this window came between, so an older notice is taken away here.
+    if (loaded) return lblNotice->dismiss();
     if (files.size() == 1) ShowNotice(firstFailure);
     else ShowNotice(QStringLiteral("None of the %1 dropped files loaded. ").arg(files.size()) + firstFailure);
 }

@@ -39,8 +39,9 @@ grep -qE 'libc6 \(>= [0-9.]+\)' <<<"$depends" || fail "no versioned libc6 in Dep
 extract=$scratch/extract
 dpkg-deb -x "$deb" "$extract"
 for program in "$extract"/usr/bin/*; do
+  libraries=$(ldd "$program")
   while read -r needed; do
-    path=$(ldd "$program" | awk -v lib="$needed" '$1 == lib {print $3}')
+    path=$(awk -v lib="$needed" '$1 == lib {print $3}' <<<"$libraries")
     [ -n "$path" ] || fail "$(basename "$program") links $needed, which is not found"
     owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(realpath "$path")" 2>/dev/null || true)
     owner=${owner%%:*}
