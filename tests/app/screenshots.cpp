@@ -99,8 +99,8 @@ int main(int argc, char** argv) {
         auto* manipulator = qobject_cast<kavi::frmManipulate*>(QApplication::activeModalWidget());
         if (!manipulator) return;
         manipulator->move(40, 40);
-        const kavi::FilterCommand& emboss = kavi::kFilterCommands[7];
-        manipulator->runFilter(emboss.number, emboss.amount);
+        const kavi::FilterCommand& grey = kavi::kFilterCommands[14]; // Gray Scale
+        manipulator->runFilter(grey.number, grey.amount);
         settle();
         manipulatorSaved = manipulator->grab().save(QString::fromLocal8Bit(argv[4]));
         manipulator->Command2_Click();
