@@ -98,6 +98,7 @@ frmcovercreator::frmcovercreator(Platform& p, QWidget* parent) : QMainWindow(par
     buildPrintOptions(client_);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setAcceptDrops(true); // picture files from a file manager
     platform.tray.setActivationHandler([this](TrayActivation a) { onTrayActivated(a); });
     settingsFile = inProgramFolder(QStringLiteral("kavi4.ini"));
     programFolderPath = programFolder();

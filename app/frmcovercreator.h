@@ -10,12 +10,16 @@
 #include <QMainWindow>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <memory>
 #include <optional>
 
 class QAction;
 class QCheckBox;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QGroupBox;
 class QMenu;
 class QPushButton;
@@ -112,6 +116,8 @@ public:
     void openPicture(const QString& path);
     // Loads fullName into the showing tab's cover (a notice names shownName if it fails); false on the Scan tab.
     bool loadIntoShowingCover(const QString& fullName, const QString& shownName);
+    // True from the moment a pick or a drop starts loading a picture until it is in its cover.
+    bool isLoadingPicture() const { return loadingPicture_; }
 
     // Picture picking.
     void drvSelect_Change();
@@ -147,6 +153,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Picture files dropped from a file manager (frmcovercreator_drop.cpp).
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildToolbar(QWidget* client);
@@ -160,6 +170,16 @@ private:
     bool readSettings();
     void applySettingsFallback();
     void setBusy(bool busy);
+    // One picture load at a time: false, and nothing changes, while another one runs.
+    bool beginPictureLoad();
+    void endPictureLoad();
+    // Loads a file into cover number (1 to 10); empty on success, else the notice saying why not.
+    QString loadIntoCover(int number, const QString& fullName, const QString& shownName);
+    int showingCover() const; // the number of the cover whose tab shows, 0 for the Scan tab
+    int coverAt(const QPoint& at) const; // the cover whose picture is at that point, else the showing one
+    void loadDroppedFiles(int number, const QStringList& files);
+    static QString stillLoadingNotice(const QString& shownName);
+    static QString scanTabNotice(const QString& shownName);
     void onTrayActivated(TrayActivation activation);
     SelectionState selectionState() const; // the ten boxes and Print as they are now
     void markSelectedCover();
@@ -176,6 +196,7 @@ private:
     std::optional<QRect> trayGeometry_; // the window's place (inside its frame) when it went into the tray
     bool fixingSize_ = false;
     bool applyingRule_ = false;
+    bool loadingPicture_ = false;
     std::unique_ptr<Form1> form1_; // the printer chooser, kept for the run once opened
 };
 

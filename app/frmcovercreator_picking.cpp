@@ -100,32 +100,72 @@ void frmcovercreator::setBusy(bool busy) {
     else QApplication::restoreOverrideCursor();
 }
 
-bool frmcovercreator::loadIntoShowingCover(const QString& fullName, const QString& shownName) {
+int frmcovercreator::showingCover() const {
     const QString caption = SSTab1->tabText(SSTab1->currentIndex());
-    for (const CoverKind& kind : kCoverKinds) {
-        if (caption != QString::fromUtf8(kind.tabCaption)) continue;
-        // A file that does not load leaves the slot as it was, and the notice says why.
-        PictureLoad loaded = loadPictureFile(fullName);
-        if (loaded.status == PictureStatus::Loaded) Image(kind.number)->setPicture(std::move(loaded.picture));
-        else ShowNotice(failureNotice(loaded.status, shownName));
-        return true;
-    }
-    return false; // the Scan tab: no cover
+    for (const CoverKind& kind : kCoverKinds)
+        if (caption == QString::fromUtf8(kind.tabCaption)) return kind.number;
+    return 0; // the Scan tab
+}
+
+bool frmcovercreator::beginPictureLoad() {
+    if (loadingPicture_) return false;
+    loadingPicture_ = true;
+    setBusy(true);
+    return true;
+}
+
+void frmcovercreator::endPictureLoad() {
+    loadingPicture_ = false;
+    setBusy(false);
+}
+
+QString frmcovercreator::stillLoadingNotice(const QString& shownName) {
+    return QStringLiteral("A picture is still loading, so \u201c%1\u201d was not loaded.").arg(shownName);
+}
+
+QString frmcovercreator::loadIntoCover(int number, const QString& fullName, const QString& shownName) {
+    // Only an ordinary file is opened: reading a named pipe or a device would wait for ever.
+    const QFileInfo info(fullName);
+    if (info.isDir()) return QStringLiteral("\u201c%1\u201d is a folder, not a picture.").arg(shownName);
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("\u201c%1\u201d is not an ordinary file, so it was not opened.").arg(shownName);
+    // A file that does not load leaves the slot as it was.
+    PictureLoad loaded = loadPictureFile(fullName);
+    if (loaded.status != PictureStatus::Loaded) return failureNotice(loaded.status, shownName);
+    Image(number)->setPicture(std::move(loaded.picture));
+    return {};
+}
+
+bool frmcovercreator::loadIntoShowingCover(const QString& fullName, const QString& shownName) {
+    const int number = showingCover();
+    if (number == 0) return false;
+    const QString failure = loadIntoCover(number, fullName, shownName);
+    if (!failure.isEmpty()) ShowNotice(failure);
+    return true;
 }
 
 void frmcovercreator::fileSelect_Click() {
-    setBusy(true);
     const QString entry = fileSelect->selectedEntry();
+    if (!beginPictureLoad()) {
+        if (!entry.isEmpty()) ShowNotice(stillLoadingNotice(entry));
+        return;
+    }
     if (!entry.isEmpty()) loadIntoShowingCover(FileList::fullName(fileSelect->path(), entry), entry);
-    setBusy(false);
+    endPictureLoad();
 }
 
 void frmcovercreator::openPicture(const QString& path) {
-    setBusy(true);
     const QString name = QFileInfo(path).fileName();
-    if (!loadIntoShowingCover(path, name))
-        ShowNotice(QStringLiteral("\u201c%1\u201d was not loaded: the Scan tab has no cover.").arg(name));
-    setBusy(false);
+    if (!beginPictureLoad()) {
+        ShowNotice(stillLoadingNotice(name));
+        return;
+    }
+    if (!loadIntoShowingCover(path, name)) ShowNotice(scanTabNotice(name));
+    endPictureLoad();
+}
+
+QString frmcovercreator::scanTabNotice(const QString& shownName) {
+    return QStringLiteral("\u201c%1\u201d was not loaded: the Scan tab has no cover.").arg(shownName);
 }
 
 // A new tab starts with nothing picked, so the next click on any file, the one still highlighted

@@ -1,4 +1,5 @@
 // Kavi starts at the splash window, which opens the main window.
+#include "command_line.h"
 #include "frmSplash.h"
 #include "frmcovercreator.h"
 #include "maker.h"
@@ -8,11 +9,10 @@
 #include "files/program_folder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QIcon>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -21,11 +21,12 @@ namespace {
 int printHelp(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QByteArray text = QStringLiteral(
-        "Usage: kavi [--help] [--version] [PICTURE]\n"
+        "Usage: kavi [--help] [--version] [--] [PICTURE]\n"
         "Makes printed covers and inserts for disc and game cases.\n"
         "\n"
         "  --help     show this text and end\n"
         "  --version  show the version and end\n"
+        "  --         what follows is a picture's name, even if it begins with -\n"
         "  PICTURE    load this picture into the cover whose tab shows at start\n"
         "\n"
         "Files:\n"
@@ -39,20 +40,28 @@ int printHelp(int argc, char** argv) {
     return 0;
 }
 
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QFile::decodeName(argv[i]);
+    return args;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) return printHelp(argc, argv);
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("Kavi %s\n", KAVI_VERSION);
-            return 0;
-        }
+    const kavi::CommandLine asked = kavi::parseCommandLine(argumentsOf(argc, argv), QDir::currentPath());
+    if (asked.action == kavi::CommandLine::Action::Help) return printHelp(argc, argv);
+    if (asked.action == kavi::CommandLine::Action::Version) {
+        std::printf("Kavi %s\n", KAVI_VERSION);
+        return 0;
     }
     QApplication app(argc, argv); // takes Qt's own options (-platform NAME, -style NAME...) out of argv
-    QString picturePath; // a picture to load once the main window is up: the first other argument
-    for (int i = 1; i < argc && picturePath.isEmpty(); ++i)
-        if (argv[i][0] != '-') picturePath = QFileInfo(QFile::decodeName(argv[i])).absoluteFilePath();
+    const kavi::CommandLine line = kavi::parseCommandLine(argumentsOf(argc, argv), QDir::currentPath());
+    if (line.action == kavi::CommandLine::Action::UnknownOption) {
+        std::fprintf(stderr, "kavi: unknown option %s (kavi --help lists the options)\n", qPrintable(line.unknownOption));
+        return 2;
+    }
+    const QString picturePath = line.picture; // loaded once the main window is up
     QApplication::setApplicationName(QStringLiteral("Kavi"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kavi/kavi.svg")));
     // The window hides into the notification area; closing the last visible window must not end the run.

@@ -12,6 +12,7 @@ runtime_and_build=(
   xvfb xauth x11-apps imagemagick fonts-liberation2 fonts-dejavu-core
   python3 util-linux
   desktop-file-utils appstream
+  dpkg-dev
 )
 bench_only=(
   libbenchmark-dev libjpeg-turbo-progs img2pdf

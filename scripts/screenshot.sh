@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts Kavi under a virtual X server and takes screenshots: the splash after one second and the
 # main window after the splash has gone; then, from the test build's picking_screenshots beside the
-# executable, a selected cover and the notice after picking a file that is no picture; from its
+# executable, a selected cover, the notice after picking a file that is no picture, the main window
+# with the CD case's covers loaded (in place of the empty one) and the Cover Manipulator; from its
 # preview_screenshot, the print preview of a DVD cover with cut marks.
 # Usage: scripts/screenshot.sh [KAVI-EXECUTABLE] [OUT-DIR]
 set -euo pipefail
@@ -19,9 +20,10 @@ xvfb-run -a -s "-screen 0 1024x640x24" bash -c '
 ' "$exe" "$out"
 picking=$(dirname "$exe")/picking_screenshots
 if [ -x "$picking" ]; then
-  xvfb-run -a -s "-screen 0 1024x640x24" "$picking" "$out/selected-cover.png" "$out/unreadable-file-notice.png"
+  ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1024x640x24" "$picking" "$out/selected-cover.png" \
+    "$out/unreadable-file-notice.png" "$out/main-window.png" "$out/manipulator.png"
 else
-  echo "No $picking (a build with -DKAVI_TESTS=ON makes it): selected-cover.png and unreadable-file-notice.png not taken"
+  echo "No $picking (a build with -DKAVI_TESTS=ON makes it): selected-cover.png, unreadable-file-notice.png and manipulator.png not taken"
 fi
 preview=$(dirname "$exe")/preview_screenshot
 if [ -x "$preview" ]; then

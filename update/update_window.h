@@ -14,7 +14,7 @@ namespace kavi {
 // This program's version, and where the maker publishes the newest one and its Linux package.
 inline constexpr const char* kCurrentVersion = "4.00";
 inline constexpr const char* kVersionFilePath = "/kavi/kaviver.txt";
-inline constexpr const char* kLinuxPackagePath = "/kavi/kavi-setup_amd64.deb";
+inline constexpr const char* kLinuxPackagePath = "/kavi/kavi_amd64.deb";
 inline constexpr int kVersionFetchTimeoutMs = 5000;
 inline constexpr qint64 kVersionFileMaxBytes = 1024; // a version number is a few bytes
 

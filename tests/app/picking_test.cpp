@@ -7,6 +7,7 @@
 #include "notice_label.h"
 #include "picture_slot.h"
 #include "tab_strip.h"
+#include "support/picture_files.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
 
@@ -24,30 +25,10 @@
 
 using namespace kavi;
 using kavi::testing::TempFolder;
+using kavi::testing::pictureBytes;
+using kavi::testing::rotatedPhoto;
 
 namespace {
-
-QByteArray pictureBytes(int w, int h, QColor color, const char* format = "BMP") {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(color);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
-// A JPEG whose EXIF block says "turn 90 degrees clockwise to view" (orientation 6).
-QByteArray rotatedPhoto(int w, int h) {
-    QByteArray jpeg = pictureBytes(w, h, Qt::red, "JPEG");
-    const QByteArray tiff = QByteArray("MM\0*\0\0\0\x08", 8) + QByteArray("\0\x01", 2) +
-                            QByteArray("\x01\x12\0\x03\0\0\0\x01\0\x06\0\0", 12) + QByteArray(4, '\0');
-    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
-    const int length = int(payload.size()) + 2;
-    const QByteArray app1 = QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + payload;
-    jpeg.insert(2, app1);
-    return jpeg;
-}
 
 class Picking : public ::testing::Test {
 protected:
@@ -157,20 +138,14 @@ TEST_F(Picking, AFileThatDoesNotDecodeKeepsTheSlotAndLeavesTheBusyState) {
 }
 
 TEST_F(Picking, AFileClaimingAnImpossibleSizeIsRefusedBeforeDecoding) {
-    // A valid 16x16 BMP whose header is changed to claim 70000 x 70000 pixels (19.6 GB as 32-bit).
-    QByteArray bmp = pictureBytes(16, 16, Qt::green);
-    const auto put32 = [&bmp](int at, quint32 v) {
-        for (int i = 0; i < 4; ++i) bmp[at + i] = char((v >> (8 * i)) & 0xFF);
-    };
-    put32(18, 70000);
-    put32(22, 70000);
-    dir.write("huge.bmp", bmp);
+    dir.write("huge.jpg", kavi::testing::impossiblySizedJpeg());
     dir.write("small.bmp", pictureBytes(8, 8, Qt::blue));
     window.fileSelect->refresh();
     pick("small.bmp");
     const QImage before = window.Image(1)->picture();
-    pick("huge.bmp");
+    pick("huge.jpg");
     EXPECT_EQ(window.Image(1)->picture(), before) << "the slot keeps its picture";
+    EXPECT_TRUE(window.lblNotice->notice().contains("is too large")) << window.lblNotice->notice().toStdString();
     EXPECT_TRUE(window.Toolbar1->isEnabled()) << "and the window is not left busy";
 }
 

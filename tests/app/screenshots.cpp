@@ -1,16 +1,21 @@
-// Takes screenshots of picking as a user sees it (run under xvfb-run, see scripts/screenshot.sh):
-// a cover picked and clicked, so it is the selected one, and the notice after picking a file that
-// is no picture.
+// Takes screenshots of the main window as a user sees it (run under xvfb-run, see
+// scripts/screenshot.sh): a cover picked and clicked, so it is the selected one; the notice after
+// picking a file that is no picture; the window with the three CD covers loaded and ticked; and the
+// Cover Manipulator opened on the selected cover, with a filter applied.
 #include "file_list.h"
 #include "folder_list.h"
 #include "frmcovercreator.h"
+#include "frmmanipulate.h"
 #include "imaging/qt_raster.h"
+#include "notice_label.h"
 #include "jpeg/photo_picture.h"
 #include "picture_slot.h"
 #include "platform.h"
 #include "tab_strip.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -39,8 +44,8 @@ bool pick(kavi::frmcovercreator& window, const QString& name) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s selected-cover.png unreadable-notice.png\n", argv[0]);
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: %s selected-cover.png unreadable-notice.png main-window.png manipulator.png\n", argv[0]);
         return 2;
     }
     // A folder of covers: a photograph and a file that only looks like one by its name.
@@ -48,6 +53,9 @@ int main(int argc, char** argv) {
     const QString folder = QDir(temp.path()).filePath(QStringLiteral("Covers"));
     QDir().mkpath(folder);
     kavi::toImage(jpegtest::photoPicture(640, 420, 7)).save(QDir(folder).filePath(QStringLiteral("holiday.jpg")));
+    kavi::toImage(jpegtest::photoPicture(480, 480, 3)).save(QDir(folder).filePath(QStringLiteral("album-front.jpg")));
+    kavi::toImage(jpegtest::photoPicture(480, 480, 11)).save(QDir(folder).filePath(QStringLiteral("album-inside.jpg")));
+    kavi::toImage(jpegtest::photoPicture(600, 470, 5)).save(QDir(folder).filePath(QStringLiteral("album-back.jpg")));
     QFile notPicture(QDir(folder).filePath(QStringLiteral("notes.jpg")));
     if (!notPicture.open(QIODevice::WriteOnly)) return 1;
     notPicture.write("Shopping: bread, milk, batteries for the camera.\n");
@@ -71,5 +79,32 @@ int main(int argc, char** argv) {
     // The same cover after picking the file that is no picture: it keeps its photograph.
     if (!pick(window, QStringLiteral("notes.jpg"))) return 1;
     const bool noticeSaved = window.grab().save(QString::fromLocal8Bit(argv[2]));
-    return selectedSaved && noticeSaved ? 0 : 1;
+
+    // The three covers of a CD case picked, ticked to print together, the front showing and selected.
+    const char* const album[] = {"album-front.jpg", "album-inside.jpg", "album-back.jpg"};
+    for (int n = 1; n <= 3; ++n) {
+        window.SSTab1->setCurrentIndex(n - 1);
+        if (!pick(window, QString::fromLatin1(album[n - 1]))) return 1;
+        window.Check(n)->click();
+    }
+    window.SSTab1->setCurrentIndex(0);
+    window.Image_Click(1);
+    window.lblNotice->dismiss();
+    settle();
+    const bool mainSaved = window.grab().save(QString::fromLocal8Bit(argv[3]));
+
+    // The Manipulator opens modally from the toolbar; once it shows, a filter runs and the shot is taken.
+    bool manipulatorSaved = false;
+    QTimer::singleShot(300, [&] {
+        auto* manipulator = qobject_cast<kavi::frmManipulate*>(QApplication::activeModalWidget());
+        if (!manipulator) return;
+        manipulator->move(40, 40);
+        const kavi::FilterCommand& grey = kavi::kFilterCommands[14]; // Gray Scale
+        manipulator->runFilter(grey.number, grey.amount);
+        settle();
+        manipulatorSaved = manipulator->grab().save(QString::fromLocal8Bit(argv[4]));
+        manipulator->Command2_Click();
+    });
+    window.Toolbar1_ButtonClick(3);
+    return selectedSaved && noticeSaved && mainSaved && manipulatorSaved ? 0 : 1;
 }

@@ -93,7 +93,7 @@ TEST(UpdateWindow, ANewerVersionIsOfferedAndYesHandsThePackageToTheShell) {
     EXPECT_EQ(offered(w), QStringLiteral("Yes Cancel"));
     w.Command1->click();
     ASSERT_EQ(c.tp.shell.calls.size(), 1u);
-    EXPECT_EQ(c.tp.shell.calls[0].target, c.server.base().toString() + QStringLiteral("/kavi/kavi-setup_amd64.deb"));
+    EXPECT_EQ(c.tp.shell.calls[0].target, c.server.base().toString() + QStringLiteral("/kavi/kavi_amd64.deb"));
     EXPECT_EQ(c.tp.shell.calls[0].showCommand, kShowNormal);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(w.result(), QDialog::Accepted);
@@ -196,6 +196,6 @@ TEST(UpdateFromMainWindow, YesOpensThePackageAndReturnsToTheMainWindow) {
     EXPECT_EQ(m.label, QStringLiteral("A new update is available!"));
     EXPECT_EQ(m.buttons, QStringLiteral("Yes Cancel"));
     ASSERT_EQ(m.tp.shell.calls.size(), 1u);
-    EXPECT_EQ(m.tp.shell.calls[0].target, server.base().toString() + QStringLiteral("/kavi/kavi-setup_amd64.deb"));
+    EXPECT_EQ(m.tp.shell.calls[0].target, server.base().toString() + QStringLiteral("/kavi/kavi_amd64.deb"));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

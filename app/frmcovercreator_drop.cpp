@@ -1,0 +1,99 @@
+// Picture files dragged from a file manager onto the main window: a drop on a cover's picture loads
+// into that cover, a drop anywhere else into the cover whose tab shows, the way a pick does.
+#include "frmcovercreator.h"
+
+#include "notice_label.h"
+#include "picture_slot.h"
+
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSysInfo>
+#include <QTimer>
+#include <QUrl>
+
+namespace kavi {
+
+namespace {
+
+// A file address names a file of this computer when it has no host, or this computer's own.
+bool namesFileHere(const QUrl& url) {
+    if (!url.isLocalFile()) return false;
+    const QString host = url.host();
+    return host.isEmpty() || host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0 ||
+           host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
+}
+
+QString localPath(const QUrl& url) {
+    return url.host().isEmpty() ? url.toLocalFile() : url.path();
+}
+
+// Only a list of addresses is taken, and only as a copy: a source offered a move would delete its file.
+bool offersFilesToCopy(const QDropEvent& event) {
+    return event.mimeData() && event.mimeData()->hasUrls() && (event.possibleActions() & Qt::CopyAction);
+}
+
+} // namespace
+
+void frmcovercreator::dragEnterEvent(QDragEnterEvent* event) {
+    if (!offersFilesToCopy(*event)) return event->ignore();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void frmcovercreator::dragMoveEvent(QDragMoveEvent* event) {
+    if (!offersFilesToCopy(*event)) return event->ignore();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void frmcovercreator::dropEvent(QDropEvent* event) {
+    event->ignore();
+    if (!offersFilesToCopy(*event)) return;
+    QStringList files;
+    QString firstElsewhere;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (namesFileHere(url)) files << localPath(url);
+        else if (firstElsewhere.isEmpty()) firstElsewhere = url.toDisplayString();
+    }
+    if (files.isEmpty()) {
+        if (!firstElsewhere.isEmpty())
+            ShowNotice(QStringLiteral("\u201c%1\u201d is not a file on this computer, so it was not loaded.").arg(firstElsewhere));
+        return;
+    }
+    const QString firstName = QFileInfo(files.first()).fileName();
+    const int number = coverAt(event->position().toPoint());
+    if (number == 0) return ShowNotice(scanTabNotice(firstName));
+    if (!beginPictureLoad()) return ShowNotice(stillLoadingNotice(firstName));
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // The drag ends in the file manager first; the picture decodes afterwards, in the busy state.
+    QTimer::singleShot(0, this, [this, number, files] { loadDroppedFiles(number, files); });
+}
+
+void frmcovercreator::loadDroppedFiles(int number, const QStringList& files) {
+    QString firstFailure;
+    bool loaded = false;
+    for (const QString& file : files) {
+        const QString failure = loadIntoCover(number, file, QFileInfo(file).fileName());
+        loaded = failure.isEmpty();
+        if (loaded) break;
+        if (firstFailure.isEmpty()) firstFailure = failure;
+    }
+    endPictureLoad();
+    // No press in this window came between, so an older notice is taken away here.
+    if (loaded) return lblNotice->dismiss();
+    if (files.size() == 1) ShowNotice(firstFailure);
+    else ShowNotice(QStringLiteral("None of the %1 dropped files loaded. ").arg(files.size()) + firstFailure);
+}
+
+int frmcovercreator::coverAt(const QPoint& at) const {
+    for (const QWidget* w = childAt(at); w != nullptr; w = w->parentWidget())
+        for (int n = 1; n <= int(slots_.size()); ++n)
+            if (w == Image(n)) return n;
+    return showingCover();
+}
+
+} // namespace kavi

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build folder with scripts/package-deb.sh, checks what it holds
+# and that its dependencies cover every library its programs link, validates its desktop entry and
+# metainfo, has apt simulate its installation on this machine, and, as root, installs it into a
+# scratch root with dpkg and removes it again there. The machine's own packages are not changed.
+set -euo pipefail
+source_dir=$1
+build=$2
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+deb=$(bash "$source_dir/scripts/package-deb.sh" "$build" "$scratch/out" | tail -n 1)
+[ -f "$deb" ] || fail "the package script made no package ($deb)"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+arch=$(dpkg --print-architecture)
+[ "$(basename "$deb")" = "kavi_${version}_${arch}.deb" ] || fail "package named $(basename "$deb")"
+dpkg-deb -I "$deb" | grep -qx " Package: kavi" || fail "dpkg-deb -I: $(dpkg-deb -I "$deb")"
+
+# Contents: the programs executable, the desktop files, help, sound and the installed marker, all
+# owned by root and nothing outside /usr.
+listing=$(dpkg-deb -c "$deb")
+for program in kavi kavi-cover kavi-filter kavi-transform kavi-jpeg; do
+  grep -qE "^-rwxr-xr-x root/root .* \./usr/bin/$program\$" <<<"$listing" || fail "no executable usr/bin/$program"
+done
+for f in applications/example.kavi_covers.Kavi.desktop icons/hicolor/scalable/apps/example.kavi_covers.Kavi.svg \
+         metainfo/example.kavi_covers.Kavi.metainfo.xml kavi/Kavi4.chm/index.html kavi/alert.wav kavi/kavi-installed; do
+  grep -qF " ./usr/share/$f" <<<"$listing" || fail "the package lacks usr/share/$f"
+done
+outside=$(awk '{print $6}' <<<"$listing" | grep -vE '^\./(usr(/.*)?)?$' || true)
+[ -z "$outside" ] || fail "files outside /usr: $outside"
+foreign=$(awk '$2 != "root/root"' <<<"$listing")
+[ -z "$foreign" ] || fail "files not owned by root: $foreign"
+
+# Depends names the package of every library a program links directly, as dpkg-shlibdeps found them.
+depends=$(dpkg-deb -f "$deb" Depends)
+depends_names=" $(sed -E 's/\([^)]*\)//g; s/[,|]/ /g' <<<"$depends" | xargs) "
+grep -qE 'libc6 \(>= [0-9.]+\)' <<<"$depends" || fail "no versioned libc6 in Depends: $depends"
+extract=$scratch/extract
+dpkg-deb -x "$deb" "$extract"
+for program in "$extract"/usr/bin/*; do
+  libraries=$(ldd "$program")
+  while read -r needed; do
+    path=$(awk -v lib="$needed" '$1 == lib {print $3}' <<<"$libraries")
+    [ -n "$path" ] || fail "$(basename "$program") links $needed, which is not found"
+    owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(realpath "$path")" 2>/dev/null || true)
+    owner=${owner%%:*}
+    [ -n "$owner" ] || fail "no package holds $path"
+    [[ "$depends_names" == *" $owner "* ]] || fail "$(basename "$program") links $needed of $owner, not in Depends: $depends"
+  done < <(objdump -p "$program" | awk '$1 == "NEEDED" {print $2}' | grep -v '^ld-linux')
+done
+
+# The desktop files as packaged; the menu entry starts a packaged program and names the packaged icon.
+entry=$extract/usr/share/applications/example.kavi_covers.Kavi.desktop
+desktop-file-validate "$entry" || fail "desktop entry"
+appstreamcli validate --no-net "$extract/usr/share/metainfo/example.kavi_covers.Kavi.metainfo.xml" >/dev/null || fail "metainfo"
+exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
+[ -x "$extract/usr/bin/$exec_program" ] || fail "the menu entry starts $exec_program, which the package does not hold"
+icon=$(sed -n 's/^Icon=//p' "$entry")
+[ -f "$extract/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "the menu entry's icon $icon is not packaged"
+[ "$("$extract/usr/bin/kavi" --version)" = "Kavi $version" ] || fail "the packaged kavi does not run"
+
+# apt, asked to simulate installing the file, finds every dependency on this machine or in its lists.
+if command -v apt-get >/dev/null; then
+  (cd "$(dirname "$deb")" && apt-get install -s --no-install-recommends "./$(basename "$deb")") >"$scratch/apt.log" 2>&1 ||
+    { cat "$scratch/apt.log" >&2; fail "apt-get cannot install the package"; }
+  grep -q '^Inst kavi ' "$scratch/apt.log" || { cat "$scratch/apt.log" >&2; fail "apt-get would not install kavi"; }
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "package built and checked; installing it into a scratch root needs root, skipped"
+  exit 0
+fi
+# Installed into and removed from a scratch root: dpkg's own database there, the machine's untouched.
+# The scratch root holds none of the dependencies, so dpkg is told not to check them.
+root=$scratch/root
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates" "$root/var/lib/dpkg/triggers"
+touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
+in_root=(dpkg --root="$root" --log=/dev/null)
+"${in_root[@]}" --force-depends -i "$deb" >"$scratch/dpkg.log" 2>&1 || { cat "$scratch/dpkg.log" >&2; fail "dpkg -i"; }
+[ "$(dpkg-query --root="$root" -W -f='${Status}' kavi)" = "install ok installed" ] || fail "not installed"
+[ -x "$root/usr/bin/kavi" ] || fail "usr/bin/kavi not installed"
+[ -f "$root/usr/share/applications/example.kavi_covers.Kavi.desktop" ] || fail "menu entry not installed"
+"${in_root[@]}" --purge kavi >"$scratch/dpkg.log" 2>&1 || { cat "$scratch/dpkg.log" >&2; fail "dpkg --purge"; }
+left=$(find "$root/usr" -mindepth 1 2>/dev/null || true)
+[ -z "$left" ] || fail "left behind after removal: $left"
+echo "package $(basename "$deb") built, checked, installed and removed cleanly"
