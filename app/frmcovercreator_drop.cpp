@@ -2,6 +2,7 @@
 // into that cover, a drop anywhere else into the cover whose tab shows, the way a pick does.
 #include "frmcovercreator.h"
 
+#include "dropped_files.h"
 #include "notice_label.h"
 #include "picture_slot.h"
 
@@ -10,25 +11,11 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QSysInfo>
 #include <QTimer>
-#include <QUrl>
 
 namespace kavi {
 
 namespace {
-
-// A file address names a file of this computer when it has no host, or this computer's own.
-bool namesFileHere(const QUrl& url) {
-    if (!url.isLocalFile()) return false;
-    const QString host = url.host();
-    return host.isEmpty() || host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0 ||
-           host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
-}
-
-QString localPath(const QUrl& url) {
-    return url.host().isEmpty() ? url.toLocalFile() : url.path();
-}
 
 // Only a list of addresses is taken, and only as a copy: a source offered a move would delete its file.
 bool offersFilesToCopy(const QDropEvent& event) {
@@ -52,15 +39,11 @@ void frmcovercreator::dragMoveEvent(QDragMoveEvent* event) {
 void frmcovercreator::dropEvent(QDropEvent* event) {
     event->ignore();
     if (!offersFilesToCopy(*event)) return;
-    QStringList files;
-    QString firstElsewhere;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (namesFileHere(url)) files << localPath(url);
-        else if (firstElsewhere.isEmpty()) firstElsewhere = url.toDisplayString();
-    }
+    const DroppedFiles dropped = droppedFiles(*event->mimeData());
+    const QStringList& files = dropped.localFiles;
     if (files.isEmpty()) {
-        if (!firstElsewhere.isEmpty())
-            ShowNotice(QStringLiteral("\u201c%1\u201d is not a file on this computer, so it was not loaded.").arg(firstElsewhere));
+        if (!dropped.firstElsewhere.isEmpty())
+            ShowNotice(QStringLiteral("\u201c%1\u201d is not a file on this computer, so it was not loaded.").arg(dropped.firstElsewhere));
         return;
     }
     const QString firstName = QFileInfo(files.first()).fileName();
