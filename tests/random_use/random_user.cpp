@@ -178,6 +178,7 @@ private:
     template <class T> T* pickOf(const std::vector<T*>& v) { return v.empty() ? nullptr : v[std::size_t(pick(int(v.size())))]; }
 
     void note(const QString& what) {
+        if (trace_) std::fprintf(stderr, "seed %u step %s\n", seed_, qPrintable(QString::number(report_.steps) + ": " + what));
         trail_.push_back(QString::number(report_.steps) + ": " + what);
         if (trail_.size() > 30) trail_.pop_front();
     }
@@ -261,11 +262,11 @@ private:
         for (int n = 1; n <= 10; ++n)
             if (window_->Check(n)->isChecked()) (n <= 3 ? jewel : single)++, singleKind = n > 3 ? n : singleKind;
         const bool any = jewel + single > 0;
-        if (window_->cmdPrint->isEnabled() != any) fail("Print is enabled exactly when something is ticked: broken");
+        if (window_->cmdPrint->isEnabledTo(window_.get()) != any) fail("Print is enabled exactly when something is ticked: broken");
         if (jewel && single) fail("jewel-case and single kinds are ticked together");
         if (single > 1) fail("more than one single kind is ticked");
         for (int n = 1; n <= 10; ++n) {
-            const bool enabled = window_->Check(n)->isEnabled();
+            const bool enabled = window_->Check(n)->isEnabledTo(window_.get());
             bool want = true;
             if (jewel) want = n <= 3;
             if (single) want = n == singleKind;
@@ -348,11 +349,15 @@ private:
         }
         if (frmmsnpopup* popup = visiblePopup(); popup && !window_->isEnabled()) {
             QTimer::singleShot(0, this, [this] { step(); });
-            if (chance(40)) {
+            if (chance(50) && !popup->tmrClose->isActive()) {
                 note("popup Ok");
                 popup->Command1->click();
             } else {
-                note("wait for the popup");
+                // Time passes: the popup's slide timers run until they stop (or the popup goes).
+                note("the popup slides");
+                QPointer<frmmsnpopup> sliding(popup);
+                for (int i = 0; i < 2000 && sliding && sliding->tmrOpen->isActive(); ++i) sliding->tmrOpen_Timer();
+                for (int i = 0; i < 2000 && sliding && sliding->tmrClose->isActive(); ++i) sliding->tmrClose_Timer();
             }
             return;
         }
@@ -602,6 +607,7 @@ private:
     int target_ = 0;
     int finishAttempts_ = 0;
     bool restartPending_ = false;
+    const bool trace_ = qEnvironmentVariableIsSet("KAVI_RANDOM_TRACE"); // every step on the error output
     std::pair<int, QString> exitState_;
 };
 
