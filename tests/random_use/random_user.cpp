@@ -607,7 +607,7 @@ private:
     int target_ = 0;
     int finishAttempts_ = 0;
     bool restartPending_ = false;
-    const bool trace_ = qEnvironmentVariableIsSet("KAVI_RANDOM_TRACE"); // every step on the error output
+    const bool trace_ = !qEnvironmentVariableIsEmpty("KAVI_RANDOM_TRACE"); // every step on the error output
     std::pair<int, QString> exitState_;
 };
 
