@@ -13,7 +13,7 @@ namespace {
 
 std::vector<std::uint32_t> seeds() {
     // Seeds kept because they once found a fault are listed first.
-    std::vector<std::uint32_t> out{1, 2, 3};
+    std::vector<std::uint32_t> out{1, 2, 3, 4};
     const QString given = qEnvironmentVariable("KAVI_RANDOM_SEEDS");
     if (given.isEmpty()) return out;
     out.clear();
@@ -27,7 +27,7 @@ std::vector<std::uint32_t> seeds() {
 
 int stepsPerSeed() {
     const int given = qEnvironmentVariableIntValue("KAVI_RANDOM_STEPS");
-    return given > 0 ? given : 300;
+    return given > 0 ? given : 400;
 }
 
 } // namespace

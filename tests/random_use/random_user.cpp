@@ -154,7 +154,7 @@ public:
 
     RandomUseReport run(int steps) {
         target_ = steps;
-        startWindow();
+        startWindow(true);
         while (report_.steps < target_ && report_.failure.isEmpty()) {
             QEventLoop loop;
             outer_ = &loop;
@@ -214,12 +214,12 @@ private:
         writeFile(p + "text.BMP", "not a picture\n");
     }
 
-    void startWindow() {
+    void startWindow(bool first) {
         window_ = std::make_unique<frmcovercreator>(platform_);
         window_->settingsFile = root_ + "/settings/kavi4.ini";
         window_->programFolderPath = root_ + "/settings";
         window_->Form_Load();
-        window_->dirSelect->setPath(root_ + "/pictures");
+        if (first) window_->dirSelect->setPath(root_ + "/pictures");
         expected_ = {};
         connect(window_->fileSelect, &FileList::selectionChangedByUser, this, [this] { notePick(); });
     }
@@ -326,7 +326,12 @@ private:
             return;
         }
         ++report_.steps;
-        if (pick(8) == 0) services_.scanner.results.push_back(pick(3) == 0 ? 3 : 0);
+        if (pick(8) == 0) { // the next scan: a picture, a failure (leaving part of a file now and then), or junk
+            const int kind = pick(6);
+            services_.scanner.results.push_back(kind < 2 ? 3 : 0);
+            services_.scanner.writeOnFailure = kind == 1;
+            services_.scanner.fileBytes = kind == 2 ? QByteArray("BM\x10\0\0\0 cut short", 16) : QByteArray();
+        }
         if (modal) {
             ++report_.modalSteps;
             if (auto* m = qobject_cast<frmManipulate*>(modal)) watchManipulator(m);
@@ -365,7 +370,7 @@ private:
         std::vector<QWidget*> others;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w != window_.get() && w->isVisible() && !qobject_cast<QMenu*>(w) && !qobject_cast<frmmsnpopup*>(w) &&
-                !(w->windowFlags() & Qt::ToolTip))
+                w->windowType() != Qt::ToolTip)
                 others.push_back(w);
         if (!others.empty() && chance(30)) {
             QTimer::singleShot(0, this, [this] { step(); });
@@ -382,6 +387,7 @@ private:
             note("exit and start again");
             restartPending_ = true;
             exitState_ = {w.SSTab1->currentIndex(), ticks()};
+            exitFolder_ = w.dirSelect->path();
             if (chance(50)) w.findChild<QAction*>(QStringLiteral("exit"))->trigger();
             else w.close();
             outer_->quit();
@@ -391,10 +397,21 @@ private:
         if (roll < 3) {
             note("minimise");
             w.showMinimized();
-        } else if (roll < 6) {
+        } else if (roll < 5) {
             note("list refresh timers");
             w.Timer1_Timer();
             w.Timer2_Timer();
+        } else if (roll < 6) {
+            // Another program deletes the sub-folder (perhaps while it is shown) or puts it back.
+            const QString sub = root_ + "/pictures/sub";
+            if (QDir(sub).exists()) {
+                note("sub-folder deleted");
+                QDir(sub).removeRecursively();
+            } else {
+                note("sub-folder back");
+                QDir().mkpath(sub);
+                writeFile(sub + "/inner.jpg", encoded(pattern(20, 50, 6), "JPEG"));
+            }
         } else if (roll < 16) {
             const int tab = pick(11);
             note(QStringLiteral("tab %1").arg(tab));
@@ -580,11 +597,16 @@ private:
     void restart() {
         restartPending_ = false;
         window_.reset();
-        startWindow();
+        startWindow(false);
         ++report_.restarts;
-        if (window_->SSTab1->currentIndex() != exitState_.first || ticks() != exitState_.second)
+        // A folder deleted since it was saved sends the start to the settings fallback.
+        const bool folderKept = QDir(exitFolder_).exists();
+        const std::pair<int, QString> want = folderKept ? exitState_ : std::pair<int, QString>{0, "0000000000"};
+        if (window_->SSTab1->currentIndex() != want.first || ticks() != want.second)
             fail(QStringLiteral("after a restart: tab %1 and ticks %2, but the last run ended on tab %3 with %4")
-                     .arg(window_->SSTab1->currentIndex()).arg(ticks()).arg(exitState_.first).arg(exitState_.second));
+                     .arg(window_->SSTab1->currentIndex()).arg(ticks()).arg(want.first).arg(want.second));
+        if (folderKept && window_->dirSelect->path() != exitFolder_)
+            fail("after a restart the folder list shows " + window_->dirSelect->path() + ", not " + exitFolder_);
     }
 
     std::uint32_t seed_;
@@ -609,6 +631,7 @@ private:
     bool restartPending_ = false;
     const bool trace_ = !qEnvironmentVariableIsEmpty("KAVI_RANDOM_TRACE"); // every step on the error output
     std::pair<int, QString> exitState_;
+    QString exitFolder_;
 };
 
 } // namespace
