@@ -118,6 +118,25 @@ TEST_F(VanishingPrinter, AChosenQueueDeletedBeforePrintingPrintsNowhereElseAndSa
     expectUsableWithPictureKept();
 }
 
+TEST_F(VanishingPrinter, AQueueDeletedWhileTheChooserShowsItCannotBeChosen) {
+    ASSERT_TRUE(cups->addQueue("Brief", KAVI_PASSTHROUGH_PPD));
+    window.A_Click();
+    Form1* chooser = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<Form1*>(w); f && f->isVisible()) chooser = f;
+    ASSERT_NE(chooser, nullptr);
+    const auto found = chooser->List1->findItems("Brief", Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    ASSERT_TRUE(cups->removeQueue("Brief"));
+    found[0]->setSelected(true);
+    chooser->Command1->click();
+    ASSERT_EQ(doubles.messages.shown.size(), 1u);
+    EXPECT_EQ(doubles.messages.shown[0].text, "Brief has failed to be set as the temporary printer.");
+    EXPECT_TRUE(chooser->isVisible()) << "the chooser stays to choose another";
+    EXPECT_FALSE(QFile::exists(cups->userOptionsFile())) << "the user's default is not changed";
+    chooser->close();
+}
+
 TEST_F(VanishingPrinter, AQueueThatRefusesJobsSaysTheCoversWereNotSent) {
     ASSERT_TRUE(cups->addQueue("Refusing", KAVI_PASSTHROUGH_PPD));
     choose("Refusing");
