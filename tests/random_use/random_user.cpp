@@ -259,8 +259,15 @@ private:
 
     void checkSelectionRules() {
         int jewel = 0, single = 0, singleKind = 0;
-        for (int n = 1; n <= 10; ++n)
-            if (window_->Check(n)->isChecked()) (n <= 3 ? jewel : single)++, singleKind = n > 3 ? n : singleKind;
+        for (int n = 1; n <= 10; ++n) {
+            if (!window_->Check(n)->isChecked()) continue;
+            if (n <= 3) {
+                ++jewel;
+            } else {
+                ++single;
+                singleKind = n;
+            }
+        }
         const bool any = jewel + single > 0;
         if (window_->cmdPrint->isEnabledTo(window_.get()) != any) fail("Print is enabled exactly when something is ticked: broken");
         if (jewel && single) fail("jewel-case and single kinds are ticked together");
