@@ -125,6 +125,15 @@ void sayPdfNotWritten(MessageBoxes& messages) {
 
 } // namespace
 
+void sayJobNotSent(MessageBoxes& messages, const QString& printer) {
+    const QString name = printer.isEmpty() ? QStringLiteral("the printer") : printer;
+    messages.show({QStringLiteral("The covers could not be sent to %1. The printer may have been removed or stopped, "
+                                  "or the print service may have stopped; nothing was printed. The covers are "
+                                  "kept, so you can print them again.")
+                       .arg(name),
+                   kPrintTitle, MsgIcon::Critical, MsgButtons::Ok, MsgDefault::First});
+}
+
 bool confirmBeforeSending(Platform& platform, const PrintSelection& selection, const PreparedJob& job) {
     if (!confirmMissingPictures(platform.messages, selection, job)) return false;
     if (job.toFile) return true; // a PDF file needs no paper, and everything fits its sheet
@@ -147,8 +156,9 @@ PrintOutcome printCovers(Platform& platform, const PrintSelection& selection) {
     outcome.sent = sendWithBusyPointer(platform, selection, job, 1);
     outcome.pages = outcome.sent ? int(job.pages.size()) : 0;
     outcome.printer = job.printer;
-    // Printing reports nothing, but a file the user asked for must not silently go missing.
+    // Neither a file the user asked for nor a job may silently go missing.
     if (toFile && !outcome.sent) sayPdfNotWritten(platform.messages);
+    if (!toFile && !outcome.sent) sayJobNotSent(platform.messages, job.printer);
     return outcome;
 }
 

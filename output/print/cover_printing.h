@@ -36,6 +36,10 @@ PrintOutcome exportCoversPdf(Platform& platform, const PrintSelection& selection
 // no printer is installed, or none of them is the default.
 QString whyNoPrinter(PrinterSystem& printers);
 
+// Tells the user that a job for the named printer did not go out (the queue went away, stopped
+// taking jobs, or the print service stopped answering while it was sent).
+void sayJobNotSent(MessageBoxes& messages, const QString& printer);
+
 // The confirmation shown once a job went out ("Sent 2 pages to Office."), empty when nothing was sent.
 QString outcomeNotice(const PrintOutcome& outcome);
 

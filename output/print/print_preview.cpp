@@ -304,6 +304,10 @@ void frmPrintPreview::cmdPrint_Click() {
     QApplication::restoreOverrideCursor();
     outcome_.pages = outcome_.sent ? int(job_.pages.size()) : 0;
     outcome_.printer = job_.printer;
+    if (!outcome_.sent) {
+        sayJobNotSent(platform_.messages, job_.printer); // the preview stays open to try again
+        return;
+    }
     accept();
 }
 

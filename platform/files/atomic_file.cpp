@@ -12,6 +12,17 @@ namespace kavi {
 
 namespace {
 
+AtomicWriteFault& injectedFault() {
+    static AtomicWriteFault fault;
+    return fault;
+}
+
+// The errno a test injects for this step, 0 when none.
+int injected(AtomicWriteStep step, const QString& target) {
+    const AtomicWriteFault& fault = injectedFault();
+    return fault ? fault(step, target) : 0;
+}
+
 // The permissions a newly created file gets. The process's umask is read from /proc rather than
 // set and restored, which would briefly change it for every other thread.
 mode_t newFileMode() {
@@ -58,21 +69,32 @@ int writeFileAtomicallyOrErrno(const QString& path, const QByteArray& bytes) {
     const QFileInfo targetInfo(target);
     QByteArray tempName = QFile::encodeName(targetInfo.absolutePath()) + "/." +
                           QFile::encodeName(targetInfo.fileName()).left(200) + ".XXXXXX";
+    if (const int error = injected(AtomicWriteStep::CreateTemporary, target)) return error;
     const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
     if (fd < 0) return errno;
 
-    int error = writeAll(fd, bytes.constData(), bytes.size());
+    int error = 0;
+    if (const int fault = injected(AtomicWriteStep::WriteData, target)) {
+        (void)writeAll(fd, bytes.constData(), bytes.size() / 2); // a disk fills part way through
+        error = fault;
+    } else {
+        error = writeAll(fd, bytes.constData(), bytes.size());
+    }
     if (!error) {
         const mode_t mode = replacing ? (old.st_mode & 07777) : newFileMode();
         if (replacing) (void)::fchown(fd, old.st_uid, old.st_gid); // kept where allowed
         if (::fchmod(fd, mode) != 0) error = errno;
     }
+    if (!error) error = injected(AtomicWriteStep::Flush, target);
     if (!error && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && !error) error = errno;
+    if (!error) error = injected(AtomicWriteStep::Rename, target);
     if (!error && ::rename(tempName.constData(), targetName.constData()) != 0) error = errno;
     if (error) ::unlink(tempName.constData());
     return error;
 }
+
+void setAtomicWriteFault(AtomicWriteFault fault) { injectedFault() = std::move(fault); }
 
 bool writeFileAtomically(const QString& path, const QByteArray& data) {
     return writeFileAtomicallyOrErrno(path, data) == 0;

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace kavi {
 
 // Writes data to path atomically. An existing file keeps its permissions. False on any failure,
@@ -14,5 +16,14 @@ bool writeFileAtomically(const QString& path, const QByteArray& data);
 // temporary file is left behind). A new file gets the usual permissions of the user's umask; a
 // symbolic link to a file is written through.
 int writeFileAtomicallyOrErrno(const QString& path, const QByteArray& data);
+
+// The steps of a write, in order, as a fault injector sees them.
+enum class AtomicWriteStep { CreateTemporary, WriteData, Flush, Rename };
+
+// For tests of full disks and read-only media: while set, the injector is asked before each step of
+// every write with the target's path; a non-zero errno makes that step fail as the file system
+// would (a failing WriteData still writes part of the data first). An empty function removes it.
+using AtomicWriteFault = std::function<int(AtomicWriteStep step, const QString& target)>;
+void setAtomicWriteFault(AtomicWriteFault fault);
 
 } // namespace kavi

@@ -67,7 +67,9 @@ PrivateCups::PrivateCups() {
     failure_ = "cupsd did not answer on its socket (see " + d + "/log/error_log)";
 }
 
-PrivateCups::~PrivateCups() {
+PrivateCups::~PrivateCups() { stop(); }
+
+void PrivateCups::stop() {
     if (cupsd_.state() != QProcess::NotRunning) {
         cupsd_.terminate(); // SIGTERM to our own cupsd's pid
         if (!cupsd_.waitForFinished(15000)) {
@@ -93,6 +95,9 @@ bool PrivateCups::addQueue(const QString& name, const QString& ppd) {
 
 bool PrivateCups::removeQueue(const QString& name) { return run("lpadmin", {"-x", name}); }
 bool PrivateCups::setServerDefault(const QString& name) { return run("lpadmin", {"-d", name}); }
+bool PrivateCups::stopQueue(const QString& name) { return run("cupsdisable", {name}); }
+bool PrivateCups::startQueue(const QString& name) { return run("cupsenable", {name}); }
+bool PrivateCups::rejectJobs(const QString& name) { return run("cupsreject", {name}); }
 
 bool PrivateCups::waitForJobs() {
     for (int attempt = 0; attempt < 1200; ++attempt) {

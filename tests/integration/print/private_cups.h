@@ -21,6 +21,12 @@ public:
     bool addQueue(const QString& name, const QString& ppd);
     bool removeQueue(const QString& name);
     bool setServerDefault(const QString& name);
+    // A stopped queue keeps the jobs it is given; a rejecting one takes none.
+    bool stopQueue(const QString& name);
+    bool startQueue(const QString& name);
+    bool rejectJobs(const QString& name);
+    // Stops the server now (by its pid), as if it had gone away.
+    void stop();
     QString jobFile(const QString& queue) const;
     QString home() const;
     QString userOptionsFile() const { return home() + "/.cups/lpoptions"; }

@@ -2,6 +2,7 @@
 // window: choosing the source, acquiring into the scanned picture, cancelling, and saving the scan
 // so that it can be picked into a cover slot through the file list.
 #include "cgdiplus.h"
+#include "files/atomic_file.h"
 #include "file_list.h"
 #include "folder_list.h"
 #include "frmcovercreator.h"
@@ -24,6 +25,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <dlfcn.h>
 #include <functional>
 
@@ -74,7 +76,8 @@ void click(QWidget& dialog, const char* button) {
 
 class SaneScanning : public ::testing::Test {
 protected:
-    explicit SaneScanning(bool withTestScanner = true) : config(withTestScanner) {
+    explicit SaneScanning(bool withTestScanner = true, const QByteArray& moreTestOptions = {})
+        : config(withTestScanner, moreTestOptions) {
         QFile::remove(ScanTab::scanFilePath());
         window.settingsFile = settings.filePath("kavi4.ini");
         window.Form_Load();
@@ -186,6 +189,54 @@ TEST_F(SaneScanning, TheScansResolutionGoesIntoTheSavedFile) {
     ASSERT_TRUE(dpi);
     EXPECT_NEAR(dpi->first, 150, 0.5);
     EXPECT_NEAR(dpi->second, 150, 0.5);
+}
+
+TEST_F(SaneScanning, AScanFileThatCannotBeWrittenIsReportedAndLeavesNothing) {
+    const QImage previous(30, 20, QImage::Format_RGB32);
+    tab.Image20->setPicture(previous);
+    for (const int error : {ENOSPC, EROFS}) {
+        t.messages.shown.clear();
+        setAtomicWriteFault([error](AtomicWriteStep step, const QString&) {
+            return step == AtomicWriteStep::WriteData ? error : 0;
+        });
+        whenShown<ScanDialog>(scanAt75Dpi);
+        tab.cmdAquire_Click();
+        setAtomicWriteFault({});
+        ASSERT_EQ(t.messages.shown.size(), 1u);
+        EXPECT_EQ(t.messages.shown[0].text, "Unable to aquire image!");
+        EXPECT_EQ(tab.Image20->picture(), previous);
+        EXPECT_FALSE(QFile::exists(ScanTab::scanFilePath()));
+        const QStringList left = QDir(QFileInfo(ScanTab::scanFilePath()).absolutePath())
+                                     .entryList({".temp.bmp*"}, QDir::Files | QDir::Hidden);
+        EXPECT_TRUE(left.isEmpty()) << left.join(' ').toStdString();
+    }
+}
+
+// The test scanner's reads fail with an I/O error: the scan breaks off as a device would that
+// fails part way through.
+class FailingScanner : public SaneScanning {
+protected:
+    FailingScanner() : SaneScanning(true, "read-status-code \"SANE_STATUS_IO_ERROR\"\n") {}
+};
+
+TEST_F(FailingScanner, AScanThatBreaksOffIsReportedAndKeepsThePreviousPicture) {
+    // A broken-off scan loses the test backend's reader buffer like a cancelled one (see below):
+    // the backend stays loaded so that the leak checker can name it.
+    static void* const keepLoaded = dlopen(KAVI_SANE_TEST_BACKEND, RTLD_NOW | RTLD_NODELETE);
+    (void)keepLoaded;
+    const QImage previous(30, 20, QImage::Format_RGB32);
+    tab.Image20->setPicture(previous);
+    window.Image(2)->setPicture(previous);
+    whenShown<ScanDialog>(scanAt75Dpi);
+    tab.cmdAquire_Click();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the scan dialog stays open";
+    ASSERT_EQ(t.messages.shown.size(), 1u);
+    EXPECT_EQ(t.messages.shown[0].text, "Unable to aquire image!");
+    EXPECT_EQ(tab.Image20->picture(), previous);
+    EXPECT_EQ(window.Image(2)->picture(), previous);
+    EXPECT_FALSE(QFile::exists(ScanTab::scanFilePath()));
+    EXPECT_TRUE(window.isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 class NoScanner : public SaneScanning {

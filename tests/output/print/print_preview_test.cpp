@@ -196,6 +196,16 @@ TEST(PrintPreview, PrintSendsWhatThePrintCommandSendsWithTheCopies) {
     EXPECT_EQ(t.printer.ops, std::vector<QString>{"follow 1"});
     EXPECT_FALSE(preview.outcome().sent);
     EXPECT_NE(preview.result(), QDialog::Accepted);
+
+    // A job that does not go out is reported, and the preview stays open to try again.
+    TestPlatform lost;
+    lost.printer.failing = {"end document"};
+    frmPrintPreview again(lost.platform, covers);
+    again.cmdPrint->click();
+    EXPECT_FALSE(again.outcome().sent);
+    ASSERT_EQ(lost.messages.shown.size(), 2u);
+    EXPECT_TRUE(lost.messages.shown[1].text.startsWith("The covers could not be sent to Office."));
+    EXPECT_NE(again.result(), QDialog::Accepted);
 }
 
 TEST(PrintPreview, SaysWhenThereIsNothingToPreview) {
