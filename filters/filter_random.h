@@ -28,6 +28,28 @@ void fillUniform(std::uint64_t counter, float* out, std::size_t n);
 
 void SeedFilterRandom(std::uint64_t seed);
 
+// Where the sequence stands, and putting it there: a routine whose rows draw on several threads
+// moves the generator on by exactly the draws of the rows it reported.
+inline std::uint64_t FilterRandomPosition() { return detail::filterRandomCounter; }
+inline void SetFilterRandomPosition(std::uint64_t position) { detail::filterRandomCounter = position; }
+
+// Draws from the sequence `ahead` numbers after `position`, without moving the process-wide
+// generator: the same numbers, in the same order, that the plain walk draws there.
+class FilterRandomStream {
+public:
+    FilterRandomStream(std::uint64_t position, std::uint64_t ahead)
+        : counter_(position + ahead * detail::kCounterStep) {}
+    float next() { return detail::uniformAt(counter_); }
+    void fill(float* out, std::size_t n) {
+        detail::fillUniform(counter_, out, n);
+        counter_ += n * detail::kCounterStep;
+    }
+    std::uint64_t position() const { return counter_; }
+
+private:
+    std::uint64_t counter_;
+};
+
 // The next number u with 0 <= u < 1, a single-precision float.
 inline float DrawFilterRandom() { return detail::uniformAt(detail::filterRandomCounter); }
 
