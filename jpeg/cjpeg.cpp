@@ -1,6 +1,7 @@
 #include "cjpeg.h"
 
 #include "byte_output.h"
+#include "block_average.h"
 #include "component_transform.h"
 #include "jpeg_error.h"
 #include "new_file.h"
@@ -171,8 +172,14 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
             if (c.width != lWidth || c.height != lHeight) {
                 const int regionTop = scratchHeight - c.blocksHigh * 8;
                 if (c.width != drawnWidth || c.height != drawnHeight) {
-                    raster::StretchBlt(&scratch.dc, 0, regionTop, c.width, c.height, source, left, top, lWidth,
-                                       lHeight, raster::SRCCOPY);
+                    // A whole-number reduction is a plain mean of each block of source pixels,
+                    // which is what the stretch computes there; other sizes take the stretch.
+                    const PixelRows region = rowsOf(*scratch.bitmap, 0, regionTop, c.width, c.height);
+                    const bool averaged =
+                        scratch.dc.stretchMode() == raster::HALFTONE && averageBlocks(wholeSource, region);
+                    if (!averaged)
+                        raster::StretchBlt(&scratch.dc, 0, regionTop, c.width, c.height, source, left, top, lWidth,
+                                           lHeight, raster::SRCCOPY);
                     drawnWidth = c.width;
                     drawnHeight = c.height;
                 }
