@@ -8,6 +8,8 @@
 #include "photo_picture.h"
 #include "quant_tables.h"
 
+#include "raster/parallel_parts.h"
+
 
 #include <algorithm>
 #include <chrono>
@@ -144,8 +146,10 @@ void benchmark(const char* name, const raster::Bitmap& picture, int runs) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 9;
+    if (argc > 2) raster::setWorkerThreads(std::atoi(argv[2]));  // 1: cJpeg on one thread
+    std::printf("cJpeg on %d threads\n", raster::workerThreads());
     benchmark("synthetic photograph", jpegtest::photoPicture(4000, 3000), runs);
-    const raster::Bitmap plasma = plasmaPicture(4000, 3000);
+    const raster::Bitmap plasma = argc > 3 ? raster::Bitmap() : plasmaPicture(4000, 3000);
     if (plasma.isNull()) {
         std::printf("plasma fractal: ImageMagick could not draw it, not measured   MISSED\n");
         return 1;
