@@ -19,6 +19,11 @@ inline int sumOfEight(ByteAt u, ByteAt m, ByteAt d) {
     return int(u[-4]) + u[0] + u[4] + m[-4] + m[4] + d[-4] + d[0] + d[4];
 }
 
+// The eight neighbours but the left one, which the in-place walks add last.
+inline int sumOfSevenAhead(ByteAt u, ByteAt m, ByteAt d) {
+    return int(u[-4]) + u[0] + u[4] + m[4] + d[-4] + d[0] + d[4];
+}
+
 bool hasInterior(const FilterPass& pass) {
     const PixelGrid& work = pass.work;
     return work.width() > 2 && work.height() > 2;
@@ -39,9 +44,10 @@ void weightedInPlace(FilterPass& pass, std::int64_t centreWeight, std::int64_t n
         for (std::int64_t n = lowest; n <= highest; ++n) quotients[std::size_t(n - lowest)] = clampByte(n / divisor);
         const std::uint8_t* table = quotients.data();
         const int centre = int(centreWeight), neighbour = int(neighbourWeight), offset = int(-lowest);
-        walkInteriorInPlace(pass, [=](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
-            return table[centre * m[0] - neighbour * sumOfEight(u, m, d) + offset];
-        });
+        walkInteriorChain(
+            pass,
+            [=](ByteAt u, ByteAt m, ByteAt d) { return centre * m[0] - neighbour * sumOfSevenAhead(u, m, d) + offset; },
+            [=](int ahead, int left) { return int(table[ahead - neighbour * left]); });
         return;
     }
     walkInteriorInPlace(pass, [=](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
@@ -115,15 +121,15 @@ void FilterEdgeEnhance(FilterPass& pass, int a) {
 }
 
 void FilterBlur(FilterPass& pass) {
-    walkInteriorInPlace(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
-        return std::uint8_t(sumOfEight(u, m, d) >> 3);
-    });
+    walkInteriorChain(
+        pass, [](ByteAt u, ByteAt m, ByteAt d) { return sumOfSevenAhead(u, m, d); },
+        [](int ahead, int left) { return (ahead + left) >> 3; });
 }
 
 void FilterSmooth(FilterPass& pass) {
-    walkInteriorInPlace(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
-        return std::uint8_t((int(m[-4]) + m[0] + u[0] + d[0] + m[4]) / 5);
-    });
+    walkInteriorChain(
+        pass, [](ByteAt u, ByteAt m, ByteAt d) { return int(m[0]) + u[0] + d[0] + m[4]; },
+        [](int ahead, int left) { return (ahead + left) / 5; });
 }
 
 void FilterContour(FilterPass& pass, int color) {

@@ -59,6 +59,41 @@ void walkInteriorInPlace(FilterPass& pass, Value value) {
     });
 }
 
+// In place, for values of the form chain(ahead(up, mid, down), newLeft): ahead() reads
+// everything but the left neighbour (the row above, new; the pixel itself, its right neighbour
+// and the row below, all still old) and gives an int; chain() adds the new left neighbour's value
+// of the same plane and gives the new value, 0 to 255. The ahead parts of a whole span are made
+// first, many bytes at once; only chain() then waits on the pixel to its left, whose new value
+// stays in a register. The same bytes as walkInteriorInPlace with value = chain(ahead, m[-4]).
+template <class Ahead, class Chain>
+void walkInteriorChain(FilterPass& pass, Ahead ahead, Chain chain) {
+    PixelGrid& work = pass.work;
+    const int w = work.width();
+    walkInteriorRows(pass, [&](int a, int b, std::size_t end) {
+        wavefront(a, b, w, 1, [&work, end, ahead, chain](int y, int x0, int x1) {
+            const Ahead before = ahead;  // local copies, which byte stores cannot change
+            const Chain link = chain;
+            const std::uint8_t* up = work.row(y - 1);
+            std::uint8_t* mid = work.row(y);
+            const std::uint8_t* down = work.row(y + 1);
+            const std::size_t from = std::size_t(std::max(x0, 1)) * 4, to = std::min(std::size_t(x1) * 4, end);
+            if (from >= to) return;
+            int part[kWavefrontSpan * 4];
+            const std::size_t bytes = to - from;
+            for (std::size_t k = 0; k < bytes; ++k) part[k] = before(up + from + k, mid + from + k, down + from + k);
+            int blue = mid[from - 4], green = mid[from - 3], red = mid[from - 2];
+            for (std::size_t k = 0; k < bytes; k += 4) {
+                blue = link(part[k], blue);
+                green = link(part[k + 1], green);
+                red = link(part[k + 2], red);
+                mid[from + k] = std::uint8_t(blue);
+                mid[from + k + 1] = std::uint8_t(green);
+                mid[from + k + 2] = std::uint8_t(red);
+            }
+        });
+    });
+}
+
 // From the copy: reads SourcePixels only, so every byte of a row is independent and the
 // compiler computes many at once, and rows run on several threads. value() also runs for plane
 // 3, whose result is then replaced by the reserved byte as it was: that byte never changes.

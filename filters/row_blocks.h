@@ -65,9 +65,11 @@ inline void waitForColumns(const std::atomic<int>& done, int wanted) {
 // wavefront: a thread takes the next row and computes a span only once the row above has
 // finished `lag` columns beyond the span's end, so the row above is always at least `lag`
 // columns ahead and the row below at least `lag` behind. Rows finish in order.
+constexpr int kWavefrontSpan = 256;  // columns a row computes between two looks at the row above
+
 template <class Span>
 void wavefront(int a, int b, int width, int lag, Span span) {
-    constexpr int kSpan = 256;
+    constexpr int kSpan = kWavefrontSpan;
     const int rows = b - a;
     if (rows <= 0 || width <= 0) return;
     const std::unique_ptr<std::atomic<int>[]> done(new std::atomic<int>[std::size_t(rows)]);
