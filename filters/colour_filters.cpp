@@ -15,7 +15,7 @@ namespace Module4 {
 namespace {
 
 // rowOf(in, out, bytes) changes one row: it reads blue, green and red at in[4x..4x+2] and writes
-// out[4x..4x+2]; out[4x+3] is never touched. The in-place filters pass WorkPixels as both grids.
+// out[4x..4x+2]; out[4x+3] keeps its value. The in-place filters pass WorkPixels as both grids.
 // Rows are independent, so they run on several threads. Returns the number of rows reported
 // (less than H when the caller asked to stop).
 template <class Row>
@@ -130,11 +130,14 @@ void FilterAddNoise(FilterPass& pass, int a) {
     const std::uint64_t start = FilterRandomPosition();
     const auto noisyRow = [=](int y, const std::uint8_t* in, std::uint8_t* out, std::size_t bytes) {
         thread_local std::vector<float> draws;
-        draws.resize(drawsPerRow);
-        FilterRandomStream(start, std::uint64_t(y) * drawsPerRow).fill(draws.data(), drawsPerRow);
-        const float* u = draws.data();
-        for (std::size_t i = 0; i < bytes; i += 4, u += 3)
-            for (std::size_t p = 0; p < 3; ++p) out[i + p] = roundToByte(double(u[p]) * span - offset + in[i + p]);
+        draws.resize(bytes);
+        FilterRandomStream(start, std::uint64_t(y) * drawsPerRow).fillByPixel(draws.data(), bytes / 4);
+        // Every byte alike, many at once; the reserved bytes then get their own value back.
+        const float* __restrict u = draws.data();
+        const std::uint8_t* __restrict from = in;
+        std::uint8_t* __restrict to = out;
+        for (std::size_t i = 0; i < bytes; ++i) to[i] = roundToByte(double(u[i]) * span - offset + from[i]);
+        for (std::size_t i = 3; i < bytes; i += 4) to[i] = from[i];
     };
     const int rows = walkEveryRow(pass, pass.source, noisyRow);
     SetFilterRandomPosition(FilterRandomStream(start, std::uint64_t(rows) * drawsPerRow).position());

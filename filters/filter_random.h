@@ -24,6 +24,9 @@ inline float uniformAt(std::uint64_t& counter) { return uniformOf(counter += kCo
 // The next n numbers of the sequence that starts after `counter`, into out; vector code where
 // the processor has it.
 void fillUniform(std::uint64_t counter, float* out, std::size_t n);
+// The next 3 * pixels numbers laid out four to a pixel: out[4j + p] is number 3j + p of the
+// sequence (p < 3), and out[4j + 3] is 0.
+void fillUniformByPixel(std::uint64_t counter, float* out, std::size_t pixels);
 } // namespace detail
 
 void SeedFilterRandom(std::uint64_t seed);
@@ -43,6 +46,11 @@ public:
     void fill(float* out, std::size_t n) {
         detail::fillUniform(counter_, out, n);
         counter_ += n * detail::kCounterStep;
+    }
+    // The next 3 * pixels numbers, four to a pixel (the fourth 0), as for the planes of a row.
+    void fillByPixel(float* out, std::size_t pixels) {
+        detail::fillUniformByPixel(counter_, out, pixels);
+        counter_ += 3 * pixels * detail::kCounterStep;
     }
     std::uint64_t position() const { return counter_; }
 
