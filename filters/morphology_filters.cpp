@@ -21,14 +21,17 @@ inline std::uint8_t smallestOfNine(ByteAt u, ByteAt m, ByteAt d) {
     return std::min({u[-4], u[0], u[4], m[-4], m[0], m[4], d[-4], d[0], d[4]});
 }
 
-// Columns [x0, x1) of row y of Diffuse, drawing two numbers a pixel from `random`.
+// Columns [x0, x1) of row y of Diffuse (at most one wavefront span), drawing two numbers a
+// pixel from `random`.
 void diffuseSpan(PixelGrid& work, std::int64_t y, std::int64_t x0, std::int64_t x1, double reach, double half,
                  FilterRandomStream random) {
     const std::int64_t w = work.width(), h = work.height();
     std::uint8_t* out = work.row(int(y));
+    float draws[2 * kWavefrontSpan];  // the span's draws at once, many in one go
+    random.fill(draws, std::size_t(2 * (x1 - x0)));
     for (std::int64_t x = x0; x < x1; ++x) {
-        const double u1 = random.next();
-        const double u2 = random.next();
+        const double u1 = draws[2 * (x - x0)];
+        const double u2 = draws[2 * (x - x0) + 1];
         std::int64_t dx = roundHalfEven(u1 * reach - half);
         std::int64_t dy = roundHalfEven(u2 * reach - half);
         // An offset that would leave the picture is dropped, not shortened to the edge.
