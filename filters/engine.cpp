@@ -1,5 +1,6 @@
 #include "filter_routines.h"
 #include "raster/dib_bits.h"
+#include "raster/parallel_parts.h"
 
 #include <cstring>
 #include <new>
@@ -55,6 +56,27 @@ bool readsSourcePixels(int number) {
     }
 }
 
+// The bitmap's pixels into the grid and back, a band of rows a thread. Row y of the grid is row y
+// of the picture counted from the top, whatever the bitmap's row order.
+void readIntoGrid(const raster::Bitmap& bitmap, PixelGrid& grid) {
+    raster::runRanges(bitmap.height(), 16, [&](int from, int to) {
+        for (int y = from; y < to; ++y) raster::readPixels32(bitmap, 0, y, bitmap.width(), grid.row(y));
+    });
+}
+
+void writeFromGrid(raster::Bitmap& bitmap, const PixelGrid& grid) {
+    raster::runRanges(bitmap.height(), 16, [&](int from, int to) {
+        raster::ColorMatcher matcher(bitmap.colorTable());  // the same answers on every thread
+        for (int y = from; y < to; ++y) raster::writePixels32(bitmap, 0, y, bitmap.width(), grid.row(y), matcher);
+    });
+}
+
+void copyGrid(const PixelGrid& from, PixelGrid& to) {
+    raster::runRanges(from.height(), 16, [&](int a, int b) {
+        std::memcpy(to.row(a), from.row(a), std::size_t(b - a) * from.rowBytes());
+    });
+}
+
 void runRoutine(int number, FilterPass& pass, int parameter) {
     namespace N = FilterNumber;
     switch (number) {
@@ -91,10 +113,10 @@ FilterOutcome FilterEngine::apply(int number, raster::Bitmap* bitmap, int parame
     const int w = bitmap->width(), h = bitmap->height();
     try {
         work_.sizeTo(w, h);
-        raster::getDIBits32(*bitmap, work_.data());
+        readIntoGrid(*bitmap, work_);
         if (readsSourcePixels(number)) {
             source_.sizeTo(w, h);
-            std::memcpy(source_.data(), work_.data(), work_.byteCount());
+            copyGrid(work_, source_);
         }
         FilterPass pass(work_, source_, gray_, progress_, progress, yield);
         runRoutine(number, pass, parameter);
@@ -104,7 +126,7 @@ FilterOutcome FilterEngine::apply(int number, raster::Bitmap* bitmap, int parame
     } catch (const FilterFailure&) {
         return FilterOutcome::Failed;
     }
-    raster::setDIBits32(*bitmap, work_.data());
+    writeFromGrid(*bitmap, work_);
     return FilterOutcome::Applied;
 }
 

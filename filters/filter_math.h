@@ -32,9 +32,15 @@ inline std::int64_t roundHalfEven(double v) {
 #endif
 }
 
-// Rounds half to even and brings the value into 0 to 255 (rounding is monotonic, so clamping
-// the integer gives the same result and compiles to conditional moves, not branches that noisy
-// pictures would keep mispredicting).
-inline std::uint8_t roundToByte(double v) { return clampByte(roundHalfEven(v)); }
+// Rounds half to even and brings the value into 0 to 255. Rounding is monotonic, so clamping the
+// rounded value gives the same result; both steps stay in double precision (adding and taking
+// away 1.5 * 2^52 leaves no fraction bits, exact for |v| < 2^51), without a branch or a scalar
+// conversion, so loops over many values run on several at once.
+inline std::uint8_t roundToByte(double v) {
+    constexpr double shifter = 6755399441055744.0;
+    const double r = (v + shifter) - shifter;
+    const double clamped = r < 0.0 ? 0.0 : (r > 255.0 ? 255.0 : r);
+    return std::uint8_t(int(clamped));
+}
 
 } // namespace Module4

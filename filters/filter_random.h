@@ -24,9 +24,39 @@ inline float uniformAt(std::uint64_t& counter) { return uniformOf(counter += kCo
 // The next n numbers of the sequence that starts after `counter`, into out; vector code where
 // the processor has it.
 void fillUniform(std::uint64_t counter, float* out, std::size_t n);
+// The next 3 * pixels numbers laid out four to a pixel: out[4j + p] is number 3j + p of the
+// sequence (p < 3), and out[4j + 3] is 0.
+void fillUniformByPixel(std::uint64_t counter, float* out, std::size_t pixels);
 } // namespace detail
 
 void SeedFilterRandom(std::uint64_t seed);
+
+// Where the sequence stands, and putting it there: a routine whose rows draw on several threads
+// moves the generator on by exactly the draws of the rows it reported.
+inline std::uint64_t FilterRandomPosition() { return detail::filterRandomCounter; }
+inline void SetFilterRandomPosition(std::uint64_t position) { detail::filterRandomCounter = position; }
+
+// Draws from the sequence `ahead` numbers after `position`, without moving the process-wide
+// generator: the same numbers, in the same order, that the plain walk draws there.
+class FilterRandomStream {
+public:
+    FilterRandomStream(std::uint64_t position, std::uint64_t ahead)
+        : counter_(position + ahead * detail::kCounterStep) {}
+    float next() { return detail::uniformAt(counter_); }
+    void fill(float* out, std::size_t n) {
+        detail::fillUniform(counter_, out, n);
+        counter_ += n * detail::kCounterStep;
+    }
+    // The next 3 * pixels numbers, four to a pixel (the fourth 0), as for the planes of a row.
+    void fillByPixel(float* out, std::size_t pixels) {
+        detail::fillUniformByPixel(counter_, out, pixels);
+        counter_ += 3 * pixels * detail::kCounterStep;
+    }
+    std::uint64_t position() const { return counter_; }
+
+private:
+    std::uint64_t counter_;
+};
 
 // The next number u with 0 <= u < 1, a single-precision float.
 inline float DrawFilterRandom() { return detail::uniformAt(detail::filterRandomCounter); }

@@ -5,6 +5,7 @@
 #include "filter_math.h"
 #include "filter_routines.h"
 #include "neighbourhood_walk.h"
+#include "row_blocks.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,6 +17,11 @@ namespace {
 
 inline int sumOfEight(ByteAt u, ByteAt m, ByteAt d) {
     return int(u[-4]) + u[0] + u[4] + m[-4] + m[4] + d[-4] + d[0] + d[4];
+}
+
+// The eight neighbours but the left one, which the in-place walks add last.
+inline int sumOfSevenAhead(ByteAt u, ByteAt m, ByteAt d) {
+    return int(u[-4]) + u[0] + u[4] + m[4] + d[-4] + d[0] + d[4];
 }
 
 bool hasInterior(const FilterPass& pass) {
@@ -38,9 +44,10 @@ void weightedInPlace(FilterPass& pass, std::int64_t centreWeight, std::int64_t n
         for (std::int64_t n = lowest; n <= highest; ++n) quotients[std::size_t(n - lowest)] = clampByte(n / divisor);
         const std::uint8_t* table = quotients.data();
         const int centre = int(centreWeight), neighbour = int(neighbourWeight), offset = int(-lowest);
-        walkInteriorInPlace(pass, [=](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
-            return table[centre * m[0] - neighbour * sumOfEight(u, m, d) + offset];
-        });
+        walkInteriorChain(
+            pass,
+            [=](ByteAt u, ByteAt m, ByteAt d) { return centre * m[0] - neighbour * sumOfSevenAhead(u, m, d) + offset; },
+            [=](int ahead, int left) { return int(table[ahead - neighbour * left]); });
         return;
     }
     walkInteriorInPlace(pass, [=](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
@@ -58,26 +65,43 @@ ColorPlanes planesOf(int color) {
 }
 
 // Emboss and Engrave: rows 1 to H - 1, columns 1 to W - 1, each pixel from itself and its
-// bottom-right neighbour, which the walk has not reached yet.
+// bottom-right neighbour, which the walk has not reached yet. A block's rows are cut into bands,
+// one a thread; the row below a band's last row is read from a copy taken before the bands
+// start, since the next band changes it.
 template <class Value>
 void walkWithBottomRight(FilterPass& pass, Value value) {
     PixelGrid& work = pass.work;
     const int w = work.width(), h = work.height();
     const std::size_t end = std::size_t(w - 1) * 4;
-    pass.start();
-    for (int y = 0; y < h - 1; ++y) {
-        std::uint8_t* row = work.row(y);
-        const std::uint8_t* below = work.row(y + 1);
-        for (std::size_t i = 0; i < end; i += 4) {
-            const std::uint8_t b = value(0, row[i], below[i + 4]);
-            const std::uint8_t g = value(1, row[i + 1], below[i + 5]);
-            const std::uint8_t r = value(2, row[i + 2], below[i + 6]);
+    const auto changeRow = [end, value](std::uint8_t* row, const std::uint8_t* below) {
+        const Value v = value;  // local copies, which byte stores cannot change
+        const std::size_t stop = end;
+        for (std::size_t i = 0; i < stop; i += 4) {
+            const std::uint8_t b = v(0, row[i], below[i + 4]);
+            const std::uint8_t g = v(1, row[i + 1], below[i + 5]);
+            const std::uint8_t r = v(2, row[i + 2], below[i + 6]);
             row[i] = b;
             row[i + 1] = g;
             row[i + 2] = r;
         }
-        if (!pass.rowDone(y + 1)) return;
-    }
+    };
+    std::vector<std::uint8_t> firstRows;  // the old first row of every band but the first
+    pass.start();
+    const int reached = inRowBlocks(0, h - 1, w, [&](int a, int b) {
+        const int bands = std::max(1, std::min(b - a, raster::workerThreads()));
+        const auto bandStart = [&](int k) { return a + int(std::int64_t(b - a) * k / bands); };
+        firstRows.resize(std::size_t(bands) * work.rowBytes());
+        for (int k = 1; k < bands; ++k)
+            std::copy_n(work.row(bandStart(k)), work.rowBytes(), firstRows.data() + std::size_t(k) * work.rowBytes());
+        raster::runParts(bands, [&](int k) {
+            const int from = bandStart(k), to = bandStart(k + 1);
+            for (int y = from; y < to; ++y) {
+                const bool lastOfBand = y + 1 == to && k + 1 < bands;
+                changeRow(work.row(y), lastOfBand ? firstRows.data() + std::size_t(k + 1) * work.rowBytes() : work.row(y + 1));
+            }
+        });
+    }, [&](int y) { return pass.rowDone(y + 1); });
+    if (reached < h - 1) return;
     pass.finish();
 }
 
@@ -97,15 +121,15 @@ void FilterEdgeEnhance(FilterPass& pass, int a) {
 }
 
 void FilterBlur(FilterPass& pass) {
-    walkInteriorInPlace(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
-        return std::uint8_t(sumOfEight(u, m, d) >> 3);
-    });
+    walkInteriorChain(
+        pass, [](ByteAt u, ByteAt m, ByteAt d) { return sumOfSevenAhead(u, m, d); },
+        [](int ahead, int left) { return (ahead + left) >> 3; });
 }
 
 void FilterSmooth(FilterPass& pass) {
-    walkInteriorInPlace(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
-        return std::uint8_t((int(m[-4]) + m[0] + u[0] + d[0] + m[4]) / 5);
-    });
+    walkInteriorChain(
+        pass, [](ByteAt u, ByteAt m, ByteAt d) { return int(m[0]) + u[0] + d[0] + m[4]; },
+        [](int ahead, int left) { return (ahead + left) / 5; });
 }
 
 void FilterContour(FilterPass& pass, int color) {

@@ -1,6 +1,7 @@
 #include "cjpeg.h"
 
 #include "byte_output.h"
+#include "block_average.h"
 #include "component_transform.h"
 #include "jpeg_error.h"
 #include "new_file.h"
@@ -45,6 +46,10 @@ struct ScratchPicture {
     raster::DeviceContext dc;
     std::unique_ptr<raster::Bitmap> bitmap;
 
+    ScratchPicture() {
+        if (raster::SetStretchBltMode(&dc, raster::HALFTONE) == 0) raster::SetStretchBltMode(&dc, raster::COLORONCOLOR);
+    }
+
     bool create(int width, int height) {
         raster::BitmapInfo info;
         info.bmiHeader.biWidth = width;
@@ -53,8 +58,6 @@ struct ScratchPicture {
         bitmap = raster::CreateDIBSection(&dc, info, raster::DIB_RGB_COLORS, nullptr);
         if (!bitmap) return false;
         raster::SelectObject(&dc, bitmap.get());
-        if (raster::SetStretchBltMode(&dc, raster::HALFTONE) == 0)
-            raster::SetStretchBltMode(&dc, raster::COLORONCOLOR);
         return true;
     }
 };
@@ -156,6 +159,8 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
 
         // Subsampled components are drawn by a HALFTONE stretch into a scratch picture as large as
         // the largest of them (padded to whole blocks), each at the scratch's lower-left corner.
+        // A whole-number reduction is a plain mean of each block of source pixels, which is what
+        // the stretch computes there: the transform makes those means itself, row by row.
         int scratchWidth = 0, scratchHeight = 0;
         for (const Component& c : components)
             if (c.width != lWidth || c.height != lHeight) {
@@ -163,23 +168,32 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
                 scratchHeight = std::max(scratchHeight, c.blocksHigh * 8);
             }
         ScratchPicture scratch;
-        if (scratchWidth && !scratch.create(scratchWidth, scratchHeight)) return 1;
+        bool scratchMade = false;
 
         int drawnWidth = 0, drawnHeight = 0;  // what the scratch holds
         for (Component& c : components) {
             PixelRows pixels = wholeSource;
+            Reduction reduction;
             if (c.width != lWidth || c.height != lHeight) {
-                const int regionTop = scratchHeight - c.blocksHigh * 8;
-                if (c.width != drawnWidth || c.height != drawnHeight) {
-                    raster::StretchBlt(&scratch.dc, 0, regionTop, c.width, c.height, source, left, top, lWidth,
-                                       lHeight, raster::SRCCOPY);
-                    drawnWidth = c.width;
-                    drawnHeight = c.height;
+                if (scratch.dc.stretchMode() == raster::HALFTONE)
+                    reduction = wholeReduction(lWidth, lHeight, c.width, c.height);
+                if (!reduction.whole()) {
+                    if (!scratchMade) {
+                        if (!scratch.create(scratchWidth, scratchHeight)) return 1;
+                        scratchMade = true;
+                    }
+                    const int regionTop = scratchHeight - c.blocksHigh * 8;
+                    if (c.width != drawnWidth || c.height != drawnHeight) {
+                        raster::StretchBlt(&scratch.dc, 0, regionTop, c.width, c.height, source, left, top, lWidth,
+                                           lHeight, raster::SRCCOPY);
+                        drawnWidth = c.width;
+                        drawnHeight = c.height;
+                    }
+                    pixels = rowsOf(*scratch.bitmap, 0, regionTop, c.width, c.height);
                 }
-                pixels = rowsOf(*scratch.bitmap, 0, regionTop, c.width, c.height);
             }
             transformComponent(pixels, colourRowOf(c.id), divisors_[std::size_t(c.table)], c.blocksWide,
-                               c.blocksHigh, reinterpret_cast<std::int16_t*>(c.store.data()));
+                               c.blocksHigh, reinterpret_cast<std::int16_t*>(c.store.data()), reduction);
         }
     } catch (const std::bad_alloc&) {
         sampled_ = Sampled{};

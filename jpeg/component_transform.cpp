@@ -2,6 +2,8 @@
 
 #include "forward_dct.h"
 
+#include "raster/parallel_parts.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -43,33 +45,45 @@ void convertRow(const std::uint8_t* px, int width, const ColourRow& c, float* ou
 } // namespace
 
 void transformComponent(const PixelRows& pixels, const ColourRow& colour, const Divisors& divisors,
-                        int blocksWide, int blocksHigh, std::int16_t* store) {
+                        int blocksWide, int blocksHigh, std::int16_t* store, Reduction reduction) {
+    const int width = reduction.whole() ? pixels.width / reduction.fx : pixels.width;
+    const int height = reduction.whole() ? pixels.height / reduction.fy : pixels.height;
     const int paddedWidth = blocksWide * 8;
-    const int realWidth = std::min(pixels.width, paddedWidth);
+    const int realWidth = std::min(width, paddedWidth);
     const Divisors transposed = transposedDivisors(divisors);
-    std::vector<float> strip(std::size_t(paddedWidth) * 8);
-    alignas(16) float block[64];
 
-    for (int by = 0; by < blocksHigh; ++by) {
-        for (int r = 0; r < 8; ++r) {
-            float* line = strip.data() + std::size_t(r) * paddedWidth;
-            const int y = by * 8 + r;
-            if (y < pixels.height || r == 0) {
-                convertRow(pixels.row(std::min(y, pixels.height - 1)), realWidth, colour, line);
-                std::fill(line + realWidth, line + paddedWidth, line[realWidth - 1]);
-            } else {
-                std::copy(line - paddedWidth, line, line);  // replicate the row above
+    // Each row of blocks reads its own eight pixel rows and writes its own blocks, so the rows
+    // of blocks are shared out among the cores.
+    raster::runRanges(blocksHigh, 4, [&](int fromBlockRow, int toBlockRow) {
+        std::vector<float> strip(std::size_t(paddedWidth) * 8);
+        std::vector<std::uint8_t> reducedRow(reduction.whole() ? std::size_t(width) * 4 : 0);
+        const auto rowAt = [&](int y) -> const std::uint8_t* {
+            if (!reduction.whole()) return pixels.row(y);
+            averageRow(pixels, reduction, y, width, reducedRow.data());
+            return reducedRow.data();
+        };
+        alignas(16) float block[64];
+        for (int by = fromBlockRow; by < toBlockRow; ++by) {
+            for (int r = 0; r < 8; ++r) {
+                float* line = strip.data() + std::size_t(r) * paddedWidth;
+                const int y = by * 8 + r;
+                if (y < height || r == 0) {
+                    convertRow(rowAt(std::min(y, height - 1)), realWidth, colour, line);
+                    std::fill(line + realWidth, line + paddedWidth, line[realWidth - 1]);
+                } else {
+                    std::copy(line - paddedWidth, line, line);  // replicate the row above
+                }
+            }
+            for (int bx = 0; bx < blocksWide; ++bx) {
+                const float* src = strip.data() + bx * 8;
+                for (int r = 0; r < 8; ++r)
+                    std::copy(src + std::size_t(r) * paddedWidth, src + std::size_t(r) * paddedWidth + 8,
+                              block + r * 8);
+                forwardDctTransposed(block);
+                quantizeTransposed(block, transposed, store + (std::size_t(by) * blocksWide + bx) * 64);
             }
         }
-        for (int bx = 0; bx < blocksWide; ++bx) {
-            const float* src = strip.data() + bx * 8;
-            for (int r = 0; r < 8; ++r)
-                std::copy(src + std::size_t(r) * paddedWidth, src + std::size_t(r) * paddedWidth + 8,
-                          block + r * 8);
-            forwardDctTransposed(block);
-            quantizeTransposed(block, transposed, store + (std::size_t(by) * blocksWide + bx) * 64);
-        }
-    }
+    });
 }
 
 } // namespace jpeg

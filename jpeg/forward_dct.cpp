@@ -3,6 +3,7 @@
 #include <cmath>
 
 #if defined(__SSE2__)
+#include <xmmintrin.h>
 #include <emmintrin.h>
 #endif
 
@@ -47,6 +48,32 @@ inline void verticalPass(float* b) {
 }
 
 inline void transpose(float* b) {
+#if defined(__SSE2__)
+    // Four 4 x 4 quarters: each diagonal quarter in place, the two others swapped as they turn.
+    const auto load = [b](int row, int col, __m128& r0, __m128& r1, __m128& r2, __m128& r3) {
+        r0 = _mm_loadu_ps(b + row * 8 + col);
+        r1 = _mm_loadu_ps(b + (row + 1) * 8 + col);
+        r2 = _mm_loadu_ps(b + (row + 2) * 8 + col);
+        r3 = _mm_loadu_ps(b + (row + 3) * 8 + col);
+        _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    };
+    const auto store = [b](int row, int col, __m128 r0, __m128 r1, __m128 r2, __m128 r3) {
+        _mm_storeu_ps(b + row * 8 + col, r0);
+        _mm_storeu_ps(b + (row + 1) * 8 + col, r1);
+        _mm_storeu_ps(b + (row + 2) * 8 + col, r2);
+        _mm_storeu_ps(b + (row + 3) * 8 + col, r3);
+    };
+    __m128 a0, a1, a2, a3, c0, c1, c2, c3;
+    load(0, 0, a0, a1, a2, a3);
+    store(0, 0, a0, a1, a2, a3);
+    load(4, 4, a0, a1, a2, a3);
+    store(4, 4, a0, a1, a2, a3);
+    load(0, 4, a0, a1, a2, a3);
+    load(4, 0, c0, c1, c2, c3);
+    store(4, 0, a0, a1, a2, a3);
+    store(0, 4, c0, c1, c2, c3);
+    return;
+#endif
     for (int r = 0; r < 8; ++r)
         for (int c = r + 1; c < 8; ++c) {
             const float t = b[r * 8 + c];

@@ -64,8 +64,8 @@ public:
 };
 
 void report(const char* name, double ms, double anchorMs, const char* anchorName, double target) {
-    std::printf("%-12s %9.1f ms   anchor %-28s %8.1f ms   ratio %6.2f   (target <= %.0f)\n", name, ms, anchorName,
-                anchorMs, ms / anchorMs, target);
+    std::printf("%-12s %9.1f ms   anchor %-28s %8.1f ms   ratio %6.2f   (target <= %.0f) %s\n", name, ms, anchorName,
+                anchorMs, ms / anchorMs, target, ms / anchorMs <= target ? "met" : "MISSED");
 }
 
 } // namespace
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     const double openMs = medianMs(5, [&] { kavi::frmManipulate window(platform.platform(), workspace); });
 
     std::printf("Cover Manipulator on a %d x %d picture, medians\n", kWidth, kHeight);
-    report("Rotate", rotateMs, turnMs, "quarter-turn copy", 25);
+    report("Rotate", rotateMs, turnMs, "quarter-turn copy", 8);
     report("Mirror", mirrorMs, copyMs, "copy of the bytes", 10);
     report("Flip", flipMs, copyMs, "copy of the bytes", 10);
     report("Brightness", brightMs, copyMs, "copy of the bytes", 10);

@@ -126,3 +126,24 @@ TEST(ColourFilters, AddNoiseDrawsThreeNumbersPerPixelInPlaneOrder) {
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) EXPECT_TRUE(at(calm, x, y).r == 77 || at(calm, x, y).r == 78);
 }
+
+TEST(ColourFilters, AddNoiseRoundsAlikeForSmallAndLargeParameters) {
+    // Small parameters take a whole-number route, the others the double one: both must round
+    // u * (2a + 1) - a + value as the double computation does, halves to even.
+    const raster::Bitmap pic = scrambled(257, 5);
+    for (const int a : {-65, -64, -63, -1, 0, 1, 7, 50, 63, 64, 1000, -1000}) {
+        SeedFilterRandom(5);
+        const raster::Bitmap noisy = filtered(N::AddNoise, pic, a);
+        SeedFilterRandom(5);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 257; ++x) {
+                for (int p = 0; p < 3; ++p) {
+                    const double u = DrawFilterRandom();
+                    const double v = std::nearbyint(u * (2.0 * a + 1) - a + pic.row(y)[x * 4 + p]);
+                    ASSERT_EQ(noisy.row(y)[x * 4 + p], int(std::clamp(v, 0.0, 255.0)))
+                        << "parameter " << a << " at " << x << "," << y << " plane " << p;
+                }
+                ASSERT_EQ(noisy.row(y)[x * 4 + 3], pic.row(y)[x * 4 + 3]) << "the reserved byte stays";
+            }
+    }
+}
