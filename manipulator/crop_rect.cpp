@@ -47,16 +47,17 @@ CropRect cropFromDrag(double anchorX, double anchorY, double pointerX, double po
 }
 
 CropRect largestCentredCrop(int pictureWidth, int pictureHeight, double aspect) {
-    if (pictureWidth <= 0 || pictureHeight <= 0 || !(aspect > 0)) return {0, 0, std::max(0, pictureWidth), std::max(0, pictureHeight)};
-    double across = pictureWidth, down = across / aspect;
+    if (pictureWidth <= 0 || pictureHeight <= 0) return {};
+    if (!(aspect > 0)) return {0, 0, pictureWidth, pictureHeight};
+    // The size is rounded first, so the proportions are as close as whole pixels allow.
+    int across = pictureWidth, down = int(std::lround(pictureWidth / aspect));
     if (down > pictureHeight) {
         down = pictureHeight;
-        across = down * aspect;
+        across = int(std::lround(pictureHeight * aspect));
     }
-    const double left = (pictureWidth - across) / 2, top = (pictureHeight - down) / 2;
-    CropRect r = rounded(left, top, left + across, top + down, pictureWidth, pictureHeight);
-    if (r.isEmpty()) r = {std::clamp(int(left), 0, pictureWidth - 1), std::clamp(int(top), 0, pictureHeight - 1), 1, 1};
-    return r;
+    across = std::clamp(across, 1, pictureWidth);
+    down = std::clamp(down, 1, pictureHeight);
+    return {(pictureWidth - across + 1) / 2, (pictureHeight - down + 1) / 2, across, down};
 }
 
 } // namespace kavi
