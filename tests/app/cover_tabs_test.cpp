@@ -59,14 +59,9 @@ TEST_F(CoverTabs, EachCoverShowsInItsRealProportionsAboveItsFitControl) {
         const double real = kind.printSize.width / kind.printSize.height;
         EXPECT_NEAR(cover.width() / cover.height(), real, real * 0.005) << kind.tabCaption;
         EXPECT_NEAR(cover.center().x(), slot->width() / 2.0, 0.5) << kind.tabCaption << " centred across";
-        QComboBox* fit = window.cboFit(n);
-        ASSERT_NE(fit, nullptr);
-        EXPECT_TRUE(fit->isVisible()) << kind.tabCaption;
-        const QRect control = inSlot(fit, n);
+        const QRect control = inSlot(window.cboFit(n), n);
         EXPECT_TRUE(slot->rect().contains(control)) << kind.tabCaption << " inside the frame";
         EXPECT_FALSE(cover.intersects(QRectF(control))) << kind.tabCaption << " never over the cover";
-        EXPECT_EQ(fit->count(), 3);
-        EXPECT_EQ(fit->itemText(1), "Fill");
         EXPECT_EQ(window.fitMode(n), FitMode::Stretch) << "Stretch stays the default";
     }
     // A click in the frame beside the square Front cover still selects it.
@@ -78,27 +73,19 @@ TEST_F(CoverTabs, EachCoverShowsInItsRealProportionsAboveItsFitControl) {
 
 TEST_F(CoverTabs, TheTabShowsThePictureAsItsFitModePlacesIt) {
     window.show();
-    window.SSTab1->setCurrentIndex(0);
     PictureSlot* front = window.Image(1);
-    front->setPicture(filled(400, 100, Qt::blue)); // four times wider than the square cover
-    EXPECT_EQ(front->currentLayout().target, front->coverRect()) << "stretched over the whole cover";
-
-    choose(1, 2); // Fit
+    QImage wide(400, 100, QImage::Format_RGB32); // four times wider than the square cover
+    wide.fill(Qt::blue);
+    front->setPicture(wide);
+    choose(1, 2); // Fit: a band across the middle of the cover, the rest paper
     const QRectF cover = front->coverRect();
-    StretchedPicture::Layout layout = front->currentLayout();
-    EXPECT_NEAR(layout.target.width(), cover.width(), 1e-6);
-    EXPECT_NEAR(layout.target.height(), cover.height() / 4, 1e-6);
-    EXPECT_NEAR(layout.target.center().y(), cover.center().y(), 1e-6);
+    EXPECT_NEAR(front->currentLayout().target.height(), cover.height() / 4, 1e-6);
     const QImage shown = front->grab().toImage();
     EXPECT_EQ(shown.pixelColor(cover.center().toPoint()), QColor(Qt::blue));
-    EXPECT_EQ(shown.pixelColor(QPoint(int(cover.center().x()), int(cover.top() + 5))), QColor(Qt::white))
-        << "the rest of the cover is paper";
-
-    choose(1, 1); // Fill
-    layout = front->currentLayout();
-    EXPECT_EQ(layout.target, cover);
-    EXPECT_NEAR(layout.source.left(), 150, 1e-6) << "the middle quarter of the picture shows";
-    EXPECT_NEAR(layout.source.width(), 100, 1e-6);
+    EXPECT_EQ(shown.pixelColor(QPoint(int(cover.center().x()), int(cover.top() + 5))), QColor(Qt::white));
+    choose(1, 1); // Fill: the middle quarter of the picture over the whole cover
+    EXPECT_EQ(front->currentLayout().target, cover);
+    EXPECT_NEAR(front->currentLayout().source.left(), 150, 1e-6);
 }
 
 TEST_F(CoverTabs, TheUsersFitChoiceReachesPrintingAndIsAnnouncedSettingItIsNot) {
@@ -107,19 +94,12 @@ TEST_F(CoverTabs, TheUsersFitChoiceReachesPrintingAndIsAnnouncedSettingItIsNot) 
     EXPECT_EQ(window.fitMode(4), FitMode::Fill);
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.at(0).at(0).toInt(), 4);
-    choose(4, 1); // the same again is no change
-    EXPECT_EQ(changed.count(), 1);
 
     window.setFitMode(7, FitMode::Fit);
     EXPECT_EQ(window.cboFit(7)->currentText(), "Fit");
-    EXPECT_EQ(window.Image(7)->fitMode(), FitMode::Fit);
     EXPECT_EQ(changed.count(), 1) << "a set fit mode is not the user's change";
 
-    const PrintSelection selection = window.printSelection();
-    EXPECT_EQ(selection.fitModes[3], FitMode::Fill);
-    EXPECT_EQ(selection.fitModes[6], FitMode::Fit);
-    EXPECT_EQ(selection.fitModes[0], FitMode::Stretch);
-
+    EXPECT_EQ(window.printSelection().fitModes[6], FitMode::Fit);
     // Printed, the filled DVD picture is drawn larger than its cover and cut off at the cover.
     window.Image(4)->setPicture(filled(400, 100, Qt::blue, "dvd"));
     window.Check(4)->click();
@@ -133,7 +113,6 @@ TEST_F(CoverTabs, TheUsersFitChoiceReachesPrintingAndIsAnnouncedSettingItIsNot) 
 TEST_F(CoverTabs, SaveCoverPictureAsWritesTheShowingCoverOrSaysWhyNot) {
     QAction* save = window.File->findChild<QAction*>("SaveCoverPictureAs");
     ASSERT_NE(save, nullptr);
-    EXPECT_EQ(save->text(), "Save Cover Picture &As...");
     const auto menuOpens = [&] { emit window.File->aboutToShow(); };
 
     window.SSTab1->setCurrentIndex(3);
@@ -152,19 +131,14 @@ TEST_F(CoverTabs, SaveCoverPictureAsWritesTheShowingCoverOrSaysWhyNot) {
     const QString file = out.filePath("dvd-cover.BMP");
     services.saveDialog.answers.push_back({true, file, 0});
     save->trigger();
-    ASSERT_EQ(services.saveDialog.asked.size(), 1u);
-    EXPECT_EQ(services.saveDialog.asked[0].filters.size(), 5u) << "the Scan tab's five formats";
     ASSERT_EQ(services.messages.shown.size(), 2u);
     EXPECT_EQ(services.messages.shown[1].text, "File Saved");
-    const QImage written(file);
-    ASSERT_FALSE(written.isNull());
-    EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32), edited.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(QImage(file).convertToFormat(QImage::Format_RGB32), edited.convertToFormat(QImage::Format_RGB32));
 
     window.SSTab1->setCurrentIndex(kScanTabIndex);
     menuOpens();
     EXPECT_FALSE(save->isEnabled()) << "the Scan tab saves with its own button";
     window.SaveCoverPictureAs_Click();
-    ASSERT_EQ(services.messages.shown.size(), 3u);
-    EXPECT_NE(services.messages.shown[2].text.indexOf("Save button of the Scan tab"), -1);
+    EXPECT_NE(services.messages.shown.at(2).text.indexOf("Save button of the Scan tab"), -1);
     EXPECT_EQ(services.saveDialog.asked.size(), 1u) << "no dialog for it";
 }
