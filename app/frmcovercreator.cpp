@@ -96,6 +96,7 @@ frmcovercreator::frmcovercreator(Platform& p, QWidget* parent) : QMainWindow(par
     buildPictureLists();
     buildTabs(client_);
     buildPrintOptions(client_);
+    updateSaveCoverPicture();
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setAcceptDrops(true); // picture files from a file manager
@@ -121,6 +122,7 @@ void frmcovercreator::buildMenus() {
     add(File, "Print", "&Print", &frmcovercreator::Print_Click);
     add(File, "PrintPreview", "Print Pre&view", &frmcovercreator::PrintPreview_Click);
     add(File, "ExportPdf", "&Export PDF...", &frmcovercreator::ExportPdf_Click);
+    add(File, "SaveCoverPictureAs", "Save Cover Picture &As...", &frmcovercreator::SaveCoverPictureAs_Click);
     separator(File, "lineage");
     buildPrintLayoutMenu();
     separator(File, "linelayout");
@@ -181,11 +183,12 @@ void frmcovercreator::buildTabs(QWidget* client) {
         auto* page = new QWidget;
         page->setObjectName(QStringLiteral("Tab%1").arg(kind.tabIndex));
         SSTab1->addTab(page, QString::fromUtf8(kind.tabCaption));
-        auto* slot = new PictureSlot(QString::fromUtf8(kind.slotName), page);
+        auto* slot = new PictureSlot(QString::fromUtf8(kind.slotName), kind, page);
         SSTab1->place(slot, s.rect(120, 480, 6495, 4245));
         const int n = kind.number;
         connect(slot, &PictureSlot::clicked, this, [this, n] { Image_Click(n); });
         slots_[std::size_t(n - 1)] = slot;
+        buildFitControl(n, s.rect(120, 480, 6495, 4245));
     }
     auto* scan = new QWidget;
     scan->setObjectName(QStringLiteral("ScanTab"));
@@ -196,7 +199,10 @@ void frmcovercreator::buildTabs(QWidget* client) {
     scanLayout->setContentsMargins(0, 0, 0, 0);
     scanLayout->addWidget(scanTab);
     SSTab1->setCurrentIndex(0);
-    connect(SSTab1, &QTabWidget::currentChanged, this, [this] { SSTab1_Click(); });
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this] {
+        SSTab1_Click();
+        updateSaveCoverPicture();
+    });
 
     // The notice lies across the bottom of the tab strip, over the lower edge of the slot's picture.
     lblNotice = new NoticeLabel(client);

@@ -3,6 +3,7 @@
 // rules, the toolbar and menus, the notification-area icon, start-up and shut-down.
 #include "msnpopup.h"
 #include "platform.h"
+#include "fit_mode.h"
 #include "print_job.h"
 #include "retain_original_printer.h"
 #include "selection_rules.h"
@@ -17,6 +18,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
@@ -56,6 +58,8 @@ public:
 
     // Controls.
     PictureSlot* Image(int n) const { return slots_[std::size_t(n - 1)]; }
+    // The fit control on cover n's tab: "Stretch", "Fill" or "Fit".
+    QComboBox* cboFit(int n) const { return fitBoxes_[std::size_t(n - 1)]; }
     QCheckBox* Check(int n) const { return checks_[std::size_t(n - 1)]; }
     QPushButton* cmdPrint = nullptr;
     TabStrip* SSTab1 = nullptr;
@@ -109,7 +113,14 @@ public:
     void PaperA4_Click();
     void CutMarks_Click();
     void CalibratePrinter_Click();
+    void SaveCoverPictureAs_Click();
     void Image_Click(int n);
+    void cboFit_Click(int n);
+
+    // How cover n's picture fills its cover (n is 1...10). Setting it shows it on the tab and in
+    // what prints, and announces nothing: fitModeChanged tells of the user's own changes only.
+    FitMode fitMode(int n) const;
+    void setFitMode(int n, FitMode mode);
     // Tells the user what just happened, in a line that goes away by itself or at the next action.
     void ShowNotice(const QString& text);
     // Loads a picture file named on the command line into the cover whose tab is showing.
@@ -149,6 +160,10 @@ public:
     // The icon's notification arrives as a mouse move whose X in twips is the message number * 15.
     void trayicon_MouseMove(double x);
 
+signals:
+    // The user chose another fit mode for cover n.
+    void fitModeChanged(int n);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -163,6 +178,8 @@ private:
     void buildMenus();
     void buildTabs(QWidget* client);
     void buildPrintOptions(QWidget* client);
+    void buildFitControl(int n, const QRect& slotInStrip);
+    void updateSaveCoverPicture();
     void buildFrames(QWidget* client);
     void buildPictureLists();
     void buildPrintLayoutMenu();
@@ -190,6 +207,8 @@ private:
 
     std::array<PictureSlot*, 10> slots_{};
     std::array<QCheckBox*, 10> checks_{};
+    std::array<QComboBox*, 10> fitBoxes_{};
+    QAction* saveCoverPicture_ = nullptr;
     QWidget* client_ = nullptr;
     bool loaded_ = false;
     bool unloaded_ = false;

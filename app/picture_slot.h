@@ -1,16 +1,33 @@
 #pragma once
-// A cover's picture slot: a stretched picture with the slot's name.
+// A cover's picture slot: the slot's name, and its cover drawn in the kind's real proportions,
+// centred in the slot's frame above the band of the fit control, with the picture placed on it by
+// the cover's fit mode, as it prints. A click anywhere in the frame selects the slot.
 #include "desktop/stretched_picture.h"
+#include "fit_mode.h"
 
 namespace kavi {
+
+struct CoverKind;
 
 class PictureSlot final : public StretchedPicture {
     Q_OBJECT
 public:
-    explicit PictureSlot(const QString& name, QWidget* parent = nullptr) : StretchedPicture(parent) {
-        setObjectName(name);
-        setToolTip(QStringLiteral("Cover image."));
-    }
+    PictureSlot(const QString& name, const CoverKind& kind, QWidget* parent = nullptr);
+
+    FitMode fitMode() const { return fit_; }
+    void setFitMode(FitMode mode);
+    // The height kept free at the bottom of the frame for the fit control, in pixels.
+    void setBottomBand(int pixels);
+    // Where the cover lies in the slot, in the slot's pixels.
+    QRectF coverRect() const { return currentLayout().paper; }
+
+protected:
+    Layout layoutFor(QSize area, QSize picture) const override;
+
+private:
+    double coverWidth_, coverHeight_; // the cover's real size, in any one unit
+    FitMode fit_ = FitMode::Stretch;
+    int bottomBand_ = 0;
 };
 
 } // namespace kavi

@@ -6,10 +6,19 @@
 #include "cut_marks.h"
 #include "page_geometry.h"
 #include "page_plan.h"
+#include "picture_fit.h"
 
+#include <array>
 #include <vector>
 
 namespace kavi {
+
+// A kind's picture as the layout needs it: its size in pixels and how it fills the cover. A
+// picture without a size is stretched.
+struct CoverPictureShape {
+    int pixelWidth = 0, pixelHeight = 0;
+    FitMode fit = FitMode::Stretch;
+};
 
 struct PageOptions {
     Placement placement = Placement::AtPrintableCorner;
@@ -17,6 +26,7 @@ struct PageOptions {
     LengthRect printable;
     bool cutMarks = false;
     Calibration calibration; // for this page's orientation
+    std::array<CoverPictureShape, kCoverKindCount> pictures{}; // by kind, index 0 for kind 1
 };
 
 struct RenderedPage {
@@ -25,6 +35,7 @@ struct RenderedPage {
     LengthSize sheet;
     LengthRect printable;            // on the sheet, as the options gave it
     std::vector<PlacedCover> covers; // on the sheet, in drawing order
+    std::vector<PictureOnPage> pictures; // where each cover's picture is drawn, in the order of covers
     std::vector<MarkLine> marks;     // on the sheet
     // Sides of covers outside the printable area, found before the calibration is applied (the
     // calibration only undoes the printer's own error).

@@ -1,5 +1,7 @@
 #include "frmmanipulate.h"
 
+#include "cover_kinds.h"
+#include "frmcrop.h"
 #include "imaging/qt_raster.h"
 #include "module4.h"
 
@@ -137,6 +139,10 @@ void frmManipulate::buildMenus() {
         const int number = f.number, amount = f.amount;
         connect(item, &QAction::triggered, this, [this, number, amount] { runFilter(number, amount); });
     }
+    picture = menu("picture", "&Picture");
+    QAction* crop = picture->addAction(QStringLiteral("&Crop..."));
+    crop->setObjectName(QStringLiteral("crop"));
+    connect(crop, &QAction::triggered, this, [this] { crop_Click(); });
 }
 
 void frmManipulate::buildToolbar(QWidget* client) {
@@ -257,6 +263,7 @@ void frmManipulate::lockform() {
     normal->menuAction()->setEnabled(false);
     Special->menuAction()->setEnabled(false);
     colors->menuAction()->setEnabled(false);
+    picture->menuAction()->setEnabled(false);
     HScroll1->setEnabled(false);
     Command5->setEnabled(false);
     locked_ = true;
@@ -270,6 +277,7 @@ void frmManipulate::unlockform() {
     normal->menuAction()->setEnabled(true);
     Special->menuAction()->setEnabled(true);
     colors->menuAction()->setEnabled(true);
+    picture->menuAction()->setEnabled(true);
     HScroll1->setEnabled(true);
     Command5->setEnabled(true);
     Toolbar1->setEnabled(true);
@@ -325,6 +333,34 @@ void frmManipulate::runFilter(int number, int amount) {
         platform_.messages.show({QStringLiteral("This filter cannot be applied to this picture."), kCaption,
                                  MsgIcon::Exclamation});
     }
+    unlockform();
+}
+
+void frmManipulate::crop_Click() {
+    if (locked_) return;
+    if (buffers.NewImage.isEmpty()) {
+        platform_.messages.show({QStringLiteral("There is no picture to crop."), kCaption, MsgIcon::Information});
+        return;
+    }
+    const int n = slotNumberOf(workspace_.selectedImage());
+    std::optional<double> aspect;
+    QString coverName;
+    if (n) {
+        const CoverKind& kind = coverKind(n);
+        aspect = kind.printSize.width / kind.printSize.height;
+        coverName = QString::fromUtf8(kind.checkCaption);
+    }
+    frmCrop window(toImage(buffers.NewImage.image()), aspect, coverName, this);
+    if (window.exec() != QDialog::Accepted) return;
+    applyCrop(window.selection());
+}
+
+void frmManipulate::applyCrop(const CropRect& rect) {
+    if (locked_) return;
+    lockform();
+    if (commandProbe) commandProbe();
+    buffers.crop(rect);
+    showPictures(false);
     unlockform();
 }
 

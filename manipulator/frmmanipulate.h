@@ -3,6 +3,7 @@
 // with five toolbar commands, a brightness slider, twenty filter commands in three menus, one level
 // of undo, and "Accept" to write the result back into the slot.
 #include "cimage.h"
+#include "crop_rect.h"
 #include "manipulator_buffers.h"
 #include "manipulator_workspace.h"
 #include "platform.h"
@@ -46,6 +47,7 @@ public:
     QMenu* normal = nullptr;
     QMenu* Special = nullptr;
     QMenu* colors = nullptr;
+    QMenu* picture = nullptr; // "&Picture": "&Crop..."
     QToolBar* Toolbar1 = nullptr;
     QGroupBox* Frame1 = nullptr;
     QScrollBar* HScroll1 = nullptr;
@@ -74,6 +76,10 @@ public:
     void Command5_Click();
     void Command2_Click();
     void Toolbar1_ButtonClick(int index);
+    // Opens the Crop window over the current result and, on OK, crops to its rectangle.
+    void crop_Click();
+    // Crops the current result to the rectangle (its pixels), as one command that Undo takes back.
+    void applyCrop(const CropRect& rect);
     void HScroll1_Change();
     void HScroll1_Scroll();
     void Toolbar1_MouseMove();

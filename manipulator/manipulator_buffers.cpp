@@ -23,6 +23,17 @@ void PaintFlipped(PictureBox& box, int mode) {
     }
 }
 
+raster::Bitmap croppedPicture(const raster::Bitmap& picture, const CropRect& rect) {
+    const int left = std::max(0, rect.left), top = std::max(0, rect.top);
+    const int right = std::min(picture.width(), rect.left + rect.width);
+    const int bottom = std::min(picture.height(), rect.top + rect.height);
+    if (picture.isNull() || picture.bitsPerPixel() != 32 || right <= left || bottom <= top) return {};
+    raster::Bitmap part(right - left, bottom - top, 32);
+    const std::size_t bytes = std::size_t(right - left) * 4;
+    for (int y = top; y < bottom; ++y) std::copy_n(picture.row(y) + std::size_t(left) * 4, bytes, part.row(y - top));
+    return part;
+}
+
 void ShiftBrightness(raster::Bitmap& picture, int value) {
     // A pixel read and written back as a colour value loses its reserved byte, as through the device.
     std::array<std::uint32_t, 256> blue{}, green{}, red{};
@@ -101,6 +112,14 @@ void ManipulatorBuffers::brightness(int value) {
 void ManipulatorBuffers::undo() {
     picDest.assign(picundo);
     NewImage.assign(picundo);
+}
+
+void ManipulatorBuffers::crop(const CropRect& rect) {
+    raster::Bitmap part = croppedPicture(picDest.image(), rect);
+    if (part.isNull()) return;
+    picundo.assign(NewImage);
+    picDest.setPicture(std::move(part));
+    NewImage.assign(picDest);
 }
 
 void ManipulatorBuffers::beginFilter() {

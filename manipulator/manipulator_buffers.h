@@ -2,6 +2,7 @@
 // The picture buffers of the Cover Manipulator and the commands that move pictures between them:
 // opening, activation, the five toolbar commands and the frame around a filter. The window and the
 // command-line tool share this code; it knows nothing of Qt.
+#include "crop_rect.h"
 #include "picture_box.h"
 
 namespace kavi {
@@ -11,6 +12,9 @@ enum class ToolbarCommand { Rotate = 1, Mirror = 2, Flip = 3, Brightness = 4, Un
 // Repaints a box's own picture onto its image with one extent negated: mode 0 mirrors left to
 // right, mode 1 flips top to bottom; any other mode does nothing.
 void PaintFlipped(PictureBox& box, int mode);
+
+// The part of a 32-bit picture inside the rectangle (clipped to the picture), as a picture of its own.
+raster::Bitmap croppedPicture(const raster::Bitmap& picture, const CropRect& rect);
 
 // Adds value to every colour channel of every pixel, each clamped to 0...255.
 void ShiftBrightness(raster::Bitmap& picture, int value);
@@ -41,6 +45,10 @@ public:
     void flip();
     void brightness(int value);
     void undo();
+    // Keeps only the rectangle (in the working picture's pixels, clipped to it) of the working
+    // picture; Undo brings back the picture as it was before. A rectangle with nothing of the
+    // picture in it changes nothing.
+    void crop(const CropRect& rect);
 
     // The filter frame: before the engine runs on Picture1, and after it has returned.
     void beginFilter();

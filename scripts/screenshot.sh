@@ -3,7 +3,8 @@
 # main window after the splash has gone; then, from the test build's picking_screenshots beside the
 # executable, a selected cover, the notice after picking a file that is no picture, the main window
 # with the CD case's covers loaded (in place of the empty one) and the Cover Manipulator; from its
-# preview_screenshot, the print preview of a DVD cover with cut marks.
+# preview_screenshot, the print preview of a DVD cover with cut marks; from its cover_screenshots, a
+# cover in its real proportions and the Crop window.
 # Usage: scripts/screenshot.sh [KAVI-EXECUTABLE] [OUT-DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,5 +32,11 @@ if [ -x "$preview" ]; then
   ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1024x768x24" "$preview" "$out/print-preview.png"
 else
   echo "No $preview (a build with -DKAVI_TESTS=ON makes it): print-preview.png not taken"
+fi
+covers=$(dirname "$exe")/cover_screenshots
+if [ -x "$covers" ]; then
+  ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1024x640x24" "$covers" "$out/cover-real-proportions.png" "$out/crop-window.png"
+else
+  echo "No $covers (a build with -DKAVI_TESTS=ON makes it): cover-real-proportions.png and crop-window.png not taken"
 fi
 echo "Screenshots in $out"

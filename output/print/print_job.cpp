@@ -46,6 +46,8 @@ PreparedJob prepareJob(PrinterObject& printer, const PrintSelection& selection, 
     for (const PlannedPage& page : job.plan.pages) {
         PageOptions options;
         options.cutMarks = selection.layout.cutMarks;
+        for (std::size_t i = 0; i < options.pictures.size(); ++i)
+            options.pictures[i] = {selection.pictures[i].width(), selection.pictures[i].height(), selection.fitModes[i]};
         if (toFile) {
             options.placement = Placement::CentredOnSheet;
             options.printable = wholeSheet(page);
@@ -77,9 +79,19 @@ bool sendPreparedJob(PrinterObject& printer, const PrintSelection& selection, co
         } else if (const auto* orientation = std::get_if<SetOrientation>(&step)) {
             printer.setOrientation(printerCode(orientation->orientation));
         } else if (const auto* draw = std::get_if<DrawCover>(&step)) {
-            const LengthRect& r = page.covers.at(coverIndex++).rect;
-            printer.drawPicture(pictureOf(selection, draw->cover.kind), fromCornerX(page, r.left),
-                                fromCornerY(page, r.top), r.width.twips(), r.height.twips());
+            const PictureOnPage& placed = page.pictures.at(coverIndex++);
+            const LengthRect& r = placed.picture;
+            const QImage& picture = pictureOf(selection, draw->cover.kind);
+            if (placed.clip) {
+                const LengthRect& c = *placed.clip;
+                const LengthRect clip{Length::fromTwips(fromCornerX(page, c.left)),
+                                      Length::fromTwips(fromCornerY(page, c.top)), c.width, c.height};
+                printer.drawClippedPicture(picture, fromCornerX(page, r.left), fromCornerY(page, r.top),
+                                           r.width.twips(), r.height.twips(), clip);
+            } else {
+                printer.drawPicture(picture, fromCornerX(page, r.left), fromCornerY(page, r.top), r.width.twips(),
+                                    r.height.twips());
+            }
         } else if (std::holds_alternative<NewPage>(step)) {
             drawMarks(printer, page);
             printer.newPage();

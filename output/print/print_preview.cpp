@@ -38,19 +38,30 @@ bool overhangs(const RenderedPage& page, int kind) {
                        [kind](const Overhang& o) { return o.kind == kind; });
 }
 
-// The picture as large as its cover is on the screen at 100%; a smaller picture stays as it is.
-// One filtered draw: about twice as fast as QImage::scaled's smooth path on a 12-megapixel
-// picture, and at screen size the difference does not show. (Drawing it in bands on two threads
-// gained nothing: the draw waits on reading the picture from memory.)
-QImage screenCopy(const QImage& picture, const LengthRect& rect, double ppi) {
-    const QSize size(std::max(1, int(std::ceil(rect.width.inches() * ppi))),
-                     std::max(1, int(std::ceil(rect.height.inches() * ppi))));
-    if (picture.width() <= size.width() && picture.height() <= size.height()) return picture;
+LengthRect twipsRect(const FitBox& box) {
+    return {Length::fromTwips(box.left), Length::fromTwips(box.top), Length::fromTwips(box.width),
+            Length::fromTwips(box.height)};
+}
+
+// The part of the picture that shows, as large as it is on the screen at 100%; a smaller part
+// keeps its own pixels. One filtered draw: about twice as fast as QImage::scaled's smooth path on a
+// 12-megapixel picture, and at screen size the difference does not show. (Drawing it in bands on
+// two threads gained nothing: the draw waits on reading the picture from memory.)
+PreviewPicture screenCopy(const QImage& picture, const PictureOnPage& placed, double ppi) {
+    const VisiblePart part = visiblePart(placed, picture.width(), picture.height());
+    const LengthRect at = twipsRect(part.target);
+    const QRectF source(part.source.left, part.source.top, part.source.width, part.source.height);
+    if (picture.isNull() || source.isEmpty()) return {QImage(), at};
+    if (source == QRectF(picture.rect()) && picture.width() <= at.width.inches() * ppi &&
+        picture.height() <= at.height.inches() * ppi)
+        return {picture, at};
+    const QSize size(std::max(1, int(std::ceil(std::min(at.width.inches() * ppi, source.width())))),
+                     std::max(1, int(std::ceil(std::min(at.height.inches() * ppi, source.height())))));
     QImage copy(size, QImage::Format_RGB32);
     QPainter painter(&copy);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(QPoint(0, 0), size), picture);
-    return copy;
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(size)), picture, source);
+    return {copy, at};
 }
 
 // A red outline just inside the cover and a label in its corner.
@@ -70,13 +81,13 @@ void markDoesNotFit(QPainter& painter, const QRectF& cover) {
 
 // The page with its top-left corner at the painter's origin: the sheet and its edge, the printable
 // area, the covers (from their screen copies), the marks, and the covers that do not fit.
-void drawPage(QPainter& painter, const RenderedPage& page, const std::vector<QImage>& pictures, double ppi,
+void drawPage(QPainter& painter, const RenderedPage& page, const std::vector<PreviewPicture>& pictures, double ppi,
               bool printable) {
     const QRectF sheet(0, 0, page.sheet.width.inches() * ppi, page.sheet.height.inches() * ppi);
     painter.fillRect(sheet, Qt::white);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    for (std::size_t i = 0; i < page.covers.size() && i < pictures.size(); ++i)
-        painter.drawImage(pixels(page.covers[i].rect, ppi), pictures[i]);
+    for (const PreviewPicture& picture : pictures)
+        if (!picture.copy.isNull()) painter.drawImage(pixels(picture.at, ppi), picture.copy);
     painter.setPen(QPen(Qt::black, std::max(1.0, kMarkWidth.inches() * ppi)));
     for (const MarkLine& m : page.marks) painter.drawLine(pixels(m.from, ppi), pixels(m.to, ppi));
     painter.setBrush(Qt::NoBrush);
@@ -116,7 +127,7 @@ QString printerNotice(const PreparedJob& job) {
 class PreviewSheet final : public QWidget {
 public:
     explicit PreviewSheet(QWidget* parent) : QWidget(parent) { setObjectName(QStringLiteral("sheet")); }
-    void setPage(const RenderedPage* page, const std::vector<QImage>* pictures, double ppi, bool printable) {
+    void setPage(const RenderedPage* page, const std::vector<PreviewPicture>* pictures, double ppi, bool printable) {
         page_ = page;
         pictures_ = pictures;
         ppi_ = ppi;
@@ -137,7 +148,7 @@ protected:
 
 private:
     const RenderedPage* page_ = nullptr;
-    const std::vector<QImage>* pictures_ = nullptr;
+    const std::vector<PreviewPicture>* pictures_ = nullptr;
     double ppi_ = 96;
     bool printable_ = false;
 };
@@ -155,9 +166,10 @@ frmPrintPreview::frmPrintPreview(Platform& platform, PrintSelection selection, Q
     zoom_ = screenPpi;
     const double copyPpi = screenPpi * devicePixelRatioF();
     for (const RenderedPage& page : job_.pages) {
-        std::vector<QImage>& copies = screenCopies_.emplace_back();
-        for (const PlacedCover& cover : page.covers)
-            copies.push_back(screenCopy(selection_.pictures[std::size_t(cover.kind - 1)], cover.rect, copyPpi));
+        std::vector<PreviewPicture>& copies = screenCopies_.emplace_back();
+        for (std::size_t i = 0; i < page.covers.size() && i < page.pictures.size(); ++i)
+            copies.push_back(
+                screenCopy(selection_.pictures[std::size_t(page.covers[i].kind - 1)], page.pictures[i], copyPpi));
     }
 
     const auto button = [this](QPushButton*& b, const char* name, const QString& caption) {

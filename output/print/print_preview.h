@@ -20,6 +20,12 @@ namespace kavi {
 
 class PreviewSheet;
 
+// The part of a cover's picture that shows on the page, at its screen size, and where it lies on the sheet.
+struct PreviewPicture {
+    QImage copy;
+    LengthRect at;
+};
+
 class frmPrintPreview : public QDialog {
 public:
     // Prepares the job for the default printer, or for a PDF file when no printer can be used.
@@ -70,7 +76,7 @@ private:
     PrintSelection selection_;
     PreparedJob job_;
     // Per page, per cover in drawing order: the picture at the size it has at 100%.
-    std::vector<std::vector<QImage>> screenCopies_;
+    std::vector<std::vector<PreviewPicture>> screenCopies_;
     int page_ = 0;
     double zoom_ = 96;
     bool fitting_ = true; // the zoom follows the window's size

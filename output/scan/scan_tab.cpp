@@ -116,8 +116,10 @@ void ScanTab::showSaveResult(bool saved) {
         platform_.messages.show({"File Not Saved", "Unable to save file.", MsgIcon::Critical, MsgButtons::Ok});
 }
 
-void ScanTab::cmdSave_Click() {
-    Picture3->setPicture(Image20->picture());
+void ScanTab::cmdSave_Click() { savePicture(Image20->picture()); }
+
+void ScanTab::savePicture(const QImage& picture) {
+    Picture3->setPicture(picture);
 
     SaveDialogRequest request;
     request.title = "Save";

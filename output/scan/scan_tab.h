@@ -31,6 +31,9 @@ public:
     void cmdSource_Click();
     void cmdAquire_Click();
     void cmdSave_Click();
+    // The save flow of cmdSave for any picture: the Save dialog, the question before replacing a
+    // file, the writer chosen by the extension, and the result message.
+    void savePicture(const QImage& picture);
 
     // The fixed scan file in the program folder.
     static QString scanFilePath();

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 namespace kavi {
 
 StretchedPicture::StretchedPicture(QWidget* parent) : QWidget(parent) {}
@@ -14,13 +16,30 @@ void StretchedPicture::setPicture(QImage picture) {
     update();
 }
 
+StretchedPicture::Layout StretchedPicture::layoutFor(QSize area, QSize picture) const {
+    return {QRectF(), QRectF(QPointF(0, 0), QSizeF(area)), QRectF(QPointF(0, 0), QSizeF(picture))};
+}
+
+void StretchedPicture::layoutChanged() {
+    refreshScreenCopy();
+    update();
+}
+
 void StretchedPicture::refreshScreenCopy() {
-    if (picture_.isNull() || width() <= 0 || height() <= 0) {
-        screenCopy_ = QImage();
-        return;
+    layout_ = layoutFor(size(), picture_.size());
+    screenCopy_ = QImage();
+    if (picture_.isNull() || width() <= 0 || height() <= 0) return;
+    const QRectF& source = layout_.source;
+    const QSize target(std::max(1, int(std::lround(layout_.target.width() * devicePixelRatioF()))),
+                       std::max(1, int(std::lround(layout_.target.height() * devicePixelRatioF()))));
+    if (layout_.target.isEmpty() || source.isEmpty()) return;
+    if (source == QRectF(picture_.rect())) {
+        screenCopy_ = picture_.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    } else {
+        // Only the part that shows is scaled (Fill cuts the rest off); its edges are whole pixels.
+        const QRect part = source.toAlignedRect().intersected(picture_.rect());
+        screenCopy_ = picture_.copy(part).scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    const QSize target = size() * devicePixelRatioF();
-    screenCopy_ = picture_.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     screenCopy_.setDevicePixelRatio(devicePixelRatioF());
 }
 
@@ -31,15 +50,22 @@ void StretchedPicture::setSelected(bool selected) {
 }
 
 void StretchedPicture::paintEvent(QPaintEvent*) {
-    if (screenCopy_.isNull() && !selected_) return;
+    if (screenCopy_.isNull() && !selected_ && layout_.paper.isEmpty()) return;
     QPainter painter(this);
-    if (!screenCopy_.isNull()) painter.drawImage(rect(), screenCopy_);
+    if (!layout_.paper.isEmpty()) {
+        const QRectF paper = layout_.paper;
+        painter.fillRect(paper, Qt::white);
+        painter.setPen(QColor(160, 164, 170));
+        painter.drawRect(paper.adjusted(-0.5, -0.5, -0.5, -0.5));
+    }
+    if (!screenCopy_.isNull()) painter.drawImage(layout_.target, screenCopy_);
     if (!selected_) return;
     // A band in the highlight colour with a white line inside it stands out on light and dark pictures.
     constexpr int kBand = 3;
-    const QRect inner = rect().adjusted(kBand, kBand, -kBand, -kBand);
-    painter.setClipRegion(QRegion(rect()) - QRegion(inner));
-    painter.fillRect(rect(), palette().color(QPalette::Highlight));
+    const QRect frame = layout_.paper.isEmpty() ? rect() : layout_.paper.toAlignedRect().adjusted(-kBand, -kBand, kBand, kBand);
+    const QRect inner = frame.adjusted(kBand, kBand, -kBand, -kBand);
+    painter.setClipRegion(QRegion(frame) - QRegion(inner));
+    painter.fillRect(frame, palette().color(QPalette::Highlight));
     painter.setClipping(false);
     painter.setPen(Qt::white);
     painter.drawRect(inner.adjusted(0, 0, -1, -1));

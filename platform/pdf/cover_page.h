@@ -1,6 +1,7 @@
 #pragma once
 // Draws a laid-out page of covers (covers/page_render.h) into a PDF document: a page of the
-// sheet's size, each cover's picture stretched onto its rectangle, then the marks over them.
+// sheet's size, each cover's picture where its fit mode puts it (cut off at the cover's edges
+// for Fill), then the marks over them.
 #include "page_render.h"
 #include "pdf_document.h"
 

@@ -59,7 +59,13 @@ void Document::beginPage(double widthPoints, double heightPoints) {
 void Document::drawPicture(const BgrxPixels& picture, double x, double y, double width, double height) {
     if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
     pictures_.push_back(picture);
-    pages_.back().placements.push_back({int(pictures_.size()) - 1, x, y, width, height});
+    pages_.back().placements.push_back({int(pictures_.size()) - 1, x, y, width, height, std::nullopt});
+}
+
+void Document::drawPicture(const BgrxPixels& picture, double x, double y, double width, double height,
+                           const ClipRect& clip) {
+    drawPicture(picture, x, y, width, height);
+    pages_.back().placements.back().clip = clip;
 }
 
 void Document::drawLine(double x1, double y1, double x2, double y2, double lineWidth) {
@@ -91,7 +97,11 @@ bool Document::write(const Sink& sink) const {
             pictures += name + " " + ref(pictureObject(placed.picture)) + " ";
             // The picture is drawn into the unit square; the matrix stretches it onto the rectangle,
             // whose corner PDF counts from the bottom of the page.
-            content += "q " + number(placed.width) + " 0 0 " + number(placed.height) + " " + number(placed.x) + " " +
+            content += "q ";
+            if (placed.clip)
+                content += number(placed.clip->x) + " " + number(page.height - placed.clip->y - placed.clip->height) +
+                           " " + number(placed.clip->width) + " " + number(placed.clip->height) + " re W n ";
+            content += number(placed.width) + " 0 0 " + number(placed.height) + " " + number(placed.x) + " " +
                        number(page.height - placed.y - placed.height) + " cm " + name + " Do Q\n";
         }
         for (const Line& line : page.lines)

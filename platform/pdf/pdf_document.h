@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace pdf {
@@ -19,6 +20,11 @@ public:
     // Draws the picture stretched into the rectangle on the current page (a first page of
     // Letter size is begun when there is none). The pixels must stay valid until write() returns.
     void drawPicture(const BgrxPixels& picture, double x, double y, double width, double height);
+    // The same, showing only the part of the picture inside the clip rectangle (a clip path).
+    struct ClipRect {
+        double x, y, width, height;
+    };
+    void drawPicture(const BgrxPixels& picture, double x, double y, double width, double height, const ClipRect& clip);
     // A black straight line of the given width on the current page, drawn over the pictures.
     void drawLine(double x1, double y1, double x2, double y2, double lineWidth);
     int pageCount() const { return int(pages_.size()); }
@@ -31,6 +37,7 @@ private:
     struct Placement {
         int picture;
         double x, y, width, height;
+        std::optional<ClipRect> clip;
     };
     struct Line {
         double x1, y1, x2, y2, width;

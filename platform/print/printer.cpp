@@ -181,13 +181,30 @@ void CupsPrinterObject::discardJob() {
 }
 
 bool CupsPrinterObject::drawPicture(const QImage& picture, double x, double y, double width, double height) {
+    return placePicture(picture, x, y, width, height, std::nullopt);
+}
+
+bool CupsPrinterObject::drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
+                                           const LengthRect& clip) {
+    return placePicture(picture, x, y, width, height, clip);
+}
+
+bool CupsPrinterObject::placePicture(const QImage& picture, double x, double y, double width, double height,
+                                     const std::optional<LengthRect>& clip) {
     if (picture.isNull() || width <= 0 || height <= 0) return false;
+    if (clip && (clip->width <= Length() || clip->height <= Length())) return false;
     if (!ensureJob()) return false;
     pictures_.push_back(opaqueRgb32(picture));
     const QImage& pixels = pictures_.back();
-    job_->drawPicture({pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()},
-                      origin_.left + Length::fromTwips(x).points(), origin_.top + Length::fromTwips(y).points(),
-                      Length::fromTwips(width).points(), Length::fromTwips(height).points());
+    const pdf::BgrxPixels bgrx{pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()};
+    const double left = origin_.left + Length::fromTwips(x).points(), top = origin_.top + Length::fromTwips(y).points();
+    const double w = Length::fromTwips(width).points(), h = Length::fromTwips(height).points();
+    if (clip)
+        job_->drawPicture(bgrx, left, top, w, h,
+                          {origin_.left + clip->left.points(), origin_.top + clip->top.points(), clip->width.points(),
+                           clip->height.points()});
+    else
+        job_->drawPicture(bgrx, left, top, w, h);
     return true;
 }
 

@@ -31,6 +31,9 @@ public:
     virtual int orientation() const = 0;
     // Draws the whole picture stretched into the rectangle; fails for an empty picture.
     virtual bool drawPicture(const QImage& picture, double x, double y, double width, double height) = 0;
+    // The same, showing only what falls inside the clip rectangle (twips, from the same corner).
+    virtual bool drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
+                                    const LengthRect& clip) = 0;
     virtual bool newPage() = 0;
     virtual bool endDocument() = 0;
     // The next job is written as a PDF file at real size instead of going to a printer.
@@ -70,6 +73,8 @@ public:
     int paperSize() const override { return printerCode(paper_); }
     int orientation() const override { return printerCode(orientation_); }
     bool drawPicture(const QImage& picture, double x, double y, double width, double height) override;
+    bool drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
+                            const LengthRect& clip) override;
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;
@@ -79,6 +84,8 @@ public:
     void setCopies(int copies) override;
 
 private:
+    bool placePicture(const QImage& picture, double x, double y, double width, double height,
+                      const std::optional<LengthRect>& clip);
     bool ensureJob();
     bool beginPage();
     bool sendJob();

@@ -163,13 +163,15 @@ TEST_F(KindRules, TheSelectedCoverIsFramedAndItsTabMarked) {
     window.Image(2)->clicked();
     expectMarked(2);
 
-    // The frame is drawn over the picture's edge; the picture inside and an unselected slot keep their look.
+    // The frame is drawn around the cover's edge; the picture inside and an unselected slot keep their look.
     const QColor highlight = window.Image(2)->palette().color(QPalette::Highlight);
     window.Image(2)->setPicture(black);
     const QImage framed = window.Image(2)->grab().toImage();
-    EXPECT_EQ(framed.pixelColor(1, framed.height() / 2), highlight);
-    EXPECT_EQ(framed.pixelColor(framed.width() / 2, framed.height() - 1), highlight);
-    EXPECT_EQ(framed.pixelColor(framed.width() / 2, framed.height() / 2), QColor(Qt::black));
+    const QRect cover = window.Image(2)->coverRect().toAlignedRect();
+    EXPECT_EQ(framed.pixelColor(cover.left() - 2, cover.center().y()), highlight);
+    EXPECT_EQ(framed.pixelColor(cover.center().x(), cover.bottom() + 2), highlight);
+    EXPECT_EQ(framed.pixelColor(cover.center()), QColor(Qt::black));
     window.Image(3)->setPicture(black);
-    EXPECT_EQ(window.Image(3)->grab().toImage().pixelColor(1, 1), QColor(Qt::black));
+    const QPoint corner = window.Image(3)->coverRect().toAlignedRect().topLeft() + QPoint(1, 1);
+    EXPECT_EQ(window.Image(3)->grab().toImage().pixelColor(corner), QColor(Qt::black));
 }

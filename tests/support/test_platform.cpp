@@ -73,6 +73,23 @@ bool RecordingPrinter::drawPicture(const QImage& picture, double x, double y, do
     return ok && !picture.isNull();
 }
 
+bool RecordingPrinter::drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
+                                          const LengthRect& clip) {
+    const QString name = picture.isNull() ? QStringLiteral("(none)") : picture.text("slot");
+    const bool ok = record(QStringLiteral("draw %1 %2,%3 %4x%5 clip %6,%7 %8x%9")
+                               .arg(name)
+                               .arg(x)
+                               .arg(y)
+                               .arg(width)
+                               .arg(height)
+                               .arg(clip.left.twips())
+                               .arg(clip.top.twips())
+                               .arg(clip.width.twips())
+                               .arg(clip.height.twips()),
+                           "draw");
+    return ok && !picture.isNull();
+}
+
 bool RecordingPrinter::newPage() { return record(QStringLiteral("new page"), "new page"); }
 bool RecordingPrinter::endDocument() {
     pointerBusyAtEnd = QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;

@@ -136,6 +136,9 @@ public:
     int paperSize() const override { return paper; }
     int orientation() const override { return orient; }
     bool drawPicture(const QImage& picture, double x, double y, double width, double height) override;
+    // Recorded as the draw followed by " clip X,Y WxH".
+    bool drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
+                            const LengthRect& clip) override;
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;

@@ -22,12 +22,13 @@ struct Expected {
 
 // First and last pixel of the run of the cover's colour that holds pixel `inside` of a rendered
 // strip (a page may have two covers in one column).
-std::pair<int, int> extent(const QImage& strip, bool horizontal, int inside) {
+bool isCoverColour(QRgb c) { return qBlue(c) > 60 && qRed(c) < 60; }
+
+std::pair<int, int> extent(const QImage& strip, bool horizontal, int inside, bool (*colour)(QRgb) = isCoverColour) {
     const int length = horizontal ? strip.width() : strip.height();
     const auto isCover = [&](int i) {
         if (i < 0 || i >= length) return false;
-        const QRgb c = horizontal ? strip.pixel(i, strip.height() / 2) : strip.pixel(strip.width() / 2, i);
-        return qBlue(c) > 60 && qRed(c) < 60;
+        return colour(horizontal ? strip.pixel(i, strip.height() / 2) : strip.pixel(strip.width() / 2, i));
     };
     if (!isCover(inside)) return {-1, -1};
     int first = inside, last = inside;
@@ -125,5 +126,86 @@ TEST_F(CoverGeometry, TheJewelCaseCoversKeepTheirPlacesCentredAsAGroup) {
                {1, left, top + second, square, square},
                {2, (sheet.width() - backW) / 2, (sheet.height() - backH) / 2, backW, backH}},
               a4 ? "jewel case A4" : "jewel case US");
+    }
+}
+
+namespace {
+
+// Half way between the picture's dark blue and the red of its mark, so a smoothed edge is found
+// where the pixels meet.
+bool isMarkColour(QRgb c) { return qRed(c) > 110; }
+
+// A dark blue picture with a red square of a fifth of its short side in the middle.
+QString markedPicture(const QTemporaryDir& dir, int width, int height) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(QColor(20, 30, 90));
+    const int side = std::min(width, height) / 2;
+    for (int y = (height - side) / 2; y < (height + side) / 2; ++y)
+        for (int x = (width - side) / 2; x < (width + side) / 2; ++x) picture.setPixel(x, y, qRgb(200, 20, 20));
+    const QString path = dir.filePath(QStringLiteral("marked-%1x%2.png").arg(width).arg(height));
+    return picture.save(path) ? path : QString();
+}
+
+} // namespace
+
+// The DVD cover (10.6875 x 7.125 in, centred on Legal) with a picture four times wider than high
+// and one four times higher than wide: the picture's edges where each fit mode puts them, and the
+// square in its middle still square where the mode keeps proportions.
+TEST_F(CoverGeometry, FitModesPlaceTheWholePictureOrFillTheCoverKeepingItsProportions) {
+    const double coverW = 10.6875, coverH = 7.125, coverL = (14 - coverW) / 2, coverT = (8.5 - coverH) / 2;
+    const QSizeF sheet(14, 8.5);
+    struct Case {
+        int width, height;
+        const char* fit;
+    };
+    for (const Case& c : {Case{400, 100, "stretch"}, Case{400, 100, "fill"}, Case{400, 100, "fit"},
+                          Case{100, 400, "stretch"}, Case{100, 400, "fill"}, Case{100, 400, "fit"}}) {
+        const QString fit = QString::fromLatin1(c.fit);
+        const std::string what = std::to_string(c.width) + "x" + std::to_string(c.height) + " " + c.fit;
+        const QString path = markedPicture(dir, c.width, c.height);
+        ASSERT_FALSE(path.isEmpty());
+        const QString pdf = dir.filePath("fit.pdf");
+        const ToolRun run = runTool({"--fit", fit, "-o", pdf, "dvd=" + path});
+        ASSERT_EQ(run.status, 0) << what << ": " << run.stderrText.toStdString();
+
+        // Where the whole picture lies (before the cover cuts it off) and its scale in each direction.
+        double scaleX = coverW / c.width, scaleY = coverH / c.height;
+        if (fit != "stretch") {
+            const double s = fit == "fill" ? std::max(scaleX, scaleY) : std::min(scaleX, scaleY);
+            scaleX = scaleY = s;
+        }
+        const double pictureW = c.width * scaleX, pictureH = c.height * scaleY;
+        const double pictureL = coverL + (coverW - pictureW) / 2, pictureT = coverT + (coverH - pictureH) / 2;
+        // The dark blue shows only inside the cover.
+        const double shownL = std::max(pictureL, coverL), shownT = std::max(pictureT, coverT);
+        const double shownR = std::min(pictureL + pictureW, coverL + coverW);
+        const double shownB = std::min(pictureT + pictureH, coverT + coverH);
+
+        // Measured along lines through the dark part, clear of the mark.
+        const double rowY = shownT + (shownB - shownT) * 0.1, columnX = shownL + (shownR - shownL) * 0.1;
+        const auto [left, right] = extent(strip(pdf, 1, rowY, true, sheet), true, int((shownL + 0.05) * kDpi));
+        const auto [top, bottom] = extent(strip(pdf, 1, columnX, false, sheet), false, int((shownT + 0.05) * kDpi));
+        EXPECT_NEAR(left / double(kDpi), shownL, kTolerance) << what;
+        EXPECT_NEAR((right + 1) / double(kDpi), shownR, kTolerance) << what;
+        EXPECT_NEAR(top / double(kDpi), shownT, kTolerance) << what;
+        EXPECT_NEAR((bottom + 1) / double(kDpi), shownB, kTolerance) << what;
+
+        // The mark: in the middle of the cover, its side scaled by the mode.
+        const double side = std::min(c.width, c.height) / 2;
+        const double markW = side * scaleX, markH = side * scaleY;
+        const double midX = coverL + coverW / 2, midY = coverT + coverH / 2;
+        const auto [markL, markR] = extent(strip(pdf, 1, midY, true, sheet), true, int(midX * kDpi), isMarkColour);
+        const auto [markT, markB] = extent(strip(pdf, 1, midX, false, sheet), false, int(midY * kDpi), isMarkColour);
+        const double measuredW = (markR + 1 - markL) / double(kDpi), measuredH = (markB + 1 - markT) / double(kDpi);
+        // Poppler smooths an enlarged picture with its pixel centres on whole positions, which moves
+        // what is inside the picture (not its edges, checked above) by up to half a picture pixel.
+        const double smoothedX = kTolerance + scaleX / 2, smoothedY = kTolerance + scaleY / 2;
+        EXPECT_NEAR(markL / double(kDpi), midX - markW / 2, smoothedX) << what;
+        EXPECT_NEAR(measuredW, markW, kTolerance) << what;
+        EXPECT_NEAR(markT / double(kDpi), midY - markH / 2, smoothedY) << what;
+        EXPECT_NEAR(measuredH, markH, kTolerance) << what;
+        if (fit != "stretch") {
+            EXPECT_NEAR(measuredW / measuredH, 1.0, 0.005) << what << ": the square stays square";
+        }
     }
 }

@@ -60,7 +60,9 @@ const char* coverMakerUsage() {
     return "usage: kavi-cover [--paper us|a4] [--marks] [--offset X,Y] [--scale SX,SY] [--fit stretch|fill|fit]\n"
            "                  (-o OUT.pdf | --print[=QUEUE]) KIND=PICTURE...\n"
            "KIND: front, inside, back (any of them, each once), or one of dvd, mini, psp, ds, slim, hd, blu.\n"
-           "X,Y: millimetres, -20 to 20. SX,SY: percent, 90 to 110.\n";
+           "X,Y: millimetres, -20 to 20. SX,SY: percent, 90 to 110.\n"
+           "--fit: stretch the picture onto each cover (the default), fill the cover keeping the picture's\n"
+           "proportions (the overflow is cut off), or fit the whole picture inside it (the rest is paper).\n";
 }
 
 CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arguments) {
@@ -102,9 +104,9 @@ CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arg
                 return std::string("--scale needs two percentages, as SX,SY");
         } else if (isOption(a, "--fit")) {
             if (!valueOf(a, "--fit", value)) return std::string("--fit needs stretch, fill or fit");
-            const std::string fit = lowered(value);
-            if (fit == "fill" || fit == "fit") return "--fit " + fit + " is not available yet; use stretch";
-            if (fit != "stretch") return "unknown fit \"" + value + "\" (stretch, fill or fit)";
+            const std::optional<FitMode> fit = fitModeFromName(lowered(value));
+            if (!fit) return "unknown fit \"" + value + "\" (stretch, fill or fit)";
+            request.fit = *fit;
         } else if (a == "-o" || a.rfind("--output=", 0) == 0) {
             if (outputGiven) return std::string("give one output: -o FILE or --print");
             if (a == "-o") {

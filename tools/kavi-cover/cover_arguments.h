@@ -9,6 +9,7 @@
 // back, each once. X,Y are millimetres (at most 20 either way), SX,SY percent (90 to 110).
 #include "calibration.h"
 #include "cover_kinds.h"
+#include "fit_mode.h"
 #include "paper.h"
 
 #include <optional>
@@ -26,6 +27,7 @@ struct CoverPicture {
 struct CoverMakerRequest {
     PaperChoice paper = PaperChoice::LetterAndLegal;
     bool cutMarks = false;
+    FitMode fit = FitMode::Stretch; // --fit, for every cover
     // Given on the command line; for --print without them, the queue's stored calibration applies.
     std::optional<Calibration> calibration;
     std::string outputPdf;          // -o; empty when printing

@@ -74,6 +74,7 @@ int printCovers(const CoverMakerRequest& request, const std::array<QImage, kCove
     PrintSelection selection;
     selection.ticked = request.ticked;
     for (std::size_t i = 0; i < pictures.size(); ++i) selection.pictures[i] = pictures[i];
+    selection.fitModes.fill(request.fit);
     selection.layout = {request.paper, request.cutMarks};
     if (request.calibration)
         selection.calibrationOf = [c = *request.calibration](const QString&, Orientation) { return c; };
@@ -123,8 +124,10 @@ int main(int argc, char** argv) {
         const PrintJob job = planPrintJob(request.ticked, request.paper);
         pdf::Document document;
         for (const PlannedPage& page : job.pages) {
-            const PageOptions options{Placement::CentredOnSheet, wholeSheet(page), request.cutMarks,
-                                      request.calibration.value_or(Calibration{})};
+            PageOptions options{Placement::CentredOnSheet, wholeSheet(page), request.cutMarks,
+                                request.calibration.value_or(Calibration{}), {}};
+            for (std::size_t i = 0; i < pictures.size(); ++i)
+                options.pictures[i] = {pictures[i].width(), pictures[i].height(), request.fit};
             const RenderedPage rendered = renderPage(page, options);
             noteOverhangs(rendered.overhangs, "paper");
             drawRenderedPage(document, rendered, pixelsOf);

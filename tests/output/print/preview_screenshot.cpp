@@ -21,6 +21,7 @@ public:
     int paperSize() const override { return 1; }
     int orientation() const override { return 1; }
     bool drawPicture(const QImage&, double, double, double, double) override { return true; }
+    bool drawClippedPicture(const QImage&, double, double, double, double, const kavi::LengthRect&) override { return true; }
     bool newPage() override { return true; }
     bool endDocument() override { return true; }
     void printNextJobToFile(const QString&) override {}

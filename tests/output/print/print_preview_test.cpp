@@ -221,3 +221,28 @@ TEST(PrintPreview, SaysWhenThereIsNothingToPreview) {
     ASSERT_EQ(t.messages.shown.size(), 2u);
     EXPECT_EQ(t.messages.shown[1].text, "The ticked cover (DVD) has no picture, so there is nothing to print.");
 }
+
+// The preview shows each cover's picture where its fit mode puts it, as the print does.
+TEST(PrintPreview, FollowsTheFitModes) {
+    TestPlatform t;
+    PrintSelection s = tick({4}); // DVD, 3:2
+    QImage picture(400, 100, QImage::Format_RGB32); // red, blue and green bands, four times wider than high
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 400; ++x) picture.setPixel(x, y, x < 100 ? qRgb(200, 0, 0) : x < 300 ? qRgb(0, 0, 200) : qRgb(0, 200, 0));
+    s.pictures[3] = picture;
+    const double dpi = 40;
+
+    s.fitModes[3] = FitMode::Fill;
+    frmPrintPreview filled(t.platform, s);
+    QImage page = filled.pageImage(0, dpi);
+    const QRect cover = inches(filled.job().pages[0].covers[0].rect, dpi);
+    // Only the middle 150 of the 400 columns show: blue from edge to edge, nothing outside the cover.
+    EXPECT_EQ(page.pixelColor(cover.left() + 2, cover.center().y()), QColor(0, 0, 200));
+    EXPECT_EQ(page.pixelColor(cover.right() + 4, cover.center().y()), QColor(Qt::white));
+
+    s.fitModes[3] = FitMode::Fit;
+    frmPrintPreview fitted(t.platform, s);
+    page = fitted.pageImage(0, dpi);
+    EXPECT_EQ(page.pixelColor(cover.left() + 2, cover.center().y()), QColor(200, 0, 0));
+    EXPECT_EQ(page.pixelColor(cover.center().x(), cover.top() + 4), QColor(Qt::white)) << "paper above the picture";
+}

@@ -128,3 +128,23 @@ TEST(PrinterObject, TransparentPartsPrintAsPaperAndOtherFormatsKeepTheirColours)
     EXPECT_NEAR(below.width() / double(dpi), 1.0, 0.02);
     EXPECT_EQ(page.pixelColor(dpi / 2, dpi * 5 / 2), QColor(20, 30, 90));
 }
+
+TEST(PrinterObject, AClippedPictureShowsOnlyInsideItsClip) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("clipped.pdf");
+    InMemoryPrinters printers;
+    CupsPrinterObject printer(printers);
+    printer.printNextJobToFile(pdf);
+    // A 4 x 1 in picture from 0.5 in left of the corner, cut off to the 2 x 1 in at 1 in, 1 in.
+    const LengthRect clip{Length::fromInches(1), Length::fromInches(1), Length::fromInches(2), Length::fromInches(1)};
+    ASSERT_TRUE(printer.drawClippedPicture(darkPicture(40, 10, ""), 720, 1440, 5760, 1440, clip));
+    EXPECT_FALSE(printer.drawClippedPicture(darkPicture(4, 4, ""), 0, 0, 100, 100, LengthRect{}))
+        << "an empty clip draws nothing";
+    ASSERT_TRUE(printer.endDocument());
+    const int dpi = 100;
+    const QRect box = inkBox(renderPdfPage(pdf, 1, dpi));
+    EXPECT_NEAR(box.left() / double(dpi), 1, 0.02);
+    EXPECT_NEAR(box.top() / double(dpi), 1, 0.02);
+    EXPECT_NEAR(box.width() / double(dpi), 2, 0.02);
+    EXPECT_NEAR(box.height() / double(dpi), 1, 0.02);
+}

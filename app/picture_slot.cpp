@@ -1,0 +1,43 @@
+#include "picture_slot.h"
+
+#include "cover_kinds.h"
+#include "picture_fit.h"
+
+namespace kavi {
+
+namespace {
+
+// Room around the cover for the selection frame.
+constexpr double kMargin = 4;
+
+QRectF rectOf(const FitBox& box) { return {box.left, box.top, box.width, box.height}; }
+
+} // namespace
+
+PictureSlot::PictureSlot(const QString& name, const CoverKind& kind, QWidget* parent)
+    : StretchedPicture(parent), coverWidth_(kind.printSize.width.twips()), coverHeight_(kind.printSize.height.twips()) {
+    setObjectName(name);
+    setToolTip(QStringLiteral("Cover image."));
+}
+
+void PictureSlot::setFitMode(FitMode mode) {
+    if (mode == fit_) return;
+    fit_ = mode;
+    layoutChanged();
+}
+
+void PictureSlot::setBottomBand(int pixels) {
+    bottomBand_ = pixels;
+    layoutChanged();
+}
+
+StretchedPicture::Layout PictureSlot::layoutFor(QSize area, QSize picture) const {
+    const FitBox room{kMargin, kMargin, std::max(0.0, area.width() - 2 * kMargin),
+                      std::max(0.0, area.height() - bottomBand_ - 2 * kMargin)};
+    // The cover in its real proportions is the largest such rectangle that fits the room.
+    const FitBox cover = fittedBox(room, coverWidth_, coverHeight_, FitMode::Fit);
+    const VisiblePart part = visiblePart(cover, picture.width(), picture.height(), fit_);
+    return {rectOf(cover), rectOf(part.target), rectOf(part.source)};
+}
+
+} // namespace kavi
