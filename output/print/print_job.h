@@ -3,6 +3,7 @@
 // marks, the queue's calibration) and then sent through the printer object's steps. The print
 // command, the preview and the PDF export all send jobs made here, so they cannot disagree.
 #include "cover_kinds.h"
+#include "cover_text.h"
 #include "page_render.h"
 #include "print/printer.h"
 #include "print_layout_settings.h"
@@ -22,6 +23,7 @@ namespace kavi {
 struct PrintSelection {
     KindFlags ticked{};
     std::array<QImage, 10> pictures;
+    std::array<CoverText, 10> texts; // drawn over each cover's picture, sharp at print resolution
     PrintLayoutSettings layout;
     // The calibration of a queue for pages of that orientation; none when not set.
     std::function<Calibration(const QString& queue, Orientation orientation)> calibrationOf;

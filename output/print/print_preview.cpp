@@ -1,5 +1,7 @@
 #include "print_preview.h"
 
+#include "imaging/text_overlay.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -42,9 +44,12 @@ bool overhangs(const RenderedPage& page, int kind) {
 // One filtered draw: about twice as fast as QImage::scaled's smooth path on a 12-megapixel
 // picture, and at screen size the difference does not show. (Drawing it in bands on two threads
 // gained nothing: the draw waits on reading the picture from memory.)
+QSize screenSize(const LengthRect& rect, double ppi) {
+    return {std::max(1, int(std::ceil(rect.width.inches() * ppi))), std::max(1, int(std::ceil(rect.height.inches() * ppi)))};
+}
+
 QImage screenCopy(const QImage& picture, const LengthRect& rect, double ppi) {
-    const QSize size(std::max(1, int(std::ceil(rect.width.inches() * ppi))),
-                     std::max(1, int(std::ceil(rect.height.inches() * ppi))));
+    const QSize size = screenSize(rect, ppi);
     if (picture.width() <= size.width() && picture.height() <= size.height()) return picture;
     QImage copy(size, QImage::Format_RGB32);
     QPainter painter(&copy);
@@ -157,7 +162,14 @@ frmPrintPreview::frmPrintPreview(Platform& platform, PrintSelection selection, Q
     for (const RenderedPage& page : job_.pages) {
         std::vector<QImage>& copies = screenCopies_.emplace_back();
         for (const PlacedCover& cover : page.covers)
-            copies.push_back(screenCopy(selection_.pictures[std::size_t(cover.kind - 1)], cover.rect, copyPpi));
+        {
+            const std::size_t i = std::size_t(cover.kind - 1);
+            QImage copy = screenCopy(selection_.pictures[i], cover.rect, copyPpi);
+            // Text is drawn into the copy at its size on the screen, as the print draws it at its own.
+            if (selection_.texts[i].hasText())
+                copy = pictureWithText(copy, screenSize(cover.rect, copyPpi), cover.kind, selection_.texts[i]);
+            copies.push_back(std::move(copy));
+        }
     }
 
     const auto button = [this](QPushButton*& b, const char* name, const QString& caption) {

@@ -19,6 +19,9 @@ public:
     // Draws the picture stretched into the rectangle on the current page (a first page of
     // Letter size is begun when there is none). The pixels must stay valid until write() returns.
     void drawPicture(const BgrxPixels& picture, double x, double y, double width, double height);
+    // The same for a picture whose fourth byte is its coverage (alpha, not premultiplied): what is
+    // drawn before shows through where the picture is transparent. Cover text comes this way.
+    void drawTranslucentPicture(const BgrxPixels& picture, double x, double y, double width, double height);
     // A black straight line of the given width on the current page, drawn over the pictures.
     void drawLine(double x1, double y1, double x2, double y2, double lineWidth);
     int pageCount() const { return int(pages_.size()); }
@@ -42,6 +45,7 @@ private:
     };
     std::vector<Page> pages_;
     std::vector<BgrxPixels> pictures_;
+    std::vector<bool> translucent_; // by picture: it carries its coverage as a soft mask
 };
 
 } // namespace pdf

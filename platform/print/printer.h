@@ -31,6 +31,11 @@ public:
     virtual int orientation() const = 0;
     // Draws the whole picture stretched into the rectangle; fails for an empty picture.
     virtual bool drawPicture(const QImage& picture, double x, double y, double width, double height) = 0;
+    // Draws a picture with transparent parts (cover text) over what is already on the page. An
+    // object that cannot show through draws it as an ordinary picture.
+    virtual bool drawTranslucentPicture(const QImage& picture, double x, double y, double width, double height) {
+        return drawPicture(picture, x, y, width, height);
+    }
     virtual bool newPage() = 0;
     virtual bool endDocument() = 0;
     // The next job is written as a PDF file at real size instead of going to a printer.
@@ -70,6 +75,7 @@ public:
     int paperSize() const override { return printerCode(paper_); }
     int orientation() const override { return printerCode(orientation_); }
     bool drawPicture(const QImage& picture, double x, double y, double width, double height) override;
+    bool drawTranslucentPicture(const QImage& picture, double x, double y, double width, double height) override;
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;
