@@ -72,7 +72,8 @@ CoverSetProblem problemOfArchive(zip::ReadError error, const QByteArray& bytes) 
     switch (error) {
     case zip::ReadError::NotAnArchive:
         // A zip that begins like one but has lost its end was cut off.
-        return bytes.startsWith("PK\x03\x04") ? CoverSetProblem::Truncated : CoverSetProblem::NotACoverSet;
+        return QByteArray("PK\x03\x04").startsWith(bytes.left(4)) ? CoverSetProblem::Truncated
+                                                                  : CoverSetProblem::NotACoverSet;
     case zip::ReadError::Truncated: return CoverSetProblem::Truncated;
     case zip::ReadError::TooLarge: return CoverSetProblem::TooLarge;
     case zip::ReadError::Unsupported: return CoverSetProblem::NotACoverSet;
