@@ -19,14 +19,13 @@ namespace {
 // Larger texts than this (in pixels of one side) are not drawn: a mistake, not a cover.
 constexpr int kLargestOverlaySide = 20000;
 
-double dotsPerMetre(double dotsPerInch) { return dotsPerInch / 0.0254; }
-
 QFont fontOf(const TextStyle& style) {
     QFont font(QString::fromStdString(style.family));
     font.setPointSizeF(std::clamp(style.sizePoints, kSmallestTextPoints, kLargestTextPoints));
     font.setBold(style.bold);
     font.setItalic(style.italic);
     font.setStyleStrategy(QFont::PreferAntialias);
+    font.setHintingPreference(QFont::PreferNoHinting); // sizes scale exactly with the resolution
     return font;
 }
 
@@ -44,25 +43,23 @@ struct Measured {
     QStringList lines;
     std::vector<double> widths; // points
     double width = 0, lineSpacing = 0, ascent = 0; // points
+    double unitsPerPoint = 1; // of the font's own outlines, which follow the font's resolution
     LengthSize size() const {
         return {Length::fromPoints(width), Length::fromPoints(lineSpacing * double(lines.size()))};
     }
 };
 
-// Measured at 72 dots per inch, so that one pixel is one point.
 Measured measure(const PlacedText& text) {
-    QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
-    device.setDotsPerMeterX(int(std::lround(dotsPerMetre(72))));
-    device.setDotsPerMeterY(int(std::lround(dotsPerMetre(72))));
-    const QFontMetricsF metrics(fontOf(text.style), &device);
+    const QFontMetricsF metrics(fontOf(text.style));
     Measured m;
+    m.unitsPerPoint = metrics.fontDpi() / 72;
     m.lines = QString::fromStdString(text.text).split(QLatin1Char('\n'));
     for (const QString& line : m.lines) {
-        m.widths.push_back(metrics.horizontalAdvance(line));
+        m.widths.push_back(metrics.horizontalAdvance(line) / m.unitsPerPoint);
         m.width = std::max(m.width, m.widths.back());
     }
-    m.lineSpacing = metrics.lineSpacing();
-    m.ascent = metrics.ascent();
+    m.lineSpacing = metrics.lineSpacing() / m.unitsPerPoint;
+    m.ascent = metrics.ascent() / m.unitsPerPoint;
     return m;
 }
 
@@ -86,19 +83,22 @@ std::vector<TextOverlay> renderTextOverlays(int kind, const CoverText& text, dou
         image.fill(Qt::transparent);
         {
             // The letters as outlines, filled and stroked the same way at every resolution.
+            // The path is in the font's own units; the painter takes them to pixels.
             QPainterPath path;
             const QFont font = fontOf(placed.style);
+            const double u = m.unitsPerPoint;
             for (qsizetype i = 0; i < m.lines.size(); ++i) {
                 const double room = m.width - m.widths[std::size_t(i)];
                 double x = margin.points();
                 if (placed.style.align == TextAlign::Centre) x += room / 2;
                 if (placed.style.align == TextAlign::Right) x += room;
-                path.addText(QPointF(x, margin.points() + m.ascent + m.lineSpacing * double(i)), font, m.lines[i]);
+                path.addText(QPointF(x * u, (margin.points() + m.ascent + m.lineSpacing * double(i)) * u), font,
+                             m.lines[i]);
             }
             QPainter painter(&image);
             painter.setRenderHint(QPainter::Antialiasing);
-            painter.scale(scale, scale);
-            const double effect = effectPoints(placed.style);
+            painter.scale(scale / u, scale / u);
+            const double effect = effectPoints(placed.style) * u;
             const QColor effectColour = colourOf(placed.style.effectColour);
             if (placed.style.effect == TextEffect::Outline) {
                 painter.strokePath(path, QPen(effectColour, 2 * effect, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
