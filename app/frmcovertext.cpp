@@ -149,7 +149,7 @@ void frmCoverText::buildStyleFields(QFormLayout* form) {
         connect(edit, &QLineEdit::textEdited, this, [this] { takeStyle(); });
         form->addRow(label, row);
     };
-    colourRow(txtColour, "txtColour", QStringLiteral("&Colour:"), &cmdColour);
+    colourRow(txtColour, "txtColour", QStringLiteral("Colour:"), &cmdColour);
     chkBold = new QCheckBox(QStringLiteral("B&old"), this);
     chkBold->setObjectName(QStringLiteral("chkBold"));
     chkItalic = new QCheckBox(QStringLiteral("&Italic"), this);
@@ -166,7 +166,7 @@ void frmCoverText::buildStyleFields(QFormLayout* form) {
     cboEffect->setObjectName(QStringLiteral("cboEffect"));
     cboEffect->addItems({QStringLiteral("None"), QStringLiteral("Outline"), QStringLiteral("Shadow")});
     form->addRow(QStringLiteral("&Effect:"), cboEffect);
-    colourRow(txtEffectColour, "txtEffectColour", QStringLiteral("Effect co&lour:"), nullptr);
+    colourRow(txtEffectColour, "txtEffectColour", QStringLiteral("Effect colour:"), nullptr);
 
     connect(cboFont, &QFontComboBox::currentFontChanged, this, [this] { takeStyle(); });
     connect(spnSize, &QDoubleSpinBox::valueChanged, this, [this] { takeStyle(); });

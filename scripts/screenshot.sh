@@ -2,7 +2,8 @@
 # Starts Kavi under a virtual X server and takes screenshots: the splash after one second and the
 # main window after the splash has gone; then, from the test build's picking_screenshots beside the
 # executable, a selected cover and the notice after picking a file that is no picture; from its
-# preview_screenshot, the print preview of a DVD cover with cut marks.
+# preview_screenshot, the print preview of a DVD cover with cut marks; from its text_window_screenshot,
+# the cover text window.
 # Usage: scripts/screenshot.sh [KAVI-EXECUTABLE] [OUT-DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,4 +31,14 @@ if [ -x "$preview" ]; then
 else
   echo "No $preview (a build with -DKAVI_TESTS=ON makes it): print-preview.png not taken"
 fi
+textwindow=$(dirname "$exe")/text_window_screenshot
+if [ -x "$textwindow" ]; then
+  ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1280x800x24" "$textwindow" "$out/cover-text-window.png"
+else
+  echo "No $textwindow (a build with -DKAVI_TESTS=ON makes it): cover-text-window.png not taken"
+fi
+# The help's page on composing a cover shows these three.
+for shot in cover-tab-fit.png crop-window.png cover-text-window.png; do
+  if [ -f "$out/$shot" ]; then cp "$out/$shot" resources/help/; fi
+done
 echo "Screenshots in $out"
