@@ -123,8 +123,9 @@ void frmcovercreator::OpenCoverSet_Click() {
     const QString name = QFileInfo(chosen.fileName).fileName();
     if (!reading.set) {
         // Nothing of the open covers has changed: the file is read whole before any cover is touched.
-        platform.messages.show({coverSetProblemText(reading, name) + QStringLiteral("\n\nThe covers you have open are unchanged."),
-                                request.title, MsgIcon::Exclamation, MsgButtons::Ok, MsgDefault::First, true});
+        platform.messages.show(
+            {coverSetProblemText(reading, name) + QStringLiteral("\n\nThe covers you have open are unchanged."),
+             request.title, MsgIcon::Exclamation, MsgButtons::Ok, MsgDefault::First, true});
         return;
     }
     applyCoverSet(*reading.set);

@@ -185,7 +185,8 @@ void frmCoverText::refreshTextList() {
     QStringList names{QStringLiteral("Title"), QStringLiteral("Subtitle"), QStringLiteral("Spine")};
     for (std::size_t i = 0; i < text_.boxes.size(); ++i) {
         QString first = QString::fromStdString(text_.boxes[i].text).section(QLatin1Char('\n'), 0, 0).left(20);
-        names << (first.isEmpty() ? QStringLiteral("Box %1").arg(i + 1) : QStringLiteral("Box %1: %2").arg(i + 1).arg(first));
+        names << (first.isEmpty() ? QStringLiteral("Box %1").arg(i + 1)
+                                  : QStringLiteral("Box %1: %2").arg(i + 1).arg(first));
     }
     for (int i = 0; i < names.size(); ++i) {
         if (i < cboText->count()) cboText->setItemText(i, names[i]);

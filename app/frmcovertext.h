@@ -52,8 +52,8 @@ public:
 private:
     void buildStyleFields(QFormLayout* form);
     void refreshTextList();
-    void showStyle();      // the fields from the edited text
-    void takeStyle();      // the edited text's style from the fields
+    void showStyle(); // the fields from the edited text
+    void takeStyle(); // the edited text's style from the fields
     void changed();
 
     int kind_;

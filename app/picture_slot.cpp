@@ -17,7 +17,8 @@ void PictureSlot::renderText() {
     overlays_.clear();
     if (kind_ < 1 || !text_.hasText() || width() <= 0) return;
     const QRectF area = coverArea();
-    overlays_ = renderTextOverlays(kind_, text_, area.width() * devicePixelRatioF() / coverKind(kind_).printSize.width.inches());
+    overlays_ = renderTextOverlays(kind_, text_,
+                                   area.width() * devicePixelRatioF() / coverKind(kind_).printSize.width.inches());
 }
 
 void PictureSlot::paintEvent(QPaintEvent* event) {

@@ -29,7 +29,7 @@ Front frontOf(int kind) {
 
 bool CoverText::hasText() const {
     return !title.text.empty() || !subtitle.text.empty() || !spine.text.empty() ||
-           std::any_of(boxes.begin(), boxes.end(), [](const TextBox& b) { return !b.text.empty(); });
+        std::any_of(boxes.begin(), boxes.end(), [](const TextBox& b) { return !b.text.empty(); });
 }
 
 bool hasSpine(int kind) { return kind >= 1 && kind <= kCoverKindCount && spineWidthOf(kind) > Length(); }

@@ -91,9 +91,7 @@ CoverSet CoverSet::empty() {
     return set;
 }
 
-const char* coverKindShortName(int kind) {
-    return kind >= 1 && kind <= kCoverKindCount ? kShortNames[kind - 1] : "";
-}
+const char* coverKindShortName(int kind) { return kind >= 1 && kind <= kCoverKindCount ? kShortNames[kind - 1] : ""; }
 
 int coverKindOfShortName(const QString& name) {
     for (int kind = 1; kind <= kCoverKindCount; ++kind)
@@ -129,7 +127,8 @@ QByteArray writeCoverSet(const CoverSet& set) {
     for (int kind = 1; kind <= kCoverKindCount; ++kind) {
         if (set.cover(kind).picture.isNull()) continue;
         const QByteArray& png = pictures[next++];
-        entries.push_back({pictureName(kind).toStdString(), std::string_view(png.constData(), std::size_t(png.size()))});
+        entries.push_back(
+            {pictureName(kind).toStdString(), std::string_view(png.constData(), std::size_t(png.size()))});
     }
     const std::string archive = zip::writeStored(entries);
     return QByteArray(archive.data(), qsizetype(archive.size()));
@@ -138,7 +137,8 @@ QByteArray writeCoverSet(const CoverSet& set) {
 CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limits) {
     if (bytes.isEmpty()) return problem(CoverSetProblem::Empty);
     if (bytes.size() > limits.mostFileBytes) return problem(CoverSetProblem::TooLarge);
-    const zip::Archive archive = zip::readStored(std::string_view(bytes.constData(), std::size_t(bytes.size())), kMostEntries);
+    const zip::Archive archive =
+        zip::readStored(std::string_view(bytes.constData(), std::size_t(bytes.size())), kMostEntries);
     if (archive.error != zip::ReadError::None) return problem(problemOfArchive(archive.error, bytes));
     const auto entry = [&archive](const QString& name) -> const zip::Entry* {
         for (const zip::Entry& e : archive.entries)
@@ -171,13 +171,15 @@ CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limi
         set.ticked[std::size_t(kind - 1)] = true;
     }
     const QJsonValue covers = description.value(QStringLiteral("covers"));
-    if (!covers.isArray() || covers.toArray().size() > kCoverKindCount) return problem(CoverSetProblem::Damaged, version);
+    if (!covers.isArray() || covers.toArray().size() > kCoverKindCount)
+        return problem(CoverSetProblem::Damaged, version);
     KindFlags seen{};
     qint64 budget = limits.mostPicturesBytes;
     for (const QJsonValue& value : covers.toArray()) {
         const QJsonObject json = value.toObject();
         const int kind = coverKindOfShortName(json.value(QStringLiteral("kind")).toString());
-        if (!value.isObject() || !kind || seen[std::size_t(kind - 1)]) return problem(CoverSetProblem::Damaged, version);
+        if (!value.isObject() || !kind || seen[std::size_t(kind - 1)])
+            return problem(CoverSetProblem::Damaged, version);
         seen[std::size_t(kind - 1)] = true;
         CoverSetCover& cover = set.cover(kind);
         const QJsonValue fit = json.value(QStringLiteral("fit"));
@@ -225,7 +227,8 @@ QString coverSetProblemText(const CoverSetReading& reading, const QString& shown
     case CoverSetProblem::Empty: return QStringLiteral("\"%1\" is empty; it holds no covers.").arg(shownName);
     case CoverSetProblem::NotACoverSet: return QStringLiteral("\"%1\" is not a Kavi cover set.").arg(shownName);
     case CoverSetProblem::Truncated:
-        return QStringLiteral("\"%1\" is incomplete: the file was cut off, perhaps while it was copied.").arg(shownName);
+        return QStringLiteral("\"%1\" is incomplete: the file was cut off, perhaps while it was copied.")
+            .arg(shownName);
     case CoverSetProblem::Damaged: return QStringLiteral("\"%1\" is damaged and cannot be opened.").arg(shownName);
     case CoverSetProblem::NewerVersion:
         return QStringLiteral("\"%1\" was saved by a newer Kavi (cover set version %2); this Kavi reads version %3.")

@@ -17,19 +17,19 @@ inline constexpr const char* kCoverSetSuffix = "kavi";
 
 enum class CoverSetProblem {
     None,
-    CannotRead,   // the file is missing or may not be read
-    Empty,        // the file has no bytes
+    CannotRead, // the file is missing or may not be read
+    Empty, // the file has no bytes
     NotACoverSet, // not a zip archive, or one without a cover-set description
-    Truncated,    // cut off before its end
-    Damaged,      // a checksum, a record or the description is wrong
+    Truncated, // cut off before its end
+    Damaged, // a checksum, a record or the description is wrong
     NewerVersion, // written by a later Kavi in a version this one does not know
-    TooLarge,     // more or larger pictures or text than a cover set may hold
+    TooLarge, // more or larger pictures or text than a cover set may hold
 };
 
 struct CoverSetReading {
     CoverSetProblem problem = CoverSetProblem::None;
     std::optional<CoverSet> set; // only when there is no problem
-    int version = 0;             // the file's version, when it could be read
+    int version = 0; // the file's version, when it could be read
 };
 
 // Limits on what a file may make the program hold; the defaults fit the largest real covers.

@@ -92,10 +92,10 @@ bool boxFromJson(const QJsonValue& value, TextBox& box, LengthSize cover) {
         return index >= 0;
     };
     double x = box.anchor.x.twips(), y = box.anchor.y.twips();
-    const bool ok = text("text", box.text, kLongestText) && text("font", s.family, 200) && number("size", s.sizePoints) &&
-                    colour("colour", s.colour) && flag("bold", s.bold) && flag("italic", s.italic) &&
-                    choice("align", kAlignNames, s.align) && choice("effect", kEffectNames, s.effect) &&
-                    colour("effectColour", s.effectColour) && number("x", x) && number("y", y);
+    const bool ok = text("text", box.text, kLongestText) && text("font", s.family, 200) &&
+        number("size", s.sizePoints) && colour("colour", s.colour) && flag("bold", s.bold) &&
+        flag("italic", s.italic) && choice("align", kAlignNames, s.align) && choice("effect", kEffectNames, s.effect) &&
+        colour("effectColour", s.effectColour) && number("x", x) && number("y", y);
     if (!ok) return false;
     s.sizePoints = std::clamp(s.sizePoints, kSmallestTextPoints, kLargestTextPoints);
     box.anchor = {Length::fromTwips(std::clamp(x, 0.0, cover.width.twips())),

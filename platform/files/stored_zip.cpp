@@ -122,9 +122,11 @@ Archive readStored(std::string_view bytes, std::size_t mostEntries) {
     const std::size_t centralSize = get32(bytes, end + 12), centralOffset = get32(bytes, end + 16);
     if (get16(bytes, end + 4) != 0 || get16(bytes, end + 6) != 0 || get16(bytes, end + 8) != count)
         return failed(ReadError::Unsupported); // split over several disks
-    if (count == 0xFFFF || centralSize == kTooLarge || centralOffset == kTooLarge) return failed(ReadError::Unsupported);
+    if (count == 0xFFFF || centralSize == kTooLarge || centralOffset == kTooLarge)
+        return failed(ReadError::Unsupported);
     if (count > mostEntries) return failed(ReadError::TooLarge);
-    if (!fits(bytes, centralOffset, centralSize) || centralOffset + centralSize > end) return failed(ReadError::Truncated);
+    if (!fits(bytes, centralOffset, centralSize) || centralOffset + centralSize > end)
+        return failed(ReadError::Truncated);
 
     Archive archive;
     std::set<std::string> names;

@@ -22,10 +22,10 @@ std::string writeStored(const std::vector<Entry>& entries);
 enum class ReadError {
     None,
     NotAnArchive, // no end record: not a zip file, or cut off at its end
-    Truncated,    // a record or an entry's data reaches past the end of the bytes
-    Damaged,      // a record is not where it should be, or an entry's checksum is wrong
-    Unsupported,  // compressed, encrypted or zip64 entries
-    TooLarge,     // more entries than allowed
+    Truncated, // a record or an entry's data reaches past the end of the bytes
+    Damaged, // a record is not where it should be, or an entry's checksum is wrong
+    Unsupported, // compressed, encrypted or zip64 entries
+    TooLarge, // more entries than allowed
 };
 
 struct Archive {

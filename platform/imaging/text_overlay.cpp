@@ -36,7 +36,8 @@ double effectPoints(const TextStyle& style) { return std::max(0.75, style.sizePo
 
 // Room around the letters' advance for italics and effects.
 Length marginOf(const TextStyle& style) {
-    return Length::fromPoints(style.sizePoints * 0.2 + (style.effect == TextEffect::None ? 0 : 2 * effectPoints(style)));
+    return Length::fromPoints(style.sizePoints * 0.2 +
+                              (style.effect == TextEffect::None ? 0 : 2 * effectPoints(style)));
 }
 
 struct Measured {
@@ -75,7 +76,8 @@ std::vector<TextOverlay> renderTextOverlays(int kind, const CoverText& text, dou
         const Measured m = measure(placed);
         const Length margin = marginOf(placed.style);
         const double scale = dotsPerInch / 72; // pixels per point
-        const double alongPoints = m.width + 2 * margin.points(), acrossPoints = m.size().height.points() + 2 * margin.points();
+        const double alongPoints = m.width + 2 * margin.points(),
+                     acrossPoints = m.size().height.points() + 2 * margin.points();
         const int along = int(std::ceil(alongPoints * scale)), across = int(std::ceil(acrossPoints * scale));
         if (along <= 0 || across <= 0 || along > kLargestOverlaySide || across > kLargestOverlaySide) continue;
         QImage image(along, across, QImage::Format_ARGB32_Premultiplied);

@@ -18,7 +18,7 @@ namespace kavi {
 inline constexpr double kPrintTextDotsPerInch = 600;
 
 struct TextOverlay {
-    QImage image;    // ARGB32, not premultiplied: the letters' colour with their coverage as alpha
+    QImage image; // ARGB32, not premultiplied: the letters' colour with their coverage as alpha
     LengthRect rect; // where the image lies on the cover
 };
 

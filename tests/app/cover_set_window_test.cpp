@@ -2,8 +2,8 @@
 // closed and a new one opening it through the menu; the cover text window edited and dragged; the
 // question about unsaved covers at Exit and none when a signal ends the program; a damaged file
 // leaving the open covers as they were.
-#include "cover_text_canvas.h"
 #include "cover_set_file.h"
+#include "cover_text_canvas.h"
 #include "frmcovercreator.h"
 #include "frmcovertext.h"
 #include "picture_slot.h"
@@ -45,8 +45,8 @@ bool samePixels(const QImage& a, const QImage& b) {
 }
 
 void sendMouse(QWidget* to, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {
-    QMouseEvent event(type, at, to->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      buttons, Qt::NoModifier);
+    QMouseEvent event(type, at, to->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                      Qt::NoModifier);
     QApplication::sendEvent(to, &event);
 }
 

@@ -55,17 +55,6 @@ TEST(CoverText, SpineTextIsHeldToTheSpinesMiddleWhereverItWasPut) {
     }
 }
 
-TEST(CoverText, TitleAndSubtitleStartOnTheFront) {
-    const CoverText dvd = emptyCoverText(kDvd);
-    const LengthSize size = coverKind(kDvd).printSize;
-    const Length frontLeft = (size.width + spineWidthOf(kDvd)) / 2;
-    expectNear(dvd.title.anchor.x, frontLeft + (size.width - frontLeft) / 2, "the middle of the front, right of the spine");
-    EXPECT_LT(dvd.title.anchor.y, dvd.subtitle.anchor.y);
-    expectNear(emptyCoverText(kFront).title.anchor.x, coverKind(kFront).printSize.width / 2, "a flat cover: its middle");
-    const LengthPoint box = newBoxAnchor(kDvd);
-    EXPECT_GT(box.x, frontLeft);
-}
-
 TEST(CoverText, AMeasuredTextFillsItsBoxByItsAlignment) {
     PlacedText text{"x", {}, {Length::fromInches(3), Length::fromInches(2)}, false};
     const LengthSize measured{Length::fromInches(2), Length::fromInches(0.5)};
@@ -92,15 +81,4 @@ TEST(CoverText, TurnedTextRunsDownTheCoverAcrossItsAnchor) {
     expectNear(r.width, Length::fromInches(0.25), "the lines' height is now the width");
     expectNear(r.top, Length::fromInches(1), "reading from top to bottom, from the anchor");
     expectNear(r.height, Length::fromInches(3), "the lines' length runs down");
-}
-
-TEST(CoverText, CoverCoordinatesFollowACalibratedCoverOntoTheSheet) {
-    const LengthSize cover{Length::fromInches(4), Length::fromInches(2)};
-    const LengthRect onSheet{Length::fromInches(1), Length::fromInches(1), Length::fromInches(4.4), Length::fromInches(2)};
-    const LengthRect in{Length::fromInches(2), Length::fromInches(1), Length::fromInches(1), Length::fromInches(0.5)};
-    const LengthRect r = coverToSheet(in, cover, onSheet);
-    expectNear(r.left, Length::fromInches(3.2), "scaled by 110% across");
-    expectNear(r.top, Length::fromInches(2), "unscaled down");
-    expectNear(r.width, Length::fromInches(1.1), "width scaled");
-    expectNear(r.height, Length::fromInches(0.5), "height kept");
 }

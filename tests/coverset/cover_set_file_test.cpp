@@ -9,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace kavi;
@@ -20,7 +19,8 @@ namespace {
 QImage pictureFor(int kind) {
     QImage image(17 + kind, 9 + 2 * kind, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x * 11 + kind, y * 7, (x * y + kind * 13) & 0xFF));
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 11 + kind, y * 7, (x * y + kind * 13) & 0xFF));
     return image;
 }
 
@@ -34,7 +34,7 @@ CoverSet fullSet() {
         cover.text.title.style.colour = 0x123456u * std::uint32_t(kind) & 0xFFFFFF;
         cover.text.title.anchor.y = Length::fromTwips(100 + kind);
         cover.text.subtitle.text = "Sub";
-        cover.text.subtitle.style = {"DejaVu Serif", 11.5, 0xFF0000, false, true, TextAlign::Right,
+        cover.text.subtitle.style = {"DejaVu Serif",     11.5,    0xFF0000, false, true, TextAlign::Right,
                                      TextEffect::Shadow, 0x00FF00};
         cover.text.spine.text = "Spine";
         cover.text.boxes.push_back({"two\nlines", {}, {Length::fromTwips(720), Length::fromTwips(1440)}});
@@ -98,17 +98,6 @@ TEST(CoverSetFile, CoversWithoutPictureAndUnknownFieldsReadAsExpected) {
     EXPECT_FALSE(reading.set->cover(4).picture.isNull());
     EXPECT_EQ(reading.set->cover(1).fit, FitMode::Stretch);
     EXPECT_TRUE(readCoverSet(withDescription(description)).set) << "unknown fields are no damage";
-}
-
-TEST(CoverSetFile, SavedAtomicallyAndLoadedFromAFile) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("covers.kavi");
-    ASSERT_EQ(saveCoverSetFile(path, fullSet()), 0);
-    const CoverSetReading reading = loadCoverSetFile(path);
-    ASSERT_TRUE(reading.set);
-    EXPECT_TRUE(samePixels(reading.set->cover(10).picture, pictureFor(10)));
-    EXPECT_EQ(saveCoverSetFile(dir.filePath("no/such/folder/covers.kavi"), fullSet()), ENOENT);
-    EXPECT_EQ(loadCoverSetFile(dir.filePath("missing.kavi")).problem, CoverSetProblem::CannotRead);
 }
 
 TEST(CoverSetFile, EmptyTruncatedAndForeignFilesAreRefused) {

@@ -1,10 +1,11 @@
-// The stored-zip container: what is written reads back, and every cut, flipped byte or
-// unsupported record is refused without reading outside the bytes.
+// The stored-zip container: what is written reads back (and other zip readers agree), and every
+// cut-off, unsupported or duplicated record is refused without reading outside the bytes.
 #include "files/stored_zip.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdio>
+#include <cstdlib>
 
 using namespace kavi;
 
@@ -33,9 +34,10 @@ TEST(StoredZip, EntriesReadBackInOrderWithTheirBytes) {
     ASSERT_TRUE(f);
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
-    EXPECT_EQ(std::system(("python3 -c \"import zipfile,sys; z=zipfile.ZipFile('" + path +
-                           "'); sys.exit(0 if z.testzip() is None and z.read('a.json')==b\\\"first entry's bytes\\\" else 1)\"")
-                              .c_str()),
+    EXPECT_EQ(std::system(
+                  ("python3 -c \"import zipfile,sys; z=zipfile.ZipFile('" + path +
+                   "'); sys.exit(0 if z.testzip() is None and z.read('a.json')==b\\\"first entry's bytes\\\" else 1)\"")
+                      .c_str()),
               0);
 }
 
@@ -45,20 +47,6 @@ TEST(StoredZip, EveryCutOffArchiveIsRefused) {
         const zip::Archive archive = zip::readStored(std::string_view(bytes).substr(0, length), 10);
         EXPECT_NE(archive.error, zip::ReadError::None) << "cut at " << length;
         EXPECT_TRUE(archive.entries.empty());
-    }
-}
-
-TEST(StoredZip, EveryFlippedByteIsRefusedOrReadsTheSameNamesSafely) {
-    const std::string good = sample();
-    for (std::size_t at = 0; at < good.size(); ++at) {
-        std::string bytes = good;
-        bytes[at] = char(bytes[at] ^ 0x5A);
-        const zip::Archive archive = zip::readStored(bytes, 10);
-        // A flip in a field the reader does not use (a time, the version) may pass; data never does.
-        if (archive.error == zip::ReadError::None)
-            for (const zip::Entry& e : archive.entries)
-                EXPECT_TRUE(e.data == "first entry's bytes" || e.data == std::string(3000, 'x') || e.data.empty())
-                    << "flip at " << at;
     }
 }
 

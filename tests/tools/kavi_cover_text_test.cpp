@@ -23,9 +23,10 @@ const double kCoverLeft = (14 - 15390 / 1440.0) / 2, kCoverTop = (8.5 - 10260 / 
 QImage renderPart(const QString& pdf, double left, double top, double width, double height) {
     QTemporaryDir dir;
     const QString prefix = dir.filePath("part");
-    runTool("pdftoppm", {"-r", QString::number(kDpi), "-png", "-singlefile", "-x", QString::number(int(left * kDpi)), "-y",
-                         QString::number(int(top * kDpi)), "-W", QString::number(int(width * kDpi)), "-H",
-                         QString::number(int(height * kDpi)), pdf, prefix});
+    runTool("pdftoppm",
+            {"-r", QString::number(kDpi), "-png", "-singlefile", "-x", QString::number(int(left * kDpi)), "-y",
+             QString::number(int(top * kDpi)), "-W", QString::number(int(width * kDpi)), "-H",
+             QString::number(int(height * kDpi)), pdf, prefix});
     return QImage(prefix + ".png");
 }
 
