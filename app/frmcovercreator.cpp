@@ -123,6 +123,7 @@ void frmcovercreator::buildMenus() {
     add(File, "PrintPreview", "Print Pre&view", &frmcovercreator::PrintPreview_Click);
     add(File, "ExportPdf", "&Export PDF...", &frmcovercreator::ExportPdf_Click);
     add(File, "SaveCoverPictureAs", "Save Cover Picture &As...", &frmcovercreator::SaveCoverPictureAs_Click);
+    buildCoverSetMenu();
     separator(File, "lineage");
     buildPrintLayoutMenu();
     separator(File, "linelayout");
@@ -189,6 +190,7 @@ void frmcovercreator::buildTabs(QWidget* client) {
         connect(slot, &PictureSlot::clicked, this, [this, n] { Image_Click(n); });
         slots_[std::size_t(n - 1)] = slot;
         buildFitControl(n, s.rect(120, 480, 6495, 4245));
+        buildTextButton(n);
     }
     auto* scan = new QWidget;
     scan->setObjectName(QStringLiteral("ScanTab"));
@@ -307,6 +309,11 @@ void frmcovercreator::Form_Unload() {
 }
 
 void frmcovercreator::closeEvent(QCloseEvent* event) {
+    // Exit and the close box ask about unsaved covers; a shut-down already under way (a signal) does not.
+    if (!unloaded_ && !settleUnsavedWork()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
@@ -431,7 +438,10 @@ void frmcovercreator::Toolbar1_ButtonClick(int index) {
                 explicit SlotPictures(frmcovercreator& w) : window(w) {}
                 QString selectedImage() const override { return window.SelectedImage; }
                 QImage slotPicture(int n) const override { return window.Image(n)->picture(); }
-                void setSlotPicture(int n, QImage picture) override { window.Image(n)->setPicture(std::move(picture)); }
+                void setSlotPicture(int n, QImage picture) override {
+                    window.Image(n)->setPicture(std::move(picture));
+                    window.markUnsavedWork();
+                }
             } pictures(*this);
             frmManipulate manipulator(platform, pictures, this);
             manipulator.exec();

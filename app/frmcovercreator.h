@@ -1,6 +1,7 @@
 #pragma once
 // The main window: ten cover slots on a tab strip, the "Print Options" boxes with their selection
 // rules, the toolbar and menus, the notification-area icon, start-up and shut-down.
+#include "cover_set.h"
 #include "msnpopup.h"
 #include "platform.h"
 #include "fit_mode.h"
@@ -121,6 +122,23 @@ public:
     // what prints, and announces nothing: fitModeChanged tells of the user's own changes only.
     FitMode fitMode(int n) const;
     void setFitMode(int n, FitMode mode);
+
+    // Cover text and saved cover sets.
+    QAction* OpenCoverSet = nullptr;
+    QAction* SaveCoverSet = nullptr;
+    QPushButton* cmdText(int n) const { return textButtons_[std::size_t(n - 1)]; }
+    void OpenCoverSet_Click();
+    bool SaveCoverSet_Click(); // true when the covers were saved
+    void Text_Click(int n);    // the cover text window of kind n
+    const CoverText& coverText(int n) const { return coverTexts_[std::size_t(n - 1)]; }
+    void setCoverText(int n, const CoverText& text);
+    // An accepted Manipulator edit, a fit mode or a text changed since the last save or open.
+    bool hasUnsavedWork() const { return unsavedWork_; }
+    void markUnsavedWork() { unsavedWork_ = true; }
+    // Asks whether to save unsaved work first; true when the caller may go on (saved or discarded).
+    bool settleUnsavedWork();
+    CoverSet currentCoverSet() const;
+    void applyCoverSet(const CoverSet& set);
     // Tells the user what just happened, in a line that goes away by itself or at the next action.
     void ShowNotice(const QString& text);
     // Loads a picture file named on the command line into the cover whose tab is showing.
@@ -183,6 +201,8 @@ private:
     void buildFrames(QWidget* client);
     void buildPictureLists();
     void buildPrintLayoutMenu();
+    void buildCoverSetMenu();
+    void buildTextButton(int n);
     void setPrintLayout(const PrintLayoutSettings& layout);
     bool readSettings();
     void applySettingsFallback();
@@ -217,6 +237,10 @@ private:
     bool applyingRule_ = false;
     bool loadingPicture_ = false;
     std::unique_ptr<Form1> form1_; // the printer chooser, kept for the run once opened
+    std::array<QPushButton*, 10> textButtons_{};
+    std::array<CoverText, 10> coverTexts_;
+    bool unsavedWork_ = false;
+    QString coverSetPath_; // the cover set last opened or saved
 };
 
 } // namespace kavi

@@ -57,6 +57,7 @@ void frmcovercreator::cboFit_Click(int n) {
     const FitMode chosen = kFitChoices[index < 0 || index > 2 ? 0 : index];
     if (chosen == fitMode(n)) return;
     Image(n)->setFitMode(chosen);
+    markUnsavedWork();
     emit fitModeChanged(n);
 }
 

@@ -64,6 +64,7 @@ PrintSelection frmcovercreator::printSelection() const {
         selection.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
         selection.pictures[std::size_t(n - 1)] = Image(n)->picture();
         selection.fitModes[std::size_t(n - 1)] = Image(n)->fitMode();
+        selection.texts[std::size_t(n - 1)] = coverText(n);
     }
     selection.layout = printLayout;
     selection.calibrationOf = [file = settingsFile](const QString& queue, Orientation orientation) {

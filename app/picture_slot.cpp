@@ -3,6 +3,8 @@
 #include "cover_kinds.h"
 #include "picture_fit.h"
 
+#include <QPainter>
+
 namespace kavi {
 
 namespace {
@@ -15,7 +17,8 @@ QRectF rectOf(const FitBox& box) { return {box.left, box.top, box.width, box.hei
 } // namespace
 
 PictureSlot::PictureSlot(const QString& name, const CoverKind& kind, QWidget* parent)
-    : StretchedPicture(parent), coverWidth_(kind.printSize.width.twips()), coverHeight_(kind.printSize.height.twips()) {
+    : StretchedPicture(parent), kind_(kind.number), coverWidth_(kind.printSize.width.twips()),
+      coverHeight_(kind.printSize.height.twips()) {
     setObjectName(name);
     setToolTip(QStringLiteral("Cover image."));
 }
@@ -29,6 +32,13 @@ void PictureSlot::setFitMode(FitMode mode) {
 void PictureSlot::setBottomBand(int pixels) {
     bottomBand_ = pixels;
     layoutChanged();
+    renderText();
+}
+
+void PictureSlot::setCoverText(const CoverText& text) {
+    text_ = text;
+    renderText();
+    update();
 }
 
 StretchedPicture::Layout PictureSlot::layoutFor(QSize area, QSize picture) const {
@@ -38,6 +48,26 @@ StretchedPicture::Layout PictureSlot::layoutFor(QSize area, QSize picture) const
     const FitBox cover = fittedBox(room, coverWidth_, coverHeight_, FitMode::Fit);
     const VisiblePart part = visiblePart(cover, picture.width(), picture.height(), fit_);
     return {rectOf(cover), rectOf(part.target), rectOf(part.source)};
+}
+
+void PictureSlot::renderText() {
+    overlays_.clear();
+    const QRectF area = coverRect();
+    if (!text_.hasText() || area.width() <= 0) return;
+    overlays_ = renderTextOverlays(kind_, text_,
+                                   area.width() * devicePixelRatioF() / coverKind(kind_).printSize.width.inches());
+}
+
+void PictureSlot::paintEvent(QPaintEvent* event) {
+    StretchedPicture::paintEvent(event);
+    if (overlays_.empty()) return;
+    QPainter painter(this);
+    paintTextOverlays(painter, overlays_, coverKind(kind_).printSize, coverRect());
+}
+
+void PictureSlot::resizeEvent(QResizeEvent* event) {
+    StretchedPicture::resizeEvent(event);
+    renderText();
 }
 
 } // namespace kavi

@@ -1,9 +1,14 @@
 #pragma once
 // A cover's picture slot: the slot's name, and its cover drawn in the kind's real proportions,
 // centred in the slot's frame above the band of the fit control, with the picture placed on it by
-// the cover's fit mode, as it prints. A click anywhere in the frame selects the slot.
+// the cover's fit mode and the cover's text over it, as it prints. A click anywhere in the frame
+// selects the slot.
+#include "cover_text.h"
 #include "desktop/stretched_picture.h"
 #include "fit_mode.h"
+#include "imaging/text_overlay.h"
+
+#include <vector>
 
 namespace kavi {
 
@@ -20,14 +25,22 @@ public:
     void setBottomBand(int pixels);
     // Where the cover lies in the slot, in the slot's pixels.
     QRectF coverRect() const { return currentLayout().paper; }
+    // The text drawn over the picture, as the print draws it.
+    void setCoverText(const CoverText& text);
 
 protected:
     Layout layoutFor(QSize area, QSize picture) const override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    double coverWidth_, coverHeight_; // the cover's real size, in any one unit
+    void renderText();
+    int kind_;                         // 1..10
+    double coverWidth_, coverHeight_;  // the cover's real size, in any one unit
     FitMode fit_ = FitMode::Stretch;
     int bottomBand_ = 0;
+    CoverText text_;
+    std::vector<TextOverlay> overlays_; // at the cover's size on the screen
 };
 
 } // namespace kavi

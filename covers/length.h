@@ -1,7 +1,9 @@
 #pragma once
 // Physical lengths on paper. A length is held in twips (1440 per inch, 20 per point) as a double,
 // so fractional twips stay exact; every conversion between units happens here.
+#ifndef Q_MOC_RUN // Qt's moc cannot parse <compare>, and a window header that includes this needs nothing of it
 #include <compare>
+#endif
 
 namespace kavi {
 

@@ -24,13 +24,16 @@ ALLOWED = {
     "platform/raster": [],
     "platform/pdf": ["covers", "platform/raster"],
     "platform/files": [],
-    "platform/imaging": ["platform/raster", "platform/files"],
+    # covers for the cover text it draws (covers/ is plain C++ below everything).
+    "platform/imaging": ["covers", "platform/raster", "platform/files"],
     "platform/desktop": ["platform/raster"],
     "platform/print": ["covers", "platform/pdf", "platform/raster", "platform/files"],
     "platform/scan": ["platform/raster", "platform/files", "platform/imaging"],
     "platform/system": ["platform/files"],
     "platform/network": [],
     "platform": PLATFORM + ["covers"],
+    # The saved cover sets: a file format over the covers library, the zip container and the atomic writes.
+    "coverset": ["covers", "platform/files"],
     "filters": ["platform/raster"],
     "jpeg": ["platform/raster"],
     "resources": [],
@@ -41,16 +44,16 @@ ALLOWED = {
     "update": ALL_PLATFORM,
     "output/print": ALL_PLATFORM + ["covers"],
     "output/scan": ALL_PLATFORM + ["covers", "jpeg"],
-    "app": ALL_PLATFORM + ["covers", "filters", "jpeg", "resources"] + WINDOWS,
+    "app": ALL_PLATFORM + ["covers", "coverset", "filters", "jpeg", "resources"] + WINDOWS,
     # output/print for its print jobs without a window (print_job, print_layout_settings): the tools
     # link only their library, kavi_print_job, so a window of that folder would not link.
-    "tools": ALL_PLATFORM + ["covers", "filters", "jpeg", "manipulator", "output/print"],
+    "tools": ALL_PLATFORM + ["covers", "coverset", "filters", "jpeg", "manipulator", "output/print"],
     # Tests and benchmarks may use anything they test or measure.
     "tests": None,
     "bench": None,
 }
 UNITS = sorted(ALLOWED, key=len, reverse=True)
-SOURCE_DIRS = ["covers", "platform", "filters", "jpeg", "manipulator", "popup", "about", "sysinfo", "update",
+SOURCE_DIRS = ["covers", "coverset", "platform", "filters", "jpeg", "manipulator", "popup", "about", "sysinfo", "update",
                "output", "app", "tools", "resources", "tests", "bench"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 

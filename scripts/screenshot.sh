@@ -4,7 +4,8 @@
 # executable, a selected cover, the notice after picking a file that is no picture, the main window
 # with the CD case's covers loaded (in place of the empty one) and the Cover Manipulator; from its
 # preview_screenshot, the print preview of a DVD cover with cut marks; from its cover_screenshots, a
-# cover in its real proportions and the Crop window.
+# cover in its real proportions and the Crop window; from its text_window_screenshot, the cover
+# text window.
 # Usage: scripts/screenshot.sh [KAVI-EXECUTABLE] [OUT-DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,4 +40,14 @@ if [ -x "$covers" ]; then
 else
   echo "No $covers (a build with -DKAVI_TESTS=ON makes it): cover-real-proportions.png and crop-window.png not taken"
 fi
+textwindow=$(dirname "$exe")/text_window_screenshot
+if [ -x "$textwindow" ]; then
+  ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1280x800x24" "$textwindow" "$out/cover-text-window.png"
+else
+  echo "No $textwindow (a build with -DKAVI_TESTS=ON makes it): cover-text-window.png not taken"
+fi
+# The help's page on composing a cover shows these three.
+for shot in cover-real-proportions.png crop-window.png cover-text-window.png; do
+  if [ -f "$out/$shot" ]; then cp "$out/$shot" resources/help/; fi
+done
 echo "Screenshots in $out"

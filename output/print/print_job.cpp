@@ -1,5 +1,7 @@
 #include "print_job.h"
 
+#include "imaging/text_overlay.h"
+
 #include <variant>
 
 namespace kavi {
@@ -25,6 +27,18 @@ void drawMarks(PrinterObject& printer, const RenderedPage& page) {
     for (const MarkLine& m : page.marks)
         printer.drawLine(fromCornerX(page, m.from.x), fromCornerY(page, m.from.y), fromCornerX(page, m.to.x),
                          fromCornerY(page, m.to.y), kMarkWidth.twips());
+}
+
+// The cover's text over its picture, which the printer object has just drawn at r.
+void drawCoverText(PrinterObject& printer, const PrintSelection& s, const RenderedPage& page, int kind,
+                   const LengthRect& r) {
+    const CoverText& text = s.texts[std::size_t(kind - 1)];
+    if (!text.hasText()) return;
+    for (const TextOverlay& overlay : renderTextOverlays(kind, text, kPrintTextDotsPerInch)) {
+        const LengthRect o = coverToSheet(overlay.rect, coverKind(kind).printSize, r);
+        printer.drawTranslucentPicture(overlay.image, fromCornerX(page, o.left), fromCornerY(page, o.top),
+                                       o.width.twips(), o.height.twips());
+    }
 }
 
 } // namespace
@@ -92,6 +106,7 @@ bool sendPreparedJob(PrinterObject& printer, const PrintSelection& selection, co
                 printer.drawPicture(picture, fromCornerX(page, r.left), fromCornerY(page, r.top), r.width.twips(),
                                     r.height.twips());
             }
+            drawCoverText(printer, selection, page, draw->cover.kind, page.covers.at(coverIndex - 1).rect);
         } else if (std::holds_alternative<NewPage>(step)) {
             drawMarks(printer, page);
             printer.newPage();

@@ -4,6 +4,7 @@
 // command, the preview and the PDF export all send jobs made here, so they cannot disagree.
 #include "cover_kinds.h"
 #include "fit_mode.h"
+#include "cover_text.h"
 #include "page_render.h"
 #include "print/printer.h"
 #include "print_layout_settings.h"
@@ -24,6 +25,7 @@ struct PrintSelection {
     KindFlags ticked{};
     std::array<QImage, 10> pictures;
     std::array<FitMode, 10> fitModes{}; // how each slot's picture fills its cover; Stretch unless set
+    std::array<CoverText, 10> texts; // drawn over each cover's picture, sharp at print resolution
     PrintLayoutSettings layout;
     // The calibration of a queue for pages of that orientation; none when not set.
     std::function<Calibration(const QString& queue, Orientation orientation)> calibrationOf;

@@ -1,5 +1,7 @@
 #include "print_preview.h"
 
+#include "imaging/text_overlay.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -62,6 +64,20 @@ PreviewPicture screenCopy(const QImage& picture, const PictureOnPage& placed, do
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRectF(QPointF(0, 0), QSizeF(size)), picture, source);
     return {copy, at};
+}
+
+// A cover's text, drawn see-through at the cover's size on the screen, as the print draws it at its own.
+PreviewPicture textCopy(const PlacedCover& cover, const CoverText& text, double ppi) {
+    const QSize size(std::max(1, int(std::ceil(cover.rect.width.inches() * ppi))),
+                     std::max(1, int(std::ceil(cover.rect.height.inches() * ppi))));
+    QImage copy(size, QImage::Format_ARGB32_Premultiplied);
+    if (copy.isNull()) return {QImage(), cover.rect};
+    copy.fill(Qt::transparent);
+    QPainter painter(&copy);
+    const LengthSize coverSize = coverKind(cover.kind).printSize;
+    paintTextOverlays(painter, renderTextOverlays(cover.kind, text, double(size.width()) / coverSize.width.inches()),
+                      coverSize, QRectF(QPointF(0, 0), QSizeF(size)));
+    return {copy, cover.rect};
 }
 
 // A red outline just inside the cover and a label in its corner.
@@ -167,9 +183,13 @@ frmPrintPreview::frmPrintPreview(Platform& platform, PrintSelection selection, Q
     const double copyPpi = screenPpi * devicePixelRatioF();
     for (const RenderedPage& page : job_.pages) {
         std::vector<PreviewPicture>& copies = screenCopies_.emplace_back();
-        for (std::size_t i = 0; i < page.covers.size() && i < page.pictures.size(); ++i)
-            copies.push_back(
-                screenCopy(selection_.pictures[std::size_t(page.covers[i].kind - 1)], page.pictures[i], copyPpi));
+        for (std::size_t i = 0; i < page.covers.size() && i < page.pictures.size(); ++i) {
+            const std::size_t slot = std::size_t(page.covers[i].kind - 1);
+            copies.push_back(screenCopy(selection_.pictures[slot], page.pictures[i], copyPpi));
+            // Text lies on the cover, not on the picture: its own see-through copy over the whole cover.
+            if (selection_.texts[slot].hasText())
+                copies.push_back(textCopy(page.covers[i], selection_.texts[slot], copyPpi));
+        }
     }
 
     const auto button = [this](QPushButton*& b, const char* name, const QString& caption) {

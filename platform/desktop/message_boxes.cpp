@@ -19,6 +19,8 @@ std::vector<std::pair<QMessageBox::StandardButton, MsgResult>> buttonsOf(MsgButt
         return {{SB::Yes, MsgResult::Yes}, {SB::No, MsgResult::No}, {SB::Cancel, MsgResult::Cancel}};
     case MsgButtons::YesNo: return {{SB::Yes, MsgResult::Yes}, {SB::No, MsgResult::No}};
     case MsgButtons::RetryCancel: return {{SB::Retry, MsgResult::Retry}, {SB::Cancel, MsgResult::Cancel}};
+    case MsgButtons::SaveDiscardCancel:
+        return {{SB::Save, MsgResult::Save}, {SB::Discard, MsgResult::Discard}, {SB::Cancel, MsgResult::Cancel}};
     }
     return {{SB::Ok, MsgResult::Ok}};
 }

@@ -7,10 +7,10 @@ class QWidget;
 namespace kavi {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
-enum class MsgButtons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel };
+enum class MsgButtons { Ok, OkCancel, AbortRetryIgnore, YesNoCancel, YesNo, RetryCancel, SaveDiscardCancel };
 enum class MsgDefault { First, Second, Third };
 // The button the user pressed; closing a box counts as Cancel where it has one, else as its only button.
-enum class MsgResult { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+enum class MsgResult { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7, Save = 20, Discard = 21 };
 
 struct MessageRequest {
     QString text;

@@ -8,8 +8,8 @@ namespace kavi {
 
 SaveDialogResult QtSaveDialog::ask(const SaveDialogRequest& request) {
     QFileDialog dialog(QApplication::activeWindow(), request.title);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(request.opensFile ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(request.opensFile ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(request.filters);
     if (request.filterIndex >= 0 && request.filterIndex < request.filters.size())
         dialog.selectNameFilter(request.filters.at(request.filterIndex));

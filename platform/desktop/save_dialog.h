@@ -1,5 +1,5 @@
 #pragma once
-// The common save dialog: title, filters ("Description|*.ext" pairs), chosen filter, file name.
+// The common save dialog (and its Open form): title, filters ("Description|*.ext" pairs), chosen filter, file name.
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +13,7 @@ struct SaveDialogRequest {
     QString fileName;
     QString defaultSuffix;      // empty: no suffix is added
     bool confirmOverwrite = true;
+    bool opensFile = false;     // an Open dialog instead: the user picks a file that exists
 };
 
 struct SaveDialogResult {

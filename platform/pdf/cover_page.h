@@ -6,6 +6,7 @@
 #include "pdf_document.h"
 
 #include <functional>
+#include <vector>
 
 namespace kavi {
 
@@ -13,6 +14,15 @@ namespace kavi {
 // pixels must stay valid until the document is written.
 using CoverPixels = std::function<pdf::BgrxPixels(int kind)>;
 
-void drawRenderedPage(pdf::Document& document, const RenderedPage& page, const CoverPixels& pixelsOf);
+// What is drawn over a kind's picture (its text), each with its coverage as the pixels' fourth
+// byte, at its rectangle in the cover's own coordinates. The pixels must stay valid as above.
+struct CoverOverlay {
+    pdf::BgrxPixels pixels;
+    LengthRect inCover;
+};
+using CoverOverlays = std::function<std::vector<CoverOverlay>(int kind)>;
+
+void drawRenderedPage(pdf::Document& document, const RenderedPage& page, const CoverPixels& pixelsOf,
+                      const CoverOverlays& overlaysOf = {});
 
 } // namespace kavi

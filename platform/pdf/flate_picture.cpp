@@ -42,8 +42,9 @@ raster::PixelMemory subFilteredRows(const BgrxPixels& picture) {
     return rows;
 }
 
-FlateData compressRows(const BgrxPixels& picture) {
-    const raster::PixelMemory rows = subFilteredRows(picture);
+namespace {
+
+FlateData compress(const raster::PixelMemory& rows) {
     const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
         libdeflate_alloc_compressor(kCompressionLevel));
     if (!compressor) throw std::bad_alloc();
@@ -53,6 +54,26 @@ FlateData compressRows(const BgrxPixels& picture) {
                                            result.bytes.size());
     if (result.size == 0) throw std::bad_alloc(); // cannot happen with a buffer of the bound's size
     return result;
+}
+
+} // namespace
+
+FlateData compressRows(const BgrxPixels& picture) { return compress(subFilteredRows(picture)); }
+
+FlateData compressAlphaRows(const BgrxPixels& picture) {
+    const std::size_t rowBytes = std::size_t(picture.width) + 1;
+    raster::PixelMemory rows(rowBytes * std::size_t(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        const std::uint8_t* in = picture.pixels + picture.stride * y;
+        std::uint8_t* out = rows.data() + rowBytes * std::size_t(y);
+        *out++ = kPngSub;
+        std::uint8_t left = 0;
+        for (int x = 0; x < picture.width; ++x, in += 4) {
+            *out++ = std::uint8_t(in[3] - left);
+            left = in[3];
+        }
+    }
+    return compress(rows);
 }
 
 } // namespace pdf

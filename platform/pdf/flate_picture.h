@@ -28,4 +28,7 @@ FlateData compressRows(const BgrxPixels& picture);
 // The filtered rows themselves, before compression (width * 3 + 1 bytes a row).
 raster::PixelMemory subFilteredRows(const BgrxPixels& picture);
 
+// The same for the fourth byte of each pixel taken as coverage (alpha): one grey value a pixel.
+FlateData compressAlphaRows(const BgrxPixels& picture);
+
 } // namespace pdf

@@ -59,6 +59,7 @@ void Document::beginPage(double widthPoints, double heightPoints) {
 void Document::drawPicture(const BgrxPixels& picture, double x, double y, double width, double height) {
     if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
     pictures_.push_back(picture);
+    translucent_.push_back(false);
     pages_.back().placements.push_back({int(pictures_.size()) - 1, x, y, width, height, std::nullopt});
 }
 
@@ -68,17 +69,26 @@ void Document::drawPicture(const BgrxPixels& picture, double x, double y, double
     pages_.back().placements.back().clip = clip;
 }
 
+void Document::drawTranslucentPicture(const BgrxPixels& picture, double x, double y, double width, double height) {
+    drawPicture(picture, x, y, width, height);
+    translucent_.back() = true;
+}
+
 void Document::drawLine(double x1, double y1, double x2, double y2, double lineWidth) {
     if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
     pages_.back().lines.push_back({x1, y1, x2, y2, lineWidth});
 }
 
 // Objects: 1 catalogue, 2 page tree, then a page and its content stream for each page, then the
-// pictures.
+// pictures, then the soft masks of the translucent ones.
 bool Document::write(const Sink& sink) const {
     const int pageCount = int(pages_.size());
     const auto pageObject = [](int page) { return 3 + 2 * page; };
     const auto pictureObject = [pageCount](int picture) { return 3 + 2 * pageCount + picture; };
+    std::vector<int> maskObjects(pictures_.size(), 0);
+    int objects = 3 + 2 * pageCount + int(pictures_.size());
+    for (std::size_t i = 0; i < pictures_.size(); ++i)
+        if (translucent_[i]) maskObjects[i] = objects++;
     Output out(sink);
     out << "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
 
@@ -119,10 +129,25 @@ bool Document::write(const Sink& sink) const {
         const BgrxPixels& picture = pictures_[std::size_t(i)];
         const FlateData data = compressRows(picture);
         const std::string columns = std::to_string(picture.width);
+        const int mask = maskObjects[std::size_t(i)];
         out.beginObject(pictureObject(i));
         out << "<< /Type /XObject /Subtype /Image /Width " + columns + " /Height " + std::to_string(picture.height) +
+                   (mask ? " /SMask " + ref(mask) : std::string()) +
                    " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Interpolate true /Filter /FlateDecode"
                    " /DecodeParms << /Predictor 15 /Colors 3 /BitsPerComponent 8 /Columns " + columns +
+                   " >> /Length " + std::to_string(data.size) + " >>\nstream\n";
+        out.put(data.bytes.data(), data.size);
+        out << "\nendstream\nendobj\n";
+    }
+    for (int i = 0; i < int(pictures_.size()) && out.ok(); ++i) {
+        if (!maskObjects[std::size_t(i)]) continue;
+        const BgrxPixels& picture = pictures_[std::size_t(i)];
+        const FlateData data = compressAlphaRows(picture);
+        const std::string columns = std::to_string(picture.width);
+        out.beginObject(maskObjects[std::size_t(i)]);
+        out << "<< /Type /XObject /Subtype /Image /Width " + columns + " /Height " + std::to_string(picture.height) +
+                   " /ColorSpace /DeviceGray /BitsPerComponent 8 /Interpolate true /Filter /FlateDecode"
+                   " /DecodeParms << /Predictor 15 /Colors 1 /BitsPerComponent 8 /Columns " + columns +
                    " >> /Length " + std::to_string(data.size) + " >>\nstream\n";
         out.put(data.bytes.data(), data.size);
         out << "\nendstream\nendobj\n";
@@ -131,7 +156,6 @@ bool Document::write(const Sink& sink) const {
     if (!out.ok()) return false;
 
     const std::size_t xref = out.offset();
-    const int objects = 3 + 2 * pageCount + int(pictures_.size());
     std::string table = "xref\n0 " + std::to_string(objects) + "\n0000000000 65535 f \n";
     for (int n = 1; n < objects; ++n) {
         char entry[24];

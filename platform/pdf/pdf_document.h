@@ -25,6 +25,9 @@ public:
         double x, y, width, height;
     };
     void drawPicture(const BgrxPixels& picture, double x, double y, double width, double height, const ClipRect& clip);
+    // The same for a picture whose fourth byte is its coverage (alpha, not premultiplied): what is
+    // drawn before shows through where the picture is transparent. Cover text comes this way.
+    void drawTranslucentPicture(const BgrxPixels& picture, double x, double y, double width, double height);
     // A black straight line of the given width on the current page, drawn over the pictures.
     void drawLine(double x1, double y1, double x2, double y2, double lineWidth);
     int pageCount() const { return int(pages_.size()); }
@@ -49,6 +52,7 @@ private:
     };
     std::vector<Page> pages_;
     std::vector<BgrxPixels> pictures_;
+    std::vector<bool> translucent_; // by picture: it carries its coverage as a soft mask
 };
 
 } // namespace pdf

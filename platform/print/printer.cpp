@@ -208,6 +208,19 @@ bool CupsPrinterObject::placePicture(const QImage& picture, double x, double y, 
     return true;
 }
 
+bool CupsPrinterObject::drawTranslucentPicture(const QImage& picture, double x, double y, double width,
+                                               double height) {
+    if (picture.isNull() || width <= 0 || height <= 0) return false;
+    if (!ensureJob()) return false;
+    pictures_.push_back(picture.convertToFormat(QImage::Format_ARGB32)); // coverage in the fourth byte
+    const QImage& pixels = pictures_.back();
+    job_->drawTranslucentPicture({pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()},
+                                 origin_.left + Length::fromTwips(x).points(),
+                                 origin_.top + Length::fromTwips(y).points(), Length::fromTwips(width).points(),
+                                 Length::fromTwips(height).points());
+    return true;
+}
+
 bool CupsPrinterObject::drawLine(double x1, double y1, double x2, double y2, double width) {
     if (width <= 0 || !ensureJob()) return false;
     const auto x = [this](double twips) { return origin_.left + Length::fromTwips(twips).points(); };

@@ -34,6 +34,11 @@ public:
     // The same, showing only what falls inside the clip rectangle (twips, from the same corner).
     virtual bool drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
                                     const LengthRect& clip) = 0;
+    // Draws a picture with transparent parts (cover text) over what is already on the page. An
+    // object that cannot show through draws it as an ordinary picture.
+    virtual bool drawTranslucentPicture(const QImage& picture, double x, double y, double width, double height) {
+        return drawPicture(picture, x, y, width, height);
+    }
     virtual bool newPage() = 0;
     virtual bool endDocument() = 0;
     // The next job is written as a PDF file at real size instead of going to a printer.
@@ -75,6 +80,7 @@ public:
     bool drawPicture(const QImage& picture, double x, double y, double width, double height) override;
     bool drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
                             const LengthRect& clip) override;
+    bool drawTranslucentPicture(const QImage& picture, double x, double y, double width, double height) override;
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;

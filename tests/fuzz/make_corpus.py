@@ -2,10 +2,12 @@
 """Writes the binary seed files of the fuzz corpora (tiny pictures of each format, random-looking
 bitmaps and documents for the encoders). The text seeds are kept as they are. Run from anywhere;
 needs cjpeg (libjpeg-turbo-progs) for the JPEG seeds."""
+import json
 import os
 import struct
 import subprocess
 import tempfile
+import zipfile
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -117,6 +119,30 @@ def main():
         for n in range(count):
             seed = bytes(((n + 1) * 73 + i * (17 + n * 6) + (i * i >> 3)) & 255 for i in range(96 + 64 * n))
             put(target, "seed-%d" % n, seed)
+
+    # Cover sets: a whole one, one without pictures, one of a newer version, and one cut off.
+    def cover_set(description, pictures):
+        with tempfile.TemporaryFile() as f:
+            with zipfile.ZipFile(f, "w", zipfile.ZIP_STORED) as z:
+                z.writestr("cover-set.json", json.dumps(description))
+                for name, data in pictures.items():
+                    z.writestr(name, data)
+            f.seek(0)
+            return f.read()
+
+    text = {"title": {"text": "Title", "size": 30, "bold": True, "colour": "#ffffff", "effect": "outline",
+                      "x": 11000, "y": 1400},
+            "spine": {"text": "Spine", "align": "left", "y": 2000},
+            "boxes": [{"text": "two\nlines", "align": "right", "effect": "shadow", "x": 3000, "y": 5000}]}
+    whole = {"format": "kavi cover set", "version": 1, "ticked": ["dvd"],
+             "covers": [{"kind": "dvd", "fit": "fill", "picture": "dvd.png", "text": text},
+                        {"kind": "front", "fit": "fit", "picture": "front.png"}]}
+    sets = cover_set(whole, {"dvd.png": png(6, 4), "front.png": png(3, 3)})
+    put("cover_set", "whole.kavi", sets)
+    put("cover_set", "texts-only.kavi", cover_set({"format": "kavi cover set", "version": 1,
+                                                   "covers": [{"kind": "blu", "text": text}]}, {}))
+    put("cover_set", "newer.kavi", cover_set({"format": "kavi cover set", "version": 2, "covers": []}, {}))
+    put("cover_set", "cut-off.kavi", sets[: len(sets) * 2 // 3])
 
 
 if __name__ == "__main__":

@@ -21,6 +21,7 @@ MsgResult ScriptedMessageBoxes::show(const MessageRequest& request) {
     case MsgButtons::YesNoCancel:
     case MsgButtons::YesNo: return MsgResult::Yes;
     case MsgButtons::RetryCancel: return MsgResult::Retry;
+    case MsgButtons::SaveDiscardCancel: return MsgResult::Save;
     }
     return MsgResult::Ok;
 }

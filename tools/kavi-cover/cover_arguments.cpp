@@ -58,11 +58,13 @@ int kindOfName(const std::string& name) {
 
 const char* coverMakerUsage() {
     return "usage: kavi-cover [--paper us|a4] [--marks] [--offset X,Y] [--scale SX,SY] [--fit stretch|fill|fit]\n"
-           "                  (-o OUT.pdf | --print[=QUEUE]) KIND=PICTURE...\n"
+           "                  (-o OUT.pdf | --print[=QUEUE]) (KIND=PICTURE... | COVERSET.kavi)\n"
            "KIND: front, inside, back (any of them, each once), or one of dvd, mini, psp, ds, slim, hd, blu.\n"
+           "COVERSET: a cover set saved by Kavi; its ticked covers print with their pictures, fit modes and texts.\n"
            "X,Y: millimetres, -20 to 20. SX,SY: percent, 90 to 110.\n"
            "--fit: stretch the picture onto each cover (the default), fill the cover keeping the picture's\n"
-           "proportions (the overflow is cut off), or fit the whole picture inside it (the rest is paper).\n";
+           "proportions (the overflow is cut off), or fit the whole picture inside it (the rest is paper);\n"
+           "given with a cover set, it takes the place of the set's own fit modes.\n";
 }
 
 CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arguments) {
@@ -130,7 +132,11 @@ CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arg
             return "unknown option \"" + a + "\"";
         } else {
             const std::size_t equals = a.find('=');
-            if (equals == std::string::npos) return "\"" + a + "\" is not KIND=PICTURE";
+            if (equals == std::string::npos) {
+                if (!request.coverSet.empty()) return std::string("give one cover set");
+                request.coverSet = a;
+                continue;
+            }
             const int kind = kindOfName(a.substr(0, equals));
             if (kind == 0) return "unknown kind \"" + a.substr(0, equals) + "\"";
             const std::string picture = a.substr(equals + 1);
@@ -142,7 +148,10 @@ CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arg
     }
 
     if (!outputGiven) return std::string("give an output: -o FILE.pdf or --print");
-    if (request.covers.empty()) return std::string("give at least one KIND=PICTURE");
+    if (!request.coverSet.empty() && !request.covers.empty())
+        return std::string("give KIND=PICTURE arguments or a cover set, not both");
+    if (request.covers.empty() && request.coverSet.empty())
+        return std::string("give at least one KIND=PICTURE, or a cover set");
     if (!allowedSet(request.covers))
         return std::string("these kinds do not print together: give one of dvd, mini, psp, ds, slim, hd, blu "
                            "alone, or front, inside and back");

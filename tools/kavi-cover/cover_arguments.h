@@ -2,11 +2,12 @@
 // The command line of kavi-cover:
 //
 //   kavi-cover [--paper us|a4] [--marks] [--offset X,Y] [--scale SX,SY] [--fit stretch|fill|fit]
-//              (-o OUT.pdf | --print[=QUEUE]) KIND=PICTURE...
+//              (-o OUT.pdf | --print[=QUEUE]) (KIND=PICTURE... | COVERSET.kavi)
 //
 // KIND is front, inside, back, dvd, mini, psp, ds, slim, hd or blu (any case); the kinds given must
 // be a set the "Print Options" boxes allow: one single kind alone, or any of front, inside and
-// back, each once. X,Y are millimetres (at most 20 either way), SX,SY percent (90 to 110).
+// back, each once. A cover set (saved by Kavi) gives the kinds it has ticked, with their pictures
+// and texts, in place of KIND=PICTURE arguments. X,Y are millimetres (at most 20 either way), SX,SY percent (90 to 110).
 #include "calibration.h"
 #include "cover_kinds.h"
 #include "fit_mode.h"
@@ -27,13 +28,14 @@ struct CoverPicture {
 struct CoverMakerRequest {
     PaperChoice paper = PaperChoice::LetterAndLegal;
     bool cutMarks = false;
-    FitMode fit = FitMode::Stretch; // --fit, for every cover
+    std::optional<FitMode> fit;      // --fit, for every cover; none: each cover's own (Stretch)
     // Given on the command line; for --print without them, the queue's stored calibration applies.
     std::optional<Calibration> calibration;
     std::string outputPdf;          // -o; empty when printing
     bool print = false;             // --print
     std::string queue;              // --print=QUEUE; empty: the default printer
     std::vector<CoverPicture> covers; // in the order given
+    std::string coverSet;             // a cover-set file instead of covers; empty for none
     KindFlags ticked{};             // the "Print Options" boxes these covers tick
 };
 

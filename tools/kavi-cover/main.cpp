@@ -3,6 +3,7 @@
 // cover_arguments.h for the command line). Any failure prints one line, gives a non-zero status
 // and writes nothing.
 #include "cover_arguments.h"
+#include "cover_set_file.h"
 #include "named_queue.h"
 
 #include "files/atomic_file.h"
@@ -13,14 +14,17 @@
 #include "pdf/cover_page.h"
 #include "print/cups_printers.h"
 #include "print/printer.h"
+#include "imaging/text_overlay.h"
 #include "print_job.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <memory>
 #include <new>
 
 using namespace kavi;
@@ -64,7 +68,8 @@ std::string whyNoPrinter(PrinterSystem& printers, const std::string& queue) {
 
 // Sends the covers to the default printer or the named queue, as the print command lays them out,
 // with the queue's calibration from the settings file beside the tool unless the command line gives one.
-int printCovers(const CoverMakerRequest& request, const std::array<QImage, kCoverKindCount>& pictures) {
+int printCovers(const CoverMakerRequest& request, const std::array<QImage, kCoverKindCount>& pictures,
+                const std::array<FitMode, kCoverKindCount>& fits, const std::array<CoverText, kCoverKindCount>& texts) {
     CupsPrinters system;
     NamedQueuePrinters named(system, QString::fromStdString(request.queue));
     PrinterSystem& printers = request.queue.empty() ? static_cast<PrinterSystem&>(system) : named;
@@ -74,7 +79,8 @@ int printCovers(const CoverMakerRequest& request, const std::array<QImage, kCove
     PrintSelection selection;
     selection.ticked = request.ticked;
     for (std::size_t i = 0; i < pictures.size(); ++i) selection.pictures[i] = pictures[i];
-    selection.fitModes.fill(request.fit);
+    selection.fitModes = fits;
+    selection.texts = texts;
     selection.layout = {request.paper, request.cutMarks};
     if (request.calibration)
         selection.calibrationOf = [c = *request.calibration](const QString&, Orientation) { return c; };
@@ -98,7 +104,6 @@ int printCovers(const CoverMakerRequest& request, const std::array<QImage, kCove
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv); // Qt's image readers find their plug-ins through it
     std::vector<std::string> arguments(argv + 1, argv + argc);
     const CoverMakerArguments parsed = parseCoverMakerArguments(arguments);
     if (std::holds_alternative<CoverMakerHelp>(parsed)) {
@@ -106,31 +111,77 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (const auto* error = std::get_if<std::string>(&parsed)) return fail(kUsageError, *error);
-    const CoverMakerRequest& request = std::get<CoverMakerRequest>(parsed);
+    CoverMakerRequest request = std::get<CoverMakerRequest>(parsed);
+    // Qt's image readers find their plug-ins through the application object; cover text needs the
+    // fonts of a GUI application, which a tool without a window gets from the offscreen platform.
+    std::unique_ptr<QCoreApplication> app;
+    if (request.coverSet.empty()) {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    } else {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
     try {
         // Pictures as opaque 32-bit pixels, by kind; they stay alive until the document is written.
         std::array<QImage, kCoverKindCount> pictures;
+        std::array<CoverText, kCoverKindCount> texts;
+        std::array<FitMode, kCoverKindCount> fits;
+        fits.fill(FitMode::Stretch);
+        if (!request.coverSet.empty()) {
+            const QString path = QString::fromStdString(request.coverSet);
+            const CoverSetReading reading = loadCoverSetFile(path);
+            if (!reading.set) return fail(kFailure, coverSetProblemText(reading, path).toStdString());
+            request.ticked = reading.set->ticked;
+            if (std::none_of(request.ticked.begin(), request.ticked.end(), [](bool t) { return t; }))
+                return fail(kFailure, "the cover set \"" + request.coverSet + "\" has no cover ticked for printing");
+            for (int kind = 1; kind <= kCoverKindCount; ++kind) {
+                pictures[std::size_t(kind - 1)] = reading.set->cover(kind).picture;
+                texts[std::size_t(kind - 1)] = reading.set->cover(kind).text;
+                fits[std::size_t(kind - 1)] = reading.set->cover(kind).fit;
+            }
+            // A ticked cover without a picture prints nothing, as in the print command.
+            for (int kind = 1; kind <= kCoverKindCount; ++kind)
+                if (request.ticked[std::size_t(kind - 1)] && pictures[std::size_t(kind - 1)].isNull())
+                    std::fprintf(stderr, "kavi-cover: note: the cover set has no picture for %s\n",
+                                 coverKind(kind).checkCaption);
+        }
         for (const CoverPicture& cover : request.covers) {
             PictureLoad load = loadPictureFile(QString::fromStdString(cover.picture));
             if (load.status != PictureStatus::Loaded) return fail(kFailure, "\"" + cover.picture + "\" " + reasonOf(load.status));
             pictures[std::size_t(cover.kind - 1)] = std::move(load.picture);
         }
-        if (request.print) return printCovers(request, pictures);
+        if (request.fit) fits.fill(*request.fit);
+        if (request.print) return printCovers(request, pictures, fits, texts);
         const auto pixelsOf = [&pictures](int kind) {
             const QImage& p = pictures[std::size_t(kind - 1)];
             return pdf::BgrxPixels{p.constBits(), p.width(), p.height(), p.bytesPerLine()};
         };
+        // Each cover's text, drawn once at print resolution; kept until the document is written.
+        std::array<std::vector<TextOverlay>, kCoverKindCount> overlays;
+        for (int kind = 1; kind <= kCoverKindCount; ++kind)
+            if (texts[std::size_t(kind - 1)].hasText())
+                overlays[std::size_t(kind - 1)] = renderTextOverlays(kind, texts[std::size_t(kind - 1)], kPrintTextDotsPerInch);
+        const auto overlaysOf = [&overlays](int kind) {
+            std::vector<CoverOverlay> out;
+            for (const TextOverlay& o : overlays[std::size_t(kind - 1)])
+                out.push_back({{o.image.constBits(), o.image.width(), o.image.height(), o.image.bytesPerLine()}, o.rect});
+            return out;
+        };
 
-        const PrintJob job = planPrintJob(request.ticked, request.paper);
+        PrintJob job = planPrintJob(request.ticked, request.paper);
+        for (PlannedPage& page : job.pages)
+            std::erase_if(page.covers, [&pictures](const PlacedCover& c) { return pictures[std::size_t(c.kind - 1)].isNull(); });
+        std::erase_if(job.pages, [](const PlannedPage& p) { return p.covers.empty(); });
+        if (job.pages.empty()) return fail(kFailure, "none of the ticked covers has a picture");
         pdf::Document document;
         for (const PlannedPage& page : job.pages) {
             PageOptions options{Placement::CentredOnSheet, wholeSheet(page), request.cutMarks,
                                 request.calibration.value_or(Calibration{}), {}};
             for (std::size_t i = 0; i < pictures.size(); ++i)
-                options.pictures[i] = {pictures[i].width(), pictures[i].height(), request.fit};
+                options.pictures[i] = {pictures[i].width(), pictures[i].height(), fits[i]};
             const RenderedPage rendered = renderPage(page, options);
             noteOverhangs(rendered.overhangs, "paper");
-            drawRenderedPage(document, rendered, pixelsOf);
+            drawRenderedPage(document, rendered, pixelsOf, overlaysOf);
         }
 
         QByteArray bytes;

@@ -1,0 +1,53 @@
+#pragma once
+// The picture of one cover in its real proportions with its texts drawn over it, as the cover
+// text window shows it: a click picks the text under the pointer, a drag moves it (a spine text
+// only along the spine).
+#include "cover_text.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <optional>
+
+namespace kavi {
+
+// Which text of a cover: the title, subtitle, spine, or free box number (ref - kFirstBoxRef).
+inline constexpr int kTitleRef = 0, kSubtitleRef = 1, kSpineRef = 2, kFirstBoxRef = 3;
+TextBox& textBoxOf(CoverText& text, int ref);
+
+class CoverTextCanvas final : public QWidget {
+    Q_OBJECT
+public:
+    CoverTextCanvas(int kind, QImage picture, CoverText& text, QWidget* parent = nullptr);
+
+    // Where the cover lies in the widget, and the point of the cover under a widget position.
+    QRectF coverArea() const;
+    LengthPoint coverPointAt(QPointF position) const;
+    QPointF positionOf(LengthPoint onCover) const;
+    // The text drawn at that widget position (the topmost), if any.
+    std::optional<int> textAt(QPointF position) const;
+    void setSelected(int ref);
+    void textChanged() { update(); }
+
+signals:
+    void picked(int ref);
+    void moved();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    std::optional<PlacedText> placedOf(int ref) const;
+
+    int kind_;
+    QImage picture_;
+    CoverText& text_;
+    int selected_ = kTitleRef;
+    std::optional<QPointF> dragFrom_;
+    LengthPoint anchorAtPress_;
+};
+
+} // namespace kavi

@@ -1,0 +1,152 @@
+// The main window's cover text and saved cover sets: the "Text..." button of each cover tab, the
+// File menu's "Open Cover Set..." and "Save Cover Set...", and the question about unsaved covers.
+#include "frmcovercreator.h"
+
+#include "cover_set_file.h"
+#include "folder_list.h"
+#include "frmcovertext.h"
+#include "picture_slot.h"
+#include "tab_strip.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPushButton>
+
+#include <cstring>
+
+namespace kavi {
+
+namespace {
+
+const QString kFilter = QStringLiteral("Kavi cover sets (*.kavi)");
+
+// The "Text..." button lies in the slot's top-right corner, in twips of the tab strip.
+constexpr int kTextButtonLeft = 5655, kTextButtonTop = 540, kTextButtonWidth = 900, kTextButtonHeight = 300;
+
+} // namespace
+
+void frmcovercreator::buildCoverSetMenu() {
+    File->addSeparator()->setObjectName(QStringLiteral("linecoverset"));
+    const auto add = [this](QAction*& action, const char* name, const QString& caption, auto handler) {
+        action = File->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+    };
+    add(OpenCoverSet, "OpenCoverSet", QStringLiteral("&Open Cover Set..."), [this] { OpenCoverSet_Click(); });
+    add(SaveCoverSet, "SaveCoverSet", QStringLiteral("Save Cover Se&t..."), [this] { SaveCoverSet_Click(); });
+}
+
+void frmcovercreator::buildTextButton(int n) {
+    coverTexts_[std::size_t(n - 1)] = emptyCoverText(n);
+    auto* button = new QPushButton(QStringLiteral("Text..."), Image(n)->parentWidget());
+    button->setObjectName(QStringLiteral("cmdText%1").arg(n));
+    button->setToolTip(QStringLiteral("Title, subtitle, spine and other text on this cover."));
+    SSTab1->place(button, platform.screen.rect(kTextButtonLeft, kTextButtonTop, kTextButtonWidth, kTextButtonHeight));
+    button->raise();
+    connect(button, &QPushButton::clicked, this, [this, n] { Text_Click(n); });
+    textButtons_[std::size_t(n - 1)] = button;
+}
+
+void frmcovercreator::Text_Click(int n) {
+    frmCoverText window(n, Image(n)->picture(), coverText(n), this);
+    if (window.exec() != QDialog::Accepted || window.text() == coverText(n)) return;
+    setCoverText(n, window.text());
+    markUnsavedWork();
+}
+
+void frmcovercreator::setCoverText(int n, const CoverText& text) {
+    coverTexts_[std::size_t(n - 1)] = text;
+    Image(n)->setCoverText(text);
+}
+
+CoverSet frmcovercreator::currentCoverSet() const {
+    CoverSet set;
+    for (int n = 1; n <= kCoverKindCount; ++n) {
+        CoverSetCover& cover = set.cover(n);
+        cover.picture = Image(n)->picture();
+        cover.fit = fitMode(n);
+        cover.text = coverText(n);
+        set.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
+    }
+    return set;
+}
+
+void frmcovercreator::applyCoverSet(const CoverSet& set) {
+    for (int n = 1; n <= kCoverKindCount; ++n) {
+        const CoverSetCover& cover = set.cover(n);
+        Image(n)->setPicture(cover.picture);
+        setFitMode(n, cover.fit);
+        setCoverText(n, cover.text);
+    }
+    // The ticks as a restored setting: all cleared, then each saved tick runs its rule.
+    for (int n = 1; n <= kCoverKindCount; ++n) Check(n)->setChecked(false);
+    for (int n = 1; n <= kCoverKindCount; ++n)
+        if (set.ticked[std::size_t(n - 1)]) Check(n)->setChecked(true);
+    unsavedWork_ = false;
+}
+
+bool frmcovercreator::settleUnsavedWork() {
+    if (!unsavedWork_) return true;
+    const MsgResult answer = platform.messages.show(
+        {QStringLiteral("Your covers have changes that are not saved in a cover set. Save them now?"),
+         QStringLiteral("Unsaved Covers"), MsgIcon::Exclamation, MsgButtons::SaveDiscardCancel, MsgDefault::First});
+    if (answer == MsgResult::Discard) return true;
+    if (answer == MsgResult::Save) return SaveCoverSet_Click();
+    return false;
+}
+
+void frmcovercreator::OpenCoverSet_Click() {
+    if (!settleUnsavedWork()) return;
+    SaveDialogRequest request;
+    request.title = QStringLiteral("Open Cover Set");
+    request.filters = {kFilter};
+    request.directory = coverSetPath_.isEmpty() ? dirSelect->path() : QFileInfo(coverSetPath_).absolutePath();
+    request.opensFile = true;
+    request.confirmOverwrite = false;
+    const SaveDialogResult chosen = platform.saveDialog.ask(request);
+    if (!chosen.accepted || chosen.fileName.isEmpty()) return;
+    setBusy(true);
+    const CoverSetReading reading = loadCoverSetFile(chosen.fileName);
+    setBusy(false);
+    const QString name = QFileInfo(chosen.fileName).fileName();
+    if (!reading.set) {
+        // Nothing of the open covers has changed: the file is read whole before any cover is touched.
+        platform.messages.show(
+            {coverSetProblemText(reading, name) + QStringLiteral("\n\nThe covers you have open are unchanged."),
+             request.title, MsgIcon::Exclamation, MsgButtons::Ok, MsgDefault::First, true});
+        return;
+    }
+    applyCoverSet(*reading.set);
+    coverSetPath_ = chosen.fileName;
+    ShowNotice(QStringLiteral("Opened the cover set \u201c%1\u201d.").arg(name));
+}
+
+bool frmcovercreator::SaveCoverSet_Click() {
+    SaveDialogRequest request;
+    request.title = QStringLiteral("Save Cover Set");
+    request.filters = {kFilter};
+    request.directory = coverSetPath_.isEmpty() ? dirSelect->path() : QFileInfo(coverSetPath_).absolutePath();
+    request.fileName = coverSetPath_.isEmpty() ? QStringLiteral("covers.kavi") : QFileInfo(coverSetPath_).fileName();
+    request.defaultSuffix = QString::fromLatin1(kCoverSetSuffix);
+    const SaveDialogResult chosen = platform.saveDialog.ask(request);
+    if (!chosen.accepted || chosen.fileName.isEmpty()) return false;
+    setBusy(true);
+    const int error = saveCoverSetFile(chosen.fileName, currentCoverSet());
+    setBusy(false);
+    const QString name = QFileInfo(chosen.fileName).fileName();
+    if (error != 0) {
+        platform.messages.show({QStringLiteral("The covers could not be saved to \u201c%1\u201d: %2.")
+                                    .arg(chosen.fileName, QString::fromLocal8Bit(std::strerror(error))),
+                                request.title, MsgIcon::Critical, MsgButtons::Ok, MsgDefault::First, true});
+        return false;
+    }
+    unsavedWork_ = false;
+    coverSetPath_ = chosen.fileName;
+    ShowNotice(QStringLiteral("Saved the covers to \u201c%1\u201d.").arg(name));
+    return true;
+}
+
+} // namespace kavi

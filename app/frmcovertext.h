@@ -1,0 +1,64 @@
+#pragma once
+// The cover text window: one cover's picture with its title, subtitle, spine text and free text
+// boxes, their fields, and the style of the text being edited. OK keeps the texts, Cancel leaves
+// them as they were.
+#include "cover_text.h"
+
+#include <QDialog>
+#include <QImage>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QFontComboBox;
+class QFormLayout;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace kavi {
+
+class CoverTextCanvas;
+
+class frmCoverText final : public QDialog {
+    Q_OBJECT
+public:
+    frmCoverText(int kind, QImage picture, CoverText text, QWidget* parent = nullptr);
+
+    const CoverText& text() const { return text_; }
+    int editedText() const; // which text the style fields show (kTitleRef ...)
+    void selectText(int ref);
+    void cmdAddBox_Click();
+    void cmdRemoveBox_Click();
+
+    CoverTextCanvas* picCoverText = nullptr;
+    QLineEdit* txtTitle = nullptr;
+    QLineEdit* txtSubtitle = nullptr;
+    QLineEdit* txtSpine = nullptr;
+    QPlainTextEdit* txtBox = nullptr; // the free box being edited
+    QPushButton* cmdAddBox = nullptr;
+    QPushButton* cmdRemoveBox = nullptr;
+    QComboBox* cboText = nullptr; // which text the style applies to
+    QFontComboBox* cboFont = nullptr;
+    QDoubleSpinBox* spnSize = nullptr;
+    QLineEdit* txtColour = nullptr; // #rrggbb
+    QPushButton* cmdColour = nullptr;
+    QCheckBox* chkBold = nullptr;
+    QCheckBox* chkItalic = nullptr;
+    QComboBox* cboAlign = nullptr;
+    QComboBox* cboEffect = nullptr;
+    QLineEdit* txtEffectColour = nullptr;
+
+private:
+    void buildStyleFields(QFormLayout* form);
+    void refreshTextList();
+    void showStyle(); // the fields from the edited text
+    void takeStyle(); // the edited text's style from the fields
+    void changed();
+
+    int kind_;
+    CoverText text_;
+    bool showing_ = false; // the fields are being filled, not edited
+};
+
+} // namespace kavi

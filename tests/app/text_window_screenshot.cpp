@@ -1,0 +1,38 @@
+// Takes a screenshot of the cover text window (run under xvfb-run, see scripts/screenshot.sh): a
+// DVD cover's photograph with a title, a subtitle and spine text, the title being edited.
+#include "frmcovertext.h"
+#include "imaging/qt_raster.h"
+#include "jpeg/photo_picture.h"
+
+#include <QApplication>
+#include <QThread>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s cover-text-window.png\n", argv[0]);
+        return 2;
+    }
+    constexpr int kDvd = 4;
+    kavi::CoverText text = kavi::emptyCoverText(kDvd);
+    text.title.text = "Summer by the Sea";
+    text.title.style.colour = 0xFFFFFF;
+    text.title.style.effect = kavi::TextEffect::Shadow;
+    text.title.style.effectColour = 0x000000;
+    text.subtitle.text = "Holiday 2026";
+    text.subtitle.style.colour = 0xFFFFFF;
+    text.subtitle.style.effect = kavi::TextEffect::Outline;
+    text.subtitle.style.effectColour = 0x203040;
+    text.spine.text = "SUMMER BY THE SEA";
+    text.spine.style.colour = 0xFFFFFF;
+    kavi::frmCoverText window(kDvd, kavi::toImage(jpegtest::photoPicture(1200, 800, 3)), text);
+    window.move(0, 0);
+    window.show();
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+    }
+    return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}
