@@ -5,6 +5,7 @@
 #include "cjpeg.h"
 #include "cover_printing.h"
 #include "frmcovercreator.h"
+#include "picture_slot.h"
 #include "jpeg_error.h"
 #include "print/printer.h"
 #include "scan_tab.h"
@@ -145,6 +146,26 @@ TEST_P(FullDisk, JpegFilesAreWrittenWholeOrNotAtAll) {
     EXPECT_EQ(encoder.SaveFile(disk.file("earlier.jpg").toStdString()), 2) << "an existing file is never replaced";
     EXPECT_EQ(contents(disk.file("earlier.jpg")), "earlier jpeg");
     EXPECT_EQ(disk.names(), "earlier.jpg");
+}
+
+TEST_P(FullDisk, CoverSetsSayTheyWereNotSavedKeepTheEarlierFileAndStayUnsaved) {
+    earlierFile("covers.kavi", "earlier set");
+    frmcovercreator window(t.platform);
+    window.settingsFile = disk.file("kavi4.ini");
+    window.programFolderPath = disk.path();
+    window.Image(4)->setPicture(pattern(400, 300)); // larger than what is left of the disk
+    window.markUnsavedWork();
+    breakDisk();
+    for (const QString name : {QStringLiteral("covers.kavi"), QStringLiteral("new.kavi")}) {
+        t.messages.shown.clear();
+        t.saveDialog.answers.push_back({true, disk.file(name), 0});
+        EXPECT_FALSE(window.SaveCoverSet_Click()) << name.toStdString();
+        ASSERT_EQ(t.messages.shown.size(), 1u);
+        EXPECT_TRUE(t.messages.shown[0].text.startsWith("The covers could not be saved")) << t.messages.shown[0].text.toStdString();
+        EXPECT_TRUE(window.hasUnsavedWork()) << "Exit still asks";
+    }
+    EXPECT_EQ(contents(disk.file("covers.kavi")), "earlier set");
+    EXPECT_EQ(disk.names(), "covers.kavi");
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, FullDisk,
