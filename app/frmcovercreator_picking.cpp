@@ -106,7 +106,8 @@ bool frmcovercreator::loadIntoShowingCover(const QString& fullName, const QStrin
         if (caption != QString::fromUtf8(kind.tabCaption)) continue;
         // A file that does not load leaves the slot as it was, and the notice says why.
         PictureLoad loaded = loadPictureFile(fullName);
-        if (loaded.status == PictureStatus::Loaded) Image(kind.number)->setPicture(std::move(loaded.picture));
+        if (loaded.status == PictureStatus::Loaded)
+            Image(kind.number)->setPickedPicture(std::move(loaded.picture), std::move(loaded.originalJpeg));
         else ShowNotice(failureNotice(loaded.status, shownName));
         return true;
     }

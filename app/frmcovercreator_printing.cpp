@@ -63,6 +63,7 @@ PrintSelection frmcovercreator::printSelection() const {
     for (int n = 1; n <= kCoverKindCount; ++n) {
         selection.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
         selection.pictures[std::size_t(n - 1)] = Image(n)->picture();
+        selection.originalJpegs[std::size_t(n - 1)] = Image(n)->uneditedOriginalJpeg();
     }
     selection.layout = printLayout;
     selection.calibrationOf = [file = settingsFile](const QString& queue, Orientation orientation) {

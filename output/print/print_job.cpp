@@ -78,8 +78,11 @@ bool sendPreparedJob(PrinterObject& printer, const PrintSelection& selection, co
             printer.setOrientation(printerCode(orientation->orientation));
         } else if (const auto* draw = std::get_if<DrawCover>(&step)) {
             const LengthRect& r = page.covers.at(coverIndex++).rect;
-            printer.drawPicture(pictureOf(selection, draw->cover.kind), fromCornerX(page, r.left),
-                                fromCornerY(page, r.top), r.width.twips(), r.height.twips());
+            const QImage& picture = pictureOf(selection, draw->cover.kind);
+            const QByteArray& jpeg = selection.originalJpegs[std::size_t(draw->cover.kind - 1)];
+            const double x = fromCornerX(page, r.left), y = fromCornerY(page, r.top);
+            if (jpeg.isEmpty()) printer.drawPicture(picture, x, y, r.width.twips(), r.height.twips());
+            else printer.drawJpegPicture(picture, jpeg, x, y, r.width.twips(), r.height.twips());
         } else if (std::holds_alternative<NewPage>(step)) {
             drawMarks(printer, page);
             printer.newPage();

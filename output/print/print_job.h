@@ -7,6 +7,7 @@
 #include "print/printer.h"
 #include "print_layout_settings.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -22,6 +23,9 @@ namespace kavi {
 struct PrintSelection {
     KindFlags ticked{};
     std::array<QImage, 10> pictures;
+    // For each slot whose picture is an unedited JPEG file, the file's bytes as read at the pick
+    // (empty for the others): the job may carry the file instead of the pixels.
+    std::array<QByteArray, 10> originalJpegs;
     PrintLayoutSettings layout;
     // The calibration of a queue for pages of that orientation; none when not set.
     std::function<Calibration(const QString& queue, Orientation orientation)> calibrationOf;

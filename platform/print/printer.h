@@ -8,6 +8,7 @@
 #include "paper.h"
 #include "pdf/pdf_document.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -31,6 +32,13 @@ public:
     virtual int orientation() const = 0;
     // Draws the whole picture stretched into the rectangle; fails for an empty picture.
     virtual bool drawPicture(const QImage& picture, double x, double y, double width, double height) = 0;
+    // Draws a picture that is exactly the decoded JPEG file jpeg (its bytes as read when it was
+    // picked): a printer that can carry the file itself does so; any other, and any file it cannot
+    // carry, draws the picture's pixels as drawPicture does.
+    virtual bool drawJpegPicture(const QImage& picture, const QByteArray& jpeg, double x, double y, double width,
+                                 double height) {
+        return drawPicture(picture, x, y, width, height);
+    }
     virtual bool newPage() = 0;
     virtual bool endDocument() = 0;
     // The next job is written as a PDF file at real size instead of going to a printer.
@@ -70,6 +78,9 @@ public:
     int paperSize() const override { return printerCode(paper_); }
     int orientation() const override { return printerCode(orientation_); }
     bool drawPicture(const QImage& picture, double x, double y, double width, double height) override;
+    // The file's bytes go into the job (DCTDecode) when a PDF reader takes them as they are.
+    bool drawJpegPicture(const QImage& picture, const QByteArray& jpeg, double x, double y, double width,
+                         double height) override;
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;
@@ -94,6 +105,7 @@ private:
     QString jobPdfPath_;          // where the current job goes when it is written to a file
     JobOptions jobOptions_;       // the paper and orientation of the job's first page
     std::vector<QImage> pictures_; // the current job's pictures, kept until it is written
+    std::vector<QByteArray> jpegs_; // the current job's JPEG files, kept until it is written
     Margins origin_;              // printable margins of the current page, turned for its orientation
     int copies_ = 1;
 };

@@ -13,7 +13,11 @@ constexpr std::size_t kHugePage = std::size_t(2) << 20;
 constexpr std::size_t kSmallAlign = 64;
 }
 
-PixelMemory::PixelMemory(std::size_t bytes) : size_(bytes) {
+PixelMemory::PixelMemory(std::size_t bytes) : PixelMemory(bytes, Unfilled{}) {
+    if (data_) std::memset(data_, 0, bytes);
+}
+
+PixelMemory::PixelMemory(std::size_t bytes, Unfilled) : size_(bytes) {
     if (bytes == 0) return;
     const bool huge = bytes >= kHugePage;
     const std::size_t align = huge ? kHugePage : kSmallAlign;
@@ -22,7 +26,6 @@ PixelMemory::PixelMemory(std::size_t bytes) : size_(bytes) {
     void* p = std::aligned_alloc(align, rounded);
     if (!p) throw std::bad_alloc();
     if (huge) madvise(p, rounded, MADV_HUGEPAGE);
-    std::memset(p, 0, bytes);
     data_ = static_cast<std::uint8_t*>(p);
 }
 

@@ -10,6 +10,10 @@ class PixelMemory {
 public:
     PixelMemory() = default;
     explicit PixelMemory(std::size_t bytes);
+    // Memory whose contents are left as the system hands them over, for a caller that writes
+    // every byte anyway (a decoder): no page is touched here.
+    struct Unfilled {};
+    PixelMemory(std::size_t bytes, Unfilled);
     ~PixelMemory();
     PixelMemory(const PixelMemory&) = delete;
     PixelMemory& operator=(const PixelMemory&) = delete;
