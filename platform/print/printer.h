@@ -35,7 +35,7 @@ public:
     // Draws a picture that is exactly the decoded JPEG file jpeg (its bytes as read when it was
     // picked): a printer that can carry the file itself does so; any other, and any file it cannot
     // carry, draws the picture's pixels as drawPicture does.
-    virtual bool drawJpegPicture(const QImage& picture, const QByteArray& jpeg, double x, double y, double width,
+    virtual bool drawJpegPicture(const QImage& picture, const QByteArray& /*jpeg*/, double x, double y, double width,
                                  double height) {
         return drawPicture(picture, x, y, width, height);
     }

@@ -10,9 +10,12 @@ class PixelMemory {
 public:
     PixelMemory() = default;
     explicit PixelMemory(std::size_t bytes);
-    // Memory whose contents are left as the system hands them over, for a caller that writes
-    // every byte anyway (a decoder): no page is touched here.
+    // Memory whose contents are undefined, for a caller that writes every byte anyway (a decoder):
+    // no page is touched here. Such a block, once let go, is kept for the next request of the
+    // same size (one block of at most kRecycledBytes), so that picking one picture after
+    // another decodes into warm pages instead of meeting fresh ones every time.
     struct Unfilled {};
+    static constexpr std::size_t kRecycledBytes = std::size_t(128) << 20;
     PixelMemory(std::size_t bytes, Unfilled);
     ~PixelMemory();
     PixelMemory(const PixelMemory&) = delete;
@@ -28,6 +31,8 @@ private:
     void release();
     std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
+    std::size_t capacity_ = 0; // the block's rounded size
+    bool recyclable_ = false;
 };
 
 } // namespace raster
