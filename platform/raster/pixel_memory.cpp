@@ -69,11 +69,20 @@ PixelMemory::PixelMemory(std::size_t bytes, Unfilled) : size_(bytes) {
     data_ = static_cast<std::uint8_t*>(p);
 }
 
+PixelMemory PixelMemory::borrowed(std::uint8_t* data, std::size_t size, std::shared_ptr<const void> keeper) {
+    PixelMemory memory;
+    memory.data_ = data;
+    memory.size_ = size;
+    memory.keeper_ = keeper ? std::move(keeper) : std::make_shared<int>(0);
+    return memory;
+}
+
 PixelMemory::~PixelMemory() { release(); }
 
 PixelMemory::PixelMemory(PixelMemory&& other) noexcept
     : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),
-      capacity_(std::exchange(other.capacity_, 0)), recyclable_(std::exchange(other.recyclable_, false)) {}
+      capacity_(std::exchange(other.capacity_, 0)), recyclable_(std::exchange(other.recyclable_, false)),
+      keeper_(std::move(other.keeper_)) {}
 
 PixelMemory& PixelMemory::operator=(PixelMemory&& other) noexcept {
     if (this != &other) {
@@ -82,12 +91,14 @@ PixelMemory& PixelMemory::operator=(PixelMemory&& other) noexcept {
         size_ = std::exchange(other.size_, 0);
         capacity_ = std::exchange(other.capacity_, 0);
         recyclable_ = std::exchange(other.recyclable_, false);
+        keeper_ = std::move(other.keeper_);
     }
     return *this;
 }
 
 void PixelMemory::release() {
-    if (data_ && recyclable_) recycled().keep(data_, capacity_);
+    if (keeper_) keeper_.reset();
+    else if (data_ && recyclable_) recycled().keep(data_, capacity_);
     else std::free(data_);
     data_ = nullptr;
     size_ = 0;

@@ -3,6 +3,7 @@
 // because first-touch page faults dominate the cost of big pictures on these machines.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace raster {
 
@@ -23,6 +24,11 @@ public:
     PixelMemory(PixelMemory&& other) noexcept;
     PixelMemory& operator=(PixelMemory&& other) noexcept;
 
+    // Memory that belongs to someone else (a picture held elsewhere), kept alive by keeper while
+    // this refers to it, never freed here. Its holder must not write into it while others read it.
+    static PixelMemory borrowed(std::uint8_t* data, std::size_t size, std::shared_ptr<const void> keeper);
+    bool isBorrowed() const { return keeper_ != nullptr; }
+
     std::uint8_t* data() { return data_; }
     const std::uint8_t* data() const { return data_; }
     std::size_t size() const { return size_; }
@@ -33,6 +39,7 @@ private:
     std::size_t size_ = 0;
     std::size_t capacity_ = 0; // the block's rounded size
     bool recyclable_ = false;
+    std::shared_ptr<const void> keeper_;
 };
 
 } // namespace raster
