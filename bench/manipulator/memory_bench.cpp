@@ -1,6 +1,6 @@
 // Resident memory, against the pictures' own 32-bit size:
 //  - ten covers each holding a 4000 x 3000 JPEG picked through the loader into its slot
-//    (target: at most the pictures' size plus 150 MB);
+//    (target: at most the pictures' size plus 150 MiB);
 //  - the Cover Manipulator open on a 12000 x 9000 picture through transforms, filters, Undo and
 //    Accept, the slot's own picture included (target: peak at most 3.5 times the picture's size).
 // Each part runs in a child process of its own, so that one's peak does not count for the other.
@@ -26,7 +26,7 @@ namespace {
 
 constexpr double kMb = 1 << 20;
 
-// VmRSS (now) or VmHWM (the peak so far) of this process, in MB.
+// VmRSS (now) or VmHWM (the peak so far) of this process, in MiB.
 double statusMb(const char* field) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly)) return 0;
@@ -64,8 +64,8 @@ int tenCovers() {
         covers[std::size_t(n)]->setPickedPicture(std::move(loaded.picture), std::move(loaded.originalJpeg));
     }
     const double pictures = 10 * 4000.0 * 3000 * 4 / kMb, rss = statusMb("VmRSS:");
-    std::printf("ten covers of 4000x3000: resident %.0f MB (%.0f MB before picking); pictures %.0f MB; "
-                "over them %.0f MB (target <= 150) %s\n",
+    std::printf("ten covers of 4000x3000: resident %.0f MiB (%.0f MiB before picking); pictures %.0f MiB; "
+                "over them %.0f MiB (target <= 150) %s\n",
                 rss, before, pictures, rss - pictures, verdict(rss - pictures <= 150));
     return 0;
 }
@@ -87,10 +87,10 @@ int manipulator() {
     kavi::RealPlatform platform(QUrl(QStringLiteral("http://127.0.0.1:9")));
     auto window = std::make_unique<kavi::frmManipulate>(platform.platform(), workspace);
     const auto step = [&](const char* what) {
-        std::printf("  %-26s resident %6.0f MB, peak %6.0f MB\n", what, statusMb("VmRSS:"), statusMb("VmHWM:"));
+        std::printf("  %-26s resident %6.0f MiB, peak %6.0f MiB\n", what, statusMb("VmRSS:"), statusMb("VmHWM:"));
         std::fflush(stdout);
     };
-    std::printf("Cover Manipulator on %dx%d (%.0f MB as 32-bit pixels; %.0f MB resident with the slot's picture)\n",
+    std::printf("Cover Manipulator on %dx%d (%.0f MiB as 32-bit pixels; %.0f MiB resident with the slot's picture)\n",
                 kWidth, kHeight, picture, start);
     step("opened");
     window->Toolbar1_ButtonClick(1);
@@ -113,7 +113,7 @@ int manipulator() {
     step("Accept");
     window.reset();
     const double peak = statusMb("VmHWM:");
-    std::printf("peak resident %.0f MB = %.2f times the picture (target <= 3.5) %s\n", peak, peak / picture,
+    std::printf("peak resident %.0f MiB = %.2f times the picture (target <= 3.5) %s\n", peak, peak / picture,
                 verdict(peak / picture <= 3.5));
     return 0;
 }
