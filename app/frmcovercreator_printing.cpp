@@ -65,6 +65,8 @@ PrintSelection frmcovercreator::printSelection() const {
         selection.pictures[std::size_t(n - 1)] = Image(n)->picture();
         selection.fitModes[std::size_t(n - 1)] = Image(n)->fitMode();
         selection.texts[std::size_t(n - 1)] = coverText(n);
+        // Only a cover with no text on it may carry its JPEG file as it is.
+        if (!coverText(n).hasText()) selection.originalJpegs[std::size_t(n - 1)] = Image(n)->uneditedOriginalJpeg();
     }
     selection.layout = printLayout;
     selection.calibrationOf = [file = settingsFile](const QString& queue, Orientation orientation) {

@@ -2,11 +2,14 @@
 // A cover's picture slot: the slot's name, and its cover drawn in the kind's real proportions,
 // centred in the slot's frame above the band of the fit control, with the picture placed on it by
 // the cover's fit mode and the cover's text over it, as it prints. A click anywhere in the frame
-// selects the slot.
+// selects the slot. A picture picked from a JPEG file keeps the file's bytes beside it, read once
+// at the pick, so that a print job can carry the file itself while the slot shows exactly that picture.
 #include "cover_text.h"
 #include "desktop/stretched_picture.h"
 #include "fit_mode.h"
 #include "imaging/text_overlay.h"
+
+#include <QByteArray>
 
 #include <vector>
 
@@ -28,6 +31,25 @@ public:
     // The text drawn over the picture, as the print draws it.
     void setCoverText(const CoverText& text);
 
+    // A picture as decoded from a file, with the file's JPEG bytes when a PDF can carry them as
+    // they are (empty otherwise).
+    void setPickedPicture(QImage picture, QByteArray originalJpeg) {
+        StretchedPicture::setPicture(std::move(picture));
+        originalJpeg_ = std::move(originalJpeg);
+        pickedKey_ = this->picture().cacheKey();
+    }
+    // Any other picture (the Cover Manipulator's result, a scan): the file's bytes are let go.
+    void setPicture(QImage picture) {
+        originalJpeg_.clear();
+        StretchedPicture::setPicture(std::move(picture));
+    }
+
+    // True while the slot holds exactly the picture decoded from a JPEG file whose bytes it kept.
+    // The one place that decides whether a print job may carry the file instead of the pixels.
+    bool isUneditedOriginal() const { return !originalJpeg_.isEmpty() && picture().cacheKey() == pickedKey_; }
+    // The kept file bytes while the picture is the unedited original; empty otherwise.
+    QByteArray uneditedOriginalJpeg() const { return isUneditedOriginal() ? originalJpeg_ : QByteArray(); }
+
 protected:
     Layout layoutFor(QSize area, QSize picture) const override;
     void paintEvent(QPaintEvent* event) override;
@@ -41,6 +63,8 @@ private:
     int bottomBand_ = 0;
     CoverText text_;
     std::vector<TextOverlay> overlays_; // at the cover's size on the screen
+    QByteArray originalJpeg_;
+    qint64 pickedKey_ = 0;
 };
 
 } // namespace kavi

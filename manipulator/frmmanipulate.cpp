@@ -214,7 +214,7 @@ void frmManipulate::showPictures(bool original) {
 
 void frmManipulate::Form_Load() {
     const int n = slotNumberOf(workspace_.selectedImage());
-    buffers.load(n ? toBitmap(workspace_.slotPicture(n)) : raster::Bitmap());
+    buffers.load(n ? sharedBitmap(workspace_.slotPicture(n)) : raster::Bitmap()); // no copy of the slot's picture
     // The DIB image takes the picture at its own depth; pictures it cannot hold leave it empty.
     image = std::make_unique<cImage>();
     std::int16_t depth = 0;
@@ -367,7 +367,7 @@ void frmManipulate::applyCrop(const CropRect& rect) {
 void frmManipulate::Command5_Click() {
     if (locked_) return;
     const int n = slotNumberOf(workspace_.selectedImage());
-    if (n) workspace_.setSlotPicture(n, toImage(buffers.NewImage.image()));
+    if (n) workspace_.setSlotPicture(n, sharedImage(buffers.NewImage.shared())); // the result itself, no copy
     Form_Unload();
     done(QDialog::Accepted);
 }

@@ -87,19 +87,26 @@ void ManipulatorBuffers::rotate() {
     mdlEffect::RunEffect(mdlEffect::kRotation, picpaint, picimageeffect, 90.0f, true);
     picDest.assign(picpaint);
     NewImage.assign(picDest);
+    // The scratch copy is filled afresh by the next turn; kept, it would hold the picture before
+    // the turn resident after the undo picture has let go of it.
+    picimageeffect.empty();
 }
 
 void ManipulatorBuffers::mirror() {
     picundo.assign(NewImage);
     PaintFlipped(picDest, 0);
     NewImage.assign(picDest);
+    releaseCanvas();
 }
 
 void ManipulatorBuffers::flip() {
     picundo.assign(NewImage);
     PaintFlipped(picDest, 1);
     NewImage.assign(picDest);
+    releaseCanvas();
 }
+
+void ManipulatorBuffers::releaseCanvas() { picpaint.assign(NewImage); }
 
 void ManipulatorBuffers::brightness(int value) {
     picundo.assign(NewImage);
@@ -107,11 +114,16 @@ void ManipulatorBuffers::brightness(int value) {
     if (!Picture1.isEmpty()) ShiftBrightness(Picture1.edit(), value);
     NewImage.assign(Picture1);
     picDest.assign(NewImage);
+    releaseCanvas();
 }
 
 void ManipulatorBuffers::undo() {
     picDest.assign(picundo);
     NewImage.assign(picundo);
+    // The work area is filled afresh by the next filter or brightness command; it lets go of the
+    // undone result rather than keep it resident.
+    Picture1.assign(picundo);
+    releaseCanvas();
 }
 
 void ManipulatorBuffers::crop(const CropRect& rect) {
@@ -130,6 +142,7 @@ void ManipulatorBuffers::beginFilter() {
 void ManipulatorBuffers::endFilter() {
     picDest.assign(Picture1);
     NewImage.assign(picDest);
+    releaseCanvas();
 }
 
 } // namespace kavi

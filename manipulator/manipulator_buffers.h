@@ -53,6 +53,11 @@ public:
     // The filter frame: before the engine runs on Picture1, and after it has returned.
     void beginFilter();
     void endFilter();
+
+private:
+    // After a command other than Rotate, the rotate canvas shares the result instead of holding
+    // the last turn's picture resident; the next turn fills it afresh.
+    void releaseCanvas();
 };
 
 } // namespace kavi

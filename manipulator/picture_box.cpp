@@ -29,7 +29,9 @@ std::shared_ptr<raster::Bitmap> BitmapPool::take(std::size_t bytes) {
 }
 
 void BitmapPool::give(std::shared_ptr<raster::Bitmap> bitmap) {
-    if (!bitmap || bitmap.use_count() != 1 || bitmap->byteCount() == 0) return;
+    if (!bitmap || bitmap.use_count() != 1 || bitmap->byteCount() == 0 || bitmap->isBorrowed()) return;
+    // A big picture's spare would stay resident beside the buffers in use; such blocks go back.
+    if (bitmap->byteCount() > kLargestSpare) return;
     if (spare_.size() == kCapacity) spare_.erase(spare_.begin());
     spare_.push_back(std::move(bitmap));
 }
@@ -44,8 +46,12 @@ void PictureBox::release() {
     picture_.reset();
 }
 
+// Whether this box alone holds its bitmap and may draw into it: a bitmap over memory held
+// elsewhere (the slot's picture) is never drawn into.
+bool PictureBox::ownsPicture() const { return picture_ && picture_.use_count() == 1 && !picture_->isBorrowed(); }
+
 raster::Bitmap& PictureBox::ownBlank() {
-    if (picture_ && picture_.use_count() == 1) return *picture_;
+    if (ownsPicture()) return *picture_;
     const int w = width(), h = height();
     std::shared_ptr<raster::Bitmap> own = pool_ ? pool_->take(std::size_t(w) * 4 * std::size_t(h)) : nullptr;
     if (own) own->reshape(w, h);
@@ -57,7 +63,7 @@ raster::Bitmap& PictureBox::ownBlank() {
 raster::Bitmap& PictureBox::edit() {
     blank_ = false;
     if (!picture_) picture_ = std::make_shared<raster::Bitmap>();
-    if (picture_.use_count() == 1) return *picture_;
+    if (ownsPicture()) return *picture_;
     const std::shared_ptr<raster::Bitmap> shared = picture_;
     raster::Bitmap& own = ownBlank();
     own = *shared; // reuses the pooled memory: same size

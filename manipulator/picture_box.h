@@ -27,6 +27,7 @@ public:
 
 private:
     static constexpr std::size_t kCapacity = 2;
+    static constexpr std::size_t kLargestSpare = std::size_t(128) << 20;
     std::vector<std::shared_ptr<raster::Bitmap>> spare_;
 };
 
@@ -46,6 +47,10 @@ public:
     int height() const { return image().height(); }
     bool isEmpty() const { return image().isNull(); }
 
+    // The picture as shared with other holders (null when the box is empty), for handing it on
+    // without a copy; nobody draws into it while it is shared.
+    std::shared_ptr<const raster::Bitmap> shared() const { return picture_; }
+
     // this <- other: this box's picture becomes a copy of other's.
     void assign(const PictureBox& other);
     // Puts a new picture into the box (any depth is brought to 32 bits).
@@ -58,6 +63,7 @@ public:
 
 private:
     void release();
+    bool ownsPicture() const;
     // A bitmap of this box's size only this box holds, its contents undefined.
     raster::Bitmap& ownBlank();
 

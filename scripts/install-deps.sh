@@ -15,7 +15,7 @@ runtime_and_build=(
   dpkg-dev
 )
 bench_only=(
-  libbenchmark-dev libjpeg-turbo-progs img2pdf
+  libbenchmark-dev libjpeg-turbo-progs img2pdf libturbojpeg0-dev
   libopencv-core-dev libopencv-imgproc-dev
 )
 # The JPEG encoder's tests decode with djpeg and compare with cjpeg, so the tools are needed there too.

@@ -96,15 +96,17 @@ bool sendPreparedJob(PrinterObject& printer, const PrintSelection& selection, co
             const PictureOnPage& placed = page.pictures.at(coverIndex++);
             const LengthRect& r = placed.picture;
             const QImage& picture = pictureOf(selection, draw->cover.kind);
+            const QByteArray& jpeg = selection.originalJpegs[std::size_t(draw->cover.kind - 1)];
+            const double x = fromCornerX(page, r.left), y = fromCornerY(page, r.top);
             if (placed.clip) {
                 const LengthRect& c = *placed.clip;
                 const LengthRect clip{Length::fromTwips(fromCornerX(page, c.left)),
                                       Length::fromTwips(fromCornerY(page, c.top)), c.width, c.height};
-                printer.drawClippedPicture(picture, fromCornerX(page, r.left), fromCornerY(page, r.top),
-                                           r.width.twips(), r.height.twips(), clip);
+                printer.drawClippedPicture(picture, x, y, r.width.twips(), r.height.twips(), clip);
+            } else if (jpeg.isEmpty()) {
+                printer.drawPicture(picture, x, y, r.width.twips(), r.height.twips());
             } else {
-                printer.drawPicture(picture, fromCornerX(page, r.left), fromCornerY(page, r.top), r.width.twips(),
-                                    r.height.twips());
+                printer.drawJpegPicture(picture, jpeg, x, y, r.width.twips(), r.height.twips());
             }
             drawCoverText(printer, selection, page, draw->cover.kind, page.covers.at(coverIndex - 1).rect);
         } else if (std::holds_alternative<NewPage>(step)) {

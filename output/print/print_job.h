@@ -9,6 +9,7 @@
 #include "print/printer.h"
 #include "print_layout_settings.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -26,6 +27,9 @@ struct PrintSelection {
     std::array<QImage, 10> pictures;
     std::array<FitMode, 10> fitModes{}; // how each slot's picture fills its cover; Stretch unless set
     std::array<CoverText, 10> texts; // drawn over each cover's picture, sharp at print resolution
+    // For each slot whose picture is an unedited JPEG file, the file's bytes as read at the pick
+    // (empty for the others): the job may carry the file instead of the pixels.
+    std::array<QByteArray, 10> originalJpegs;
     PrintLayoutSettings layout;
     // The calibration of a queue for pages of that orientation; none when not set.
     std::function<Calibration(const QString& queue, Orientation orientation)> calibrationOf;

@@ -17,9 +17,14 @@ enum class PictureStatus {
 struct PictureLoad {
     PictureStatus status = PictureStatus::NotAPicture;
     QImage picture; // null unless the status is Loaded
+    // The file's bytes as read for this load when the file is a JPEG that a PDF can carry as it is
+    // (8-bit, Huffman-coded, grey or colour; raster::isPortableJpeg); empty otherwise.
+    QByteArray originalJpeg;
 };
 
 // The picture upright (EXIF orientation applied) as Format_RGB32, or the reason it was not loaded.
+// 8-bit grey and colour JPEGs are decoded by libjpeg-turbo directly from the file's bytes, read once;
+// every other picture (CMYK and 12-bit JPEGs among them) goes through Qt's readers.
 // A picture is refused before decoding when it would not fit in memory (over half of it, or over
 // 8 GB as 32-bit pixels), and a JPEG cut off before its last row is refused rather than shown
 // with grey rows.

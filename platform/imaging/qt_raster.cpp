@@ -31,4 +31,31 @@ QImage toImage(const raster::Bitmap& bitmap) {
     return image;
 }
 
+raster::Bitmap sharedBitmap(const QImage& image) {
+    const bool sameLayout = (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32) &&
+                            image.bytesPerLine() == qsizetype(raster::Bitmap::strideFor(image.width(), 32));
+    if (image.isNull() || !sameLayout) return toBitmap(image);
+    auto keeper = std::make_shared<const QImage>(image); // shares the pixels; never detached here
+    auto* pixels = const_cast<std::uint8_t*>(keeper->constBits());
+    const auto bytes = std::size_t(keeper->sizeInBytes());
+    return raster::Bitmap(image.width(), image.height(), raster::PixelMemory::borrowed(pixels, bytes, std::move(keeper)));
+}
+
+namespace {
+void releaseBitmap(void* holder) { delete static_cast<std::shared_ptr<const raster::Bitmap>*>(holder); }
+} // namespace
+
+QImage sharedImage(std::shared_ptr<const raster::Bitmap> bitmap) {
+    if (!bitmap || bitmap->isNull()) return {};
+    if (bitmap->bitsPerPixel() != 32 || bitmap->rowOrder() != raster::RowOrder::TopDown) return toImage(*bitmap);
+    const raster::Bitmap& b = *bitmap;
+    auto* holder = new std::shared_ptr<const raster::Bitmap>(std::move(bitmap));
+    QImage image(b.bits(), b.width(), b.height(), qsizetype(b.stride()), QImage::Format_RGB32, releaseBitmap, holder);
+    if (image.isNull()) {
+        delete holder;
+        return {};
+    }
+    return image;
+}
+
 } // namespace kavi

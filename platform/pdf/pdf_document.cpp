@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace pdf {
@@ -50,6 +51,30 @@ private:
 
 std::string ref(int object) { return std::to_string(object) + " 0 R"; }
 
+// The matrix that maps a picture's unit square onto the rectangle (x, bottom, width, height) on the
+// page with the picture turned by an EXIF orientation: the rectangle holds the upright picture.
+std::string placementMatrix(int orientation, double x, double bottom, double width, double height) {
+    // The upright picture's unit-square position (U, V) from the stored one's (u, v), both counted
+    // from the bottom-left corner: U = a u + c v + e, V = b u + d v + f.
+    struct Turn {
+        int a, b, c, d, e, f;
+    };
+    static constexpr Turn kTurns[9] = {
+        {1, 0, 0, 1, 0, 0},   // (unused)
+        {1, 0, 0, 1, 0, 0},   // 1: as stored
+        {-1, 0, 0, 1, 1, 0},  // 2: mirrored left to right
+        {-1, 0, 0, -1, 1, 1}, // 3: half a turn
+        {1, 0, 0, -1, 0, 1},  // 4: flipped top to bottom
+        {0, -1, -1, 0, 1, 1}, // 5: transposed
+        {0, -1, 1, 0, 0, 1},  // 6: a quarter turn clockwise
+        {0, 1, 1, 0, 0, 0},   // 7: transposed the other way
+        {0, 1, -1, 0, 1, 0},  // 8: a quarter turn anticlockwise
+    };
+    const Turn& t = kTurns[orientation >= 1 && orientation <= 8 ? orientation : 1];
+    return number(width * t.a) + " " + number(height * t.b) + " " + number(width * t.c) + " " + number(height * t.d) +
+           " " + number(x + width * t.e) + " " + number(bottom + height * t.f) + " cm";
+}
+
 } // namespace
 
 void Document::beginPage(double widthPoints, double heightPoints) {
@@ -58,7 +83,7 @@ void Document::beginPage(double widthPoints, double heightPoints) {
 
 void Document::drawPicture(const BgrxPixels& picture, double x, double y, double width, double height) {
     if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
-    pictures_.push_back(picture);
+    pictures_.push_back({picture, nullptr, 0, {}});
     translucent_.push_back(false);
     pages_.back().placements.push_back({int(pictures_.size()) - 1, x, y, width, height, std::nullopt});
 }
@@ -72,6 +97,16 @@ void Document::drawPicture(const BgrxPixels& picture, double x, double y, double
 void Document::drawTranslucentPicture(const BgrxPixels& picture, double x, double y, double width, double height) {
     drawPicture(picture, x, y, width, height);
     translucent_.back() = true;
+}
+
+bool Document::drawJpeg(const std::uint8_t* data, std::size_t size, double x, double y, double width, double height) {
+    const std::optional<raster::JpegFrame> frame = raster::readJpegFrame(data, size);
+    if (!frame || !raster::isPortableJpeg(*frame)) return false;
+    if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
+    pictures_.push_back({{}, data, size, *frame});
+    translucent_.push_back(false);
+    pages_.back().placements.push_back({int(pictures_.size()) - 1, x, y, width, height, std::nullopt});
+    return true;
 }
 
 void Document::drawLine(double x1, double y1, double x2, double y2, double lineWidth) {
@@ -107,12 +142,14 @@ bool Document::write(const Sink& sink) const {
             pictures += name + " " + ref(pictureObject(placed.picture)) + " ";
             // The picture is drawn into the unit square; the matrix stretches it onto the rectangle,
             // whose corner PDF counts from the bottom of the page.
+            const Picture& picture = pictures_[std::size_t(placed.picture)];
+            const int orientation = picture.jpeg ? picture.frame.orientation : 1;
             content += "q ";
             if (placed.clip)
                 content += number(placed.clip->x) + " " + number(page.height - placed.clip->y - placed.clip->height) +
                            " " + number(placed.clip->width) + " " + number(placed.clip->height) + " re W n ";
-            content += number(placed.width) + " 0 0 " + number(placed.height) + " " + number(placed.x) + " " +
-                       number(page.height - placed.y - placed.height) + " cm " + name + " Do Q\n";
+            content += placementMatrix(orientation, placed.x, page.height - placed.y - placed.height, placed.width,
+                                       placed.height) + " " + name + " Do Q\n";
         }
         for (const Line& line : page.lines)
             content += "q 0 G " + number(line.width) + " w 0 J " + number(line.x1) + " " + number(page.height - line.y1) +
@@ -126,7 +163,18 @@ bool Document::write(const Sink& sink) const {
     }
 
     for (int i = 0; i < int(pictures_.size()) && out.ok(); ++i) {
-        const BgrxPixels& picture = pictures_[std::size_t(i)];
+        if (const Picture& own = pictures_[std::size_t(i)]; own.jpeg) {
+            out.beginObject(pictureObject(i));
+            out << "<< /Type /XObject /Subtype /Image /Width " + std::to_string(own.frame.width) + " /Height " +
+                       std::to_string(own.frame.height) + " /ColorSpace " +
+                       (own.frame.components == 1 ? "/DeviceGray" : "/DeviceRGB") +
+                       " /BitsPerComponent 8 /Interpolate true /Filter /DCTDecode /Length " +
+                       std::to_string(own.jpegSize) + " >>\nstream\n";
+            out.put(own.jpeg, own.jpegSize);
+            out << "\nendstream\nendobj\n";
+            continue;
+        }
+        const BgrxPixels& picture = pictures_[std::size_t(i)].pixels;
         const FlateData data = compressRows(picture);
         const std::string columns = std::to_string(picture.width);
         const int mask = maskObjects[std::size_t(i)];
@@ -141,7 +189,7 @@ bool Document::write(const Sink& sink) const {
     }
     for (int i = 0; i < int(pictures_.size()) && out.ok(); ++i) {
         if (!maskObjects[std::size_t(i)]) continue;
-        const BgrxPixels& picture = pictures_[std::size_t(i)];
+        const BgrxPixels& picture = pictures_[std::size_t(i)].pixels;
         const FlateData data = compressAlphaRows(picture);
         const std::string columns = std::to_string(picture.width);
         out.beginObject(maskObjects[std::size_t(i)]);

@@ -1,8 +1,10 @@
 #pragma once
 // A PDF document of pages that carry pictures, written in one pass to a byte sink. Positions and
 // sizes are in points (1/72 inch) from the page's top-left corner, kept as exact as a PDF number
-// with four decimals allows. Each picture goes in at its own pixel size, losslessly (Flate).
+// with four decimals allows. Each picture goes in at its own pixel size, losslessly (Flate), or,
+// for a JPEG file drawn as it is, as the file's own bytes (DCTDecode).
 #include "flate_picture.h"
+#include "raster/jpeg_frame.h"
 
 #include <cstddef>
 #include <functional>
@@ -28,6 +30,11 @@ public:
     // The same for a picture whose fourth byte is its coverage (alpha, not premultiplied): what is
     // drawn before shows through where the picture is transparent. Cover text comes this way.
     void drawTranslucentPicture(const BgrxPixels& picture, double x, double y, double width, double height);
+    // Draws a JPEG file's bytes as the picture, upright by its EXIF orientation (the placement turns
+    // it; the bytes stay as they are), stretched into the rectangle. Only JPEGs a PDF reader takes
+    // as they are (raster::isPortableJpeg); false, with nothing drawn, for any other data. The
+    // bytes must stay valid until write() returns.
+    bool drawJpeg(const std::uint8_t* data, std::size_t size, double x, double y, double width, double height);
     // A black straight line of the given width on the current page, drawn over the pictures.
     void drawLine(double x1, double y1, double x2, double y2, double lineWidth);
     int pageCount() const { return int(pages_.size()); }
@@ -37,6 +44,13 @@ public:
     bool write(const Sink& sink) const;
 
 private:
+    // A picture of the document: pixels, or a JPEG file's bytes with their frame.
+    struct Picture {
+        BgrxPixels pixels;
+        const std::uint8_t* jpeg = nullptr;
+        std::size_t jpegSize = 0;
+        raster::JpegFrame frame;
+    };
     struct Placement {
         int picture;
         double x, y, width, height;
@@ -51,7 +65,7 @@ private:
         std::vector<Line> lines;
     };
     std::vector<Page> pages_;
-    std::vector<BgrxPixels> pictures_;
+    std::vector<Picture> pictures_;
     std::vector<bool> translucent_; // by picture: it carries its coverage as a soft mask
 };
 

@@ -176,6 +176,7 @@ bool CupsPrinterObject::ensureJob() {
 void CupsPrinterObject::discardJob() {
     job_.reset();
     pictures_.clear();
+    jpegs_.clear();
     jobPdfPath_.clear();
     jobOptions_.clear();
 }
@@ -219,6 +220,19 @@ bool CupsPrinterObject::drawTranslucentPicture(const QImage& picture, double x, 
                                  origin_.top + Length::fromTwips(y).points(), Length::fromTwips(width).points(),
                                  Length::fromTwips(height).points());
     return true;
+}
+
+bool CupsPrinterObject::drawJpegPicture(const QImage& picture, const QByteArray& jpeg, double x, double y,
+                                        double width, double height) {
+    if (picture.isNull() || width <= 0 || height <= 0) return false;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(jpeg.constData());
+    const std::optional<raster::JpegFrame> frame = raster::readJpegFrame(bytes, std::size_t(jpeg.size()));
+    if (!frame || !raster::isPortableJpeg(*frame)) return drawPicture(picture, x, y, width, height);
+    if (!ensureJob()) return false;
+    jpegs_.push_back(jpeg); // shares the bytes: the pointer below stays valid while the job holds them
+    return job_->drawJpeg(bytes, std::size_t(jpeg.size()), origin_.left + Length::fromTwips(x).points(),
+                          origin_.top + Length::fromTwips(y).points(), Length::fromTwips(width).points(),
+                          Length::fromTwips(height).points());
 }
 
 bool CupsPrinterObject::drawLine(double x1, double y1, double x2, double y2, double width) {

@@ -8,6 +8,7 @@
 #include "paper.h"
 #include "pdf/pdf_document.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -37,6 +38,13 @@ public:
     // Draws a picture with transparent parts (cover text) over what is already on the page. An
     // object that cannot show through draws it as an ordinary picture.
     virtual bool drawTranslucentPicture(const QImage& picture, double x, double y, double width, double height) {
+        return drawPicture(picture, x, y, width, height);
+    }
+    // Draws a picture that is exactly the decoded JPEG file jpeg (its bytes as read when it was
+    // picked): a printer that can carry the file itself does so; any other, and any file it cannot
+    // carry, draws the picture's pixels as drawPicture does.
+    virtual bool drawJpegPicture(const QImage& picture, const QByteArray& /*jpeg*/, double x, double y, double width,
+                                 double height) {
         return drawPicture(picture, x, y, width, height);
     }
     virtual bool newPage() = 0;
@@ -81,6 +89,9 @@ public:
     bool drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
                             const LengthRect& clip) override;
     bool drawTranslucentPicture(const QImage& picture, double x, double y, double width, double height) override;
+    // The file's bytes go into the job (DCTDecode) when a PDF reader takes them as they are.
+    bool drawJpegPicture(const QImage& picture, const QByteArray& jpeg, double x, double y, double width,
+                         double height) override;
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;
@@ -107,6 +118,7 @@ private:
     QString jobPdfPath_;          // where the current job goes when it is written to a file
     JobOptions jobOptions_;       // the paper and orientation of the job's first page
     std::vector<QImage> pictures_; // the current job's pictures, kept until it is written
+    std::vector<QByteArray> jpegs_; // the current job's JPEG files, kept until it is written
     Margins origin_;              // printable margins of the current page, turned for its orientation
     int copies_ = 1;
 };

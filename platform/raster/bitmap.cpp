@@ -28,15 +28,23 @@ Bitmap::Bitmap(int width, int height, int bpp, RowOrder order, std::vector<Rgbq>
     memory_ = PixelMemory(byteCount());
 }
 
+Bitmap::Bitmap(int width, int height, PixelMemory borrowed)
+    : width_(width), height_(height), bpp_(32), order_(RowOrder::TopDown), stride_(strideFor(width, 32)),
+      memory_(std::move(borrowed)) {
+    if (width < 0 || height < 0 || memory_.size() < byteCount()) throw std::invalid_argument("bitmap memory too small");
+}
+
 Bitmap::Bitmap(const Bitmap& other)
     : width_(other.width_), height_(other.height_), bpp_(other.bpp_), order_(other.order_),
-      stride_(other.stride_), colors_(other.colors_), memory_(other.byteCount()) {
+      stride_(other.stride_), colors_(other.colors_), memory_(other.byteCount(), PixelMemory::Unfilled{}) {
     if (other.byteCount()) std::memcpy(memory_.data(), other.memory_.data(), other.byteCount());
 }
 
 Bitmap& Bitmap::operator=(const Bitmap& other) {
     if (this == &other) return *this;
-    if (memory_.size() != other.byteCount()) memory_ = PixelMemory(other.byteCount());
+    // Memory held elsewhere is never written: this bitmap gets its own.
+    if (memory_.size() != other.byteCount() || memory_.isBorrowed())
+        memory_ = PixelMemory(other.byteCount(), PixelMemory::Unfilled{});
     width_ = other.width_;
     height_ = other.height_;
     bpp_ = other.bpp_;

@@ -34,6 +34,10 @@ public:
     Bitmap(int width, int height, int bitsPerPixel, RowOrder order = RowOrder::TopDown,
            std::vector<Rgbq> colorTable = {});
 
+    // A 32-bit top-down bitmap over memory held elsewhere (see PixelMemory::borrowed), rows of
+    // width * 4 bytes; throws std::invalid_argument when the memory is too small.
+    Bitmap(int width, int height, PixelMemory borrowed);
+
     Bitmap(const Bitmap& other);
     // Reuses this bitmap's pixel memory when the sizes match, so no page is touched for the first time.
     Bitmap& operator=(const Bitmap& other);
@@ -55,6 +59,9 @@ public:
     // Row y counted from the top of the picture, whatever the row order.
     std::uint8_t* row(int y) { return bits() + stride_ * std::size_t(memoryRow(y)); }
     const std::uint8_t* row(int y) const { return bits() + stride_ * std::size_t(memoryRow(y)); }
+
+    // True for a bitmap over memory held elsewhere: its pixels must be copied before drawing into them.
+    bool isBorrowed() const { return memory_.isBorrowed(); }
 
     const std::vector<Rgbq>& colorTable() const { return colors_; }
     void setColorTable(std::vector<Rgbq> table) { colors_ = std::move(table); }

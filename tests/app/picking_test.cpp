@@ -8,6 +8,8 @@
 #include "picture_slot.h"
 #include "tab_strip.h"
 #include "support/picture_files.h"
+#include "output/print/pdf_probe.h"
+#include "print_job.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
 
@@ -15,6 +17,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QMenu>
 #include <QScrollBar>
@@ -270,4 +273,80 @@ TEST_F(Picking, APictureFromTheCommandLineLoadsIntoTheShowingCoverOrSaysWhyNot) 
         if (n != 5) {
             EXPECT_FALSE(window.Image(n)->hasPicture()) << n;
         }
+}
+
+namespace {
+
+// A grainy photograph as a JPEG file, so that its bytes and any re-encoding tell apart.
+QByteArray photoJpeg(int w, int h, int seed) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb((x * 7 + seed) & 255, (y * 5 + seed * 3) & 255, (x ^ y) & 255));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 90);
+    return bytes;
+}
+
+// The first cover printed to a PDF file from the window's slots, as the export does; the pictures
+// of the file as pdfimages finds them ("jpeg" or "image").
+struct PrintedCover {
+    QString encoding;
+    QByteArray jpeg; // the picture's stream as pdfimages -j extracts a JPEG one
+    qint64 fileSize = 0;
+};
+
+PrintedCover printFirstCover(const frmcovercreator& window, const TempFolder& dir) {
+    PrintSelection selection = window.printSelection();
+    selection.ticked = {};
+    selection.ticked[0] = true;
+    kavi::testing::InMemoryPrinters printers;
+    CupsPrinterObject printer(printers);
+    const QString pdf = dir.file("job.pdf");
+    QFile::remove(pdf);
+    printer.printNextJobToFile(pdf);
+    const PreparedJob job = prepareJob(printer, selection, true);
+    EXPECT_TRUE(sendPreparedJob(printer, selection, job));
+    PrintedCover printed;
+    printed.fileSize = QFileInfo(pdf).size();
+    const QStringList list = kavi::testing::runTool("pdfimages", {"-list", pdf}).split('\n');
+    if (list.size() > 2) printed.encoding = list[2].simplified().section(' ', 8, 8);
+    for (const QString& old : QDir(dir.path()).entryList({"out-*"})) QFile::remove(dir.file(old));
+    kavi::testing::runTool("pdfimages", {"-j", pdf, dir.file("out")});
+    printed.jpeg = dir.read("out-000.jpg");
+    return printed;
+}
+
+} // namespace
+
+TEST_F(Picking, AnUneditedJpegGoesIntoTheJobAsTheBytesReadAtThePick) {
+    const QByteArray original = photoJpeg(300, 200, 1);
+    dir.write("cover.jpg", original);
+    window.fileSelect->refresh();
+    pick("cover.jpg");
+    ASSERT_TRUE(window.Image(1)->isUneditedOriginal());
+    dir.write("cover.jpg", photoJpeg(300, 200, 2)); // changed on disk after the pick
+
+    const PrintedCover printed = printFirstCover(window, dir);
+    EXPECT_EQ(printed.encoding, "jpeg");
+    EXPECT_EQ(printed.jpeg, original);
+    EXPECT_LE(printed.fileSize, original.size() + 64 * 1024);
+}
+
+TEST_F(Picking, AnEditedPictureOrAFileOfAnotherKindGoesIntoTheJobAsPixels) {
+    dir.write("cover.jpg", photoJpeg(300, 200, 1));
+    dir.write("cover.png", pictureBytes(300, 200, Qt::darkGreen, "PNG"));
+    window.fileSelect->refresh();
+    pick("cover.jpg");
+    QImage edited = window.Image(1)->picture();
+    edited.setPixel(0, 0, qRgb(1, 2, 3));
+    window.Image(1)->setPicture(edited); // as the Cover Manipulator's Accept does
+    EXPECT_FALSE(window.Image(1)->isUneditedOriginal());
+    EXPECT_EQ(printFirstCover(window, dir).encoding, "image");
+
+    pick("cover.png");
+    EXPECT_EQ(printFirstCover(window, dir).encoding, "image");
+    pick("cover.jpg"); // picked again: the file as it is now
+    EXPECT_EQ(printFirstCover(window, dir).encoding, "jpeg");
 }

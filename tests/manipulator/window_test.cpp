@@ -262,3 +262,39 @@ TEST(ManipulatorWindow, SliderCaptionsShowTheValueAndLeaveThePicture) {
     w.Frame1_MouseMove();
     EXPECT_EQ(w.windowTitle(), "Cover Manipulator");
 }
+
+TEST(ManipulatorWindow, TheBuffersShareTheSlotsPictureAndNeverDrawIntoIt) {
+    const QImage picture = gradient(40, 24);
+    const QImage untouched = picture.copy();
+    Fixture f(picture);
+    frmManipulate& w = *f.window;
+    // Opened without a copy: the picture the buffers show is the slot's own memory.
+    EXPECT_EQ(w.buffers.Original.image().bits(), f.workspace.pictures[6].constBits());
+    for (int command : {2, 3, 4, 1, 5, 2}) w.Toolbar1_ButtonClick(command);
+    w.runFilter(Module4::FilterNumber::Blur, 0);
+    w.Toolbar1_ButtonClick(5);
+    w.Form_Activate(); // back to the opened picture, then drawn into again
+    w.Toolbar1_ButtonClick(2);
+    EXPECT_EQ(f.workspace.pictures[6], untouched) << "the commands worked on copies";
+    EXPECT_EQ(picture, untouched);
+    w.Command2_Click();
+    EXPECT_EQ(f.workspace.writes, 0);
+    EXPECT_EQ(f.workspace.pictures[6], untouched);
+}
+
+TEST(ManipulatorWindow, AcceptHandsTheResultToTheSlotWithoutACopyThatLaterEditsWouldChange) {
+    Fixture f(gradient(40, 24));
+    frmManipulate& w = *f.window;
+    w.Toolbar1_ButtonClick(2); // Mirror
+    const QImage expected = f.shown().copy();
+    w.Command5_Click();
+    ASSERT_EQ(f.workspace.writes, 1);
+    const QImage accepted = f.workspace.pictures[6];
+    EXPECT_EQ(accepted, expected);
+    EXPECT_EQ(accepted.constBits(), w.buffers.NewImage.image().bits());
+    // Opened again on the accepted picture and edited: the slot keeps what was accepted.
+    w.Form_Load();
+    w.Toolbar1_ButtonClick(3);
+    w.runFilter(Module4::FilterNumber::Negative, 0);
+    EXPECT_EQ(f.workspace.pictures[6], expected);
+}

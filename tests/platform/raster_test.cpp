@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <stdexcept>
 #include <vector>
 
 using namespace raster;
@@ -83,4 +84,18 @@ TEST(DibBits, TwentyFourBitRoundTripIsExact) {
     getDIBits32(b, back.data());
     EXPECT_EQ(back, px);
     EXPECT_EQ(b.row(0)[0], px[0]);
+}
+
+TEST(Bitmap, ABitmapOverBorrowedMemoryGetsItsOwnBeforeAnythingIsWrittenIntoIt) {
+    std::vector<std::uint8_t> lender(4 * 3 * 2, 7);
+    raster::Bitmap borrowed(3, 2, raster::PixelMemory::borrowed(lender.data(), lender.size(), nullptr));
+    EXPECT_TRUE(borrowed.isBorrowed());
+    EXPECT_EQ(borrowed.bits(), lender.data());
+    raster::Bitmap other(3, 2, 32);
+    borrowed = other; // same size: an ordinary bitmap would reuse its memory
+    EXPECT_FALSE(borrowed.isBorrowed());
+    EXPECT_NE(borrowed.bits(), lender.data());
+    EXPECT_EQ(lender, std::vector<std::uint8_t>(4 * 3 * 2, 7));
+    EXPECT_THROW(raster::Bitmap(4, 2, raster::PixelMemory::borrowed(lender.data(), lender.size(), nullptr)),
+                 std::invalid_argument);
 }
