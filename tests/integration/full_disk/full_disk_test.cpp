@@ -156,7 +156,7 @@ TEST_P(FullDisk, CoverSetsSayTheyWereNotSavedKeepTheEarlierFileAndStayUnsaved) {
     window.Image(4)->setPicture(pattern(400, 300)); // larger than what is left of the disk
     window.markUnsavedWork();
     breakDisk();
-    for (const QString name : {QStringLiteral("covers.kavi"), QStringLiteral("new.kavi")}) {
+    for (const QString& name : {QStringLiteral("covers.kavi"), QStringLiteral("new.kavi")}) {
         t.messages.shown.clear();
         t.saveDialog.answers.push_back({true, disk.file(name), 0});
         EXPECT_FALSE(window.SaveCoverSet_Click()) << name.toStdString();
