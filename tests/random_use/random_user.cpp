@@ -111,6 +111,7 @@ public:
         case MsgButtons::YesNoCancel: choices = {MsgResult::Yes, MsgResult::No, MsgResult::Cancel}; break;
         case MsgButtons::YesNo: choices = {MsgResult::Yes, MsgResult::No}; break;
         case MsgButtons::RetryCancel: choices = {MsgResult::Retry, MsgResult::Cancel}; break;
+        case MsgButtons::SaveDiscardCancel: choices = {MsgResult::Save, MsgResult::Discard, MsgResult::Cancel}; break;
         }
         return choices[std::uniform_int_distribution<std::size_t>(0, choices.size() - 1)(rng_)];
     }
