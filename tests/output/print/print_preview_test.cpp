@@ -246,3 +246,30 @@ TEST(PrintPreview, FollowsTheFitModes) {
     EXPECT_EQ(page.pixelColor(cover.left() + 2, cover.center().y()), QColor(200, 0, 0));
     EXPECT_EQ(page.pixelColor(cover.center().x(), cover.top() + 4), QColor(Qt::white)) << "paper above the picture";
 }
+
+// Text lies on the cover, not on the picture: with Fit, a title at the top of the cover is drawn on
+// the paper above a wide picture, where the print puts it.
+TEST(PrintPreview, DrawsTextOnTheCoverWhateverTheFit) {
+    TestPlatform t;
+    PrintSelection s = tick({4});
+    QImage picture(400, 100, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 0, 200));
+    s.pictures[3] = picture;
+    s.fitModes[3] = FitMode::Fit;
+    s.texts[3] = emptyCoverText(4);
+    s.texts[3].title.text = "MMMM";
+    s.texts[3].title.style.sizePoints = 72;
+    const double dpi = 40;
+    frmPrintPreview preview(t.platform, s);
+    const QImage page = preview.pageImage(0, dpi);
+    const RenderedPage& rendered = preview.job().pages[0];
+    const QRect cover = inches(rendered.covers[0].rect, dpi);
+    const QRect shown = inches(rendered.pictures[0].picture, dpi);
+    ASSERT_GT(shown.top() - cover.top(), 20) << "paper above the picture";
+    int dark = 0;
+    for (int y = cover.top() + 1; y < shown.top() - 1; ++y)
+        for (int x = cover.left(); x <= cover.right(); ++x)
+            if (qGray(page.pixel(x, y)) < 80) ++dark;
+    EXPECT_GT(dark, 50) << "the title shows on the paper above the picture";
+}
+
