@@ -6,6 +6,7 @@
 #include "file_list.h"
 #include "files/directory.h"
 #include "imaging/picture_loader.h"
+#include "cover_kinds.h"
 #include "picture_slot.h"
 
 #include <QApplication>
@@ -81,7 +82,7 @@ void pickAgainstDecode(const QString& jpeg, const char* label) {
                         &width, &height, &subsampling, &colourspace);
 
     constexpr int runs = 9;
-    kavi::PictureSlot slot(QStringLiteral("Image4"));
+    kavi::PictureSlot slot(QStringLiteral("Image4"), kavi::coverKind(4));
     slot.resize(433, 283);
     const double pick = medianMs(runs, [&] {
         kavi::PictureLoad loaded = kavi::loadPictureFile(jpeg);

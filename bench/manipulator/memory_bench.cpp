@@ -7,6 +7,7 @@
 #include "frmmanipulate.h"
 #include "imaging/picture_loader.h"
 #include "manipulator_workspace.h"
+#include "cover_kinds.h"
 #include "picture_slot.h"
 #include "platform.h"
 
@@ -58,7 +59,7 @@ int tenCovers() {
     }
     const double before = statusMb("VmRSS:");
     for (int n = 0; n < 10; ++n) {
-        covers[std::size_t(n)] = std::make_unique<kavi::PictureSlot>(QStringLiteral("Image%1").arg(n + 1));
+        covers[std::size_t(n)] = std::make_unique<kavi::PictureSlot>(QStringLiteral("Image%1").arg(n + 1), kavi::coverKind(n + 1));
         covers[std::size_t(n)]->resize(433, 283);
         kavi::PictureLoad loaded = kavi::loadPictureFile(dir.filePath(QStringLiteral("cover%1.jpg").arg(n)));
         covers[std::size_t(n)]->setPickedPicture(std::move(loaded.picture), std::move(loaded.originalJpeg));

@@ -1,5 +1,6 @@
 #include "random_user.h"
 
+#include "cover_set_file.h"
 #include "drive_list.h"
 #include "file_list.h"
 #include "folder_list.h"
@@ -131,13 +132,18 @@ public:
         const auto pick = [this](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); };
         if (pick(5) == 0) return {};
         static const char* const kExtensions[] = {".BMP", ".bmp", ".gif", ".jpg", ".JPG", ".png",
-                                                  ".tif", ".pdf", ".xyz", ""};
+                                                  ".tif", ".pdf", ".kavi", ".xyz", ""};
         const int folder = pick(10);
         const QString dir = folder < 6 ? root_ + "/saved" : folder < 9 ? root_ + "/pictures" : root_ + "/missing";
-        QString ext = QString::fromLatin1(kExtensions[pick(10)]);
+        QString ext = QString::fromLatin1(kExtensions[pick(11)]);
         if (request.defaultSuffix == QLatin1String("pdf") && pick(4) != 0) ext = ".pdf";
-        return {true, dir + "/saved" + QString::number(pick(3)) + ext, 0};
+        if (request.defaultSuffix == QLatin1String("kavi") && pick(2) != 0) ext = ".kavi";
+        lastFile = dir + "/saved" + QString::number(pick(3)) + ext;
+        ++answers;
+        return {true, lastFile, 0};
     }
+    QString lastFile; // the last name given
+    int answers = 0;  // how many names were given
 
 private:
     std::mt19937& rng_;
@@ -398,6 +404,12 @@ private:
             exitFolder_ = w.dirSelect->path();
             if (chance(50)) w.findChild<QAction*>(QStringLiteral("exit"))->trigger();
             else w.close();
+            if (w.isVisible()) { // unsaved covers, and the question answered Cancel (or the save failed)
+                note("exit cancelled");
+                restartPending_ = false;
+                QTimer::singleShot(0, this, [this] { step(); });
+                return;
+            }
             outer_->quit();
             return;
         }
@@ -511,7 +523,16 @@ private:
         if (!a) return;
         note("action " + (a->objectName().isEmpty() ? a->text() : a->objectName()) + " in " +
              QString::fromLatin1(w->metaObject()->className()));
+        const int answersBefore = saveDialog_.answers;
         a->trigger();
+        // A cover set that opened brings its own pictures: exactly those the file holds.
+        if (mainWindow && a->objectName() == QLatin1String("OpenCoverSet") && saveDialog_.answers != answersBefore) {
+            const CoverSetReading reading = loadCoverSetFile(saveDialog_.lastFile);
+            if (reading.set) {
+                note("cover set opened");
+                for (int n = 1; n <= 10; ++n) expected_[std::size_t(n - 1)] = digest(reading.set->cover(n).picture);
+            }
+        }
     }
 
     void actOnWindowControls(QWidget* w) {
