@@ -1,6 +1,7 @@
 // Takes screenshots of composing a cover for the help (run under xvfb-run, see
 // scripts/screenshot.sh): the square Front cover in its real proportions with a photograph filling
 // it, and the Cover Manipulator's Crop window locked to the DVD cover's proportions.
+#include "support/screenshot_settle.h"
 #include "frmcovercreator.h"
 #include "frmcrop.h"
 #include "imaging/qt_raster.h"
@@ -16,17 +17,6 @@
 
 #include <cstdio>
 
-namespace {
-
-void settle() {
-    for (int i = 0; i < 20; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(20);
-    }
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc != 3) {
@@ -39,25 +29,25 @@ int main(int argc, char** argv) {
     kavi::frmcovercreator window(real.platform());
     window.move(0, 0);
     window.show();
-    settle();
+    kavi::testing::settleForScreenshot();
     window.SSTab1->setCurrentIndex(0);
     window.Image(1)->setPicture(photo);
     window.setFitMode(1, kavi::FitMode::Fill);
     window.Image_Click(1);
-    settle();
+    kavi::testing::settleForScreenshot();
     const bool tabSaved = window.grab().save(QString::fromLocal8Bit(argv[1]));
 
     kavi::frmCrop crop(photo, 15390.0 / 10260, QStringLiteral("DVD"));
     crop.move(0, 0);
     crop.show();
     crop.resize(560, 420);
-    settle();
+    kavi::testing::settleForScreenshot();
     kavi::CropView& view = *crop.view;
     const QPoint from = view.fromPicture(QPointF(120, 60)).toPoint(), to = view.fromPicture(QPointF(560, 330)).toPoint();
     QTest::mousePress(&view, Qt::LeftButton, {}, from);
     QTest::mouseMove(&view, to);
     QTest::mouseRelease(&view, Qt::LeftButton, {}, to);
-    settle();
+    kavi::testing::settleForScreenshot();
     const bool cropSaved = crop.grab().save(QString::fromLocal8Bit(argv[2]));
     return tabSaved && cropSaved ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 // scripts/screenshot.sh): a cover picked and clicked, so it is the selected one; the notice after
 // picking a file that is no picture; the window with the three CD covers loaded and ticked; and the
 // Cover Manipulator opened on the selected cover, with a filter applied.
+#include "support/screenshot_settle.h"
 #include "file_list.h"
 #include "folder_list.h"
 #include "frmcovercreator.h"
@@ -25,18 +26,11 @@
 
 namespace {
 
-void settle() {
-    for (int i = 0; i < 20; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(20);
-    }
-}
-
 bool pick(kavi::frmcovercreator& window, const QString& name) {
     const int row = int(window.fileSelect->entries().indexOf(name));
     if (row < 0) return false;
     window.fileSelect->selectRow(row);
-    settle();
+    kavi::testing::settleForScreenshot();
     return true;
 }
 
@@ -65,15 +59,15 @@ int main(int argc, char** argv) {
     kavi::frmcovercreator window(real.platform());
     window.move(0, 0);
     window.show();
-    settle();
+    kavi::testing::settleForScreenshot();
     if (!window.dirSelect->setPath(folder)) return 1;
-    settle();
+    kavi::testing::settleForScreenshot();
 
     // Picked on the DVD tab, then clicked: the selected cover.
     window.SSTab1->setCurrentIndex(3);
     if (!pick(window, QStringLiteral("holiday.jpg"))) return 1;
     window.Image_Click(4);
-    settle();
+    kavi::testing::settleForScreenshot();
     const bool selectedSaved = window.grab().save(QString::fromLocal8Bit(argv[1]));
 
     // The same cover after picking the file that is no picture: it keeps its photograph.
@@ -90,7 +84,7 @@ int main(int argc, char** argv) {
     window.SSTab1->setCurrentIndex(0);
     window.Image_Click(1);
     window.lblNotice->dismiss();
-    settle();
+    kavi::testing::settleForScreenshot();
     const bool mainSaved = window.grab().save(QString::fromLocal8Bit(argv[3]));
 
     // The Manipulator opens modally from the toolbar; once it shows, a filter runs and the shot is taken.
@@ -101,7 +95,7 @@ int main(int argc, char** argv) {
         manipulator->move(40, 40);
         const kavi::FilterCommand& grey = kavi::kFilterCommands[14]; // Gray Scale
         manipulator->runFilter(grey.number, grey.amount);
-        settle();
+        kavi::testing::settleForScreenshot();
         manipulatorSaved = manipulator->grab().save(QString::fromLocal8Bit(argv[4]));
         manipulator->Command2_Click();
     });

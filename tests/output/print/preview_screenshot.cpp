@@ -1,5 +1,6 @@
 // Takes a screenshot of the print preview as a user sees it (run under xvfb-run, see
 // scripts/screenshot.sh): a DVD cover with cut marks, for a printer with quarter-inch margins.
+#include "support/screenshot_settle.h"
 #include "imaging/qt_raster.h"
 #include "jpeg/photo_picture.h"
 #include "platform.h"
@@ -35,13 +36,6 @@ public:
     void setCopies(int) override {}
 };
 
-void settle() {
-    for (int i = 0; i < 20; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(20);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -64,6 +58,6 @@ int main(int argc, char** argv) {
     kavi::frmPrintPreview preview(platform, selection);
     preview.move(0, 0);
     preview.show();
-    settle();
+    kavi::testing::settleForScreenshot();
     return preview.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }
