@@ -26,7 +26,7 @@ if [ "${1:-}" = "--bench" ]; then wanted+=("${bench_only[@]}"); fi
 
 missing=()
 for p in "${wanted[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+  if [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)" != "install ok installed" ]; then
     missing+=("$p")
   fi
 done

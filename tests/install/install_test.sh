@@ -32,7 +32,8 @@ run_env=(env -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u XDG_RUNTIME_DIR HOME="$home
 # --help and --version answer without a display: they open no window.
 version=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/kavi" --version) || fail "--version failed"
 [ "$version" = "Kavi 4.0.0" ] || fail "--version said: $version"
-env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/kavi" --help | grep -q "^Usage: kavi" || fail "--help"
+usage=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$prefix/bin/kavi" --help)
+grep -q "^Usage: kavi" <<<"$usage" || fail "--help"
 
 # The file locations it reports: the settings under HOME, the help pages in the share folder.
 help=$("${run_env[@]}" "$prefix/bin/kavi" --help)

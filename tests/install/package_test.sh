@@ -15,7 +15,10 @@ deb=$(bash "$source_dir/scripts/package-deb.sh" "$build" "$scratch/out" | tail -
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 arch=$(dpkg --print-architecture)
 [ "$(basename "$deb")" = "kavi_${version}_${arch}.deb" ] || fail "package named $(basename "$deb")"
-dpkg-deb -I "$deb" | grep -qx " Package: kavi" || fail "dpkg-deb -I: $(dpkg-deb -I "$deb")"
+# The outputs are read whole before grep looks at them: with pipefail, a grep -q that stops at the
+# first match would fail the check through the writer's broken pipe.
+info=$(dpkg-deb -I "$deb")
+grep -qx " Package: kavi" <<<"$info" || fail "dpkg-deb -I: $info"
 
 # Contents: the programs executable, the desktop files, help, sound and the installed marker, all
 # owned by root and nothing outside /usr.
