@@ -133,9 +133,15 @@ void FilterSaturation(FilterPass& pass, int a) {
     fillGrayRule(pass.gray);
     const GrayLevels& gray = pass.gray;
     const double f = float(double(a) / 100.0);  // the factor is single precision
-    walkEveryPixel(pass, pass.source, [&gray, f](const std::uint8_t* in, std::uint8_t* out) {
-        const int t = gray[std::size_t(grayIndex(in))];
-        for (int p = 0; p < 3; ++p) out[p] = roundToByte(f * (in[p] - t) + in[p]);
+    // A channel's new value depends only on its own value v and the pixel's gray level t (0...255),
+    // so every answer is worked out once, by the same arithmetic, into a 64 KB table by t and v.
+    std::vector<std::uint8_t> answers(256 * 256);
+    for (int t = 0; t < 256; ++t)
+        for (int v = 0; v < 256; ++v) answers[std::size_t(t * 256 + v)] = roundToByte(f * (v - t) + v);
+    const std::uint8_t* table = answers.data();
+    walkEveryPixel(pass, pass.source, [&gray, table](const std::uint8_t* in, std::uint8_t* out) {
+        const std::uint8_t* byLevel = table + std::size_t(gray[std::size_t(grayIndex(in))]) * 256;
+        for (int p = 0; p < 3; ++p) out[p] = byLevel[in[p]];
     });
 }
 

@@ -77,6 +77,18 @@ void copyGrid(const PixelGrid& from, PixelGrid& to) {
     });
 }
 
+bool isPlainGrid(const raster::Bitmap& bitmap) {
+    return bitmap.bitsPerPixel() == 32 && bitmap.rowOrder() == raster::RowOrder::TopDown &&
+           bitmap.stride() == std::size_t(bitmap.width()) * 4;
+}
+
+// Whether the routine can work in the bitmap's memory, reading the unchanged pixels from the copy.
+bool canWorkInPlace(const raster::Bitmap& bitmap, const raster::Bitmap* unchanged) {
+    return unchanged && isPlainGrid(bitmap) && isPlainGrid(*unchanged) && !bitmap.isBorrowed() &&
+           unchanged->width() == bitmap.width() && unchanged->height() == bitmap.height() &&
+           unchanged->bits() != bitmap.bits();
+}
+
 void runRoutine(int number, FilterPass& pass, int parameter) {
     namespace N = FilterNumber;
     switch (number) {
@@ -106,17 +118,35 @@ void runRoutine(int number, FilterPass& pass, int parameter) {
 
 FilterOutcome FilterEngine::apply(int number, raster::Bitmap* bitmap, int parameter, int& progress,
                                   const FilterYield& yield) {
+    return run(number, bitmap, nullptr, parameter, progress, yield);
+}
+
+FilterOutcome FilterEngine::applyInPlace(int number, raster::Bitmap* bitmap, const raster::Bitmap* unchanged,
+                                         int parameter, int& progress, const FilterYield& yield) {
+    return run(number, bitmap, unchanged, parameter, progress, yield);
+}
+
+FilterOutcome FilterEngine::run(int number, raster::Bitmap* bitmap, const raster::Bitmap* unchanged, int parameter,
+                                int& progress, const FilterYield& yield) {
     if (busy_) return FilterOutcome::Busy;
     if (!bitmap || bitmap->isNull()) return FilterOutcome::NoPicture;
 
     CallScope scope(*this);
     const int w = bitmap->width(), h = bitmap->height();
+    // In place, the routine works in the bitmap's own memory and reads the unchanged pixels from
+    // the caller's copy, so the call needs no memory of its own the size of the picture.
+    const bool inPlace = canWorkInPlace(*bitmap, unchanged);
     try {
-        work_.sizeTo(w, h);
-        readIntoGrid(*bitmap, work_);
-        if (readsSourcePixels(number)) {
-            source_.sizeTo(w, h);
-            copyGrid(work_, source_);
+        if (inPlace) {
+            work_.borrow(bitmap->bits(), w, h);
+            if (readsSourcePixels(number)) source_.borrow(const_cast<std::uint8_t*>(unchanged->bits()), w, h);
+        } else {
+            work_.sizeTo(w, h);
+            readIntoGrid(*bitmap, work_);
+            if (readsSourcePixels(number)) {
+                source_.sizeTo(w, h);
+                copyGrid(work_, source_);
+            }
         }
         FilterPass pass(work_, source_, gray_, progress_, progress, yield);
         runRoutine(number, pass, parameter);
@@ -126,8 +156,13 @@ FilterOutcome FilterEngine::apply(int number, raster::Bitmap* bitmap, int parame
     } catch (const FilterFailure&) {
         return FilterOutcome::Failed;
     }
-    writeFromGrid(*bitmap, work_);
+    if (!inPlace) writeFromGrid(*bitmap, work_);
     return FilterOutcome::Applied;
+}
+
+FilterOutcome ApplyFilterInPlace(int number, raster::Bitmap* bitmap, const raster::Bitmap* unchanged, int parameter,
+                                 int& progress, const FilterYield& yield) {
+    return ProcessFilterEngine().applyInPlace(number, bitmap, unchanged, parameter, progress, yield);
 }
 
 } // namespace Module4

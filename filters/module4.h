@@ -29,6 +29,13 @@
 // FilterBusy is cleared and the grids are shrunk to 2 x 2 pixels before ApplyFilter returns.
 // An exception thrown by the yield itself passes through after the same clean-up.
 //
+// ApplyFilterInPlace is the same call without the copies, for a caller that keeps the picture as it
+// was: `unchanged` holds the bitmap's pixels as they are at the call and does not change during it.
+// When both are 32-bit top-down with rows of width * 4 bytes and the same size, the routine works
+// in the bitmap's own memory and reads the unchanged pixels from `unchanged`; the results are the
+// very bytes ApplyFilter gives. A Stopped or Failed call may then leave the bitmap partly filtered,
+// and the caller takes the picture back from `unchanged`. Any other pair takes ApplyFilter's path.
+//
 // Add Noise and Diffuse draw from one process-wide generator (filter_random.h).
 #include "pixel_grid.h"
 #include "raster/bitmap.h"
@@ -52,6 +59,8 @@ class FilterEngine {
 public:
     FilterOutcome apply(int number, raster::Bitmap* bitmap, int parameter, int& progress,
                         const FilterYield& yield = {});
+    FilterOutcome applyInPlace(int number, raster::Bitmap* bitmap, const raster::Bitmap* unchanged, int parameter,
+                               int& progress, const FilterYield& yield = {});
 
     bool busy() const { return busy_; }
     int progress() const { return progress_; }
@@ -61,6 +70,8 @@ public:
 
 private:
     struct CallScope;
+    FilterOutcome run(int number, raster::Bitmap* bitmap, const raster::Bitmap* unchanged, int parameter,
+                      int& progress, const FilterYield& yield);
     bool busy_ = false;
     int progress_ = 0;
     PixelGrid work_;
@@ -73,6 +84,8 @@ FilterEngine& ProcessFilterEngine();
 
 FilterOutcome ApplyFilter(int number, raster::Bitmap* bitmap, int parameter, int& progress,
                           const FilterYield& yield = {});
+FilterOutcome ApplyFilterInPlace(int number, raster::Bitmap* bitmap, const raster::Bitmap* unchanged, int parameter,
+                                 int& progress, const FilterYield& yield = {});
 
 namespace FilterNumber {
 constexpr int Sharpen = 1, Negative = 2, Blur = 3, Diffuse = 4, Smooth = 5, EdgeEnhance = 6,

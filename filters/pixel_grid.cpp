@@ -31,7 +31,8 @@ std::uint8_t* mapHugeBlock(std::size_t bytes) {
 PixelGrid::~PixelGrid() { release(); }
 
 void PixelGrid::release() {
-    if (mappedBytes_) munmap(data_, mappedBytes_);
+    if (borrowed_) borrowed_ = false;
+    else if (mappedBytes_) munmap(data_, mappedBytes_);
     else std::free(data_);
     data_ = nullptr;
     bytes_ = mappedBytes_ = 0;
@@ -50,6 +51,15 @@ void PixelGrid::sizeTo(int width, int height) {
         if (!data_) throw std::bad_alloc();
     }
     bytes_ = bytes;
+    width_ = width;
+    height_ = height;
+}
+
+void PixelGrid::borrow(std::uint8_t* pixels, int width, int height) {
+    release();
+    data_ = pixels;
+    borrowed_ = true;
+    bytes_ = std::size_t(width) * std::size_t(height) * 4;
     width_ = width;
     height_ = height;
 }

@@ -18,6 +18,9 @@ public:
     void sizeTo(int width, int height);
     // Back to 2 x 2 pixels, giving the big block back to the system.
     void shrink() { sizeTo(2, 2); }
+    // Makes the grid a view of width x height pixels in memory held elsewhere, laid out like the
+    // grid's own; the grid never frees it. The next sizeTo or shrink lets go of the view.
+    void borrow(std::uint8_t* pixels, int width, int height);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -38,6 +41,7 @@ private:
     std::size_t bytes_ = 0;
     std::uint8_t* data_ = nullptr;
     std::size_t mappedBytes_ = 0;  // non-zero when data_ is a mapping of its own
+    bool borrowed_ = false;        // data_ belongs to somebody else
 };
 
 } // namespace Module4

@@ -301,10 +301,10 @@ void frmManipulate::runFilter(int number, int amount) {
     progressBar->show();
     filterRunning_ = true;
     stopRequested_ = false;
-    // Before the first row is done, a large picture is copied twice: into the picture being edited
-    // and into the filter's own grids, each taking a good part of a second for a big scan. The
-    // window (the closed menu's place, the disabled controls, the bar at 0) is painted before the
-    // first copy, and events are let through again between the two.
+    // Before the first row is done, a large picture is copied into the picture being edited, which
+    // takes a good part of a second for a big scan. The window (the closed menu's place, the
+    // disabled controls, the bar at 0) is painted before the copy, and events are let through
+    // again after it.
     const auto yield = [this] {
         progressBar->setValue(progress);
         QCoreApplication::processEvents();
@@ -314,9 +314,15 @@ void frmManipulate::runFilter(int number, int amount) {
     if (commandProbe) commandProbe();
     buffers.beginFilter();
     raster::Bitmap& target = buffers.Picture1.edit(); // the copy is made here
-    const Module4::FilterOutcome outcome = yield() == Module4::AfterYield::Stop
-                                               ? Module4::FilterOutcome::Stopped
-                                               : Module4::ApplyFilter(number, &target, amount, progress, yield);
+    // The filter works in that copy and reads the unchanged pixels from the current result, which
+    // nothing changes while it runs; so it needs no further copy of the picture.
+    const raster::Bitmap& unchanged = buffers.NewImage.image();
+    const Module4::FilterOutcome outcome =
+        yield() == Module4::AfterYield::Stop
+            ? Module4::FilterOutcome::Stopped
+            : Module4::ApplyFilterInPlace(number, &target, &unchanged, amount, progress, yield);
+    // A filter that did not finish may have left its work half done: the work area is put back.
+    if (outcome != Module4::FilterOutcome::Applied) buffers.Picture1.assign(buffers.picDest);
     filterRunning_ = false;
     progressBar->hide();
     if (closePending_) {
@@ -329,7 +335,6 @@ void frmManipulate::runFilter(int number, int amount) {
         showPictures(false);
     } else if (outcome == Module4::FilterOutcome::Failed) {
         // The picture stays as it was before the command.
-        buffers.Picture1.assign(buffers.picDest);
         platform_.messages.show({QStringLiteral("This filter cannot be applied to this picture."), kCaption,
                                  MsgIcon::Exclamation});
     }

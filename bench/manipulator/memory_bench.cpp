@@ -106,6 +106,10 @@ int manipulator() {
     step("Blur");
     window->runFilter(1, 2); // Sharpen
     step("Sharpen");
+    window->runFilter(25, 0); // Dilate, which reads the unchanged picture
+    step("Dilate");
+    window->runFilter(29, 50); // Add Noise, likewise
+    step("Add Noise");
     window->Toolbar1_ButtonClick(5);
     step("Undo");
     window->Toolbar1_ButtonClick(1);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <stdexcept>
 
 using namespace filtertest;
@@ -217,4 +218,32 @@ TEST(FilterEngine, TinyPicturesAreAccepted) {
                 EXPECT_EQ(bytesOf(bmp), before) << number << " on " << w << " x " << h;
             }
         }
+}
+
+TEST(FilterEngine, InPlaceLeavesTheUnchangedPictureAloneAndFallsBackForOtherPairs) {
+    const raster::Bitmap unchanged = scrambled(40, 30);
+    const auto before = bytesOf(unchanged);
+    const auto expected = bytesOf(filtered(FilterNumber::Dilate, unchanged));
+    raster::Bitmap bmp = unchanged;
+    int progress = 0;
+    EXPECT_EQ(ApplyFilterInPlace(FilterNumber::Dilate, &bmp, &unchanged, 0, progress), FilterOutcome::Applied);
+    EXPECT_EQ(bytesOf(bmp), expected);
+    EXPECT_EQ(bytesOf(unchanged), before) << "the unchanged picture is only read";
+    expectIdle();
+
+    // A bottom-up picture, a copy of another size and the picture itself as its own copy all take
+    // the grids, with the same result.
+    raster::Bitmap bottomUp(40, 30, 32, raster::RowOrder::BottomUp);
+    for (int y = 0; y < 30; ++y) std::memcpy(bottomUp.row(y), unchanged.row(y), 160);
+    EXPECT_EQ(ApplyFilterInPlace(FilterNumber::Dilate, &bottomUp, &unchanged, 0, progress), FilterOutcome::Applied);
+    for (int y = 0; y < 30; ++y)
+        EXPECT_EQ(0, std::memcmp(bottomUp.row(y), expected.data() + y * 160, 160)) << "row " << y;
+    const raster::Bitmap smaller = scrambled(4, 3);
+    bmp = unchanged;
+    EXPECT_EQ(ApplyFilterInPlace(FilterNumber::Dilate, &bmp, &smaller, 0, progress), FilterOutcome::Applied);
+    EXPECT_EQ(bytesOf(bmp), expected);
+    bmp = unchanged;
+    EXPECT_EQ(ApplyFilterInPlace(FilterNumber::Dilate, &bmp, &bmp, 0, progress), FilterOutcome::Applied);
+    EXPECT_EQ(bytesOf(bmp), expected);
+    expectIdle();
 }

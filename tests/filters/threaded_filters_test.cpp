@@ -1,6 +1,6 @@
-// Every filter gives the same bytes on several threads as on one, whatever the picture's shape,
-// including the random filters under a fixed seed, and a stopped filter leaves the generator
-// where the plain walk would.
+// Every filter gives the same bytes on several threads as on one, and in the picture's own memory
+// as through the engine's grids, whatever the picture's shape, including the random filters under
+// a fixed seed, and a stopped filter leaves the generator where the plain walk would.
 #include "filter_pictures.h"
 #include "raster/parallel_parts.h"
 
@@ -26,8 +26,11 @@ struct FilterRun {
     FilterOutcome outcome;
 };
 
+enum class Path { Grids, InPlace };
+
 // One filter on `threads` threads from seed 99; stopAfter > 0 stops at that yield.
-FilterRun runFilter(int threads, int number, int parameter, const raster::Bitmap& picture, int stopAfter = 0) {
+FilterRun runFilter(int threads, int number, int parameter, const raster::Bitmap& picture, int stopAfter = 0,
+                    Path path = Path::Grids) {
     const ThreadCount count(threads);
     raster::Bitmap bmp = picture;
     SeedFilterRandom(99);
@@ -37,7 +40,8 @@ FilterRun runFilter(int threads, int number, int parameter, const raster::Bitmap
         run.progress.push_back(progress);
         return int(run.progress.size()) == stopAfter ? AfterYield::Stop : AfterYield::Continue;
     };
-    run.outcome = ApplyFilter(number, &bmp, parameter, progress, yield);
+    run.outcome = path == Path::InPlace ? ApplyFilterInPlace(number, &bmp, &picture, parameter, progress, yield)
+                                        : ApplyFilter(number, &bmp, parameter, progress, yield);
     run.bytes = bytesOf(bmp);
     run.generatorAfter = FilterRandomPosition();
     return run;
@@ -53,11 +57,12 @@ const std::vector<std::pair<int, int>> kFilters{
     {FilterNumber::Diffuse, 300},   {FilterNumber::Sharpen, 40000}, {FilterNumber::Contrast, -90},
 };
 
-void expectSameOnThreads(const raster::Bitmap& picture, const std::vector<int>& threadCounts) {
+void expectSameOnThreads(const raster::Bitmap& picture, const std::vector<int>& threadCounts,
+                         Path path = Path::Grids) {
     for (const auto& [number, parameter] : kFilters) {
         const FilterRun reference = runFilter(1, number, parameter, picture);
         for (const int threads : threadCounts) {
-            const FilterRun run = runFilter(threads, number, parameter, picture);
+            const FilterRun run = runFilter(threads, number, parameter, picture, 0, path);
             EXPECT_EQ(run.bytes, reference.bytes) << "filter " << number << " (" << parameter << ") on " << threads
                                                   << " threads, " << picture.width() << " x " << picture.height();
             EXPECT_EQ(run.generatorAfter, reference.generatorAfter) << "filter " << number;
@@ -77,6 +82,11 @@ TEST(ThreadedFilters, ThinAndSmallPicturesGiveTheSameBytesOnEveryThreadCount) {
 TEST(ThreadedFilters, APictureOfSeveralBlocksGivesTheSameBytesOnEveryThreadCount) {
     // Wider than the wavefront's span and taller than one block of rows.
     expectSameOnThreads(scrambled(700, 1600, 7), {2, 3});
+}
+
+TEST(ThreadedFilters, InThePicturesOwnMemoryEveryFilterGivesTheBytesOfTheGrids) {
+    for (const auto& [w, h] : std::vector<std::pair<int, int>>{{1, 1}, {3, 3}, {2, 50}, {300, 7}, {700, 1600}})
+        expectSameOnThreads(scrambled(w, h, std::uint32_t(w * 1000 + h)), {1, 2}, Path::InPlace);
 }
 
 TEST(ThreadedFilters, AStoppedRandomFilterMovesTheGeneratorByTheRowsItReported) {
