@@ -114,6 +114,7 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
     }
 
     std::vector<Component> components;
+    std::vector<ComponentSymbols> symbols;
     try {
         for (std::size_t i = 0; i < layout_.size(); ++i) {
             Component c;
@@ -133,6 +134,9 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
             else
                 c.store = raster::PixelMemory(bytes);
             components.push_back(std::move(c));
+            // The DC list of the previous sampling is reused the same way.
+            symbols.emplace_back();
+            if (i < sampled_.symbols.size()) symbols.back().dc = std::move(sampled_.symbols[i].dc);
         }
         sampled_ = Sampled{};
 
@@ -170,31 +174,38 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
         ScratchPicture scratch;
         bool scratchMade = false;
 
+        // Components read straight from the source are transformed together in one pass over it;
+        // each drawn by the stretch is transformed from the scratch as soon as it is drawn.
+        std::vector<TransformTarget> fromSource;
         int drawnWidth = 0, drawnHeight = 0;  // what the scratch holds
-        for (Component& c : components) {
-            PixelRows pixels = wholeSource;
-            Reduction reduction;
-            if (c.width != lWidth || c.height != lHeight) {
-                if (scratch.dc.stretchMode() == raster::HALFTONE)
-                    reduction = wholeReduction(lWidth, lHeight, c.width, c.height);
-                if (!reduction.whole()) {
-                    if (!scratchMade) {
-                        if (!scratch.create(scratchWidth, scratchHeight)) return 1;
-                        scratchMade = true;
-                    }
-                    const int regionTop = scratchHeight - c.blocksHigh * 8;
-                    if (c.width != drawnWidth || c.height != drawnHeight) {
-                        raster::StretchBlt(&scratch.dc, 0, regionTop, c.width, c.height, source, left, top, lWidth,
-                                           lHeight, raster::SRCCOPY);
-                        drawnWidth = c.width;
-                        drawnHeight = c.height;
-                    }
-                    pixels = rowsOf(*scratch.bitmap, 0, regionTop, c.width, c.height);
-                }
+        for (std::size_t i = 0; i < components.size(); ++i) {
+            Component& c = components[i];
+            TransformTarget target{colourRowOf(c.id), &divisors_[std::size_t(c.table)], c.blocksWide, c.blocksHigh,
+                                   reinterpret_cast<std::int16_t*>(c.store.data()), {}, &symbols[i]};
+            if (c.width == lWidth && c.height == lHeight) {
+                fromSource.push_back(target);
+                continue;
             }
-            transformComponent(pixels, colourRowOf(c.id), divisors_[std::size_t(c.table)], c.blocksWide,
-                               c.blocksHigh, reinterpret_cast<std::int16_t*>(c.store.data()), reduction);
+            if (scratch.dc.stretchMode() == raster::HALFTONE)
+                target.reduction = wholeReduction(lWidth, lHeight, c.width, c.height);
+            if (target.reduction.whole()) {
+                fromSource.push_back(target);
+                continue;
+            }
+            if (!scratchMade) {
+                if (!scratch.create(scratchWidth, scratchHeight)) return 1;
+                scratchMade = true;
+            }
+            const int regionTop = scratchHeight - c.blocksHigh * 8;
+            if (c.width != drawnWidth || c.height != drawnHeight) {
+                raster::StretchBlt(&scratch.dc, 0, regionTop, c.width, c.height, source, left, top, lWidth, lHeight,
+                                   raster::SRCCOPY);
+                drawnWidth = c.width;
+                drawnHeight = c.height;
+            }
+            transformComponents(rowsOf(*scratch.bitmap, 0, regionTop, c.width, c.height), {target});
         }
+        transformComponents(wholeSource, fromSource);
     } catch (const std::bad_alloc&) {
         sampled_ = Sampled{};
         return 1;
@@ -206,6 +217,7 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
     sampled_.width = lWidth;
     sampled_.height = lHeight;
     sampled_.components = std::move(components);
+    sampled_.symbols = std::move(symbols);
     sampled_.tables = {tables_[0], tables_[1]};
     return 0;
 }
@@ -218,7 +230,7 @@ std::vector<std::uint8_t> cJpeg::EncodeToMemory() const {
     const McuGrid grid = mcuGrid(sampled_.width, sampled_.height, components);
 
     SymbolStatistics stats;
-    for (const Scan& scan : scans) countScan(components, scan, grid, stats);
+    for (const Scan& scan : scans) countScan(components, sampled_.symbols, scan, grid, stats);
 
     const int tableCount = components.size() == 3 ? 2 : 1;
     std::array<HuffmanSpec, 2> dcSpecs, acSpecs;

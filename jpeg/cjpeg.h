@@ -2,6 +2,7 @@
 // cJpeg: a baseline JPEG writer. SampleHDC samples a rectangle of pixels into YCbCr components,
 // transforms and quantizes them at once; SaveFile later writes a JFIF file with Huffman tables
 // made for this image. Failures of the setters and tables are thrown as JpegError.
+#include "block_symbols.h"
 #include "component.h"
 #include "quant_tables.h"
 
@@ -64,6 +65,7 @@ private:
     struct Sampled {
         int width = 0, height = 0;
         std::vector<Component> components;
+        std::vector<ComponentSymbols> symbols;  // one for each component
         std::array<Table64, 2> tables{};
     };
 

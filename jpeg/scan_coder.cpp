@@ -1,79 +1,19 @@
 #include "scan_coder.h"
 
+#include "block_symbols.h"
+
 #include "raster/parallel_parts.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace jpeg {
 
 namespace {
 
 constexpr int kMaxBlocksPerMcu = 10;
-constexpr std::uint8_t kEndOfBlock = 0x00;
-constexpr std::uint8_t kZeroRun16 = 0xF0;
 // Worst case of one coded block, stuffing included.
 constexpr std::size_t kMaxBlockBytes = 512;
-
-inline int category(int v) {
-    const unsigned magnitude = unsigned(v < 0 ? -v : v);
-    return magnitude ? 32 - std::countl_zero(magnitude) : 0;
-}
-
-// The low bits that follow a symbol: v itself, or v - 1 for negative values (ones' complement).
-inline std::uint32_t magnitudeBits(int v, int cat) {
-    return std::uint32_t(v < 0 ? v - 1 : v) & ((1u << cat) - 1);
-}
-
-// Bit k set where zig-zag coefficient k is not zero.
-inline std::uint64_t nonZeroMask(const std::int16_t* zz) {
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    std::uint64_t zeros = 0;
-    for (int i = 0; i < 64; i += 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(zz + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(zz + i + 8));
-        const __m128i bytes = _mm_packs_epi16(_mm_cmpeq_epi16(a, zero), _mm_cmpeq_epi16(b, zero));
-        zeros |= std::uint64_t(std::uint32_t(_mm_movemask_epi8(bytes))) << i;
-    }
-    return ~zeros;
-#else
-    std::uint64_t mask = 0;
-    for (int k = 0; k < 64; ++k)
-        if (zz[k]) mask |= std::uint64_t(1) << k;
-    return mask;
-#endif
-}
-
-// Walks one block's symbols: emit.dc(category, value) once, then emit.ac(symbol, value, size).
-template <class Emit>
-inline void codeBlock(const std::int16_t* zz, int& lastDc, Emit& emit) {
-    const int diff = zz[0] - lastDc;
-    lastDc = zz[0];
-    emit.dc(category(diff), diff);
-
-    std::uint64_t mask = nonZeroMask(zz) & ~std::uint64_t(1);
-    int last = 0;
-    while (mask) {
-        const int k = std::countr_zero(mask);
-        mask &= mask - 1;
-        int run = k - last - 1;
-        while (run > 15) {
-            emit.ac(kZeroRun16, 0, 0);
-            run -= 16;
-        }
-        const int v = zz[k];
-        const int cat = category(v);
-        emit.ac(std::uint8_t((run << 4) | cat), v, cat);
-        last = k;
-    }
-    if (last != 63) emit.ac(kEndOfBlock, 0, 0);
-}
 
 // A dummy block of an interleaved MCU: the previous DC again and no AC coefficients.
 template <class Emit>
@@ -193,20 +133,6 @@ private:
     int pending_ = 0;
 };
 
-struct Counter {
-    SymbolCounts* dcCounts;
-    SymbolCounts* acCounts;
-    std::uint64_t* extra;
-    void dc(int cat, int) {
-        ++(*dcCounts)[std::size_t(cat)];
-        *extra += std::uint64_t(cat);
-    }
-    void ac(std::uint8_t symbol, int, int size) {
-        ++(*acCounts)[symbol];
-        *extra += std::uint64_t(size);
-    }
-};
-
 struct Writer {
     const HuffmanCodes* dcCodes;
     const HuffmanCodes* acCodes;
@@ -253,29 +179,42 @@ McuGrid mcuGrid(int width, int height, const std::vector<Component>& components)
     return {(width + 8 * hMax - 1) / (8 * hMax), (height + 8 * vMax - 1) / (8 * vMax)};
 }
 
-void countScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid,
-               SymbolStatistics& stats) {
-    const std::vector<int> starts = partStarts(unitsOf(components, scan, grid));
-    const std::size_t parts = starts.size() - 1;
-    std::vector<SymbolStatistics> partStats(parts);
-    raster::runParts(int(parts), [&](int k) {
-        SymbolStatistics& own = partStats[std::size_t(k)];
-        std::vector<Counter> counters;
-        for (int index : scan) {
-            const int t = components[std::size_t(index)].table;
-            counters.push_back(Counter{&own.dc[std::size_t(t)], &own.ac[std::size_t(t)], &own.extraBits});
+void countScan(const std::vector<Component>& components, const std::vector<ComponentSymbols>& symbols,
+               const Scan& scan, McuGrid grid, SymbolStatistics& stats) {
+    for (std::size_t s = 0; s < scan.size(); ++s) {
+        const Component& c = components[std::size_t(scan[s])];
+        const ComponentSymbols& own = symbols[std::size_t(scan[s])];
+        const std::size_t t = std::size_t(c.table);
+        for (std::size_t i = 0; i < own.ac.size(); ++i) stats.ac[t][i] += own.ac[i];
+        stats.extraBits += own.acExtraBits;
+
+        // The DC differences in coding order, one component at a time: each has its own
+        // predictor, and a dummy block codes difference 0 and an end of block.
+        int lastDc = 0;
+        const auto real = [&](int bx, int by) {
+            const int dc = own.dc[std::size_t(by) * std::size_t(c.blocksWide) + std::size_t(bx)];
+            const int cat = category(dc - lastDc);
+            lastDc = dc;
+            ++stats.dc[t][std::size_t(cat)];
+            stats.extraBits += std::uint64_t(cat);
+        };
+        if (scan.size() == 1) {
+            for (int by = 0; by < c.blocksHigh; ++by)
+                for (int bx = 0; bx < c.blocksWide; ++bx) real(bx, by);
+            continue;
         }
-        const int from = starts[std::size_t(k)], to = starts[std::size_t(k) + 1];
-        walkScan(components, scan, grid, from, to, dcBefore(components, scan, grid, from),
-                 [&](int s) -> Counter& { return counters[std::size_t(s)]; });
-    });
-    for (const SymbolStatistics& own : partStats) {
-        for (std::size_t t = 0; t < 2; ++t)
-            for (std::size_t i = 0; i < own.dc[t].size(); ++i) {
-                stats.dc[t][i] += own.dc[t][i];
-                stats.ac[t][i] += own.ac[t][i];
-            }
-        stats.extraBits += own.extraBits;
+        for (int my = 0; my < grid.high; ++my)
+            for (int mx = 0; mx < grid.wide; ++mx)
+                for (int v = 0; v < c.v; ++v)
+                    for (int h = 0; h < c.h; ++h) {
+                        const int bx = mx * c.h + h, by = my * c.v + v;
+                        if (bx < c.blocksWide && by < c.blocksHigh) {
+                            real(bx, by);
+                        } else {
+                            ++stats.dc[t][0];
+                            ++stats.ac[t][kEndOfBlock];
+                        }
+                    }
     }
 }
 
