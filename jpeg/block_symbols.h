@@ -85,17 +85,18 @@ struct ComponentSymbols {
     std::vector<std::int16_t> dc;
 };
 
-// Adds one block's AC symbols to counts.
+// Adds one block's AC symbols to counts and their extra bits to extraBits.
 inline void countAc(const std::int16_t* zz, SymbolCounts& counts, std::uint64_t& extraBits) {
     struct Counter {
         SymbolCounts& counts;
-        std::uint64_t& extra;
+        unsigned extra = 0;  // kept apart from the counts, so it stays in a register
         void ac(std::uint8_t symbol, int, int size) {
             ++counts[symbol];
-            extra += std::uint64_t(size);
+            extra += unsigned(size);
         }
-    } counter{counts, extraBits};
+    } counter{counts};
     codeAc(zz, counter);
+    extraBits += counter.extra;
 }
 
 } // namespace jpeg

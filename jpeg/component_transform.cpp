@@ -77,10 +77,7 @@ void transformBlockRow(const Prepared& p, TargetScratch& scratch, int by, RowAt&
     }
     alignas(16) float block[64];
     for (int bx = 0; bx < t.blocksWide; ++bx) {
-        const float* src = strip + bx * 8;
-        for (int r = 0; r < 8; ++r)
-            std::copy(src + std::size_t(r) * p.paddedWidth, src + std::size_t(r) * p.paddedWidth + 8, block + r * 8);
-        forwardDctTransposed(block);
+        forwardDctTransposed(strip + bx * 8, p.paddedWidth, block);
         const std::size_t index = std::size_t(by) * std::size_t(t.blocksWide) + std::size_t(bx);
         std::int16_t* out = t.store + index * 64;
         quantizeTransposed(block, p.transposed, out);

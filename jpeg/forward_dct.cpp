@@ -11,18 +11,19 @@ namespace jpeg {
 
 namespace {
 
-// One-dimensional transform of the eight rows of block, applied to all eight columns at once, so
-// the inner loop runs over contiguous floats and vectorises.
-inline void verticalPass(float* b) {
+// One-dimensional transform of eight rows (row r at in + r * stride), applied to all eight
+// columns at once, so the inner loop runs over contiguous floats and vectorises; the result goes
+// to b (8 floats a row), which may be in itself.
+inline void verticalPass(const float* in, std::ptrdiff_t stride, float* b) {
     constexpr float c4 = 0.707106781f;  // cos(4 pi / 16)
     constexpr float c6 = 0.382683433f;  // cos(6 pi / 16)
     constexpr float c2m6 = 0.541196100f;  // cos(2 pi / 16) - cos(6 pi / 16)
     constexpr float c2p6 = 1.306562965f;  // cos(2 pi / 16) + cos(6 pi / 16)
     for (int c = 0; c < 8; ++c) {
-        const float s07 = b[0 * 8 + c] + b[7 * 8 + c], d07 = b[0 * 8 + c] - b[7 * 8 + c];
-        const float s16 = b[1 * 8 + c] + b[6 * 8 + c], d16 = b[1 * 8 + c] - b[6 * 8 + c];
-        const float s25 = b[2 * 8 + c] + b[5 * 8 + c], d25 = b[2 * 8 + c] - b[5 * 8 + c];
-        const float s34 = b[3 * 8 + c] + b[4 * 8 + c], d34 = b[3 * 8 + c] - b[4 * 8 + c];
+        const float s07 = in[0 * stride + c] + in[7 * stride + c], d07 = in[0 * stride + c] - in[7 * stride + c];
+        const float s16 = in[1 * stride + c] + in[6 * stride + c], d16 = in[1 * stride + c] - in[6 * stride + c];
+        const float s25 = in[2 * stride + c] + in[5 * stride + c], d25 = in[2 * stride + c] - in[5 * stride + c];
+        const float s34 = in[3 * stride + c] + in[4 * stride + c], d34 = in[3 * stride + c] - in[4 * stride + c];
 
         // Even half.
         const float e0 = s07 + s34, e3 = s07 - s34;
@@ -96,10 +97,12 @@ const TransposedZigzag kTransposedZigzag;
 
 } // namespace
 
-void forwardDctTransposed(float* block) {
-    verticalPass(block);
+void forwardDctTransposed(float* block) { forwardDctTransposed(block, 8, block); }
+
+void forwardDctTransposed(const float* rows, std::ptrdiff_t stride, float* block) {
+    verticalPass(rows, stride, block);
     transpose(block);
-    verticalPass(block);
+    verticalPass(block, 8, block);
 }
 
 Divisors transposedDivisors(const Divisors& natural) {

@@ -3,6 +3,7 @@
 // and quantization of its output into 16-bit coefficients in zig-zag order.
 #include "quant_tables.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace jpeg {
@@ -10,6 +11,8 @@ namespace jpeg {
 // Transforms block (natural order, row * 8 + column) in place. The result is left TRANSPOSED
 // (column * 8 + row) and scaled by 8 * a(u) * a(v); quantizeTransposed takes it as it is.
 void forwardDctTransposed(float* block);
+// The same for the block whose row r starts at rows + r * stride, into block.
+void forwardDctTransposed(const float* rows, std::ptrdiff_t stride, float* block);
 
 // Divisors rearranged to match the transposed output of forwardDctTransposed.
 Divisors transposedDivisors(const Divisors& natural);
