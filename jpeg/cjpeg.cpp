@@ -259,7 +259,7 @@ std::vector<std::uint8_t> cJpeg::EncodeToMemory() const {
     const ScanTables tables{{&dcCodes[0], &dcCodes[1]}, {&acCodes[0], &acCodes[1]}};
     for (const Scan& scan : scans) {
         writeScanHeader(out, components, scan);
-        writeScan(components, scan, grid, tables, out);
+        writeScan(components, scan, grid, tables, estimateBits, out);
     }
     writeEndOfImage(out);
     return out.take();

@@ -1,5 +1,6 @@
 #include "scan_coder.h"
 
+#include "bit_runs.h"
 #include "block_symbols.h"
 
 #include "raster/parallel_parts.h"
@@ -12,8 +13,17 @@ namespace jpeg {
 namespace {
 
 constexpr int kMaxBlocksPerMcu = 10;
-// Worst case of one coded block, stuffing included.
+// Worst case of one coded block.
 constexpr std::size_t kMaxBlockBytes = 512;
+
+// The coefficients are read once, from memory far beyond the caches, in several streams at once
+// (the rows of blocks of an MCU row and each component): they are fetched a little ahead.
+constexpr int kPrefetchBlocks = 8;
+constexpr int kPrefetchMcus = 4;
+inline void prefetchBlocks(const std::int16_t* first, int blocks) {
+    const char* p = reinterpret_cast<const char*>(first);
+    for (int line = 0; line < 2 * blocks; ++line) __builtin_prefetch(p + 64 * line);
+}
 
 // A dummy block of an interleaved MCU: the previous DC again and no AC coefficients.
 template <class Emit>
@@ -37,7 +47,10 @@ void walkScan(const std::vector<Component>& components, const Scan& scan, McuGri
         const Component& c = components[std::size_t(scan[0])];
         auto& emit = emitterOf(0);
         for (int by = from; by < to; ++by)
-            for (int bx = 0; bx < c.blocksWide; ++bx) codeBlock(c.block(bx, by), lastDc[0], emit);
+            for (int bx = 0; bx < c.blocksWide; ++bx) {
+                if (bx + kPrefetchBlocks < c.blocksWide) prefetchBlocks(c.block(bx + kPrefetchBlocks, by), 1);
+                codeBlock(c.block(bx, by), lastDc[0], emit);
+            }
         return;
     }
     for (int my = from; my < to; ++my) {
@@ -47,6 +60,8 @@ void walkScan(const std::vector<Component>& components, const Scan& scan, McuGri
                 auto& emit = emitterOf(int(s));
                 for (int v = 0; v < c.v; ++v) {
                     const int by = my * c.v + v;
+                    const int ahead = (mx + kPrefetchMcus) * c.h;
+                    if (by < c.blocksHigh && ahead + c.h <= c.blocksWide) prefetchBlocks(c.block(ahead, by), c.h);
                     for (int h = 0; h < c.h; ++h) {
                         const int bx = mx * c.h + h;
                         if (bx < c.blocksWide && by < c.blocksHigh)
@@ -94,44 +109,6 @@ std::vector<int> partStarts(int units) {
     for (int k = 0; k <= parts; ++k) starts[std::size_t(k)] = int(std::int64_t(units) * k / parts);
     return starts;
 }
-
-// Entropy-coded bits without stuffing, for one part of a scan; the parts are joined, and
-// stuffed, in order once all are coded.
-class RawBits {
-public:
-    void reserve(std::size_t n) {
-        if (pos_ + n > buffer_.size()) buffer_.resize((pos_ + n) * 3 / 2 + 4096);
-    }
-    void bits(std::uint32_t value, int count) {
-        acc_ = (acc_ << count) | value;
-        pending_ += count;
-        if (pending_ >= 32) {
-            pending_ -= 32;
-            const auto word = std::uint32_t(acc_ >> pending_);
-            std::uint8_t* out = buffer_.data() + pos_;
-            out[0] = std::uint8_t(word >> 24);
-            out[1] = std::uint8_t(word >> 16);
-            out[2] = std::uint8_t(word >> 8);
-            out[3] = std::uint8_t(word);
-            pos_ += 4;
-        }
-    }
-    // Appends every bit to out, which stuffs as it writes.
-    void appendTo(ByteOutput& out) const {
-        out.reserve(2 * pos_ + 16);
-        for (std::size_t i = 0; i + 4 <= pos_; i += 4)
-            out.bits(std::uint32_t(buffer_[i]) << 24 | std::uint32_t(buffer_[i + 1]) << 16 |
-                         std::uint32_t(buffer_[i + 2]) << 8 | buffer_[i + 3],
-                     32);
-        if (pending_ > 0) out.bits(std::uint32_t(acc_ & ((std::uint64_t(1) << pending_) - 1)), pending_);
-    }
-
-private:
-    std::vector<std::uint8_t> buffer_;
-    std::size_t pos_ = 0;
-    std::uint64_t acc_ = 0;
-    int pending_ = 0;
-};
 
 struct Writer {
     const HuffmanCodes* dcCodes;
@@ -219,22 +196,36 @@ void countScan(const std::vector<Component>& components, const std::vector<Compo
 }
 
 void writeScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid,
-               const ScanTables& tables, ByteOutput& out) {
-    const std::vector<int> starts = partStarts(unitsOf(components, scan, grid));
+               const ScanTables& tables, std::uint64_t expectedBits, ByteOutput& out) {
+    const int units = unitsOf(components, scan, grid);
+    const std::vector<int> starts = partStarts(units);
     const std::size_t parts = starts.size() - 1;
     std::vector<RawBits> coded(parts);
     raster::runParts(int(parts), [&](int k) {
+        const int from = starts[std::size_t(k)], to = starts[std::size_t(k) + 1];
+        // Coded into a local object: neighbouring parts' bit buffers would share cache lines.
+        RawBits bits;
+        bits.reserve(std::size_t(expectedBits / 8 * std::uint64_t(to - from) / std::uint64_t(units) * 5 / 4) + 4096);
         std::vector<Writer> writers;
         for (int index : scan) {
             const int t = components[std::size_t(index)].table;
-            writers.push_back(Writer{tables.dc[std::size_t(t)], tables.ac[std::size_t(t)], &coded[std::size_t(k)]});
+            writers.push_back(Writer{tables.dc[std::size_t(t)], tables.ac[std::size_t(t)], &bits});
         }
-        const int from = starts[std::size_t(k)], to = starts[std::size_t(k) + 1];
         walkScan(components, scan, grid, from, to, dcBefore(components, scan, grid, from),
                  [&](int s) -> Writer& { return writers[std::size_t(s)]; });
+        coded[std::size_t(k)] = std::move(bits);
     });
-    for (const RawBits& part : coded) part.appendTo(out);
-    out.padBits();
+    // The scan ends with 1-bits up to a whole byte.
+    std::uint64_t total = 0;
+    for (const RawBits& part : coded) total += part.bitCount();
+    const int fill = int((8 - total % 8) % 8);
+    if (fill) coded.back().bits((1u << fill) - 1, fill);
+    std::vector<const RawBits*> runs;
+    for (RawBits& part : coded) {
+        part.finish();
+        runs.push_back(&part);
+    }
+    appendStuffed(runs, out);
 }
 
 } // namespace jpeg

@@ -37,12 +37,13 @@ McuGrid mcuGrid(int width, int height, const std::vector<Component>& components)
 void countScan(const std::vector<Component>& components, const std::vector<ComponentSymbols>& symbols,
                const Scan& scan, McuGrid grid, SymbolStatistics& stats);
 
-// Second pass: the scan's entropy-coded data, padded to a whole byte.
+// Second pass: the scan's entropy-coded data, padded to a whole byte, coded in parts on several
+// threads. expectedBits, about the scan's size, only sizes the buffers.
 struct ScanTables {
     std::array<const HuffmanCodes*, 2> dc{};
     std::array<const HuffmanCodes*, 2> ac{};
 };
 void writeScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid,
-               const ScanTables& tables, ByteOutput& out);
+               const ScanTables& tables, std::uint64_t expectedBits, ByteOutput& out);
 
 } // namespace jpeg
