@@ -42,8 +42,24 @@ void RawBits::grow(std::size_t wanted) {
     capacity_ = capacity;
 }
 
+RawBits::Cursor RawBits::take(std::size_t n) {
+    if (pos_ + n > capacity_) grow(pos_ + n);
+    return Cursor{buffer_.get() + pos_, buffer_.get() + capacity_, acc_, pending_};
+}
+
+void RawBits::put(const Cursor& c) {
+    pos_ = std::size_t(c.at - buffer_.get());
+    acc_ = c.acc;
+    pending_ = c.pending;
+}
+
+RawBits::Cursor RawBits::grown(Cursor c, std::size_t n) {
+    put(c);
+    return take(n);
+}
+
 void RawBits::finish() {
-    reserve(16);
+    if (pos_ + 16 > capacity_) grow(pos_ + 16);
     std::uint8_t* out = buffer_.get() + pos_;
     const int whole = (pending_ + 7) / 8;
     const std::uint64_t aligned = pending_ ? acc_ << (64 - pending_) : 0;  // first pending bit on top

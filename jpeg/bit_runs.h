@@ -14,25 +14,45 @@ namespace jpeg {
 // Bits without stuffing, most significant bit first.
 class RawBits {
 public:
-    // Makes room for at least n more bytes.
-    void reserve(std::size_t n) {
-        if (pos_ + n > capacity_) grow(pos_ + n);
-    }
-    // Appends the low count bits of value (count at most 32, with at most 31 bits pending).
-    void bits(std::uint32_t value, int count) {
-        acc_ = (acc_ << count) | value;
-        pending_ += count;
-        if (pending_ >= 32) {
-            pending_ -= 32;
-            const auto word = std::uint32_t(acc_ >> pending_);
-            std::uint8_t* out = buffer_.get() + pos_;
-            out[0] = std::uint8_t(word >> 24);
-            out[1] = std::uint8_t(word >> 16);
-            out[2] = std::uint8_t(word >> 8);
-            out[3] = std::uint8_t(word);
-            pos_ += 4;
+    // The writing position and the bits not yet in the bytes. A coding loop keeps it in a local
+    // variable and hands it back with put(): state behind a pointer would be reloaded after
+    // every byte stored, as a byte store may alias anything.
+    struct Cursor {
+        std::uint8_t* at = nullptr;
+        std::uint8_t* end = nullptr;
+        std::uint64_t acc = 0;
+        int pending = 0;
+
+        // Appends the low count bits of value (count at most 32).
+        void bits(std::uint32_t value, int count) {
+            acc = (acc << count) | value;
+            pending += count;
+            if (pending >= 32) {
+                pending -= 32;
+                const auto word = std::uint32_t(acc >> pending);
+                at[0] = std::uint8_t(word >> 24);
+                at[1] = std::uint8_t(word >> 16);
+                at[2] = std::uint8_t(word >> 8);
+                at[3] = std::uint8_t(word);
+                at += 4;
+            }
         }
+    };
+
+    // A cursor at the end of what is written, with room for at least n more bytes.
+    Cursor take(std::size_t n);
+    // Makes room for at least n more bytes at the cursor (which the buffer may move).
+    Cursor room(Cursor c, std::size_t n) { return std::size_t(c.end - c.at) >= n ? c : grown(c, n); }
+    // Takes the cursor's state back.
+    void put(const Cursor& c);
+
+    // Appends bits outside a coding loop.
+    void bits(std::uint32_t value, int count) {
+        Cursor c = take(8);
+        c.bits(value, count);
+        put(c);
     }
+
     // Writes the pending bits into the bytes, the last one filled up with zeros, followed by
     // eight more zero bytes for the join's wide reads. No bits may follow.
     void finish();
@@ -41,6 +61,7 @@ public:
     const std::uint8_t* bytes() const { return buffer_.get(); }
 
 private:
+    Cursor grown(Cursor c, std::size_t n);
     void grow(std::size_t wanted);
 
     std::unique_ptr<std::uint8_t[]> buffer_;  // left uninitialised: every byte used is written

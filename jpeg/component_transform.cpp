@@ -1,6 +1,7 @@
 #include "component_transform.h"
 
 #include "forward_dct.h"
+#include "vector_level.h"
 
 #include "raster/parallel_parts.h"
 
@@ -11,6 +12,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 namespace jpeg {
 
@@ -20,9 +24,33 @@ const ColourRow kRedRow = {0.5f, -0.41869f, -0.08131f, 0.0f};
 
 namespace {
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#define KAVI_WIDE_CONVERT 1
+// convertRow's SSE2 loop eight pixels at a time, the same operations in the same order.
+__attribute__((target("avx2"))) int convertWide(const std::uint8_t* px, int width, const ColourRow& c, float* out) {
+    const __m256 fr = _mm256_set1_ps(c.r), fg = _mm256_set1_ps(c.g), fb = _mm256_set1_ps(c.b);
+    const __m256 off = _mm256_set1_ps(c.offset);
+    const __m256i lowByte = _mm256_set1_epi32(0xFF);
+    int x = 0;
+    for (; x + 8 <= width; x += 8) {
+        const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(px + 4 * x));
+        const __m256 b = _mm256_cvtepi32_ps(_mm256_and_si256(p, lowByte));
+        const __m256 g = _mm256_cvtepi32_ps(_mm256_and_si256(_mm256_srli_epi32(p, 8), lowByte));
+        const __m256 r = _mm256_cvtepi32_ps(_mm256_and_si256(_mm256_srli_epi32(p, 16), lowByte));
+        const __m256 v = _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(r, fr), _mm256_mul_ps(g, fg)),
+                                       _mm256_add_ps(_mm256_mul_ps(b, fb), off));
+        _mm256_storeu_ps(out + x, v);
+    }
+    return x;
+}
+#endif
+
 // Converts width pixels of one row into floats.
 void convertRow(const std::uint8_t* px, int width, const ColourRow& c, float* out) {
     int x = 0;
+#if defined(KAVI_WIDE_CONVERT)
+    if (useAvx2()) x = convertWide(px, width, c, out);
+#endif
 #if defined(__SSE2__)
     const __m128 fr = _mm_set1_ps(c.r), fg = _mm_set1_ps(c.g), fb = _mm_set1_ps(c.b);
     const __m128 off = _mm_set1_ps(c.offset);

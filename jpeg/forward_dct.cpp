@@ -1,5 +1,7 @@
 #include "forward_dct.h"
 
+#include "vector_level.h"
+
 #include <array>
 #include <cmath>
 
@@ -103,7 +105,7 @@ constexpr std::array<std::uint8_t, 64> transposedZigzag() {
 constexpr std::array<std::uint8_t, 64> kTransposedZigzag = transposedZigzag();
 
 #if defined(__x86_64__) && defined(__GNUC__)
-#define KAVI_QUANTIZE_AVX512 1
+#define KAVI_WIDE_VECTORS 1
 // kTransposedZigzag as word indices for the permutations.
 constexpr std::array<std::int16_t, 64> wideOrder() {
     std::array<std::int16_t, 64> order{};
@@ -133,7 +135,62 @@ __attribute__((target("avx512f,avx512bw"))) void quantizeWide(const float* block
     _mm512_storeu_si512(zigzagOut + 32, out1);
 }
 
-const bool kHaveAvx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+// The vertical pass on eight columns in one 256-bit register a row: the operations of
+// verticalPass, in its order.
+__attribute__((target("avx2"))) inline void verticalPassWide(__m256 (&r)[8]) {
+    const __m256 c4 = _mm256_set1_ps(0.707106781f), c6 = _mm256_set1_ps(0.382683433f);
+    const __m256 c2m6 = _mm256_set1_ps(0.541196100f), c2p6 = _mm256_set1_ps(1.306562965f);
+    const __m256 s07 = _mm256_add_ps(r[0], r[7]), d07 = _mm256_sub_ps(r[0], r[7]);
+    const __m256 s16 = _mm256_add_ps(r[1], r[6]), d16 = _mm256_sub_ps(r[1], r[6]);
+    const __m256 s25 = _mm256_add_ps(r[2], r[5]), d25 = _mm256_sub_ps(r[2], r[5]);
+    const __m256 s34 = _mm256_add_ps(r[3], r[4]), d34 = _mm256_sub_ps(r[3], r[4]);
+
+    const __m256 e0 = _mm256_add_ps(s07, s34), e3 = _mm256_sub_ps(s07, s34);
+    const __m256 e1 = _mm256_add_ps(s16, s25), e2 = _mm256_sub_ps(s16, s25);
+    r[0] = _mm256_add_ps(e0, e1);
+    r[4] = _mm256_sub_ps(e0, e1);
+    const __m256 rot = _mm256_mul_ps(_mm256_add_ps(e2, e3), c4);
+    r[2] = _mm256_add_ps(e3, rot);
+    r[6] = _mm256_sub_ps(e3, rot);
+
+    const __m256 o0 = _mm256_add_ps(d34, d25), o1 = _mm256_add_ps(d25, d16), o2 = _mm256_add_ps(d16, d07);
+    const __m256 shared = _mm256_mul_ps(_mm256_sub_ps(o0, o2), c6);
+    const __m256 k2 = _mm256_add_ps(_mm256_mul_ps(c2m6, o0), shared);
+    const __m256 k4 = _mm256_add_ps(_mm256_mul_ps(c2p6, o2), shared);
+    const __m256 k3 = _mm256_mul_ps(o1, c4);
+    const __m256 a = _mm256_add_ps(d07, k3), s = _mm256_sub_ps(d07, k3);
+    r[5] = _mm256_add_ps(s, k2);
+    r[3] = _mm256_sub_ps(s, k2);
+    r[1] = _mm256_add_ps(a, k4);
+    r[7] = _mm256_sub_ps(a, k4);
+}
+
+__attribute__((target("avx2"))) inline void transposeWide(__m256 (&r)[8]) {
+    __m256 t[8], u[8];
+    for (int i = 0; i < 8; i += 2) {
+        t[i] = _mm256_unpacklo_ps(r[i], r[i + 1]);
+        t[i + 1] = _mm256_unpackhi_ps(r[i], r[i + 1]);
+    }
+    for (int i = 0; i < 8; i += 4) {
+        u[i] = _mm256_shuffle_ps(t[i], t[i + 2], 0x44);
+        u[i + 1] = _mm256_shuffle_ps(t[i], t[i + 2], 0xEE);
+        u[i + 2] = _mm256_shuffle_ps(t[i + 1], t[i + 3], 0x44);
+        u[i + 3] = _mm256_shuffle_ps(t[i + 1], t[i + 3], 0xEE);
+    }
+    for (int i = 0; i < 4; ++i) {
+        r[i] = _mm256_permute2f128_ps(u[i], u[i + 4], 0x20);
+        r[i + 4] = _mm256_permute2f128_ps(u[i], u[i + 4], 0x31);
+    }
+}
+
+__attribute__((target("avx2"))) void forwardDctWide(const float* rows, std::ptrdiff_t stride, float* block) {
+    __m256 r[8];
+    for (int i = 0; i < 8; ++i) r[i] = _mm256_loadu_ps(rows + i * stride);
+    verticalPassWide(r);
+    transposeWide(r);
+    verticalPassWide(r);
+    for (int i = 0; i < 8; ++i) _mm256_storeu_ps(block + 8 * i, r[i]);
+}
 #endif
 
 } // namespace
@@ -141,6 +198,12 @@ const bool kHaveAvx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supp
 void forwardDctTransposed(float* block) { forwardDctTransposed(block, 8, block); }
 
 void forwardDctTransposed(const float* rows, std::ptrdiff_t stride, float* block) {
+#if defined(KAVI_WIDE_VECTORS)
+    if (useAvx2()) {
+        forwardDctWide(rows, stride, block);
+        return;
+    }
+#endif
     verticalPass(rows, stride, block);
     transpose(block);
     verticalPass(block, 8, block);
@@ -154,8 +217,8 @@ Divisors transposedDivisors(const Divisors& natural) {
 }
 
 void quantizeTransposed(const float* block, const Divisors& divisors, std::int16_t* zigzagOut) {
-#if defined(KAVI_QUANTIZE_AVX512)
-    if (kHaveAvx512) {
+#if defined(KAVI_WIDE_VECTORS)
+    if (useAvx512()) {
         quantizeWide(block, divisors, zigzagOut);
         return;
     }

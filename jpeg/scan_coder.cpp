@@ -39,13 +39,13 @@ int unitsOf(const std::vector<Component>& components, const Scan& scan, McuGrid 
 }
 
 // Runs the blocks of units [from, to) of a scan in coding order, starting from the given
-// previous DC values; emitterOf(s) gives the emitter of the scan's s-th component.
-template <class EmitterOf>
-void walkScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid, int from, int to,
-              std::array<int, 3> lastDc, EmitterOf&& emitterOf) {
+// previous DC values; emit.use(s) comes before the blocks of the scan's s-th component.
+template <class Emit>
+inline void walkScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid, int from, int to,
+                     std::array<int, 3> lastDc, Emit& emit) {
     if (scan.size() == 1) {
         const Component& c = components[std::size_t(scan[0])];
-        auto& emit = emitterOf(0);
+        emit.use(0);
         for (int by = from; by < to; ++by)
             for (int bx = 0; bx < c.blocksWide; ++bx) {
                 if (bx + kPrefetchBlocks < c.blocksWide) prefetchBlocks(c.block(bx + kPrefetchBlocks, by), 1);
@@ -57,7 +57,7 @@ void walkScan(const std::vector<Component>& components, const Scan& scan, McuGri
         for (int mx = 0; mx < grid.wide; ++mx) {
             for (std::size_t s = 0; s < scan.size(); ++s) {
                 const Component& c = components[std::size_t(scan[s])];
-                auto& emit = emitterOf(int(s));
+                emit.use(int(s));
                 for (int v = 0; v < c.v; ++v) {
                     const int by = my * c.v + v;
                     const int ahead = (mx + kPrefetchMcus) * c.h;
@@ -110,20 +110,27 @@ std::vector<int> partStarts(int units) {
     return starts;
 }
 
-struct Writer {
-    const HuffmanCodes* dcCodes;
-    const HuffmanCodes* acCodes;
-    RawBits* out;
+// The emitter of one part: the tables of each of the scan's components and the part's cursor,
+// all held by value so that the coding loop keeps the bit state in registers.
+struct PartWriter {
+    std::array<const HuffmanCodes*, 3> dcTables{}, acTables{};
+    const HuffmanCodes* dcCodes = nullptr;
+    const HuffmanCodes* acCodes = nullptr;
+    RawBits* raw = nullptr;
+    RawBits::Cursor out;
+
+    void use(int s) {
+        dcCodes = dcTables[std::size_t(s)];
+        acCodes = acTables[std::size_t(s)];
+    }
     void dc(int cat, int value) {
-        out->reserve(kMaxBlockBytes);
+        out = raw->room(out, kMaxBlockBytes);
         const int len = dcCodes->length[std::size_t(cat)];
-        out->bits((std::uint32_t(dcCodes->code[std::size_t(cat)]) << cat) | magnitudeBits(value, cat),
-                  len + cat);
+        out.bits((std::uint32_t(dcCodes->code[std::size_t(cat)]) << cat) | magnitudeBits(value, cat), len + cat);
     }
     void ac(std::uint8_t symbol, int value, int size) {
         const int len = acCodes->length[symbol];
-        out->bits((std::uint32_t(acCodes->code[symbol]) << size) | magnitudeBits(value, size),
-                  len + size);
+        out.bits((std::uint32_t(acCodes->code[symbol]) << size) | magnitudeBits(value, size), len + size);
     }
 };
 
@@ -203,16 +210,20 @@ void writeScan(const std::vector<Component>& components, const Scan& scan, McuGr
     std::vector<RawBits> coded(parts);
     raster::runParts(int(parts), [&](int k) {
         const int from = starts[std::size_t(k)], to = starts[std::size_t(k) + 1];
-        // Coded into a local object: neighbouring parts' bit buffers would share cache lines.
+        // Coded into local objects: neighbouring parts' bit buffers would share cache lines, and
+        // the bit state stays in registers.
         RawBits bits;
-        bits.reserve(std::size_t(expectedBits / 8 * std::uint64_t(to - from) / std::uint64_t(units) * 5 / 4) + 4096);
-        std::vector<Writer> writers;
-        for (int index : scan) {
-            const int t = components[std::size_t(index)].table;
-            writers.push_back(Writer{tables.dc[std::size_t(t)], tables.ac[std::size_t(t)], &bits});
+        PartWriter writer;
+        writer.raw = &bits;
+        writer.out =
+            bits.take(std::size_t(expectedBits / 8 * std::uint64_t(to - from) / std::uint64_t(units) * 5 / 4) + 4096);
+        for (std::size_t s = 0; s < scan.size(); ++s) {
+            const std::size_t t = std::size_t(components[std::size_t(scan[s])].table);
+            writer.dcTables[s] = tables.dc[t];
+            writer.acTables[s] = tables.ac[t];
         }
-        walkScan(components, scan, grid, from, to, dcBefore(components, scan, grid, from),
-                 [&](int s) -> Writer& { return writers[std::size_t(s)]; });
+        walkScan(components, scan, grid, from, to, dcBefore(components, scan, grid, from), writer);
+        bits.put(writer.out);
         coded[std::size_t(k)] = std::move(bits);
     });
     // The scan ends with 1-bits up to a whole byte.
