@@ -6,6 +6,7 @@
 #include "jpeg_error.h"
 #include "quant_tables.h"
 #include "thrown_text.h"
+#include "vector_level.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,35 @@ TEST(JpegTransform, MatchesTheDefiningDctAndStoresZigzag) {
     EXPECT_EQ(out[0], 2);
     EXPECT_EQ(out[1], -4);
     EXPECT_EQ(out[2], 32767);
+}
+
+TEST(JpegTransform, WideVectorsGiveTheSameCoefficients) {
+    if (!useAvx2() && !useAvx512()) GTEST_SKIP() << "this processor has neither AVX2 nor AVX-512";
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<float> sample(-128, 127);
+    Table64 fine, coarse;
+    fine.fill(1);
+    for (int k = 0; k < 64; ++k) coarse[std::size_t(k)] = std::uint16_t(1 + k * 4);
+    for (const Table64& table : {fine, coarse}) {
+        const Divisors div = transposedDivisors(divisorsFor(table));
+        for (int trial = 0; trial < 200; ++trial) {
+            // Rows 12 floats apart, as a strip holds them; now and then values far out of range,
+            // which saturate, and exact halves, which round to even.
+            float rows[8 * 12];
+            for (float& v : rows) v = sample(rng);
+            if (trial % 5 == 0) rows[rng() % 96] = trial % 2 ? 3e9f : -1e7f;
+            if (trial % 7 == 0) rows[0] = 0.5f;
+            std::int16_t wide[64], narrow[64];
+            float block[64];
+            forwardDctTransposed(rows, 12, block);
+            quantizeTransposed(block, div, wide);
+            limitToSse2(true);
+            forwardDctTransposed(rows, 12, block);
+            quantizeTransposed(block, div, narrow);
+            limitToSse2(false);
+            for (int k = 0; k < 64; ++k) ASSERT_EQ(wide[k], narrow[k]) << "trial " << trial << " coefficient " << k;
+        }
+    }
 }
 
 namespace {
