@@ -53,23 +53,19 @@ void RawBits::put(const Cursor& c) {
     pending_ = c.pending;
 }
 
-RawBits::Cursor RawBits::grown(Cursor c, std::size_t n) {
-    put(c);
-    return take(n);
+std::uint8_t* RawBits::moved(std::uint8_t* at, std::size_t n) {
+    pos_ = std::size_t(at - buffer_.get());
+    grow(pos_ + n);
+    return buffer_.get() + pos_;
 }
 
 void RawBits::finish() {
     if (pos_ + 16 > capacity_) grow(pos_ + 16);
+    // The byte at pos_ holds the pending bits on top (they are stored as they come); the rest of
+    // it and the eight bytes after become zeros.
     std::uint8_t* out = buffer_.get() + pos_;
-    const int whole = (pending_ + 7) / 8;
-    const std::uint64_t aligned = pending_ ? acc_ << (64 - pending_) : 0;  // first pending bit on top
-    for (int i = 0; i < whole; ++i) out[i] = std::uint8_t(aligned >> (56 - 8 * i));
-    std::memset(out + whole, 0, 8);
-    // The count stays as it was; the bytes now hold every bit.
-    const int bitsLeft = pending_;
-    pos_ += std::size_t(bitsLeft / 8);
-    pending_ = bitsLeft % 8;
-    acc_ = 0;
+    out[0] = pending_ ? std::uint8_t(acc_ << (8 - pending_)) : 0;
+    std::memset(out + 1, 0, 8);
 }
 
 void appendStuffed(const std::vector<const RawBits*>& runs, ByteOutput& out) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -18,31 +19,34 @@ public:
     // variable and hands it back with put(): state behind a pointer would be reloaded after
     // every byte stored, as a byte store may alias anything.
     struct Cursor {
-        std::uint8_t* at = nullptr;
+        std::uint8_t* at = nullptr;  // the byte that holds the first pending bit
         std::uint8_t* end = nullptr;
-        std::uint64_t acc = 0;
-        int pending = 0;
+        std::uint64_t acc = 0;  // the pending bits are its low ones
+        int pending = 0;        // below 8 between calls
 
-        // Appends the low count bits of value (count at most 32).
+        // Appends the low count bits of value (count at most 32). Without a branch: every call
+        // stores the pending bits as eight bytes and moves on by the whole ones among them, so
+        // the buffer needs eight bytes of room beyond them.
         void bits(std::uint32_t value, int count) {
             acc = (acc << count) | value;
             pending += count;
-            if (pending >= 32) {
-                pending -= 32;
-                const auto word = std::uint32_t(acc >> pending);
-                at[0] = std::uint8_t(word >> 24);
-                at[1] = std::uint8_t(word >> 16);
-                at[2] = std::uint8_t(word >> 8);
-                at[3] = std::uint8_t(word);
-                at += 4;
-            }
+            const std::uint64_t top = (acc << 1) << (63 - pending);  // pending may be 0
+            const std::uint64_t bigEndian = __builtin_bswap64(top);
+            std::memcpy(at, &bigEndian, 8);
+            at += pending >> 3;
+            pending &= 7;
         }
     };
 
     // A cursor at the end of what is written, with room for at least n more bytes.
     Cursor take(std::size_t n);
-    // Makes room for at least n more bytes at the cursor (which the buffer may move).
-    Cursor room(Cursor c, std::size_t n) { return std::size_t(c.end - c.at) >= n ? c : grown(c, n); }
+    // Makes room for at least n more bytes at the cursor (which the buffer may move). Only
+    // pointers cross the call, so that the cursor can stay in registers.
+    void room(Cursor& c, std::size_t n) {
+        if (std::size_t(c.end - c.at) >= n) return;
+        c.at = moved(c.at, n);
+        c.end = buffer_.get() + capacity_;
+    }
     // Takes the cursor's state back.
     void put(const Cursor& c);
 
@@ -61,7 +65,7 @@ public:
     const std::uint8_t* bytes() const { return buffer_.get(); }
 
 private:
-    Cursor grown(Cursor c, std::size_t n);
+    std::uint8_t* moved(std::uint8_t* at, std::size_t n);
     void grow(std::size_t wanted);
 
     std::unique_ptr<std::uint8_t[]> buffer_;  // left uninitialised: every byte used is written

@@ -245,7 +245,10 @@ std::vector<std::uint8_t> cJpeg::EncodeToMemory() const {
             estimateBits += stats.dc[t][s] * dcCodes[t].length[s] + stats.ac[t][s] * acCodes[t].length[s];
     }
 
-    ByteOutput out(std::size_t(double(estimateBits / 8) * 1.3) + 1000 + comment_.size());
+    // The scans' bits are counted exactly; stuffing adds a byte for each 0xFF, about one in 256.
+    // Every byte of the buffer is touched (zeroed) before use, so it is not made larger than that.
+    const std::size_t scanBytes = std::size_t(estimateBits / 8);
+    ByteOutput out(scanBytes + scanBytes / 64 + 4096 + comment_.size());
     writeStartOfImage(out);
     writeJfifHeader(out);
     if (!comment_.empty()) writeComment(out, comment_);

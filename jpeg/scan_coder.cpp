@@ -124,7 +124,7 @@ struct PartWriter {
         acCodes = acTables[std::size_t(s)];
     }
     void dc(int cat, int value) {
-        out = raw->room(out, kMaxBlockBytes);
+        raw->room(out, kMaxBlockBytes);
         const int len = dcCodes->length[std::size_t(cat)];
         out.bits((std::uint32_t(dcCodes->code[std::size_t(cat)]) << cat) | magnitudeBits(value, cat), len + cat);
     }
