@@ -42,11 +42,6 @@ void RawBits::grow(std::size_t wanted) {
     capacity_ = capacity;
 }
 
-RawBits::Cursor RawBits::take(std::size_t n) {
-    if (pos_ + n > capacity_) grow(pos_ + n);
-    return Cursor{buffer_.get() + pos_, buffer_.get() + capacity_, acc_, pending_};
-}
-
 void RawBits::put(const Cursor& c) {
     pos_ = std::size_t(c.at - buffer_.get());
     acc_ = c.acc;

@@ -39,7 +39,10 @@ public:
     };
 
     // A cursor at the end of what is written, with room for at least n more bytes.
-    Cursor take(std::size_t n);
+    Cursor take(std::size_t n) {
+        if (pos_ + n > capacity_) grow(pos_ + n);
+        return Cursor{buffer_.get() + pos_, buffer_.get() + capacity_, acc_, pending_};
+    }
     // Makes room for at least n more bytes at the cursor (which the buffer may move). Only
     // pointers cross the call, so that the cursor can stay in registers.
     void room(Cursor& c, std::size_t n) {

@@ -39,7 +39,8 @@ int unitsOf(const std::vector<Component>& components, const Scan& scan, McuGrid 
 }
 
 // Runs the blocks of units [from, to) of a scan in coding order, starting from the given
-// previous DC values; emit.use(s) comes before the blocks of the scan's s-th component.
+// previous DC values; emit.use(s) comes before the blocks of the scan's s-th component, then
+// emit.block(coefficients, previous DC) or emit.dummyBlock() for each of them.
 template <class Emit>
 inline void walkScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid, int from, int to,
                      std::array<int, 3> lastDc, Emit& emit) {
@@ -49,7 +50,7 @@ inline void walkScan(const std::vector<Component>& components, const Scan& scan,
         for (int by = from; by < to; ++by)
             for (int bx = 0; bx < c.blocksWide; ++bx) {
                 if (bx + kPrefetchBlocks < c.blocksWide) prefetchBlocks(c.block(bx + kPrefetchBlocks, by), 1);
-                codeBlock(c.block(bx, by), lastDc[0], emit);
+                emit.block(c.block(bx, by), lastDc[0]);
             }
         return;
     }
@@ -65,9 +66,9 @@ inline void walkScan(const std::vector<Component>& components, const Scan& scan,
                     for (int h = 0; h < c.h; ++h) {
                         const int bx = mx * c.h + h;
                         if (bx < c.blocksWide && by < c.blocksHigh)
-                            codeBlock(c.block(bx, by), lastDc[s], emit);
+                            emit.block(c.block(bx, by), lastDc[s]);
                         else
-                            codeDummyBlock(emit);
+                            emit.dummyBlock();
                     }
                 }
             }
@@ -110,27 +111,60 @@ std::vector<int> partStarts(int units) {
     return starts;
 }
 
-// The emitter of one part: the tables of each of the scan's components and the part's cursor,
-// all held by value so that the coding loop keeps the bit state in registers.
-struct PartWriter {
-    std::array<const HuffmanCodes*, 3> dcTables{}, acTables{};
-    const HuffmanCodes* dcCodes = nullptr;
-    const HuffmanCodes* acCodes = nullptr;
-    RawBits* raw = nullptr;
+// The tables of each of the scan's components.
+struct PartTables {
+    std::array<const HuffmanCodes*, 3> dc{}, ac{};
+};
+
+// Codes with one pair of tables into a cursor; a local object of one block's coding, so that the
+// compiler holds all of it in registers.
+struct BlockCoder {
+    const HuffmanCodes* dcCodes;
+    const HuffmanCodes* acCodes;
     RawBits::Cursor out;
 
-    void use(int s) {
-        dcCodes = dcTables[std::size_t(s)];
-        acCodes = acTables[std::size_t(s)];
-    }
     void dc(int cat, int value) {
-        raw->room(out, kMaxBlockBytes);
         const int len = dcCodes->length[std::size_t(cat)];
         out.bits((std::uint32_t(dcCodes->code[std::size_t(cat)]) << cat) | magnitudeBits(value, cat), len + cat);
     }
     void ac(std::uint8_t symbol, int value, int size) {
         const int len = acCodes->length[symbol];
         out.bits((std::uint32_t(acCodes->code[symbol]) << size) | magnitudeBits(value, size), len + size);
+    }
+};
+
+// The emitter of one part: the tables in use and the part's cursor. Each block is coded by a
+// call of its own with a local copy of the cursor: inlined into the walk over the scan, the bit
+// state would compete for registers with the walk's own and live on the stack.
+struct PartWriter {
+    const PartTables* tables = nullptr;
+    const HuffmanCodes* dcCodes = nullptr;
+    const HuffmanCodes* acCodes = nullptr;
+    RawBits* raw = nullptr;
+    RawBits::Cursor out;
+
+    void use(int s) {
+        dcCodes = tables->dc[std::size_t(s)];
+        acCodes = tables->ac[std::size_t(s)];
+    }
+    __attribute__((noinline)) void block(const std::int16_t* zz, int& lastDc) {
+        raw->room(out, kMaxBlockBytes);
+        BlockCoder coder{dcCodes, acCodes, out};
+        codeBlock(zz, lastDc, coder);
+        keep(coder.out);
+    }
+    // Field by field: a copy of the whole cursor goes through the stack in vector registers,
+    // which then wait for the fields' own stores.
+    void keep(const RawBits::Cursor& c) {
+        out.at = c.at;
+        out.acc = c.acc;
+        out.pending = c.pending;
+    }
+    void dummyBlock() {
+        raw->room(out, kMaxBlockBytes);
+        BlockCoder coder{dcCodes, acCodes, out};
+        codeDummyBlock(coder);
+        keep(coder.out);
     }
 };
 
@@ -213,15 +247,20 @@ void writeScan(const std::vector<Component>& components, const Scan& scan, McuGr
         // Coded into local objects: neighbouring parts' bit buffers would share cache lines, and
         // the bit state stays in registers.
         RawBits bits;
-        PartWriter writer;
-        writer.raw = &bits;
-        writer.out =
-            bits.take(std::size_t(expectedBits / 8 * std::uint64_t(to - from) / std::uint64_t(units) * 5 / 4) + 4096);
+        PartTables partTables;
         for (std::size_t s = 0; s < scan.size(); ++s) {
             const std::size_t t = std::size_t(components[std::size_t(scan[s])].table);
-            writer.dcTables[s] = tables.dc[t];
-            writer.acTables[s] = tables.ac[t];
+            partTables.dc[s] = tables.dc[t];
+            partTables.ac[s] = tables.ac[t];
         }
+        PartWriter writer;
+        writer.tables = &partTables;
+        writer.raw = &bits;
+        // (A separate start: had take() written into the writer, the writer's address would
+        // have escaped, and the cursor would be kept in memory.)
+        const RawBits::Cursor start =
+            bits.take(std::size_t(expectedBits / 8 * std::uint64_t(to - from) / std::uint64_t(units) * 5 / 4) + 4096);
+        writer.out = start;
         walkScan(components, scan, grid, from, to, dcBefore(components, scan, grid, from), writer);
         bits.put(writer.out);
         coded[std::size_t(k)] = std::move(bits);
