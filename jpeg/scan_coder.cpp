@@ -202,37 +202,61 @@ void countScan(const std::vector<Component>& components, const std::vector<Compo
     for (std::size_t s = 0; s < scan.size(); ++s) {
         const Component& c = components[std::size_t(scan[s])];
         const ComponentSymbols& own = symbols[std::size_t(scan[s])];
-        const std::size_t t = std::size_t(c.table);
-        for (std::size_t i = 0; i < own.ac.size(); ++i) stats.ac[t][i] += own.ac[i];
+        for (std::size_t i = 0; i < own.ac.size(); ++i) stats.ac[std::size_t(c.table)][i] += own.ac[i];
         stats.extraBits += own.acExtraBits;
+    }
 
-        // The DC differences in coding order, one component at a time: each has its own
-        // predictor, and a dummy block codes difference 0 and an end of block.
-        int lastDc = 0;
-        const auto real = [&](int bx, int by) {
-            const int dc = own.dc[std::size_t(by) * std::size_t(c.blocksWide) + std::size_t(bx)];
-            const int cat = category(dc - lastDc);
-            lastDc = dc;
-            ++stats.dc[t][std::size_t(cat)];
-            stats.extraBits += std::uint64_t(cat);
-        };
-        if (scan.size() == 1) {
-            for (int by = 0; by < c.blocksHigh; ++by)
-                for (int bx = 0; bx < c.blocksWide; ++bx) real(bx, by);
-            continue;
+    // The DC differences in coding order, in the parts writeScan codes, one component at a time:
+    // each has its own predictor, and a dummy block codes difference 0 and an end of block.
+    const std::vector<int> starts = partStarts(unitsOf(components, scan, grid));
+    const std::size_t parts = starts.size() - 1;
+    std::vector<SymbolStatistics> partStats(parts);
+    raster::runParts(int(parts), [&](int k) {
+        const int from = starts[std::size_t(k)], to = starts[std::size_t(k) + 1];
+        const std::array<int, 3> before = dcBefore(components, scan, grid, from);
+        for (std::size_t s = 0; s < scan.size(); ++s) {
+            const Component& c = components[std::size_t(scan[s])];
+            const std::int16_t* dcs = symbols[std::size_t(scan[s])].dc.data();
+            SymbolCounts counts{};  // locals, apart from each other: no reloads between blocks
+            std::uint64_t extra = 0, dummies = 0;
+            int lastDc = before[s];
+            const auto real = [&](int bx, int by) {
+                const int dc = dcs[std::size_t(by) * std::size_t(c.blocksWide) + std::size_t(bx)];
+                const int cat = category(dc - lastDc);
+                lastDc = dc;
+                ++counts[std::size_t(cat)];
+                extra += std::uint64_t(cat);
+            };
+            if (scan.size() == 1) {
+                for (int by = from; by < to; ++by)
+                    for (int bx = 0; bx < c.blocksWide; ++bx) real(bx, by);
+            } else {
+                for (int my = from; my < to; ++my)
+                    for (int mx = 0; mx < grid.wide; ++mx)
+                        for (int v = 0; v < c.v; ++v)
+                            for (int h = 0; h < c.h; ++h) {
+                                const int bx = mx * c.h + h, by = my * c.v + v;
+                                if (bx < c.blocksWide && by < c.blocksHigh)
+                                    real(bx, by);
+                                else
+                                    ++dummies;
+                            }
+            }
+            SymbolStatistics& own = partStats[std::size_t(k)];
+            const std::size_t t = std::size_t(c.table);
+            for (std::size_t i = 0; i < counts.size(); ++i) own.dc[t][i] += counts[i];
+            own.dc[t][0] += dummies;
+            own.ac[t][kEndOfBlock] += dummies;
+            own.extraBits += extra;
         }
-        for (int my = 0; my < grid.high; ++my)
-            for (int mx = 0; mx < grid.wide; ++mx)
-                for (int v = 0; v < c.v; ++v)
-                    for (int h = 0; h < c.h; ++h) {
-                        const int bx = mx * c.h + h, by = my * c.v + v;
-                        if (bx < c.blocksWide && by < c.blocksHigh) {
-                            real(bx, by);
-                        } else {
-                            ++stats.dc[t][0];
-                            ++stats.ac[t][kEndOfBlock];
-                        }
-                    }
+    });
+    for (const SymbolStatistics& own : partStats) {
+        for (std::size_t t = 0; t < 2; ++t)
+            for (std::size_t i = 0; i < own.dc[t].size(); ++i) {
+                stats.dc[t][i] += own.dc[t][i];
+                stats.ac[t][i] += own.ac[t][i];
+            }
+        stats.extraBits += own.extraBits;
     }
 }
 
