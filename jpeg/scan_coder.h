@@ -37,8 +37,8 @@ McuGrid mcuGrid(int width, int height, const std::vector<Component>& components)
 void countScan(const std::vector<Component>& components, const std::vector<ComponentSymbols>& symbols,
                const Scan& scan, McuGrid grid, SymbolStatistics& stats);
 
-// Second pass: the scan's entropy-coded data, padded to a whole byte, coded in parts on several
-// threads. expectedBits, about the scan's size, only sizes the buffers.
+// The scan's entropy-coded data, padded to a whole byte, coded in parts on several threads and
+// joined. expectedBits (the scan's bits, or more) only sizes the parts' buffers.
 struct ScanTables {
     std::array<const HuffmanCodes*, 2> dc{};
     std::array<const HuffmanCodes*, 2> ac{};
