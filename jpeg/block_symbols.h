@@ -46,10 +46,11 @@ inline std::uint64_t nonZeroMask(const std::int16_t* zz) {
 #endif
 }
 
-// Walks one block's AC symbols: emit.ac(symbol, value, size) for each, end of block included.
+// Walks one block's AC symbols: emit.ac(symbol, value, size) for each, end of block included;
+// nonZero is nonZeroMask(zz).
 template <class Emit>
-inline void codeAc(const std::int16_t* zz, Emit& emit) {
-    std::uint64_t mask = nonZeroMask(zz) & ~std::uint64_t(1);
+inline void codeAc(const std::int16_t* zz, std::uint64_t nonZero, Emit& emit) {
+    std::uint64_t mask = nonZero & ~std::uint64_t(1);
     int last = 0;
     while (mask) {
         const int k = std::countr_zero(mask);
@@ -73,7 +74,7 @@ inline void codeBlock(const std::int16_t* zz, int& lastDc, Emit& emit) {
     const int diff = zz[0] - lastDc;
     lastDc = zz[0];
     emit.dc(category(diff), diff);
-    codeAc(zz, emit);
+    codeAc(zz, nonZeroMask(zz), emit);
 }
 
 // What the transform gathers of one component for the counting pass: the AC symbol counts of all
@@ -85,8 +86,9 @@ struct ComponentSymbols {
     std::vector<std::int16_t> dc;
 };
 
-// Adds one block's AC symbols to counts and their extra bits to extraBits.
-inline void countAc(const std::int16_t* zz, SymbolCounts& counts, std::uint64_t& extraBits) {
+// Adds one block's AC symbols to counts and their extra bits to extraBits; nonZero is
+// nonZeroMask(zz).
+inline void countAc(const std::int16_t* zz, std::uint64_t nonZero, SymbolCounts& counts, std::uint64_t& extraBits) {
     struct Counter {
         SymbolCounts& counts;
         unsigned extra = 0;  // kept apart from the counts, so it stays in a register
@@ -95,7 +97,7 @@ inline void countAc(const std::int16_t* zz, SymbolCounts& counts, std::uint64_t&
             extra += unsigned(size);
         }
     } counter{counts};
-    codeAc(zz, counter);
+    codeAc(zz, nonZero, counter);
     extraBits += counter.extra;
 }
 

@@ -71,19 +71,8 @@ void convertRow(const std::uint8_t* px, int width, const ColourRow& c, float* ou
     }
 }
 
-// Puts a finished block into the store. The store is far larger than the caches and is read
-// only later, by the writing pass: streaming stores spare reading each line in before it is
-// written. (Blocks are 128 bytes and the store is aligned, so every block is 16-byte aligned.)
-inline void storeBlock(const std::int16_t* zz, std::int16_t* out) {
-#if defined(__SSE2__)
-    for (int i = 0; i < 64; i += 8)
-        _mm_stream_si128(reinterpret_cast<__m128i*>(out + i), _mm_load_si128(reinterpret_cast<const __m128i*>(zz + i)));
-#else
-    std::copy(zz, zz + 64, out);
-#endif
-}
-
-// Makes the streaming stores of this thread visible before the blocks are read elsewhere.
+// Makes this thread's streaming stores into the coefficient stores visible before the blocks
+// are read elsewhere.
 inline void finishStores() {
 #if defined(__SSE2__)
     _mm_sfence();
@@ -126,13 +115,14 @@ void transformBlockRow(const Prepared& p, TargetScratch& scratch, int by, RowAt&
     for (int bx = 0; bx < t.blocksWide; ++bx) {
         forwardDctTransposed(strip + bx * 8, p.paddedWidth, block);
         const std::size_t index = std::size_t(by) * std::size_t(t.blocksWide) + std::size_t(bx);
-        alignas(16) std::int16_t zz[64];
-        quantizeTransposed(block, p.transposed, zz);
+        // The store is far larger than the caches and read only by the writing pass: the block
+        // goes there around the caches, and the counting reads the copy in zz.
+        alignas(64) std::int16_t zz[64];
+        const std::uint64_t nonZero = quantizeToStore(block, p.transposed, zz, t.store + index * 64);
         if (t.symbols) {
             t.symbols->dc[index] = zz[0];
-            countAc(zz, scratch.ac, scratch.acExtraBits);
+            countAc(zz, nonZero, scratch.ac, scratch.acExtraBits);
         }
-        storeBlock(zz, t.store + index * 64);
     }
 }
 

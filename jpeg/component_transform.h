@@ -30,7 +30,7 @@ struct TransformTarget {
     ColourRow colour{};
     const Divisors* divisors = nullptr;
     int blocksWide = 0, blocksHigh = 0;
-    std::int16_t* store = nullptr;
+    std::int16_t* store = nullptr;  // 64-byte aligned
     Reduction reduction;
     ComponentSymbols* symbols = nullptr;
 };

@@ -1,7 +1,9 @@
 #include "forward_dct.h"
 
+#include "block_symbols.h"
 #include "vector_level.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -116,8 +118,10 @@ alignas(64) constexpr std::array<std::int16_t, 64> kWideOrder = wideOrder();
 
 // The same products, rounding and saturation in 512-bit registers, and the reordering as two
 // word permutations. Used where the processor has AVX-512BW.
-__attribute__((target("avx512f,avx512bw"))) void quantizeWide(const float* block, const Divisors& divisors,
-                                                                 std::int16_t* zigzagOut) {
+// With stored, also streams the block there and returns its nonzero mask.
+__attribute__((target("avx512f,avx512bw"))) std::uint64_t quantizeWide(const float* block, const Divisors& divisors,
+                                                                          std::int16_t* zigzagOut,
+                                                                          std::int16_t* stored = nullptr) {
     __m512i words[2];
     for (int half = 0; half < 2; ++half) {
         const float* b = block + 32 * half;
@@ -133,6 +137,10 @@ __attribute__((target("avx512f,avx512bw"))) void quantizeWide(const float* block
     const __m512i out1 = _mm512_permutex2var_epi16(words[0], _mm512_load_si512(kWideOrder.data() + 32), words[1]);
     _mm512_storeu_si512(zigzagOut, out0);
     _mm512_storeu_si512(zigzagOut + 32, out1);
+    if (!stored) return 0;
+    _mm512_stream_si512(reinterpret_cast<__m512i*>(stored), out0);
+    _mm512_stream_si512(reinterpret_cast<__m512i*>(stored + 32), out1);
+    return std::uint64_t(_mm512_test_epi16_mask(out0, out0)) | std::uint64_t(_mm512_test_epi16_mask(out1, out1)) << 32;
 }
 
 // The vertical pass on eight columns in one 256-bit register a row: the operations of
@@ -240,6 +248,22 @@ void quantizeTransposed(const float* block, const Divisors& divisors, std::int16
     }
 #endif
     for (int k = 0; k < 64; ++k) zigzagOut[k] = rounded[kTransposedZigzag[std::size_t(k)]];
+}
+
+std::uint64_t quantizeToStore(const float* block, const Divisors& divisors, std::int16_t* zigzagOut,
+                              std::int16_t* stored) {
+#if defined(KAVI_WIDE_VECTORS)
+    if (useAvx512()) return quantizeWide(block, divisors, zigzagOut, stored);
+#endif
+    quantizeTransposed(block, divisors, zigzagOut);
+#if defined(__SSE2__)
+    for (int i = 0; i < 64; i += 8)
+        _mm_stream_si128(reinterpret_cast<__m128i*>(stored + i),
+                         _mm_load_si128(reinterpret_cast<const __m128i*>(zigzagOut + i)));
+#else
+    std::copy(zigzagOut, zigzagOut + 64, stored);
+#endif
+    return nonZeroMask(zigzagOut);
 }
 
 } // namespace jpeg

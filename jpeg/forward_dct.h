@@ -22,4 +22,11 @@ Divisors transposedDivisors(const Divisors& natural);
 void quantizeTransposed(const float* transposedBlock, const Divisors& transposedDivisors,
                         std::int16_t* zigzagOut);
 
+// The same into zigzagOut (16-byte aligned, for the caller's own use at once) and into stored, a
+// 64-byte aligned block of a large store that is read only later: it is written with streaming
+// stores, around the caches (the caller fences them before others read the store). Returns the
+// block's nonzero mask, bit k for zig-zag coefficient k.
+std::uint64_t quantizeToStore(const float* transposedBlock, const Divisors& transposedDivisors,
+                              std::int16_t* zigzagOut, std::int16_t* stored);
+
 } // namespace jpeg
