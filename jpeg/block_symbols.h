@@ -1,11 +1,11 @@
 #pragma once
 // The Huffman symbols of one block of zig-zag coefficients, walked by the writing pass and by the
 // counting that the transform does while a block is still in the cache.
+#include "component_symbols.h"
 #include "huffman_table.h"
 
 #include <bit>
 #include <cstdint>
-#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -46,10 +46,10 @@ inline std::uint64_t nonZeroMask(const std::int16_t* zz) {
 #endif
 }
 
-// Walks one block's AC symbols: emit.ac(symbol, value, size) for each, end of block included;
+// Walks one block's AC symbols: sink.ac(symbol, value, size) for each, end of block included;
 // nonZero is nonZeroMask(zz).
-template <class Emit>
-inline void codeAc(const std::int16_t* zz, std::uint64_t nonZero, Emit& emit) {
+template <class Sink>
+inline void codeAc(const std::int16_t* zz, std::uint64_t nonZero, Sink& sink) {
     std::uint64_t mask = nonZero & ~std::uint64_t(1);
     int last = 0;
     while (mask) {
@@ -57,34 +57,25 @@ inline void codeAc(const std::int16_t* zz, std::uint64_t nonZero, Emit& emit) {
         mask &= mask - 1;
         int run = k - last - 1;
         while (run > 15) {
-            emit.ac(kZeroRun16, 0, 0);
+            sink.ac(kZeroRun16, 0, 0);
             run -= 16;
         }
         const int v = zz[k];
         const int cat = category(v);
-        emit.ac(std::uint8_t((run << 4) | cat), v, cat);
+        sink.ac(std::uint8_t((run << 4) | cat), v, cat);
         last = k;
     }
-    if (last != 63) emit.ac(kEndOfBlock, 0, 0);
+    if (last != 63) sink.ac(kEndOfBlock, 0, 0);
 }
 
-// Walks one block's symbols: emit.dc(category, value) once, then its AC symbols.
-template <class Emit>
-inline void codeBlock(const std::int16_t* zz, int& lastDc, Emit& emit) {
+// Walks one block's symbols: sink.dc(category, value) once, then its AC symbols.
+template <class Sink>
+inline void codeBlock(const std::int16_t* zz, int& lastDc, Sink& sink) {
     const int diff = zz[0] - lastDc;
     lastDc = zz[0];
-    emit.dc(category(diff), diff);
-    codeAc(zz, nonZeroMask(zz), emit);
+    sink.dc(category(diff), diff);
+    codeAc(zz, nonZeroMask(zz), sink);
 }
-
-// What the transform gathers of one component for the counting pass: the AC symbol counts of all
-// its blocks, their extra bits, and every block's DC coefficient in raster order (the DC symbols
-// depend on the coding order, which only the scan knows).
-struct ComponentSymbols {
-    SymbolCounts ac{};
-    std::uint64_t acExtraBits = 0;
-    std::vector<std::int16_t> dc;
-};
 
 // Adds one block's AC symbols to counts and their extra bits to extraBits; nonZero is
 // nonZeroMask(zz).

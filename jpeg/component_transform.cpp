@@ -1,5 +1,6 @@
 #include "component_transform.h"
 
+#include "block_symbols.h"
 #include "forward_dct.h"
 #include "vector_level.h"
 

@@ -3,7 +3,7 @@
 // source: colour conversion into floats, edge replication up to whole blocks, forward DCT and
 // quantization, and the counting of each block's AC symbols while it is still in the cache.
 #include "block_average.h"
-#include "block_symbols.h"
+#include "component_symbols.h"
 #include "pixel_rows.h"
 #include "quant_tables.h"
 

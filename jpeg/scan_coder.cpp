@@ -26,10 +26,10 @@ inline void prefetchBlocks(const std::int16_t* first, int blocks) {
 }
 
 // A dummy block of an interleaved MCU: the previous DC again and no AC coefficients.
-template <class Emit>
-inline void codeDummyBlock(Emit& emit) {
-    emit.dc(0, 0);
-    emit.ac(kEndOfBlock, 0, 0);
+template <class Sink>
+inline void codeDummyBlock(Sink& sink) {
+    sink.dc(0, 0);
+    sink.ac(kEndOfBlock, 0, 0);
 }
 
 // The units a scan is cut into for its parts: rows of MCUs for an interleaved scan, rows of
@@ -39,18 +39,18 @@ int unitsOf(const std::vector<Component>& components, const Scan& scan, McuGrid 
 }
 
 // Runs the blocks of units [from, to) of a scan in coding order, starting from the given
-// previous DC values; emit.use(s) comes before the blocks of the scan's s-th component, then
-// emit.block(coefficients, previous DC) or emit.dummyBlock() for each of them.
-template <class Emit>
+// previous DC values; sink.use(s) comes before the blocks of the scan's s-th component, then
+// sink.block(coefficients, previous DC) or sink.dummyBlock() for each of them.
+template <class Sink>
 inline void walkScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid, int from, int to,
-                     std::array<int, 3> lastDc, Emit& emit) {
+                     std::array<int, 3> lastDc, Sink& sink) {
     if (scan.size() == 1) {
         const Component& c = components[std::size_t(scan[0])];
-        emit.use(0);
+        sink.use(0);
         for (int by = from; by < to; ++by)
             for (int bx = 0; bx < c.blocksWide; ++bx) {
                 if (bx + kPrefetchBlocks < c.blocksWide) prefetchBlocks(c.block(bx + kPrefetchBlocks, by), 1);
-                emit.block(c.block(bx, by), lastDc[0]);
+                sink.block(c.block(bx, by), lastDc[0]);
             }
         return;
     }
@@ -58,7 +58,7 @@ inline void walkScan(const std::vector<Component>& components, const Scan& scan,
         for (int mx = 0; mx < grid.wide; ++mx) {
             for (std::size_t s = 0; s < scan.size(); ++s) {
                 const Component& c = components[std::size_t(scan[s])];
-                emit.use(int(s));
+                sink.use(int(s));
                 for (int v = 0; v < c.v; ++v) {
                     const int by = my * c.v + v;
                     const int ahead = (mx + kPrefetchMcus) * c.h;
@@ -66,9 +66,9 @@ inline void walkScan(const std::vector<Component>& components, const Scan& scan,
                     for (int h = 0; h < c.h; ++h) {
                         const int bx = mx * c.h + h;
                         if (bx < c.blocksWide && by < c.blocksHigh)
-                            emit.block(c.block(bx, by), lastDc[s]);
+                            sink.block(c.block(bx, by), lastDc[s]);
                         else
-                            emit.dummyBlock();
+                            sink.dummyBlock();
                     }
                 }
             }

@@ -1,7 +1,7 @@
 #pragma once
 // Scans and their entropy coding: components grouped into scans by the limit of 10 blocks per MCU,
 // the symbol statistics of a scan, and the writing pass that codes them.
-#include "block_symbols.h"
+#include "component_symbols.h"
 #include "byte_output.h"
 #include "component.h"
 #include "huffman_table.h"
