@@ -112,17 +112,24 @@ void transformBlockRow(const Prepared& p, TargetScratch& scratch, int by, RowAt&
             std::copy(line - p.paddedWidth, line, line);  // replicate the row above
         }
     }
-    alignas(16) float block[64];
-    for (int bx = 0; bx < t.blocksWide; ++bx) {
-        forwardDctTransposed(strip + bx * 8, p.paddedWidth, block);
-        const std::size_t index = std::size_t(by) * std::size_t(t.blocksWide) + std::size_t(bx);
-        // The store is far larger than the caches and read only by the writing pass: the block
-        // goes there around the caches, and the counting reads the copy in zz.
-        alignas(64) std::int16_t zz[64];
-        const std::uint64_t nonZero = quantizeToStore(block, p.transposed, zz, t.store + index * 64);
-        if (t.symbols) {
-            t.symbols->dc[index] = zz[0];
-            countAc(zz, nonZero, scratch.ac, scratch.acExtraBits);
+    // Two blocks at a time where there are two left.
+    alignas(64) float blocks[2][64];
+    for (int bx = 0; bx < t.blocksWide; bx += 2) {
+        const int count = bx + 1 < t.blocksWide ? 2 : 1;
+        if (count == 2)
+            forwardDctTransposedPair(strip + bx * 8, p.paddedWidth, blocks[0], blocks[1]);
+        else
+            forwardDctTransposed(strip + bx * 8, p.paddedWidth, blocks[0]);
+        for (int i = 0; i < count; ++i) {
+            const std::size_t index = std::size_t(by) * std::size_t(t.blocksWide) + std::size_t(bx + i);
+            // The store is far larger than the caches and read only by the writing pass: the
+            // block goes there around the caches, and the counting reads the copy in zz.
+            alignas(64) std::int16_t zz[64];
+            const std::uint64_t nonZero = quantizeToStore(blocks[i], p.transposed, zz, t.store + index * 64);
+            if (t.symbols) {
+                t.symbols->dc[index] = zz[0];
+                countAc(zz, nonZero, scratch.ac, scratch.acExtraBits);
+            }
         }
     }
 }

@@ -191,6 +191,71 @@ __attribute__((target("avx2"))) inline void transposeWide(__m256 (&r)[8]) {
     }
 }
 
+// The vertical pass on two blocks side by side, a row of each in one 512-bit register.
+__attribute__((target("avx512f"))) inline void verticalPassPair(__m512 (&r)[8]) {
+    const __m512 c4 = _mm512_set1_ps(0.707106781f), c6 = _mm512_set1_ps(0.382683433f);
+    const __m512 c2m6 = _mm512_set1_ps(0.541196100f), c2p6 = _mm512_set1_ps(1.306562965f);
+    const __m512 s07 = _mm512_add_ps(r[0], r[7]), d07 = _mm512_sub_ps(r[0], r[7]);
+    const __m512 s16 = _mm512_add_ps(r[1], r[6]), d16 = _mm512_sub_ps(r[1], r[6]);
+    const __m512 s25 = _mm512_add_ps(r[2], r[5]), d25 = _mm512_sub_ps(r[2], r[5]);
+    const __m512 s34 = _mm512_add_ps(r[3], r[4]), d34 = _mm512_sub_ps(r[3], r[4]);
+
+    const __m512 e0 = _mm512_add_ps(s07, s34), e3 = _mm512_sub_ps(s07, s34);
+    const __m512 e1 = _mm512_add_ps(s16, s25), e2 = _mm512_sub_ps(s16, s25);
+    r[0] = _mm512_add_ps(e0, e1);
+    r[4] = _mm512_sub_ps(e0, e1);
+    const __m512 rot = _mm512_mul_ps(_mm512_add_ps(e2, e3), c4);
+    r[2] = _mm512_add_ps(e3, rot);
+    r[6] = _mm512_sub_ps(e3, rot);
+
+    const __m512 o0 = _mm512_add_ps(d34, d25), o1 = _mm512_add_ps(d25, d16), o2 = _mm512_add_ps(d16, d07);
+    const __m512 shared = _mm512_mul_ps(_mm512_sub_ps(o0, o2), c6);
+    const __m512 k2 = _mm512_add_ps(_mm512_mul_ps(c2m6, o0), shared);
+    const __m512 k4 = _mm512_add_ps(_mm512_mul_ps(c2p6, o2), shared);
+    const __m512 k3 = _mm512_mul_ps(o1, c4);
+    const __m512 a = _mm512_add_ps(d07, k3), s = _mm512_sub_ps(d07, k3);
+    r[5] = _mm512_add_ps(s, k2);
+    r[3] = _mm512_sub_ps(s, k2);
+    r[1] = _mm512_add_ps(a, k4);
+    r[7] = _mm512_sub_ps(a, k4);
+}
+
+// Both blocks' 8 x 8 transposes at once, each in its half of the registers.
+__attribute__((target("avx512f"))) inline void transposePair(__m512 (&r)[8]) {
+    const __mmask16 all = 0xFFFF;  // zero-masked forms, as in quantizeWide
+    __m512 t[8], u[8];
+    for (int i = 0; i < 8; i += 2) {
+        t[i] = _mm512_maskz_unpacklo_ps(all, r[i], r[i + 1]);
+        t[i + 1] = _mm512_maskz_unpackhi_ps(all, r[i], r[i + 1]);
+    }
+    for (int i = 0; i < 8; i += 4) {
+        u[i] = _mm512_maskz_shuffle_ps(all, t[i], t[i + 2], 0x44);
+        u[i + 1] = _mm512_maskz_shuffle_ps(all, t[i], t[i + 2], 0xEE);
+        u[i + 2] = _mm512_maskz_shuffle_ps(all, t[i + 1], t[i + 3], 0x44);
+        u[i + 3] = _mm512_maskz_shuffle_ps(all, t[i + 1], t[i + 3], 0xEE);
+    }
+    // 128-bit quarters: even ones of u[i] and u[i + 4] interleaved, then the odd ones.
+    const __m512i evens = _mm512_setr_epi32(0, 1, 2, 3, 16, 17, 18, 19, 8, 9, 10, 11, 24, 25, 26, 27);
+    const __m512i odds = _mm512_setr_epi32(4, 5, 6, 7, 20, 21, 22, 23, 12, 13, 14, 15, 28, 29, 30, 31);
+    for (int i = 0; i < 4; ++i) {
+        r[i] = _mm512_permutex2var_ps(u[i], evens, u[i + 4]);
+        r[i + 4] = _mm512_permutex2var_ps(u[i], odds, u[i + 4]);
+    }
+}
+
+__attribute__((target("avx512f,avx512dq"))) void forwardDctPairWide(const float* rows, std::ptrdiff_t stride,
+                                                                    float* first, float* second) {
+    __m512 r[8];
+    for (int i = 0; i < 8; ++i) r[i] = _mm512_loadu_ps(rows + i * stride);
+    verticalPassPair(r);
+    transposePair(r);
+    verticalPassPair(r);
+    for (int i = 0; i < 8; ++i) {
+        _mm256_storeu_ps(first + 8 * i, _mm512_maskz_extractf32x8_ps(0xFF, r[i], 0));
+        _mm256_storeu_ps(second + 8 * i, _mm512_maskz_extractf32x8_ps(0xFF, r[i], 1));
+    }
+}
+
 __attribute__((target("avx2"))) void forwardDctWide(const float* rows, std::ptrdiff_t stride, float* block) {
     __m256 r[8];
     for (int i = 0; i < 8; ++i) r[i] = _mm256_loadu_ps(rows + i * stride);
@@ -215,6 +280,17 @@ void forwardDctTransposed(const float* rows, std::ptrdiff_t stride, float* block
     verticalPass(rows, stride, block);
     transpose(block);
     verticalPass(block, 8, block);
+}
+
+void forwardDctTransposedPair(const float* rows, std::ptrdiff_t stride, float* first, float* second) {
+#if defined(KAVI_WIDE_VECTORS)
+    if (useAvx512()) {
+        forwardDctPairWide(rows, stride, first, second);
+        return;
+    }
+#endif
+    forwardDctTransposed(rows, stride, first);
+    forwardDctTransposed(rows + 8, stride, second);
 }
 
 Divisors transposedDivisors(const Divisors& natural) {

@@ -13,6 +13,8 @@ namespace jpeg {
 void forwardDctTransposed(float* block);
 // The same for the block whose row r starts at rows + r * stride, into block.
 void forwardDctTransposed(const float* rows, std::ptrdiff_t stride, float* block);
+// The same for two blocks side by side (the second's rows start 8 floats after the first's).
+void forwardDctTransposedPair(const float* rows, std::ptrdiff_t stride, float* first, float* second);
 
 // Divisors rearranged to match the transposed output of forwardDctTransposed.
 Divisors transposedDivisors(const Divisors& natural);

@@ -121,21 +121,26 @@ TEST(JpegTransform, WideVectorsGiveTheSameCoefficients) {
     for (const Table64& table : {fine, coarse}) {
         const Divisors div = transposedDivisors(divisorsFor(table));
         for (int trial = 0; trial < 200; ++trial) {
-            // Rows 12 floats apart, as a strip holds them; now and then values far out of range,
-            // which saturate, and exact halves, which round to even.
-            float rows[8 * 12];
+            // Two blocks side by side in rows 20 floats apart, as a strip holds them, and now and
+            // then a value far out of range, whose coefficients saturate.
+            float rows[8 * 20];
             for (float& v : rows) v = sample(rng);
-            if (trial % 5 == 0) rows[rng() % 96] = trial % 2 ? 3e9f : -1e7f;
-            if (trial % 7 == 0) rows[0] = 0.5f;
-            std::int16_t wide[64], narrow[64];
-            float block[64];
-            forwardDctTransposed(rows, 12, block);
-            quantizeTransposed(block, div, wide);
+            if (trial % 5 == 0) rows[rng() % 160] = trial % 2 ? 3e9f : -1e7f;
+            std::int16_t wide[3][64], narrow[3][64];
+            float blocks[3][64];
+            const auto run = [&](std::int16_t (&out)[3][64]) {
+                forwardDctTransposed(rows + 3, 20, blocks[0]);
+                forwardDctTransposedPair(rows + 3, 20, blocks[1], blocks[2]);
+                for (int b = 0; b < 3; ++b) quantizeTransposed(blocks[b], div, out[b]);
+            };
+            run(wide);
             limitToSse2(true);
-            forwardDctTransposed(rows, 12, block);
-            quantizeTransposed(block, div, narrow);
+            run(narrow);
             limitToSse2(false);
-            for (int k = 0; k < 64; ++k) ASSERT_EQ(wide[k], narrow[k]) << "trial " << trial << " coefficient " << k;
+            for (int b = 0; b < 3; ++b)
+                for (int k = 0; k < 64; ++k)
+                    ASSERT_EQ(wide[b][k], narrow[b][k]) << "trial " << trial << " block " << b << " coefficient " << k;
+            for (int k = 0; k < 64; ++k) ASSERT_EQ(narrow[1][k], narrow[0][k]) << "the pair's first block";
         }
     }
 }
