@@ -19,12 +19,12 @@ bool cpuHas(bool avx512) {
 
 const bool kCpuAvx2 = cpuHas(false);
 const bool kCpuAvx512 = cpuHas(true);
-std::atomic<bool> limited{false};
+std::atomic<VectorLevel> widestAllowed{VectorLevel::Avx512};
 
 } // namespace
 
-bool useAvx2() { return kCpuAvx2 && !limited.load(std::memory_order_relaxed); }
-bool useAvx512() { return kCpuAvx512 && !limited.load(std::memory_order_relaxed); }
-void limitToSse2(bool limit) { limited = limit; }
+bool useAvx2() { return kCpuAvx2 && widestAllowed.load(std::memory_order_relaxed) != VectorLevel::Sse2; }
+bool useAvx512() { return kCpuAvx512 && widestAllowed.load(std::memory_order_relaxed) == VectorLevel::Avx512; }
+void limitVectors(VectorLevel widest) { widestAllowed = widest; }
 
 } // namespace jpeg

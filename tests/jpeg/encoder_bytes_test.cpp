@@ -91,17 +91,19 @@ TEST(JpegBytes, TheFilesAreTheOnesWrittenBeforeOnEveryThreadCount) {
     }
 }
 
-TEST(JpegBytes, SseAloneWritesTheSameFiles) {
-    // The loops as a processor without AVX2 and AVX-512 runs them.
-    limitToSse2(true);
-    for (const int threads : {1, 2}) {
-        const ThreadCount count(threads);
-        for (const Case& c : kCases)
-            EXPECT_EQ(encodedFingerprint(c), c.fingerprint)
-                << c.width << " x " << c.height << " sampling " << c.sampling[0] << "x" << c.sampling[1] << " on "
-                << threads << " threads";
+TEST(JpegBytes, NarrowerVectorsWriteTheSameFiles) {
+    // The loops as a processor with AVX2 but not AVX-512, and with neither, runs them.
+    for (const VectorLevel level : {VectorLevel::Avx2, VectorLevel::Sse2}) {
+        limitVectors(level);
+        for (const int threads : {1, 2}) {
+            const ThreadCount count(threads);
+            for (const Case& c : kCases)
+                EXPECT_EQ(encodedFingerprint(c), c.fingerprint)
+                    << c.width << " x " << c.height << " sampling " << c.sampling[0] << "x" << c.sampling[1] << " on "
+                    << threads << " threads, " << (level == VectorLevel::Sse2 ? "SSE2" : "AVX2");
+        }
     }
-    limitToSse2(false);
+    limitVectors(VectorLevel::Avx512);
 }
 
 TEST(JpegBytes, PartsOfOneRowAndScansOfOneComponent) {

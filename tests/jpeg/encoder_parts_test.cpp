@@ -134,9 +134,9 @@ TEST(JpegTransform, WideVectorsGiveTheSameCoefficients) {
                 for (int b = 0; b < 3; ++b) quantizeTransposed(blocks[b], div, out[b]);
             };
             run(wide);
-            limitToSse2(true);
+            limitVectors(VectorLevel::Sse2);
             run(narrow);
-            limitToSse2(false);
+            limitVectors(VectorLevel::Avx512);
             for (int b = 0; b < 3; ++b)
                 for (int k = 0; k < 64; ++k)
                     ASSERT_EQ(wide[b][k], narrow[b][k]) << "trial " << trial << " block " << b << " coefficient " << k;
