@@ -4,6 +4,7 @@
 // The buffer starts at an estimated size and grows whenever the estimate falls short.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace jpeg {
@@ -43,6 +44,13 @@ public:
         acc_ = (acc_ << fill) | ((1u << fill) - 1);
         pending_ += fill;
         flushWhole();
+    }
+
+    // Appends bytes that are already entropy-coded and stuffed; the bits stand at a byte boundary.
+    void append(const std::uint8_t* bytes, std::size_t n) {
+        reserve(n);
+        std::memcpy(buffer_.data() + pos_, bytes, n);
+        pos_ += n;
     }
 
     std::size_t size() const { return pos_; }

@@ -114,6 +114,7 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
     }
 
     std::vector<Component> components;
+    std::vector<ComponentSymbols> symbols;
     try {
         for (std::size_t i = 0; i < layout_.size(); ++i) {
             Component c;
@@ -133,6 +134,9 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
             else
                 c.store = raster::PixelMemory(bytes);
             components.push_back(std::move(c));
+            // The DC list of the previous sampling is reused the same way.
+            symbols.emplace_back();
+            if (i < sampled_.symbols.size()) symbols.back().dc = std::move(sampled_.symbols[i].dc);
         }
         sampled_ = Sampled{};
 
@@ -170,31 +174,38 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
         ScratchPicture scratch;
         bool scratchMade = false;
 
+        // Components read straight from the source are transformed together in one pass over it;
+        // each drawn by the stretch is transformed from the scratch as soon as it is drawn.
+        std::vector<TransformTarget> fromSource;
         int drawnWidth = 0, drawnHeight = 0;  // what the scratch holds
-        for (Component& c : components) {
-            PixelRows pixels = wholeSource;
-            Reduction reduction;
-            if (c.width != lWidth || c.height != lHeight) {
-                if (scratch.dc.stretchMode() == raster::HALFTONE)
-                    reduction = wholeReduction(lWidth, lHeight, c.width, c.height);
-                if (!reduction.whole()) {
-                    if (!scratchMade) {
-                        if (!scratch.create(scratchWidth, scratchHeight)) return 1;
-                        scratchMade = true;
-                    }
-                    const int regionTop = scratchHeight - c.blocksHigh * 8;
-                    if (c.width != drawnWidth || c.height != drawnHeight) {
-                        raster::StretchBlt(&scratch.dc, 0, regionTop, c.width, c.height, source, left, top, lWidth,
-                                           lHeight, raster::SRCCOPY);
-                        drawnWidth = c.width;
-                        drawnHeight = c.height;
-                    }
-                    pixels = rowsOf(*scratch.bitmap, 0, regionTop, c.width, c.height);
-                }
+        for (std::size_t i = 0; i < components.size(); ++i) {
+            Component& c = components[i];
+            TransformTarget target{colourRowOf(c.id), &divisors_[std::size_t(c.table)], c.blocksWide, c.blocksHigh,
+                                   reinterpret_cast<std::int16_t*>(c.store.data()), {}, &symbols[i]};
+            if (c.width == lWidth && c.height == lHeight) {
+                fromSource.push_back(target);
+                continue;
             }
-            transformComponent(pixels, colourRowOf(c.id), divisors_[std::size_t(c.table)], c.blocksWide,
-                               c.blocksHigh, reinterpret_cast<std::int16_t*>(c.store.data()), reduction);
+            if (scratch.dc.stretchMode() == raster::HALFTONE)
+                target.reduction = wholeReduction(lWidth, lHeight, c.width, c.height);
+            if (target.reduction.whole()) {
+                fromSource.push_back(target);
+                continue;
+            }
+            if (!scratchMade) {
+                if (!scratch.create(scratchWidth, scratchHeight)) return 1;
+                scratchMade = true;
+            }
+            const int regionTop = scratchHeight - c.blocksHigh * 8;
+            if (c.width != drawnWidth || c.height != drawnHeight) {
+                raster::StretchBlt(&scratch.dc, 0, regionTop, c.width, c.height, source, left, top, lWidth, lHeight,
+                                   raster::SRCCOPY);
+                drawnWidth = c.width;
+                drawnHeight = c.height;
+            }
+            transformComponents(rowsOf(*scratch.bitmap, 0, regionTop, c.width, c.height), {target});
         }
+        transformComponents(wholeSource, fromSource);
     } catch (const std::bad_alloc&) {
         sampled_ = Sampled{};
         return 1;
@@ -206,6 +217,7 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
     sampled_.width = lWidth;
     sampled_.height = lHeight;
     sampled_.components = std::move(components);
+    sampled_.symbols = std::move(symbols);
     sampled_.tables = {tables_[0], tables_[1]};
     return 0;
 }
@@ -218,7 +230,7 @@ std::vector<std::uint8_t> cJpeg::EncodeToMemory() const {
     const McuGrid grid = mcuGrid(sampled_.width, sampled_.height, components);
 
     SymbolStatistics stats;
-    for (const Scan& scan : scans) countScan(components, scan, grid, stats);
+    for (const Scan& scan : scans) countScan(components, sampled_.symbols, scan, grid, stats);
 
     const int tableCount = components.size() == 3 ? 2 : 1;
     std::array<HuffmanSpec, 2> dcSpecs, acSpecs;
@@ -233,7 +245,10 @@ std::vector<std::uint8_t> cJpeg::EncodeToMemory() const {
             estimateBits += stats.dc[t][s] * dcCodes[t].length[s] + stats.ac[t][s] * acCodes[t].length[s];
     }
 
-    ByteOutput out(std::size_t(double(estimateBits / 8) * 1.3) + 1000 + comment_.size());
+    // The scans' bits are counted exactly; stuffing adds a byte for each 0xFF, about one in 256.
+    // Every byte of the buffer is touched (zeroed) before use, so it is not made larger than that.
+    const std::size_t scanBytes = std::size_t(estimateBits / 8);
+    ByteOutput out(scanBytes + scanBytes / 64 + 4096 + comment_.size());
     writeStartOfImage(out);
     writeJfifHeader(out);
     if (!comment_.empty()) writeComment(out, comment_);
@@ -247,7 +262,7 @@ std::vector<std::uint8_t> cJpeg::EncodeToMemory() const {
     const ScanTables tables{{&dcCodes[0], &dcCodes[1]}, {&acCodes[0], &acCodes[1]}};
     for (const Scan& scan : scans) {
         writeScanHeader(out, components, scan);
-        writeScan(components, scan, grid, tables, out);
+        writeScan(components, scan, grid, tables, estimateBits, out);
     }
     writeEndOfImage(out);
     return out.take();

@@ -3,6 +3,7 @@
 // transforms and quantizes them at once; SaveFile later writes a JFIF file with Huffman tables
 // made for this image. Failures of the setters and tables are thrown as JpegError.
 #include "component.h"
+#include "component_symbols.h"
 #include "quant_tables.h"
 
 #include "raster/device_context.h"
@@ -64,6 +65,7 @@ private:
     struct Sampled {
         int width = 0, height = 0;
         std::vector<Component> components;
+        std::vector<ComponentSymbols> symbols;  // one for each component
         std::array<Table64, 2> tables{};
     };
 

@@ -2,6 +2,8 @@
 
 #include "jpeg_error.h"
 
+#include <algorithm>
+
 namespace jpeg {
 
 namespace {
@@ -17,17 +19,23 @@ HuffmanSpec optimalTable(const SymbolCounts& counts) {
     std::array<int, 257> next;  // chains the symbols of one merged tree
     next.fill(-1);
 
+    // The roots of the live trees in increasing order, so that the search below looks only at
+    // them (most symbols of a table are never used).
+    std::vector<int> live;
+    for (int i = 0; i <= kReserved; ++i)
+        if (freq[i]) live.push_back(i);
     for (;;) {
         // The two least frequent live trees; on equal counts the higher symbol is taken first.
         int v1 = -1, v2 = -1;
-        for (int i = 0; i <= kReserved; ++i)
-            if (freq[i] && (v1 < 0 || freq[i] <= freq[v1])) v1 = i;
-        for (int i = 0; i <= kReserved; ++i)
-            if (freq[i] && i != v1 && (v2 < 0 || freq[i] <= freq[v2])) v2 = i;
+        for (const int i : live)
+            if (v1 < 0 || freq[i] <= freq[v1]) v1 = i;
+        for (const int i : live)
+            if (i != v1 && (v2 < 0 || freq[i] <= freq[v2])) v2 = i;
         if (v2 < 0) break;
 
         freq[v1] += freq[v2];
         freq[v2] = 0;
+        live.erase(std::find(live.begin(), live.end(), v2));
         ++codeSize[v1];
         while (next[v1] >= 0) {
             v1 = next[v1];

@@ -1,85 +1,35 @@
 #include "scan_coder.h"
 
+#include "bit_runs.h"
+#include "block_symbols.h"
+
 #include "raster/parallel_parts.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace jpeg {
 
 namespace {
 
 constexpr int kMaxBlocksPerMcu = 10;
-constexpr std::uint8_t kEndOfBlock = 0x00;
-constexpr std::uint8_t kZeroRun16 = 0xF0;
-// Worst case of one coded block, stuffing included.
+// Worst case of one coded block.
 constexpr std::size_t kMaxBlockBytes = 512;
 
-inline int category(int v) {
-    const unsigned magnitude = unsigned(v < 0 ? -v : v);
-    return magnitude ? 32 - std::countl_zero(magnitude) : 0;
-}
-
-// The low bits that follow a symbol: v itself, or v - 1 for negative values (ones' complement).
-inline std::uint32_t magnitudeBits(int v, int cat) {
-    return std::uint32_t(v < 0 ? v - 1 : v) & ((1u << cat) - 1);
-}
-
-// Bit k set where zig-zag coefficient k is not zero.
-inline std::uint64_t nonZeroMask(const std::int16_t* zz) {
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    std::uint64_t zeros = 0;
-    for (int i = 0; i < 64; i += 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(zz + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(zz + i + 8));
-        const __m128i bytes = _mm_packs_epi16(_mm_cmpeq_epi16(a, zero), _mm_cmpeq_epi16(b, zero));
-        zeros |= std::uint64_t(std::uint32_t(_mm_movemask_epi8(bytes))) << i;
-    }
-    return ~zeros;
-#else
-    std::uint64_t mask = 0;
-    for (int k = 0; k < 64; ++k)
-        if (zz[k]) mask |= std::uint64_t(1) << k;
-    return mask;
-#endif
-}
-
-// Walks one block's symbols: emit.dc(category, value) once, then emit.ac(symbol, value, size).
-template <class Emit>
-inline void codeBlock(const std::int16_t* zz, int& lastDc, Emit& emit) {
-    const int diff = zz[0] - lastDc;
-    lastDc = zz[0];
-    emit.dc(category(diff), diff);
-
-    std::uint64_t mask = nonZeroMask(zz) & ~std::uint64_t(1);
-    int last = 0;
-    while (mask) {
-        const int k = std::countr_zero(mask);
-        mask &= mask - 1;
-        int run = k - last - 1;
-        while (run > 15) {
-            emit.ac(kZeroRun16, 0, 0);
-            run -= 16;
-        }
-        const int v = zz[k];
-        const int cat = category(v);
-        emit.ac(std::uint8_t((run << 4) | cat), v, cat);
-        last = k;
-    }
-    if (last != 63) emit.ac(kEndOfBlock, 0, 0);
+// The coefficients are read once, from memory far beyond the caches, in several streams at once
+// (the rows of blocks of an MCU row and each component): they are fetched a little ahead.
+constexpr int kPrefetchBlocks = 8;
+constexpr int kPrefetchMcus = 4;
+inline void prefetchBlocks(const std::int16_t* first, int blocks) {
+    const char* p = reinterpret_cast<const char*>(first);
+    for (int line = 0; line < 2 * blocks; ++line) __builtin_prefetch(p + 64 * line);
 }
 
 // A dummy block of an interleaved MCU: the previous DC again and no AC coefficients.
-template <class Emit>
-inline void codeDummyBlock(Emit& emit) {
-    emit.dc(0, 0);
-    emit.ac(kEndOfBlock, 0, 0);
+template <class Sink>
+inline void codeDummyBlock(Sink& sink) {
+    sink.dc(0, 0);
+    sink.ac(kEndOfBlock, 0, 0);
 }
 
 // The units a scan is cut into for its parts: rows of MCUs for an interleaved scan, rows of
@@ -89,30 +39,36 @@ int unitsOf(const std::vector<Component>& components, const Scan& scan, McuGrid 
 }
 
 // Runs the blocks of units [from, to) of a scan in coding order, starting from the given
-// previous DC values; emitterOf(s) gives the emitter of the scan's s-th component.
-template <class EmitterOf>
-void walkScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid, int from, int to,
-              std::array<int, 3> lastDc, EmitterOf&& emitterOf) {
+// previous DC values; sink.use(s) comes before the blocks of the scan's s-th component, then
+// sink.block(coefficients, previous DC) or sink.dummyBlock() for each of them.
+template <class Sink>
+inline void walkScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid, int from, int to,
+                     std::array<int, 3> lastDc, Sink& sink) {
     if (scan.size() == 1) {
         const Component& c = components[std::size_t(scan[0])];
-        auto& emit = emitterOf(0);
+        sink.use(0);
         for (int by = from; by < to; ++by)
-            for (int bx = 0; bx < c.blocksWide; ++bx) codeBlock(c.block(bx, by), lastDc[0], emit);
+            for (int bx = 0; bx < c.blocksWide; ++bx) {
+                if (bx + kPrefetchBlocks < c.blocksWide) prefetchBlocks(c.block(bx + kPrefetchBlocks, by), 1);
+                sink.block(c.block(bx, by), lastDc[0]);
+            }
         return;
     }
     for (int my = from; my < to; ++my) {
         for (int mx = 0; mx < grid.wide; ++mx) {
             for (std::size_t s = 0; s < scan.size(); ++s) {
                 const Component& c = components[std::size_t(scan[s])];
-                auto& emit = emitterOf(int(s));
+                sink.use(int(s));
                 for (int v = 0; v < c.v; ++v) {
                     const int by = my * c.v + v;
+                    const int ahead = (mx + kPrefetchMcus) * c.h;
+                    if (by < c.blocksHigh && ahead + c.h <= c.blocksWide) prefetchBlocks(c.block(ahead, by), c.h);
                     for (int h = 0; h < c.h; ++h) {
                         const int bx = mx * c.h + h;
                         if (bx < c.blocksWide && by < c.blocksHigh)
-                            codeBlock(c.block(bx, by), lastDc[s], emit);
+                            sink.block(c.block(bx, by), lastDc[s]);
                         else
-                            codeDummyBlock(emit);
+                            sink.dummyBlock();
                     }
                 }
             }
@@ -155,72 +111,60 @@ std::vector<int> partStarts(int units) {
     return starts;
 }
 
-// Entropy-coded bits without stuffing, for one part of a scan; the parts are joined, and
-// stuffed, in order once all are coded.
-class RawBits {
-public:
-    void reserve(std::size_t n) {
-        if (pos_ + n > buffer_.size()) buffer_.resize((pos_ + n) * 3 / 2 + 4096);
-    }
-    void bits(std::uint32_t value, int count) {
-        acc_ = (acc_ << count) | value;
-        pending_ += count;
-        if (pending_ >= 32) {
-            pending_ -= 32;
-            const auto word = std::uint32_t(acc_ >> pending_);
-            std::uint8_t* out = buffer_.data() + pos_;
-            out[0] = std::uint8_t(word >> 24);
-            out[1] = std::uint8_t(word >> 16);
-            out[2] = std::uint8_t(word >> 8);
-            out[3] = std::uint8_t(word);
-            pos_ += 4;
-        }
-    }
-    // Appends every bit to out, which stuffs as it writes.
-    void appendTo(ByteOutput& out) const {
-        out.reserve(2 * pos_ + 16);
-        for (std::size_t i = 0; i + 4 <= pos_; i += 4)
-            out.bits(std::uint32_t(buffer_[i]) << 24 | std::uint32_t(buffer_[i + 1]) << 16 |
-                         std::uint32_t(buffer_[i + 2]) << 8 | buffer_[i + 3],
-                     32);
-        if (pending_ > 0) out.bits(std::uint32_t(acc_ & ((std::uint64_t(1) << pending_) - 1)), pending_);
-    }
-
-private:
-    std::vector<std::uint8_t> buffer_;
-    std::size_t pos_ = 0;
-    std::uint64_t acc_ = 0;
-    int pending_ = 0;
+// The tables of each of the scan's components.
+struct PartTables {
+    std::array<const HuffmanCodes*, 3> dc{}, ac{};
 };
 
-struct Counter {
-    SymbolCounts* dcCounts;
-    SymbolCounts* acCounts;
-    std::uint64_t* extra;
-    void dc(int cat, int) {
-        ++(*dcCounts)[std::size_t(cat)];
-        *extra += std::uint64_t(cat);
-    }
-    void ac(std::uint8_t symbol, int, int size) {
-        ++(*acCounts)[symbol];
-        *extra += std::uint64_t(size);
-    }
-};
-
-struct Writer {
+// Codes with one pair of tables into a cursor; a local object of one block's coding, so that the
+// compiler holds all of it in registers.
+struct BlockCoder {
     const HuffmanCodes* dcCodes;
     const HuffmanCodes* acCodes;
-    RawBits* out;
+    RawBits::Cursor out;
+
     void dc(int cat, int value) {
-        out->reserve(kMaxBlockBytes);
         const int len = dcCodes->length[std::size_t(cat)];
-        out->bits((std::uint32_t(dcCodes->code[std::size_t(cat)]) << cat) | magnitudeBits(value, cat),
-                  len + cat);
+        out.bits((std::uint32_t(dcCodes->code[std::size_t(cat)]) << cat) | magnitudeBits(value, cat), len + cat);
     }
     void ac(std::uint8_t symbol, int value, int size) {
         const int len = acCodes->length[symbol];
-        out->bits((std::uint32_t(acCodes->code[symbol]) << size) | magnitudeBits(value, size),
-                  len + size);
+        out.bits((std::uint32_t(acCodes->code[symbol]) << size) | magnitudeBits(value, size), len + size);
+    }
+};
+
+// The emitter of one part: the tables in use and the part's cursor. Each block is coded by a
+// call of its own with a local copy of the cursor: inlined into the walk over the scan, the bit
+// state would compete for registers with the walk's own and live on the stack.
+struct PartWriter {
+    const PartTables* tables = nullptr;
+    const HuffmanCodes* dcCodes = nullptr;
+    const HuffmanCodes* acCodes = nullptr;
+    RawBits* raw = nullptr;
+    RawBits::Cursor out;
+
+    void use(int s) {
+        dcCodes = tables->dc[std::size_t(s)];
+        acCodes = tables->ac[std::size_t(s)];
+    }
+    __attribute__((noinline)) void block(const std::int16_t* zz, int& lastDc) {
+        raw->room(out, kMaxBlockBytes);
+        BlockCoder coder{dcCodes, acCodes, out};
+        codeBlock(zz, lastDc, coder);
+        keep(coder.out);
+    }
+    // Field by field: a copy of the whole cursor goes through the stack in vector registers,
+    // which then wait for the fields' own stores.
+    void keep(const RawBits::Cursor& c) {
+        out.at = c.at;
+        out.acc = c.acc;
+        out.pending = c.pending;
+    }
+    void dummyBlock() {
+        raw->room(out, kMaxBlockBytes);
+        BlockCoder coder{dcCodes, acCodes, out};
+        codeDummyBlock(coder);
+        keep(coder.out);
     }
 };
 
@@ -253,21 +197,58 @@ McuGrid mcuGrid(int width, int height, const std::vector<Component>& components)
     return {(width + 8 * hMax - 1) / (8 * hMax), (height + 8 * vMax - 1) / (8 * vMax)};
 }
 
-void countScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid,
-               SymbolStatistics& stats) {
+void countScan(const std::vector<Component>& components, const std::vector<ComponentSymbols>& symbols,
+               const Scan& scan, McuGrid grid, SymbolStatistics& stats) {
+    for (std::size_t s = 0; s < scan.size(); ++s) {
+        const Component& c = components[std::size_t(scan[s])];
+        const ComponentSymbols& own = symbols[std::size_t(scan[s])];
+        for (std::size_t i = 0; i < own.ac.size(); ++i) stats.ac[std::size_t(c.table)][i] += own.ac[i];
+        stats.extraBits += own.acExtraBits;
+    }
+
+    // The DC differences in coding order, in the parts writeScan codes, one component at a time:
+    // each has its own predictor, and a dummy block codes difference 0 and an end of block.
     const std::vector<int> starts = partStarts(unitsOf(components, scan, grid));
     const std::size_t parts = starts.size() - 1;
     std::vector<SymbolStatistics> partStats(parts);
     raster::runParts(int(parts), [&](int k) {
-        SymbolStatistics& own = partStats[std::size_t(k)];
-        std::vector<Counter> counters;
-        for (int index : scan) {
-            const int t = components[std::size_t(index)].table;
-            counters.push_back(Counter{&own.dc[std::size_t(t)], &own.ac[std::size_t(t)], &own.extraBits});
-        }
         const int from = starts[std::size_t(k)], to = starts[std::size_t(k) + 1];
-        walkScan(components, scan, grid, from, to, dcBefore(components, scan, grid, from),
-                 [&](int s) -> Counter& { return counters[std::size_t(s)]; });
+        const std::array<int, 3> before = dcBefore(components, scan, grid, from);
+        for (std::size_t s = 0; s < scan.size(); ++s) {
+            const Component& c = components[std::size_t(scan[s])];
+            const std::int16_t* dcs = symbols[std::size_t(scan[s])].dc.data();
+            SymbolCounts counts{};  // locals, apart from each other: no reloads between blocks
+            std::uint64_t extra = 0, dummies = 0;
+            int lastDc = before[s];
+            const auto real = [&](int bx, int by) {
+                const int dc = dcs[std::size_t(by) * std::size_t(c.blocksWide) + std::size_t(bx)];
+                const int cat = category(dc - lastDc);
+                lastDc = dc;
+                ++counts[std::size_t(cat)];
+                extra += std::uint64_t(cat);
+            };
+            if (scan.size() == 1) {
+                for (int by = from; by < to; ++by)
+                    for (int bx = 0; bx < c.blocksWide; ++bx) real(bx, by);
+            } else {
+                for (int my = from; my < to; ++my)
+                    for (int mx = 0; mx < grid.wide; ++mx)
+                        for (int v = 0; v < c.v; ++v)
+                            for (int h = 0; h < c.h; ++h) {
+                                const int bx = mx * c.h + h, by = my * c.v + v;
+                                if (bx < c.blocksWide && by < c.blocksHigh)
+                                    real(bx, by);
+                                else
+                                    ++dummies;
+                            }
+            }
+            SymbolStatistics& own = partStats[std::size_t(k)];
+            const std::size_t t = std::size_t(c.table);
+            for (std::size_t i = 0; i < counts.size(); ++i) own.dc[t][i] += counts[i];
+            own.dc[t][0] += dummies;
+            own.ac[t][kEndOfBlock] += dummies;
+            own.extraBits += extra;
+        }
     });
     for (const SymbolStatistics& own : partStats) {
         for (std::size_t t = 0; t < 2; ++t)
@@ -280,22 +261,45 @@ void countScan(const std::vector<Component>& components, const Scan& scan, McuGr
 }
 
 void writeScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid,
-               const ScanTables& tables, ByteOutput& out) {
-    const std::vector<int> starts = partStarts(unitsOf(components, scan, grid));
+               const ScanTables& tables, std::uint64_t expectedBits, ByteOutput& out) {
+    const int units = unitsOf(components, scan, grid);
+    const std::vector<int> starts = partStarts(units);
     const std::size_t parts = starts.size() - 1;
     std::vector<RawBits> coded(parts);
     raster::runParts(int(parts), [&](int k) {
-        std::vector<Writer> writers;
-        for (int index : scan) {
-            const int t = components[std::size_t(index)].table;
-            writers.push_back(Writer{tables.dc[std::size_t(t)], tables.ac[std::size_t(t)], &coded[std::size_t(k)]});
-        }
         const int from = starts[std::size_t(k)], to = starts[std::size_t(k) + 1];
-        walkScan(components, scan, grid, from, to, dcBefore(components, scan, grid, from),
-                 [&](int s) -> Writer& { return writers[std::size_t(s)]; });
+        // Coded into local objects: neighbouring parts' bit buffers would share cache lines, and
+        // the bit state stays in registers.
+        RawBits bits;
+        PartTables partTables;
+        for (std::size_t s = 0; s < scan.size(); ++s) {
+            const std::size_t t = std::size_t(components[std::size_t(scan[s])].table);
+            partTables.dc[s] = tables.dc[t];
+            partTables.ac[s] = tables.ac[t];
+        }
+        PartWriter writer;
+        writer.tables = &partTables;
+        writer.raw = &bits;
+        // (A separate start: had take() written into the writer, the writer's address would
+        // have escaped, and the cursor would be kept in memory.)
+        const RawBits::Cursor start =
+            bits.take(std::size_t(expectedBits / 8 * std::uint64_t(to - from) / std::uint64_t(units) * 5 / 4) + 4096);
+        writer.out = start;
+        walkScan(components, scan, grid, from, to, dcBefore(components, scan, grid, from), writer);
+        bits.put(writer.out);
+        coded[std::size_t(k)] = std::move(bits);
     });
-    for (const RawBits& part : coded) part.appendTo(out);
-    out.padBits();
+    // The scan ends with 1-bits up to a whole byte.
+    std::uint64_t total = 0;
+    for (const RawBits& part : coded) total += part.bitCount();
+    const int fill = int((8 - total % 8) % 8);
+    if (fill) coded.back().bits((1u << fill) - 1, fill);
+    std::vector<const RawBits*> runs;
+    for (RawBits& part : coded) {
+        part.finish();
+        runs.push_back(&part);
+    }
+    appendStuffed(runs, out);
 }
 
 } // namespace jpeg

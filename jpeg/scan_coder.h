@@ -1,6 +1,7 @@
 #pragma once
 // Scans and their entropy coding: components grouped into scans by the limit of 10 blocks per MCU,
-// a counting pass that gathers the symbol statistics, and a writing pass that codes them.
+// the symbol statistics of a scan, and the writing pass that codes them.
+#include "component_symbols.h"
 #include "byte_output.h"
 #include "component.h"
 #include "huffman_table.h"
@@ -31,16 +32,18 @@ struct McuGrid {
 };
 McuGrid mcuGrid(int width, int height, const std::vector<Component>& components);
 
-// First pass: counts the symbols that writeScan will code for the scan.
-void countScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid,
-               SymbolStatistics& stats);
+// Counts the symbols that writeScan will code for the scan, from what the transform gathered of
+// each component (symbols, in the order of components).
+void countScan(const std::vector<Component>& components, const std::vector<ComponentSymbols>& symbols,
+               const Scan& scan, McuGrid grid, SymbolStatistics& stats);
 
-// Second pass: the scan's entropy-coded data, padded to a whole byte.
+// The scan's entropy-coded data, padded to a whole byte, coded in parts on several threads and
+// joined. expectedBits (the scan's bits, or more) only sizes the parts' buffers.
 struct ScanTables {
     std::array<const HuffmanCodes*, 2> dc{};
     std::array<const HuffmanCodes*, 2> ac{};
 };
 void writeScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid,
-               const ScanTables& tables, ByteOutput& out);
+               const ScanTables& tables, std::uint64_t expectedBits, ByteOutput& out);
 
 } // namespace jpeg

@@ -6,6 +6,7 @@
 #include "block_average.h"
 #include "cjpeg.h"
 #include "photo_picture.h"
+#include "vector_level.h"
 
 #include "raster/blit.h"
 #include "raster/dib_section.h"
@@ -87,6 +88,51 @@ TEST(JpegBytes, TheFilesAreTheOnesWrittenBeforeOnEveryThreadCount) {
             EXPECT_EQ(encodedFingerprint(c), c.fingerprint)
                 << c.width << " x " << c.height << " quality " << c.quality << " sampling " << c.sampling[0] << "x"
                 << c.sampling[1] << " on " << threads << " threads";
+    }
+}
+
+TEST(JpegBytes, NarrowerVectorsWriteTheSameFiles) {
+    // The loops as a processor with AVX2 but not AVX-512, and with neither, runs them.
+    for (const VectorLevel level : {VectorLevel::Avx2, VectorLevel::Sse2}) {
+        limitVectors(level);
+        for (const int threads : {1, 2}) {
+            const ThreadCount count(threads);
+            for (const Case& c : kCases)
+                EXPECT_EQ(encodedFingerprint(c), c.fingerprint)
+                    << c.width << " x " << c.height << " sampling " << c.sampling[0] << "x" << c.sampling[1] << " on "
+                    << threads << " threads, " << (level == VectorLevel::Sse2 ? "SSE2" : "AVX2");
+        }
+    }
+    limitVectors(VectorLevel::Avx512);
+}
+
+TEST(JpegBytes, PartsOfOneRowAndScansOfOneComponent) {
+    // Heights that cut a scan into parts of a single row of MCUs or blocks, beside bigger ones,
+    // and grey pictures whose scan is cut into rows of blocks: every thread count writes the
+    // bytes that one thread writes.
+    struct Layout {
+        int width, height;
+        int sampling[6];
+    };
+    const std::vector<Layout> layouts{{200, 16 * 9, {2, 2, 1, 1, 1, 1}}, {31, 8 * 5 + 1, {1, 1, 0, 0, 0, 0}},
+                                      {8, 8 * 13, {1, 1, 0, 0, 0, 0}},   {90, 32 * 3, {4, 4, 1, 1, 1, 1}},
+                                      {9, 17, {2, 1, 1, 1, 1, 1}}};
+    for (const Layout& l : layouts) {
+        const raster::Bitmap picture = scrambled(l.width, l.height, std::uint32_t(l.width * 7 + l.height));
+        std::vector<std::uint8_t> reference;
+        for (const int threads : {1, 2, 3, 5}) {
+            const ThreadCount count(threads);
+            cJpeg encoder;
+            encoder.quality(97);  // noise at a high quality: long codes and many 0xFF bytes
+            const int* s = l.sampling;
+            encoder.SetSamplingFrequencies(s[0], s[1], s[2], s[3], s[4], s[5]);
+            ASSERT_EQ(encoder.SampleHDC(jpegtest::MemoryDc(picture), l.width, l.height, 0, 0), 0);
+            const std::vector<std::uint8_t> bytes = encoder.EncodeToMemory();
+            if (threads == 1)
+                reference = bytes;
+            else
+                EXPECT_EQ(bytes, reference) << l.width << " x " << l.height << " on " << threads << " threads";
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include "jpeg_error.h"
 #include "quant_tables.h"
 #include "thrown_text.h"
+#include "vector_level.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,40 @@ TEST(JpegTransform, MatchesTheDefiningDctAndStoresZigzag) {
     EXPECT_EQ(out[0], 2);
     EXPECT_EQ(out[1], -4);
     EXPECT_EQ(out[2], 32767);
+}
+
+TEST(JpegTransform, WideVectorsGiveTheSameCoefficients) {
+    if (!useAvx2() && !useAvx512()) GTEST_SKIP() << "this processor has neither AVX2 nor AVX-512";
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<float> sample(-128, 127);
+    Table64 fine, coarse;
+    fine.fill(1);
+    for (int k = 0; k < 64; ++k) coarse[std::size_t(k)] = std::uint16_t(1 + k * 4);
+    for (const Table64& table : {fine, coarse}) {
+        const Divisors div = transposedDivisors(divisorsFor(table));
+        for (int trial = 0; trial < 200; ++trial) {
+            // Two blocks side by side in rows 20 floats apart, as a strip holds them, and now and
+            // then a value far out of range, whose coefficients saturate.
+            float rows[8 * 20];
+            for (float& v : rows) v = sample(rng);
+            if (trial % 5 == 0) rows[rng() % 160] = trial % 2 ? 3e9f : -1e7f;
+            std::int16_t wide[3][64], narrow[3][64];
+            float blocks[3][64];
+            const auto run = [&](std::int16_t (&out)[3][64]) {
+                forwardDctTransposed(rows + 3, 20, blocks[0]);
+                forwardDctTransposedPair(rows + 3, 20, blocks[1], blocks[2]);
+                for (int b = 0; b < 3; ++b) quantizeTransposed(blocks[b], div, out[b]);
+            };
+            run(wide);
+            limitVectors(VectorLevel::Sse2);
+            run(narrow);
+            limitVectors(VectorLevel::Avx512);
+            for (int b = 0; b < 3; ++b)
+                for (int k = 0; k < 64; ++k)
+                    ASSERT_EQ(wide[b][k], narrow[b][k]) << "trial " << trial << " block " << b << " coefficient " << k;
+            for (int k = 0; k < 64; ++k) ASSERT_EQ(narrow[1][k], narrow[0][k]) << "the pair's first block";
+        }
+    }
 }
 
 namespace {
