@@ -9,7 +9,9 @@ namespace {
 bool cpuHas(bool avx512) {
 #if defined(__x86_64__) && defined(__GNUC__)
     __builtin_cpu_init();
-    if (avx512) return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    if (avx512)
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+               __builtin_cpu_supports("avx512dq");
     return __builtin_cpu_supports("avx2");
 #else
     (void)avx512;
