@@ -7,6 +7,7 @@
 #include "cjpeg.h"
 #include "photo_picture.h"
 #include "quant_tables.h"
+#include "vector_level.h"
 
 #include "raster/parallel_parts.h"
 
@@ -147,7 +148,12 @@ void benchmark(const char* name, const raster::Bitmap& picture, int runs) {
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 9;
     if (argc > 2) raster::setWorkerThreads(std::atoi(argv[2]));  // 1: cJpeg on one thread
-    std::printf("cJpeg on %d threads\n", raster::workerThreads());
+    // KAVI_JPEG_VECTORS=sse2 or avx2 holds the encoder to narrower vectors, as on an older processor.
+    const std::string vectors = std::getenv("KAVI_JPEG_VECTORS") ? std::getenv("KAVI_JPEG_VECTORS") : "";
+    if (vectors == "sse2") jpeg::limitVectors(jpeg::VectorLevel::Sse2);
+    if (vectors == "avx2") jpeg::limitVectors(jpeg::VectorLevel::Avx2);
+    std::printf("cJpeg on %d threads%s%s\n", raster::workerThreads(), vectors.empty() ? "" : ", vectors held to ",
+                vectors.c_str());
     benchmark("synthetic photograph", jpegtest::photoPicture(4000, 3000), runs);
     const raster::Bitmap plasma = argc > 3 ? raster::Bitmap() : plasmaPicture(4000, 3000);
     if (plasma.isNull()) {
