@@ -7,6 +7,7 @@
 #include "frmcovercreator.h"
 #include "frmcovertext.h"
 #include "picture_slot.h"
+#include "support/picture_files.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
 #include "system/termination_signals.h"
@@ -27,6 +28,7 @@
 
 using namespace kavi;
 using kavi::testing::TempFolder;
+using kavi::testing::samePixels;
 
 namespace {
 
@@ -35,14 +37,6 @@ QImage pictureFor(int kind) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x * 8, y * 9 + kind, kind * 20));
     return image;
-}
-
-bool samePixels(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF)) return false;
-    return true;
 }
 
 void sendMouse(QWidget* to, QEvent::Type type, QPointF at, Qt::MouseButtons buttons) {

@@ -2,6 +2,7 @@
 // and every empty, cut-off, damaged, foreign or newer file is refused without a cover set.
 #include "cover_set_file.h"
 #include "files/stored_zip.h"
+#include "support/picture_files.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 using namespace kavi;
+using kavi::testing::samePixels;
 
 namespace {
 
@@ -42,14 +44,6 @@ CoverSet fullSet() {
     }
     set.ticked[0] = set.ticked[2] = true;
     return set;
-}
-
-bool samePixels(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF)) return false;
-    return true;
 }
 
 // The archive with its description replaced.

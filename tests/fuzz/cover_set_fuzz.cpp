@@ -3,6 +3,7 @@
 #include "fuzz_support.h"
 
 #include "cover_set_file.h"
+#include "support/picture_files.h"
 
 namespace {
 
@@ -16,14 +17,6 @@ kavi::CoverSetLimits fuzzLimits() {
     limits.mostPicturesBytes = 8 << 20;
     limits.mostDescriptionBytes = 256 << 10;
     return limits;
-}
-
-bool samePixels(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF)) return false;
-    return true;
 }
 
 } // namespace
@@ -48,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const kavi::CoverSetCover &a = reading.set->cover(kind), &b = second.set->cover(kind);
         FUZZ_CHECK(a.fit == b.fit, "a fit mode changed on the way");
         FUZZ_CHECK(a.text == b.text, "a text changed on the way");
-        FUZZ_CHECK(samePixels(a.picture, b.picture), "a picture changed on the way");
+        FUZZ_CHECK(kavi::testing::samePixels(a.picture, b.picture), "a picture changed on the way");
     }
     return 0;
 }

@@ -1,11 +1,20 @@
 #pragma once
-// Picture files made in memory for picking and dropping tests.
+// Picture files made in memory for picking and dropping tests, and a comparison of pictures.
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
 
 namespace kavi::testing {
+
+// The same size and the same colours (whatever the format and the unused alpha byte).
+inline bool samePixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if ((a.pixel(x, y) & 0xFFFFFF) != (b.pixel(x, y) & 0xFFFFFF)) return false;
+    return true;
+}
 
 // A w x h picture of one colour, encoded in the given format.
 inline QByteArray pictureBytes(int w, int h, QColor color, const char* format = "BMP") {
