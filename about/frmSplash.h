@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The first window of the process: the product picture for four seconds (or until a key is
 // pressed), then the main window.

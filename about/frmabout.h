@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // frmAbout: the product name, release and version, then credits scrolling upward through a dark
 // panel like film credits, until the user double-clicks the panel or closes the window.

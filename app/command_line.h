@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What Kavi's command line asks for: its help, its version, or a run with a picture to load.
 #include <QString>
@@ -8,7 +9,7 @@ namespace kavi {
 struct CommandLine {
     enum class Action { Run, Help, Version, UnknownOption };
     Action action = Action::Run;
-    QString picture;       // for Run: the first picture named, as an absolute path; empty if none
+    QString picture; // for Run: the first picture named, as an absolute path; empty if none
     QString unknownOption; // for UnknownOption: the first option Kavi does not know
 };
 

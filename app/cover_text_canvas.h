@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture of one cover in its real proportions with its texts drawn over it, as the cover
 // text window shows it: a click picks the text under the pointer, a drag moves it (a spine text

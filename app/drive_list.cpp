@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "drive_list.h"
 
 #include "files/mounts.h"
@@ -49,8 +50,7 @@ QString DriveList::driveOf(const QString& path) const {
     QString best;
     for (int i = 0; i < count(); ++i) {
         const QString m = itemData(i).toString();
-        const bool holds = m == QStringLiteral("/") ? path.startsWith('/')
-                                                    : (path == m || path.startsWith(m + '/'));
+        const bool holds = m == QStringLiteral("/") ? path.startsWith('/') : (path == m || path.startsWith(m + '/'));
         if (holds && m.size() > best.size()) best = m;
     }
     return best;

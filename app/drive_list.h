@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // drvSelect: the machine's drives, which here are the mount points of real file systems.
 #include <QComboBox>

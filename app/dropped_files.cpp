@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dropped_files.h"
 
 #include <QMimeData>
@@ -13,7 +14,7 @@ bool namesFileHere(const QUrl& url) {
     if (!url.isLocalFile()) return false;
     const QString host = url.host();
     return host.isEmpty() || host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0 ||
-           host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
+        host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
 }
 
 QString localPath(const QUrl& url) { return url.host().isEmpty() ? url.toLocalFile() : url.path(); }

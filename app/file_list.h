@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // fileSelect: the picture files of the current folder, one selectable at a time. The list holds
 // plain strings in a model, so folders with tens of thousands of files fill and refresh quickly.

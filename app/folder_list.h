@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // dirSelect: the current drive's folder tree down to the current folder, then its sub-folders.
 // Opening an entry (double-click or Enter) makes it the current folder.

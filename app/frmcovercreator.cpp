@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmcovercreator.h"
 
 #include "cgdiplus.h"
@@ -21,8 +22,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QGroupBox>
 #include <QFont>
+#include <QGroupBox>
 #include <QIcon>
 #include <QLayout>
 #include <QMenuBar>
@@ -118,7 +119,9 @@ void frmcovercreator::buildMenus() {
         action->setObjectName(QString::fromUtf8(name));
         connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     };
-    auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QString::fromUtf8(name)); };
+    auto separator = [](QMenu* menu, const char* name) {
+        menu->addSeparator()->setObjectName(QString::fromUtf8(name));
+    };
     add(File, "Print", "&Print", &frmcovercreator::Print_Click);
     add(File, "PrintPreview", "Print Pre&view", &frmcovercreator::PrintPreview_Click);
     add(File, "ExportPdf", "&Export PDF...", &frmcovercreator::ExportPdf_Click);
@@ -326,7 +329,8 @@ void frmcovercreator::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     // Deferred: a state change is announced before the window's own show or hide has finished.
     if (event->type() == QEvent::WindowStateChange)
-        QMetaObject::invokeMethod(this, [this] { Form_Resize(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { Form_Resize(); }, Qt::QueuedConnection);
 }
 
 void frmcovercreator::resizeEvent(QResizeEvent* event) {
@@ -451,7 +455,9 @@ void frmcovercreator::Toolbar1_ButtonClick(int index) {
                                    QStringLiteral("picture"));
         }
         break;
-    case 4: OpenEmail(QString::fromUtf8(maker::kSupportEmail), QString::fromUtf8(maker::kBugReportSubject), QString()); break;
+    case 4:
+        OpenEmail(QString::fromUtf8(maker::kSupportEmail), QString::fromUtf8(maker::kBugReportSubject), QString());
+        break;
     case 5: platform.help.command(this, helpFile, HelpCommand::DisplayToc); break;
     case 6: ShellOpen(QString::fromUtf8(maker::kWebsite), kShowNormal); break;
     default: break;
@@ -492,7 +498,8 @@ void frmcovercreator::OpenEmail(const QString& EmailAddress, const QString& Subj
     QString link = EmailAddress;
     if (link.left(7).toLower() != QStringLiteral("mailto:")) link.prepend(QStringLiteral("mailto:"));
     if (!Subject.isEmpty()) link += QStringLiteral("?subject=") + Subject;
-    if (!Body.isEmpty()) link += (Subject.isEmpty() ? QStringLiteral("?") : QStringLiteral("&")) + QStringLiteral("body=") + Body;
+    if (!Body.isEmpty())
+        link += (Subject.isEmpty() ? QStringLiteral("?") : QStringLiteral("&")) + QStringLiteral("body=") + Body;
     platform.shell.open(link, kShow, linkFailureReport(link));
 }
 
@@ -505,7 +512,8 @@ Shell::Failure frmcovercreator::linkFailureReport(const QString& target) {
     return [window = QPointer<frmcovercreator>(this), target] {
         if (!window || window->unloaded_) return;
         MessageRequest box{QStringLiteral("This link could not be opened; no program for it may be installed.\n\n"
-                                          "You can copy the address from here:\n") + target,
+                                          "You can copy the address from here:\n") +
+                               target,
                            QStringLiteral("Link Not Opened"), MsgIcon::Exclamation, MsgButtons::Ok};
         box.selectableText = true;
         window->platform.messages.show(box);

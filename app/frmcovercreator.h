@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: ten cover slots on a tab strip, the "Print Options" boxes with their selection
 // rules, the toolbar and menus, the notification-area icon, start-up and shut-down.
 #include "cover_set.h"
+#include "fit_mode.h"
 #include "msnpopup.h"
 #include "platform.h"
-#include "fit_mode.h"
 #include "print_job.h"
 #include "retain_original_printer.h"
 #include "selection_rules.h"
@@ -50,9 +51,9 @@ public:
     Platform& platform;
 
     // Workspace state.
-    QString SelectedImage;   // "Image1" ... "Image10", or empty before any slot was clicked
+    QString SelectedImage; // "Image1" ... "Image10", or empty before any slot was clicked
     bool InTray = false;
-    QString helpFile;        // set at load: the help in the program folder
+    QString helpFile; // set at load: the help in the program folder
     std::unique_ptr<cGdiPlus> gdip; // the image-file writer, from load to unload
     OriginalPrinterRecord OriginalPrinter; // the default printer at start-up, put back at unload
     AlertModule alerts = std::make_shared<msnpopup>(); // what the alert popups show and their stack
@@ -129,7 +130,7 @@ public:
     QPushButton* cmdText(int n) const { return textButtons_[std::size_t(n - 1)]; }
     void OpenCoverSet_Click();
     bool SaveCoverSet_Click(); // true when the covers were saved
-    void Text_Click(int n);    // the cover text window of kind n
+    void Text_Click(int n); // the cover text window of kind n
     const CoverText& coverText(int n) const { return coverTexts_[std::size_t(n - 1)]; }
     void setCoverText(int n, const CoverText& text);
     // An accepted Manipulator edit, a fit mode or a text changed since the last save or open.

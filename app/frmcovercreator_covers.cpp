@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's per-cover controls beyond the picture: the fit control on each cover tab, and
 // saving the showing cover's picture as an image file.
 #include "frmcovercreator.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's cover text and saved cover sets: the "Text..." button of each cover tab, the
 // File menu's "Open Cover Set..." and "Save Cover Set...", and the question about unsaved covers.
 #include "frmcovercreator.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture files dragged from a file manager onto the main window: a drop on a cover's picture loads
 // into that cover, a drop anywhere else into the cover whose tab shows, the way a pick does.
 #include "frmcovercreator.h"
@@ -43,7 +44,8 @@ void frmcovercreator::dropEvent(QDropEvent* event) {
     const QStringList& files = dropped.localFiles;
     if (files.isEmpty()) {
         if (!dropped.firstElsewhere.isEmpty())
-            ShowNotice(QStringLiteral("\u201c%1\u201d is not a file on this computer, so it was not loaded.").arg(dropped.firstElsewhere));
+            ShowNotice(QStringLiteral("\u201c%1\u201d is not a file on this computer, so it was not loaded.")
+                           .arg(dropped.firstElsewhere));
         return;
     }
     const QString firstName = QFileInfo(files.first()).fileName();

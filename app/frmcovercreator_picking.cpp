@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's picture browser: drive, folder and file lists, and picking a file into the
 // slot of the tab that is showing.
 #include "frmcovercreator.h"
@@ -13,8 +14,8 @@
 #include "tab_strip.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QMenu>
 #include <QTimer>
@@ -31,7 +32,8 @@ QString failureNotice(PictureStatus status, const QString& fileName) {
     case PictureStatus::CannotOpen: return QStringLiteral("\u201c%1\u201d could not be opened.").arg(fileName);
     case PictureStatus::Incomplete:
         return QStringLiteral("\u201c%1\u201d is incomplete: the file ends before the picture does.").arg(fileName);
-    case PictureStatus::TooLarge: return QStringLiteral("\u201c%1\u201d is too large to load into memory.").arg(fileName);
+    case PictureStatus::TooLarge:
+        return QStringLiteral("\u201c%1\u201d is too large to load into memory.").arg(fileName);
     case PictureStatus::NotAPicture:
     case PictureStatus::Loaded: break;
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's printing commands beyond the print button: the PDF export, the paper choice
 // and cut marks, and what every print command reads from the window.
 #include "frmcovercreator.h"
@@ -18,14 +19,16 @@ void frmcovercreator::buildPrintLayoutMenu() {
     PaperMenu = File->addMenu(QStringLiteral("Pape&r"));
     PaperMenu->setObjectName(QStringLiteral("PaperMenu"));
     auto* choices = new QActionGroup(PaperMenu);
-    const auto choice = [&](QAction*& action, const char* name, const QString& caption, void (frmcovercreator::*handler)()) {
+    const auto choice = [&](QAction*& action, const char* name, const QString& caption,
+                            void (frmcovercreator::*handler)()) {
         action = PaperMenu->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         action->setCheckable(true);
         choices->addAction(action);
         connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     };
-    choice(PaperLetterLegal, "PaperLetterLegal", QStringLiteral("&Letter and Legal"), &frmcovercreator::PaperLetterLegal_Click);
+    choice(PaperLetterLegal, "PaperLetterLegal", QStringLiteral("&Letter and Legal"),
+           &frmcovercreator::PaperLetterLegal_Click);
     choice(PaperA4, "PaperA4", QStringLiteral("&A4"), &frmcovercreator::PaperA4_Click);
     CutMarks = File->addAction(QStringLiteral("Cut &Marks"));
     CutMarks->setObjectName(QStringLiteral("CutMarks"));

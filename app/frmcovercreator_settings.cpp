@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's settings: current tab, ticks, drive and folder, kept in kavi4.ini.
 #include "frmcovercreator.h"
 
@@ -14,10 +15,12 @@ namespace kavi {
 namespace {
 const QString kSection = QStringLiteral("MAIN");
 constexpr int kValueBuffer = 2000;
-}
+} // namespace
 
 bool frmcovercreator::readSettings() {
-    auto value = [this](const QString& key) { return profile::getString(kSection, key, QString(), kValueBuffer, settingsFile); };
+    auto value = [this](const QString& key) {
+        return profile::getString(kSection, key, QString(), kValueBuffer, settingsFile);
+    };
 
     const QString tab = value(QStringLiteral("Tab"));
     int tabIndex = 0;
@@ -57,7 +60,8 @@ void frmcovercreator::writeini() {
     write(QStringLiteral("Dir"), path(dirSelect->path()));
     write(QStringLiteral("Tab"), QString::number(SSTab1->currentIndex()));
     for (const CoverKind& kind : kCoverKinds)
-        write(QString::fromUtf8(kind.settingsKey), Check(kind.number)->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        write(QString::fromUtf8(kind.settingsKey),
+              Check(kind.number)->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 } // namespace kavi

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cover text window: one cover's picture with its title, subtitle, spine text and free text
 // boxes, their fields, and the style of the text being edited. OK keeps the texts, Cancel leaves

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kavi starts at the splash window, which opens the main window.
 #include "command_line.h"
 #include "frmSplash.h"
@@ -20,22 +21,22 @@ namespace {
 // --help and --version answer on the standard output and end the run before any window opens.
 int printHelp(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QByteArray text = QStringLiteral(
-        "Usage: kavi [--help] [--version] [--] [PICTURE]\n"
-        "Makes printed covers and inserts for disc and game cases.\n"
-        "\n"
-        "  --help     show this text and end\n"
-        "  --version  show the version and end\n"
-        "  --         what follows is a picture's name, even if it begins with -\n"
-        "  PICTURE    load this picture into the cover whose tab shows at start\n"
-        "\n"
-        "Files:\n"
-        "  settings    %1\n"
-        "  help pages  %2\n"
-        "  scan file   %3\n")
-        .arg(kavi::inProgramFolder(QStringLiteral("kavi4.ini")), kavi::inProgramFolder(QStringLiteral("Kavi4.chm")),
-             kavi::programFolders().scratch + QStringLiteral("/temp.bmp"))
-        .toUtf8();
+    const QByteArray text =
+        QStringLiteral("Usage: kavi [--help] [--version] [--] [PICTURE]\n"
+                       "Makes printed covers and inserts for disc and game cases.\n"
+                       "\n"
+                       "  --help     show this text and end\n"
+                       "  --version  show the version and end\n"
+                       "  --         what follows is a picture's name, even if it begins with -\n"
+                       "  PICTURE    load this picture into the cover whose tab shows at start\n"
+                       "\n"
+                       "Files:\n"
+                       "  settings    %1\n"
+                       "  help pages  %2\n"
+                       "  scan file   %3\n")
+            .arg(kavi::inProgramFolder(QStringLiteral("kavi4.ini")), kavi::inProgramFolder(QStringLiteral("Kavi4.chm")),
+                 kavi::programFolders().scratch + QStringLiteral("/temp.bmp"))
+            .toUtf8();
     std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
     return 0;
 }
@@ -58,7 +59,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv); // takes Qt's own options (-platform NAME, -style NAME...) out of argv
     const kavi::CommandLine line = kavi::parseCommandLine(argumentsOf(argc, argv), QDir::currentPath());
     if (line.action == kavi::CommandLine::Action::UnknownOption) {
-        std::fprintf(stderr, "kavi: unknown option %s (kavi --help lists the options)\n", qPrintable(line.unknownOption));
+        std::fprintf(stderr, "kavi: unknown option %s (kavi --help lists the options)\n",
+                     qPrintable(line.unknownOption));
         return 2;
     }
     const QString picturePath = line.picture; // loaded once the main window is up

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The maker's own addresses, used by "Report A Bug", "Visit Website" and the update check.
 namespace kavi::maker {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "notice_label.h"
 
 #include <QApplication>
@@ -27,7 +28,8 @@ void NoticeLabel::showNotice(const QString& text) {
     show();
     tmrNotice->start();
     // The press that led to this notice is still being delivered: watching starts after it.
-    QMetaObject::invokeMethod(this, [this] { watchUserActions(!isHidden()); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { watchUserActions(!isHidden()); }, Qt::QueuedConnection);
 }
 
 void NoticeLabel::dismiss() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A cover's picture slot: the slot's name, and its cover drawn in the kind's real proportions,
 // centred in the slot's frame above the band of the fit control, with the picture placed on it by
@@ -57,8 +58,8 @@ protected:
 
 private:
     void renderText();
-    int kind_;                         // 1..10
-    double coverWidth_, coverHeight_;  // the cover's real size, in any one unit
+    int kind_; // 1..10
+    double coverWidth_, coverHeight_; // the cover's real size, in any one unit
     FitMode fit_ = FitMode::Stretch;
     int bottomBand_ = 0;
     CoverText text_;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tab strip SSTab1. Controls on its pages are placed in twips relative to the whole tab
 // strip (tab row included), the way its layout is given; the strip maps them onto its pages.

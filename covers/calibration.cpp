@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calibration.h"
 
 #include <cmath>
@@ -23,10 +24,10 @@ std::string Calibration::problem() const {
         // NaN fails both comparisons, so it is refused too.
         if (!(std::fabs(offsets[i]) <= kMaxOffsetMillimetres))
             return std::string("The ") + axis + " offset of " + number(offsets[i]) + " mm is outside -" +
-                   number(kMaxOffsetMillimetres) + " to " + number(kMaxOffsetMillimetres) + " mm.";
+                number(kMaxOffsetMillimetres) + " to " + number(kMaxOffsetMillimetres) + " mm.";
         if (!(scales[i] >= kMinScalePercent && scales[i] <= kMaxScalePercent))
             return std::string("The ") + axis + " scale of " + number(scales[i]) + "% is outside " +
-                   number(kMinScalePercent) + " to " + number(kMaxScalePercent) + "%.";
+                number(kMinScalePercent) + " to " + number(kMaxScalePercent) + "%.";
     }
     return {};
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A printer's correction for one page orientation: real printers shift and scale their output by
 // a millimetre or two. Every position and length on the page, measured from the sheet's top-left

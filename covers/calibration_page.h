@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page that "Calibrate Printer" prints, and the correction worked out from what the user
 // measured on it. The page holds a 100 mm square, its top-left corner 30 mm from the sheet's left

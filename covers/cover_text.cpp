@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cover_text.h"
 
 #include "cover_kinds.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The words on a cover: a title, a subtitle and a spine text for each cover, plus free text boxes,
 // each with its style and its place in the cover's real-size coordinates (from the cover's top-left

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cut_marks.h"
 
 #include <algorithm>
@@ -9,11 +10,11 @@ namespace {
 // Spine widths of the wrap-around kinds, by kind number.
 Length spineOf(int kind) {
     switch (kind) {
-    case 4: return Length::fromMillimetres(14);  // DVD
-    case 6: return Length::fromMillimetres(14);  // PSP
-    case 7: return Length::fromMillimetres(16);  // DS
-    case 8: return Length::fromMillimetres(7);   // SLIM
-    case 9: return Length::fromMillimetres(14);  // HD-DVD
+    case 4: return Length::fromMillimetres(14); // DVD
+    case 6: return Length::fromMillimetres(14); // PSP
+    case 7: return Length::fromMillimetres(16); // DS
+    case 8: return Length::fromMillimetres(7); // SLIM
+    case 9: return Length::fromMillimetres(14); // HD-DVD
     case 10: return Length::fromMillimetres(14); // Blu-Ray
     default: return Length();
     }
@@ -36,7 +37,7 @@ bool overlaps(const LengthRect& a, const LengthRect& b) {
 
 bool inside(const LengthRect& inner, const LengthRect& outer) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.right() <= outer.right() &&
-           inner.bottom() <= outer.bottom();
+        inner.bottom() <= outer.bottom();
 }
 
 // A vertical mark above and one below the cover at x.
@@ -74,8 +75,8 @@ std::vector<MarkLine> cutMarks(const std::vector<PlacedCover>& onSheet, const Le
     for (const MarkLine& mark : candidates) {
         const LengthRect ink = inkOf(mark);
         if (!inside(ink, printable)) continue;
-        const bool onAPicture = std::any_of(onSheet.begin(), onSheet.end(),
-                                            [&](const PlacedCover& c) { return overlaps(ink, c.rect); });
+        const bool onAPicture =
+            std::any_of(onSheet.begin(), onSheet.end(), [&](const PlacedCover& c) { return overlaps(ink, c.rect); });
         if (!onAPicture) marks.push_back(mark);
     }
     return marks;

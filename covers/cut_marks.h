@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Cut and fold marks around the covers of a page: short lines at each cover's corners, in line
 // with its edges but outside the picture, and at the folds of the wrap-around kinds (their spines)

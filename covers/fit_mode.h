@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a cover's picture fills the cover's rectangle. Stretch is the program's long-standing
 // behaviour and stays the default; Fill and Fit keep the picture's proportions.
@@ -8,8 +9,8 @@ namespace kavi {
 
 enum class FitMode {
     Stretch, // the picture is scaled to the rectangle, proportions lost
-    Fill,    // scaled to cover the whole rectangle, centred, the overflow cut off
-    Fit,     // the whole picture inside the rectangle, centred, the rest left as paper
+    Fill, // scaled to cover the whole rectangle, centred, the overflow cut off
+    Fit, // the whole picture inside the rectangle, centred, the rest left as paper
 };
 
 constexpr std::string_view fitModeName(FitMode mode) {

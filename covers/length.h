@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Physical lengths on paper. A length is held in twips (1440 per inch, 20 per point) as a double,
 // so fractional twips stay exact; every conversion between units happens here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the covers of a planned page land on the sheet, and how far any of them falls outside the
 // printer's printable area. Sheet positions are measured from the sheet's top-left corner as the

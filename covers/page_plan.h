@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page plan of the print command: from the ten ticks, which covers go on which page, where,
 // on which paper and orientation, and the exact printer steps that produce that job. Whatever puts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one layout step between the page plan and every output (printer, PDF file, preview, the
 // command-line cover maker): a planned page becomes the sheet with each cover's rectangle and the
@@ -33,10 +34,10 @@ struct RenderedPage {
     Paper paper;
     Orientation orientation;
     LengthSize sheet;
-    LengthRect printable;            // on the sheet, as the options gave it
+    LengthRect printable; // on the sheet, as the options gave it
     std::vector<PlacedCover> covers; // on the sheet, in drawing order
     std::vector<PictureOnPage> pictures; // where each cover's picture is drawn, in the order of covers
-    std::vector<MarkLine> marks;     // on the sheet
+    std::vector<MarkLine> marks; // on the sheet
     // Sides of covers outside the printable area, found before the calibration is applied (the
     // calibration only undoes the printer's own error).
     std::vector<Overhang> overhangs;
@@ -45,6 +46,8 @@ struct RenderedPage {
 RenderedPage renderPage(const PlannedPage& page, const PageOptions& options);
 
 // The printable area of a PDF file: the whole sheet.
-inline LengthRect wholeSheet(const PlannedPage& page) { return {Length(), Length(), page.sheet().width, page.sheet().height}; }
+inline LengthRect wholeSheet(const PlannedPage& page) {
+    return {Length(), Length(), page.sheet().width, page.sheet().height};
+}
 
 } // namespace kavi

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a cover's picture goes inside the cover's rectangle for a fit mode, and which part of the
 // picture then shows. The same arithmetic serves the page (in lengths) and the screen (in pixels),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The selection rules of the ten "Print Options" boxes: only jewel-case kinds in any combination,
 // or exactly one single kind, or nothing; Print is enabled exactly when something is ticked.

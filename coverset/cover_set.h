@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A saved cover set: the ten covers' pictures (after any edits), how each picture fills its cover,
 // each cover's text, and which kinds are ticked for printing. What the main window saves and

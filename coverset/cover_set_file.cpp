@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cover_set_file.h"
 
 #include "cover_text_json.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cover-set file (docs/cover-set-format.md): a zip archive of stored entries holding
 // "cover-set.json", the description with its format version, and one lossless PNG for each cover

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Negative, Gray Scale, Black & White, Saturation, Add Noise and Contrast: each pixel changes from
 // its own three values alone. Every routine visits every pixel, top row first.
 #include "filter_math.h"
@@ -23,12 +24,15 @@ int walkEveryRow(FilterPass& pass, const PixelGrid& from, Row rowOf) {
     PixelGrid& work = pass.work;
     const int h = work.height();
     pass.start();
-    const int reached = inRowBlocks(0, h, work.width(), [&](int a, int b) {
-        rowsAtOnce(a, b, [&](int y) {
-            Row local = rowOf;  // a copy of its own, which byte stores cannot change
-            local(y, from.row(y), work.row(y), work.rowBytes());
-        });
-    }, [&](int y) { return pass.rowDone(y + 1); });
+    const int reached = inRowBlocks(
+        0, h, work.width(),
+        [&](int a, int b) {
+            rowsAtOnce(a, b, [&](int y) {
+                Row local = rowOf; // a copy of its own, which byte stores cannot change
+                local(y, from.row(y), work.row(y), work.rowBytes());
+            });
+        },
+        [&](int y) { return pass.rowDone(y + 1); });
     if (reached < h) return reached + 1;
     pass.finish();
     return h;
@@ -53,9 +57,10 @@ inline int grayIndex(const std::uint8_t* p) { return int(p[0]) + p[1] + p[2]; }
 // whole k, so u * span - offset + in is exactly (k * span) / 2^24 + (in - offset), a value the
 // double computation also holds exactly; its floor and remainder give the same rounding, halves
 // to even. The integer form runs eight bytes at once where the processor has 256-bit vectors.
-__attribute__((target_clones("avx2", "default")))
-void addSmallNoise(const float* __restrict u, const std::uint8_t* __restrict in, std::uint8_t* __restrict out,
-                   std::size_t bytes, int span, int offset) {
+__attribute__((target_clones("avx2", "default"))) void addSmallNoise(const float* __restrict u,
+                                                                     const std::uint8_t* __restrict in,
+                                                                     std::uint8_t* __restrict out, std::size_t bytes,
+                                                                     int span, int offset) {
     for (std::size_t i = 0; i < bytes; ++i) {
         const int k = int(u[i] * 16777216.0f);
         const int product = k * span;
@@ -132,7 +137,7 @@ void FilterBlackWhite(FilterPass& pass, int color) {
 void FilterSaturation(FilterPass& pass, int a) {
     fillGrayRule(pass.gray);
     const GrayLevels& gray = pass.gray;
-    const double f = float(double(a) / 100.0);  // the factor is single precision
+    const double f = float(double(a) / 100.0); // the factor is single precision
     // A channel's new value depends only on its own value v and the pixel's gray level t (0...255),
     // so every answer is worked out once, by the same arithmetic, into a 64 KB table by t and v.
     std::vector<std::uint8_t> answers(256 * 256);
@@ -147,7 +152,7 @@ void FilterSaturation(FilterPass& pass, int a) {
 
 void FilterAddNoise(FilterPass& pass, int a) {
     const double span = 2.0 * a + 1, offset = a;
-    const bool small = a >= -64 && a <= 63;  // |2a + 1| <= 127
+    const bool small = a >= -64 && a <= 63; // |2a + 1| <= 127
     // Three draws a pixel in plane order, row after row: each row draws from the place in the
     // sequence where the plain walk would be, and the generator moves on by the rows reported.
     const std::size_t drawsPerRow = std::size_t(pass.work.width()) * 3;
@@ -160,8 +165,7 @@ void FilterAddNoise(FilterPass& pass, int a) {
         const float* __restrict u = draws.data();
         const std::uint8_t* __restrict from = in;
         std::uint8_t* __restrict to = out;
-        if (small)
-            addSmallNoise(u, from, to, bytes, 2 * a + 1, a);
+        if (small) addSmallNoise(u, from, to, bytes, 2 * a + 1, a);
         else
             for (std::size_t i = 0; i < bytes; ++i) to[i] = roundToByte(double(u[i]) * span - offset + from[i]);
         for (std::size_t i = 3; i < bytes; i += 4) to[i] = from[i];
@@ -215,8 +219,9 @@ void FilterContrast(FilterPass& pass, int a) {
             out[i + 2] = std::uint8_t(r);
         }
     };
-    const int reached = inRowBlocks(0, h, work.width(), [&](int a, int b) { rowsAtOnce(a, b, changeRow); },
-                                    [&](int y) { return pass.report(int(5 + std::int64_t(y + 1) * 95 / h)); });
+    const int reached = inRowBlocks(
+        0, h, work.width(), [&](int a, int b) { rowsAtOnce(a, b, changeRow); },
+        [&](int y) { return pass.report(int(5 + std::int64_t(y + 1) * 95 / h)); });
     if (reached < h) return;
     pass.finish();
 }

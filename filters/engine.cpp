@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "filter_routines.h"
 #include "raster/dib_bits.h"
 #include "raster/parallel_parts.h"
@@ -12,8 +13,7 @@ FilterEngine& ProcessFilterEngine() {
     return engine;
 }
 
-FilterOutcome ApplyFilter(int number, raster::Bitmap* bitmap, int parameter, int& progress,
-                          const FilterYield& yield) {
+FilterOutcome ApplyFilter(int number, raster::Bitmap* bitmap, int parameter, int& progress, const FilterYield& yield) {
     return ProcessFilterEngine().apply(number, bitmap, parameter, progress, yield);
 }
 
@@ -50,8 +50,15 @@ namespace {
 bool readsSourcePixels(int number) {
     namespace N = FilterNumber;
     switch (number) {
-    case N::Contour: case N::Relief: case N::Contrast: case N::BlackWhite: case N::Dilate:
-    case N::Erode: case N::EdgeDetect: case N::AddNoise: case N::Saturation: return true;
+    case N::Contour:
+    case N::Relief:
+    case N::Contrast:
+    case N::BlackWhite:
+    case N::Dilate:
+    case N::Erode:
+    case N::EdgeDetect:
+    case N::AddNoise:
+    case N::Saturation: return true;
     default: return false;
     }
 }
@@ -66,27 +73,26 @@ void readIntoGrid(const raster::Bitmap& bitmap, PixelGrid& grid) {
 
 void writeFromGrid(raster::Bitmap& bitmap, const PixelGrid& grid) {
     raster::runRanges(bitmap.height(), 16, [&](int from, int to) {
-        raster::ColorMatcher matcher(bitmap.colorTable());  // the same answers on every thread
+        raster::ColorMatcher matcher(bitmap.colorTable()); // the same answers on every thread
         for (int y = from; y < to; ++y) raster::writePixels32(bitmap, 0, y, bitmap.width(), grid.row(y), matcher);
     });
 }
 
 void copyGrid(const PixelGrid& from, PixelGrid& to) {
-    raster::runRanges(from.height(), 16, [&](int a, int b) {
-        std::memcpy(to.row(a), from.row(a), std::size_t(b - a) * from.rowBytes());
-    });
+    raster::runRanges(from.height(), 16,
+                      [&](int a, int b) { std::memcpy(to.row(a), from.row(a), std::size_t(b - a) * from.rowBytes()); });
 }
 
 bool isPlainGrid(const raster::Bitmap& bitmap) {
     return bitmap.bitsPerPixel() == 32 && bitmap.rowOrder() == raster::RowOrder::TopDown &&
-           bitmap.stride() == std::size_t(bitmap.width()) * 4;
+        bitmap.stride() == std::size_t(bitmap.width()) * 4;
 }
 
 // Whether the routine can work in the bitmap's memory, reading the unchanged pixels from the copy.
 bool canWorkInPlace(const raster::Bitmap& bitmap, const raster::Bitmap* unchanged) {
     return unchanged && isPlainGrid(bitmap) && isPlainGrid(*unchanged) && !bitmap.isBorrowed() &&
-           unchanged->width() == bitmap.width() && unchanged->height() == bitmap.height() &&
-           unchanged->bits() != bitmap.bits();
+        unchanged->width() == bitmap.width() && unchanged->height() == bitmap.height() &&
+        unchanged->bits() != bitmap.bits();
 }
 
 void runRoutine(int number, FilterPass& pass, int parameter) {
@@ -110,7 +116,7 @@ void runRoutine(int number, FilterPass& pass, int parameter) {
     case N::EdgeDetect: FilterEdgeDetect(pass); break;
     case N::AddNoise: FilterAddNoise(pass, parameter); break;
     case N::Saturation: FilterSaturation(pass, parameter); break;
-    default: break;  // reserved or unknown numbers: the picture goes back unchanged
+    default: break; // reserved or unknown numbers: the picture goes back unchanged
     }
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small arithmetic rules shared by the filter routines.
 #include <cstdint>
@@ -23,7 +24,7 @@ inline std::uint8_t clampByte(std::int64_t v) {
 // anything a filter computes (at most about 2^33 for any 32-bit parameter).
 inline std::int64_t roundHalfEven(double v) {
 #if defined(__SSE2__) && defined(__x86_64__)
-    return _mm_cvtsd_si64(_mm_set_sd(v));  // one instruction
+    return _mm_cvtsd_si64(_mm_set_sd(v)); // one instruction
 #else
     // Adding and taking away 1.5 * 2^52 leaves no fraction bits. The library is built with
     // strict floating point, so the two steps are not folded.

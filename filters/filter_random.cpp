@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "filter_random.h"
 
 #include <chrono>
@@ -17,13 +18,13 @@ std::uint64_t detail::filterRandomStart() {
 }
 
 // Built twice, for processors with and without 256-bit integer vectors; the loader picks one.
-__attribute__((target_clones("avx2", "default")))
-void detail::fillUniform(std::uint64_t counter, float* out, std::size_t n) {
+__attribute__((target_clones("avx2", "default"))) void detail::fillUniform(std::uint64_t counter, float* out,
+                                                                           std::size_t n) {
     for (std::size_t j = 0; j < n; ++j) out[j] = uniformOf(counter + (j + 1) * kCounterStep);
 }
 
-__attribute__((target_clones("avx2", "default")))
-void detail::fillUniformByPixel(std::uint64_t counter, float* out, std::size_t pixels) {
+__attribute__((target_clones("avx2", "default"))) void detail::fillUniformByPixel(std::uint64_t counter, float* out,
+                                                                                  std::size_t pixels) {
     for (std::size_t j = 0; j < pixels; ++j) {
         const std::uint64_t first = counter + (3 * j + 1) * kCounterStep;
         out[4 * j] = uniformOf(first);

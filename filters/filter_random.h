@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one process-wide uniform generator of Add Noise and Diffuse. It is seeded once when the
 // process starts; tests and tools may seed it to repeat a result.
@@ -17,7 +18,7 @@ inline float uniformOf(std::uint64_t z) {
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     z ^= z >> 31;
-    return float(std::int32_t(z >> 40)) * 0x1p-24f;  // 24 random bits: 0 <= u < 1
+    return float(std::int32_t(z >> 40)) * 0x1p-24f; // 24 random bits: 0 <= u < 1
 }
 inline float uniformAt(std::uint64_t& counter) { return uniformOf(counter += kCounterStep); }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the engine hands its routines: one pass over a picture (the engine's grids and its
 // row-by-row progress reporter), and the routines themselves. Only the engine calls the routines.
@@ -21,9 +22,9 @@ public:
         : work(work), source(source), gray(gray), engine_(engineProgress), caller_(caller), yield_(yield),
           height_(work.height()) {}
 
-    PixelGrid& work;          // WorkPixels
-    const PixelGrid& source;  // SourcePixels (2 x 2 for the routines that do not read it)
-    GrayLevels& gray;         // GrayTable
+    PixelGrid& work; // WorkPixels
+    const PixelGrid& source; // SourcePixels (2 x 2 for the routines that do not read it)
+    GrayLevels& gray; // GrayTable
 
     // On entry of a routine.
     void start() { engine_ = 0; }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sharpen, Blur, Smooth, Edge Enhance, Contour, Emboss, Engrave and Relief: each pixel becomes an
 // integer combination of its 3 x 3 neighbourhood, plane by plane. The in-place members read
 // WorkPixels while they write it, so the top and left neighbours they see are already new; that
@@ -34,8 +35,7 @@ bool hasInterior(const FilterPass& pass) {
 // clamped quotient of each is looked up instead of divided: a division in the chain from each
 // pixel to its right neighbour would set the pace of the whole filter. Absurd parameters divide
 // in 64 bits, where no product overflows.
-void weightedInPlace(FilterPass& pass, std::int64_t centreWeight, std::int64_t neighbourWeight,
-                     std::int64_t divisor) {
+void weightedInPlace(FilterPass& pass, std::int64_t centreWeight, std::int64_t neighbourWeight, std::int64_t divisor) {
     if (divisor == 0 && hasInterior(pass)) throw FilterFailure("the parameter makes the divisor zero");
     const std::int64_t lowest = std::min<std::int64_t>(0, centreWeight * 255) - neighbourWeight * 8 * 255;
     const std::int64_t highest = std::max<std::int64_t>(0, centreWeight * 255);
@@ -74,7 +74,7 @@ void walkWithBottomRight(FilterPass& pass, Value value) {
     const int w = work.width(), h = work.height();
     const std::size_t end = std::size_t(w - 1) * 4;
     const auto changeRow = [end, value](std::uint8_t* row, const std::uint8_t* below) {
-        const Value v = value;  // local copies, which byte stores cannot change
+        const Value v = value; // local copies, which byte stores cannot change
         const std::size_t stop = end;
         for (std::size_t i = 0; i < stop; i += 4) {
             const std::uint8_t b = v(0, row[i], below[i + 4]);
@@ -85,22 +85,27 @@ void walkWithBottomRight(FilterPass& pass, Value value) {
             row[i + 2] = r;
         }
     };
-    std::vector<std::uint8_t> firstRows;  // the old first row of every band but the first
+    std::vector<std::uint8_t> firstRows; // the old first row of every band but the first
     pass.start();
-    const int reached = inRowBlocks(0, h - 1, w, [&](int a, int b) {
-        const int bands = std::max(1, std::min(b - a, raster::workerThreads()));
-        const auto bandStart = [&](int k) { return a + int(std::int64_t(b - a) * k / bands); };
-        firstRows.resize(std::size_t(bands) * work.rowBytes());
-        for (int k = 1; k < bands; ++k)
-            std::copy_n(work.row(bandStart(k)), work.rowBytes(), firstRows.data() + std::size_t(k) * work.rowBytes());
-        raster::runParts(bands, [&](int k) {
-            const int from = bandStart(k), to = bandStart(k + 1);
-            for (int y = from; y < to; ++y) {
-                const bool lastOfBand = y + 1 == to && k + 1 < bands;
-                changeRow(work.row(y), lastOfBand ? firstRows.data() + std::size_t(k + 1) * work.rowBytes() : work.row(y + 1));
-            }
-        });
-    }, [&](int y) { return pass.rowDone(y + 1); });
+    const int reached = inRowBlocks(
+        0, h - 1, w,
+        [&](int a, int b) {
+            const int bands = std::max(1, std::min(b - a, raster::workerThreads()));
+            const auto bandStart = [&](int k) { return a + int(std::int64_t(b - a) * k / bands); };
+            firstRows.resize(std::size_t(bands) * work.rowBytes());
+            for (int k = 1; k < bands; ++k)
+                std::copy_n(work.row(bandStart(k)), work.rowBytes(),
+                            firstRows.data() + std::size_t(k) * work.rowBytes());
+            raster::runParts(bands, [&](int k) {
+                const int from = bandStart(k), to = bandStart(k + 1);
+                for (int y = from; y < to; ++y) {
+                    const bool lastOfBand = y + 1 == to && k + 1 < bands;
+                    changeRow(work.row(y),
+                              lastOfBand ? firstRows.data() + std::size_t(k + 1) * work.rowBytes() : work.row(y + 1));
+                }
+            });
+        },
+        [&](int y) { return pass.rowDone(y + 1); });
     if (reached < h - 1) return;
     pass.finish();
 }
@@ -112,13 +117,9 @@ inline std::uint8_t absUpTo255(int v) {
 
 } // namespace
 
-void FilterSharpen(FilterPass& pass, int a) {
-    weightedInPlace(pass, std::int64_t(a) + 24, 2, std::int64_t(a) + 8);
-}
+void FilterSharpen(FilterPass& pass, int a) { weightedInPlace(pass, std::int64_t(a) + 24, 2, std::int64_t(a) + 8); }
 
-void FilterEdgeEnhance(FilterPass& pass, int a) {
-    weightedInPlace(pass, std::int64_t(a) + 9, 1, std::int64_t(a) + 1);
-}
+void FilterEdgeEnhance(FilterPass& pass, int a) { weightedInPlace(pass, std::int64_t(a) + 9, 1, std::int64_t(a) + 1); }
 
 void FilterBlur(FilterPass& pass) {
     walkInteriorChain(
@@ -152,16 +153,14 @@ void FilterRelief(FilterPass& pass) {
 
 void FilterEmboss(FilterPass& pass, int color) {
     const ColorPlanes k = planesOf(color);
-    walkWithBottomRight(pass, [k](int plane, int c, int bottomRight) {
-        return absUpTo255(c - bottomRight + k.k[plane]);
-    });
+    walkWithBottomRight(pass,
+                        [k](int plane, int c, int bottomRight) { return absUpTo255(c - bottomRight + k.k[plane]); });
 }
 
 void FilterEngrave(FilterPass& pass, int color) {
     const ColorPlanes k = planesOf(color);
-    walkWithBottomRight(pass, [k](int plane, int c, int bottomRight) {
-        return absUpTo255(bottomRight - c + k.k[plane]);
-    });
+    walkWithBottomRight(pass,
+                        [k](int plane, int c, int bottomRight) { return absUpTo255(bottomRight - c + k.k[plane]); });
 }
 
 } // namespace Module4

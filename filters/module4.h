@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Module4: the filter engine of the Cover Manipulator.
 //
@@ -70,8 +71,8 @@ public:
 
 private:
     struct CallScope;
-    FilterOutcome run(int number, raster::Bitmap* bitmap, const raster::Bitmap* unchanged, int parameter,
-                      int& progress, const FilterYield& yield);
+    FilterOutcome run(int number, raster::Bitmap* bitmap, const raster::Bitmap* unchanged, int parameter, int& progress,
+                      const FilterYield& yield);
     bool busy_ = false;
     int progress_ = 0;
     PixelGrid work_;
@@ -88,10 +89,9 @@ FilterOutcome ApplyFilterInPlace(int number, raster::Bitmap* bitmap, const raste
                                  int& progress, const FilterYield& yield = {});
 
 namespace FilterNumber {
-constexpr int Sharpen = 1, Negative = 2, Blur = 3, Diffuse = 4, Smooth = 5, EdgeEnhance = 6,
-              Contour = 7, Emboss = 8, Engrave = 10, Grayscale = 12, Relief = 13, Contrast = 17,
-              BlackWhite = 18, Dilate = 25, Erode = 26, EdgeDetect = 27, AddNoise = 29,
-              Saturation = 30;
+constexpr int Sharpen = 1, Negative = 2, Blur = 3, Diffuse = 4, Smooth = 5, EdgeEnhance = 6, Contour = 7, Emboss = 8,
+              Engrave = 10, Grayscale = 12, Relief = 13, Contrast = 17, BlackWhite = 18, Dilate = 25, Erode = 26,
+              EdgeDetect = 27, AddNoise = 29, Saturation = 30;
 }
 
 // The process engine's state, readable between and during calls.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dilate, Erode and Edge Detect pick from the unchanged 3 x 3 neighbourhood; Diffuse copies each
 // pixel from a randomly displaced position, in place.
 #include "filter_math.h"
@@ -27,7 +28,7 @@ void diffuseSpan(PixelGrid& work, std::int64_t y, std::int64_t x0, std::int64_t 
                  FilterRandomStream random) {
     const std::int64_t w = work.width(), h = work.height();
     std::uint8_t* out = work.row(int(y));
-    float draws[2 * kWavefrontSpan];  // the span's draws at once, many in one go
+    float draws[2 * kWavefrontSpan]; // the span's draws at once, many in one go
     random.fill(draws, std::size_t(2 * (x1 - x0)));
     for (std::int64_t x = x0; x < x1; ++x) {
         const double u1 = draws[2 * (x - x0)];
@@ -49,21 +50,16 @@ void diffuseSpan(PixelGrid& work, std::int64_t y, std::int64_t x0, std::int64_t 
 } // namespace
 
 void FilterDilate(FilterPass& pass) {
-    walkInteriorFromCopy(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
-        return largestOfNine(u, m, d);
-    });
+    walkInteriorFromCopy(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) { return largestOfNine(u, m, d); });
 }
 
 void FilterErode(FilterPass& pass) {
-    walkInteriorFromCopy(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
-        return smallestOfNine(u, m, d);
-    });
+    walkInteriorFromCopy(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) { return smallestOfNine(u, m, d); });
 }
 
 void FilterEdgeDetect(FilterPass& pass) {
-    walkInteriorFromCopy(pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) {
-        return std::uint8_t(m[0] - smallestOfNine(u, m, d));
-    });
+    walkInteriorFromCopy(
+        pass, [](std::size_t, ByteAt u, ByteAt m, ByteAt d) { return std::uint8_t(m[0] - smallestOfNine(u, m, d)); });
 }
 
 void FilterDiffuse(FilterPass& pass, int a) {
@@ -78,12 +74,17 @@ void FilterDiffuse(FilterPass& pass, int a) {
     const std::uint64_t start = FilterRandomPosition();
     const std::uint64_t drawsPerRow = std::uint64_t(w) * 2;
     pass.start();
-    const int reached = inRowBlocks(0, h, w, [&](int from, int to) {
-        wavefront(from, to, w, lag, [&](int y, int x0, int x1) {
-            diffuseSpan(work, y, x0, x1, reach, half, FilterRandomStream(start, std::uint64_t(y) * drawsPerRow + 2 * std::uint64_t(x0)));
-        });
-    }, [&](int y) { return pass.rowDone(y + 1); });
-    SetFilterRandomPosition(FilterRandomStream(start, std::uint64_t(std::min(reached + 1, h)) * drawsPerRow).position());
+    const int reached = inRowBlocks(
+        0, h, w,
+        [&](int from, int to) {
+            wavefront(from, to, w, lag, [&](int y, int x0, int x1) {
+                diffuseSpan(work, y, x0, x1, reach, half,
+                            FilterRandomStream(start, std::uint64_t(y) * drawsPerRow + 2 * std::uint64_t(x0)));
+            });
+        },
+        [&](int y) { return pass.rowDone(y + 1); });
+    SetFilterRandomPosition(
+        FilterRandomStream(start, std::uint64_t(std::min(reached + 1, h)) * drawsPerRow).position());
     if (reached < h) return;
     pass.finish();
 }

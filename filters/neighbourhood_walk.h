@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The walk shared by every filter that reads a 3 x 3 neighbourhood over the interior pixels.
 #include "filter_routines.h"
@@ -22,8 +23,8 @@ void walkInteriorRows(FilterPass& pass, Rows rows) {
     const std::size_t end = std::size_t(w > 1 ? w - 1 : 0) * 4;
     pass.start();
     const int last = h - 1;
-    const int reached = inRowBlocks(1, last, w, [&](int a, int b) { rows(a, b, end); },
-                                    [&](int y) { return pass.rowDone(y + 1); });
+    const int reached = inRowBlocks(
+        1, last, w, [&](int a, int b) { rows(a, b, end); }, [&](int y) { return pass.rowDone(y + 1); });
     if (reached < last) return;
     pass.finish();
 }
@@ -71,7 +72,7 @@ void walkInteriorChain(FilterPass& pass, Ahead ahead, Chain chain) {
     const int w = work.width();
     walkInteriorRows(pass, [&](int a, int b, std::size_t end) {
         wavefront(a, b, w, 1, [&work, end, ahead, chain](int y, int x0, int x1) {
-            const Ahead before = ahead;  // local copies, which byte stores cannot change
+            const Ahead before = ahead; // local copies, which byte stores cannot change
             const Chain link = chain;
             const std::uint8_t* up = work.row(y - 1);
             std::uint8_t* mid = work.row(y);
@@ -103,7 +104,7 @@ void walkInteriorFromCopy(FilterPass& pass, Value value) {
     const PixelGrid& source = pass.source;
     walkInteriorRows(pass, [&](int a, int b, std::size_t end) {
         rowsAtOnce(a, b, [&work, &source, end, value](int y) {
-            const Value v = value;  // local copies, which byte stores cannot change
+            const Value v = value; // local copies, which byte stores cannot change
             const std::size_t stop = end;
             const std::uint8_t* __restrict up = source.row(y - 1);
             const std::uint8_t* __restrict mid = source.row(y);

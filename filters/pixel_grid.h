@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A byte grid laid out exactly like a 32-bit top-down bitmap: four bytes a pixel (blue, green,
 // red, reserved), rows of width * 4 bytes with no padding, the top row first.
@@ -40,8 +41,8 @@ private:
     int height_ = 0;
     std::size_t bytes_ = 0;
     std::uint8_t* data_ = nullptr;
-    std::size_t mappedBytes_ = 0;  // non-zero when data_ is a mapping of its own
-    bool borrowed_ = false;        // data_ belongs to somebody else
+    std::size_t mappedBytes_ = 0; // non-zero when data_ is a mapping of its own
+    bool borrowed_ = false; // data_ belongs to somebody else
 };
 
 } // namespace Module4

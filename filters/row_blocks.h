@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Spreads a filter's rows over the processor's cores while the caller still sees what the plain
 // walk shows: one progress report and one yield per row, in row order, on the calling thread.
@@ -40,7 +41,7 @@ int inRowBlocks(int first, int end, int width, Compute compute, Report report) {
 template <class Row>
 void rowsAtOnce(int a, int b, Row row) {
     raster::runRanges(b - a, 1, [&](int from, int to) {
-        Row local = row;  // a copy of its own, which the row's byte stores cannot change
+        Row local = row; // a copy of its own, which the row's byte stores cannot change
         for (int y = a + from; y < a + to; ++y) local(y);
     });
 }
@@ -53,7 +54,7 @@ inline void waitForColumns(const std::atomic<int>& done, int wanted) {
             _mm_pause();
 #endif
         } else {
-            std::this_thread::yield();  // the row above belongs to a thread that is not running
+            std::this_thread::yield(); // the row above belongs to a thread that is not running
         }
     }
 }
@@ -65,7 +66,7 @@ inline void waitForColumns(const std::atomic<int>& done, int wanted) {
 // wavefront: a thread takes the next row and computes a span only once the row above has
 // finished `lag` columns beyond the span's end, so the row above is always at least `lag`
 // columns ahead and the row below at least `lag` behind. Rows finish in order.
-constexpr int kWavefrontSpan = 256;  // columns a row computes between two looks at the row above
+constexpr int kWavefrontSpan = 256; // columns a row computes between two looks at the row above
 
 template <class Span>
 void wavefront(int a, int b, int width, int lag, Span span) {
@@ -77,7 +78,7 @@ void wavefront(int a, int b, int width, int lag, Span span) {
     std::atomic<int> nextRow{0};
     const int threads = std::min(rows, raster::workerThreads());
     raster::runParts(threads, [&](int) {
-        Span local = span;  // a copy of its own, which the row's byte stores cannot change
+        Span local = span; // a copy of its own, which the row's byte stores cannot change
         for (int i; (i = nextRow.fetch_add(1)) < rows;) {
             const int y = a + i;
             for (int x0 = 0; x0 < width; x0 += kSpan) {

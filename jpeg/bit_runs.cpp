@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bit_runs.h"
 
 #include "raster/parallel_parts.h"
@@ -22,9 +23,7 @@ void storeBigEndian(std::uint8_t* p, std::uint64_t v) {
 }
 
 // True when one of the eight bytes of w is 0xFF (a zero byte of ~w).
-bool hasFF(std::uint64_t w) {
-    return ((~w - 0x0101010101010101ull) & w & 0x8080808080808080ull) != 0;
-}
+bool hasFF(std::uint64_t w) { return ((~w - 0x0101010101010101ull) & w & 0x8080808080808080ull) != 0; }
 
 inline std::uint8_t* putStuffed(std::uint8_t* out, std::uint8_t b) {
     *out++ = b;
@@ -65,7 +64,7 @@ void RawBits::finish() {
 
 void appendStuffed(const std::vector<const RawBits*>& runs, ByteOutput& out) {
     const std::size_t n = runs.size();
-    std::vector<std::uint64_t> start(n + 1, 0);  // first bit of each run in the joined stream
+    std::vector<std::uint64_t> start(n + 1, 0); // first bit of each run in the joined stream
     for (std::size_t k = 0; k < n; ++k) start[k + 1] = start[k] + runs[k]->bitCount();
     if (start[n] % 8) throw std::logic_error("bit runs that do not end on a byte boundary");
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Entropy-coded bits written in separate runs, one for each part of a scan coded on its own
 // thread, and the join that puts the runs one after another as one stuffed stream: the bytes are
@@ -19,10 +20,10 @@ public:
     // variable and hands it back with put(): state behind a pointer would be reloaded after
     // every byte stored, as a byte store may alias anything.
     struct Cursor {
-        std::uint8_t* at = nullptr;  // the byte that holds the first pending bit
+        std::uint8_t* at = nullptr; // the byte that holds the first pending bit
         std::uint8_t* end = nullptr;
-        std::uint64_t acc = 0;  // the pending bits are its low ones
-        int pending = 0;        // below 8 between calls
+        std::uint64_t acc = 0; // the pending bits are its low ones
+        int pending = 0; // below 8 between calls
 
         // Appends the low count bits of value (count at most 32). Without a branch: every call
         // stores the pending bits as eight bytes and moves on by the whole ones among them, so
@@ -30,7 +31,7 @@ public:
         void bits(std::uint32_t value, int count) {
             acc = (acc << count) | value;
             pending += count;
-            const std::uint64_t top = (acc << 1) << (63 - pending);  // pending may be 0
+            const std::uint64_t top = (acc << 1) << (63 - pending); // pending may be 0
             const std::uint64_t bigEndian = __builtin_bswap64(top);
             std::memcpy(at, &bigEndian, 8);
             at += pending >> 3;
@@ -71,7 +72,7 @@ private:
     std::uint8_t* moved(std::uint8_t* at, std::size_t n);
     void grow(std::size_t wanted);
 
-    std::unique_ptr<std::uint8_t[]> buffer_;  // left uninitialised: every byte used is written
+    std::unique_ptr<std::uint8_t[]> buffer_; // left uninitialised: every byte used is written
     std::size_t capacity_ = 0;
     std::size_t pos_ = 0;
     std::uint64_t acc_ = 0;

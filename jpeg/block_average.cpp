@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "block_average.h"
 
 #include "raster/parallel_parts.h"
@@ -46,8 +47,8 @@ void averageRow22(const PixelRows& source, int y, int width, std::uint8_t* out) 
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bottom + 8 * i));
         const __m128i low = _mm_add_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero));
         const __m128i high = _mm_add_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero));
-        const __m128i first = _mm_add_epi16(low, _mm_srli_si128(low, 8));     // lanes 0-3: pixel i
-        const __m128i second = _mm_add_epi16(high, _mm_srli_si128(high, 8));  // lanes 0-3: pixel i + 1
+        const __m128i first = _mm_add_epi16(low, _mm_srli_si128(low, 8)); // lanes 0-3: pixel i
+        const __m128i second = _mm_add_epi16(high, _mm_srli_si128(high, 8)); // lanes 0-3: pixel i + 1
         const __m128i sums = _mm_unpacklo_epi64(first, second);
         const __m128i means = _mm_srli_epi16(_mm_add_epi16(sums, two), 2);
         const __m128i bytes = _mm_and_si128(_mm_packus_epi16(means, zero), colourBytes);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The reduction of a picture by whole-number factors, as the HALFTONE stretch computes it: each
 // target pixel is the mean of its block of source pixels, rounded half up, per colour channel.

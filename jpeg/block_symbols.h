@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Huffman symbols of one block of zig-zag coefficients, walked by the writing pass and by the
 // counting that the transform does while a block is still in the cache.
@@ -22,9 +23,7 @@ inline int category(int v) {
 }
 
 // The low bits that follow a symbol: v itself, or v - 1 for negative values (ones' complement).
-inline std::uint32_t magnitudeBits(int v, int cat) {
-    return std::uint32_t(v < 0 ? v - 1 : v) & ((1u << cat) - 1);
-}
+inline std::uint32_t magnitudeBits(int v, int cat) { return std::uint32_t(v < 0 ? v - 1 : v) & ((1u << cat) - 1); }
 
 // Bit k set where zig-zag coefficient k is not zero.
 inline std::uint64_t nonZeroMask(const std::int16_t* zz) {
@@ -82,7 +81,7 @@ inline void codeBlock(const std::int16_t* zz, int& lastDc, Sink& sink) {
 inline void countAc(const std::int16_t* zz, std::uint64_t nonZero, SymbolCounts& counts, std::uint64_t& extraBits) {
     struct Counter {
         SymbolCounts& counts;
-        unsigned extra = 0;  // kept apart from the counts, so it stays in a register
+        unsigned extra = 0; // kept apart from the counts, so it stays in a register
         void ac(std::uint8_t symbol, int, int size) {
             ++counts[symbol];
             extra += unsigned(size);

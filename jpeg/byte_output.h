@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The output buffer of one file: bytes, big-endian words, and entropy-coded bits written most
 // significant bit first with a 0x00 stuffed after every 0xFF and 1-bit padding at the end.

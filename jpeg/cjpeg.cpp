@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cjpeg.h"
 
-#include "byte_output.h"
 #include "block_average.h"
+#include "byte_output.h"
 #include "component_transform.h"
 #include "jpeg_error.h"
 #include "new_file.h"
@@ -19,14 +20,13 @@
 
 namespace jpeg {
 
-const char* const cJpeg::kBanner =
-    "Kavi baseline JPEG encoder (cJpeg)\r\n"
-    "Written by the Kavi developers\r\n"
-    "Source published with the Kavi source code";
+const char* const cJpeg::kBanner = "Kavi baseline JPEG encoder (cJpeg)\r\n"
+                                   "Written by the Kavi developers\r\n"
+                                   "Source published with the Kavi source code";
 
 namespace {
 
-constexpr int kMaxDimension = 65535;  // the frame header holds 16-bit sizes
+constexpr int kMaxDimension = 65535; // the frame header holds 16-bit sizes
 constexpr int kNothingSampledNumber = 5;
 
 int ceilDiv(long long a, long long b) { return int((a + b - 1) / b); }
@@ -131,8 +131,7 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
             const std::size_t bytes = c.blockCount() * 64 * sizeof(std::int16_t);
             if (i < sampled_.components.size() && sampled_.components[i].store.size() == bytes)
                 c.store = std::move(sampled_.components[i].store);
-            else
-                c.store = raster::PixelMemory(bytes);
+            else c.store = raster::PixelMemory(bytes);
             components.push_back(std::move(c));
             // The DC list of the previous sampling is reused the same way.
             symbols.emplace_back();
@@ -147,15 +146,14 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
         int left = lSrcLeft, top = lSrcTop;
         ScratchPicture copy;
         const bool inside = lSrcLeft >= 0 && lSrcTop >= 0 && lSrcLeft + (long long)lWidth <= sourceBitmap->width() &&
-                            lSrcTop + (long long)lHeight <= sourceBitmap->height();
+            lSrcTop + (long long)lHeight <= sourceBitmap->height();
         if (!inside || sourceBitmap->bitsPerPixel() != 32) {
             if (!copy.create(lWidth, lHeight)) return 1;
             // A rectangle wholly outside the source stays black (and far-off offsets never reach
             // the blit's int arithmetic).
             const bool overlaps = lSrcLeft < sourceBitmap->width() && lSrcTop < sourceBitmap->height() &&
-                                  lSrcLeft + (long long)lWidth > 0 && lSrcTop + (long long)lHeight > 0;
-            if (overlaps)
-                raster::BitBlt(&copy.dc, 0, 0, lWidth, lHeight, lHDC, lSrcLeft, lSrcTop, raster::SRCCOPY);
+                lSrcLeft + (long long)lWidth > 0 && lSrcTop + (long long)lHeight > 0;
+            if (overlaps) raster::BitBlt(&copy.dc, 0, 0, lWidth, lHeight, lHDC, lSrcLeft, lSrcTop, raster::SRCCOPY);
             source = &copy.dc;
             left = top = 0;
         }
@@ -177,11 +175,16 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
         // Components read straight from the source are transformed together in one pass over it;
         // each drawn by the stretch is transformed from the scratch as soon as it is drawn.
         std::vector<TransformTarget> fromSource;
-        int drawnWidth = 0, drawnHeight = 0;  // what the scratch holds
+        int drawnWidth = 0, drawnHeight = 0; // what the scratch holds
         for (std::size_t i = 0; i < components.size(); ++i) {
             Component& c = components[i];
-            TransformTarget target{colourRowOf(c.id), &divisors_[std::size_t(c.table)], c.blocksWide, c.blocksHigh,
-                                   reinterpret_cast<std::int16_t*>(c.store.data()), {}, &symbols[i]};
+            TransformTarget target{colourRowOf(c.id),
+                                   &divisors_[std::size_t(c.table)],
+                                   c.blocksWide,
+                                   c.blocksHigh,
+                                   reinterpret_cast<std::int16_t*>(c.store.data()),
+                                   {},
+                                   &symbols[i]};
             if (c.width == lWidth && c.height == lHeight) {
                 fromSource.push_back(target);
                 continue;
@@ -223,8 +226,7 @@ int cJpeg::SampleHDC(const raster::DeviceContext* lHDC, int lWidth, int lHeight,
 }
 
 std::vector<std::uint8_t> cJpeg::EncodeToMemory() const {
-    if (sampled_.components.empty())
-        throw JpegError(kNothingSampledNumber, "Nothing has been sampled to save");
+    if (sampled_.components.empty()) throw JpegError(kNothingSampledNumber, "Nothing has been sampled to save");
     const std::vector<Component>& components = sampled_.components;
     const std::vector<Scan> scans = groupScans(components);
     const McuGrid grid = mcuGrid(sampled_.width, sampled_.height, components);

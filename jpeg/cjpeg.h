@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // cJpeg: a baseline JPEG writer. SampleHDC samples a rectangle of pixels into YCbCr components,
 // transforms and quantizes them at once; SaveFile later writes a JFIF file with Huffman tables
@@ -65,7 +66,7 @@ private:
     struct Sampled {
         int width = 0, height = 0;
         std::vector<Component> components;
-        std::vector<ComponentSymbols> symbols;  // one for each component
+        std::vector<ComponentSymbols> symbols; // one for each component
         std::array<Table64, 2> tables{};
     };
 

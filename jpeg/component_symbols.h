@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the transform gathers of one component for the counting pass: the AC symbol counts of all
 // its blocks, their extra bits, and every block's DC coefficient in raster order (the DC symbols

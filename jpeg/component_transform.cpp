@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "component_transform.h"
 
 #include "block_symbols.h"
@@ -61,8 +62,8 @@ void convertRow(const std::uint8_t* px, int width, const ColourRow& c, float* ou
         const __m128 b = _mm_cvtepi32_ps(_mm_and_si128(p, lowByte));
         const __m128 g = _mm_cvtepi32_ps(_mm_and_si128(_mm_srli_epi32(p, 8), lowByte));
         const __m128 r = _mm_cvtepi32_ps(_mm_and_si128(_mm_srli_epi32(p, 16), lowByte));
-        const __m128 v = _mm_add_ps(_mm_add_ps(_mm_mul_ps(r, fr), _mm_mul_ps(g, fg)),
-                                    _mm_add_ps(_mm_mul_ps(b, fb), off));
+        const __m128 v =
+            _mm_add_ps(_mm_add_ps(_mm_mul_ps(r, fr), _mm_mul_ps(g, fg)), _mm_add_ps(_mm_mul_ps(b, fb), off));
         _mm_storeu_ps(out + x, v);
     }
 #endif
@@ -83,15 +84,15 @@ inline void finishStores() {
 // A target with everything its rows of blocks need, worked out once.
 struct Prepared {
     const TransformTarget* target;
-    int width, height;  // the samples
+    int width, height; // the samples
     int paddedWidth;
     Divisors transposed;
-    int group;  // index of the targets that share its samples
+    int group; // index of the targets that share its samples
 };
 
 // One thread's working memory for one target.
 struct TargetScratch {
-    std::vector<float> strip;  // eight rows of floats
+    std::vector<float> strip; // eight rows of floats
     SymbolCounts ac{};
     std::uint64_t acExtraBits = 0;
 };
@@ -109,17 +110,15 @@ void transformBlockRow(const Prepared& p, TargetScratch& scratch, int by, RowAt&
             convertRow(rowAt(std::min(y, p.height - 1)), realWidth, t.colour, line);
             std::fill(line + realWidth, line + p.paddedWidth, line[realWidth - 1]);
         } else {
-            std::copy(line - p.paddedWidth, line, line);  // replicate the row above
+            std::copy(line - p.paddedWidth, line, line); // replicate the row above
         }
     }
     // Two blocks at a time where there are two left.
     alignas(64) float blocks[2][64];
     for (int bx = 0; bx < t.blocksWide; bx += 2) {
         const int count = bx + 1 < t.blocksWide ? 2 : 1;
-        if (count == 2)
-            forwardDctTransposedPair(strip + bx * 8, p.paddedWidth, blocks[0], blocks[1]);
-        else
-            forwardDctTransposed(strip + bx * 8, p.paddedWidth, blocks[0]);
+        if (count == 2) forwardDctTransposedPair(strip + bx * 8, p.paddedWidth, blocks[0], blocks[1]);
+        else forwardDctTransposed(strip + bx * 8, p.paddedWidth, blocks[0]);
         for (int i = 0; i < count; ++i) {
             const std::size_t index = std::size_t(by) * std::size_t(t.blocksWide) + std::size_t(bx + i);
             // The store is far larger than the caches and read only by the writing pass: the
@@ -141,15 +140,20 @@ void transformComponents(const PixelRows& pixels, const std::vector<TransformTar
     // The source is cut into bands of 8 * F rows, F the largest vertical factor: a target reduced
     // by fy has F / fy rows of blocks in each band.
     int bandFactor = 1;
-    for (const TransformTarget& t : targets) bandFactor = std::max(bandFactor, t.reduction.whole() ? t.reduction.fy : 1);
+    for (const TransformTarget& t : targets)
+        bandFactor = std::max(bandFactor, t.reduction.whole() ? t.reduction.fy : 1);
 
     std::vector<Prepared> prepared;
-    std::vector<Reduction> groups;  // the reduction of each group ({} for the source's own pixels)
+    std::vector<Reduction> groups; // the reduction of each group ({} for the source's own pixels)
     int bands = 0;
     for (const TransformTarget& t : targets) {
         const Reduction r = t.reduction;
-        Prepared p{&t, r.whole() ? pixels.width / r.fx : pixels.width, r.whole() ? pixels.height / r.fy : pixels.height,
-                   t.blocksWide * 8, transposedDivisors(*t.divisors), -1};
+        Prepared p{&t,
+                   r.whole() ? pixels.width / r.fx : pixels.width,
+                   r.whole() ? pixels.height / r.fy : pixels.height,
+                   t.blocksWide * 8,
+                   transposedDivisors(*t.divisors),
+                   -1};
         for (std::size_t g = 0; g < groups.size(); ++g)
             if (groups[g].fx == r.fx && groups[g].fy == r.fy) p.group = int(g);
         if (p.group < 0) {
@@ -183,7 +187,8 @@ void transformComponents(const PixelRows& pixels, const std::vector<TransformTar
         for (const Prepared& p : prepared) {
             groupWidth[std::size_t(p.group)] = p.width;
             groupHeight[std::size_t(p.group)] = p.height;
-            groupBlocksHigh[std::size_t(p.group)] = std::max(groupBlocksHigh[std::size_t(p.group)], p.target->blocksHigh);
+            groupBlocksHigh[std::size_t(p.group)] =
+                std::max(groupBlocksHigh[std::size_t(p.group)], p.target->blocksHigh);
         }
         for (std::size_t g = 0; g < groups.size(); ++g)
             if (groups[g].whole()) means[g].resize(std::size_t(groupWidth[g]) * 4 * 8);
@@ -198,7 +203,8 @@ void transformComponents(const PixelRows& pixels, const std::vector<TransformTar
                     const std::size_t meanStride = std::size_t(groupWidth[g]) * 4;
                     if (r.whole())
                         for (int y = by * 8; y < std::min(by * 8 + 8, groupHeight[g]); ++y)
-                            averageRow(pixels, r, y, groupWidth[g], means[g].data() + std::size_t(y - by * 8) * meanStride);
+                            averageRow(pixels, r, y, groupWidth[g],
+                                       means[g].data() + std::size_t(y - by * 8) * meanStride);
                     const auto rowAt = [&](int y) -> const std::uint8_t* {
                         if (!r.whole()) return pixels.row(y);
                         return means[g].data() + std::size_t(y - by * 8) * meanStride;

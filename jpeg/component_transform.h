@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns drawn pixels into quantized coefficient blocks, several components in one pass over the
 // source: colour conversion into floats, edge replication up to whole blocks, forward DCT and
@@ -16,9 +17,9 @@ namespace jpeg {
 struct ColourRow {
     float r, g, b, offset;
 };
-extern const ColourRow kLuminanceRow;  // Y, level shift included
-extern const ColourRow kBlueRow;       // Cb
-extern const ColourRow kRedRow;        // Cr
+extern const ColourRow kLuminanceRow; // Y, level shift included
+extern const ColourRow kBlueRow; // Cb
+extern const ColourRow kRedRow; // Cr
 
 // One component of a transform. Its samples are the source's pixels, or with a whole reduction
 // the means of their blocks (the source's size divided by the factors), made row by row as they
@@ -30,7 +31,7 @@ struct TransformTarget {
     ColourRow colour{};
     const Divisors* divisors = nullptr;
     int blocksWide = 0, blocksHigh = 0;
-    std::int16_t* store = nullptr;  // 64-byte aligned
+    std::int16_t* store = nullptr; // 64-byte aligned
     Reduction reduction;
     ComponentSymbols* symbols = nullptr;
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forward_dct.h"
 
 #include "block_symbols.h"
@@ -8,8 +9,8 @@
 #include <cmath>
 
 #if defined(__SSE2__)
-#include <xmmintrin.h>
 #include <emmintrin.h>
+#include <xmmintrin.h>
 #endif
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
@@ -23,10 +24,10 @@ namespace {
 // columns at once, so the inner loop runs over contiguous floats and vectorises; the result goes
 // to b (8 floats a row), which may be in itself.
 inline void verticalPass(const float* in, std::ptrdiff_t stride, float* b) {
-    constexpr float c4 = 0.707106781f;  // cos(4 pi / 16)
-    constexpr float c6 = 0.382683433f;  // cos(6 pi / 16)
-    constexpr float c2m6 = 0.541196100f;  // cos(2 pi / 16) - cos(6 pi / 16)
-    constexpr float c2p6 = 1.306562965f;  // cos(2 pi / 16) + cos(6 pi / 16)
+    constexpr float c4 = 0.707106781f; // cos(4 pi / 16)
+    constexpr float c6 = 0.382683433f; // cos(6 pi / 16)
+    constexpr float c2m6 = 0.541196100f; // cos(2 pi / 16) - cos(6 pi / 16)
+    constexpr float c2p6 = 1.306562965f; // cos(2 pi / 16) + cos(6 pi / 16)
     for (int c = 0; c < 8; ++c) {
         const float s07 = in[0 * stride + c] + in[7 * stride + c], d07 = in[0 * stride + c] - in[7 * stride + c];
         const float s16 = in[1 * stride + c] + in[6 * stride + c], d16 = in[1 * stride + c] - in[6 * stride + c];
@@ -96,7 +97,7 @@ inline void transpose(float* b) {
 constexpr std::array<std::uint8_t, 64> transposedZigzag() {
     std::array<std::uint8_t, 64> index{};
     int k = 0;
-    for (int d = 0; d < 15; ++d)  // anti-diagonals row + column = d, walked up on even ones
+    for (int d = 0; d < 15; ++d) // anti-diagonals row + column = d, walked up on even ones
         for (int i = 0; i < 8; ++i) {
             const int row = d % 2 ? i : d - i, col = d - row;
             if (row < 0 || row > 7 || col < 0 || col > 7) continue;
@@ -119,9 +120,8 @@ alignas(64) constexpr std::array<std::int16_t, 64> kWideOrder = wideOrder();
 // The same products, rounding and saturation in 512-bit registers, and the reordering as two
 // word permutations. Used where the processor has AVX-512BW.
 // With stored, also streams the block there and returns its nonzero mask.
-__attribute__((target("avx512f,avx512bw"))) std::uint64_t quantizeWide(const float* block, const Divisors& divisors,
-                                                                          std::int16_t* zigzagOut,
-                                                                          std::int16_t* stored = nullptr) {
+__attribute__((target("avx512f,avx512bw"))) std::uint64_t
+quantizeWide(const float* block, const Divisors& divisors, std::int16_t* zigzagOut, std::int16_t* stored = nullptr) {
     __m512i words[2];
     for (int half = 0; half < 2; ++half) {
         const float* b = block + 32 * half;
@@ -129,8 +129,10 @@ __attribute__((target("avx512f,avx512bw"))) std::uint64_t quantizeWide(const flo
         // The zero-masked forms: the plain ones pass an undefined value that GCC 12 warns about.
         const __mmask16 all = 0xFFFF;
         const __m512i lo = _mm512_maskz_cvtps_epi32(all, _mm512_mul_ps(_mm512_loadu_ps(b), _mm512_loadu_ps(d)));
-        const __m512i hi = _mm512_maskz_cvtps_epi32(all, _mm512_mul_ps(_mm512_loadu_ps(b + 16), _mm512_loadu_ps(d + 16)));
-        const __m512i low = _mm512_maskz_inserti64x4(0xFF, _mm512_setzero_si512(), _mm512_maskz_cvtsepi32_epi16(all, lo), 0);
+        const __m512i hi =
+            _mm512_maskz_cvtps_epi32(all, _mm512_mul_ps(_mm512_loadu_ps(b + 16), _mm512_loadu_ps(d + 16)));
+        const __m512i low =
+            _mm512_maskz_inserti64x4(0xFF, _mm512_setzero_si512(), _mm512_maskz_cvtsepi32_epi16(all, lo), 0);
         words[half] = _mm512_maskz_inserti64x4(0xFF, low, _mm512_maskz_cvtsepi32_epi16(all, hi), 1);
     }
     const __m512i out0 = _mm512_permutex2var_epi16(words[0], _mm512_load_si512(kWideOrder.data()), words[1]);
@@ -222,7 +224,7 @@ __attribute__((target("avx512f"))) inline void verticalPassPair(__m512 (&r)[8]) 
 
 // Both blocks' 8 x 8 transposes at once, each in its half of the registers.
 __attribute__((target("avx512f"))) inline void transposePair(__m512 (&r)[8]) {
-    const __mmask16 all = 0xFFFF;  // zero-masked forms, as in quantizeWide
+    const __mmask16 all = 0xFFFF; // zero-masked forms, as in quantizeWide
     __m512 t[8], u[8];
     for (int i = 0; i < 8; i += 2) {
         t[i] = _mm512_maskz_unpacklo_ps(all, r[i], r[i + 1]);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The floating-point forward DCT of one 8 x 8 block by the Arai-Agui-Nakajima factorisation,
 // and quantization of its output into 16-bit coefficients in zig-zag order.
@@ -21,14 +22,13 @@ Divisors transposedDivisors(const Divisors& natural);
 
 // Multiplies each coefficient by its divisor, rounds to the nearest 16-bit integer (halves to
 // even, saturating) and stores the 64 results in zig-zag order.
-void quantizeTransposed(const float* transposedBlock, const Divisors& transposedDivisors,
-                        std::int16_t* zigzagOut);
+void quantizeTransposed(const float* transposedBlock, const Divisors& transposedDivisors, std::int16_t* zigzagOut);
 
 // The same into zigzagOut (16-byte aligned, for the caller's own use at once) and into stored, a
 // 64-byte aligned block of a large store that is read only later: it is written with streaming
 // stores, around the caches (the caller fences them before others read the store). Returns the
 // block's nonzero mask, bit k for zig-zag coefficient k.
-std::uint64_t quantizeToStore(const float* transposedBlock, const Divisors& transposedDivisors,
-                              std::int16_t* zigzagOut, std::int16_t* stored);
+std::uint64_t quantizeToStore(const float* transposedBlock, const Divisors& transposedDivisors, std::int16_t* zigzagOut,
+                              std::int16_t* stored);
 
 } // namespace jpeg

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "huffman_table.h"
 
 #include "jpeg_error.h"
@@ -7,16 +8,16 @@
 namespace jpeg {
 
 namespace {
-constexpr int kReserved = 256;  // the extra symbol that keeps the all-ones code unused
+constexpr int kReserved = 256; // the extra symbol that keeps the all-ones code unused
 constexpr int kMaxLength = 16;
-}
+} // namespace
 
 HuffmanSpec optimalTable(const SymbolCounts& counts) {
     std::array<std::uint64_t, 257> freq{};
     for (int i = 0; i < 256; ++i) freq[i] = counts[i];
     freq[kReserved] = 1;
     std::array<int, 257> codeSize{};
-    std::array<int, 257> next;  // chains the symbols of one merged tree
+    std::array<int, 257> next; // chains the symbols of one merged tree
     next.fill(-1);
 
     // The roots of the live trees in increasing order, so that the search below looks only at
@@ -87,7 +88,7 @@ HuffmanCodes codesFor(const HuffmanSpec& huffman) {
     std::size_t k = 0;
     for (int len = 1; len <= kMaxLength; ++len) {
         for (int n = 0; n < huffman.bits[len]; ++n) {
-            if (code >= (1u << len) - 1) raise(kBadHuffmanTable);  // overflows or is all ones
+            if (code >= (1u << len) - 1) raise(kBadHuffmanTable); // overflows or is all ones
             codes.code[huffman.values[k]] = std::uint16_t(code);
             codes.length[huffman.values[k]] = std::uint8_t(len);
             ++code;

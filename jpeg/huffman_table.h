@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Huffman tables for one image: optimal code lengths from symbol counts (limited to 16 bits, with
 // one code point reserved so that no code is all ones), and the codes derived from the lengths.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The encoder's failures: an error number and a fixed description, thrown as one exception type.
 #include <stdexcept>
@@ -7,8 +8,7 @@ namespace jpeg {
 
 class JpegError : public std::runtime_error {
 public:
-    JpegError(int number, const std::string& description)
-        : std::runtime_error(description), number_(number) {}
+    JpegError(int number, const std::string& description) : std::runtime_error(description), number_(number) {}
     int number() const { return number_; }
     std::string description() const { return what(); }
 
@@ -26,8 +26,6 @@ inline const char* const kBadQuantizationTable = "Bad Quantization Table";
 inline const char* const kIllegalQuantPrecision = "Illegal precission in Quantization Table";
 inline const char* const kBadHuffmanTable = "Bad Huffman Table";
 
-[[noreturn]] inline void raise(const char* description) {
-    throw JpegError(kEncoderErrorNumber, description);
-}
+[[noreturn]] inline void raise(const char* description) { throw JpegError(kEncoderErrorNumber, description); }
 
 } // namespace jpeg

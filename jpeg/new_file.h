@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes a file that must not replace an existing one: the bytes go to a temporary file in the
 // same folder, which is then hard-linked into place (link never replaces). Where the file system

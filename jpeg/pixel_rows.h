@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A read-only view of 32-bit pixels (blue, green, red, reserved) as rows from the top.
 #include <cstddef>
@@ -6,8 +7,8 @@
 namespace jpeg {
 
 struct PixelRows {
-    const std::uint8_t* top = nullptr;  // first byte of the top row
-    std::ptrdiff_t stride = 0;          // bytes from one row to the next one down (may be negative)
+    const std::uint8_t* top = nullptr; // first byte of the top row
+    std::ptrdiff_t stride = 0; // bytes from one row to the next one down (may be negative)
     int width = 0;
     int height = 0;
 

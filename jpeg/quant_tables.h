@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Quantization tables: the zig-zag order, the two example base tables, quality scaling and the
 // floating-point divisors that fold the forward DCT's output scaling into quantization.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan_coder.h"
 
 #include "bit_runs.h"
@@ -65,10 +66,8 @@ inline void walkScan(const std::vector<Component>& components, const Scan& scan,
                     if (by < c.blocksHigh && ahead + c.h <= c.blocksWide) prefetchBlocks(c.block(ahead, by), c.h);
                     for (int h = 0; h < c.h; ++h) {
                         const int bx = mx * c.h + h;
-                        if (bx < c.blocksWide && by < c.blocksHigh)
-                            sink.block(c.block(bx, by), lastDc[s]);
-                        else
-                            sink.dummyBlock();
+                        if (bx < c.blocksWide && by < c.blocksHigh) sink.block(c.block(bx, by), lastDc[s]);
+                        else sink.dummyBlock();
                     }
                 }
             }
@@ -197,8 +196,8 @@ McuGrid mcuGrid(int width, int height, const std::vector<Component>& components)
     return {(width + 8 * hMax - 1) / (8 * hMax), (height + 8 * vMax - 1) / (8 * vMax)};
 }
 
-void countScan(const std::vector<Component>& components, const std::vector<ComponentSymbols>& symbols,
-               const Scan& scan, McuGrid grid, SymbolStatistics& stats) {
+void countScan(const std::vector<Component>& components, const std::vector<ComponentSymbols>& symbols, const Scan& scan,
+               McuGrid grid, SymbolStatistics& stats) {
     for (std::size_t s = 0; s < scan.size(); ++s) {
         const Component& c = components[std::size_t(scan[s])];
         const ComponentSymbols& own = symbols[std::size_t(scan[s])];
@@ -217,7 +216,7 @@ void countScan(const std::vector<Component>& components, const std::vector<Compo
         for (std::size_t s = 0; s < scan.size(); ++s) {
             const Component& c = components[std::size_t(scan[s])];
             const std::int16_t* dcs = symbols[std::size_t(scan[s])].dc.data();
-            SymbolCounts counts{};  // locals, apart from each other: no reloads between blocks
+            SymbolCounts counts{}; // locals, apart from each other: no reloads between blocks
             std::uint64_t extra = 0, dummies = 0;
             int lastDc = before[s];
             const auto real = [&](int bx, int by) {
@@ -236,10 +235,8 @@ void countScan(const std::vector<Component>& components, const std::vector<Compo
                         for (int v = 0; v < c.v; ++v)
                             for (int h = 0; h < c.h; ++h) {
                                 const int bx = mx * c.h + h, by = my * c.v + v;
-                                if (bx < c.blocksWide && by < c.blocksHigh)
-                                    real(bx, by);
-                                else
-                                    ++dummies;
+                                if (bx < c.blocksWide && by < c.blocksHigh) real(bx, by);
+                                else ++dummies;
                             }
             }
             SymbolStatistics& own = partStats[std::size_t(k)];
@@ -260,8 +257,8 @@ void countScan(const std::vector<Component>& components, const std::vector<Compo
     }
 }
 
-void writeScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid,
-               const ScanTables& tables, std::uint64_t expectedBits, ByteOutput& out) {
+void writeScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid, const ScanTables& tables,
+               std::uint64_t expectedBits, ByteOutput& out) {
     const int units = unitsOf(components, scan, grid);
     const std::vector<int> starts = partStarts(units);
     const std::size_t parts = starts.size() - 1;

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Scans and their entropy coding: components grouped into scans by the limit of 10 blocks per MCU,
 // the symbol statistics of a scan, and the writing pass that codes them.
-#include "component_symbols.h"
 #include "byte_output.h"
 #include "component.h"
+#include "component_symbols.h"
 #include "huffman_table.h"
 
 #include <array>
@@ -34,8 +35,8 @@ McuGrid mcuGrid(int width, int height, const std::vector<Component>& components)
 
 // Counts the symbols that writeScan will code for the scan, from what the transform gathered of
 // each component (symbols, in the order of components).
-void countScan(const std::vector<Component>& components, const std::vector<ComponentSymbols>& symbols,
-               const Scan& scan, McuGrid grid, SymbolStatistics& stats);
+void countScan(const std::vector<Component>& components, const std::vector<ComponentSymbols>& symbols, const Scan& scan,
+               McuGrid grid, SymbolStatistics& stats);
 
 // The scan's entropy-coded data, padded to a whole byte, coded in parts on several threads and
 // joined. expectedBits (the scan's bits, or more) only sizes the parts' buffers.
@@ -43,7 +44,7 @@ struct ScanTables {
     std::array<const HuffmanCodes*, 2> dc{};
     std::array<const HuffmanCodes*, 2> ac{};
 };
-void writeScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid,
-               const ScanTables& tables, std::uint64_t expectedBits, ByteOutput& out);
+void writeScan(const std::vector<Component>& components, const Scan& scan, McuGrid grid, const ScanTables& tables,
+               std::uint64_t expectedBits, ByteOutput& out);
 
 } // namespace jpeg

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "segments.h"
 
 #include "jpeg_error.h"
@@ -5,8 +6,7 @@
 namespace jpeg {
 
 namespace {
-constexpr std::uint8_t SOI = 0xD8, EOI = 0xD9, APP0 = 0xE0, COM = 0xFE, DQT = 0xDB, SOF0 = 0xC0,
-                       DHT = 0xC4, SOS = 0xDA;
+constexpr std::uint8_t SOI = 0xD8, EOI = 0xD9, APP0 = 0xE0, COM = 0xFE, DQT = 0xDB, SOF0 = 0xC0, DHT = 0xC4, SOS = 0xDA;
 }
 
 void writeStartOfImage(ByteOutput& out) { out.marker(SOI); }
@@ -16,12 +16,12 @@ void writeJfifHeader(ByteOutput& out) {
     out.marker(APP0);
     out.word(16);
     for (char c : {'J', 'F', 'I', 'F', '\0'}) out.byte(std::uint8_t(c));
-    out.byte(1);  // version 1.01
+    out.byte(1); // version 1.01
     out.byte(1);
-    out.byte(0);  // no density units: the density is an aspect ratio
+    out.byte(0); // no density units: the density is an aspect ratio
     out.word(1);
     out.word(1);
-    out.byte(0);  // no thumbnail
+    out.byte(0); // no thumbnail
     out.byte(0);
 }
 
@@ -36,7 +36,7 @@ void writeQuantizationTable(ByteOutput& out, int slot, const Table64& zigzagTabl
         if (entry > 255) raise(kIllegalQuantPrecision);
     out.marker(DQT);
     out.word(2 + 1 + 64);
-    out.byte(std::uint8_t(slot));  // precision 0 (8-bit entries) in the high nibble
+    out.byte(std::uint8_t(slot)); // precision 0 (8-bit entries) in the high nibble
     for (std::uint16_t entry : zigzagTable) out.byte(std::uint8_t(entry));
 }
 
@@ -71,9 +71,9 @@ void writeScanHeader(ByteOutput& out, const std::vector<Component>& components, 
         out.byte(std::uint8_t(c.id));
         out.byte(std::uint8_t(c.table * 16 + c.table));
     }
-    out.byte(0);   // spectral selection start
-    out.byte(63);  // spectral selection end
-    out.byte(0);   // successive approximation
+    out.byte(0); // spectral selection start
+    out.byte(63); // spectral selection end
+    out.byte(0); // successive approximation
 }
 
 } // namespace jpeg

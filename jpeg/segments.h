@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The marker segments of a baseline JFIF file.
 #include "byte_output.h"
@@ -16,7 +17,7 @@ void writeEndOfImage(ByteOutput& out);
 void writeJfifHeader(ByteOutput& out);
 // COM with the text's bytes. The caller keeps the text at most kMaxCommentLength bytes.
 void writeComment(ByteOutput& out, const std::string& text);
-constexpr std::size_t kMaxCommentLength = 65533;  // the segment length counts itself too
+constexpr std::size_t kMaxCommentLength = 65533; // the segment length counts itself too
 // DQT of one table with 8-bit entries in zig-zag order; an entry above 255 raises
 // "Illegal precission in Quantization Table".
 void writeQuantizationTable(ByteOutput& out, int slot, const Table64& zigzagTable);

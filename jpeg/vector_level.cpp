@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "vector_level.h"
 
 #include <atomic>
@@ -11,7 +12,7 @@ bool cpuHas(bool avx512) {
     __builtin_cpu_init();
     if (avx512)
         return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-               __builtin_cpu_supports("avx512dq");
+            __builtin_cpu_supports("avx512dq");
     return __builtin_cpu_supports("avx2");
 #else
     (void)avx512;

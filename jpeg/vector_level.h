@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which vector instructions the encoder's inner loops use: AVX2 and AVX-512 where the processor
 // has them, otherwise SSE2. Every level computes the very same numbers (the same operations in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cimage.h"
 
 #include "raster/blit.h"
@@ -12,7 +13,8 @@ using namespace raster;
 namespace {
 
 std::optional<std::int32_t> checked(std::int64_t v) {
-    if (v > std::numeric_limits<std::int32_t>::max() || v < std::numeric_limits<std::int32_t>::min()) return std::nullopt;
+    if (v > std::numeric_limits<std::int32_t>::max() || v < std::numeric_limits<std::int32_t>::min())
+        return std::nullopt;
     return std::int32_t(v);
 }
 
@@ -26,10 +28,19 @@ std::optional<std::int32_t> cImage::bytesPerScanLine(std::int32_t width, int dep
     std::int64_t sum;
     bool fits = true;
     switch (depth) {
-    case 1: fits = bool(checked(w - 1)); sum = (w - 1) / 8 + 4; break;
-    case 4: fits = bool(checked(w - 1)); sum = (w - 1) / 2 + 4; break;
+    case 1:
+        fits = bool(checked(w - 1));
+        sum = (w - 1) / 8 + 4;
+        break;
+    case 4:
+        fits = bool(checked(w - 1));
+        sum = (w - 1) / 2 + 4;
+        break;
     case 8: sum = w + 3; break;
-    default: fits = bool(checked(3 * w)); sum = 3 * w + 3; break;
+    default:
+        fits = bool(checked(3 * w));
+        sum = 3 * w + 3;
+        break;
     }
     if (!fits || !checked(sum)) return std::nullopt;
     return std::int32_t(sum & ~std::int64_t(3));

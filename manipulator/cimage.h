@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // cImage: one device-independent bitmap (rows bottom-up, 1, 4, 8 or 24 bits) selected into its own
 // memory device context, so that its pixels are reachable through drawing calls (hDC) and directly in

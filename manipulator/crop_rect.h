@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rectangle of a crop, in the picture's pixels: made from a drag (the pressed point and where
 // the pointer is now), always inside the picture, and, when locked, of given proportions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmcrop.h"
 
 #include <QCheckBox>
@@ -67,8 +68,8 @@ void CropView::redoLastDrag() {
 
 void CropView::dragTo(QPointF point) {
     pointer_ = toPicture(point);
-    const CropRect rect =
-        cropFromDrag(anchor_.x(), anchor_.y(), pointer_.x(), pointer_.y(), picture_.width(), picture_.height(), aspect_);
+    const CropRect rect = cropFromDrag(anchor_.x(), anchor_.y(), pointer_.x(), pointer_.y(), picture_.width(),
+                                       picture_.height(), aspect_);
     // A click without a drag keeps the rectangle there is.
     if (!rect.isEmpty()) {
         dragged_ = true;
@@ -130,8 +131,7 @@ void CropView::paintEvent(QPaintEvent*) {
 
 frmCrop::frmCrop(QImage picture, std::optional<double> coverAspect, const QString& coverName, QWidget* parent)
     : QDialog(parent), view(new CropView(this)), chkLock(new QCheckBox(this)), lblSize(new QLabel(this)),
-      buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)),
-      coverAspect_(coverAspect) {
+      buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)), coverAspect_(coverAspect) {
     setObjectName(QStringLiteral("frmCrop"));
     setWindowTitle(QStringLiteral("Crop"));
     setSizeGripEnabled(true);

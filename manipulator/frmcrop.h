@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Crop window of the Cover Manipulator: the picture in its true proportions, a rectangle the
 // user drags over it (never leaving the picture), an option that locks the rectangle to the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmmanipulate.h"
 
 #include "cover_kinds.h"
@@ -127,9 +128,9 @@ void frmManipulate::buildMenus() {
     Special = menu("Special", "&Special");
     colors = menu("colors", "&Colors");
     for (const FilterCommand& f : kFilterCommands) {
-        QMenu* target = QString::fromUtf8(f.menu) == QLatin1String("normal")    ? normal
-                        : QString::fromUtf8(f.menu) == QLatin1String("Special") ? Special
-                                                                                : colors;
+        QMenu* target = QString::fromUtf8(f.menu) == QLatin1String("normal") ? normal
+            : QString::fromUtf8(f.menu) == QLatin1String("Special")          ? Special
+                                                                             : colors;
         if (QLatin1String(f.name) == QLatin1String("increasecontrast"))
             target->addSeparator()->setObjectName(QStringLiteral("blankie"));
         if (QLatin1String(f.name) == QLatin1String("increasesaturation"))
@@ -317,10 +318,9 @@ void frmManipulate::runFilter(int number, int amount) {
     // The filter works in that copy and reads the unchanged pixels from the current result, which
     // nothing changes while it runs; so it needs no further copy of the picture.
     const raster::Bitmap& unchanged = buffers.NewImage.image();
-    const Module4::FilterOutcome outcome =
-        yield() == Module4::AfterYield::Stop
-            ? Module4::FilterOutcome::Stopped
-            : Module4::ApplyFilterInPlace(number, &target, &unchanged, amount, progress, yield);
+    const Module4::FilterOutcome outcome = yield() == Module4::AfterYield::Stop
+        ? Module4::FilterOutcome::Stopped
+        : Module4::ApplyFilterInPlace(number, &target, &unchanged, amount, progress, yield);
     // A filter that did not finish may have left its work half done: the work area is put back.
     if (outcome != Module4::FilterOutcome::Applied) buffers.Picture1.assign(buffers.picDest);
     filterRunning_ = false;
@@ -335,8 +335,8 @@ void frmManipulate::runFilter(int number, int amount) {
         showPictures(false);
     } else if (outcome == Module4::FilterOutcome::Failed) {
         // The picture stays as it was before the command.
-        platform_.messages.show({QStringLiteral("This filter cannot be applied to this picture."), kCaption,
-                                 MsgIcon::Exclamation});
+        platform_.messages.show(
+            {QStringLiteral("This filter cannot be applied to this picture."), kCaption, MsgIcon::Exclamation});
     }
     unlockform();
 }

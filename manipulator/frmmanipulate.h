@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Cover Manipulator: a small modal window that shows the slot's picture beside the edited one,
 // with five toolbar commands, a brightness slider, twenty filter commands in three menus, one level

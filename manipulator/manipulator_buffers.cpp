@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "manipulator_buffers.h"
 
 #include "mdl_effect.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture buffers of the Cover Manipulator and the commands that move pictures between them:
 // opening, activation, the five toolbar commands and the frame around a filter. The window and the
@@ -23,13 +24,13 @@ class ManipulatorBuffers {
     std::shared_ptr<BitmapPool> pool_ = std::make_shared<BitmapPool>();
 
 public:
-    PictureBox Original{pool_};   // the slot's picture as opened; never changed
-    PictureBox NewImage{pool_};   // the current result, shown and written back on Accept
-    PictureBox picorig{pool_};    // a copy of the opened picture
-    PictureBox picDest{pool_};    // the current working picture
-    PictureBox picundo{pool_};    // the picture before the last command
-    PictureBox Picture1{pool_};   // work area of the filters and the brightness command
-    PictureBox picpaint{pool_};   // canvas of the rotate command
+    PictureBox Original{pool_}; // the slot's picture as opened; never changed
+    PictureBox NewImage{pool_}; // the current result, shown and written back on Accept
+    PictureBox picorig{pool_}; // a copy of the opened picture
+    PictureBox picDest{pool_}; // the current working picture
+    PictureBox picundo{pool_}; // the picture before the last command
+    PictureBox Picture1{pool_}; // work area of the filters and the brightness command
+    PictureBox picpaint{pool_}; // canvas of the rotate command
     PictureBox picimageeffect{pool_}; // scratch copy that the rotate command samples
 
     // Opening: every buffer receives the slot's picture (an empty picture leaves them all empty).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the Cover Manipulator needs of the workspace that opens it: the name of the chosen slot
 // ("Image1" ... "Image10") and the pictures of the slots.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mdl_effect.h"
 
 #include "raster/parallel_parts.h"
@@ -36,7 +37,8 @@ struct TargetPixels {
     long width, height;
 
     explicit TargetPixels(raster::Bitmap& b)
-        : base(reinterpret_cast<std::uint32_t*>(b.bits())), pitch(b.stride() / 4), width(b.width()), height(b.height()) {}
+        : base(reinterpret_cast<std::uint32_t*>(b.bits())), pitch(b.stride() / 4), width(b.width()),
+          height(b.height()) {}
 
     void set(long x, long y, std::int64_t sample) {
         if (sample < 0 || x < 0 || y < 0 || x >= width || y >= height) return;
@@ -68,13 +70,13 @@ public:
     // call, so the compiler runs it on several points at once.
     void offsetsOf(long x, long y0, int n, Offset* out) const {
         constexpr int kMost = 64;
-        constexpr double kShifter = 6755399441055744.0;  // 1.5 * 2^52: adding it rounds to whole
+        constexpr double kShifter = 6755399441055744.0; // 1.5 * 2^52: adding it rounds to whole
         constexpr double kNearHalf = 0.5 - 1e-6;
         double vx[kMost], vy[kMost], rx[kMost], ry[kMost];
         const double fx = double(x), xc = fx * cos_, xs = fx * sin_;
         for (int j = 0; j < n; ++j) {
             const double fy = double(y0 + j);
-            const double r = std::sqrt(fx * fx + fy * fy);  // exact squares: both below 2^53
+            const double r = std::sqrt(fx * fx + fy * fy); // exact squares: both below 2^53
             const double scale = ((r + kShifter) - kShifter) / r;
             vx[j] = scale * (xc - fy * sin_);
             vy[j] = scale * (fy * cos_ + xs);
@@ -84,8 +86,7 @@ public:
         for (int j = 0; j < n; ++j) {
             if (std::fabs(vx[j] - rx[j]) > kNearHalf || std::fabs(vy[j] - ry[j]) > kNearHalf)
                 out[j] = exactOffsetOf(x, y0 + j);
-            else
-                out[j] = {long(rx[j]), long(ry[j])};
+            else out[j] = {long(rx[j]), long(ry[j])};
         }
     }
 
@@ -140,7 +141,7 @@ void RotatePicture(const PictureBox& source, PictureBox& target, float angle, bo
         dst.set(cx - y, cy + x, s3);
     };
     if (last >= 1) {
-        constexpr long kTile = 64;  // square tiles keep the four target columns in the cache
+        constexpr long kTile = 64; // square tiles keep the four target columns in the cache
         const long tiles = (last + kTile - 1) / kTile;
         raster::runParts(int(tiles), [&](int tileColumn) {
             const long x0 = 1 + tileColumn * kTile, x1 = std::min(last, x0 + kTile - 1);

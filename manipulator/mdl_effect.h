@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // mdlEffect: turns the picture of a canvas box by an angle, pixel by pixel, through an inverse mapping
 // in polar coordinates that fills four symmetric target pixels per computed sample.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "picture_box.h"
 
 #include "raster/dib_bits.h"
@@ -8,8 +9,7 @@
 namespace kavi {
 
 void fillBitmap(raster::Bitmap& bitmap, raster::ColorRef color) {
-    const std::uint32_t pixel =
-        std::uint32_t(raster::blueOf(color)) | (std::uint32_t(raster::greenOf(color)) << 8) |
+    const std::uint32_t pixel = std::uint32_t(raster::blueOf(color)) | (std::uint32_t(raster::greenOf(color)) << 8) |
         (std::uint32_t(raster::redOf(color)) << 16);
     for (int y = 0; y < bitmap.height(); ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(bitmap.row(y));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A hidden picture buffer of the Cover Manipulator: a persistent 32-bit top-down bitmap that keeps
 // what is drawn into it and takes the size of the picture put into it. Its inner size is the

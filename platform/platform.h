@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The platform services every window receives. A test hands in doubles for the ones it scripts.
 #include "desktop/desktop_area.h"

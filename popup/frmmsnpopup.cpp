@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmmsnpopup.h"
 
 #include "files/program_folder.h"
@@ -49,8 +50,8 @@ frmmsnpopup* frmmsnpopup::showAlert(Platform& platform, const AlertModule& modul
 }
 
 frmmsnpopup::frmmsnpopup(Platform& platform, AlertModule module, QWidget* workspace)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      platform_(platform), module_(std::move(module)), workspace_(workspace) {
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), platform_(platform),
+      module_(std::move(module)), workspace_(workspace) {
     setObjectName("frmmsnpopup");
     setAttribute(Qt::WA_DeleteOnClose);
     // The popup belongs to the workspace: it neither keeps the program running nor outlives it.

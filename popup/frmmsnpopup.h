@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // frmmsnpopup: a small alert window that slides up from the bottom of the available screen area
 // with a message on a blue-to-white gradient and a sound, and slides down when "Ok" is pressed.
@@ -22,7 +23,10 @@ namespace kavi {
 class GradientBox : public QWidget {
 public:
     explicit GradientBox(QWidget* parent) : QWidget(parent) {}
-    void setPicture(QImage picture) { picture_ = std::move(picture); update(); }
+    void setPicture(QImage picture) {
+        picture_ = std::move(picture);
+        update();
+    }
     const QImage& picture() const { return picture_; }
 
 protected:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The msnpopup module: the texts a caller hands to the alert popup and the count of open alerts.
 // The workspace owns one module and hands it to every popup it shows; a popup keeps the module

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "msnpopup_gradient.h"
 
 #include "raster/lines.h"
@@ -58,8 +59,8 @@ int msnpopupGradient::BlendColors(std::uint32_t c1, std::uint32_t c2, int n, std
     colours[0] = c1;
     colours[std::size_t(n) - 1] = c2;
     for (int i = 1; i <= n - 2; ++i)
-        colours[std::size_t(i)] = std::uint32_t(roundEven(i * db + b1) * 65536 + roundEven(i * dg + g1) * 256 +
-                                                roundEven(i * dr + r1));
+        colours[std::size_t(i)] =
+            std::uint32_t(roundEven(i * db + b1) * 65536 + roundEven(i * dg + g1) * 256 + roundEven(i * dr + r1));
     return n;
 }
 
@@ -101,10 +102,22 @@ void msnpopupGradient::sweep(int width, int height) {
     float ox = 0, oy = 0;
     Point step;
     switch (dir) {
-    case Sweep::Right: ox = -std::max(a.x, b.x); step = {1, 0}; break;
-    case Sweep::Left: ox = float(width) - std::min(a.x, b.x); step = {-1, 0}; break;
-    case Sweep::Up: oy = float(height) - std::min(a.y, b.y); step = {0, -1}; break;
-    case Sweep::Down: oy = -std::max(a.y, b.y); step = {0, 1}; break;
+    case Sweep::Right:
+        ox = -std::max(a.x, b.x);
+        step = {1, 0};
+        break;
+    case Sweep::Left:
+        ox = float(width) - std::min(a.x, b.x);
+        step = {-1, 0};
+        break;
+    case Sweep::Up:
+        oy = float(height) - std::min(a.y, b.y);
+        step = {0, -1};
+        break;
+    case Sweep::Down:
+        oy = -std::max(a.y, b.y);
+        step = {0, 1};
+        break;
     }
     auto beyond = [&](const Point& p) {
         switch (dir) {

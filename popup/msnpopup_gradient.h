@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // msnpopupGradient: a two-colour linear gradient at any angle, painted over a whole bitmap as a
 // sweep of parallel one-pixel strokes, each in one colour of a precomputed ramp. Pixel code: no Qt.
@@ -16,8 +17,12 @@ using GradientErrorReport = std::function<void(const std::string& text, const st
 
 class msnpopupGradient {
 public:
-    struct PointF { float x = 0, y = 0; };
-    struct Point { int x = 0, y = 0; };
+    struct PointF {
+        float x = 0, y = 0;
+    };
+    struct Point {
+        int x = 0, y = 0;
+    };
 
     explicit msnpopupGradient(const SystemColors& systemColors, GradientErrorReport report = {});
 
@@ -53,7 +58,7 @@ private:
     const SystemColors& systemColors_;
     GradientErrorReport report_;
     std::uint32_t color1_ = 16777168; // red 208, green 255, blue 255
-    std::uint32_t color2_ = 4194304;  // red 0, green 0, blue 64
+    std::uint32_t color2_ = 4194304; // red 0, green 0, blue 64
     float angle_ = 315;
     std::vector<Point> points_; // stroke ends of the paint, in pairs
 };

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks optimised (with the benchmark-only packages) and runs one or all of them.
 # Usage: scripts/bench.sh [PROGRAM-NAME-PATTERN]
 set -euo pipefail

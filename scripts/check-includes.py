@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks every #include "..." of our own code, resolved to its file, against the table of folder
 dependencies below, and fails on any include that the table does not allow (or that is ambiguous).
 

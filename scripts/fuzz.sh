@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) in
 # build-fuzz/ and runs each for the given seconds on a copy of its seed corpus.
 #   scripts/fuzz.sh [seconds] [target...]      (default: 60 seconds, every target)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package Kavi needs to build, run and test. Idempotent: installs only what is
 # missing and stays quiet when everything is there. Pass --bench to add the benchmark-only group.
 set -euo pipefail
@@ -8,7 +9,7 @@ runtime_and_build=(
   qt6-base-dev qt6-image-formats-plugins libqt6svg6
   libcups2-dev libdeflate-dev cups cups-client cups-filters ghostscript poppler-utils
   libsane-dev sane-utils libgif-dev libtiff-dev libjpeg62-turbo-dev libasound2-dev
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev clang-format
   xvfb xauth x11-apps imagemagick fonts-liberation2 fonts-dejavu-core
   python3 util-linux
   desktop-file-utils appstream

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package kavi_VERSION_ARCH.deb: an optimised build (or the build folder given),
 # installed with prefix /usr into a staging folder, its library dependencies computed by
 # dpkg-shlibdeps, then packed by dpkg-deb.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Uses Kavi's windows at random for a long time: STEPS steps for each of SEEDS seeds (1..SEEDS, or a
 # comma-separated list of seeds), in the AddressSanitizer test build (build-test/, configured and
 # built when missing), headless. Each seed's counts are printed; a broken check names the seed,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts Kavi under a virtual X server and takes screenshots: the splash after one second and the
 # main window after the splash has gone; then, from the test build's picking_screenshots beside the
 # executable, a selected cover, the notice after picking a file that is no picture, the main window

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds every test with AddressSanitizer and UndefinedBehaviorSanitizer,
 # and runs them all. Extra arguments go to ctest (for example -R test_raster).
 set -euo pipefail

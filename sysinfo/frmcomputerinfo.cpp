@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmcomputerinfo.h"
 
 #include "sysinfo_texts.h"
@@ -195,7 +196,7 @@ void frmComputerInfo::fitDriverLabel(QGroupBox* frame, QLabel* label, const QLab
 }
 
 frmComputerInfo::DeviceMatch frmComputerInfo::FindDeviceClass(const QString& path, const QString& className,
-                                                               int depth) const {
+                                                              int depth) const {
     const SystemFacts& f = platform_.facts;
     if (depth > kMaxDeviceDepth || !f.keyExists(path)) return {};
     if (ReadRegValue(path, QStringLiteral("Class")) == className)

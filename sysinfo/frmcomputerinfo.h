@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The system information window: user and computer, system folders, kernel, memory, drives and
 // their space, the time, the screen and display driver, and the mouse. It only reads and shows.
@@ -59,7 +60,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QLabel* addRow(QGroupBox* frame, const char* caption, const char* valueName, int row, QLabel** captionLabel = nullptr);
+    QLabel* addRow(QGroupBox* frame, const char* caption, const char* valueName, int row,
+                   QLabel** captionLabel = nullptr);
     // Lets a driver label grow with its text but not past its frame; a cut text gets a tool tip.
     void fitDriverLabel(QGroupBox* frame, QLabel* label, const QLabel* caption);
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sysinfo_texts.h"
 
 namespace kavi {
@@ -44,7 +45,7 @@ QString dateText(const QDate& date) {
     const auto two = [](int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
     const int weekday = date.dayOfWeek() % 7; // Qt counts Monday 1 ... Sunday 7
     return QLatin1String(kDays[weekday]) + QStringLiteral(", ") + two(date.month()) + QLatin1Char('-') +
-           two(date.day()) + QLatin1Char('-') + QString::number(date.year());
+        two(date.day()) + QLatin1Char('-') + QString::number(date.year());
 }
 
 } // namespace kavi

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts the system information window shows for memory, disk space, serial numbers, drive
 // types, time and date.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "update_window.h"
 
 #include "version_number.h"
@@ -53,9 +54,9 @@ void UpdateWindow::Form_Load() {
     Command2->hide();
     Command3->show();
     fetched_ = false;
-    transfer_ = platform_.http.get(platform_.http.address(QString::fromLatin1(kVersionFilePath)),
-                                   kVersionFetchTimeoutMs, kVersionFileMaxBytes,
-                                   [this](const HttpResponse& r) { versionFileFetched(r); });
+    transfer_ =
+        platform_.http.get(platform_.http.address(QString::fromLatin1(kVersionFilePath)), kVersionFetchTimeoutMs,
+                           kVersionFileMaxBytes, [this](const HttpResponse& r) { versionFileFetched(r); });
 }
 
 void UpdateWindow::versionFileFetched(const HttpResponse& response) {
@@ -75,12 +76,10 @@ void UpdateWindow::versionFileFetched(const HttpResponse& response) {
         showFailure(QStringLiteral("The update server could not be reached (%1).").arg(response.error));
         return;
     case Outcome::TimedOut:
-        showFailure(QStringLiteral("The update server did not answer within %1 seconds.")
-                        .arg(kVersionFetchTimeoutMs / 1000));
+        showFailure(
+            QStringLiteral("The update server did not answer within %1 seconds.").arg(kVersionFetchTimeoutMs / 1000));
         return;
-    case Outcome::TooLarge:
-        showFailure(QStringLiteral("The update server sent no version number."));
-        return;
+    case Outcome::TooLarge: showFailure(QStringLiteral("The update server sent no version number.")); return;
     }
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Version texts such as "4.00" compared as 16-bit whole numbers.
 #include <QString>

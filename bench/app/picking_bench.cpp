@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picking speed, as ratios against anchors measured in the same run:
 //  - a 4000 x 3000 JPEG picked into a slot (file read, decode, whole picture kept, screen copy made)
 //    against libjpeg-turbo's TurboJPEG API decoding the same file in this process to 32-bit pixels
 //    (accurate DCT) into one buffer allocated once and reused, that is the decode alone;
 //  - re-reading a folder of 20,000 files into the file list against a bare directory read.
+#include "cover_kinds.h"
 #include "file_list.h"
 #include "files/directory.h"
 #include "imaging/picture_loader.h"
-#include "cover_kinds.h"
 #include "picture_slot.h"
 
 #include <QApplication>
@@ -63,7 +64,8 @@ QImage photoLike(int w, int h) {
         for (int x = 0; x < w; ++x) {
             const int n = int(random.bounded(24)) - 12;
             const QRgb c = row[x];
-            row[x] = qRgb(std::clamp(qRed(c) + n, 0, 255), std::clamp(qGreen(c) + n, 0, 255), std::clamp(qBlue(c) + n, 0, 255));
+            row[x] = qRgb(std::clamp(qRed(c) + n, 0, 255), std::clamp(qGreen(c) + n, 0, 255),
+                          std::clamp(qBlue(c) + n, 0, 255));
         }
     }
     return image;
@@ -103,10 +105,11 @@ void pickAgainstDecode(const QString& jpeg, const char* label) {
     const double anchor = medianMs(runs, turbo);
     tjDestroy(decoder);
     const double ratio = pick / anchor;
-    std::printf("pick %dx%d JPEG (%s, %lld bytes) into a slot: %.1f ms; TurboJPEG decode into a reused buffer: "
-                "%.1f ms; ratio %.2f (target <= 1.5) %s\n  (the file loaded alone: %.1f ms; the screen copy alone: %.1f ms)\n",
-                width, height, label, static_cast<long long>(bytes.size()), pick, anchor, ratio, verdict(ratio, 1.5), load,
-                show);
+    std::printf(
+        "pick %dx%d JPEG (%s, %lld bytes) into a slot: %.1f ms; TurboJPEG decode into a reused buffer: "
+        "%.1f ms; ratio %.2f (target <= 1.5) %s\n  (the file loaded alone: %.1f ms; the screen copy alone: %.1f ms)\n",
+        width, height, label, static_cast<long long>(bytes.size()), pick, anchor, ratio, verdict(ratio, 1.5), load,
+        show);
 }
 
 int bareDirectoryRead(const QByteArray& path) {
@@ -128,13 +131,12 @@ int main(int argc, char** argv) {
     pickAgainstDecode(jpeg, "grainy synthetic");
     // A photo-like picture as ImageMagick draws it; its decode is the usual photograph's cost.
     const QString plasma = dir.filePath("plasma.jpg");
-    if (QProcess::execute(QStringLiteral("convert"), {QStringLiteral("-seed"), QStringLiteral("1"),
-                                                      QStringLiteral("-size"), QStringLiteral("4000x3000"),
-                                                      QStringLiteral("plasma:fractal"), QStringLiteral("-quality"),
-                                                      QStringLiteral("90"), plasma}) == 0)
+    if (QProcess::execute(QStringLiteral("convert"),
+                          {QStringLiteral("-seed"), QStringLiteral("1"), QStringLiteral("-size"),
+                           QStringLiteral("4000x3000"), QStringLiteral("plasma:fractal"), QStringLiteral("-quality"),
+                           QStringLiteral("90"), plasma}) == 0)
         pickAgainstDecode(plasma, "plasma fractal");
-    else
-        std::printf("ImageMagick's convert is missing: no plasma picture\n");
+    else std::printf("ImageMagick's convert is missing: no plasma picture\n");
 
     const QString folder = dir.filePath("many");
     QDir().mkpath(folder);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Milliseconds per filter as the Cover Manipulator runs it (the picture copied into the work area,
 // then ApplyFilterInPlace there, reading the unchanged picture) for each filter over a
 // 4000 x 3000 photograph-like picture, and the ratio to two anchors timed in the same run:
@@ -59,15 +60,15 @@ struct Filter {
     const char* name;
     int number;
     int parameter;
-    const char* kind;  // "chain", "wave": in place, rows run as a wavefront; "copy": from SourcePixels
-    double target;     // at most this many times cv::blur
+    const char* kind; // "chain", "wave": in place, rows run as a wavefront; "copy": from SourcePixels
+    double target; // at most this many times cv::blur
 };
 
 } // namespace
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    if (argc > 2) raster::setWorkerThreads(std::atoi(argv[2]));  // 1: every filter on one thread
+    if (argc > 2) raster::setWorkerThreads(std::atoi(argv[2])); // 1: every filter on one thread
     const int w = 4000, h = 3000;
     const raster::Bitmap original = photographLike(w, h);
     raster::Bitmap picture = original;
@@ -101,13 +102,14 @@ int main(int argc, char** argv) {
     std::vector<std::vector<double>> yieldTimes(2);
 
     for (int round = 0; round < rounds; ++round) {
-        copyTimes.push_back(millisecondsOf([&] { std::memcpy(copyTarget.data(), original.bits(), original.byteCount()); }));
+        copyTimes.push_back(
+            millisecondsOf([&] { std::memcpy(copyTarget.data(), original.bits(), original.byteCount()); }));
         const cv::Mat source(h, w, CV_8UC4, const_cast<std::uint8_t*>(original.bits()));
         blurTimes.push_back(millisecondsOf([&] { cv::blur(source, blurTarget, cv::Size(3, 3)); }));
         for (std::size_t i = 0; i < filters.size(); ++i) {
             int progress = 0;
             filterTimes[i].push_back(millisecondsOf([&] {
-                picture = original;  // same size: the buffer is reused, so this touches no new page
+                picture = original; // same size: the buffer is reused, so this touches no new page
                 Module4::ApplyFilterInPlace(filters[i].number, &picture, &original, filters[i].parameter, progress);
             }));
         }

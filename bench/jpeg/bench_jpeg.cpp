@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encodes two 4000 x 3000 pictures at quality 85 with 2 x 2 chroma sampling: a synthetic
 // photograph-like one and a plasma fractal that ImageMagick draws for this run
 // (`convert -seed 1 plasma:fractal`). cJpeg's SampleHDC plus the file's bytes in memory, against
@@ -10,7 +11,6 @@
 #include "vector_level.h"
 
 #include "raster/parallel_parts.h"
-
 
 #include <algorithm>
 #include <chrono>
@@ -48,7 +48,7 @@ std::size_t encodeWithLibjpeg(const raster::Bitmap& bmp, const jpeg::cJpeg& tabl
     cinfo.image_height = JDIMENSION(bmp.height());
     cinfo.input_components = 4;
     cinfo.in_color_space = JCS_EXT_BGRX;
-    jpeg_set_defaults(&cinfo);  // YCbCr, 2 x 2 luminance sampling
+    jpeg_set_defaults(&cinfo); // YCbCr, 2 x 2 luminance sampling
     for (int slot = 0; slot < 2; ++slot) {
         unsigned natural[64];
         const jpeg::Table64& zz = tablesFrom.QuantizationTable(slot);
@@ -74,7 +74,7 @@ raster::Bitmap plasmaPicture(int width, int height) {
     if (!mkdtemp(folder)) return {};
     const std::string file = std::string(folder) + "/plasma.ppm";
     const std::string command = "convert -seed 1 -size " + std::to_string(width) + "x" + std::to_string(height) +
-                                " plasma:fractal -depth 8 " + file + " 2>/dev/null";
+        " plasma:fractal -depth 8 " + file + " 2>/dev/null";
     raster::Bitmap picture;
     if (std::system(command.c_str()) == 0) {
         if (FILE* in = std::fopen(file.c_str(), "rb")) {
@@ -131,15 +131,20 @@ void benchmark(const char* name, const raster::Bitmap& picture, int runs) {
             anchorBytes = encodeWithLibjpeg(picture, encoder);
             anchor.push_back(millisSince(t0));
         };
-        if (i % 2) { runOurs(); runAnchor(); } else { runAnchor(); runOurs(); }
+        if (i % 2) {
+            runOurs();
+            runAnchor();
+        } else {
+            runAnchor();
+            runOurs();
+        }
     }
     const double ratio = median(ours) / median(anchor);
-    std::printf("%s %d x %d, quality 85, 2x2 sampling, median of %d runs\n", name, picture.width(),
-                picture.height(), runs);
-    std::printf("  cJpeg          %8.1f ms  (SampleHDC %.1f ms, SaveFile to memory %.1f ms)  %zu bytes\n",
-                median(ours), median(sample), median(save), ourBytes);
-    std::printf("  libjpeg-turbo  %8.1f ms  (JDCT_ISLOW, optimize_coding)  %zu bytes\n", median(anchor),
-                anchorBytes);
+    std::printf("%s %d x %d, quality 85, 2x2 sampling, median of %d runs\n", name, picture.width(), picture.height(),
+                runs);
+    std::printf("  cJpeg          %8.1f ms  (SampleHDC %.1f ms, SaveFile to memory %.1f ms)  %zu bytes\n", median(ours),
+                median(sample), median(save), ourBytes);
+    std::printf("  libjpeg-turbo  %8.1f ms  (JDCT_ISLOW, optimize_coding)  %zu bytes\n", median(anchor), anchorBytes);
     std::printf("  ratio cJpeg / libjpeg-turbo: %.2f   (target <= 0.50) %s\n", ratio, ratio <= 0.5 ? "met" : "MISSED");
 }
 
@@ -147,7 +152,7 @@ void benchmark(const char* name, const raster::Bitmap& picture, int runs) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 9;
-    if (argc > 2) raster::setWorkerThreads(std::atoi(argv[2]));  // 1: cJpeg on one thread
+    if (argc > 2) raster::setWorkerThreads(std::atoi(argv[2])); // 1: cJpeg on one thread
     // KAVI_JPEG_VECTORS=sse2 or avx2 holds the encoder to narrower vectors, as on an older processor.
     const std::string vectors = std::getenv("KAVI_JPEG_VECTORS") ? std::getenv("KAVI_JPEG_VECTORS") : "";
     if (vectors == "sse2") jpeg::limitVectors(jpeg::VectorLevel::Sse2);

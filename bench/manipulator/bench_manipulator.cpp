@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the Cover Manipulator's toolbar commands and of opening the window on a 4000 x 3000
 // picture, each as the user runs it (buffer copies included), against anchors measured in the same
 // run: a plain copy of the picture's bytes between warm buffers, a plain quarter-turn copy, and
@@ -37,7 +38,8 @@ raster::Bitmap picture() {
     raster::Bitmap b(kWidth, kHeight, 32);
     for (int y = 0; y < kHeight; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(b.row(y));
-        for (int x = 0; x < kWidth; ++x) row[x] = std::uint32_t((x * 255 / kWidth) | ((y * 255 / kHeight) << 8) | (((x ^ y) & 255) << 16));
+        for (int x = 0; x < kWidth; ++x)
+            row[x] = std::uint32_t((x * 255 / kWidth) | ((y * 255 / kHeight) << 8) | (((x ^ y) & 255) << 16));
     }
     return b;
 }

@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resident memory, against the pictures' own 32-bit size:
 //  - ten covers each holding a 4000 x 3000 JPEG picked through the loader into its slot
 //    (target: at most the pictures' size plus 150 MiB);
 //  - the Cover Manipulator open on a 12000 x 9000 picture through transforms, filters, Undo and
 //    Accept, the slot's own picture included (target: peak at most 3.5 times the picture's size).
 // Each part runs in a child process of its own, so that one's peak does not count for the other.
+#include "cover_kinds.h"
 #include "frmmanipulate.h"
 #include "imaging/picture_loader.h"
 #include "manipulator_workspace.h"
-#include "cover_kinds.h"
 #include "picture_slot.h"
 #include "platform.h"
 
@@ -32,7 +33,8 @@ double statusMb(const char* field) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly)) return 0;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field)) return line.mid(int(std::strlen(field)) + 1).trimmed().split(' ').first().toDouble() / 1024;
+        if (line.startsWith(field))
+            return line.mid(int(std::strlen(field)) + 1).trimmed().split(' ').first().toDouble() / 1024;
     return 0;
 }
 
@@ -59,7 +61,8 @@ int tenCovers() {
     }
     const double before = statusMb("VmRSS:");
     for (int n = 0; n < 10; ++n) {
-        covers[std::size_t(n)] = std::make_unique<kavi::PictureSlot>(QStringLiteral("Image%1").arg(n + 1), kavi::coverKind(n + 1));
+        covers[std::size_t(n)] =
+            std::make_unique<kavi::PictureSlot>(QStringLiteral("Image%1").arg(n + 1), kavi::coverKind(n + 1));
         covers[std::size_t(n)]->resize(433, 283);
         kavi::PictureLoad loaded = kavi::loadPictureFile(dir.filePath(QStringLiteral("cover%1.jpg").arg(n)));
         covers[std::size_t(n)]->setPickedPicture(std::move(loaded.picture), std::move(loaded.originalJpeg));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the print command takes to hand a DVD job with a 4000 x 3000 JPEG picture to CUPS, and
 // how large the job is, beside img2pdf putting the same JPEG on a Legal landscape page. The
 // picture is an unedited pick, so the job carries the file's bytes as read at the pick (as img2pdf

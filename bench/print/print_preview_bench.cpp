@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the print preview of a DVD job with a 4000 x 3000 picture takes to open (the job laid
 // out, the screen-size copy made, the window shown and painted), beside drawing the same picture
 // once into a screen-size image with QPainter. Prints the medians of several runs and the ratio.
@@ -48,7 +49,9 @@ public:
     int paperSize() const override { return 1; }
     int orientation() const override { return 1; }
     bool drawPicture(const QImage&, double, double, double, double) override { return true; }
-    bool drawClippedPicture(const QImage&, double, double, double, double, const kavi::LengthRect&) override { return true; }
+    bool drawClippedPicture(const QImage&, double, double, double, double, const kavi::LengthRect&) override {
+        return true;
+    }
     bool newPage() override { return true; }
     bool endDocument() override { return true; }
     void printNextJobToFile(const QString&) override {}

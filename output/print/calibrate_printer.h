@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Calibrate Printer...": one job of the calibration page, upright and sideways, and the window
 // that takes what the user measured on paper and keeps the queue's corrections.

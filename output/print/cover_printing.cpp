@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cover_printing.h"
 
 #include <QApplication>
@@ -20,10 +21,12 @@ bool askForPaper(MessageBoxes& messages, PaperQuestion question) {
     case PaperQuestion::A4Paper:
         text = QStringLiteral("Please make sure your printer is on and you are using A4 sized paper!");
         break;
-    case PaperQuestion::FullOfPaper: text = QStringLiteral("Please make sure your printer is on and full of paper."); break;
+    case PaperQuestion::FullOfPaper:
+        text = QStringLiteral("Please make sure your printer is on and full of paper.");
+        break;
     }
     return messages.show({text, kPrintTitle, MsgIcon::Information, MsgButtons::OkCancel, MsgDefault::First}) ==
-           MsgResult::Ok;
+        MsgResult::Ok;
 }
 
 } // namespace
@@ -57,8 +60,8 @@ QString askForPdfFile(Platform& platform) {
 // the printer object now writes the next job to the file the user chose.
 bool offerPdfInstead(Platform& platform, QString& file) {
     const QString text = whyNoPrinter(platform.printers) +
-                         QStringLiteral("\n\nDo you want to save the covers as a PDF file at their real size "
-                                        "instead, to print it elsewhere?");
+        QStringLiteral("\n\nDo you want to save the covers as a PDF file at their real size "
+                       "instead, to print it elsewhere?");
     if (platform.messages.show({text, kPrintTitle, MsgIcon::Exclamation, MsgButtons::YesNo, MsgDefault::First}) !=
         MsgResult::Yes)
         return false;
@@ -86,9 +89,9 @@ bool confirmMissingPictures(MessageBoxes& messages, const PrintSelection& s, con
     const QString text = (one ? QStringLiteral("This ticked cover has no picture and will not be printed: %1.")
                               : QStringLiteral("These ticked covers have no picture and will not be printed: %1."))
                              .arg(names) +
-                         QStringLiteral("\n\nThe other covers print in their usual places.");
+        QStringLiteral("\n\nThe other covers print in their usual places.");
     return messages.show({text, kPrintTitle, MsgIcon::Exclamation, MsgButtons::OkCancel, MsgDefault::First}) ==
-           MsgResult::Ok;
+        MsgResult::Ok;
 }
 
 // Covers that reach outside the printer's printable area lose that part on paper: the user hears
@@ -104,9 +107,9 @@ bool confirmCoversThatDoNotFit(MessageBoxes& messages, const PreparedJob& job) {
                           .arg(QString::fromLatin1(sideName(o.side)));
     if (losses.isEmpty()) return true;
     const QString text = QStringLiteral("Part of a cover falls outside the area the printer can print on:\n") +
-                         losses.join(QStringLiteral("\n")) + QStringLiteral("\n\nDo you want to print anyway?");
+        losses.join(QStringLiteral("\n")) + QStringLiteral("\n\nDo you want to print anyway?");
     return messages.show({text, kPrintTitle, MsgIcon::Exclamation, MsgButtons::OkCancel, MsgDefault::First}) ==
-           MsgResult::Ok;
+        MsgResult::Ok;
 }
 
 // Writing a job of large pictures takes a moment: the pointer says so.
@@ -151,7 +154,8 @@ PrintOutcome printCovers(Platform& platform, const PrintSelection& selection) {
     if (toFile && (withPictures.pages.empty() || !offerPdfInstead(platform, outcome.file))) return outcome;
     const PreparedJob job = prepareJob(printer, selection, toFile);
     // A PDF file needs no paper, and its centred covers fit its sheet.
-    if (!toFile && !(confirmCoversThatDoNotFit(platform.messages, job) && askForPaper(platform.messages, job.plan.question)))
+    if (!toFile &&
+        !(confirmCoversThatDoNotFit(platform.messages, job) && askForPaper(platform.messages, job.plan.question)))
         return outcome;
     outcome.sent = sendWithBusyPointer(platform, selection, job, 1);
     outcome.pages = outcome.sent ? int(job.pages.size()) : 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The print command and the PDF export: every ticked cover kind at its real size, in one job.
 #include "platform.h"
@@ -14,7 +15,7 @@ struct PrintOutcome {
     bool sent = false;
     int pages = 0;
     QString printer; // the queue the job went to; empty for a file
-    QString file;    // the PDF file written; empty for a printer
+    QString file; // the PDF file written; empty for a printer
 };
 
 // The print command (the "Print" button): names the ticked covers that have no picture (they are

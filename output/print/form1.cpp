@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1.h"
 
 #include <QLabel>
@@ -51,8 +52,8 @@ void Form1::Command1_Click() {
     const QString name = selected.first()->text();
     if (!switcher_) switcher_ = std::make_unique<cSetDfltPrinter>(platform_.printers);
     if (switcher_->SetPrinterAsDefault(name)) {
-        platform_.messages.show({name + QStringLiteral(" has successfully been set as the temporary printer."), kCaption,
-                                 MsgIcon::Information, MsgButtons::Ok, MsgDefault::First});
+        platform_.messages.show({name + QStringLiteral(" has successfully been set as the temporary printer."),
+                                 kCaption, MsgIcon::Information, MsgButtons::Ok, MsgDefault::First});
         close();
     } else {
         platform_.messages.show({name + QStringLiteral(" has failed to be set as the temporary printer."), kCaption,

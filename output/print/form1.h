@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Set Temporary Printer": lists the installed printers and makes the chosen one the default
 // printer for the rest of the run. Modeless; it keeps its printer switcher while closed.

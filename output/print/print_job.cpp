@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "print_job.h"
 
 #include "imaging/text_overlay.h"
@@ -61,7 +62,8 @@ PreparedJob prepareJob(PrinterObject& printer, const PrintSelection& selection, 
         PageOptions options;
         options.cutMarks = selection.layout.cutMarks;
         for (std::size_t i = 0; i < options.pictures.size(); ++i)
-            options.pictures[i] = {selection.pictures[i].width(), selection.pictures[i].height(), selection.fitModes[i]};
+            options.pictures[i] = {selection.pictures[i].width(), selection.pictures[i].height(),
+                                   selection.fitModes[i]};
         if (toFile) {
             options.placement = Placement::CentredOnSheet;
             options.printable = wholeSheet(page);

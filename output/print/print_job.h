@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A print job made ready from the page plan: every page laid out once (covers placed on the sheet,
 // marks, the queue's calibration) and then sent through the printer object's steps. The print
 // command, the preview and the PDF export all send jobs made here, so they cannot disagree.
 #include "cover_kinds.h"
-#include "fit_mode.h"
 #include "cover_text.h"
+#include "fit_mode.h"
 #include "page_render.h"
 #include "print/printer.h"
 #include "print_layout_settings.h"
@@ -36,11 +37,11 @@ struct PrintSelection {
 };
 
 struct PreparedJob {
-    PrintJob plan;                  // the plan without covers that have no picture
+    PrintJob plan; // the plan without covers that have no picture
     std::vector<RenderedPage> pages; // one per page of the plan, in order
-    bool toFile = false;            // written as a PDF file: covers centred, no margins, no calibration
-    QString printer;                // the queue it goes to; empty for a file
-    bool printableKnown = true;     // false when the printer could not tell its printable area
+    bool toFile = false; // written as a PDF file: covers centred, no margins, no calibration
+    QString printer; // the queue it goes to; empty for a file
+    bool printableKnown = true; // false when the printer could not tell its printable area
 };
 
 // The captions of the ticked covers whose slot holds no picture, in drawing order.

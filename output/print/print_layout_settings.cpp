@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "print_layout_settings.h"
 
 #include "files/profile.h"
@@ -39,8 +40,8 @@ PrintLayoutSettings readPrintLayout(const QString& settingsFile) {
 bool writePrintLayout(const QString& settingsFile, const PrintLayoutSettings& settings) {
     const QString paper = settings.paper == PaperChoice::A4 ? QStringLiteral("A4") : QStringLiteral("US");
     return profile::writeString(kLayoutSection, kPaperKey, paper, settingsFile) &&
-           profile::writeString(kLayoutSection, kCutMarksKey, settings.cutMarks ? QStringLiteral("1") : QStringLiteral("0"),
-                                settingsFile);
+        profile::writeString(kLayoutSection, kCutMarksKey,
+                             settings.cutMarks ? QStringLiteral("1") : QStringLiteral("0"), settingsFile);
 }
 
 Calibration readCalibration(const QString& settingsFile, const QString& queue, Orientation orientation) {
@@ -68,7 +69,8 @@ bool writeCalibration(const QString& settingsFile, const QString& queue, Orienta
     const double values[] = {calibration.offsetXMillimetres, calibration.offsetYMillimetres, calibration.scaleXPercent,
                              calibration.scaleYPercent};
     for (std::size_t i = 0; i < keys.size(); ++i)
-        if (!profile::writeString(calibrationSection(queue), keys[i], QString::number(values[i], 'g', 12), settingsFile))
+        if (!profile::writeString(calibrationSection(queue), keys[i], QString::number(values[i], 'g', 12),
+                                  settingsFile))
             return false;
     return true;
 }

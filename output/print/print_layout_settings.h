@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The print layout the user chose (paper and cut marks) and each printer queue's calibration, kept
 // in the settings file in sections of their own, "PRINT LAYOUT" and "CALIBRATION <queue>", beside

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Print Preview": every page of the job the print command would send, drawn from the same laid-out
 // pages (the sheet, the printer's printable area, each cover in its rectangle, cut marks, covers

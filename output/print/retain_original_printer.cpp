@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "retain_original_printer.h"
 
 #include "set_default_printer.h"
@@ -66,7 +67,7 @@ OriginalPrinterRecord rememberOriginalPrinter(PrinterSystem& printers, const QSt
     printers.setBeforeDefaultChange([recordFile, self, original] {
         const auto existing = readTemporaryPrinterRecord(recordFile);
         if (existing && existing->owner == self) return; // written before the first change
-        if (heldByAnotherKavi(recordFile, self)) return;  // that Kavi's original stands
+        if (heldByAnotherKavi(recordFile, self)) return; // that Kavi's original stands
         // A failed write does not stop the change: the shut-down still puts the default back.
         writeTemporaryPrinterRecord(recordFile, {self, original});
     });

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Makes a named printer the system default, choosing the method by the operating-system version:
 // the profile method writes the default-printer entry (here: the user's own CUPS default), the

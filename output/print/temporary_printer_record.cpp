@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "temporary_printer_record.h"
 
 #include "files/atomic_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The note Kavi leaves in its settings folder before it first changes the user's default printer:
 // which Kavi made the change (its pid and start time) and what the original setting was. If that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bmp_writer.h"
 
 #include "files/atomic_file.h"
@@ -69,12 +70,12 @@ std::vector<std::uint8_t> encodeBmp24(const raster::Bitmap& bitmap, std::uint32_
 bool savePictureAsBmp(const QImage& picture, const QString& path) {
     if (picture.isNull()) return false;
     const std::optional<QSize> dots = knownDotsPerMetre(picture);
-    const std::vector<std::uint8_t> bytes =
-        dots ? encodeBmp24(toBitmap(picture), std::uint32_t(dots->width()), std::uint32_t(dots->height()))
-             : encodeBmp24(toBitmap(picture));
+    const std::vector<std::uint8_t> bytes = dots
+        ? encodeBmp24(toBitmap(picture), std::uint32_t(dots->width()), std::uint32_t(dots->height()))
+        : encodeBmp24(toBitmap(picture));
     if (bytes.empty()) return false;
-    const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                                    qsizetype(bytes.size()));
+    const QByteArray data =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
     return writeFileAtomically(path, data);
 }
 

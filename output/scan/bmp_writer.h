@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Our own Windows BMP writer: 24 bits per pixel, rows bottom-up and padded to 4 bytes, behind a
 // 54-byte header. It is used where a picture is saved without the image-file encoders.

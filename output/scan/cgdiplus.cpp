@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cgdiplus.h"
 
 namespace kavi {
@@ -41,9 +42,7 @@ void cGdiPlus::loadEncoders() {
 
 void cGdiPlus::addPattern(const QString& pattern, int index) { EncoderByPattern.insert(pattern.toUpper(), index); }
 
-int cGdiPlus::encoderForPattern(const QString& pattern) const {
-    return EncoderByPattern.value(pattern.toUpper(), -1);
-}
+int cGdiPlus::encoderForPattern(const QString& pattern) const { return EncoderByPattern.value(pattern.toUpper(), -1); }
 
 QString cGdiPlus::extensionOf(const QString& sFilename) {
     const qsizetype dot = sFilename.lastIndexOf(QLatin1Char('.'));
@@ -64,20 +63,33 @@ bool cGdiPlus::PictureBoxToFile(const StretchedPicture& pic, const QString& sFil
     }
     std::optional<int> quality;
     if (!extension.isEmpty() && extension.at(0).toUpper() == QLatin1Char('J')) quality = lQuality;
-    const int status =
-        encoders_.saveImageToFile(pic.picture(), sFilename, EncoderClsids[std::size_t(index)], quality);
+    const int status = encoders_.saveImageToFile(pic.picture(), sFilename, EncoderClsids[std::size_t(index)], quality);
     if (status == StatusOk) return true;
     raiseError(status);
     return false;
 }
 
 QString cGdiPlus::GdiErrorString(int lError) {
-    static const char* const texts[] = {
-        "Generic Error", "Invalid Parameter", "Out Of Memory", "Object Busy", "Insufficient Buffer",
-        "Not Implemented", "Win32 Error", "Wrong State", "Aborted", "File Not Found", "Value Overflow",
-        "Access Denied", "Unknown Image Format", "FontFamily Not Found", "FontStyle Not Found",
-        "Not TrueType Font", "Unsupported Gdiplus Version", "Gdiplus Not Initialized",
-        "Property Not Found", "Property Not Supported"};
+    static const char* const texts[] = {"Generic Error",
+                                        "Invalid Parameter",
+                                        "Out Of Memory",
+                                        "Object Busy",
+                                        "Insufficient Buffer",
+                                        "Not Implemented",
+                                        "Win32 Error",
+                                        "Wrong State",
+                                        "Aborted",
+                                        "File Not Found",
+                                        "Value Overflow",
+                                        "Access Denied",
+                                        "Unknown Image Format",
+                                        "FontFamily Not Found",
+                                        "FontStyle Not Found",
+                                        "Not TrueType Font",
+                                        "Unsupported Gdiplus Version",
+                                        "Gdiplus Not Initialized",
+                                        "Property Not Found",
+                                        "Property Not Supported"};
     if (lError >= 1 && lError <= 20) return QString::fromLatin1(texts[lError - 1]);
     return QStringLiteral("Unknown GDI+ Error");
 }

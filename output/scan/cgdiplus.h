@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The image-file writer: starts the image encoders for its whole life, keeps a table from
 // file-name pattern (such as "*.JPG") to encoder, and writes a picture box's picture with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan_tab.h"
 
 #include "bmp_writer.h"
@@ -90,8 +91,8 @@ void ScanTab::cmdSource_Click() { platform_.scanner.selectImageSource(window());
 void ScanTab::cmdAquire_Click() {
     const QString path = scanFilePath();
     const auto failed = [this] {
-        platform_.messages.show({"Unable to aquire image!", "Unable to aquire image!", MsgIcon::Critical,
-                                 MsgButtons::Ok});
+        platform_.messages.show(
+            {"Unable to aquire image!", "Unable to aquire image!", MsgIcon::Critical, MsgButtons::Ok});
     };
     if (platform_.scanner.acquireToFilename(window(), path) != 0) {
         failed();
@@ -110,10 +111,8 @@ void ScanTab::cmdAquire_Click() {
 }
 
 void ScanTab::showSaveResult(bool saved) {
-    if (saved)
-        platform_.messages.show({"File Saved", "Sucessfully saved file.", MsgIcon::Information, MsgButtons::Ok});
-    else
-        platform_.messages.show({"File Not Saved", "Unable to save file.", MsgIcon::Critical, MsgButtons::Ok});
+    if (saved) platform_.messages.show({"File Saved", "Sucessfully saved file.", MsgIcon::Information, MsgButtons::Ok});
+    else platform_.messages.show({"File Not Saved", "Unable to save file.", MsgIcon::Critical, MsgButtons::Ok});
 }
 
 void ScanTab::cmdSave_Click() { savePicture(Image20->picture()); }
@@ -125,8 +124,8 @@ void ScanTab::savePicture(const QImage& picture) {
     request.title = "Save";
     request.filters = {"BMP (*.BMP *.bmp)", "GIF (*.GIF *.gif)", "JPG (*.JPG *.jpg)", "PNG (*.PNG *.png)",
                        "TIF (*.TIF *.tif)"};
-    request.defaultSuffix.clear();      // the name is taken exactly as typed
-    request.confirmOverwrite = false;   // the only question is ours, below
+    request.defaultSuffix.clear(); // the name is taken exactly as typed
+    request.confirmOverwrite = false; // the only question is ours, below
     const SaveDialogResult chosen = platform_.saveDialog.ask(request);
     if (!chosen.accepted || chosen.fileName.isEmpty()) {
         showSaveResult(false); // Cancel counts as a failure

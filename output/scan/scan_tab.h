@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Scan" tab's page: the scanned picture Image20, the buttons Source, Aquire and Save, and
 // the hidden carrier Picture3 of the picture being saved.

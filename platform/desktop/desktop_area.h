@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where windows may go: the whole primary screen and its available area (the screen without
 // panels and docks), both in pixels.

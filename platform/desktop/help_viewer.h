@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's HTML help, shown in a window of its own. The help is a folder of HTML pages in the
 // program folder named like a help file (Kavi4.chm); index.html is the first topic, contents.html the

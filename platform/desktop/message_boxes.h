@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Message boxes with an exact text, title, icon, buttons and default button.
 #include <QString>

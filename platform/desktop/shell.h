@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Opens a web address, a mail link or a file with the desktop's handler.
 #include <QString>
@@ -8,7 +9,7 @@
 namespace kavi {
 
 constexpr int kShowNormal = 1; // show command for a normal window
-constexpr int kShow = 5;       // show command: show the window as it is
+constexpr int kShow = 5; // show command: show the window as it is
 
 class Shell {
 public:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sound.h"
 
 #include <QFile>
@@ -84,15 +85,19 @@ bool AlsaDevice::playToEnd(const WavSound& sound) {
     if (snd_pcm_open(&pcm, name_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) return false;
     bool ok = snd_pcm_nonblock(pcm, 0) == 0;
     const snd_pcm_format_t format = sound.bitsPerSample == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
-    ok = ok && snd_pcm_set_params(pcm, format, SND_PCM_ACCESS_RW_INTERLEAVED, unsigned(sound.channels),
-                                  unsigned(sound.sampleRate), 1, 200000) == 0;
+    ok = ok &&
+        snd_pcm_set_params(pcm, format, SND_PCM_ACCESS_RW_INTERLEAVED, unsigned(sound.channels),
+                           unsigned(sound.sampleRate), 1, 200000) == 0;
     const std::size_t frameBytes = std::size_t(sound.channels * sound.bitsPerSample / 8);
     const std::uint8_t* data = sound.samples.data();
     snd_pcm_uframes_t left = sound.frameCount();
     while (ok && left > 0) {
         snd_pcm_sframes_t written = snd_pcm_writei(pcm, data, left);
         if (written < 0) written = snd_pcm_recover(pcm, int(written), 1);
-        if (written < 0) { ok = false; break; }
+        if (written < 0) {
+            ok = false;
+            break;
+        }
         data += std::size_t(written) * frameBytes;
         left -= snd_pcm_uframes_t(written);
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Event sound: a .wav file played asynchronously. The call returns at once; a missing file, a
 // file that is no PCM wave or a missing sound device leave the program silent and nothing else.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "stretched_picture.h"
 
 #include <QMouseEvent>
@@ -62,7 +63,8 @@ void StretchedPicture::paintEvent(QPaintEvent*) {
     if (!selected_) return;
     // A band in the highlight colour with a white line inside it stands out on light and dark pictures.
     constexpr int kBand = 3;
-    const QRect frame = layout_.paper.isEmpty() ? rect() : layout_.paper.toAlignedRect().adjusted(-kBand, -kBand, kBand, kBand);
+    const QRect frame =
+        layout_.paper.isEmpty() ? rect() : layout_.paper.toAlignedRect().adjusted(-kBand, -kBand, kBand, kBand);
     const QRect inner = frame.adjusted(kBand, kBand, -kBand, -kBand);
     painter.setClipRegion(QRegion(frame) - QRegion(inner));
     painter.fillRect(frame, palette().color(QPalette::Highlight));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture control: keeps the whole picture and paints it stretched to its own rectangle from a
 // cached copy of screen size, so repainting stays fast with large pictures. A left click (pressed

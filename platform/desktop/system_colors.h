@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop's system colours by their classic index (0 scroll bar ... 18 button text ...
 // 24 tooltip background), as colour values red + 256 * green + 65536 * blue.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The notification-area icon.
 #include <QIcon>
@@ -19,7 +20,9 @@ public:
     void setActivationHandler(std::function<void(TrayActivation)> handler) { handler_ = std::move(handler); }
 
 protected:
-    void activated(TrayActivation a) { if (handler_) handler_(a); }
+    void activated(TrayActivation a) {
+        if (handler_) handler_(a);
+    }
 
 private:
     std::function<void(TrayActivation)> handler_;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Twips (1440 to the inch) are the unit of every window, control and printed rectangle.
 #include <QRect>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "atomic_file.h"
 
 #include <QFile>
@@ -68,7 +69,7 @@ int writeFileAtomicallyOrErrno(const QString& path, const QByteArray& bytes) {
     // The temporary name sits in the same folder, so the rename never crosses file systems.
     const QFileInfo targetInfo(target);
     QByteArray tempName = QFile::encodeName(targetInfo.absolutePath()) + "/." +
-                          QFile::encodeName(targetInfo.fileName()).left(200) + ".XXXXXX";
+        QFile::encodeName(targetInfo.fileName()).left(200) + ".XXXXXX";
     if (const int error = injected(AtomicWriteStep::CreateTemporary, target)) return error;
     const int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
     if (fd < 0) return errno;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Files replaced as a whole: the new content goes to a temporary file in the same folder, which is
 // then renamed over the old one, so a failure never leaves a half-written file behind.

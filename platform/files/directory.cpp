@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory.h"
 
 #include <QFile>
@@ -21,7 +22,8 @@ QStringList sortedNames(std::vector<std::string>& names) {
     });
     QStringList out;
     out.reserve(qsizetype(names.size()));
-    for (const std::string& n : names) out.append(QFile::decodeName(QByteArray::fromRawData(n.data(), qsizetype(n.size()))));
+    for (const std::string& n : names)
+        out.append(QFile::decodeName(QByteArray::fromRawData(n.data(), qsizetype(n.size()))));
     return out;
 }
 

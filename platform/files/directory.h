@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading a folder's entries as a file or folder list shows them.
 #include <QString>
@@ -8,9 +9,9 @@
 namespace kavi {
 
 struct DirectoryListing {
-    bool ok = false;       // false: the folder could not be read
-    QStringList files;     // names of regular files (links followed), sorted
-    QStringList folders;   // names of sub-folders (links followed), sorted
+    bool ok = false; // false: the folder could not be read
+    QStringList files; // names of regular files (links followed), sorted
+    QStringList folders; // names of sub-folders (links followed), sorted
 };
 
 // Decides from a file's raw name whether it is listed; nullptr lists every file.

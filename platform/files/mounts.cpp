@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mounts.h"
 
 #include <algorithm>
@@ -30,10 +31,10 @@ std::string unescapeMountField(const std::string& s) {
 
 bool isPseudoFileSystem(const std::string& fsType) {
     static const std::array<const char*, 27> pseudo = {
-        "proc", "sysfs", "cgroup", "cgroup2", "devtmpfs", "devpts", "tmpfs", "securityfs", "pstore",
-        "debugfs", "tracefs", "configfs", "fusectl", "mqueue", "hugetlbfs", "bpf", "autofs", "binfmt_misc",
-        "efivarfs", "rpc_pipefs", "nsfs", "ramfs", "selinuxfs", "overlay", "squashfs", "fuse.gvfsd-fuse",
-        "fuse.portal"};
+        "proc",       "sysfs",     "cgroup",  "cgroup2",     "devtmpfs",        "devpts",     "tmpfs",
+        "securityfs", "pstore",    "debugfs", "tracefs",     "configfs",        "fusectl",    "mqueue",
+        "hugetlbfs",  "bpf",       "autofs",  "binfmt_misc", "efivarfs",        "rpc_pipefs", "nsfs",
+        "ramfs",      "selinuxfs", "overlay", "squashfs",    "fuse.gvfsd-fuse", "fuse.portal"};
     return std::find(pseudo.begin(), pseudo.end(), fsType) != pseudo.end();
 }
 
@@ -64,8 +65,9 @@ std::string mountPointOf(const std::vector<MountPoint>& mounts, const std::strin
     std::string best;
     for (const MountPoint& m : mounts) {
         const std::string& p = m.path;
-        const bool prefix = p == "/" ? !path.empty() && path[0] == '/'
-                                     : path.compare(0, p.size(), p) == 0 && (path.size() == p.size() || path[p.size()] == '/');
+        const bool prefix = p == "/"
+            ? !path.empty() && path[0] == '/'
+            : path.compare(0, p.size(), p) == 0 && (path.size() == p.size() || path[p.size()] == '/');
         if (prefix && p.size() > best.size()) best = p;
     }
     return best;

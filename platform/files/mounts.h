@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The mounted real file systems of this machine: what a user thinks of as drives.
 #include <string>
@@ -6,9 +7,9 @@
 namespace kavi {
 
 struct MountPoint {
-    std::string path;    // where it is mounted, e.g. "/", "/home", "/media/usb"
-    std::string device;  // what is mounted, e.g. "/dev/sda1"
-    std::string fsType;  // e.g. "ext4", "vfat", "nfs"
+    std::string path; // where it is mounted, e.g. "/", "/home", "/media/usb"
+    std::string device; // what is mounted, e.g. "/dev/sda1"
+    std::string fsType; // e.g. "ext4", "vfat", "nfs"
 };
 
 // Mount points of real file systems, in mount-table order, without pseudo file systems (proc,

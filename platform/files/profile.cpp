@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "profile.h"
 
 #include "atomic_file.h"
@@ -17,7 +18,7 @@ constexpr qint64 kLargestProfile = qint64(64) << 20;
 
 struct Lines {
     QList<QByteArray> lines;
-    bool readable = true;   // false: the file exists but could not be read
+    bool readable = true; // false: the file exists but could not be read
 };
 
 Lines readLines(const QString& file) {
@@ -49,7 +50,8 @@ QByteArray sectionOf(const QByteArray& line) {
 // The text of a name or value. A mark of UTF-8 inside a line is kept as a character, the way the
 // writer stored it (QString::fromUtf8 would drop one at the start of each name).
 QString textOf(const QByteArray& bytes) {
-    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decode(QStringDecoder::Utf8,
+                          QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     return decode(bytes);
 }
 
@@ -72,12 +74,13 @@ QByteArray valueOf(const QByteArray& line) {
 // a key that begins with "[" would read as a section.
 bool storable(const QByteArray& section, const QByteArray& key, const QByteArray& value) {
     return !section.contains('\n') && !section.contains(']') && !key.contains('\n') && !key.contains('=') &&
-           !key.trimmed().startsWith('[') && !value.contains('\n');
+        !key.trimmed().startsWith('[') && !value.contains('\n');
 }
 
 } // namespace
 
-QString getString(const QString& section, const QString& key, const QString& defaultValue, int size, const QString& file) {
+QString getString(const QString& section, const QString& key, const QString& defaultValue, int size,
+                  const QString& file) {
     const Lines content = readLines(file);
     QString value = defaultValue;
     bool inSection = false;
@@ -105,7 +108,7 @@ bool writeString(const QString& section, const QString& key, const QString& valu
     QList<QByteArray>& lines = content.lines;
     const QByteArray newLine = key.toUtf8() + '=' + value.toUtf8();
 
-    int sectionLine = -1;   // the section's header
+    int sectionLine = -1; // the section's header
     int lastInSection = -1; // the last non-blank line belonging to it
     int keyLine = -1;
     bool inSection = false;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Profile (INI) files read and written key by key, with the rules of the classic profile calls:
 // section and key names match without regard to case; blanks around keys and values are trimmed and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where Kavi keeps its files. Run from the build folder, everything sits beside the executable:
 // the settings file kavi4.ini, the help pages, the alert sound, the About picture and the scan file.
@@ -15,9 +16,9 @@ inline constexpr const char* kInstalledMarker = "kavi-installed";
 // The folders of one run, worked out from the executable's folder, the environment and the home folder.
 struct ProgramFolders {
     bool installed = false;
-    QString resources;      // help, sound, About picture
-    QString settings;       // kavi4.ini and the temporary-printer record beside it (created when first written)
-    QString scratch;        // the scan file (created when asked for)
+    QString resources; // help, sound, About picture
+    QString settings; // kavi4.ini and the temporary-printer record beside it (created when first written)
+    QString scratch; // the scan file (created when asked for)
     QString pickingDefault; // where picking starts when kavi4.ini names no folder
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Zip archives whose entries are stored, not compressed: the container of saved cover sets, whose
 // pictures are PNG files and so compressed already. Written with UTF-8 names and a fixed time;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "colour_quantiser.h"
 
 #include <algorithm>
@@ -9,7 +10,7 @@ namespace kavi {
 namespace {
 
 constexpr int kMaxColours = 256;
-constexpr int kBits = 5;                 // histogram precision per channel
+constexpr int kBits = 5; // histogram precision per channel
 constexpr int kLevels = 1 << kBits;
 constexpr int kShift = 8 - kBits;
 
@@ -17,8 +18,7 @@ inline std::uint32_t rgbKey(const std::uint8_t* p) { return p[0] | (p[1] << 8) |
 inline int cell(int r, int g, int b) { return (r << (2 * kBits)) | (g << kBits) | b; }
 
 // The exact palette when the picture has few enough colours; empty otherwise.
-bool exactPalette(const std::uint8_t* pixels, int width, int height, std::size_t stride,
-                  PalettePicture& out) {
+bool exactPalette(const std::uint8_t* pixels, int width, int height, std::size_t stride, PalettePicture& out) {
     std::unordered_map<std::uint32_t, std::uint8_t> index;
     index.reserve(kMaxColours * 2);
     out.indices.resize(std::size_t(width) * std::size_t(height));
@@ -46,7 +46,7 @@ struct Cell {
 struct Box {
     int lo[3], hi[3]; // inclusive cell bounds, channels red, green, blue
     std::uint64_t count = 0;
-    double error = 0;  // weighted squared spread, the measure of which box to cut next
+    double error = 0; // weighted squared spread, the measure of which box to cut next
 };
 
 class Histogram {
@@ -65,7 +65,8 @@ public:
         }
     }
 
-    template <class F> void forEach(const Box& box, F f) const {
+    template <class F>
+    void forEach(const Box& box, F f) const {
         for (int r = box.lo[0]; r <= box.hi[0]; ++r)
             for (int g = box.lo[1]; g <= box.hi[1]; ++g)
                 for (int b = box.lo[2]; b <= box.hi[2]; ++b) {
@@ -116,7 +117,10 @@ public:
             for (int v = box.lo[k]; v <= box.hi[k]; ++v) mean += double(v) * along[k][v];
             mean /= double(box.count);
             for (int v = box.lo[k]; v <= box.hi[k]; ++v) var += (v - mean) * (v - mean) * along[k][v];
-            if (var > widest) { widest = var; axis = k; }
+            if (var > widest) {
+                widest = var;
+                axis = k;
+            }
         }
         if (axis < 0) return false;
         std::uint64_t seen = 0;
@@ -136,7 +140,12 @@ public:
 
     PaletteColour average(const Box& box) const {
         std::uint64_t n = 0, r = 0, g = 0, b = 0;
-        forEach(box, [&](int, int, int, const Cell& c) { n += c.count; r += c.r; g += c.g; b += c.b; });
+        forEach(box, [&](int, int, int, const Cell& c) {
+            n += c.count;
+            r += c.r;
+            g += c.g;
+            b += c.b;
+        });
         return {std::uint8_t((r + n / 2) / n), std::uint8_t((g + n / 2) / n), std::uint8_t((b + n / 2) / n)};
     }
 
@@ -149,11 +158,14 @@ std::vector<PaletteColour> cutPalette(const Histogram& histogram) {
     boxes[0] = Box{{0, 0, 0}, {kLevels - 1, kLevels - 1, kLevels - 1}};
     histogram.measure(boxes[0]);
     while (boxes.size() < kMaxColours) {
-        auto worst = std::max_element(boxes.begin(), boxes.end(),
-                                      [](const Box& a, const Box& b) { return a.error < b.error; });
+        auto worst =
+            std::max_element(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) { return a.error < b.error; });
         if (worst->error <= 0) break;
         Box other;
-        if (!histogram.split(*worst, other)) { worst->error = 0; continue; }
+        if (!histogram.split(*worst, other)) {
+            worst->error = 0;
+            continue;
+        }
         boxes.push_back(other);
     }
     std::vector<PaletteColour> palette;
@@ -181,7 +193,10 @@ private:
         for (std::size_t i = 0; i < palette_.size(); ++i) {
             const int dr = r - palette_[i].red, dg = g - palette_[i].green, db = b - palette_[i].blue;
             const int d = dr * dr + dg * dg + db * db;
-            if (d < bestDistance) { bestDistance = d; best = int(i); }
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = int(i);
+            }
         }
         return best;
     }
@@ -207,8 +222,7 @@ void diffuse(const std::uint8_t* pixels, int width, int height, std::size_t stri
         std::fill(nextRow, nextRow + rowLength, 0);
         for (int x = 0; x < width; ++x, p += 4) {
             int* e = thisRow + std::size_t(x + 1) * 3;
-            const int want[3] = {clampByte(p[2] + e[0] / 16), clampByte(p[1] + e[1] / 16),
-                                 clampByte(p[0] + e[2] / 16)};
+            const int want[3] = {clampByte(p[2] + e[0] / 16), clampByte(p[1] + e[1] / 16), clampByte(p[0] + e[2] / 16)};
             const int i = nearest(want[0], want[1], want[2]);
             dst[x] = std::uint8_t(i);
             const PaletteColour& got = out.palette[std::size_t(i)];

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reduces a 32-bit picture (blue, green, red, reserved per pixel) to at most 256 colours for
 // palette formats. A picture of at most 256 colours keeps them exactly; a richer one gets a
@@ -14,8 +15,8 @@ struct PaletteColour {
 };
 
 struct PalettePicture {
-    std::vector<PaletteColour> palette;   // 1 to 256 entries
-    std::vector<std::uint8_t> indices;    // width * height, top row first
+    std::vector<PaletteColour> palette; // 1 to 256 entries
+    std::vector<std::uint8_t> indices; // width * height, top row first
 };
 
 // pixels: height rows of stride bytes, the top row first. width and height must be positive.

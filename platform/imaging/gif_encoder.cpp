@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GIF writing through giflib: the picture is reduced to at most 256 colours by our quantiser and
 // written as one 8-bit image in memory.
 #include "colour_quantiser.h"
@@ -26,8 +27,8 @@ EncodedImage encodeGif(const QImage& picture) {
     EncodedImage out;
     if (picture.isNull()) return {StatusInvalidParameter, {}};
     if (picture.width() > 65535 || picture.height() > 65535) return {StatusValueOverflow, {}};
-    const QImage rgb = picture.format() == QImage::Format_RGB32 ? picture
-                                                                : picture.convertToFormat(QImage::Format_RGB32);
+    const QImage rgb =
+        picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
     const PalettePicture reduced =
         quantiseTo256(rgb.constBits(), rgb.width(), rgb.height(), std::size_t(rgb.bytesPerLine()));
 
@@ -41,7 +42,7 @@ EncodedImage encodeGif(const QImage& picture) {
     if (!gif) return {StatusOutOfMemory, {}};
     ColorMapObject* map = GifMakeMapObject(int(colours.size()), colours.data());
     bool ok = map && EGifPutScreenDesc(gif, rgb.width(), rgb.height(), bits, 0, map) == GIF_OK &&
-              EGifPutImageDesc(gif, 0, 0, rgb.width(), rgb.height(), false, nullptr) == GIF_OK;
+        EGifPutImageDesc(gif, 0, 0, rgb.width(), rgb.height(), false, nullptr) == GIF_OK;
     for (int y = 0; ok && y < rgb.height(); ++y) {
         auto* row = const_cast<GifPixelType*>(reduced.indices.data() + std::size_t(rgb.width()) * std::size_t(y));
         ok = EGifPutLine(gif, row, rgb.width()) == GIF_OK;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "image_encoders.h"
 
 #include "files/atomic_file.h"
@@ -29,9 +30,7 @@ const std::array<EncoderEntry, 5>& encoderTable() {
     return table;
 }
 
-bool qtCanWrite(const char* format) {
-    return QImageWriter::supportedImageFormats().contains(QByteArray(format));
-}
+bool qtCanWrite(const char* format) { return QImageWriter::supportedImageFormats().contains(QByteArray(format)); }
 
 } // namespace
 
@@ -74,13 +73,13 @@ EncodedImage encodeWithQt(const QImage& picture, const char* format, std::option
     // Qt would write an alpha channel for some formats; a saved scan is opaque.
     const QImage opaque = picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture;
     if (!writer.write(opaque))
-        out.status = writer.error() == QImageWriter::UnsupportedFormatError ? StatusUnknownImageFormat
-                                                                            : StatusGenericError;
+        out.status =
+            writer.error() == QImageWriter::UnsupportedFormatError ? StatusUnknownImageFormat : StatusGenericError;
     return out;
 }
 
-int StandardImageEncoders::saveImageToFile(const QImage& picture, const QString& path,
-                                           const QUuid& encoder, std::optional<int> quality) {
+int StandardImageEncoders::saveImageToFile(const QImage& picture, const QString& path, const QUuid& encoder,
+                                           std::optional<int> quality) {
     if (picture.isNull() || path.isEmpty()) return StatusInvalidParameter;
     if (starts_ == 0) return StatusNotInitialized;
     const EncoderEntry* entry = nullptr;
@@ -89,8 +88,7 @@ int StandardImageEncoders::saveImageToFile(const QImage& picture, const QString&
     if (!entry) return StatusUnknownImageFormat;
     if (quality && (*quality < 0 || *quality > 100)) return StatusInvalidParameter;
 
-    const EncodedImage encoded =
-        entry->qtFormat ? encodeWithQt(picture, entry->qtFormat, quality) : encodeGif(picture);
+    const EncodedImage encoded = entry->qtFormat ? encodeWithQt(picture, entry->qtFormat, quality) : encodeGif(picture);
     if (encoded.status != StatusOk) return encoded.status;
     return statusForErrno(writeFileAtomicallyOrErrno(path, encoded.bytes));
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Image-file encoders looked up by file-name pattern, with a JPEG quality setting and numbered
 // statuses. Every file is written whole or not at all (see atomic_file.h).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "jpeg_completeness.h"
 
 #include <QByteArray>
@@ -5,8 +6,8 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace kavi {
 
@@ -17,7 +18,7 @@ namespace {
 struct CutWatch {
     jpeg_error_mgr manager; // first member: the decoder hands this pointer back
     std::jmp_buf onError;
-    bool dataEnded = false;   // the source ran out and gave the decoder a made-up end marker
+    bool dataEnded = false; // the source ran out and gave the decoder a made-up end marker
     bool scanCutShort = false; // after that, a scan still needed data
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tells a JPEG whose compressed data stops before its last row from a complete one. A decoder
 // fills the rows a cut-off file lacks with grey and reports no more than a warning, so such a

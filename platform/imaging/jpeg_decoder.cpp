@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "jpeg_decoder.h"
 
 #include "raster/pixel_memory.h"
@@ -51,7 +52,8 @@ bool decodeInto(jpeg_decompress_struct& info, Failure& failure, const std::uint8
         const JDIMENSION first = info.output_scanline;
         const int batch = info.rec_outbuf_height < 16 ? info.rec_outbuf_height : 16;
         for (int i = 0; i < batch; ++i)
-            rows[i] = pixels->data() + stride * std::size_t(first + JDIMENSION(i) < info.output_height ? first + JDIMENSION(i) : first);
+            rows[i] = pixels->data() +
+                stride * std::size_t(first + JDIMENSION(i) < info.output_height ? first + JDIMENSION(i) : first);
         jpeg_read_scanlines(&info, rows, JDIMENSION(batch));
     }
     jpeg_finish_decompress(&info);

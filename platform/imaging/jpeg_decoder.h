@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decodes 8-bit grey and colour JPEG data straight into 32-bit pixels with libjpeg-turbo (its
 // accurate integer DCT, the same path Qt's reader takes), into memory obtained for big pictures

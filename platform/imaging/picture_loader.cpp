@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "picture_loader.h"
 
 #include "jpeg_completeness.h"
@@ -28,7 +29,8 @@ int pictureLimitMegabytes() {
 }
 
 PictureStatus failureOf(const QImageReader& reader) {
-    const bool unopened = reader.error() == QImageReader::FileNotFoundError || reader.error() == QImageReader::DeviceError;
+    const bool unopened =
+        reader.error() == QImageReader::FileNotFoundError || reader.error() == QImageReader::DeviceError;
     return unopened ? PictureStatus::CannotOpen : PictureStatus::NotAPicture;
 }
 
@@ -86,8 +88,7 @@ PictureLoad loadPictureFile(const QString& path) {
     const bool jpeg = reader.format() == "jpeg"; // asked before reading: afterwards the reader cannot tell
     QImage image = reader.read();
     if (image.isNull()) return {failureOf(reader), {}, {}};
-    if (jpeg && reader.device() && jpegEndsEarly(*reader.device()))
-        return {PictureStatus::Incomplete, {}, {}};
+    if (jpeg && reader.device() && jpegEndsEarly(*reader.device())) return {PictureStatus::Incomplete, {}, {}};
     if (image.format() != QImage::Format_RGB32) image.convertTo(QImage::Format_RGB32);
     return {PictureStatus::Loaded, std::move(image), {}};
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decodes picture files (BMP, GIF, JPEG and whatever else Qt's image readers take).
 #include <QImage>
@@ -8,10 +9,10 @@ namespace kavi {
 // Why a picture file did or did not load. A decoder of any kind reports through these.
 enum class PictureStatus {
     Loaded,
-    CannotOpen,  // the file is missing or may not be read
+    CannotOpen, // the file is missing or may not be read
     NotAPicture, // no decoder takes it, or its data is damaged beyond decoding
-    Incomplete,  // the file's data ends before the picture's last row
-    TooLarge,    // the decoded picture would not fit in memory
+    Incomplete, // the file's data ends before the picture's last row
+    TooLarge, // the decoded picture would not fit in memory
 };
 
 struct PictureLoad {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The resolution a picture was made at, such as a scan's dots per inch. It travels in the picture's
 // own dots per metre, which Qt's readers fill from a file's header and its writers put into the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt_raster.h"
 
 #include "raster/dib_bits.h"
@@ -9,8 +10,8 @@ namespace kavi {
 raster::Bitmap toBitmap(const QImage& source) {
     if (source.isNull()) return {};
     const QImage image = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
-                             ? source
-                             : source.convertToFormat(QImage::Format_RGB32);
+        ? source
+        : source.convertToFormat(QImage::Format_RGB32);
     raster::Bitmap bitmap(image.width(), image.height(), 32, raster::RowOrder::TopDown);
     const std::size_t rowBytes = std::size_t(image.width()) * 4;
     for (int y = 0; y < image.height(); ++y) std::memcpy(bitmap.row(y), image.constScanLine(y), rowBytes);
@@ -33,12 +34,13 @@ QImage toImage(const raster::Bitmap& bitmap) {
 
 raster::Bitmap sharedBitmap(const QImage& image) {
     const bool sameLayout = (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32) &&
-                            image.bytesPerLine() == qsizetype(raster::Bitmap::strideFor(image.width(), 32));
+        image.bytesPerLine() == qsizetype(raster::Bitmap::strideFor(image.width(), 32));
     if (image.isNull() || !sameLayout) return toBitmap(image);
     auto keeper = std::make_shared<const QImage>(image); // shares the pixels; never detached here
     auto* pixels = const_cast<std::uint8_t*>(keeper->constBits());
     const auto bytes = std::size_t(keeper->sizeInBytes());
-    return raster::Bitmap(image.width(), image.height(), raster::PixelMemory::borrowed(pixels, bytes, std::move(keeper)));
+    return raster::Bitmap(image.width(), image.height(),
+                          raster::PixelMemory::borrowed(pixels, bytes, std::move(keeper)));
 }
 
 namespace {

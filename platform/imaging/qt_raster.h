@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Bridges between Qt images and raster bitmaps. A 32-bit top-down bitmap and a Format_RGB32
 // image share their byte layout, so the bridge is one copy of the rows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Cover text drawn for an output: each text becomes a transparent picture of just its own box,
 // drawn at the output's resolution (600 dots per inch or more for print, screen size on screen),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // HTTP GET of small files, always with a time-out and a size limit, never blocking the window.
 #include <QByteArray>
@@ -12,16 +13,16 @@ namespace kavi {
 
 struct HttpResponse {
     enum class Outcome {
-        Ok,           // a 2xx answer with the whole body
-        HttpError,    // the server answered with another status (404, 500, ...)
+        Ok, // a 2xx answer with the whole body
+        HttpError, // the server answered with another status (404, 500, ...)
         NetworkError, // no answer: refused, unknown host, connection dropped
-        TimedOut,     // no complete answer within the time-out
-        TooLarge,     // the body was longer than the limit
+        TimedOut, // no complete answer within the time-out
+        TooLarge, // the body was longer than the limit
     };
     Outcome outcome = Outcome::NetworkError;
-    int status = 0;    // the HTTP status, 0 when the server never answered
-    QByteArray body;   // the body when the outcome is Ok
-    QString error;     // the network layer's description when it is not
+    int status = 0; // the HTTP status, 0 when the server never answered
+    QByteArray body; // the body when the outcome is Ok
+    QString error; // the network layer's description when it is not
 };
 
 // A running GET. Destroying it abandons the transfer: its callback never runs afterwards.
@@ -40,8 +41,7 @@ public:
     QUrl address(const QString& path) const;
     // Starts fetching the address; `done` runs once on the event loop, never inside this call. The
     // transfer must outlive the call of `done`: drop it afterwards, not from inside `done`.
-    virtual std::unique_ptr<HttpTransfer> get(const QUrl& url, int timeoutMs, qint64 maxBytes,
-                                              HttpCallback done) = 0;
+    virtual std::unique_ptr<HttpTransfer> get(const QUrl& url, int timeoutMs, qint64 maxBytes, HttpCallback done) = 0;
 };
 
 // Qt Network. The network access manager is made at the first request.

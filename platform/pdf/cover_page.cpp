@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cover_page.h"
 
 #include "cover_text.h"
@@ -11,7 +12,8 @@ void drawRenderedPage(pdf::Document& document, const RenderedPage& page, const C
         const pdf::BgrxPixels pixels = pixelsOf(page.covers[i].kind);
         if (!pixels.pixels || pixels.width <= 0 || pixels.height <= 0) continue;
         // A page laid out without pictures' places stretches each picture onto its cover.
-        const PictureOnPage placed = i < page.pictures.size() ? page.pictures[i] : PictureOnPage{page.covers[i].rect, {}};
+        const PictureOnPage placed =
+            i < page.pictures.size() ? page.pictures[i] : PictureOnPage{page.covers[i].rect, {}};
         const LengthRect& r = placed.picture;
         if (placed.clip) {
             const LengthRect& c = *placed.clip;

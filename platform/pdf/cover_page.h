@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Draws a laid-out page of covers (covers/page_render.h) into a PDF document: a page of the
 // sheet's size, each cover's picture where its fit mode puts it (cut off at the cover's edges

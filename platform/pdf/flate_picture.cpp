@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "flate_picture.h"
 
 #include <libdeflate.h>
@@ -50,8 +51,8 @@ FlateData compress(const raster::PixelMemory& rows) {
     if (!compressor) throw std::bad_alloc();
     FlateData result;
     result.bytes = raster::PixelMemory(libdeflate_zlib_compress_bound(compressor.get(), rows.size()));
-    result.size = libdeflate_zlib_compress(compressor.get(), rows.data(), rows.size(), result.bytes.data(),
-                                           result.bytes.size());
+    result.size =
+        libdeflate_zlib_compress(compressor.get(), rows.data(), rows.size(), result.bytes.data(), result.bytes.size());
     if (result.size == 0) throw std::bad_alloc(); // cannot happen with a buffer of the bound's size
     return result;
 }

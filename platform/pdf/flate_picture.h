@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture's pixels as a PDF image stream wants them: RGB rows, each led by the PNG "Sub" filter
 // tag, compressed with Flate. The Sub filter turns smooth photographs into small differences, so a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pdf_document.h"
 
 #include <algorithm>
@@ -60,19 +61,19 @@ std::string placementMatrix(int orientation, double x, double bottom, double wid
         int a, b, c, d, e, f;
     };
     static constexpr Turn kTurns[9] = {
-        {1, 0, 0, 1, 0, 0},   // (unused)
-        {1, 0, 0, 1, 0, 0},   // 1: as stored
-        {-1, 0, 0, 1, 1, 0},  // 2: mirrored left to right
+        {1, 0, 0, 1, 0, 0}, // (unused)
+        {1, 0, 0, 1, 0, 0}, // 1: as stored
+        {-1, 0, 0, 1, 1, 0}, // 2: mirrored left to right
         {-1, 0, 0, -1, 1, 1}, // 3: half a turn
-        {1, 0, 0, -1, 0, 1},  // 4: flipped top to bottom
+        {1, 0, 0, -1, 0, 1}, // 4: flipped top to bottom
         {0, -1, -1, 0, 1, 1}, // 5: transposed
-        {0, -1, 1, 0, 0, 1},  // 6: a quarter turn clockwise
-        {0, 1, 1, 0, 0, 0},   // 7: transposed the other way
-        {0, 1, -1, 0, 1, 0},  // 8: a quarter turn anticlockwise
+        {0, -1, 1, 0, 0, 1}, // 6: a quarter turn clockwise
+        {0, 1, 1, 0, 0, 0}, // 7: transposed the other way
+        {0, 1, -1, 0, 1, 0}, // 8: a quarter turn anticlockwise
     };
     const Turn& t = kTurns[orientation >= 1 && orientation <= 8 ? orientation : 1];
     return number(width * t.a) + " " + number(height * t.b) + " " + number(width * t.c) + " " + number(height * t.d) +
-           " " + number(x + width * t.e) + " " + number(bottom + height * t.f) + " cm";
+        " " + number(x + width * t.e) + " " + number(bottom + height * t.f) + " cm";
 }
 
 } // namespace
@@ -147,17 +148,19 @@ bool Document::write(const Sink& sink) const {
             content += "q ";
             if (placed.clip)
                 content += number(placed.clip->x) + " " + number(page.height - placed.clip->y - placed.clip->height) +
-                           " " + number(placed.clip->width) + " " + number(placed.clip->height) + " re W n ";
+                    " " + number(placed.clip->width) + " " + number(placed.clip->height) + " re W n ";
             content += placementMatrix(orientation, placed.x, page.height - placed.y - placed.height, placed.width,
-                                       placed.height) + " " + name + " Do Q\n";
+                                       placed.height) +
+                " " + name + " Do Q\n";
         }
         for (const Line& line : page.lines)
-            content += "q 0 G " + number(line.width) + " w 0 J " + number(line.x1) + " " + number(page.height - line.y1) +
-                       " m " + number(line.x2) + " " + number(page.height - line.y2) + " l S Q\n";
+            content += "q 0 G " + number(line.width) + " w 0 J " + number(line.x1) + " " +
+                number(page.height - line.y1) + " m " + number(line.x2) + " " + number(page.height - line.y2) +
+                " l S Q\n";
         out.beginObject(pageObject(p));
         out << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + number(page.width) + " " + number(page.height) +
-                   "] /Resources << /XObject << " + pictures + ">> >> /Contents " + ref(pageObject(p) + 1) +
-                   " >>\nendobj\n";
+                "] /Resources << /XObject << " + pictures + ">> >> /Contents " + ref(pageObject(p) + 1) +
+                " >>\nendobj\n";
         out.beginObject(pageObject(p) + 1);
         out << "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream\nendobj\n";
     }
@@ -166,10 +169,10 @@ bool Document::write(const Sink& sink) const {
         if (const Picture& own = pictures_[std::size_t(i)]; own.jpeg) {
             out.beginObject(pictureObject(i));
             out << "<< /Type /XObject /Subtype /Image /Width " + std::to_string(own.frame.width) + " /Height " +
-                       std::to_string(own.frame.height) + " /ColorSpace " +
-                       (own.frame.components == 1 ? "/DeviceGray" : "/DeviceRGB") +
-                       " /BitsPerComponent 8 /Interpolate true /Filter /DCTDecode /Length " +
-                       std::to_string(own.jpegSize) + " >>\nstream\n";
+                    std::to_string(own.frame.height) + " /ColorSpace " +
+                    (own.frame.components == 1 ? "/DeviceGray" : "/DeviceRGB") +
+                    " /BitsPerComponent 8 /Interpolate true /Filter /DCTDecode /Length " +
+                    std::to_string(own.jpegSize) + " >>\nstream\n";
             out.put(own.jpeg, own.jpegSize);
             out << "\nendstream\nendobj\n";
             continue;
@@ -180,10 +183,10 @@ bool Document::write(const Sink& sink) const {
         const int mask = maskObjects[std::size_t(i)];
         out.beginObject(pictureObject(i));
         out << "<< /Type /XObject /Subtype /Image /Width " + columns + " /Height " + std::to_string(picture.height) +
-                   (mask ? " /SMask " + ref(mask) : std::string()) +
-                   " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Interpolate true /Filter /FlateDecode"
-                   " /DecodeParms << /Predictor 15 /Colors 3 /BitsPerComponent 8 /Columns " + columns +
-                   " >> /Length " + std::to_string(data.size) + " >>\nstream\n";
+                (mask ? " /SMask " + ref(mask) : std::string()) +
+                " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Interpolate true /Filter /FlateDecode"
+                " /DecodeParms << /Predictor 15 /Colors 3 /BitsPerComponent 8 /Columns " +
+                columns + " >> /Length " + std::to_string(data.size) + " >>\nstream\n";
         out.put(data.bytes.data(), data.size);
         out << "\nendstream\nendobj\n";
     }
@@ -194,9 +197,9 @@ bool Document::write(const Sink& sink) const {
         const std::string columns = std::to_string(picture.width);
         out.beginObject(maskObjects[std::size_t(i)]);
         out << "<< /Type /XObject /Subtype /Image /Width " + columns + " /Height " + std::to_string(picture.height) +
-                   " /ColorSpace /DeviceGray /BitsPerComponent 8 /Interpolate true /Filter /FlateDecode"
-                   " /DecodeParms << /Predictor 15 /Colors 1 /BitsPerComponent 8 /Columns " + columns +
-                   " >> /Length " + std::to_string(data.size) + " >>\nstream\n";
+                " /ColorSpace /DeviceGray /BitsPerComponent 8 /Interpolate true /Filter /FlateDecode"
+                " /DecodeParms << /Predictor 15 /Colors 1 /BitsPerComponent 8 /Columns " +
+                columns + " >> /Length " + std::to_string(data.size) + " >>\nstream\n";
         out.put(data.bytes.data(), data.size);
         out << "\nendstream\nendobj\n";
     }
@@ -211,7 +214,7 @@ bool Document::write(const Sink& sink) const {
         table += entry;
     }
     out << table + "trailer\n<< /Size " + std::to_string(objects) + " /Root 1 0 R >>\nstartxref\n" +
-               std::to_string(xref) + "\n%%EOF\n";
+            std::to_string(xref) + "\n%%EOF\n";
     return out.ok();
 }
 

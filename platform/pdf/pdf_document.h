@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A PDF document of pages that carry pictures, written in one pass to a byte sink. Positions and
 // sizes are in points (1/72 inch) from the page's top-left corner, kept as exact as a PDF number

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cups_job.h"
 
 #include <cups/cups.h>
@@ -23,9 +24,11 @@ struct Options {
 };
 
 http_t* connectToServer() {
-    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                kConnectMilliseconds, nullptr);
-    if (http) httpSetTimeout(http, kSilenceSeconds, [](http_t*, void*) { return 0; }, nullptr);
+    http_t* http =
+        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, kConnectMilliseconds, nullptr);
+    if (http)
+        httpSetTimeout(
+            http, kSilenceSeconds, [](http_t*, void*) { return 0; }, nullptr);
     return http;
 }
 
@@ -44,7 +47,7 @@ bool printPdfJob(const QString& printer, const QString& title, const JobOptions&
     if (job == 0) return false;
 
     bool sent = cupsStartDocument(http.get(), queue.constData(), job, name.constData(), CUPS_FORMAT_PDF, 1) ==
-                HTTP_STATUS_CONTINUE;
+        HTTP_STATUS_CONTINUE;
     if (sent) {
         try {
             sent = writeDocument([&http](const void* data, std::size_t size) {

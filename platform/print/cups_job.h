@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Handing a PDF document to a CUPS destination as one print job.
 #include "pdf/pdf_document.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cups_printers.h"
 
 #include <QDir>
@@ -136,8 +137,8 @@ PrintServiceStatus CupsPrinters::printService() {
     constexpr int kConnectMilliseconds = 5000;
     PrintServiceStatus status;
     status.server = QString::fromUtf8(cupsServer());
-    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                kConnectMilliseconds, nullptr);
+    http_t* http =
+        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, kConnectMilliseconds, nullptr);
     status.reachable = http != nullptr;
     if (http) httpClose(http);
     return status;

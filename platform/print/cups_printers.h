@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The installed printers and the default-printer settings, in the terms the printer chooser uses:
 // a default-printer entry ("device,driver,port"), a printer-ports entry per device ("driver,port"),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "printer.h"
 
 #include "cups_printers.h"
@@ -152,8 +153,7 @@ bool CupsPrinterObject::ensureJob() {
             return false;
         }
     } else {
-        if (followDefault_ || printerName_.isEmpty())
-            printerName_ = deviceNameOfEntry(printers_.defaultPrinterEntry());
+        if (followDefault_ || printerName_.isEmpty()) printerName_ = deviceNameOfEntry(printers_.defaultPrinterEntry());
         if (printerName_.isEmpty()) {
             discardJob();
             return false;
@@ -204,13 +204,11 @@ bool CupsPrinterObject::placePicture(const QImage& picture, double x, double y, 
         job_->drawPicture(bgrx, left, top, w, h,
                           {origin_.left + clip->left.points(), origin_.top + clip->top.points(), clip->width.points(),
                            clip->height.points()});
-    else
-        job_->drawPicture(bgrx, left, top, w, h);
+    else job_->drawPicture(bgrx, left, top, w, h);
     return true;
 }
 
-bool CupsPrinterObject::drawTranslucentPicture(const QImage& picture, double x, double y, double width,
-                                               double height) {
+bool CupsPrinterObject::drawTranslucentPicture(const QImage& picture, double x, double y, double width, double height) {
     if (picture.isNull() || width <= 0 || height <= 0) return false;
     if (!ensureJob()) return false;
     pictures_.push_back(picture.convertToFormat(QImage::Format_ARGB32)); // coverage in the fourth byte
@@ -222,8 +220,8 @@ bool CupsPrinterObject::drawTranslucentPicture(const QImage& picture, double x, 
     return true;
 }
 
-bool CupsPrinterObject::drawJpegPicture(const QImage& picture, const QByteArray& jpeg, double x, double y,
-                                        double width, double height) {
+bool CupsPrinterObject::drawJpegPicture(const QImage& picture, const QByteArray& jpeg, double x, double y, double width,
+                                        double height) {
     if (picture.isNull() || width <= 0 || height <= 0) return false;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(jpeg.constData());
     const std::optional<raster::JpegFrame> frame = raster::readJpegFrame(bytes, std::size_t(jpeg.size()));

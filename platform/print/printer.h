@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printer object: the application-wide handle on the system printer. Positions and sizes are in
 // twips from the top-left corner of the printable area. Paper size (1 Letter, 5 Legal, 9 A4) and
@@ -26,7 +27,7 @@ public:
     // When set, each job goes to whatever printer is the system default at that moment.
     // Fails when that cannot succeed: no printer is installed, or none is the default.
     virtual bool setFollowDefault(bool follow) = 0;
-    virtual bool setPaperSize(int code) = 0;   // fails for codes other than 1, 5 and 9
+    virtual bool setPaperSize(int code) = 0; // fails for codes other than 1, 5 and 9
     virtual bool setOrientation(int code) = 0; // fails for codes other than 1 and 2
     virtual int paperSize() const = 0;
     virtual int orientation() const = 0;
@@ -115,11 +116,11 @@ private:
     Paper paper_ = Paper::Letter;
     Orientation orientation_ = Orientation::Portrait;
     std::unique_ptr<pdf::Document> job_;
-    QString jobPdfPath_;          // where the current job goes when it is written to a file
-    JobOptions jobOptions_;       // the paper and orientation of the job's first page
+    QString jobPdfPath_; // where the current job goes when it is written to a file
+    JobOptions jobOptions_; // the paper and orientation of the job's first page
     std::vector<QImage> pictures_; // the current job's pictures, kept until it is written
     std::vector<QByteArray> jpegs_; // the current job's JPEG files, kept until it is written
-    Margins origin_;              // printable margins of the current page, turned for its orientation
+    Margins origin_; // printable margins of the current page, turned for its orientation
     int copies_ = 1;
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bitmap.h"
 
 #include <cstring>
@@ -6,9 +7,7 @@
 
 namespace raster {
 
-bool Bitmap::isSupportedDepth(int bpp) {
-    return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 24 || bpp == 32;
-}
+bool Bitmap::isSupportedDepth(int bpp) { return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 24 || bpp == 32; }
 
 std::size_t Bitmap::strideFor(int width, int bpp) {
     if (width < 0 || !isSupportedDepth(bpp)) return 0;
@@ -35,8 +34,8 @@ Bitmap::Bitmap(int width, int height, PixelMemory borrowed)
 }
 
 Bitmap::Bitmap(const Bitmap& other)
-    : width_(other.width_), height_(other.height_), bpp_(other.bpp_), order_(other.order_),
-      stride_(other.stride_), colors_(other.colors_), memory_(other.byteCount(), PixelMemory::Unfilled{}) {
+    : width_(other.width_), height_(other.height_), bpp_(other.bpp_), order_(other.order_), stride_(other.stride_),
+      colors_(other.colors_), memory_(other.byteCount(), PixelMemory::Unfilled{}) {
     if (other.byteCount()) std::memcpy(memory_.data(), other.memory_.data(), other.byteCount());
 }
 

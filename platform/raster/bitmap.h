@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one bitmap type of the program, laid out like a device-independent bitmap: 1, 4, 8, 24 or
 // 32 bits per pixel, an optional colour table, rows padded to 4 bytes, stored bottom-up or top-down.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "blit.h"
 
 #include "dib_bits.h"
@@ -23,7 +24,11 @@ public:
     void write(int x, int y, int n, const std::uint8_t* px) {
         if (y < 0 || y >= dst_.height()) return;
         int first = 0, count = n;
-        if (x < 0) { first = -x; count -= first; x = 0; }
+        if (x < 0) {
+            first = -x;
+            count -= first;
+            x = 0;
+        }
         if (x + count > dst_.width()) count = dst_.width() - x;
         if (count <= 0) return;
         px += std::size_t(first) * 4;
@@ -71,8 +76,8 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
 // Area weights of one axis for HALFTONE: target pixel i covers source units [i*sn, (i+1)*sn) on a
 // scale where source pixel k covers [k*dn, (k+1)*dn); the overlaps of one target pixel sum to sn.
 struct AxisWeights {
-    std::vector<int> first;           // first source pixel of each target pixel
-    std::vector<int> offset;          // start of its weights in `weights`
+    std::vector<int> first; // first source pixel of each target pixel
+    std::vector<int> offset; // start of its weights in `weights`
     std::vector<std::int64_t> weights;
 };
 
@@ -142,7 +147,11 @@ bool BitBlt(DeviceContext* dst, int x, int y, int w, int h, const DeviceContext*
 
     // Clip to the destination, then (when the source is read) to the source.
     auto clip = [&](int& pos, int& other, int& len, int limit) {
-        if (pos < 0) { other -= pos; len += pos; pos = 0; }
+        if (pos < 0) {
+            other -= pos;
+            len += pos;
+            pos = 0;
+        }
         if (pos + len > limit) len = limit - pos;
     };
     int dummyX = 0, dummyY = 0;
@@ -179,21 +188,33 @@ bool BitBlt(DeviceContext* dst, int x, int y, int w, int h, const DeviceContext*
     return true;
 }
 
-bool StretchBlt(DeviceContext* dst, int x, int y, int w, int h, const DeviceContext* src, int sx, int sy,
-                int sw, int sh, std::uint32_t rop) {
+bool StretchBlt(DeviceContext* dst, int x, int y, int w, int h, const DeviceContext* src, int sx, int sy, int sw,
+                int sh, std::uint32_t rop) {
     Bitmap* d = dst ? dst->bitmap() : nullptr;
     const Bitmap* s = src ? src->bitmap() : nullptr;
     if (!d) return false;
-    if (!ropUsesSource(rop)) return BitBlt(dst, std::min(x, x + w), std::min(y, y + h), std::abs(w), std::abs(h),
-                                           nullptr, 0, 0, rop);
+    if (!ropUsesSource(rop))
+        return BitBlt(dst, std::min(x, x + w), std::min(y, y + h), std::abs(w), std::abs(h), nullptr, 0, 0, rop);
     if (!s) return false;
     if (w == 0 || h == 0 || sw == 0 || sh == 0) return true;
 
     const bool mirrorX = (w < 0) != (sw < 0), mirrorY = (h < 0) != (sh < 0);
-    if (w < 0) { x += w; w = -w; }
-    if (h < 0) { y += h; h = -h; }
-    if (sw < 0) { sx += sw; sw = -sw; }
-    if (sh < 0) { sy += sh; sh = -sh; }
+    if (w < 0) {
+        x += w;
+        w = -w;
+    }
+    if (h < 0) {
+        y += h;
+        h = -h;
+    }
+    if (sw < 0) {
+        sx += sw;
+        sw = -sw;
+    }
+    if (sh < 0) {
+        sy += sh;
+        sh = -sh;
+    }
     if (sx < 0 || sy < 0 || sx + sw > s->width() || sy + sh > s->height()) return false;
     if (w == sw && h == sh && !mirrorX && !mirrorY) return BitBlt(dst, x, y, w, h, src, sx, sy, rop);
 
@@ -215,13 +236,15 @@ bool StretchBlt(DeviceContext* dst, int x, int y, int w, int h, const DeviceCont
 
     if (dst->stretchMode() != HALFTONE) {
         std::vector<int> column(static_cast<std::size_t>(w));
-        for (int i = 0; i < w; ++i) column[std::size_t(i)] = int((std::int64_t(2 * i + 1) * sw) / (2 * std::int64_t(w)));
+        for (int i = 0; i < w; ++i)
+            column[std::size_t(i)] = int((std::int64_t(2 * i + 1) * sw) / (2 * std::int64_t(w)));
         for (int j = rowFrom; j < rowTo; ++j) {
             const int jt = targetRow(j);
             const int k = int((std::int64_t(2 * jt + 1) * sh) / (2 * std::int64_t(h)));
             readPixels32(*s, sx, sy + k, sw, srcRow.data());
             for (int i = 0; i < w; ++i)
-                std::memcpy(&out[std::size_t(i) * 4], &srcRow[std::size_t(column[std::size_t(targetColumn(i))]) * 4], 4);
+                std::memcpy(&out[std::size_t(i) * 4], &srcRow[std::size_t(column[std::size_t(targetColumn(i))]) * 4],
+                            4);
             writer.write(x, y + j, w, out.data());
         }
         return true;
@@ -311,7 +334,8 @@ bool PlgBlt(DeviceContext* dst, const Point points[3], const DeviceContext* src,
         for (int pxl = left; pxl < right; ++pxl) {
             // Twice the offset of the pixel's centre from points[0], solved exactly in integers:
             // centre = p0 + (u / w) a + (v / h) b.
-            const std::int64_t qx = 2 * std::int64_t(pxl - points[0].x) + 1, qy = 2 * std::int64_t(py - points[0].y) + 1;
+            const std::int64_t qx = 2 * std::int64_t(pxl - points[0].x) + 1,
+                               qy = 2 * std::int64_t(py - points[0].y) + 1;
             const std::int64_t u = floorDiv(std::int64_t(w) * (qx * by - qy * bx), 2 * det);
             const std::int64_t v = floorDiv(std::int64_t(h) * (ax * qy - ay * qx), 2 * det);
             if (u < 0 || v < 0 || u >= w || v >= h) continue;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Block transfers between device contexts: BitBlt (same size), StretchBlt (scaled, with the
 // destination's stretch mode) and PlgBlt (onto a parallelogram). Pixels are converted between the
@@ -23,8 +24,8 @@ bool BitBlt(DeviceContext* dst, int x, int y, int w, int h, const DeviceContext*
 // HALFTONE: each target pixel is the area-weighted mean of the source pixels it covers, per channel,
 // rounded half up. Other modes: the source pixel under the target pixel's centre.
 // The source rectangle must lie inside the source bitmap (false otherwise); the destination is clipped.
-bool StretchBlt(DeviceContext* dst, int x, int y, int w, int h, const DeviceContext* src, int sx, int sy,
-                int sw, int sh, std::uint32_t rop);
+bool StretchBlt(DeviceContext* dst, int x, int y, int w, int h, const DeviceContext* src, int sx, int sy, int sw,
+                int sh, std::uint32_t rop);
 
 // Draws the source rectangle (sx, sy, w, h) onto the parallelogram whose corners are the images of the
 // rectangle's upper-left, upper-right and lower-left corners, points[0..2]. Each destination pixel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "device_context.h"
 
 #include "dib_bits.h"
@@ -10,9 +11,7 @@ namespace {
 
 Bitmap* selected(const DeviceContext* dc) { return dc ? dc->bitmap() : nullptr; }
 
-bool inside(const Bitmap* b, int x, int y) {
-    return b && x >= 0 && y >= 0 && x < b->width() && y < b->height();
-}
+bool inside(const Bitmap* b, int x, int y) { return b && x >= 0 && y >= 0 && x < b->width() && y < b->height(); }
 
 int paletteSize(const Bitmap& b) { return b.bitsPerPixel() <= 8 ? 1 << b.bitsPerPixel() : 0; }
 
@@ -38,8 +37,8 @@ std::int32_t GetPixel(const DeviceContext* dc, int x, int y) {
 std::int32_t SetPixel(DeviceContext* dc, int x, int y, ColorRef color) {
     Bitmap* b = selected(dc);
     if (!inside(b, x, y)) return CLR_INVALID;
-    const std::uint8_t px[4] = {std::uint8_t(blueOf(color)), std::uint8_t(greenOf(color)),
-                                std::uint8_t(redOf(color)), 0};
+    const std::uint8_t px[4] = {std::uint8_t(blueOf(color)), std::uint8_t(greenOf(color)), std::uint8_t(redOf(color)),
+                                0};
     ColorMatcher matcher(b->colorTable());
     writePixels32(*b, x, y, 1, px, matcher);
     return GetPixel(dc, x, y);

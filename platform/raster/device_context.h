@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Memory device contexts over raster bitmaps, with the pixel and colour-table calls that work on the
 // selected bitmap. A context holds at most one selected bitmap (it does not own it), a stretch mode

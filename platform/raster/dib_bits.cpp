@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dib_bits.h"
 
 #include <cstring>
@@ -46,8 +47,7 @@ int nearestColorIndex(const std::vector<Rgbq>& table, int r, int g, int b) {
     return best;
 }
 
-ColorMatcher::ColorMatcher(const std::vector<Rgbq>& table)
-    : table_(table) {}
+ColorMatcher::ColorMatcher(const std::vector<Rgbq>& table) : table_(table) {}
 
 int ColorMatcher::index(int r, int g, int b) {
     const std::uint32_t key = std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
@@ -71,14 +71,20 @@ void readPixels32(const Bitmap& src, int x, int y, int n, std::uint8_t* out) {
     } else if (bpp == 24) {
         in += std::size_t(x) * 3;
         for (int i = 0; i < n; ++i, in += 3, out += 4) {
-            out[0] = in[0]; out[1] = in[1]; out[2] = in[2]; out[3] = 0;
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            out[3] = 0;
         }
     } else {
         const auto& table = src.colorTable();
         for (int i = 0; i < n; ++i, out += 4) {
             const int p = paletteIndex(in, x + i, bpp);
             const Rgbq c = std::size_t(p) < table.size() ? table[std::size_t(p)] : Rgbq{};
-            out[0] = c.blue; out[1] = c.green; out[2] = c.red; out[3] = 0;
+            out[0] = c.blue;
+            out[1] = c.green;
+            out[2] = c.red;
+            out[3] = 0;
         }
     }
 }
@@ -91,7 +97,9 @@ void writePixels32(Bitmap& dst, int x, int y, int n, const std::uint8_t* in, Col
     } else if (bpp == 24) {
         o += std::size_t(x) * 3;
         for (int i = 0; i < n; ++i, in += 4, o += 3) {
-            o[0] = in[0]; o[1] = in[1]; o[2] = in[2];
+            o[0] = in[0];
+            o[1] = in[1];
+            o[2] = in[2];
         }
     } else {
         for (int i = 0; i < n; ++i, in += 4) putPaletteIndex(o, x + i, bpp, matcher.index(in[2], in[1], in[0]));

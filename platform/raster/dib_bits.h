@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pixel transfer between a bitmap of any depth and plain 32-bit top-down pixels
 // (blue, green, red, reserved; rows of width * 4 bytes), as GetDIBits and SetDIBits do.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dib_section.h"
 
 #include "dib_bits.h"
@@ -13,8 +14,8 @@ namespace raster {
 namespace {
 
 bool describable(const BitmapInfoHeader& h) {
-    return h.biCompression == BI_RGB && h.biPlanes == 1 && Bitmap::isSupportedDepth(h.biBitCount) &&
-           h.biWidth > 0 && h.biHeight != 0 && h.biHeight != INT32_MIN;
+    return h.biCompression == BI_RGB && h.biPlanes == 1 && Bitmap::isSupportedDepth(h.biBitCount) && h.biWidth > 0 &&
+        h.biHeight != 0 && h.biHeight != INT32_MIN;
 }
 
 std::vector<Rgbq> tableOf(const BitmapInfo& info) {
@@ -42,7 +43,8 @@ std::unique_ptr<Bitmap> CreateDIBSection(const DeviceContext*, const BitmapInfo&
     const BitmapInfoHeader& h = info.bmiHeader;
     if (usage != DIB_RGB_COLORS || !describable(h)) return nullptr;
     // The image size of a description is a 32-bit count of bytes; larger bitmaps cannot be described.
-    const std::uint64_t bytes = std::uint64_t(Bitmap::strideFor(h.biWidth, h.biBitCount)) * std::uint64_t(std::abs(h.biHeight));
+    const std::uint64_t bytes =
+        std::uint64_t(Bitmap::strideFor(h.biWidth, h.biBitCount)) * std::uint64_t(std::abs(h.biHeight));
     if (bytes == 0 || bytes > 0xFFFFFFFFull) return nullptr;
     std::unique_ptr<Bitmap> bitmap;
     try {
@@ -77,8 +79,8 @@ struct ScanLine {
 
 } // namespace
 
-int GetDIBits(const DeviceContext*, const Bitmap& bitmap, int start, int lines, std::uint8_t* bits,
-              BitmapInfo& info, unsigned usage) {
+int GetDIBits(const DeviceContext*, const Bitmap& bitmap, int start, int lines, std::uint8_t* bits, BitmapInfo& info,
+              unsigned usage) {
     BitmapInfoHeader& h = info.bmiHeader;
     if (usage != DIB_RGB_COLORS || bitmap.isNull()) return 0;
     if (!bits) {

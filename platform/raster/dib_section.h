@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Device-independent bitmap descriptions and the transfers through them: making a bitmap from a
 // description (CreateDIBSection) and reading or writing a bitmap's scan lines in any described
@@ -46,8 +47,8 @@ std::unique_ptr<Bitmap> CreateDIBSection(const DeviceContext* dc, const BitmapIn
 // (its width must be the bitmap's; scan 0 is the bottom row of a bottom-up description and the top row
 // of a top-down one). Palette formats take the nearest entries of info's colour table. Returns the
 // number of lines copied, 0 on failure. With bits null only info's header is filled in.
-int GetDIBits(const DeviceContext* dc, const Bitmap& bitmap, int start, int lines, std::uint8_t* bits,
-              BitmapInfo& info, unsigned usage);
+int GetDIBits(const DeviceContext* dc, const Bitmap& bitmap, int start, int lines, std::uint8_t* bits, BitmapInfo& info,
+              unsigned usage);
 
 // Writes scan lines [start, start + lines), laid out as info describes and scan `start` first in bits,
 // into the bitmap, converting to its depth.

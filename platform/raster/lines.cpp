@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lines.h"
 
 #include "dib_bits.h"
@@ -8,7 +9,10 @@ namespace {
 
 // Stores a palette index of the given depth at column x of a row.
 void putIndex(std::uint8_t* row, long long x, int bpp, int index) {
-    if (bpp == 8) { row[x] = std::uint8_t(index); return; }
+    if (bpp == 8) {
+        row[x] = std::uint8_t(index);
+        return;
+    }
     const int perByte = 8 / bpp;
     const int shift = (perByte - 1 - int(x % perByte)) * bpp;
     const std::uint8_t mask = std::uint8_t(((1 << bpp) - 1) << shift);
@@ -30,10 +34,15 @@ public:
         std::uint8_t* row = bitmap_.row(int(y));
         if (bpp_ == 32) {
             std::uint8_t* p = row + x * 4;
-            p[0] = blue_; p[1] = green_; p[2] = red_; p[3] = 0;
+            p[0] = blue_;
+            p[1] = green_;
+            p[2] = red_;
+            p[3] = 0;
         } else if (bpp_ == 24) {
             std::uint8_t* p = row + x * 3;
-            p[0] = blue_; p[1] = green_; p[2] = red_;
+            p[0] = blue_;
+            p[1] = green_;
+            p[2] = red_;
         } else {
             putIndex(row, x, bpp_, index_);
         }
@@ -48,9 +57,7 @@ private:
 
 } // namespace
 
-void setPixelColor(Bitmap& bitmap, long long x, long long y, ColorRef color) {
-    PixelWriter(bitmap, color)(x, y);
-}
+void setPixelColor(Bitmap& bitmap, long long x, long long y, ColorRef color) { PixelWriter(bitmap, color)(x, y); }
 
 void LineCanvas::lineTo(int x, int y) {
     bresenhamLine(x_, y_, x, y, PixelWriter(target_, pen_.color));

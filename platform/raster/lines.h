@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pens and straight lines on a raster bitmap, with the platform's line rule: a Bresenham line
 // from the start point to the end point that leaves out the end pixel, so joined strokes never
@@ -16,12 +17,19 @@ class LineCanvas {
 public:
     explicit LineCanvas(Bitmap& target) : target_(target) {}
 
-    void moveTo(int x, int y) { x_ = x; y_ = y; }
+    void moveTo(int x, int y) {
+        x_ = x;
+        y_ = y;
+    }
     // Draws from the current position to (x, y), leaving out (x, y), with the selected pen;
     // (x, y) becomes the current position. Pixels outside the bitmap are skipped.
     void lineTo(int x, int y);
     // Selects a pen and returns the one that was selected before.
-    Pen selectPen(Pen pen) { Pen old = pen_; pen_ = pen; return old; }
+    Pen selectPen(Pen pen) {
+        Pen old = pen_;
+        pen_ = pen;
+        return old;
+    }
     const Pen& pen() const { return pen_; }
     int x() const { return x_; }
     int y() const { return y_; }
@@ -45,7 +53,10 @@ void bresenhamLine(int x0, int y0, int x1, int y1, Plot&& plot) {
         long long err = 2 * dy - dx;
         for (long long i = 0; i < dx; ++i) {
             plot(x, y);
-            if (err > 0) { y += sy; err -= 2 * dx; }
+            if (err > 0) {
+                y += sy;
+                err -= 2 * dx;
+            }
             err += 2 * dy;
             x += sx;
         }
@@ -53,7 +64,10 @@ void bresenhamLine(int x0, int y0, int x1, int y1, Plot&& plot) {
         long long err = 2 * dx - dy;
         for (long long i = 0; i < dy; ++i) {
             plot(x, y);
-            if (err > 0) { x += sx; err -= 2 * dy; }
+            if (err > 0) {
+                x += sx;
+                err -= 2 * dy;
+            }
             err += 2 * dx;
             y += sy;
         }

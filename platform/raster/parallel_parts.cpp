@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "parallel_parts.h"
 
 #include <algorithm>
@@ -66,7 +67,7 @@ public:
                 try {
                     threads_.emplace_back([this] { workerLoop(); });
                 } catch (const std::system_error&) {
-                    break;  // no more threads to be had: fewer helpers
+                    break; // no more threads to be had: fewer helpers
                 }
             }
             job_ = &job;

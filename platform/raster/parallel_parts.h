@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Spreads the independent parts of a pixel loop over the processor's cores. The calling thread
 // takes parts too, so one thread means a plain loop on the caller. Results never depend on the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Owned, zero-initialised pixel memory. Large blocks are 2 MB aligned and advised as huge pages,
 // because first-touch page faults dominate the cost of big pictures on these machines.

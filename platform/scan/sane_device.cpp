@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sane_device.h"
 
 #include "imaging/picture_resolution.h"
@@ -18,9 +19,7 @@ namespace {
 
 SANE_Handle h(void* p) { return static_cast<SANE_Handle>(p); }
 
-double fromWord(SANE_Value_Type type, SANE_Word w) {
-    return type == SANE_TYPE_FIXED ? SANE_UNFIX(w) : double(w);
-}
+double fromWord(SANE_Value_Type type, SANE_Word w) { return type == SANE_TYPE_FIXED ? SANE_UNFIX(w) : double(w); }
 SANE_Word toWord(SANE_Value_Type type, double v) {
     return type == SANE_TYPE_FIXED ? SANE_FIX(v) : SANE_Word(std::lround(v));
 }
@@ -48,7 +47,8 @@ public:
     SilenceWatch& operator=(const SilenceWatch&) = delete;
 
     // Runs one call to the device under watch.
-    template <class Call> auto operator()(Call call) {
+    template <class Call>
+    auto operator()(Call call) {
         {
             std::lock_guard lock(mutex_);
             ++calls_;
@@ -172,8 +172,7 @@ ScanSettings SaneDevice::settings() const {
     if (m >= 0) {
         const SANE_Option_Descriptor* d = sane_get_option_descriptor(h(handle_), m);
         if (d->type == SANE_TYPE_STRING && d->constraint_type == SANE_CONSTRAINT_STRING_LIST && d->size > 0) {
-            for (const SANE_String_Const* p = d->constraint.string_list; p && *p; ++p)
-                s.modes << QString::fromUtf8(*p);
+            for (const SANE_String_Const* p = d->constraint.string_list; p && *p; ++p) s.modes << QString::fromUtf8(*p);
             QByteArray value(d->size, '\0');
             if (sane_control_option(h(handle_), m, SANE_ACTION_GET_VALUE, value.data(), nullptr) == SANE_STATUS_GOOD)
                 s.mode = QString::fromUtf8(value.constData());
@@ -206,9 +205,11 @@ bool SaneDevice::apply(const ScanSettings& s) {
                 return false;
         }
     }
-    const std::pair<const char*, const NumericSetting*> numbers[] = {
-        {SANE_NAME_SCAN_RESOLUTION, &s.resolution}, {SANE_NAME_SCAN_TL_X, &s.left},
-        {SANE_NAME_SCAN_TL_Y, &s.top}, {SANE_NAME_SCAN_BR_X, &s.right}, {SANE_NAME_SCAN_BR_Y, &s.bottom}};
+    const std::pair<const char*, const NumericSetting*> numbers[] = {{SANE_NAME_SCAN_RESOLUTION, &s.resolution},
+                                                                     {SANE_NAME_SCAN_TL_X, &s.left},
+                                                                     {SANE_NAME_SCAN_TL_Y, &s.top},
+                                                                     {SANE_NAME_SCAN_BR_X, &s.right},
+                                                                     {SANE_NAME_SCAN_BR_Y, &s.bottom}};
     for (const auto& [name, setting] : numbers)
         if (setting->offered && findOption(name) >= 0 && !setNumber(name, setting->value)) return false;
     return true;
@@ -255,13 +256,12 @@ void putFrame(QImage& image, const std::vector<std::uint8_t>& data, const SANE_P
 
 bool knownFrame(const SANE_Parameters& p) {
     const bool depthOk = p.depth == 1 || p.depth == 8 || p.depth == 16;
-    const bool formatOk = p.format == SANE_FRAME_GRAY || p.format == SANE_FRAME_RGB ||
-                          p.format == SANE_FRAME_RED || p.format == SANE_FRAME_GREEN ||
-                          p.format == SANE_FRAME_BLUE;
+    const bool formatOk = p.format == SANE_FRAME_GRAY || p.format == SANE_FRAME_RGB || p.format == SANE_FRAME_RED ||
+        p.format == SANE_FRAME_GREEN || p.format == SANE_FRAME_BLUE;
     const int channels = p.format == SANE_FRAME_RGB ? 3 : 1;
     const long long needed = (static_cast<long long>(p.pixels_per_line) * channels * p.depth + 7) / 8;
     return depthOk && formatOk && !(p.format == SANE_FRAME_RGB && p.depth == 1) && p.pixels_per_line > 0 &&
-           p.bytes_per_line >= needed;
+        p.bytes_per_line >= needed;
 }
 
 } // namespace
@@ -298,7 +298,10 @@ QImage SaneDevice::scan(const Progress& progress) {
                 status = watched([&] { return sane_read(h(handle_), chunk.data(), SANE_Int(chunk.size()), &got); });
                 if (status == SANE_STATUS_GOOD && got > 0) data.insert(data.end(), chunk.data(), chunk.data() + got);
                 const double done = expected ? double(data.size()) / double(expected) : -1.0;
-                if (progress && !progress(done)) { cancelled = true; break; }
+                if (progress && !progress(done)) {
+                    cancelled = true;
+                    break;
+                }
             }
             if (cancelled || status != SANE_STATUS_EOF) break;
             const int lines = int(data.size() / std::size_t(p.bytes_per_line));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One scanner reached through SANE: its settings that the scan dialog offers (resolution, colour
 // mode, scan area) and one scan read into a picture. Nothing here shows a window.
@@ -14,8 +15,8 @@
 namespace kavi {
 
 struct ScannerDevice {
-    QString name;   // the SANE device name, such as "test:0"
-    QString label;  // vendor and model for people
+    QString name; // the SANE device name, such as "test:0"
+    QString label; // vendor and model for people
 };
 
 // SANE started once for the life of the object; devices are only local ones (network backends
@@ -39,12 +40,12 @@ struct NumericSetting {
     double value = 0;
     std::vector<double> choices;
     double min = 0, max = 0, step = 0;
-    bool millimetres = false;   // false for the area means pixels
+    bool millimetres = false; // false for the area means pixels
 };
 
 struct ScanSettings {
     NumericSetting resolution;
-    QStringList modes;          // empty: the device offers no choice
+    QStringList modes; // empty: the device offers no choice
     QString mode;
     NumericSetting left, top, right, bottom; // the scan area
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scan_dialogs.h"
 
 #include <QComboBox>
@@ -83,10 +84,9 @@ ScanDialog::ScanDialog(SaneDevice& device, const QString& title, QWidget* owner)
     if (settings_.resolution.offered) {
         resolution_ = new QComboBox(this);
         resolution_->setObjectName("resolution");
-        for (double v : resolutionChoices(settings_.resolution))
-            resolution_->addItem(tr("%1 dpi").arg(v), v);
-        resolution_->setCurrentIndex(defaultResolution(resolutionChoices(settings_.resolution),
-                                                       settings_.resolution.value));
+        for (double v : resolutionChoices(settings_.resolution)) resolution_->addItem(tr("%1 dpi").arg(v), v);
+        resolution_->setCurrentIndex(
+            defaultResolution(resolutionChoices(settings_.resolution), settings_.resolution.value));
         form->addRow(tr("Resolution:"), resolution_);
     }
     if (!settings_.modes.isEmpty()) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The scanner's own small dialogs: the source chooser and the scan dialog with resolution,
 // colour mode and scan area, Scan and Cancel, and a progress bar while the scan runs.

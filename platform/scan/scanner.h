@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The scanner: a source chooser and acquiring one picture into a BMP file, each with its own
 // small modal dialog owned by the calling window.

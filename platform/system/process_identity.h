@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A process named so that a later process given the same pid is told apart from it: its pid and
 // its start time (clock ticks after boot, as /proc/<pid>/stat gives it).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "system_facts.h"
 
 #include "files/mounts.h"
@@ -89,10 +90,11 @@ std::optional<std::uint32_t> serialFromUuid(const QString& uuid) {
 
 DriveType driveTypeOf(const QString& fsType, const QString& device, bool removable) {
     static const QStringList kNetwork = {
-        QStringLiteral("nfs"),  QStringLiteral("nfs4"),    QStringLiteral("cifs"),  QStringLiteral("smb3"),
-        QStringLiteral("smbfs"), QStringLiteral("ncpfs"),  QStringLiteral("9p"),    QStringLiteral("afs"),
-        QStringLiteral("ceph"), QStringLiteral("glusterfs"), QStringLiteral("fuse.sshfs"),
-        QStringLiteral("davfs"), QStringLiteral("fuse.davfs2"),
+        QStringLiteral("nfs"),         QStringLiteral("nfs4"),       QStringLiteral("cifs"),
+        QStringLiteral("smb3"),        QStringLiteral("smbfs"),      QStringLiteral("ncpfs"),
+        QStringLiteral("9p"),          QStringLiteral("afs"),        QStringLiteral("ceph"),
+        QStringLiteral("glusterfs"),   QStringLiteral("fuse.sshfs"), QStringLiteral("davfs"),
+        QStringLiteral("fuse.davfs2"),
     };
     const QString deviceName = device.section(QLatin1Char('/'), -1);
     if (kNetwork.contains(fsType) || device.startsWith(QLatin1String("//"))) return DriveType::Remote;
@@ -213,7 +215,7 @@ MemoryStatus LinuxSystemFacts::memory() const {
     QFile f(QStringLiteral("/proc/meminfo"));
     if (f.open(QIODevice::ReadOnly))
         if (auto m = parseMeminfo(f.readAll())) return *m;
-    struct sysinfo si{};
+    struct sysinfo si {};
     if (sysinfo(&si) != 0 || si.totalram == 0) return {};
     const std::uint64_t unit = si.mem_unit ? si.mem_unit : 1;
     const std::uint64_t total = std::uint64_t(si.totalram) * unit;
@@ -236,7 +238,7 @@ DriveType LinuxSystemFacts::driveType(const QString& root) const {
 
 std::optional<VolumeInfo> LinuxSystemFacts::volume(const QString& root) const {
     const auto m = mountOf(root);
-    struct statvfs st{};
+    struct statvfs st {};
     if (!m || statvfs(QFile::encodeName(root).constData(), &st) != 0) return std::nullopt;
     VolumeInfo v;
     const QString device = QString::fromStdString(m->device);
@@ -248,7 +250,7 @@ std::optional<VolumeInfo> LinuxSystemFacts::volume(const QString& root) const {
 }
 
 std::optional<DiskSpace> LinuxSystemFacts::space(const QString& root) const {
-    struct statvfs st{};
+    struct statvfs st {};
     if (statvfs(QFile::encodeName(root).constData(), &st) != 0) return std::nullopt;
     const std::uint64_t unit = st.f_frsize ? st.f_frsize : st.f_bsize;
     return DiskSpace{std::uint64_t(st.f_blocks) * unit, std::uint64_t(st.f_bfree) * unit};

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Facts about the computer for the system information window: user, computer, system folders,
 // kernel, memory, drives and their space, local time, screen, mouse, and the device list.
@@ -17,7 +18,7 @@ namespace kavi {
 enum class DriveType { Unknown = 0, NoRootFolder = 1, Removable = 2, Fixed = 3, Remote = 4, CdRom = 5, RamDisk = 6 };
 
 struct VolumeInfo {
-    QString label;          // empty where the file system has none
+    QString label; // empty where the file system has none
     QString fileSystemName; // e.g. "ext4"
     std::uint32_t serial = 0; // 0: no serial (the drive could not be read)
 };
@@ -64,22 +65,22 @@ public:
 
     virtual QString userName() const = 0;
     virtual QString computerName() const = 0;
-    virtual QString systemFolder() const = 0;    // shown as the "Windows directory"
-    virtual QString libraryFolder() const = 0;   // shown as the "System directory"
+    virtual QString systemFolder() const = 0; // shown as the "Windows directory"
+    virtual QString libraryFolder() const = 0; // shown as the "System directory"
     virtual QString temporaryPath() const = 0;
-    virtual QString platformName() const = 0;    // the kernel's system name, e.g. "Linux"
+    virtual QString platformName() const = 0; // the kernel's system name, e.g. "Linux"
     virtual int versionMajor() const = 0;
     virtual int versionMinor() const = 0;
     virtual MemoryStatus memory() const = 0;
 
-    virtual QStringList drives() const = 0;                       // root paths (mount points)
+    virtual QStringList drives() const = 0; // root paths (mount points)
     virtual DriveType driveType(const QString& root) const = 0;
     virtual std::optional<VolumeInfo> volume(const QString& root) const = 0;
     virtual std::optional<DiskSpace> space(const QString& root) const = 0;
 
     virtual QDateTime localTime() const = 0;
     virtual QSize screenPixels() const = 0;
-    virtual int colorDepth() const = 0;   // bits per pixel
+    virtual int colorDepth() const = 0; // bits per pixel
     virtual int mouseButtons() const = 0; // 0 without a mouse
 
     // The device list: keys named by paths such as "Enum\\pci\\0000:00:02.0", each with named values

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "termination_signals.h"
 
 #include <QSocketNotifier>
@@ -22,8 +23,7 @@ extern "C" void onTerminationSignal(int signalNumber) {
     const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     // A full pipe already holds a signal to act on, so a failed write loses nothing.
-    if (writeEnd >= 0 && write(writeEnd, &byte, 1) < 0) {
-    }
+    if (writeEnd >= 0 && write(writeEnd, &byte, 1) < 0) {}
     errno = savedErrno;
 }
 
@@ -37,7 +37,8 @@ void setDisposition(void (*handler)(int)) {
 
 } // namespace
 
-TerminationSignals::TerminationSignals(Handler handler, QObject* parent) : QObject(parent), handler_(std::move(handler)) {
+TerminationSignals::TerminationSignals(Handler handler, QObject* parent)
+    : QObject(parent), handler_(std::move(handler)) {
     if (readEnd >= 0) return; // another watcher is in place
     int fds[2];
     if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // SIGTERM, SIGINT and SIGHUP as calls on the event loop, so the program can end through its usual
 // shut-down (putting the default printer back, writing its settings) when it is asked to stop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes about.bmp: a 320 x 200 picture of a disc with shimmering grooves on a deep blue night
 // sky, as a 24-bit bottom-up bitmap file.
 #include <algorithm>
@@ -11,7 +12,9 @@ namespace {
 constexpr int kWidth = 320;
 constexpr int kHeight = 200;
 
-struct Rgb { double r, g, b; };
+struct Rgb {
+    double r, g, b;
+};
 
 Rgb mix(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 
@@ -43,8 +46,14 @@ Rgb pixelAt(int x, int y) {
     return c;
 }
 
-void put16(std::FILE* f, std::uint16_t v) { std::fputc(v & 255, f); std::fputc(v >> 8, f); }
-void put32(std::FILE* f, std::uint32_t v) { put16(f, std::uint16_t(v & 0xFFFF)); put16(f, std::uint16_t(v >> 16)); }
+void put16(std::FILE* f, std::uint16_t v) {
+    std::fputc(v & 255, f);
+    std::fputc(v >> 8, f);
+}
+void put32(std::FILE* f, std::uint32_t v) {
+    put16(f, std::uint16_t(v & 0xFFFF));
+    put16(f, std::uint16_t(v >> 16));
+}
 std::uint8_t byteOf(double v) { return std::uint8_t(std::clamp(std::lround(v), 0L, 255L)); }
 
 } // namespace

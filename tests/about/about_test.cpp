@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmabout.h"
 #include "support/test_platform.h"
 
@@ -41,11 +42,11 @@ TEST_F(AboutTest, LaysOutFortyFourCentredLinesWithTheFixedHeadings) {
     about.Form_Resize();
     about.Form_Resize(); // a second layout makes no second set of lines
     EXPECT_EQ(about.findChildren<QLabel*>().size(), N);
-    const std::map<int, QString> fixed = {
-        {1, "Kavi 4"}, {2, "Harbor Release"}, {3, "Version 4.0.0"},
-        {7, "Programming"}, {8, QString(11, '-')}, {11, "Beta Testers"}, {12, QString(12, '-')},
-        {17, "Documentation"}, {18, QString(13, '-')}, {22, "Design"}, {23, QString(13, '-')},
-        {28, "Special Thanks To"}, {29, QString(17, '-')}};
+    const std::map<int, QString> fixed = {{1, "Kavi 4"},          {2, "Harbor Release"},  {3, "Version 4.0.0"},
+                                          {7, "Programming"},     {8, QString(11, '-')},  {11, "Beta Testers"},
+                                          {12, QString(12, '-')}, {17, "Documentation"},  {18, QString(13, '-')},
+                                          {22, "Design"},         {23, QString(13, '-')}, {28, "Special Thanks To"},
+                                          {29, QString(17, '-')}};
     for (const auto& [i, text] : fixed) EXPECT_EQ(about.line(i)->text(), text) << "line " << i;
     for (int i : {6, 10, 16, 21, 27}) EXPECT_TRUE(about.line(i)->text().isEmpty()) << "line " << i;
     for (int i : {4, 5, 9, 13, 14, 15, 19, 20, 24, 25, 26}) EXPECT_FALSE(about.line(i)->text().isEmpty());
@@ -124,8 +125,8 @@ TEST_F(AboutTest, ActivationRestoresThePointerAndADoubleClickCloses) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy pointer is gone once the window shows";
     EXPECT_EQ(about.lineTop(1), 3000 + about.lineHeight(1)) << "showing lays the lines out";
 
-    QMouseEvent click(QEvent::MouseButtonDblClick, QPointF(160, 100), QPointF(160, 100), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent click(QEvent::MouseButtonDblClick, QPointF(160, 100), QPointF(160, 100), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(about.Picture1, &click);
     EXPECT_FALSE(about.isVisible());
 }

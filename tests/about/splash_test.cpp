@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The splash opens the main window exactly once: by its timer or at once on a key press.
 #include "frmSplash.h"
 #include "support/fixed_facts.h"

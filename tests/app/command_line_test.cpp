@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: which action wins, how the picture's name is read, what is refused.
 #include "command_line.h"
 

@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes screenshots of composing a cover for the help (run under xvfb-run, see
 // scripts/screenshot.sh): the square Front cover in its real proportions with a photograph filling
 // it, and the Cover Manipulator's Crop window locked to the DVD cover's proportions.
-#include "support/screenshot_settle.h"
 #include "frmcovercreator.h"
 #include "frmcrop.h"
 #include "imaging/qt_raster.h"
 #include "jpeg/photo_picture.h"
 #include "picture_slot.h"
 #include "platform.h"
+#include "support/screenshot_settle.h"
 #include "tab_strip.h"
 
 #include <QApplication>
@@ -43,7 +44,8 @@ int main(int argc, char** argv) {
     crop.resize(560, 420);
     kavi::testing::settleForScreenshot();
     kavi::CropView& view = *crop.view;
-    const QPoint from = view.fromPicture(QPointF(120, 60)).toPoint(), to = view.fromPicture(QPointF(560, 330)).toPoint();
+    const QPoint from = view.fromPicture(QPointF(120, 60)).toPoint(),
+                 to = view.fromPicture(QPointF(560, 330)).toPoint();
     QTest::mousePress(&view, Qt::LeftButton, {}, from);
     QTest::mouseMove(&view, to);
     QTest::mouseRelease(&view, Qt::LeftButton, {}, to);

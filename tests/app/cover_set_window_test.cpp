@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's cover sets and cover text: a set saved through the File menu, the program
 // closed and a new one opening it through the menu; the cover text window edited and dragged; the
 // question about unsaved covers at Exit and none when a signal ends the program; a damaged file
@@ -27,8 +28,8 @@
 #include <csignal>
 
 using namespace kavi;
-using kavi::testing::TempFolder;
 using kavi::testing::samePixels;
+using kavi::testing::TempFolder;
 
 namespace {
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cover tabs: each cover in its real proportions with its fit control, what printing reads
 // of the fit modes, and saving a cover's picture through the Scan tab's save flow.
 #include "cover_kinds.h"
@@ -104,9 +105,9 @@ TEST_F(CoverTabs, TheUsersFitChoiceReachesPrintingAndIsAnnouncedSettingItIsNot) 
     window.Image(4)->setPicture(filled(400, 100, Qt::blue, "dvd"));
     window.Check(4)->click();
     window.cmdPrint_Click();
-    const std::vector<QString> expected = {"follow 1", "paper 5", "orientation 2",
-                                           "draw dvd -12825,0 41040x10260 clip 0,0 15390x10260", "end document",
-                                           "paper 1"};
+    const std::vector<QString> expected = {"follow 1",      "paper 5",
+                                           "orientation 2", "draw dvd -12825,0 41040x10260 clip 0,0 15390x10260",
+                                           "end document",  "paper 1"};
     EXPECT_EQ(services.printer.ops, expected);
 }
 

@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dropping picture files from a file manager onto the main window: which cover receives them, what
 // is refused and said, and that one load runs at a time.
 #include "frmcovercreator.h"
 #include "notice_label.h"
 #include "picture_slot.h"
-#include "tab_strip.h"
 #include "support/picture_files.h"
 #include "support/process_events.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
+#include "tab_strip.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -149,6 +150,7 @@ TEST_F(Drop, TheScanTabRemoteAddressesMovesAndTextAreRefused) {
 
     window.SSTab1->setCurrentIndex(10);
     EXPECT_FALSE(drop({"p.bmp"}, centreOf(window.SSTab1)));
-    EXPECT_TRUE(notice().contains("\u201cp.bmp\u201d was not loaded: the Scan tab has no cover")) << notice().toStdString();
+    EXPECT_TRUE(notice().contains("\u201cp.bmp\u201d was not loaded: the Scan tab has no cover"))
+        << notice().toStdString();
     for (int n = 2; n <= 10; ++n) EXPECT_FALSE(window.Image(n)->hasPicture()) << n;
 }

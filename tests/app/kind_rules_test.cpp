@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Print Options" selection rules: every row of the rule table, and the invariants over
 // long random sequences of user clicks and restored ticks.
 #include "cover_kinds.h"
 #include "frmcovercreator.h"
 #include "picture_slot.h"
 #include "selection_rules.h"
-#include "tab_strip.h"
 #include "support/test_platform.h"
+#include "tab_strip.h"
 
 #include <QCheckBox>
 #include <QPushButton>

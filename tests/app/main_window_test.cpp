@@ -1,23 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: geometry in twips, toolbar and menus, commands through scripted services,
 // the mail link, the notification-area cycle and the order of shut-down.
 #include "cover_kinds.h"
 #include "frmcovercreator.h"
 #include "maker.h"
 #include "picture_slot.h"
-#include "tab_strip.h"
 #include "support/test_platform.h"
+#include "tab_strip.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QToolBar>
-#include <QApplication>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -88,16 +89,17 @@ TEST_F(MainWindow, ToolbarAndMenusCarryTheirCaptionsInOrder) {
         captions << a->text();
         EXPECT_FALSE(a->icon().isNull()) << a->text().toStdString();
     }
-    EXPECT_EQ(captions, QStringList({"Print Cover", "About", "Cover Manipulator", "Report A Bug", "Help", "Visit Website"}));
+    EXPECT_EQ(captions,
+              QStringList({"Print Cover", "About", "Cover Manipulator", "Report A Bug", "Help", "Visit Website"}));
     EXPECT_EQ(window.File->title(), "&File");
-    EXPECT_EQ(menuEntries(window.File), QStringList({"&Print", "Print Pre&view", "&Export PDF...", "Save Cover Picture &As...", "-",
-                                                     "&Open Cover Set...", "Save Cover Se&t...", "-", "Pape&r",
-                                                     "Cut &Marks", "-", "&Select Printer", "&Calibrate Printer...",
-                                                     "-", "E&xit"}));
+    EXPECT_EQ(menuEntries(window.File),
+              QStringList({"&Print", "Print Pre&view", "&Export PDF...", "Save Cover Picture &As...", "-",
+                           "&Open Cover Set...", "Save Cover Se&t...", "-", "Pape&r", "Cut &Marks", "-",
+                           "&Select Printer", "&Calibrate Printer...", "-", "E&xit"}));
     EXPECT_EQ(window.help->title(), "&Help");
-    EXPECT_EQ(menuEntries(window.help), QStringList({"Help &Contents", "-", "&Report A Bug", "&Visit Website", "-",
-                                                     "&Check For Updates", "System &Information...", "-",
-                                                     "&About"}));
+    EXPECT_EQ(menuEntries(window.help),
+              QStringList({"Help &Contents", "-", "&Report A Bug", "&Visit Website", "-", "&Check For Updates",
+                           "System &Information...", "-", "&About"}));
 }
 
 TEST_F(MainWindow, SystemInformationOpensModallyAndReturnsWhenClosed) {
@@ -146,8 +148,9 @@ TEST_F(MainWindow, HelpWebsiteAndBugReportGoToTheirServices) {
     ASSERT_EQ(services.shell.calls.size(), 2u);
     EXPECT_EQ(services.shell.calls[0].target, QString::fromUtf8(maker::kWebsite));
     EXPECT_EQ(services.shell.calls[0].showCommand, kShowNormal);
-    EXPECT_EQ(services.shell.calls[1].target, QStringLiteral("mailto:") + maker::kSupportEmail +
-                                                  "?subject=Kavi 4 Bug Report (Version 4.0.0 Harbor Release)");
+    EXPECT_EQ(services.shell.calls[1].target,
+              QStringLiteral("mailto:") + maker::kSupportEmail +
+                  "?subject=Kavi 4 Bug Report (Version 4.0.0 Harbor Release)");
     EXPECT_EQ(services.shell.calls[1].showCommand, kShow);
 }
 
@@ -290,7 +293,9 @@ TEST(MainWindowPrinting, UnloadPutsTheStartUpPrinterBackFirst) {
 
     s.journal.entries.clear();
     window.Form_Unload();
-    EXPECT_EQ(s.journal.entries, (std::vector<QString>{"printers:write Office,Office driver,Office-port", "encoders:shutdown", "help:18"}));
+    EXPECT_EQ(
+        s.journal.entries,
+        (std::vector<QString>{"printers:write Office,Office driver,Office-port", "encoders:shutdown", "help:18"}));
     EXPECT_EQ(s.printers.userSetting, QString("Office"));
 }
 
@@ -312,8 +317,9 @@ TEST(MainWindowPrinting, PrintSendsTheTickedSlotsPictureAndNothingFoundRestoresN
     window.findChild<QAction*>("Print")->trigger();
     ASSERT_EQ(s.messages.shown.size(), 1u);
     EXPECT_EQ(s.messages.shown[0].text, "Please make sure your printer is on and you are using LEGAL sized paper!");
-    EXPECT_EQ(s.printer.ops, (std::vector<QString>{"follow 1", "paper 5", "orientation 2",
-                                                   "draw dvd picture 0,0 15390x10260", "end document", "paper 1"}));
+    EXPECT_EQ(s.printer.ops,
+              (std::vector<QString>{"follow 1", "paper 5", "orientation 2", "draw dvd picture 0,0 15390x10260",
+                                    "end document", "paper 1"}));
     window.Form_Unload();
     EXPECT_TRUE(s.printers.entryWrites.empty());
     EXPECT_EQ(s.printers.deviceEntry, "Elsewhere,x,y");

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's notice: where it shows, and that it goes away when its time is up or at the
 // user's next press in the window, but not at the press that brought it nor at presses elsewhere.
 #include "frmcovercreator.h"
 #include "notice_label.h"
-#include "tab_strip.h"
 #include "support/test_platform.h"
+#include "tab_strip.h"
 
 #include <QApplication>
 #include <QGroupBox>

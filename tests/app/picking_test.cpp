@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picking pictures: the chained lists, the tab-to-slot map, the busy state, EXIF orientation,
 // refreshes that keep the user's place, and FileExists.
 #include "file_exists.h"
@@ -5,13 +6,13 @@
 #include "folder_list.h"
 #include "frmcovercreator.h"
 #include "notice_label.h"
-#include "picture_slot.h"
-#include "tab_strip.h"
-#include "support/picture_files.h"
 #include "output/print/pdf_probe.h"
+#include "picture_slot.h"
 #include "print_job.h"
+#include "support/picture_files.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
+#include "tab_strip.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -27,9 +28,9 @@
 #include <sys/stat.h>
 
 using namespace kavi;
-using kavi::testing::TempFolder;
 using kavi::testing::pictureBytes;
 using kavi::testing::rotatedPhoto;
+using kavi::testing::TempFolder;
 
 namespace {
 
@@ -53,15 +54,16 @@ protected:
 } // namespace
 
 TEST_F(Picking, TheListShowsPictureFilesOfAnyCaseWithoutHiddenOnes) {
-    for (const char* name : {"a.jpg", "B.JPG", "c.Jpeg", "d.bmp", "e.gif", "f.png", "g.TIF", "h.tiff", "i.webp", ".hidden.jpg",
-                             "noext", "g.jpg.txt"})
+    for (const char* name : {"a.jpg", "B.JPG", "c.Jpeg", "d.bmp", "e.gif", "f.png", "g.TIF", "h.tiff", "i.webp",
+                             ".hidden.jpg", "noext", "g.jpg.txt"})
         dir.write(name, "x");
     QDir(dir.path()).mkdir("folder.jpg");
     // A named pipe holds no picture, and opening it would wait for a writer forever.
     ASSERT_EQ(mkfifo(QFile::encodeName(dir.file("pipe.jpg")).constData(), 0600), 0);
     window.dirSelect->refresh();
     window.fileSelect->refresh();
-    EXPECT_EQ(window.fileSelect->entries(), QStringList({"a.jpg", "B.JPG", "c.Jpeg", "d.bmp", "e.gif", "f.png", "g.TIF", "h.tiff"}));
+    EXPECT_EQ(window.fileSelect->entries(),
+              QStringList({"a.jpg", "B.JPG", "c.Jpeg", "d.bmp", "e.gif", "f.png", "g.TIF", "h.tiff"}));
 }
 
 TEST_F(Picking, PngAndTifFilesAsSaveWritesThemArePicked) {
@@ -81,7 +83,8 @@ TEST_F(Picking, TheHighlightedFileIsPickedAgainForTheNextTab) {
     window.show();
     const auto clickEntry = [this](const QString& name) {
         const QModelIndex index = window.fileSelect->model()->index(int(window.fileSelect->entries().indexOf(name)), 0);
-        QTest::mouseClick(window.fileSelect->viewport(), Qt::LeftButton, {}, window.fileSelect->visualRect(index).center());
+        QTest::mouseClick(window.fileSelect->viewport(), Qt::LeftButton, {},
+                          window.fileSelect->visualRect(index).center());
     };
     clickEntry("photo.bmp");
     ASSERT_TRUE(window.Image(1)->hasPicture());
@@ -103,7 +106,9 @@ TEST_F(Picking, APickLandsInTheSlotOfTheShownTabOnly) {
     EXPECT_EQ(window.Image(4)->picture().size(), QSize(40, 30)) << "the slot keeps the whole picture";
     EXPECT_EQ(window.Image(4)->picture().pixel(0, 0), QColor(Qt::blue).rgb());
     for (int n = 1; n <= 10; ++n) {
-        if (n != 4) { EXPECT_FALSE(window.Image(n)->hasPicture()) << n; }
+        if (n != 4) {
+            EXPECT_FALSE(window.Image(n)->hasPicture()) << n;
+        }
     }
     EXPECT_TRUE(window.SelectedImage.isEmpty()) << "a pick selects nothing";
     EXPECT_FALSE(window.Check(4)->isChecked()) << "a pick ticks nothing";
@@ -161,8 +166,9 @@ TEST_F(Picking, TheNoticeSaysWhyAFileDidNotLoad) {
     window.fileSelect->refresh();
     pick("good.bmp");
     EXPECT_TRUE(window.lblNotice->notice().isEmpty()) << "a good pick says nothing";
-    const std::pair<const char*, const char*> failures[] = {
-        {"broken.jpg", "is not a readable picture"}, {"empty.gif", "is not a readable picture"}, {"cut.jpg", "is incomplete"}};
+    const std::pair<const char*, const char*> failures[] = {{"broken.jpg", "is not a readable picture"},
+                                                            {"empty.gif", "is not a readable picture"},
+                                                            {"cut.jpg", "is incomplete"}};
     for (const auto& [name, reason] : failures) {
         pick(name);
         EXPECT_EQ(window.Image(1)->picture().size(), QSize(12, 12)) << name;
@@ -281,7 +287,8 @@ namespace {
 QByteArray photoJpeg(int w, int h, int seed) {
     QImage image(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.setPixel(x, y, qRgb((x * 7 + seed) & 255, (y * 5 + seed * 3) & 255, (x ^ y) & 255));
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb((x * 7 + seed) & 255, (y * 5 + seed * 3) & 255, (x ^ y) & 255));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

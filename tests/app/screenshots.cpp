@@ -1,26 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes screenshots of the main window as a user sees it (run under xvfb-run, see
 // scripts/screenshot.sh): a cover picked and clicked, so it is the selected one; the notice after
 // picking a file that is no picture; the window with the three CD covers loaded and ticked; and the
 // Cover Manipulator opened on the selected cover, with a filter applied.
-#include "support/screenshot_settle.h"
 #include "file_list.h"
 #include "folder_list.h"
 #include "frmcovercreator.h"
 #include "frmmanipulate.h"
 #include "imaging/qt_raster.h"
-#include "notice_label.h"
 #include "jpeg/photo_picture.h"
+#include "notice_label.h"
 #include "picture_slot.h"
 #include "platform.h"
+#include "support/screenshot_settle.h"
 #include "tab_strip.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -39,7 +40,8 @@ bool pick(kavi::frmcovercreator& window, const QString& name) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc != 5) {
-        std::fprintf(stderr, "usage: %s selected-cover.png unreadable-notice.png main-window.png manipulator.png\n", argv[0]);
+        std::fprintf(stderr, "usage: %s selected-cover.png unreadable-notice.png main-window.png manipulator.png\n",
+                     argv[0]);
         return 2;
     }
     // A folder of covers: a photograph and a file that only looks like one by its name.

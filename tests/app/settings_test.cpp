@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: what readini accepts, its fallback, what writeini writes, and a restart.
 #include "drive_list.h"
 #include "folder_list.h"
 #include "frmcovercreator.h"
-#include "tab_strip.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
+#include "tab_strip.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -20,8 +21,8 @@ namespace {
 class Settings : public ::testing::Test {
 protected:
     kavi::testing::TestPlatform services;
-    TempFolder dir;     // the settings file's folder and the "program folder" of the fallback
-    TempFolder covers;  // a folder the user browsed to
+    TempFolder dir; // the settings file's folder and the "program folder" of the fallback
+    TempFolder covers; // a folder the user browsed to
     std::unique_ptr<frmcovercreator> window = makeWindow();
 
     std::unique_ptr<frmcovercreator> makeWindow() {
@@ -35,8 +36,8 @@ protected:
         // ticks: ten characters or quoted values separated by commas, Front .. BLU
         const QStringList keys = {"Front", "Inside", "Back", "DVD", "Mini", "PSP", "DS", "SLIM", "HD", "BLU"};
         const QStringList values = ticks.split(',');
-        QByteArray text = "[MAIN]\nDrive=" + drive().toUtf8() + "\nDir=" + (folder.isNull() ? covers.path() : folder).toUtf8() +
-                          "\nTab=" + tab.toUtf8() + "\n";
+        QByteArray text = "[MAIN]\nDrive=" + drive().toUtf8() +
+            "\nDir=" + (folder.isNull() ? covers.path() : folder).toUtf8() + "\nTab=" + tab.toUtf8() + "\n";
         for (int i = 0; i < keys.size(); ++i) text += keys[i].toUtf8() + "=" + values.value(i).toUtf8() + "\n";
         dir.write("kavi4.ini", text);
     }
@@ -62,7 +63,8 @@ protected:
 } // namespace
 
 TEST_F(Settings, TabAcceptsExactlyZeroToTen) {
-    const std::pair<QString, int> cases[] = {{"3", 3}, {"10", 10}, {"11", 0}, {"-1", 0}, {"abc", 0}, {"03", 0}, {" 3", 3}, {"\" 3\"", 0}};
+    const std::pair<QString, int> cases[] = {{"3", 3},   {"10", 10}, {"11", 0}, {"-1", 0},
+                                             {"abc", 0}, {"03", 0},  {" 3", 3}, {"\" 3\"", 0}};
     for (const auto& [stored, shown] : cases) {
         window = makeWindow();
         store(stored, "0,0,0,0,0,0,0,0,0,0");
@@ -126,7 +128,7 @@ TEST_F(Settings, AFreshFileHoldsTheThirteenKeysInOrder) {
     window->Check(4)->click();
     window->writeini();
     const QByteArray expected = "[MAIN]\nDrive=" + drive().toUtf8() + "\nDir=" + covers.path().toUtf8() +
-                                "\nTab=3\nFront=0\nInside=0\nBack=0\nDVD=1\nMini=0\nPSP=0\nDS=0\nSLIM=0\nHD=0\nBLU=0\n";
+        "\nTab=3\nFront=0\nInside=0\nBack=0\nDVD=1\nMini=0\nPSP=0\nDS=0\nSLIM=0\nHD=0\nBLU=0\n";
     EXPECT_EQ(dir.read("kavi4.ini"), expected);
 }
 
@@ -192,8 +194,9 @@ TEST_F(Settings, UnloadPutsTheStartUpPrinterBackBeforeWritingTheSettings) {
     window->A_Click();
     ASSERT_TRUE(services.printers.writeDefaultPrinterEntry("Photo,Photo driver,Photo-port"));
     const QStringList settingsOnDisk = unloadNotingWhenSettingsAreOnDisk();
-    EXPECT_EQ(services.journal.entries, std::vector<QString>({"printers:write Office,Office driver,Office-port",
-                                                              "printers:clear", "encoders:shutdown", "help:18"}))
+    EXPECT_EQ(services.journal.entries,
+              std::vector<QString>({"printers:write Office,Office driver,Office-port", "printers:clear",
+                                    "encoders:shutdown", "help:18"}))
         << "printer restored, image writer released, settings written, help closed";
     EXPECT_EQ(settingsOnDisk, QStringList({"help:18"})) << "the printer comes back first, then the settings";
     EXPECT_FALSE(services.printers.userSetting.has_value());

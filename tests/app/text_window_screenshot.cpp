@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes a screenshot of the cover text window (run under xvfb-run, see scripts/screenshot.sh): a
 // DVD cover's photograph with a title, a subtitle and spine text, the title being edited.
 #include "frmcovertext.h"

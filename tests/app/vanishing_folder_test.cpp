@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture folder or a picture deleted while the lists show it: the lists move on at the next
 // refresh, the covers keep their pictures, a pick of a file that is gone says so, and the window
 // is left usable; the next start on the saved settings opens where the lists ended.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lengths and paper: the exact DS size, unit round trips, and the printer object's codes and sizes.
 #include "cover_kinds.h"
 

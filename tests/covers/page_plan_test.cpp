@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page plan: the single kinds' steps with the DS order and Letter after Legal, and the
 // jewel-case layouts by weight sum.
 #include "page_plan.h"
@@ -41,7 +42,7 @@ TEST(PagePlan, EachSingleKindAloneWithItsSettingsInOrder) {
 
 TEST(PagePlan, JewelCaseSumsChooseTheLayout) {
     const std::vector<std::pair<std::vector<int>, std::vector<std::vector<int>>>> layouts = {
-        {{1}, {{1}}}, {{2}, {{2}}}, {{1, 2}, {{1, 2}}}, {{3}, {{3}}},
+        {{1}, {{1}}},       {{2}, {{2}}},       {{1, 2}, {{1, 2}}},         {{3}, {{3}}},
         {{1, 3}, {{1, 3}}}, {{2, 3}, {{2, 3}}}, {{1, 2, 3}, {{1, 2}, {3}}},
     };
     for (const auto& [ticked, pages] : layouts) {

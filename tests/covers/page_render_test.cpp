@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paper choice, placement on the sheet, the fit check, calibration and cut marks.
 #include "calibration_page.h"
 #include "page_render.h"
@@ -84,7 +85,8 @@ TEST(Placement, PdfPagesCentreTheCoversAsOneGroup) {
             EXPECT_NEAR(inches(b.left), inches(sheet.width - b.right()), 1e-9);
             EXPECT_NEAR(inches(b.top), inches(sheet.height - b.bottom()), 1e-9);
             for (std::size_t i = 1; i < placed.size(); ++i) {
-                EXPECT_EQ(placed[i].rect.left - placed[0].rect.left, page.covers[i].rect.left - page.covers[0].rect.left);
+                EXPECT_EQ(placed[i].rect.left - placed[0].rect.left,
+                          page.covers[i].rect.left - page.covers[0].rect.left);
                 EXPECT_EQ(placed[i].rect.top - placed[0].rect.top, kSecondCoverTop);
             }
         }
@@ -120,8 +122,9 @@ TEST(CutMarks, OutsideEveryPictureInsideThePrintableAreaAndCoversNeverMove) {
     for (const auto& set : allowedSets())
         for (const PlannedPage& page : planPrintJob(ticks(set)).pages)
             for (Placement placement : {Placement::AtPrintableCorner, Placement::CentredOnSheet}) {
-                const LengthRect area = placement == Placement::CentredOnSheet ? wholeSheet(page)
-                                                                               : inset(page.sheet(), 0.25, 0.25, 0.25, 0.25);
+                const LengthRect area = placement == Placement::CentredOnSheet
+                    ? wholeSheet(page)
+                    : inset(page.sheet(), 0.25, 0.25, 0.25, 0.25);
                 PageOptions options{placement, area, false, {}};
                 const RenderedPage plain = renderPage(page, options);
                 options.cutMarks = true;
@@ -129,8 +132,9 @@ TEST(CutMarks, OutsideEveryPictureInsideThePrintableAreaAndCoversNeverMove) {
                 EXPECT_EQ(marked.covers, plain.covers) << "covers never move for marks";
                 EXPECT_TRUE(plain.marks.empty());
                 for (const MarkLine& m : marked.marks) {
-                    const LengthRect ink{std::min(m.from.x, m.to.x) - kMarkWidth / 2, std::min(m.from.y, m.to.y) - kMarkWidth / 2,
-                                         (m.to.x - m.from.x) + kMarkWidth, (m.to.y - m.from.y) + kMarkWidth};
+                    const LengthRect ink{std::min(m.from.x, m.to.x) - kMarkWidth / 2,
+                                         std::min(m.from.y, m.to.y) - kMarkWidth / 2, (m.to.x - m.from.x) + kMarkWidth,
+                                         (m.to.y - m.from.y) + kMarkWidth};
                     for (const PlacedCover& c : marked.covers) EXPECT_FALSE(overlaps(ink, c.rect)) << "kind " << c.kind;
                     EXPECT_GE(ink.left, area.left);
                     EXPECT_LE(ink.right(), area.right());
@@ -156,7 +160,8 @@ TEST(CutMarks, OutsideEveryPictureInsideThePrintableAreaAndCoversNeverMove) {
     EXPECT_EQ(folds, 4);
 
     // At the corner of a printer's printable area the marks left of and above the cover are left out.
-    const RenderedPage atCorner = renderPage(dvd, {Placement::AtPrintableCorner, inset(dvd.sheet(), 0.25, 0.25, 0.25, 0.25), true, {}});
+    const RenderedPage atCorner =
+        renderPage(dvd, {Placement::AtPrintableCorner, inset(dvd.sheet(), 0.25, 0.25, 0.25, 0.25), true, {}});
     for (const MarkLine& m : atCorner.marks) {
         EXPECT_GE(m.from.x, atCorner.covers[0].rect.left);
         EXPECT_GE(m.from.y, atCorner.covers[0].rect.top);
@@ -188,7 +193,8 @@ TEST(PageRender, CalibrationMovesCoversAndMarksButTheFitCheckSeesThePlan) {
     const RenderedPage calibrated = renderPage(psp, {Placement::AtPrintableCorner, area, true, c});
     EXPECT_EQ(calibrated.covers.at(0).rect, c.apply(plain.covers.at(0).rect));
     ASSERT_EQ(calibrated.marks.size(), plain.marks.size());
-    for (std::size_t i = 0; i < plain.marks.size(); ++i) EXPECT_EQ(calibrated.marks[i].from, c.apply(plain.marks[i].from));
+    for (std::size_t i = 0; i < plain.marks.size(); ++i)
+        EXPECT_EQ(calibrated.marks[i].from, c.apply(plain.marks[i].from));
     EXPECT_EQ(calibrated.overhangs, plain.overhangs);
     EXPECT_EQ(calibrated.sheet, psp.sheet());
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a picture lands on its cover for each fit mode, and that the layout carries it per cover.
 #include "page_render.h"
 #include "picture_fit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cover-set files: all ten covers come back pixel for pixel with their fit modes, texts and ticks,
 // and every empty, cut-off, damaged, foreign or newer file is refused without a cover set.
 #include "cover_set_file.h"

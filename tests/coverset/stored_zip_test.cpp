@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored-zip container: what is written reads back (and other zip readers agree), and every
 // cut-off, unsupported or duplicated record is refused without reading outside the bytes.
 #include "files/stored_zip.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Negative, Gray Scale, Black & White, Saturation, Add Noise, Contrast and SpillClamp.
 #include "filter_pictures.h"
 
@@ -59,7 +60,7 @@ TEST(ColourFilters, ContrastCurveAroundTheMeanGray) {
     // Mean gray level 100: half the pixels 90, half 110.
     raster::Bitmap bmp = flat(4, 2, 90);
     for (int x = 0; x < 4; ++x) putGray(bmp, x, 1, 110);
-    put(bmp, 0, 0, {95, 90, 85});  // gray level still 90
+    put(bmp, 0, 0, {95, 90, 85}); // gray level still 90
     const raster::Bitmap out = filtered(N::Contrast, bmp, 10);
     const GrayLevels& curve = GrayTable();
     EXPECT_EQ(curve[95], 94);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine: reading and writing back, progress, yielding, re-entry, stop and failure.
 #include "filter_pictures.h"
 
@@ -71,8 +72,7 @@ TEST(FilterEngine, ProgressAfterEveryRowEndsAtHundredWithGridsShrunk) {
     // Emboss walks rows 1 to H - 1.
     EXPECT_EQ(progressSeenByYield(FilterNumber::Emboss, flat(3, 3, 9)), (std::vector<int>{33, 66, 100}));
     // Contrast: 5 after its preparation, then 5 + r * 95 \ H.
-    EXPECT_EQ(progressSeenByYield(FilterNumber::Contrast, flat(2, 3, 9), 10),
-              (std::vector<int>{5, 36, 68, 100, 100}));
+    EXPECT_EQ(progressSeenByYield(FilterNumber::Contrast, flat(2, 3, 9), 10), (std::vector<int>{5, 36, 68, 100, 100}));
     // A picture too small for the interior still ends at 100.
     EXPECT_EQ(progressSeenByYield(FilterNumber::Sharpen, flat(2, 2, 9), 2), (std::vector<int>{100}));
 
@@ -112,10 +112,12 @@ TEST(FilterEngine, AnEngineOfItsOwnKeepsItsStateApartFromTheProcessEngine) {
     FilterEngine own;
     int ownProgress = 0, processProgress = 0;
     bool processBusySeen = true;
-    EXPECT_EQ(own.apply(FilterNumber::Contrast, &mine, 40, ownProgress, [&] {
-        processBusySeen = processBusySeen && own.busy() && !FilterBusy();
-        return AfterYield::Continue;
-    }), FilterOutcome::Applied);
+    EXPECT_EQ(own.apply(FilterNumber::Contrast, &mine, 40, ownProgress,
+                        [&] {
+                            processBusySeen = processBusySeen && own.busy() && !FilterBusy();
+                            return AfterYield::Continue;
+                        }),
+              FilterOutcome::Applied);
     EXPECT_TRUE(processBusySeen) << "only the engine that runs is busy";
     EXPECT_EQ(own.progress(), 100);
     EXPECT_EQ(own.workPixels().byteCount(), 16u);
@@ -125,7 +127,7 @@ TEST(FilterEngine, AnEngineOfItsOwnKeepsItsStateApartFromTheProcessEngine) {
 }
 
 TEST(FilterEngine, StopFromTheYieldLeavesThePictureUntouched) {
-    for (int stopAt : {1, 3, 6}) {  // the first row, a middle row, the final yield after 100
+    for (int stopAt : {1, 3, 6}) { // the first row, a middle row, the final yield after 100
         raster::Bitmap bmp = scrambled(5, 5);
         const auto before = bytesOf(bmp);
         int progress = 0, yields = 0;
@@ -213,7 +215,7 @@ TEST(FilterEngine, TinyPicturesAreAccepted) {
             EXPECT_EQ(ApplyFilter(number, &bmp, windowParameter(number), progress), FilterOutcome::Applied);
             EXPECT_EQ(progress, 100);
             const bool interiorOnly = number == 1 || number == 3 || number == 5 || number == 6 || number == 7 ||
-                                      number == 13 || number == 25 || number == 26 || number == 27;
+                number == 13 || number == 25 || number == 26 || number == 27;
             if (interiorOnly) {
                 EXPECT_EQ(bytesOf(bmp), before) << number << " on " << w << " x " << h;
             }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small pictures and helpers for the filter tests.
 #include "filter_random.h"

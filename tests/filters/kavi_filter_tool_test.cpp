@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kavi-filter command: runs a filter over picture files and refuses bad arguments clearly.
 #include "support/tool_test.h"
 
@@ -43,13 +44,17 @@ TEST_F(KaviFilterTool, WritesTheFilteredPictureAsPngOrBmp) {
 TEST_F(KaviFilterTool, BadArgumentsGiveOneLineAndAFailureStatus) {
     const QString out = dir.filePath("out.png");
     const QList<QStringList> bad{
-        {"x", "0", input, out},          {"1.5", "0", input, out},      {"", "0", input, out},
-        {"2", "0x10", input, out},       {"2", "99999999999", input, out},
+        {"x", "0", input, out},
+        {"1.5", "0", input, out},
+        {"", "0", input, out},
+        {"2", "0x10", input, out},
+        {"2", "99999999999", input, out},
         {"2", "0", dir.filePath("missing.png"), out},
         {"2", "0", input, dir.filePath("out.jpg")},
         {"2", "0", input, dir.filePath("no/such/folder/out.png")},
-        {"2", "0", input},               {"29", "50", input, out, "--seed", "-1"},
-        {"1", "-8", input, out},  // divisor zero
+        {"2", "0", input},
+        {"29", "50", input, out, "--seed", "-1"},
+        {"1", "-8", input, out}, // divisor zero
     };
     for (const QStringList& arguments : bad) {
         const ToolRun run = runTool(arguments);

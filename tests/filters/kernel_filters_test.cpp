@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sharpen, Blur, Smooth, Edge Enhance, Contour, Emboss, Engrave and Relief.
 #include "filter_pictures.h"
 
@@ -73,12 +74,12 @@ TEST(KernelFilters, InPlaceMembersMatchAPlainWalkOnANoisyPicture) {
 TEST(KernelFilters, ContourAndReliefMatchAPlainComputationOnANoisyPicture) {
     const raster::Bitmap noisy = scrambled(37, 11);
     const int k[3] = {10, 20, 30};
-    const raster::Bitmap contour = fromCopyReference(noisy, [&](int p, const int (&n)[3][3]) {
+    const raster::Bitmap contour = fromCopyReference(noisy, [&](int p, const int(&n)[3][3]) {
         const int s8 = n[0][0] + n[0][1] + n[0][2] + n[1][0] + n[1][2] + n[2][0] + n[2][1] + n[2][2];
         return std::clamp(8 * n[1][1] - s8 + k[p], 0, 255);
     });
     EXPECT_EQ(bytesOf(filtered(N::Contour, noisy, int(raster::rgb(30, 20, 10)))), bytesOf(contour));
-    const raster::Bitmap relief = fromCopyReference(noisy, [](int, const int (&n)[3][3]) {
+    const raster::Bitmap relief = fromCopyReference(noisy, [](int, const int(&n)[3][3]) {
         const int t = (2 * n[0][0] + n[1][0] + n[0][1] + n[1][1] - n[2][1] - n[1][2] - 2 * n[2][2]) / 2;
         return t > 205 ? 255 : std::max(0, t + 50);
     });
@@ -148,12 +149,12 @@ TEST(KernelFilters, ContourDarkensTheDarkSideOfAnEdge) {
 
 TEST(KernelFilters, ReliefTruncatesTowardZeroAndCapsAbove205) {
     raster::Bitmap bmp = flat(3, 3, 0);
-    putGray(bmp, 1, 2, 1);  // bottom neighbour 1: t = -1 \ 2 = 0
+    putGray(bmp, 1, 2, 1); // bottom neighbour 1: t = -1 \ 2 = 0
     EXPECT_EQ(at(filtered(N::Relief, bmp), 1, 1).g, 50) << "not 49";
 
     auto reliefOfTopLeft = [](int topLeft) {
         raster::Bitmap b = flat(3, 3, 0);
-        putGray(b, 0, 0, topLeft);  // t = 2 * TL \ 2 = TL
+        putGray(b, 0, 0, topLeft); // t = 2 * TL \ 2 = TL
         return at(filtered(N::Relief, b), 1, 1).g;
     };
     EXPECT_EQ(reliefOfTopLeft(204), 254);
@@ -161,7 +162,7 @@ TEST(KernelFilters, ReliefTruncatesTowardZeroAndCapsAbove205) {
     EXPECT_EQ(reliefOfTopLeft(206), 255);
 
     raster::Bitmap bright = flat(3, 3, 255);
-    for (int x = 0; x < 3; ++x) putGray(bright, x, 0, 0);  // TL, T up to 0: t = (255 - 255 - 255 - 510) \ 2
+    for (int x = 0; x < 3; ++x) putGray(bright, x, 0, 0); // TL, T up to 0: t = (255 - 255 - 255 - 510) \ 2
     EXPECT_EQ(at(filtered(N::Relief, bright), 1, 1).g, 0) << "below 0 becomes 0";
 }
 

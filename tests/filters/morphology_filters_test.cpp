@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dilate, Erode, Edge Detect and Diffuse.
 #include "filter_pictures.h"
 
@@ -55,18 +56,18 @@ TEST(MorphologyFilters, ReadTheUnchangedCopy) {
 
 TEST(MorphologyFilters, MatchAPlainComputationOnANoisyPicture) {
     const raster::Bitmap noisy = scrambled(41, 9);
-    auto extreme = [](const int (&n)[3][3], bool largest) {
+    auto extreme = [](const int(&n)[3][3], bool largest) {
         int v = n[0][0];
         for (const auto& row : n)
             for (int value : row) v = largest ? std::max(v, value) : std::min(v, value);
         return v;
     };
     EXPECT_EQ(bytesOf(filtered(N::Dilate, noisy)),
-              bytesOf(fromCopyReference(noisy, [&](int, const int (&n)[3][3]) { return extreme(n, true); })));
+              bytesOf(fromCopyReference(noisy, [&](int, const int(&n)[3][3]) { return extreme(n, true); })));
     EXPECT_EQ(bytesOf(filtered(N::Erode, noisy)),
-              bytesOf(fromCopyReference(noisy, [&](int, const int (&n)[3][3]) { return extreme(n, false); })));
+              bytesOf(fromCopyReference(noisy, [&](int, const int(&n)[3][3]) { return extreme(n, false); })));
     EXPECT_EQ(bytesOf(filtered(N::EdgeDetect, noisy)),
-              bytesOf(fromCopyReference(noisy, [&](int, const int (&n)[3][3]) { return n[1][1] - extreme(n, false); })));
+              bytesOf(fromCopyReference(noisy, [&](int, const int(&n)[3][3]) { return n[1][1] - extreme(n, false); })));
 }
 
 TEST(MorphologyFilters, DiffuseDrawsTwoNumbersPerPixelAndStaysInside) {

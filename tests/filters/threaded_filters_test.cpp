@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every filter gives the same bytes on several threads as on one, and in the picture's own memory
 // as through the engine's grids, whatever the picture's shape, including the random filters under
 // a fixed seed, and a stopped filter leaves the generator where the plain walk would.
@@ -22,7 +23,7 @@ struct ThreadCount {
 struct FilterRun {
     std::vector<std::uint8_t> bytes;
     std::uint64_t generatorAfter;
-    std::vector<int> progress;  // what the caller saw at each yield
+    std::vector<int> progress; // what the caller saw at each yield
     FilterOutcome outcome;
 };
 
@@ -48,17 +49,16 @@ FilterRun runFilter(int threads, int number, int parameter, const raster::Bitmap
 }
 
 const std::vector<std::pair<int, int>> kFilters{
-    {FilterNumber::Sharpen, 2},     {FilterNumber::Negative, 0},   {FilterNumber::Blur, 0},
-    {FilterNumber::Diffuse, 6},     {FilterNumber::Smooth, 0},     {FilterNumber::EdgeEnhance, 1},
-    {FilterNumber::Contour, 0xFFFFFF}, {FilterNumber::Emboss, 0x787800}, {FilterNumber::Engrave, 0x787800},
-    {FilterNumber::Grayscale, 0},   {FilterNumber::Relief, 0},     {FilterNumber::Contrast, 10},
-    {FilterNumber::BlackWhite, 0xB4B4B4}, {FilterNumber::Dilate, 0}, {FilterNumber::Erode, 0},
-    {FilterNumber::EdgeDetect, 0},  {FilterNumber::AddNoise, 50},  {FilterNumber::Saturation, 15},
-    {FilterNumber::Diffuse, 300},   {FilterNumber::Sharpen, 40000}, {FilterNumber::Contrast, -90},
+    {FilterNumber::Sharpen, 2},           {FilterNumber::Negative, 0},      {FilterNumber::Blur, 0},
+    {FilterNumber::Diffuse, 6},           {FilterNumber::Smooth, 0},        {FilterNumber::EdgeEnhance, 1},
+    {FilterNumber::Contour, 0xFFFFFF},    {FilterNumber::Emboss, 0x787800}, {FilterNumber::Engrave, 0x787800},
+    {FilterNumber::Grayscale, 0},         {FilterNumber::Relief, 0},        {FilterNumber::Contrast, 10},
+    {FilterNumber::BlackWhite, 0xB4B4B4}, {FilterNumber::Dilate, 0},        {FilterNumber::Erode, 0},
+    {FilterNumber::EdgeDetect, 0},        {FilterNumber::AddNoise, 50},     {FilterNumber::Saturation, 15},
+    {FilterNumber::Diffuse, 300},         {FilterNumber::Sharpen, 40000},   {FilterNumber::Contrast, -90},
 };
 
-void expectSameOnThreads(const raster::Bitmap& picture, const std::vector<int>& threadCounts,
-                         Path path = Path::Grids) {
+void expectSameOnThreads(const raster::Bitmap& picture, const std::vector<int>& threadCounts, Path path = Path::Grids) {
     for (const auto& [number, parameter] : kFilters) {
         const FilterRun reference = runFilter(1, number, parameter, picture);
         for (const int threads : threadCounts) {
@@ -90,7 +90,7 @@ TEST(ThreadedFilters, InThePicturesOwnMemoryEveryFilterGivesTheBytesOfTheGrids) 
 }
 
 TEST(ThreadedFilters, AStoppedRandomFilterMovesTheGeneratorByTheRowsItReported) {
-    const raster::Bitmap picture = scrambled(640, 1700, 3);  // three blocks of rows
+    const raster::Bitmap picture = scrambled(640, 1700, 3); // three blocks of rows
     for (const int number : {FilterNumber::AddNoise, FilterNumber::Diffuse}) {
         for (const int stopAt : {1, 700, 1650}) {
             const FilterRun reference = runFilter(1, number, 20, picture, stopAt);

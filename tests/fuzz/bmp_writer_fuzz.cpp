@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Our BMP writer over random bitmaps of every depth: Qt's reader takes the file back with the
 // bitmap's size and, pixel for pixel, its colours.
 #include "random_bitmap.h"
@@ -18,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const QImage decoded = QImage::fromData(file.data(), int(file.size()), "BMP");
     FUZZ_CHECK(!decoded.isNull(), "the BMP file does not decode");
-    FUZZ_CHECK(decoded.width() == bitmap.width() && decoded.height() == bitmap.height(), "the BMP file has another size");
+    FUZZ_CHECK(decoded.width() == bitmap.width() && decoded.height() == bitmap.height(),
+               "the BMP file has another size");
     const raster::Bitmap expected = raster::toTopDown32(bitmap);
     const QImage rgb = decoded.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < bitmap.height(); ++y) {

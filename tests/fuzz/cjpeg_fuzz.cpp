@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // cJpeg over random pictures, rectangles, sampling factors and qualities: whenever the setters
 // accept the input the file decodes with the sampled rectangle's size. libjpeg upsamples only by
 // whole factors, so a layout with a fractional ratio (luminance 3, chrominance 2) is encoded but

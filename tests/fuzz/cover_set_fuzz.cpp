@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cover-set reader: any bytes either give a cover set or a problem, never a crash or a read
 // outside the input; a set that was read is written again and reads back the same.
 #include "fuzz_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the fuzz targets: a check that stops the run with a message (libFuzzer keeps
 // the input that tripped it), a reader of bounded numbers from the front of the input, and a
@@ -15,13 +16,12 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#define FUZZ_CHECK(condition, what)                                                                  \
-    do {                                                                                             \
-        if (!(condition)) {                                                                          \
-            std::fprintf(stderr, "fuzz check failed at %s:%d: %s (%s)\n", __FILE__, __LINE__, what,  \
-                         #condition);                                                                \
-            std::abort();                                                                            \
-        }                                                                                            \
+#define FUZZ_CHECK(condition, what)                                                                                    \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "fuzz check failed at %s:%d: %s (%s)\n", __FILE__, __LINE__, what, #condition);       \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (0)
 
 namespace fuzz {
@@ -49,7 +49,8 @@ private:
 // Image plug-ins and codecs of Qt want an application object; one lives for the whole run. Qt's
 // warnings about damaged files are silenced: millions of them would only slow the run.
 inline void ensureQtApplication() {
-    static const bool quiet = (qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {}), true);
+    static const bool quiet =
+        (qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {}), true);
     (void)quiet;
     static int argc = 1;
     static char name[] = "kavi-fuzz";

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GIF path of the image encoders over random pictures: the file decodes with Qt's reader at
 // the picture's size, and a picture of few colours keeps them exactly.
 #include "random_bitmap.h"

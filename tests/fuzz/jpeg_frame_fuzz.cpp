@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The JPEG header reader over random bytes: it never reads past the data, gives an orientation of
 // 1 to 8, and calls portable only 8-bit Huffman-coded frames of one or three components; the PDF
 // writer takes exactly the portable ones.

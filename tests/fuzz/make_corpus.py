@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the binary seed files of the fuzz corpora (tiny pictures of each format, random-looking
 bitmaps and documents for the encoders). The text seeds are kept as they are. Run from anywhere;
 needs cjpeg (libjpeg-turbo-progs) for the JPEG seeds."""

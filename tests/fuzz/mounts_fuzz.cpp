@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mount table parser over random tables: every mount it gives has a path and a file system
-// that is no pseudo file system (but for the root, which containers mount so), no path comes twice, and each path's mount point is itself or
-// a longer mount.
+// that is no pseudo file system (but for the root, which containers mount so), no path comes twice, and each path's
+// mount point is itself or a longer mount.
 #include "fuzz_support.h"
 
 #include "files/mounts.h"

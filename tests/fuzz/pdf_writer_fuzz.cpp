@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PDF writer over random pages, pictures and lines: the cross-reference table points at each
 // object, and every picture's stream inflates and un-filters back to the picture's pixels.
 #include "fuzz_support.h"
@@ -43,8 +44,8 @@ void checkPicture(const std::string& file, std::size_t object, const Picture& pi
     std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> inflater(
         libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
     std::size_t actual = 0;
-    FUZZ_CHECK(libdeflate_zlib_decompress(inflater.get(), file.data() + data, length, rows.data(), rows.size(), &actual) ==
-                       LIBDEFLATE_SUCCESS &&
+    FUZZ_CHECK(libdeflate_zlib_decompress(inflater.get(), file.data() + data, length, rows.data(), rows.size(),
+                                          &actual) == LIBDEFLATE_SUCCESS &&
                    actual == rows.size(),
                "a picture's stream does not inflate to its rows");
     for (int y = 0; y < picture.height; ++y) {

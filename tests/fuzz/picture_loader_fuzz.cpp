@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture loader over random files: it never crashes, always says why, and a loaded picture
 // has a positive size and 32-bit pixels. A file that claims more pixels than the loader accepts is
 // refused before decoding; the JPEG completeness check is run on the bytes directly as well.
@@ -53,11 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case kavi::PictureStatus::CannotOpen:
     case kavi::PictureStatus::NotAPicture:
     case kavi::PictureStatus::Incomplete:
-    case kavi::PictureStatus::TooLarge:
-        FUZZ_CHECK(load.picture.isNull(), "a refused picture carries pixels");
-        break;
-    default:
-        FUZZ_CHECK(false, "the status is none of the known ones");
+    case kavi::PictureStatus::TooLarge: FUZZ_CHECK(load.picture.isNull(), "a refused picture carries pixels"); break;
+    default: FUZZ_CHECK(false, "the status is none of the known ones");
     }
     if (refused) FUZZ_CHECK(load.status == kavi::PictureStatus::TooLarge, "an oversized picture was not refused");
     QFile::remove(path);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings-file reader and writer: every key of a random file is read, written into a fresh
 // file and read again; the second reading gives the first one's value as the writer stored it
 // (blanks trimmed, one pair of quotes removed).
@@ -18,7 +19,8 @@ constexpr int kValueRoom = 1 << 20;
 
 // Text as the reader decodes it: a mark of UTF-8 is a character wherever it stands.
 QString textOf(const QByteArray& bytes) {
-    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decode(QStringDecoder::Utf8,
+                          QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     return decode(bytes);
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A bitmap of random size, depth, row order, colour table and pixels, all taken from the input.
 #include "fuzz_support.h"
@@ -24,7 +25,8 @@ inline raster::Bitmap randomBitmap(Input& in, int largestSide) {
     // The rest of the input fills the pixels, repeated when it is short.
     const std::uint8_t* fill = in.rest();
     const std::size_t fillSize = in.restSize();
-    for (std::size_t i = 0; i < bitmap.byteCount(); ++i) bitmap.bits()[i] = fillSize ? fill[i % fillSize] : std::uint8_t(i * 37);
+    for (std::size_t i = 0; i < bitmap.byteCount(); ++i)
+        bitmap.bits()[i] = fillSize ? fill[i % fillSize] : std::uint8_t(i * 37);
     return bitmap;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds every file of the given corpus folders to a fuzz target's entry point once: the corpus as a
 // regression check in the normal test build, without libFuzzer. A failed check aborts the program.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dropped address lists (text/uri-list) from a drag: whatever the list holds, only absolute paths
 // of this computer come out, never more than the list has lines, and never a NUL inside a path.
 #include "fuzz_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The update check's reading of the maker's version file: the reply body as the update window
 // takes it (UTF-8, blanks trimmed) through the version number parser. A number it gives is a
 // 16-bit whole number that reads back the same when written plainly.

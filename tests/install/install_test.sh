@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs into a scratch prefix, checks the desktop files, runs the installed kavi with a scratch HOME
 # until its main window is up, stops it with SIGTERM and checks where it kept its files.
 set -euo pipefail

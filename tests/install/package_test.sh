@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build folder with scripts/package-deb.sh, checks what it holds
 # and that its dependencies cover every library its programs link, validates its desktop entry and
 # metainfo, has apt simulate its installation on this machine, and, as root, installs it into a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bits coded in separate runs and joined against the same bits written in one go through
 // ByteOutput: the join must stuff exactly where the single stream does, wherever the runs meet.
 
@@ -78,7 +79,10 @@ TEST(JpegBitRuns, JoinedRunsEqualOneStreamWhereverTheyMeet) {
             std::vector<std::vector<Piece>> runs;
             for (int k = 0; k < runCount; ++k) {
                 const int size = int(rng() % 4);
-                const int pieces = size == 0 ? 0 : size == 1 ? 1 : size == 2 ? 1 + int(rng() % 4) : 20 + int(rng() % 400);
+                const int pieces = size == 0 ? 0
+                    : size == 1              ? 1
+                    : size == 2              ? 1 + int(rng() % 4)
+                                             : 20 + int(rng() % 400);
                 runs.push_back(randomRun(rng, pieces, bias));
             }
             ASSERT_EQ(joined(runs), written(runs)) << "trial " << trial << " on " << threads << " threads";

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // cJpeg's files in real decoders: Qt's reader and libjpeg's djpeg decode every layout, and the
 // decoded quality and size match cjpeg (float DCT, optimized tables) given the very same
 // quantization tables. Also the kavi-jpeg tool's exit statuses.
@@ -100,8 +101,8 @@ std::vector<std::uint8_t> readAll(const QString& path) {
     return {b.begin(), b.end()};
 }
 
-const std::vector<std::vector<int>> kLayouts = {
-    {2, 2, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 1}, {2, 1, 1, 1, 1, 1}, {1, 1, 0, 0, 0, 0}, {4, 4, 1, 1, 1, 1}, {1, 2, 1, 1, 1, 1}};
+const std::vector<std::vector<int>> kLayouts = {{2, 2, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 1}, {2, 1, 1, 1, 1, 1},
+                                                {1, 1, 0, 0, 0, 0}, {4, 4, 1, 1, 1, 1}, {1, 2, 1, 1, 1, 1}};
 
 } // namespace
 
@@ -115,7 +116,8 @@ TEST(JpegDecoders, QtAndDjpegDecodeEveryLayoutAndSize) {
             SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " " + std::to_string(s[0]) + "," +
                          std::to_string(s[1]) + "," + std::to_string(s[2]));
             const std::vector<std::uint8_t> bytes = encode(pic, 90, s);
-            const QImage qt = QImage::fromData(QByteArray(reinterpret_cast<const char*>(bytes.data()), int(bytes.size())), "JPEG");
+            const QImage qt =
+                QImage::fromData(QByteArray(reinterpret_cast<const char*>(bytes.data()), int(bytes.size())), "JPEG");
             ASSERT_FALSE(qt.isNull());
             EXPECT_EQ(qt.width(), w);
             EXPECT_EQ(qt.height(), h);
@@ -147,7 +149,8 @@ TEST(JpegDecoders, MatchesCjpegWithTheSameTables) {
     const raster::Bitmap pic = jpegtest::photoPicture(320, 240, 2);
     const QString source = dir.filePath("source.ppm");
     ASSERT_TRUE(QImage(pic.bits(), pic.width(), pic.height(), int(pic.stride()), QImage::Format_RGB32)
-                    .convertToFormat(QImage::Format_RGB888).save(source, "PPM"));
+                    .convertToFormat(QImage::Format_RGB888)
+                    .save(source, "PPM"));
     const Rgb original = rgbOf(pic);
     for (int quality : {50, 75, 85, 95}) {
         for (bool subsampled : {true, false}) {
@@ -159,19 +162,21 @@ TEST(JpegDecoders, MatchesCjpegWithTheSameTables) {
             const std::vector<std::uint8_t> ours = enc.EncodeToMemory();
             writeBytes(dir.filePath("ours.jpg"), ours);
 
-            std::ostringstream tables;  // natural order, one table after the other
+            std::ostringstream tables; // natural order, one table after the other
             for (int slot = 0; slot < 2; ++slot)
                 for (int n = 0; n < 64; ++n)
                     tables << enc.QuantizationTable(slot)[kNaturalToZigzag[n]] << (n % 8 == 7 ? "\n" : " ");
             std::ofstream(dir.filePath("tables.txt").toStdString()) << tables.str();
-            ASSERT_EQ(run("cjpeg", {"-dct", "float", "-optimize", "-qtables", dir.filePath("tables.txt"), "-qslots",
-                                    "0,1,1", "-sample", subsampled ? "2x2,1x1,1x1" : "1x1,1x1,1x1", "-outfile",
-                                    dir.filePath("anchor.jpg"), source}),
+            ASSERT_EQ(run("cjpeg",
+                          {"-dct", "float", "-optimize", "-qtables", dir.filePath("tables.txt"), "-qslots", "0,1,1",
+                           "-sample", subsampled ? "2x2,1x1,1x1" : "1x1,1x1,1x1", "-outfile",
+                           dir.filePath("anchor.jpg"), source}),
                       0);
             const std::vector<std::uint8_t> anchor = readAll(dir.filePath("anchor.jpg"));
 
             const double ourPsnr = psnr(original, rgbOf(djpeg(dir.filePath("ours.jpg"), dir.filePath("ours.ppm"))));
-            const double anchorPsnr = psnr(original, rgbOf(djpeg(dir.filePath("anchor.jpg"), dir.filePath("anchor.ppm"))));
+            const double anchorPsnr =
+                psnr(original, rgbOf(djpeg(dir.filePath("anchor.jpg"), dir.filePath("anchor.ppm"))));
             EXPECT_GE(ourPsnr, anchorPsnr - 0.1) << "ours " << ourPsnr << " dB, cjpeg " << anchorPsnr << " dB";
             EXPECT_LE(double(sizeWithoutComments(ours)), 1.01 * double(sizeWithoutComments(anchor)))
                 << "ours " << ours.size() << " bytes, cjpeg " << anchor.size();
@@ -183,8 +188,9 @@ TEST(JpegTool, ExitStatuses) {
     const QString tool = QDir(qEnvironmentVariable("KAVI_BUILD_DIR")).filePath("kavi-jpeg");
     ASSERT_TRUE(QFile::exists(tool)) << tool.toStdString();
     QTemporaryDir dir;
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                          QFileDevice::ReadOther | QFileDevice::ExeOther);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                              QFileDevice::ReadOther | QFileDevice::ExeOther);
     const raster::Bitmap pic = jpegtest::photoPicture(50, 30);
     const QString input = dir.filePath("in.png");
     ASSERT_TRUE(QImage(pic.bits(), 50, 30, int(pic.stride()), QImage::Format_RGB32).save(input));
@@ -197,7 +203,7 @@ TEST(JpegTool, ExitStatuses) {
     EXPECT_TRUE(written.isGrayscale());
     const std::vector<std::uint8_t> first = readAll(out);
 
-    EXPECT_EQ(run(tool, {input, out}), 2);  // exists: untouched
+    EXPECT_EQ(run(tool, {input, out}), 2); // exists: untouched
     EXPECT_EQ(readAll(out), first);
 
     EXPECT_EQ(run(tool, {input, dir.filePath("x.jpg"), "--sampling", "5,1,1,1,1,1"}, &errors), 3);
@@ -210,10 +216,10 @@ TEST(JpegTool, ExitStatuses) {
 
     // A folder the user may not write: a clear failure and no file, temporary or final.
     if (!have("setpriv")) GTEST_SKIP() << "setpriv missing: unprivileged write not checked";
-    EXPECT_EQ(run("setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups", tool, input,
-                              dir.filePath("denied.jpg")},
+    EXPECT_EQ(run("setpriv",
+                  {"--reuid=nobody", "--regid=nogroup", "--clear-groups", tool, input, dir.filePath("denied.jpg")},
                   &errors),
               3);
     EXPECT_TRUE(errors.contains("Cannot write")) << errors.toStdString();
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);  // in.png, out.jpg
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // in.png, out.jpg
 }

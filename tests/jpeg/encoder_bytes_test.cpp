@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bytes cJpeg writes for a set of pictures, sizes, sampling layouts and qualities, against
 // fingerprints of the files the encoder wrote before its sampling was made faster: the faster
 // paths (whole-number chroma means, rows of blocks on several threads) must not change one byte,
@@ -22,7 +23,7 @@ using namespace jpeg;
 namespace {
 
 std::uint64_t fingerprint(const std::vector<std::uint8_t>& bytes) {
-    std::uint64_t h = 1469598103934665603ull;  // 64-bit FNV-1a
+    std::uint64_t h = 1469598103934665603ull; // 64-bit FNV-1a
     for (const std::uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
     return h;
 }
@@ -30,7 +31,7 @@ std::uint64_t fingerprint(const std::vector<std::uint8_t>& bytes) {
 struct Case {
     int width, height, quality;
     int sampling[6];
-    std::uint64_t fingerprint;  // of the file as the encoder wrote it before
+    std::uint64_t fingerprint; // of the file as the encoder wrote it before
 };
 
 const std::vector<Case> kCases{
@@ -114,8 +115,10 @@ TEST(JpegBytes, PartsOfOneRowAndScansOfOneComponent) {
         int width, height;
         int sampling[6];
     };
-    const std::vector<Layout> layouts{{200, 16 * 9, {2, 2, 1, 1, 1, 1}}, {31, 8 * 5 + 1, {1, 1, 0, 0, 0, 0}},
-                                      {8, 8 * 13, {1, 1, 0, 0, 0, 0}},   {90, 32 * 3, {4, 4, 1, 1, 1, 1}},
+    const std::vector<Layout> layouts{{200, 16 * 9, {2, 2, 1, 1, 1, 1}},
+                                      {31, 8 * 5 + 1, {1, 1, 0, 0, 0, 0}},
+                                      {8, 8 * 13, {1, 1, 0, 0, 0, 0}},
+                                      {90, 32 * 3, {4, 4, 1, 1, 1, 1}},
                                       {9, 17, {2, 1, 1, 1, 1, 1}}};
     for (const Layout& l : layouts) {
         const raster::Bitmap picture = scrambled(l.width, l.height, std::uint32_t(l.width * 7 + l.height));
@@ -123,27 +126,25 @@ TEST(JpegBytes, PartsOfOneRowAndScansOfOneComponent) {
         for (const int threads : {1, 2, 3, 5}) {
             const ThreadCount count(threads);
             cJpeg encoder;
-            encoder.quality(97);  // noise at a high quality: long codes and many 0xFF bytes
+            encoder.quality(97); // noise at a high quality: long codes and many 0xFF bytes
             const int* s = l.sampling;
             encoder.SetSamplingFrequencies(s[0], s[1], s[2], s[3], s[4], s[5]);
             ASSERT_EQ(encoder.SampleHDC(jpegtest::MemoryDc(picture), l.width, l.height, 0, 0), 0);
             const std::vector<std::uint8_t> bytes = encoder.EncodeToMemory();
-            if (threads == 1)
-                reference = bytes;
-            else
-                EXPECT_EQ(bytes, reference) << l.width << " x " << l.height << " on " << threads << " threads";
+            if (threads == 1) reference = bytes;
+            else EXPECT_EQ(bytes, reference) << l.width << " x " << l.height << " on " << threads << " threads";
         }
     }
 }
 
 TEST(JpegBlockMeans, EqualTheHalftoneStretchForEveryWholeFactor) {
-    for (const auto& [fx, fy] : std::vector<std::pair<int, int>>{{2, 1}, {1, 2}, {2, 2}, {4, 1}, {1, 4},
-                                                                {4, 2}, {2, 4}, {4, 4}}) {
+    for (const auto& [fx, fy] :
+         std::vector<std::pair<int, int>>{{2, 1}, {1, 2}, {2, 2}, {4, 1}, {1, 4}, {4, 2}, {2, 4}, {4, 4}}) {
         for (const auto& [w, h] : std::vector<std::pair<int, int>>{{1, 1}, {1, 9}, {9, 1}, {13, 7}, {150, 101}}) {
             raster::Bitmap source = scrambled(w * fx, h * fy, std::uint32_t(fx * 100 + fy * 10 + w));
             raster::DeviceContext sourceDc, stretchDc;
             raster::SelectObject(&sourceDc, &source);
-            raster::Bitmap stretched(w, h + 3, 32), averaged(w, h + 3, 32);  // drawn three rows down
+            raster::Bitmap stretched(w, h + 3, 32), averaged(w, h + 3, 32); // drawn three rows down
             raster::SelectObject(&stretchDc, &stretched);
             raster::SetStretchBltMode(&stretchDc, raster::HALFTONE);
             ASSERT_TRUE(raster::StretchBlt(&stretchDc, 0, 3, w, h, &sourceDc, 0, 0, w * fx, h * fy, raster::SRCCOPY));

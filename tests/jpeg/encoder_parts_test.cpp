@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder's building blocks: quality scaling, divisors, the forward DCT with quantization,
 // and the optimal Huffman tables.
 #include "cjpeg.h"
@@ -29,7 +30,7 @@ TEST(JpegQuality, ScalesTheBaseTablesWithHalvesToEven) {
     EXPECT_EQ(naturalEntry(kBaseLuminance, 7, 7), 99);
     EXPECT_EQ(naturalEntry(kBaseChrominance, 0, 3), 47);
 
-    enc.quality(50);  // b + 0.5 rounds to the even one of b and b + 1
+    enc.quality(50); // b + 0.5 rounds to the even one of b and b + 1
     for (int k = 0; k < 64; ++k) {
         const int b = kBaseLuminance[k], c = kBaseChrominance[k];
         EXPECT_EQ(enc.QuantizationTable(0)[k], b % 2 ? b + 1 : b) << k;
@@ -37,9 +38,8 @@ TEST(JpegQuality, ScalesTheBaseTablesWithHalvesToEven) {
     }
     enc.quality(100);
     for (int k = 0; k < 64; ++k) EXPECT_EQ(enc.QuantizationTable(0)[k], 1);
-    enc.quality(1);  // s = 5000: every entry from 6 up clamps to 255
-    for (int k = 0; k < 64; ++k)
-        EXPECT_EQ(enc.QuantizationTable(0)[k], std::min(255, 50 * kBaseLuminance[k])) << k;
+    enc.quality(1); // s = 5000: every entry from 6 up clamps to 255
+    for (int k = 0; k < 64; ++k) EXPECT_EQ(enc.QuantizationTable(0)[k], std::min(255, 50 * kBaseLuminance[k])) << k;
     EXPECT_EQ(qualityScale(3), 1667);
     EXPECT_EQ(qualityScale(75), 50);
     // At 75 an even b gives b / 2 + 0.5: 16 -> 8.5 -> 8 and 10 -> 5.5 -> 6 (neither truncated nor up).
@@ -90,7 +90,7 @@ TEST(JpegTransform, MatchesTheDefiningDctAndStoresZigzag) {
                 for (int y = 0; y < 8; ++y)
                     for (int x = 0; x < 8; ++x)
                         sum += input[y * 8 + x] * std::cos((2 * y + 1) * u * pi / 16) *
-                               std::cos((2 * x + 1) * v * pi / 16);
+                            std::cos((2 * x + 1) * v * pi / 16);
                 const double cu = u ? 1 : std::sqrt(0.5), cv = v ? 1 : std::sqrt(0.5);
                 const double exact = 0.25 * cu * cv * sum;
                 EXPECT_LE(std::abs(out[kNaturalToZigzag[u * 8 + v]] - exact), 0.5 + 1e-3)
@@ -102,8 +102,8 @@ TEST(JpegTransform, MatchesTheDefiningDctAndStoresZigzag) {
     Divisors unit;
     unit.fill(1.0f);
     halves[0] = 2.5f;
-    halves[8] = -3.5f;  // transposed position of zig-zag 1
-    halves[1] = 1e6f;   // transposed position of zig-zag 2
+    halves[8] = -3.5f; // transposed position of zig-zag 1
+    halves[1] = 1e6f; // transposed position of zig-zag 2
     std::int16_t out[64];
     quantizeTransposed(halves, unit, out);
     EXPECT_EQ(out[0], 2);
@@ -128,7 +128,7 @@ TEST(JpegTransform, WideVectorsGiveTheSameCoefficients) {
             if (trial % 5 == 0) rows[rng() % 160] = trial % 2 ? 3e9f : -1e7f;
             std::int16_t wide[3][64], narrow[3][64];
             float blocks[3][64];
-            const auto run = [&](std::int16_t (&out)[3][64]) {
+            const auto run = [&](std::int16_t(&out)[3][64]) {
                 forwardDctTransposed(rows + 3, 20, blocks[0]);
                 forwardDctTransposedPair(rows + 3, 20, blocks[1], blocks[2]);
                 for (int b = 0; b < 3; ++b) quantizeTransposed(blocks[b], div, out[b]);
@@ -164,7 +164,7 @@ void expectOptimalTable(const SymbolCounts& counts) {
         EXPECT_NE(codes.code[s], (1u << codes.length[s]) - 1) << "all-ones code for " << s;
         kraft += std::ldexp(1.0, -codes.length[s]);
     }
-    EXPECT_LT(kraft, 1.0);  // one code point stays reserved
+    EXPECT_LT(kraft, 1.0); // one code point stays reserved
 }
 
 } // namespace
@@ -182,7 +182,7 @@ TEST(JpegHuffman, OptimalLengthsStayWithinSixteenBits) {
     expectOptimalTable(counts);
 
     SymbolCounts one{};
-    one[0] = 1000;  // a single symbol gets a one-bit code 0
+    one[0] = 1000; // a single symbol gets a one-bit code 0
     const HuffmanCodes c = codesFor(optimalTable(one));
     EXPECT_EQ(c.length[0], 1);
     EXPECT_EQ(c.code[0], 0);
@@ -202,12 +202,12 @@ TEST(JpegHuffman, OptimalLengthsStayWithinSixteenBits) {
 
 TEST(JpegHuffman, ImpossibleTablesAreRefused) {
     HuffmanSpec huffman;
-    huffman.bits[1] = 3;  // three one-bit codes cannot exist
+    huffman.bits[1] = 3; // three one-bit codes cannot exist
     huffman.values = {1, 2, 3};
     EXPECT_EQ(thrownText([&] { codesFor(huffman); }), "1 Bad Huffman Table");
-    huffman.bits[1] = 2;  // two one-bit codes would use the all-ones code 1
+    huffman.bits[1] = 2; // two one-bit codes would use the all-ones code 1
     huffman.values = {1, 2};
     EXPECT_EQ(thrownText([&] { codesFor(huffman); }), "1 Bad Huffman Table");
-    huffman.bits[1] = 1;  // bits do not match the symbols
+    huffman.bits[1] = 1; // bits do not match the symbols
     EXPECT_EQ(thrownText([&] { codesFor(huffman); }), "1 Bad Huffman Table");
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files cJpeg writes, read back segment by segment and decoded to coefficients: marker order
 // and lengths, component layouts and scans, edge replication, stuffing and padding, the stored
 // coefficients against the defining transform, the errors, and SaveFile's results.
@@ -5,10 +6,10 @@
 #include "cjpeg.h"
 #include "jpeg_error.h"
 #include "jpeg_reader.h"
-#include "thrown_text.h"
 #include "new_file.h"
 #include "photo_picture.h"
 #include "segments.h"
+#include "thrown_text.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +61,8 @@ void expectSameCoefficients(const cJpeg& enc, const JpegFile& f) {
 // Every symbol a DHT segment lists was decoded at least once.
 void expectEverySymbolUsed(JpegFile& f) {
     for (auto& [key, table] : f.huff)
-        for (std::uint8_t sym : table.values) EXPECT_GT(table.used[sym], 0) << "table " << key << " symbol " << int(sym);
+        for (std::uint8_t sym : table.values)
+            EXPECT_GT(table.used[sym], 0) << "table " << key << " symbol " << int(sym);
 }
 
 // Samples pic with the layout, reads the file back and checks it against the stored blocks.
@@ -87,8 +89,9 @@ TEST(JpegFile, SegmentsInOrderWithTheirLengths) {
     ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 45, 37, 0, 0), 0);
     JpegFile f = jpegtest::readJpeg(enc.EncodeToMemory());
     ASSERT_TRUE(f.ok);
-    EXPECT_EQ(markers(f), (std::vector<std::uint8_t>{0xD8, 0xE0, 0xFE, 0xFE, 0xDB, 0xDB, 0xC0, 0xC4, 0xC4, 0xC4,
-                                                      0xC4, 0xDA, 0xD9}));
+    EXPECT_EQ(
+        markers(f),
+        (std::vector<std::uint8_t>{0xD8, 0xE0, 0xFE, 0xFE, 0xDB, 0xDB, 0xC0, 0xC4, 0xC4, 0xC4, 0xC4, 0xDA, 0xD9}));
     const std::vector<std::uint8_t> jfif = {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
     EXPECT_EQ(f.segments[1].body, jfif);
     EXPECT_EQ(std::string(f.segments[2].body.begin(), f.segments[2].body.end()), "cover scan");
@@ -96,10 +99,10 @@ TEST(JpegFile, SegmentsInOrderWithTheirLengths) {
     EXPECT_EQ(std::count(cJpeg::kBanner, cJpeg::kBanner + std::strlen(cJpeg::kBanner), '\n'), 2);
     for (int slot = 0; slot < 2; ++slot)
         for (int k = 0; k < 64; ++k) EXPECT_EQ(f.quant[slot][k], enc.QuantizationTable(slot)[k]);
-    EXPECT_EQ(f.segments[4].body[0], 0x00);  // 8-bit precision, slot 0
+    EXPECT_EQ(f.segments[4].body[0], 0x00); // 8-bit precision, slot 0
     EXPECT_EQ(f.segments[5].body[0], 0x01);
     EXPECT_EQ(f.segments[6].body, (std::vector<std::uint8_t>{8, 0, 37, 0, 45, 3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1}));
-    EXPECT_EQ(f.segments[7].body[0], 0x00);  // DC 0, AC 0, DC 1, AC 1
+    EXPECT_EQ(f.segments[7].body[0], 0x00); // DC 0, AC 0, DC 1, AC 1
     EXPECT_EQ(f.segments[8].body[0], 0x10);
     EXPECT_EQ(f.segments[9].body[0], 0x01);
     EXPECT_EQ(f.segments[10].body[0], 0x11);
@@ -279,7 +282,7 @@ TEST(JpegErrors, SettersRefuseBadValuesAndKeepTheirSettings) {
     const std::string bad = "1 Invalid Sampling Value";
     EXPECT_EQ(thrownText([&] { enc.SetSamplingFrequencies(0, 1, 1, 1, 1, 1); }), bad);
     EXPECT_EQ(thrownText([&] { enc.SetSamplingFrequencies(1, 5, 1, 1, 1, 1); }), bad);
-    EXPECT_EQ(thrownText([&] { enc.SetSamplingFrequencies(5, 1, 0, 0, 0, 0); }), bad);  // grey still checks H1
+    EXPECT_EQ(thrownText([&] { enc.SetSamplingFrequencies(5, 1, 0, 0, 0, 0); }), bad); // grey still checks H1
     EXPECT_EQ(thrownText([&] { enc.SetSamplingFrequencies(1, 1, 1, 1, 1, 0); }), bad);
     EXPECT_EQ(thrownText([&] { enc.SetSamplingFrequencies(1, 1, 0, 0, 1, 1); }), bad);
     EXPECT_EQ(thrownText([&] { enc.SetSamplingFrequencies(1, 1, 1, -1, 1, 1); }), bad);
@@ -287,12 +290,12 @@ TEST(JpegErrors, SettersRefuseBadValuesAndKeepTheirSettings) {
     ASSERT_EQ(enc.SampleHDC(jpegtest::MemoryDc(pic), 16, 16, 0, 0), 0);
     const auto& comps = enc.SampledComponents();
     ASSERT_EQ(comps.size(), 3u);
-    EXPECT_EQ(comps[0].h * 16 + comps[0].v, 0x22);  // the default layout survived
+    EXPECT_EQ(comps[0].h * 16 + comps[0].v, 0x22); // the default layout survived
 
     enc.Comment("kept");
     EXPECT_EQ(thrownText([&] { enc.Comment(std::string(65534, 'x')); }), "1 Illegal Comment Length");
     EXPECT_EQ(enc.Comment(), "kept");
-    enc.Comment(std::string(65533, 'y'));  // the longest a segment holds: length 65535
+    enc.Comment(std::string(65533, 'y')); // the longest a segment holds: length 65535
     JpegFile f = jpegtest::readJpeg(enc.EncodeToMemory());
     ASSERT_TRUE(f.ok);
     EXPECT_EQ(f.segments[2].body.size(), 65533u);
@@ -331,9 +334,7 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    std::size_t filesInDir() {
-        return std::size_t(std::distance(std::filesystem::directory_iterator(dir), {}));
-    }
+    std::size_t filesInDir() { return std::size_t(std::distance(std::filesystem::directory_iterator(dir), {})); }
     std::string dir;
     raster::Bitmap pic = jpegtest::photoPicture(33, 21);
     cJpeg enc;
@@ -348,8 +349,8 @@ TEST_F(JpegSaveFile, ResultsAndNeverReplacing) {
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     const mode_t mask = umask(0);
     umask(mask);
-    EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);  // not the temporary file's private mode
-    umask(027);                                   // a stricter umask is followed too
+    EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask); // not the temporary file's private mode
+    umask(027); // a stricter umask is followed too
     EXPECT_EQ(enc.SaveFile(dir + "/strict.jpg"), 0);
     umask(mask);
     ASSERT_EQ(stat((dir + "/strict.jpg").c_str(), &st), 0);
@@ -368,7 +369,7 @@ TEST_F(JpegSaveFile, ResultsAndNeverReplacing) {
     EXPECT_FALSE(std::filesystem::exists(dir + "/nowhere"));
     EXPECT_EQ(writeNewFile(path, {1, 2, 3}), NewFileResult::AlreadyExists);
     EXPECT_EQ(read(path), enc.EncodeToMemory());
-    EXPECT_EQ(filesInDir(), 5u);  // no temporary file is left behind
+    EXPECT_EQ(filesInDir(), 5u); // no temporary file is left behind
 }
 
 TEST_F(JpegSaveFile, UnwritableTargetsThrowAndLeaveNothing) {

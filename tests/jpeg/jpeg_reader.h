@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads back a baseline JPEG file for the tests: every marker segment with its length, and the
 // entropy-coded data of each scan decoded into coefficient blocks, recording which Huffman
@@ -14,26 +15,26 @@ namespace jpegtest {
 
 struct Segment {
     std::uint8_t marker = 0;
-    std::size_t offset = 0;       // of the 0xFF
-    std::vector<std::uint8_t> body;  // after the length field
+    std::size_t offset = 0; // of the 0xFF
+    std::vector<std::uint8_t> body; // after the length field
 };
 
 struct HuffTable {
     std::array<std::uint8_t, 17> bits{};
     std::vector<std::uint8_t> values;
-    std::map<std::pair<int, int>, std::uint8_t> byCode;  // (length, code) -> symbol
-    std::map<std::uint8_t, int> used;                    // symbol -> times decoded
+    std::map<std::pair<int, int>, std::uint8_t> byCode; // (length, code) -> symbol
+    std::map<std::uint8_t, int> used; // symbol -> times decoded
 };
 
 struct FrameComponent {
     int id = 0, h = 1, v = 1, table = 0;
     int blocksWide = 0, blocksHigh = 0;
-    std::vector<std::array<int, 64>> blocks;  // zig-zag order, raster order
+    std::vector<std::array<int, 64>> blocks; // zig-zag order, raster order
 };
 
 struct ScanData {
-    std::vector<int> components;           // indices into the frame
-    std::vector<std::uint8_t> data;         // entropy-coded bytes as stored (stuffing included)
+    std::vector<int> components; // indices into the frame
+    std::vector<std::uint8_t> data; // entropy-coded bytes as stored (stuffing included)
 };
 
 struct JpegFile {
@@ -41,8 +42,8 @@ struct JpegFile {
     std::vector<ScanData> scans;
     int width = 0, height = 0;
     std::vector<FrameComponent> components;
-    std::map<int, std::array<int, 64>> quant;  // slot -> zig-zag entries
-    std::map<int, HuffTable> huff;             // class * 16 + slot
+    std::map<int, std::array<int, 64>> quant; // slot -> zig-zag entries
+    std::map<int, HuffTable> huff; // class * 16 + slot
     bool ok = false;
 };
 
@@ -53,7 +54,10 @@ public:
     explicit BitReader(const std::vector<std::uint8_t>& d) : d_(d) {}
     int bit() {
         if (mask_ == 0) {
-            if (pos_ >= d_.size()) { overrun = true; return 1; }
+            if (pos_ >= d_.size()) {
+                overrun = true;
+                return 1;
+            }
             cur_ = d_[pos_++];
             if (cur_ == 0xFF) {
                 if (pos_ >= d_.size() || d_[pos_] != 0) badStuffing = true;
@@ -72,7 +76,8 @@ public:
     }
     // Bits left in the current byte must be padding ones; then every byte must be used.
     bool paddedToEnd() {
-        while (mask_) if (!bit()) return false;
+        while (mask_)
+            if (!bit()) return false;
         return pos_ == d_.size();
     }
     bool overrun = false, badStuffing = false;
@@ -111,7 +116,11 @@ inline bool decodeBlock(BitReader& in, HuffTable& dc, HuffTable& ac, int& pred, 
         if (sym == 0) break;
         k += sym >> 4;
         const int s = sym & 15;
-        if (s == 0) { if (sym != 0xF0) return false; ++k; continue; }
+        if (s == 0) {
+            if (sym != 0xF0) return false;
+            ++k;
+            continue;
+        }
         if (k > 63) return false;
         out[k++] = extend(in.bits(s), s);
     }
@@ -121,21 +130,36 @@ inline bool decodeBlock(BitReader& in, HuffTable& dc, HuffTable& ac, int& pred, 
 // Parses the file; entropy data is decoded into the frame's components.
 inline JpegFile readJpeg(const std::vector<std::uint8_t>& f) {
     JpegFile jf;
-    if (f.size() < 4 || f[0] != 0xFF || f[1] != 0xD8) { ADD_FAILURE() << "no SOI"; return jf; }
+    if (f.size() < 4 || f[0] != 0xFF || f[1] != 0xD8) {
+        ADD_FAILURE() << "no SOI";
+        return jf;
+    }
     jf.segments.push_back({0xD8, 0, {}});
     std::size_t i = 2;
     while (i + 1 < f.size()) {
-        if (f[i] != 0xFF) { ADD_FAILURE() << "no marker at " << i; return jf; }
+        if (f[i] != 0xFF) {
+            ADD_FAILURE() << "no marker at " << i;
+            return jf;
+        }
         const std::uint8_t m = f[i + 1];
         if (m == 0xD9) {
             jf.segments.push_back({m, i, {}});
-            if (i + 2 != f.size()) { ADD_FAILURE() << "bytes after EOI"; return jf; }
+            if (i + 2 != f.size()) {
+                ADD_FAILURE() << "bytes after EOI";
+                return jf;
+            }
             jf.ok = true;
             break;
         }
-        if (i + 4 > f.size()) { ADD_FAILURE() << "truncated"; return jf; }
+        if (i + 4 > f.size()) {
+            ADD_FAILURE() << "truncated";
+            return jf;
+        }
         const std::size_t len = std::size_t(f[i + 2] * 256 + f[i + 3]);
-        if (len < 2 || i + 2 + len > f.size()) { ADD_FAILURE() << "bad length at " << i; return jf; }
+        if (len < 2 || i + 2 + len > f.size()) {
+            ADD_FAILURE() << "bad length at " << i;
+            return jf;
+        }
         Segment s{m, i, std::vector<std::uint8_t>(f.begin() + long(i + 4), f.begin() + long(i + 2 + len))};
         i += 2 + len;
         const auto& b = s.body;
@@ -184,7 +208,10 @@ inline JpegFile readJpeg(const std::vector<std::uint8_t>& f) {
 
     // Entropy decoding into the frame's blocks.
     int hMax = 1, vMax = 1;
-    for (auto& c : jf.components) { hMax = std::max(hMax, c.h); vMax = std::max(vMax, c.v); }
+    for (auto& c : jf.components) {
+        hMax = std::max(hMax, c.h);
+        vMax = std::max(vMax, c.v);
+    }
     for (auto& c : jf.components) {
         const int w = (jf.width * c.h + hMax - 1) / hMax, h = (jf.height * c.v + vMax - 1) / vMax;
         c.blocksWide = (w + 7) / 8;

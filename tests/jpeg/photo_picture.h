@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A deterministic photograph-like picture for the encoder's tests and benchmark: smooth shading
 // at several scales (value noise), a little grain, and a few hard-edged shapes.
@@ -64,7 +65,7 @@ inline raster::Bitmap photoPicture(int width, int height, std::uint32_t seed = 1
                     // Channels share most of their shading, as in real scenes.
                     const float* lead = o.grid[0].data() + std::size_t(iy) * o.cols + ix;
                     const float shared = (lead[0] + (lead[1] - lead[0]) * tx) * (1 - ty) +
-                                         (lead[o.cols] + (lead[o.cols + 1] - lead[o.cols]) * tx) * ty;
+                        (lead[o.cols] + (lead[o.cols + 1] - lead[o.cols]) * tx) * ty;
                     rgb[c] += o.amplitude * (0.7f * shared + 0.3f * (top + (bottom - top) * ty));
                 }
             }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "number description" of the JpegError that f throws, or "nothing thrown".
 #include "jpeg_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Crop window driven with the mouse as a user would, and Crop as a command of the Manipulator.
 #include "frmcrop.h"
 #include "frmmanipulate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "manipulator_buffers.h"
 #include "mdl_effect.h"
 
@@ -8,7 +9,9 @@ using namespace raster;
 
 namespace {
 
-std::uint32_t at(const Bitmap& b, int x, int y) { return reinterpret_cast<const std::uint32_t*>(b.row(y))[x] & 0xFFFFFF; }
+std::uint32_t at(const Bitmap& b, int x, int y) {
+    return reinterpret_cast<const std::uint32_t*>(b.row(y))[x] & 0xFFFFFF;
+}
 void put(Bitmap& b, int x, int y, std::uint32_t v) { reinterpret_cast<std::uint32_t*>(b.row(y))[x] = v; }
 constexpr std::uint32_t kBackground = 0xF0F0F0;
 

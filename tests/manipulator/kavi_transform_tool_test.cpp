@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kavi-transform command: one toolbar command over a picture file, bad arguments refused clearly.
 #include "support/tool_test.h"
 
@@ -36,10 +37,13 @@ TEST_F(KaviTransformTool, RunsEachToolbarCommandAsTheWindowDoes) {
 
 TEST_F(KaviTransformTool, RefusesBadArgumentsAndMissingFilesWithOneLine) {
     const QString out = dir.filePath("out.png");
-    const QStringList bad[] = {{"turn", "0", input, out},  {"brightness", "100", input, out},
-                               {"brightness", "1.5", input, out}, {"brightness", "", input, out},
+    const QStringList bad[] = {{"turn", "0", input, out},
+                               {"brightness", "100", input, out},
+                               {"brightness", "1.5", input, out},
+                               {"brightness", "", input, out},
                                {"mirror", "0", input, dir.filePath("out.jpg")},
-                               {"mirror", "0", dir.filePath("missing.png"), out}, {"mirror", "0", input}};
+                               {"mirror", "0", dir.filePath("missing.png"), out},
+                               {"mirror", "0", input}};
     for (const QStringList& args : bad) {
         const ToolRun run = runTool(args);
         EXPECT_EQ(run.status, 2) << args.join(' ').toStdString();
@@ -59,12 +63,13 @@ TEST_F(KaviTransformTool, AnUnwritableFolderFailsAndLeavesTheOldFileAlone) {
     QDir(dir.path()).mkdir("locked");
     const QString target = dir.filePath("locked/out.png");
     ASSERT_TRUE(toolTestPicture().save(target));
-    QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
-                                                      QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup);
+    QFile::setPermissions(dir.filePath("locked"),
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther | QFile::ReadGroup |
+                              QFile::ExeGroup);
     QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFile::ExeOther | QFile::ReadOther);
     QFile::setPermissions(input, QFile::permissions(input) | QFile::ReadOther);
-    const ToolRun run = runTool({"mirror", "0", input, target},
-                                {"--reuid=nobody", "--regid=nogroup", "--clear-groups"});
+    const ToolRun run =
+        runTool({"mirror", "0", input, target}, {"--reuid=nobody", "--regid=nogroup", "--clear-groups"});
     EXPECT_EQ(run.status, 2) << run.stderrText.toStdString();
     EXPECT_TRUE(run.stderrText.contains("cannot write")) << run.stderrText.toStdString();
     EXPECT_EQ(QImage(target).convertToFormat(QImage::Format_RGB32), toolTestPicture());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rotation effect's fast walk against the plain per-point walk it replaced: both must give the
 // same pixels for every size and angle, on one thread or several.
 #include "mdl_effect.h"
@@ -55,7 +56,8 @@ void plainRotate(const raster::Bitmap& source, raster::Bitmap& target, float ang
 raster::Bitmap numbered(int w, int h) {
     raster::Bitmap b(w, h, 32);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) reinterpret_cast<std::uint32_t*>(b.row(y))[x] = std::uint32_t(x) | std::uint32_t(y) << 12;
+        for (int x = 0; x < w; ++x)
+            reinterpret_cast<std::uint32_t*>(b.row(y))[x] = std::uint32_t(x) | std::uint32_t(y) << 12;
     return b;
 }
 
@@ -81,7 +83,7 @@ int differingPixels(const raster::Bitmap& a, const raster::Bitmap& b) {
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x)
             n += (reinterpret_cast<const std::uint32_t*>(a.row(y))[x] & 0xFFFFFF) !=
-                 (reinterpret_cast<const std::uint32_t*>(b.row(y))[x] & 0xFFFFFF);
+                (reinterpret_cast<const std::uint32_t*>(b.row(y))[x] & 0xFFFFFF);
     return n;
 }
 
@@ -93,8 +95,8 @@ struct ThreadCount {
 } // namespace
 
 TEST(RotationPaths, TheToolbarQuarterTurnMatchesThePlainWalkForEverySize) {
-    const std::vector<std::pair<int, int>> sizes{{1, 1}, {1, 9}, {9, 1}, {2, 3}, {17, 13}, {64, 64},
-                                                 {65, 129}, {300, 200}, {201, 333}, {1000, 7}};
+    const std::vector<std::pair<int, int>> sizes{{1, 1},   {1, 9},    {9, 1},     {2, 3},     {17, 13},
+                                                 {64, 64}, {65, 129}, {300, 200}, {201, 333}, {1000, 7}};
     for (const int threads : {1, 2, 5}) {
         const ThreadCount count(threads);
         for (const auto& [w, h] : sizes) {

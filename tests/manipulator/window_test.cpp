@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmmanipulate.h"
 #include "imaging/qt_raster.h"
 #include "module4.h"
@@ -57,14 +58,14 @@ struct Fixture {
 
 bool idle(const frmManipulate& w) {
     return w.Toolbar1->isEnabled() && w.normal->menuAction()->isEnabled() && w.Special->menuAction()->isEnabled() &&
-           w.colors->menuAction()->isEnabled() && w.HScroll1->isEnabled() && w.Command5->isEnabled() &&
-           !QApplication::overrideCursor();
+        w.colors->menuAction()->isEnabled() && w.HScroll1->isEnabled() && w.Command5->isEnabled() &&
+        !QApplication::overrideCursor();
 }
 bool busy(const frmManipulate& w) {
     return !w.Toolbar1->isEnabled() && !w.normal->menuAction()->isEnabled() && !w.Special->menuAction()->isEnabled() &&
-           !w.colors->menuAction()->isEnabled() && !w.HScroll1->isEnabled() && !w.Command5->isEnabled() &&
-           w.Command2->isEnabled() && QApplication::overrideCursor() &&
-           QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        !w.colors->menuAction()->isEnabled() && !w.HScroll1->isEnabled() && !w.Command5->isEnabled() &&
+        w.Command2->isEnabled() && QApplication::overrideCursor() &&
+        QApplication::overrideCursor()->shape() == Qt::WaitCursor;
 }
 
 } // namespace
@@ -93,7 +94,8 @@ TEST(ManipulatorWindow, LayoutMenusAndToolbarAreAsTheUserKnowsThem) {
 
     auto items = [](QMenu* m) {
         QStringList out;
-        for (QAction* a : m->actions()) out << (a->isSeparator() ? "-" + a->objectName() : a->objectName() + "=" + a->text());
+        for (QAction* a : m->actions())
+            out << (a->isSeparator() ? "-" + a->objectName() : a->objectName() + "=" + a->text());
         return out;
     };
     EXPECT_EQ(w.normal->title(), "&Normal");

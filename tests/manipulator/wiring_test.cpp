@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmcovercreator.h"
 #include "frmmanipulate.h"
 #include "picture_slot.h"
@@ -35,20 +36,24 @@ TEST(ManipulatorFromTheMainWindow, OpensModallyOnTheChosenSlotAndAcceptFillsIt) 
     main.Image(7)->setPicture(picture(12, 8));
     main.SelectedImage = QStringLiteral("Image7");
     bool opened = false;
-    whenOpen([](frmManipulate& m) {
-        EXPECT_TRUE(m.isModal());
-        m.Toolbar1_ButtonClick(2);
-        m.Command5_Click();
-    }, &opened);
+    whenOpen(
+        [](frmManipulate& m) {
+            EXPECT_TRUE(m.isModal());
+            m.Toolbar1_ButtonClick(2);
+            m.Command5_Click();
+        },
+        &opened);
     main.Toolbar1_ButtonClick(3);
     ASSERT_TRUE(opened);
     EXPECT_EQ(main.Image(7)->picture(), picture(12, 8).mirrored(true, false));
     EXPECT_EQ(main.Image(3)->hasPicture(), false);
 
-    whenOpen([](frmManipulate& m) {
-        m.Toolbar1_ButtonClick(1);
-        m.Command2_Click();
-    }, &opened);
+    whenOpen(
+        [](frmManipulate& m) {
+            m.Toolbar1_ButtonClick(1);
+            m.Command2_Click();
+        },
+        &opened);
     main.Toolbar1_ButtonClick(3);
     ASSERT_TRUE(opened);
     EXPECT_EQ(main.Image(7)->picture(), picture(12, 8).mirrored(true, false)) << "Cancel writes nothing";

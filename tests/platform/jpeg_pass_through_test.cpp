@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG files decoded by libjpeg-turbo directly against Qt's reader, EXIF orientations, the files
 // left to Qt (CMYK, 12-bit, PNG), which files keep their bytes for print jobs, and those bytes
 // drawn into a PDF as they are: extracted unchanged by pdfimages and rendered by poppler upright.
@@ -40,7 +41,8 @@ QImage qtReads(const QString& path) {
 
 // The EXIF block of one orientation tag, in either byte order, put right after the start marker.
 QByteArray withOrientation(const QByteArray& jpeg, int orientation, bool bigEndian) {
-    QByteArray tiff = bigEndian ? QByteArray("MM\x00\x2A\x00\x00\x00\x08", 8) : QByteArray("II\x2A\x00\x08\x00\x00\x00", 8);
+    QByteArray tiff =
+        bigEndian ? QByteArray("MM\x00\x2A\x00\x00\x00\x08", 8) : QByteArray("II\x2A\x00\x08\x00\x00\x00", 8);
     const auto u16 = [bigEndian](int v) {
         return bigEndian ? QByteArray(1, char(v >> 8)) + char(v & 255) : QByteArray(1, char(v & 255)) + char(v >> 8);
     };
@@ -55,8 +57,8 @@ QByteArray withOrientation(const QByteArray& jpeg, int orientation, bool bigEndi
 // mirror of it puts other colours at the cells' centres.
 QByteArray cellsJpeg() {
     QImage cells(192, 128, QImage::Format_RGB32);
-    const QRgb colours[6] = {qRgb(220, 30, 30), qRgb(30, 200, 40), qRgb(40, 50, 220),
-                             qRgb(240, 230, 40), qRgb(20, 20, 20), qRgb(230, 230, 230)};
+    const QRgb colours[6] = {qRgb(220, 30, 30),  qRgb(30, 200, 40), qRgb(40, 50, 220),
+                             qRgb(240, 230, 40), qRgb(20, 20, 20),  qRgb(230, 230, 230)};
     for (int y = 0; y < 128; ++y)
         for (int x = 0; x < 192; ++x) cells.setPixel(x, y, colours[(y / 64) * 3 + x / 64]);
     QByteArray bytes;
@@ -67,7 +69,8 @@ QByteArray cellsJpeg() {
 }
 
 bool near(QRgb a, QRgb b) {
-    return std::abs(qRed(a) - qRed(b)) <= 8 && std::abs(qGreen(a) - qGreen(b)) <= 8 && std::abs(qBlue(a) - qBlue(b)) <= 8;
+    return std::abs(qRed(a) - qRed(b)) <= 8 && std::abs(qGreen(a) - qGreen(b)) <= 8 &&
+        std::abs(qBlue(a) - qBlue(b)) <= 8;
 }
 
 class JpegPassThrough : public ::testing::Test {
@@ -79,7 +82,8 @@ protected:
     }
     // libjpeg's own encoder over the photo with extra switches.
     QByteArray cjpeg(const QStringList& switches) {
-        return tool("cjpeg", switches + QStringList{"-quality", "88", "-outfile", dir.file("c.jpg"), dir.file("source.ppm")},
+        return tool("cjpeg",
+                    switches + QStringList{"-quality", "88", "-outfile", dir.file("c.jpg"), dir.file("source.ppm")},
                     dir, "c.jpg");
     }
     QByteArray qtBaseline() {
@@ -136,8 +140,9 @@ TEST_F(JpegPassThrough, FilesOfOtherKindsKeepQtsReadingAndNoBytes) {
     QByteArray twelveBit = qtBaseline();
     twelveBit[int(twelveBit.indexOf("\xFF\xC0")) + 4] = 12; // the frame's sample precision
     const std::pair<const char*, QByteArray> files[] = {
-        {"CMYK", tool("convert", {dir.file("source.ppm"), "-colorspace", "CMYK", "-quality", "90", dir.file("k.jpg")}, dir,
-                      "k.jpg")},
+        {"CMYK",
+         tool("convert", {dir.file("source.ppm"), "-colorspace", "CMYK", "-quality", "90", dir.file("k.jpg")}, dir,
+              "k.jpg")},
         {"arithmetic-coded", cjpeg({"-arithmetic"})},
         {"12-bit frame", twelveBit},
         {"PNG", tool("convert", {dir.file("source.ppm"), dir.file("p.png")}, dir, "p.png")},
@@ -203,10 +208,10 @@ TEST_F(JpegPassThrough, APdfCarriesTheFileItselfAndShowsItUprightWhereItIsPlaced
 
 TEST_F(JpegPassThrough, APdfRefusesJpegDataItCannotCarryAsItIs) {
     pdf::Document document;
-    for (const QByteArray& bytes : {cjpeg({"-arithmetic"}),
-                                    tool("convert", {dir.file("source.ppm"), "-colorspace", "CMYK", dir.file("k.jpg")}, dir,
-                                         "k.jpg"),
-                                    QByteArray("\xFF\xD8\xFF\xD9", 4)})
+    for (const QByteArray& bytes :
+         {cjpeg({"-arithmetic"}),
+          tool("convert", {dir.file("source.ppm"), "-colorspace", "CMYK", dir.file("k.jpg")}, dir, "k.jpg"),
+          QByteArray("\xFF\xD8\xFF\xD9", 4)})
         EXPECT_FALSE(document.drawJpeg(bytesOf(bytes), std::size_t(bytes.size()), 0, 0, 100, 100));
     EXPECT_EQ(document.pageCount(), 0);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PDF writer: pictures come back out of the file pixel for pixel (read by libdeflate and by
 // poppler), pages keep their sizes and placements, the cross-reference table points at its objects,
 // and a sink that refuses stops the writing.
@@ -164,7 +165,7 @@ TEST(PdfDocument, CrossReferenceTablePointsAtEachObject) {
     std::size_t pos = bytes.find('\n', xref + 5) + 1; // after "0 N"
     const int objects = std::stoi(bytes.substr(bytes.find(' ', xref + 5) + 1));
     EXPECT_EQ(objects, 1 + 2 + 2 * 2 + 1); // free entry, catalogue, page tree, two pages, one picture
-    pos += 20;                             // the free entry
+    pos += 20; // the free entry
     for (int n = 1; n < objects; ++n, pos += 20) {
         ASSERT_EQ(bytes[pos + 19], '\n');
         const std::size_t offset = std::stoul(bytes.substr(pos, 10));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture loader's verdicts on real files: JPEG files cut off at several places by several
 // encoders, complete JPEG files that lack their end marker or carry bytes after it, files that are
 // no picture, a missing file and pictures too large for memory.
@@ -77,7 +78,8 @@ TEST_F(PictureLoader, JpegFilesCutBeforeTheirLastRowAreIncomplete) {
         // From a third of the file to the last byte of coded data before the end marker.
         for (qsizetype keep : {whole.size() / 3, whole.size() * 9 / 10, whole.size() - 40, whole.size() - 3}) {
             const PictureLoad loaded = load(whole.left(keep));
-            EXPECT_EQ(loaded.status, PictureStatus::Incomplete) << file.encoder << ", " << keep << " of " << whole.size();
+            EXPECT_EQ(loaded.status, PictureStatus::Incomplete)
+                << file.encoder << ", " << keep << " of " << whole.size();
             EXPECT_TRUE(loaded.picture.isNull()) << file.encoder;
         }
         EXPECT_TRUE(loadPicture(dir.write("cut.jpg", whole.left(whole.size() / 2))).isNull()) << file.encoder;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profile files: the matching, trimming and quoting rules, where lines go, and safe replacement.
 #include "files/profile.h"
 #include "support/temp_folder.h"
@@ -20,8 +21,9 @@ QString get(const QString& file, const QString& key, const QString& section = "M
 
 TEST(Profile, NamesMatchWithoutCaseAndValuesAreTrimmedAndUnquoted) {
     TempFolder dir;
-    const QString f = dir.write("a.ini", "; comment\n[other]\nFront=9\n[ Main ]\n  front =  1  \r\nTab=\" 1\"\n"
-                                         "Dir='/x y'\nDrive=\"half\nNoEquals\nEmpty=\n");
+    const QString f = dir.write("a.ini",
+                                "; comment\n[other]\nFront=9\n[ Main ]\n  front =  1  \r\nTab=\" 1\"\n"
+                                "Dir='/x y'\nDrive=\"half\nNoEquals\nEmpty=\n");
     EXPECT_EQ(get(f, "FRONT"), "1") << "key and section match without case; blanks trimmed";
     EXPECT_EQ(get(f, "Tab"), " 1") << "a quoted value keeps its blank";
     EXPECT_EQ(get(f, "Dir"), "/x y");
@@ -82,7 +84,11 @@ TEST(Profile, ReplacementIsAtomicAndKeepsPermissions) {
     TempFolder dir;
     const QString f = dir.write("p.ini", "[MAIN]\nFront=0\n");
     QFile::setPermissions(f, QFile::ReadOwner | QFile::WriteOwner);
-    const ino_t before = [&] { struct stat st {}; stat(QFile::encodeName(f), &st); return st.st_ino; }();
+    const ino_t before = [&] {
+        struct stat st {};
+        stat(QFile::encodeName(f), &st);
+        return st.st_ino;
+    }();
     ASSERT_TRUE(profile::writeString("MAIN", "Front", "1", f));
     struct stat st {};
     stat(QFile::encodeName(f), &st);

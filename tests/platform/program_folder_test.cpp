@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/program_folder.h"
 
 #include <QDir>
@@ -53,7 +54,8 @@ TEST_F(InstalledLayout, InstalledUsesTheShareFolderAndTheUsersFolders) {
 
 TEST_F(InstalledLayout, PicturesFolderComesFromUserDirsWhenItExists) {
     const QString config = root.filePath("config");
-    writeFile(config + "/user-dirs.dirs", "# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+    writeFile(config + "/user-dirs.dirs",
+              "# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
     EXPECT_EQ(userPicturesFolder(config, home), home) << "the folder named does not exist";
     QDir().mkpath(home + "/Bilder");
     EXPECT_EQ(userPicturesFolder(config, home), home + "/Bilder");

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "raster/blit.h"
 #include "raster/device_context.h"
 #include "raster/dib_section.h"
@@ -16,7 +17,8 @@ struct Canvas {
     Bitmap bitmap;
     DeviceContext dc;
     explicit Canvas(Bitmap b) : bitmap(std::move(b)) { dc.select(&bitmap); }
-    Canvas(int w, int h, int depth = 32, std::vector<Rgbq> table = {}) : Canvas(Bitmap(w, h, depth, RowOrder::BottomUp, table)) {}
+    Canvas(int w, int h, int depth = 32, std::vector<Rgbq> table = {})
+        : Canvas(Bitmap(w, h, depth, RowOrder::BottomUp, table)) {}
     std::int32_t at(int x, int y) const { return GetPixel(&dc, x, y); }
     void fill(ColorRef c) {
         for (int y = 0; y < bitmap.height(); ++y)
@@ -219,8 +221,12 @@ TEST(RasterDibBits, ScanLinesMoveBetweenEveryDepthInEitherRowOrder) {
         const std::size_t stride = Bitmap::strideFor(5, depth);
         std::vector<std::uint8_t> bits(stride * 3, 0xEE);
         ASSERT_EQ(GetDIBits(&src.dc, src.bitmap, 0, 3, bits.data(), d, DIB_RGB_COLORS), 3) << depth;
-        if (depth == 1) { EXPECT_EQ(bits[0], 0x50) << "top row 0 1 0 1 0, most significant bit first"; }
-        if (depth == 32) { EXPECT_EQ(bits[4], 255); }
+        if (depth == 1) {
+            EXPECT_EQ(bits[0], 0x50) << "top row 0 1 0 1 0, most significant bit first";
+        }
+        if (depth == 32) {
+            EXPECT_EQ(bits[4], 255);
+        }
 
         Canvas back(5, 3, 32);
         ASSERT_EQ(SetDIBits(&back.dc, back.bitmap, 0, 3, bits.data(), d, DIB_RGB_COLORS), 3);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "raster/bitmap.h"
 #include "raster/dib_bits.h"
 
@@ -61,7 +62,9 @@ TEST(DibBits, PaletteDepthsReadThroughTheColourTableAndWriteTheNearestEntry) {
         Bitmap b(9, 2, depth, RowOrder::BottomUp, t);
         std::vector<std::uint8_t> px(9 * 2 * 4, 0);
         for (int x = 0; x < 9; ++x) {
-            px[4 * x + 0] = 250; px[4 * x + 1] = 240; px[4 * x + 2] = 245; // near white
+            px[4 * x + 0] = 250;
+            px[4 * x + 1] = 240;
+            px[4 * x + 2] = 245; // near white
         }
         px[4 * 9 + 4 * 8 + 2] = 190; // bottom-right pixel near red (only where the table has it)
         setDIBits32(b, px.data());

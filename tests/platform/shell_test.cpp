@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a link with xdg-open: the caller never waits for it, and a handler that is missing or
 // fails is reported from the event loop.
 #include "desktop/shell.h"
@@ -14,13 +15,18 @@ namespace {
 struct StandIn {
     explicit StandIn(const QByteArray& script = {}) {
         if (!script.isEmpty())
-            QFile::setPermissions(folder.write("xdg-open", "#!/bin/sh\ncd '" + QFile::encodeName(folder.path()) + "'\n" + script),
-                                  QFile::ReadOwner | QFile::ExeOwner);
+            QFile::setPermissions(
+                folder.write("xdg-open", "#!/bin/sh\ncd '" + QFile::encodeName(folder.path()) + "'\n" + script),
+                QFile::ReadOwner | QFile::ExeOwner);
         qputenv("PATH", QFile::encodeName(folder.path()));
     }
     ~StandIn() { qputenv("PATH", saved); }
-    int open(const QString& target) { return shell.open(target, kShowNormal, [this] { ++failures; }); }
-    bool settled() { return QTest::qWaitFor([&] { return shell.running() == 0; }); }
+    int open(const QString& target) {
+        return shell.open(target, kShowNormal, [this] { ++failures; });
+    }
+    bool settled() {
+        return QTest::qWaitFor([&] { return shell.running() == 0; });
+    }
 
     QByteArray saved = qgetenv("PATH");
     kavi::testing::TempFolder folder;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "msnpopup_gradient.h"
 #include "support/test_platform.h"
 
@@ -19,7 +20,9 @@ Bitmap filled(int w, int h) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             std::uint8_t* p = b.row(y) + x * 4;
-            p[0] = 0; p[1] = 255; p[2] = 0;
+            p[0] = 0;
+            p[1] = 255;
+            p[2] = 0;
         }
     return b;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "raster/lines.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,9 @@ int countPainted(const Bitmap& b) {
 
 TEST(Lines, LeaveOutTheEndPixelInEveryDirection) {
     const ColorRef red = rgb(255, 0, 0);
-    struct Case { int x0, y0, x1, y1; };
+    struct Case {
+        int x0, y0, x1, y1;
+    };
     for (const Case c : {Case{1, 1, 6, 1}, Case{6, 1, 1, 1}, Case{2, 0, 2, 7}, Case{2, 7, 2, 0}, Case{0, 0, 7, 7},
                          Case{7, 7, 0, 0}, Case{0, 7, 7, 0}, Case{0, 0, 7, 3}, Case{1, 7, 3, 0}}) {
         Bitmap b(8, 8, 32);

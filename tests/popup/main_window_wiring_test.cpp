@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's "About" commands and its "Cover Manipulator" button with no cover picked.
 #include "frmabout.h"
 #include "frmcovercreator.h"

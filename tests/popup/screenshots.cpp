@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes screenshots for looking at the windows as a user sees them (run under xvfb-run):
 // the alert popup fully open, and the About window part way through its credits.
 #include "frmabout.h"

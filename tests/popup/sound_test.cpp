@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/sound.h"
 
 #include <QDir>
@@ -11,13 +12,19 @@
 
 using kavi::AlsaDevice;
 using kavi::AsyncWavPlayer;
-using kavi::WavSound;
 using kavi::parseWav;
+using kavi::WavSound;
 
 namespace {
 
-void put16(std::vector<std::uint8_t>& v, unsigned x) { v.push_back(x & 255); v.push_back((x >> 8) & 255); }
-void put32(std::vector<std::uint8_t>& v, unsigned x) { put16(v, x & 0xFFFF); put16(v, x >> 16); }
+void put16(std::vector<std::uint8_t>& v, unsigned x) {
+    v.push_back(x & 255);
+    v.push_back((x >> 8) & 255);
+}
+void put32(std::vector<std::uint8_t>& v, unsigned x) {
+    put16(v, x & 0xFFFF);
+    put16(v, x >> 16);
+}
 void tag(std::vector<std::uint8_t>& v, const char* t) { v.insert(v.end(), t, t + 4); }
 
 // A PCM wave; dataSize may claim more than the samples written.
@@ -48,7 +55,7 @@ std::vector<std::uint8_t> wav(int channels, int rate, int bits, std::size_t fram
 bool writeFile(const QString& path, const std::vector<std::uint8_t>& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) &&
-           f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size());
+        f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size());
 }
 
 // A device that holds on to each sound until the test lets it go.
@@ -87,7 +94,8 @@ public:
         played = home.filePath("played.wav");
         QFile rc(home.filePath(".asoundrc"));
         ASSERT_TRUE(rc.open(QIODevice::WriteOnly));
-        rc.write(QString("pcm.!default { type file slave.pcm \"null\" file \"%1\" format \"wav\" }\n").arg(played).toUtf8());
+        rc.write(
+            QString("pcm.!default { type file slave.pcm \"null\" file \"%1\" format \"wav\" }\n").arg(played).toUtf8());
         rc.close();
         setenv("HOME", QFile::encodeName(home.path()).constData(), 1);
     }

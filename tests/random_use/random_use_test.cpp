@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random use of the windows, a few hundred steps for each of a few seeds. scripts/random-use.sh
 // runs the same program for many more: KAVI_RANDOM_STEPS steps for each seed of KAVI_RANDOM_SEEDS
 // (a count, or a comma-separated list).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "random_user.h"
 
 #include "cover_set_file.h"
@@ -11,8 +12,8 @@
 #include "imaging/picture_loader.h"
 #include "imaging/qt_raster.h"
 #include "picture_slot.h"
-#include "tab_strip.h"
 #include "support/test_platform.h"
+#include "tab_strip.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -61,8 +62,9 @@ QImage pattern(int w, int h, int seed, QImage::Format format = QImage::Format_RG
     QImage image(w, h, format);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            image.setPixel(x, y, qRgba((x * 7 + seed * 40) & 255, (y * 11 + seed * 13) & 255, ((x ^ y) * 5) & 255,
-                                       format == QImage::Format_ARGB32 ? (x * 8) & 255 : 255));
+            image.setPixel(x, y,
+                           qRgba((x * 7 + seed * 40) & 255, (y * 11 + seed * 13) & 255, ((x ^ y) * 5) & 255,
+                                 format == QImage::Format_ARGB32 ? (x * 8) & 255 : 255));
     return image;
 }
 
@@ -131,7 +133,7 @@ public:
     SaveDialogResult ask(const SaveDialogRequest& request) override {
         const auto pick = [this](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); };
         if (pick(5) == 0) return {};
-        static const char* const kExtensions[] = {".BMP", ".bmp", ".gif", ".jpg", ".JPG", ".png",
+        static const char* const kExtensions[] = {".BMP", ".bmp", ".gif",  ".jpg", ".JPG", ".png",
                                                   ".tif", ".pdf", ".kavi", ".xyz", ""};
         const int folder = pick(10);
         const QString dir = folder < 6 ? root_ + "/saved" : folder < 9 ? root_ + "/pictures" : root_ + "/missing";
@@ -143,7 +145,7 @@ public:
         return {true, lastFile, 0};
     }
     QString lastFile; // the last name given
-    int answers = 0;  // how many names were given
+    int answers = 0; // how many names were given
 
 private:
     std::mt19937& rng_;
@@ -182,10 +184,14 @@ public:
 private:
     int pick(int n) { return n <= 1 ? 0 : std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     bool chance(int percent) { return pick(100) < percent; }
-    template <class T> T* pickOf(const std::vector<T*>& v) { return v.empty() ? nullptr : v[std::size_t(pick(int(v.size())))]; }
+    template <class T>
+    T* pickOf(const std::vector<T*>& v) {
+        return v.empty() ? nullptr : v[std::size_t(pick(int(v.size())))];
+    }
 
     void note(const QString& what) {
-        if (trace_) std::fprintf(stderr, "seed %u step %s\n", seed_, qPrintable(QString::number(report_.steps) + ": " + what));
+        if (trace_)
+            std::fprintf(stderr, "seed %u step %s\n", seed_, qPrintable(QString::number(report_.steps) + ": " + what));
         trail_.push_back(QString::number(report_.steps) + ": " + what);
         if (trail_.size() > 30) trail_.pop_front();
     }
@@ -276,7 +282,8 @@ private:
             }
         }
         const bool any = jewel + single > 0;
-        if (window_->cmdPrint->isEnabledTo(window_.get()) != any) fail("Print is enabled exactly when something is ticked: broken");
+        if (window_->cmdPrint->isEnabledTo(window_.get()) != any)
+            fail("Print is enabled exactly when something is ticked: broken");
         if (jewel && single) fail("jewel-case and single kinds are ticked together");
         if (single > 1) fail("more than one single kind is ticked");
         for (int n = 1; n <= 10; ++n) {
@@ -286,7 +293,10 @@ private:
             if (single) want = n == singleKind;
             if (enabled != want)
                 fail(QStringLiteral("box %1 is %2 with %3 jewel and %4 single ticks")
-                         .arg(n).arg(enabled ? "enabled" : "disabled").arg(jewel).arg(single));
+                         .arg(n)
+                         .arg(enabled ? "enabled" : "disabled")
+                         .arg(jewel)
+                         .arg(single));
         }
     }
 
@@ -295,9 +305,10 @@ private:
             const QByteArray now = digest(window_->Image(n)->picture());
             if (now != expected_[std::size_t(n - 1)])
                 fail(QStringLiteral("cover %1 holds %2 instead of %3")
-                         .arg(n).arg(QString::fromLatin1(now.isEmpty() ? "nothing" : now))
-                         .arg(QString::fromLatin1(expected_[std::size_t(n - 1)].isEmpty() ? "nothing"
-                                                                                          : expected_[std::size_t(n - 1)])));
+                         .arg(n)
+                         .arg(QString::fromLatin1(now.isEmpty() ? "nothing" : now))
+                         .arg(QString::fromLatin1(
+                             expected_[std::size_t(n - 1)].isEmpty() ? "nothing" : expected_[std::size_t(n - 1)])));
         }
     }
 
@@ -553,11 +564,15 @@ private:
             for (auto* v : w->findChildren<QAbstractItemView*>())
                 if (mine(v) && v->model() && v->model()->rowCount(v->rootIndex()) > 0) views.push_back(v);
             if (QAbstractItemView* v = pickOf(views)) {
-                const QModelIndex index = v->model()->index(pick(v->model()->rowCount(v->rootIndex())), 0, v->rootIndex());
+                const QModelIndex index =
+                    v->model()->index(pick(v->model()->rowCount(v->rootIndex())), 0, v->rootIndex());
                 v->scrollTo(index);
                 const QPoint at = v->visualRect(index).center();
                 const bool twice = chance(20);
-                note(QStringLiteral("%1 row %2 of %3").arg(twice ? "double-click" : "click").arg(index.row()).arg(v->objectName()));
+                note(QStringLiteral("%1 row %2 of %3")
+                         .arg(twice ? "double-click" : "click")
+                         .arg(index.row())
+                         .arg(v->objectName()));
                 if (twice) QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, at);
                 else QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, at);
                 return;
@@ -586,9 +601,10 @@ private:
                 return;
             }
         }
-        static const Qt::Key kKeys[] = {Qt::Key_Up,     Qt::Key_Down,  Qt::Key_Left,  Qt::Key_Right, Qt::Key_PageDown,
-                                        Qt::Key_Home,   Qt::Key_End,   Qt::Key_Return, Qt::Key_Space, Qt::Key_Tab,
-                                        Qt::Key_Backtab, Qt::Key_Delete, Qt::Key_A,    Qt::Key_1,     Qt::Key_F1};
+        static const Qt::Key kKeys[] = {Qt::Key_Up,       Qt::Key_Down, Qt::Key_Left,    Qt::Key_Right,
+                                        Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End,     Qt::Key_Return,
+                                        Qt::Key_Space,    Qt::Key_Tab,  Qt::Key_Backtab, Qt::Key_Delete,
+                                        Qt::Key_A,        Qt::Key_1,    Qt::Key_F1};
         const Qt::Key key = kKeys[pick(int(std::size(kKeys)))];
         QWidget* target = QApplication::focusWidget();
         if (!target || target->window() != w) target = w;
@@ -633,7 +649,10 @@ private:
         const std::pair<int, QString> want = folderKept ? exitState_ : std::pair<int, QString>{0, "0000000000"};
         if (window_->SSTab1->currentIndex() != want.first || ticks() != want.second)
             fail(QStringLiteral("after a restart: tab %1 and ticks %2, but the last run ended on tab %3 with %4")
-                     .arg(window_->SSTab1->currentIndex()).arg(ticks()).arg(want.first).arg(want.second));
+                     .arg(window_->SSTab1->currentIndex())
+                     .arg(ticks())
+                     .arg(want.first)
+                     .arg(want.second));
         if (folderKept && window_->dirSelect->path() != exitFolder_)
             fail("after a restart the folder list shows " + window_->dirSelect->path() + ", not " + exitFolder_);
     }
@@ -645,10 +664,10 @@ private:
     RandomMessageBoxes messages_;
     RandomSaveDialog saveDialog_;
     StandardImageEncoders encoders_;
-    Platform platform_{messages_,        saveDialog_,        services_.shell,     services_.help,
-                       services_.tray,   services_.screen,   services_.facts,     services_.http,
-                       services_.sound,  services_.systemColors, services_.desktop, services_.scanner,
-                       encoders_,        services_.printers, services_.printer};
+    Platform platform_{
+        messages_,         saveDialog_,       services_.shell, services_.help,     services_.tray,
+        services_.screen,  services_.facts,   services_.http,  services_.sound,    services_.systemColors,
+        services_.desktop, services_.scanner, encoders_,       services_.printers, services_.printer};
     std::unique_ptr<frmcovercreator> window_;
     std::array<QByteArray, 10> expected_{};
     std::set<frmManipulate*> watched_;

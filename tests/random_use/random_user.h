@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A user who does random things to Kavi's real windows: clicks on buttons, menu entries, tabs,
 // check boxes and lists, key presses, picture picks (bad files among them), the Manipulator and its
@@ -12,13 +13,13 @@
 namespace kavi::testing {
 
 struct RandomUseReport {
-    int steps = 0;          // steps taken
-    int restarts = 0;       // Exit followed by a new main window
-    int modalSteps = 0;     // steps taken inside a modal window
-    int picks = 0;          // files picked into a cover
-    int accepts = 0;        // Manipulator results accepted into a cover
-    int messageBoxes = 0;   // message boxes answered
-    QString failure;        // empty when every check held; otherwise what broke, with the last steps
+    int steps = 0; // steps taken
+    int restarts = 0; // Exit followed by a new main window
+    int modalSteps = 0; // steps taken inside a modal window
+    int picks = 0; // files picked into a cover
+    int accepts = 0; // Manipulator results accepted into a cover
+    int messageBoxes = 0; // message boxes answered
+    QString failure; // empty when every check held; otherwise what broke, with the last steps
 };
 
 // Runs `steps` steps with the given seed in a fresh folder under `workFolder` (settings, pictures,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The resolution stored in a picture file, read by ImageMagick's identify (a reader of its own,
 // not Qt's), in dots per inch across and down; nothing when the file holds none.

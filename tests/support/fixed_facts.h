@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fixed answers for the screen units and the system facts, so window tests see the same machine everywhere.
 #include "desktop/twips.h"

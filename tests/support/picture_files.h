@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Picture files made in memory for picking and dropping tests, and a comparison of pictures.
 #include <QBuffer>
@@ -31,7 +32,7 @@ inline QByteArray pictureBytes(int w, int h, QColor color, const char* format = 
 inline QByteArray rotatedPhoto(int w, int h) {
     QByteArray jpeg = pictureBytes(w, h, Qt::red, "JPEG");
     const QByteArray tiff = QByteArray("MM\0*\0\0\0\x08", 8) + QByteArray("\0\x01", 2) +
-                            QByteArray("\x01\x12\0\x03\0\0\0\x01\0\x06\0\0", 12) + QByteArray(4, '\0');
+        QByteArray("\x01\x12\0\x03\0\0\0\x01\0\x06\0\0", 12) + QByteArray(4, '\0');
     const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
     const int length = int(payload.size()) + 2;
     const QByteArray app1 = QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + payload;

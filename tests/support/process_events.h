@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs the event loop until a condition holds. The code under test bounds its own waits, so the
 // condition normally comes true long before the deadline; the deadline is there so that a

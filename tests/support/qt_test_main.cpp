@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // gtest main for Kavi's tests: one headless QApplication for the whole test program.
 #include <QApplication>
 #include <gtest/gtest.h>

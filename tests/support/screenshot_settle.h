@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // For the screenshot programs: lets a shown window lay itself out and paint (a few event rounds
 // over about 0.4 s) before it is grabbed.

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_platform.h"
 
-#include <QFile>
 #include <QCursor>
+#include <QFile>
 #include <QGuiApplication>
 #include <algorithm>
 
@@ -70,7 +71,8 @@ bool RecordingPrinter::setOrientation(int code) {
 
 bool RecordingPrinter::drawPicture(const QImage& picture, double x, double y, double width, double height) {
     const QString name = picture.isNull() ? QStringLiteral("(none)") : picture.text("slot");
-    const bool ok = record(QStringLiteral("draw %1 %2,%3 %4x%5").arg(name).arg(x).arg(y).arg(width).arg(height), "draw");
+    const bool ok =
+        record(QStringLiteral("draw %1 %2,%3 %4x%5").arg(name).arg(x).arg(y).arg(width).arg(height), "draw");
     return ok && !picture.isNull();
 }
 
@@ -93,7 +95,8 @@ bool RecordingPrinter::drawClippedPicture(const QImage& picture, double x, doubl
 
 bool RecordingPrinter::newPage() { return record(QStringLiteral("new page"), "new page"); }
 bool RecordingPrinter::endDocument() {
-    pointerBusyAtEnd = QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    pointerBusyAtEnd =
+        QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
     return record(QStringLiteral("end document"), "end document");
 }
 void RecordingPrinter::printNextJobToFile(const QString& pdfPath) { ops.push_back("to file " + pdfPath); }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test doubles of the platform services: each records what the code asked of it and answers
 // from a script, so a test can drive a window without a desktop.
@@ -40,7 +41,11 @@ public:
 
 class RecordingShell final : public Shell {
 public:
-    struct Call { QString target; int showCommand; Failure whenFailed; };
+    struct Call {
+        QString target;
+        int showCommand;
+        Failure whenFailed;
+    };
     using Shell::open;
     int open(const QString& target, int showCommand, Failure whenFailed) override;
     std::vector<Call> calls;
@@ -49,7 +54,11 @@ public:
 
 class RecordingHelp final : public HelpViewer {
 public:
-    struct Call { QWidget* owner; QString file; HelpCommand command; };
+    struct Call {
+        QWidget* owner;
+        QString file;
+        HelpCommand command;
+    };
     bool command(QWidget* owner, const QString& helpFile, HelpCommand command) override;
     std::vector<Call> calls;
     Journal* journal = nullptr;
@@ -58,8 +67,15 @@ public:
 class FakeTray final : public TrayIcon {
 public:
     bool isAvailable() const override { return available; }
-    void show(const QIcon&, const QString& t) override { shown = true; tip = t; ++showCount; }
-    void hide() override { shown = false; ++hideCount; }
+    void show(const QIcon&, const QString& t) override {
+        shown = true;
+        tip = t;
+        ++showCount;
+    }
+    void hide() override {
+        shown = false;
+        ++hideCount;
+    }
     bool isShown() const override { return shown; }
     void activate(TrayActivation a) { activated(a); }
     bool available = true;
@@ -77,7 +93,9 @@ public:
 // Classic system colours from a table a test may change; index i starts as grey level i.
 class FixedSystemColors final : public SystemColors {
 public:
-    FixedSystemColors() { for (int i = 0; i < kSystemColorCount; ++i) colors[i] = raster::rgb(i, i, i); }
+    FixedSystemColors() {
+        for (int i = 0; i < kSystemColorCount; ++i) colors[i] = raster::rgb(i, i, i);
+    }
     raster::ColorRef color(int index) const override {
         return index >= 0 && index < kSystemColorCount ? colors[index] : 0;
     }
@@ -101,7 +119,7 @@ public:
     int acquireToFilename(QWidget* owner, const QString& path) override;
     std::deque<int> results;
     QImage picture;
-    QByteArray fileBytes;       // when not empty, written instead of the picture
+    QByteArray fileBytes; // when not empty, written instead of the picture
     bool writeOnFailure = false;
     int selectCount = 0;
     std::vector<QString> acquiredPaths;
@@ -110,7 +128,12 @@ public:
 // Image encoders with a scripted list and scripted statuses; saves are recorded, not written.
 class ScriptedImageEncoders final : public ImageEncoders {
 public:
-    struct Save { QSize size; QString path; QUuid encoder; std::optional<int> quality; };
+    struct Save {
+        QSize size;
+        QString path;
+        QUuid encoder;
+        std::optional<int> quality;
+    };
     int startup(std::uintptr_t& token) override;
     void shutdown(std::uintptr_t token) override;
     int getImageEncoders(std::vector<ImageEncoderInfo>& out) override;
@@ -214,7 +237,7 @@ struct TestPlatform {
     ScriptedImageEncoders imageEncoders;
     InMemoryPrinters printers;
     RecordingPrinter printer;
-    Platform platform{messages, saveDialog, shell,   help,    tray,         screen,        facts,   http,
+    Platform platform{messages, saveDialog,   shell,   help,    tray,          screen,   facts,  http,
                       sound,    systemColors, desktop, scanner, imageEncoders, printers, printer};
 };
 

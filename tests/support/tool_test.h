@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Running one of the built command-line tools over picture files in a temporary folder.
 #include <gtest/gtest.h>

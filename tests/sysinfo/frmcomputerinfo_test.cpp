@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system information window over fixed facts.
 #include "frmcomputerinfo.h"
 #include "support/test_platform.h"
@@ -125,11 +126,13 @@ TEST(frmComputerInfo, DeviceSearchIsDepthFirstAndMatchesTheClassExactly) {
     DeviceKeyTree& k = tp.facts.keys;
     const auto text = DeviceKeyTree::text;
     k.addKey(QStringLiteral("Enum\\pci\\a"), {{QStringLiteral("Class"), text(QStringLiteral("display"))}});
-    k.addKey(QStringLiteral("Enum\\pci\\b\\deep"), {{QStringLiteral("Class"), text(QStringLiteral("DISPLAY"))},
-                                                    {QStringLiteral("DeviceDesc"), text(QStringLiteral("i915"))},
-                                                    {QStringLiteral("Mfg"), text(QStringLiteral("Intel"))}});
-    k.addKey(QStringLiteral("Enum\\pci\\c"), {{QStringLiteral("Class"), text(QStringLiteral("DISPLAY"))},
-                                              {QStringLiteral("DeviceDesc"), text(QStringLiteral("second"))}});
+    k.addKey(QStringLiteral("Enum\\pci\\b\\deep"),
+             {{QStringLiteral("Class"), text(QStringLiteral("DISPLAY"))},
+              {QStringLiteral("DeviceDesc"), text(QStringLiteral("i915"))},
+              {QStringLiteral("Mfg"), text(QStringLiteral("Intel"))}});
+    k.addKey(QStringLiteral("Enum\\pci\\c"),
+             {{QStringLiteral("Class"), text(QStringLiteral("DISPLAY"))},
+              {QStringLiteral("DeviceDesc"), text(QStringLiteral("second"))}});
     k.addKey(QStringLiteral("Enum\\usb\\m"),
              {{QStringLiteral("Class"), text(QStringLiteral("Mouse"))},
               {QStringLiteral("DeviceDesc"), DeviceValue{DeviceValueType::String, QByteArray("usbhid\0junk", 11)}},
@@ -150,10 +153,12 @@ TEST(frmComputerInfo, DeviceSearchIsDepthFirstAndMatchesTheClassExactly) {
 TEST(frmComputerInfo, ALongDriverNameIsCutAtTheFrameWithATip) {
     TestPlatform tp;
     const QString longName(200, QLatin1Char('x'));
-    tp.facts.keys.addKey(QStringLiteral("Enum\\pci\\gpu"), {{QStringLiteral("Class"), DeviceKeyTree::text(QStringLiteral("DISPLAY"))},
-                                                            {QStringLiteral("DeviceDesc"), DeviceKeyTree::text(longName)}});
-    tp.facts.keys.addKey(QStringLiteral("Enum\\input\\m"), {{QStringLiteral("Class"), DeviceKeyTree::text(QStringLiteral("Mouse"))},
-                                                            {QStringLiteral("DeviceDesc"), DeviceKeyTree::text(QStringLiteral("psmouse"))}});
+    tp.facts.keys.addKey(QStringLiteral("Enum\\pci\\gpu"),
+                         {{QStringLiteral("Class"), DeviceKeyTree::text(QStringLiteral("DISPLAY"))},
+                          {QStringLiteral("DeviceDesc"), DeviceKeyTree::text(longName)}});
+    tp.facts.keys.addKey(QStringLiteral("Enum\\input\\m"),
+                         {{QStringLiteral("Class"), DeviceKeyTree::text(QStringLiteral("Mouse"))},
+                          {QStringLiteral("DeviceDesc"), DeviceKeyTree::text(QStringLiteral("psmouse"))}});
     frmComputerInfo w(tp.platform);
     EXPECT_EQ(w.lblDispDriver->text(), longName);
     EXPECT_EQ(w.lblDispDriver->width(), w.frmMonitor->width() - w.lblDispDriver->x() - w.Label17->x());

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Linux sources of the system facts: memory, serial numbers, drive kinds, the
 // device list read from a made-up /sys, and this machine's own answers.
 #include "files/mounts.h"
@@ -106,7 +107,9 @@ TEST(LinuxFacts, DisplayAndMouseFromAMadeUpSys) {
     EXPECT_EQ(countMouseButtons(sys), 3);
 
     // Without pci.ids the vendor number is shown; without a mouse there are no buttons.
-    EXPECT_EQ(readDeviceTree(sys, dir.path() + QStringLiteral("/none")).value(QStringLiteral("Enum\\pci\\0000:00:02.0"), QStringLiteral("Mfg"))->data,
+    EXPECT_EQ(readDeviceTree(sys, dir.path() + QStringLiteral("/none"))
+                  .value(QStringLiteral("Enum\\pci\\0000:00:02.0"), QStringLiteral("Mfg"))
+                  ->data,
               QByteArray("0x8086\0", 7));
     EXPECT_EQ(countMouseButtons(dir.path() + QStringLiteral("/nothing")), 0);
     EXPECT_TRUE(readDeviceTree(dir.path() + QStringLiteral("/nothing"), pciIds).keyExists(QStringLiteral("Enum")));

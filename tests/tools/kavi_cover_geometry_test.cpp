@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pages kavi-cover writes, measured as poppler renders them at 600 dpi: every kind on the US
 // sizes and on A4, centred on the sheet, with and without an offset and scale, within 0.005 in.
 #include "cover_kinds.h"
@@ -42,12 +43,19 @@ QImage strip(const QString& pdf, int page, double at, bool horizontal, QSizeF sh
     QTemporaryDir dir;
     const QString prefix = dir.filePath("strip");
     const int pos = int(at * kDpi);
-    QStringList args = {"-r", QString::number(kDpi), "-png", "-singlefile", "-f", QString::number(page), "-l",
-                        QString::number(page)};
-    if (horizontal) args << "-x" << "0" << "-y" << QString::number(pos - 2) << "-W"
-                         << QString::number(int(sheet.width() * kDpi) + 2) << "-H" << "5";
-    else args << "-x" << QString::number(pos - 2) << "-y" << "0" << "-W" << "5" << "-H"
-              << QString::number(int(sheet.height() * kDpi) + 2);
+    QStringList args = {"-r", QString::number(kDpi), "-png", "-singlefile",
+                        "-f", QString::number(page), "-l",   QString::number(page)};
+    if (horizontal)
+        args << "-x"
+             << "0"
+             << "-y" << QString::number(pos - 2) << "-W" << QString::number(int(sheet.width() * kDpi) + 2) << "-H"
+             << "5";
+    else
+        args << "-x" << QString::number(pos - 2) << "-y"
+             << "0"
+             << "-W"
+             << "5"
+             << "-H" << QString::number(int(sheet.height() * kDpi) + 2);
     runTool("pdftoppm", args << pdf << prefix);
     return QImage(prefix + ".png");
 }
@@ -106,12 +114,16 @@ TEST_F(CoverGeometry, EverySingleKindIsCentredAtRealSizeAndCalibratedFromTheShee
                 double width = w, height = h;
                 QStringList options = {"--paper", a4 ? "a4" : "us"};
                 if (calibrated) {
-                    options << "--offset" << "-3.5,2" << "--scale" << "98.5,101.5";
+                    options << "--offset"
+                            << "-3.5,2"
+                            << "--scale"
+                            << "98.5,101.5";
                     left = left * 0.985 - 3.5 / 25.4, top = top * 1.015 + 2 / 25.4;
                     width *= 0.985, height *= 1.015;
                 }
-                check(options, {kNames[kind - 1]}, {{1, left, top, width, height}},
-                      QStringLiteral("%1 %2%3").arg(kNames[kind - 1], a4 ? "A4" : "US", calibrated ? " calibrated" : ""));
+                check(
+                    options, {kNames[kind - 1]}, {{1, left, top, width, height}},
+                    QStringLiteral("%1 %2%3").arg(kNames[kind - 1], a4 ? "A4" : "US", calibrated ? " calibrated" : ""));
             }
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cover text in the PDF that kavi-cover writes from a cover set, as poppler renders it at 600 dpi:
 // a title of known size lands centred on its place at its size, spine text is turned clockwise and
 // centred on the spine, and the text goes in as 600 dpi pictures, not screen-sized ones.

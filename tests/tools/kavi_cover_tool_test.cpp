@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kavi-cover: its command line, and the PDF pages it writes measured as poppler renders them.
 #include "cover_arguments.h"
 #include "output/print/pdf_probe.h"
@@ -82,13 +83,13 @@ TEST(CoverArguments, AcceptsTheDocumentedForms) {
 
 TEST(CoverArguments, RefusesWhatCannotBePrintedWithOneLine) {
     const std::vector<std::vector<std::string>> bad = {
-        {"-o", "x.pdf", "cd=a.jpg"},                   // unknown kind
+        {"-o", "x.pdf", "cd=a.jpg"}, // unknown kind
         {"-o", "x.pdf", "front=a.jpg", "front=b.jpg"}, // twice
-        {"-o", "x.pdf", "dvd=a.jpg", "front=b.jpg"},   // a set the rules never tick
+        {"-o", "x.pdf", "dvd=a.jpg", "front=b.jpg"}, // a set the rules never tick
         {"-o", "x.pdf", "dvd=a.jpg", "hd=b.jpg"},
-        {"dvd=a.jpg"},                                  // no output
-        {"-o", "x.pdf", "--print", "dvd=a.jpg"},        // two outputs
-        {"-o", "x.pdf"},                                // no cover
+        {"dvd=a.jpg"}, // no output
+        {"-o", "x.pdf", "--print", "dvd=a.jpg"}, // two outputs
+        {"-o", "x.pdf"}, // no cover
         {"-o", "x.pdf", "--offset", "20.5,0", "dvd=a.jpg"},
         {"-o", "x.pdf", "--scale", "100,89", "dvd=a.jpg"},
         {"-o", "x.pdf", "--offset", "1,x", "dvd=a.jpg"},
@@ -158,10 +159,10 @@ TEST_F(CoverTool, FailuresSayWhyAndWriteNothing) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("not a picture");
     f.close();
-    for (const QStringList& args : {QStringList{"-o", out, "dvd=" + dir.filePath("missing.png")},
-                                    QStringList{"-o", out, "dvd=" + junk},
-                                    QStringList{"-o", dir.filePath("no/such/folder.pdf"), "dvd=" + picture},
-                                    QStringList{"-o", out, "dvd=" + picture, "mini=" + picture}}) {
+    for (const QStringList& args :
+         {QStringList{"-o", out, "dvd=" + dir.filePath("missing.png")}, QStringList{"-o", out, "dvd=" + junk},
+          QStringList{"-o", dir.filePath("no/such/folder.pdf"), "dvd=" + picture},
+          QStringList{"-o", out, "dvd=" + picture, "mini=" + picture}}) {
         const ToolRun run = runTool(args);
         EXPECT_NE(run.status, 0) << args.join(' ').toStdString();
         EXPECT_EQ(run.stderrText.count('\n'), 1) << run.stderrText.toStdString();
@@ -172,7 +173,8 @@ TEST_F(CoverTool, FailuresSayWhyAndWriteNothing) {
 TEST_F(CoverTool, PrintingWithoutAPrintServiceSaysSoInOneLine) {
     const QByteArray server = qgetenv("CUPS_SERVER");
     qputenv("CUPS_SERVER", dir.filePath("no-such-cups.sock").toUtf8());
-    for (const QStringList& args : {QStringList{"--print", "dvd=" + picture}, QStringList{"--print=Office", "dvd=" + picture}}) {
+    for (const QStringList& args :
+         {QStringList{"--print", "dvd=" + picture}, QStringList{"--print=Office", "dvd=" + picture}}) {
         const ToolRun run = runTool(args);
         EXPECT_EQ(run.status, 1) << args.join(' ').toStdString();
         EXPECT_EQ(run.stderrText.count('\n'), 1) << run.stderrText.toStdString();

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The picture tools load and write pictures only: they must not pull in the printing, scanning or
 # sound libraries. Usage: tool_links_test.sh TOOL...
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The HTTP service against a server on 127.0.0.1 that the test runs itself.
 #include "local_http_server.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tiny HTTP server on 127.0.0.1 inside the test process, answering on the test's event loop.
 #include <QByteArray>
@@ -20,7 +21,10 @@ public:
             while (QTcpSocket* s = server_.nextPendingConnection()) {
                 s->setParent(&server_);
                 ++connections;
-                if (mode == Mode::CloseAtOnce) { s->close(); continue; }
+                if (mode == Mode::CloseAtOnce) {
+                    s->close();
+                    continue;
+                }
                 QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] { onRequest(s); });
             }
         });

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The update window against a server on 127.0.0.1 that the test runs itself.
 #include "local_http_server.h"
 
@@ -124,8 +125,8 @@ TEST(UpdateWindow, ServerErrorsAndBadBodiesEndInTheFailureText) {
         expectFailureShown(c.run());
         EXPECT_NE(c.window->Label1->toolTip().indexOf(QStringLiteral("404")), -1);
     }
-    for (const QByteArray& body : {QByteArray("<html>Kavi</html>"), QByteArray(""), QByteArray("70000"),
-                                   QByteArray(5000, '5')}) {
+    for (const QByteArray& body :
+         {QByteArray("<html>Kavi</html>"), QByteArray(""), QByteArray("70000"), QByteArray(5000, '5')}) {
         Check c(body);
         expectFailureShown(c.run());
     }
@@ -161,7 +162,10 @@ struct FromMainMenu {
         QObject::connect(&watcher, &QTimer::timeout, [&] {
             auto* w = qobject_cast<UpdateWindow*>(QApplication::activeModalWidget());
             if (!w) return;
-            if (w->isSearching()) { ticksWhileSearching = mainTicks; return; }
+            if (w->isSearching()) {
+                ticksWhileSearching = mainTicks;
+                return;
+            }
             label = w->Label1->text();
             newest = w->newestversion->text();
             buttons = offered(*w);

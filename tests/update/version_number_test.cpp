@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "version_number.h"
 
 #include <gtest/gtest.h>
@@ -27,9 +28,10 @@ TEST(VersionNumber, AcceptsBlanksAroundTheNumberAsAFileHasThem) {
 TEST(VersionNumber, OnlyPlainDecimalsThatFitSixteenBits) {
     EXPECT_EQ(versionNumber(QStringLiteral("32767.4")), 32767);
     EXPECT_EQ(versionNumber(QStringLiteral("32767.5")), std::nullopt); // rounds to 32768
-    EXPECT_EQ(versionNumber(QStringLiteral("-32768.5")), -32768);      // rounds to the even -32768
+    EXPECT_EQ(versionNumber(QStringLiteral("-32768.5")), -32768); // rounds to the even -32768
     EXPECT_EQ(versionNumber(QStringLiteral("-32769")), std::nullopt);
     EXPECT_EQ(versionNumber(QStringLiteral("99999999999999999999999")), std::nullopt);
-    for (const char* bad : {"", " ", "abc", "5.00abc", "v5", "5,00", "1e2", "5.0.1", "<html>", "nan", "inf", "0x10", "--1"})
+    for (const char* bad :
+         {"", " ", "abc", "5.00abc", "v5", "5,00", "1e2", "5.0.1", "<html>", "nan", "inf", "0x10", "--1"})
         EXPECT_EQ(versionNumber(QString::fromLatin1(bad)), std::nullopt) << bad;
 }

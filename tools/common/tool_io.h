@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the command-line tools share: strict decimal arguments and lossless picture output.
 #include "raster/bitmap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line of kavi-cover:
 //
@@ -7,7 +8,8 @@
 // KIND is front, inside, back, dvd, mini, psp, ds, slim, hd or blu (any case); the kinds given must
 // be a set the "Print Options" boxes allow: one single kind alone, or any of front, inside and
 // back, each once. A cover set (saved by Kavi) gives the kinds it has ticked, with their pictures
-// and texts, in place of KIND=PICTURE arguments. X,Y are millimetres (at most 20 either way), SX,SY percent (90 to 110).
+// and texts, in place of KIND=PICTURE arguments. X,Y are millimetres (at most 20 either way), SX,SY percent (90 to
+// 110).
 #include "calibration.h"
 #include "cover_kinds.h"
 #include "fit_mode.h"
@@ -21,22 +23,22 @@
 namespace kavi {
 
 struct CoverPicture {
-    int kind;            // 1..10
+    int kind; // 1..10
     std::string picture; // the picture file's path
 };
 
 struct CoverMakerRequest {
     PaperChoice paper = PaperChoice::LetterAndLegal;
     bool cutMarks = false;
-    std::optional<FitMode> fit;      // --fit, for every cover; none: each cover's own (Stretch)
+    std::optional<FitMode> fit; // --fit, for every cover; none: each cover's own (Stretch)
     // Given on the command line; for --print without them, the queue's stored calibration applies.
     std::optional<Calibration> calibration;
-    std::string outputPdf;          // -o; empty when printing
-    bool print = false;             // --print
-    std::string queue;              // --print=QUEUE; empty: the default printer
+    std::string outputPdf; // -o; empty when printing
+    bool print = false; // --print
+    std::string queue; // --print=QUEUE; empty: the default printer
     std::vector<CoverPicture> covers; // in the order given
-    std::string coverSet;             // a cover-set file instead of covers; empty for none
-    KindFlags ticked{};             // the "Print Options" boxes these covers tick
+    std::string coverSet; // a cover-set file instead of covers; empty for none
+    KindFlags ticked{}; // the "Print Options" boxes these covers tick
 };
 
 struct CoverMakerHelp {};

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kavi-cover: the covers of a set of kinds as a PDF file at real size, or sent to a printer,
 // without a window. The pages are the ones the print command makes for the same kinds ticked (see
 // cover_arguments.h for the command line). Any failure prints one line, gives a non-zero status
@@ -9,12 +10,12 @@
 #include "files/atomic_file.h"
 #include "files/program_folder.h"
 #include "imaging/picture_loader.h"
+#include "imaging/text_overlay.h"
 #include "page_plan.h"
 #include "page_render.h"
 #include "pdf/cover_page.h"
 #include "print/cups_printers.h"
 #include "print/printer.h"
-#include "imaging/text_overlay.h"
 #include "print_job.h"
 
 #include <QGuiApplication>
@@ -147,7 +148,8 @@ int main(int argc, char** argv) {
         }
         for (const CoverPicture& cover : request.covers) {
             PictureLoad load = loadPictureFile(QString::fromStdString(cover.picture));
-            if (load.status != PictureStatus::Loaded) return fail(kFailure, "\"" + cover.picture + "\" " + reasonOf(load.status));
+            if (load.status != PictureStatus::Loaded)
+                return fail(kFailure, "\"" + cover.picture + "\" " + reasonOf(load.status));
             pictures[std::size_t(cover.kind - 1)] = std::move(load.picture);
         }
         if (request.fit) fits.fill(*request.fit);
@@ -160,23 +162,29 @@ int main(int argc, char** argv) {
         std::array<std::vector<TextOverlay>, kCoverKindCount> overlays;
         for (int kind = 1; kind <= kCoverKindCount; ++kind)
             if (texts[std::size_t(kind - 1)].hasText())
-                overlays[std::size_t(kind - 1)] = renderTextOverlays(kind, texts[std::size_t(kind - 1)], kPrintTextDotsPerInch);
+                overlays[std::size_t(kind - 1)] =
+                    renderTextOverlays(kind, texts[std::size_t(kind - 1)], kPrintTextDotsPerInch);
         const auto overlaysOf = [&overlays](int kind) {
             std::vector<CoverOverlay> out;
             for (const TextOverlay& o : overlays[std::size_t(kind - 1)])
-                out.push_back({{o.image.constBits(), o.image.width(), o.image.height(), o.image.bytesPerLine()}, o.rect});
+                out.push_back(
+                    {{o.image.constBits(), o.image.width(), o.image.height(), o.image.bytesPerLine()}, o.rect});
             return out;
         };
 
         PrintJob job = planPrintJob(request.ticked, request.paper);
         for (PlannedPage& page : job.pages)
-            std::erase_if(page.covers, [&pictures](const PlacedCover& c) { return pictures[std::size_t(c.kind - 1)].isNull(); });
+            std::erase_if(page.covers,
+                          [&pictures](const PlacedCover& c) { return pictures[std::size_t(c.kind - 1)].isNull(); });
         std::erase_if(job.pages, [](const PlannedPage& p) { return p.covers.empty(); });
         if (job.pages.empty()) return fail(kFailure, "none of the ticked covers has a picture");
         pdf::Document document;
         for (const PlannedPage& page : job.pages) {
-            PageOptions options{Placement::CentredOnSheet, wholeSheet(page), request.cutMarks,
-                                request.calibration.value_or(Calibration{}), {}};
+            PageOptions options{Placement::CentredOnSheet,
+                                wholeSheet(page),
+                                request.cutMarks,
+                                request.calibration.value_or(Calibration{}),
+                                {}};
             for (std::size_t i = 0; i < pictures.size(); ++i)
                 options.pictures[i] = {pictures[i].width(), pictures[i].height(), fits[i]};
             const RenderedPage rendered = renderPage(page, options);

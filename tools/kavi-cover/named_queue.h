@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The system's printers with one queue standing in as the default, for this process only: the
 // printer object then sends its jobs there while the user's own default stays as it is.

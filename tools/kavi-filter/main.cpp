@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kavi-filter NUMBER PARAMETER INPUT OUTPUT [--seed N]
 //
 // Reads INPUT through the picture loader, runs ApplyFilter with NUMBER and PARAMETER (a colour is
@@ -64,7 +65,6 @@ int main(int argc, char** argv) {
     const Module4::FilterOutcome outcome = Module4::ApplyFilter(int(*number), &bitmap, int(*parameter), progress);
     if (outcome != Module4::FilterOutcome::Applied) return fail(outcomeText(outcome));
 
-    if (!kavi::tools::writeLossless(bitmap, output, format))
-        return fail("cannot write " + output.toStdString());
+    if (!kavi::tools::writeLossless(bitmap, output, format)) return fail("cannot write " + output.toStdString());
     return 0;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kavi-jpeg INPUT OUTPUT [--quality Q] [--sampling H1,V1,H2,V2,H3,V3] [--comment TEXT]
 // Loads a picture, samples all of it and writes it with cJpeg. The exit status is SaveFile's
 // result (0 written, 1 empty name, 2 the file exists); any other failure prints one line and gives 3.
@@ -29,8 +30,9 @@ struct Options {
 };
 
 [[noreturn]] void usageError(const std::string& why) {
-    throw std::runtime_error(why + " (usage: kavi-jpeg INPUT OUTPUT [--quality Q] "
-                                   "[--sampling H1,V1,H2,V2,H3,V3] [--comment TEXT])");
+    throw std::runtime_error(why +
+                             " (usage: kavi-jpeg INPUT OUTPUT [--quality Q] "
+                             "[--sampling H1,V1,H2,V2,H3,V3] [--comment TEXT])");
 }
 
 int parseInt(const std::string& text, const char* what) {
@@ -90,8 +92,8 @@ int main(int argc, char** argv) {
 
         jpeg::cJpeg encoder;
         encoder.quality(o.quality);
-        encoder.SetSamplingFrequencies(o.sampling[0], o.sampling[1], o.sampling[2], o.sampling[3],
-                                       o.sampling[4], o.sampling[5]);
+        encoder.SetSamplingFrequencies(o.sampling[0], o.sampling[1], o.sampling[2], o.sampling[3], o.sampling[4],
+                                       o.sampling[5]);
         encoder.Comment(o.comment);
         if (encoder.SampleHDC(&memoryDc, bitmap.width(), bitmap.height(), 0, 0) != 0)
             throw std::runtime_error("cannot sample a picture of this size");

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kavi-transform rotate|mirror|flip|brightness VALUE INPUT OUTPUT
 //
 // Reads INPUT through the picture loader, runs one toolbar command of the Cover Manipulator on it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every file Kavi writes, on a full file system and on read-only media: the earlier file stays as it
 // was, no partial or temporary file is left, and the user hears of it where a save reports its
 // result (never for the settings at exit).
@@ -5,8 +6,8 @@
 #include "cjpeg.h"
 #include "cover_printing.h"
 #include "frmcovercreator.h"
-#include "picture_slot.h"
 #include "jpeg_error.h"
+#include "picture_slot.h"
 #include "print/printer.h"
 #include "scan_tab.h"
 #include "small_file_system.h"
@@ -30,7 +31,7 @@ struct Fault {
 
 std::string faultName(const ::testing::TestParamInfo<Fault>& info) {
     return std::string(info.param.fault == DiskFault::Full ? "Full" : "ReadOnly") +
-           (info.param.injected ? "Injected" : "Tmpfs");
+        (info.param.injected ? "Injected" : "Tmpfs");
 }
 
 QImage pattern(int w, int h) {
@@ -80,10 +81,11 @@ TEST_P(FullDisk, SettingsAtExitKeepTheEarlierFileAndSayNothing) {
 
 TEST_P(FullDisk, SavedPicturesInEveryFormatReportTheFailureAndKeepTheEarlierFiles) {
     StandardImageEncoders encoders;
-    Platform platform{t.messages, t.saveDialog, t.shell,  t.help,    t.tray,      t.screen,  t.facts, t.http,
+    Platform platform{t.messages, t.saveDialog,   t.shell,   t.help,    t.tray,   t.screen,   t.facts,  t.http,
                       t.sound,    t.systemColors, t.desktop, t.scanner, encoders, t.printers, t.printer};
     cGdiPlus gdip(encoders);
-    ScanTab tab(platform, [&gdip] { return &gdip; }, [](const QString& name) { return QFile::exists(name); });
+    ScanTab tab(
+        platform, [&gdip] { return &gdip; }, [](const QString& name) { return QFile::exists(name); });
     tab.Image20->setPicture(pattern(160, 120)); // larger than what is left of the disk
     const QStringList names = {"cover.BMP", "cover.bmp", "cover.gif", "cover.jpg", "cover.png", "cover.tif"};
     for (const QString& name : names) earlierFile(name, "earlier " + name.toUtf8());
@@ -111,7 +113,7 @@ TEST_P(FullDisk, SavedPicturesInEveryFormatReportTheFailureAndKeepTheEarlierFile
 
 TEST_P(FullDisk, ExportedPdfSaysItWasNotWrittenAndKeepsTheEarlierFile) {
     CupsPrinterObject printer(t.printers);
-    Platform platform{t.messages, t.saveDialog, t.shell,  t.help,    t.tray,          t.screen,  t.facts, t.http,
+    Platform platform{t.messages, t.saveDialog,   t.shell,   t.help,    t.tray,          t.screen,   t.facts, t.http,
                       t.sound,    t.systemColors, t.desktop, t.scanner, t.imageEncoders, t.printers, printer};
     earlierFile("covers.pdf", "earlier pdf");
     PrintSelection selection;
@@ -161,7 +163,8 @@ TEST_P(FullDisk, CoverSetsSayTheyWereNotSavedKeepTheEarlierFileAndStayUnsaved) {
         t.saveDialog.answers.push_back({true, disk.file(name), 0});
         EXPECT_FALSE(window.SaveCoverSet_Click()) << name.toStdString();
         ASSERT_EQ(t.messages.shown.size(), 1u);
-        EXPECT_TRUE(t.messages.shown[0].text.startsWith("The covers could not be saved")) << t.messages.shown[0].text.toStdString();
+        EXPECT_TRUE(t.messages.shown[0].text.startsWith("The covers could not be saved"))
+            << t.messages.shown[0].text.toStdString();
         EXPECT_TRUE(window.hasUnsavedWork()) << "Exit still asks";
     }
     EXPECT_EQ(contents(disk.file("covers.kavi")), "earlier set");

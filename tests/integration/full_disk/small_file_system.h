@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A folder on a file system that can be made full or read-only: a 64 KiB tmpfs mounted for the
 // test where the process may mount one (root), otherwise the same failures injected into the

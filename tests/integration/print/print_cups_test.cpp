@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing through a private CUPS server whose two queues write each job to a file through a
 // pass-through PPD with a lopsided printable area (left 10, top 40, right 30, bottom 20 points);
 // one test adds a queue with CUPS's PDF filter in the chain. The printed files are read back as a
@@ -10,9 +11,9 @@
 #include "form1.h"
 #include "frmcovercreator.h"
 #include "pdf_probe.h"
-#include "print_layout_settings.h"
 #include "picture_slot.h"
 #include "print/cups_job.h"
+#include "print_layout_settings.h"
 #include "private_cups.h"
 #include "support/test_platform.h"
 #include "system/process_identity.h"
@@ -22,9 +23,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
-#include <QThread>
 #include <QListWidget>
 #include <QPushButton>
+#include <QThread>
 #include <cups/cups.h>
 #include <gtest/gtest.h>
 
@@ -35,8 +36,8 @@ using namespace kavi::testing;
 
 namespace {
 
-constexpr int kDpi = 200;             // rendering resolution: 0.005 in a pixel
-constexpr double kTolerance = 0.01;   // inches
+constexpr int kDpi = 200; // rendering resolution: 0.005 in a pixel
+constexpr double kTolerance = 0.01; // inches
 double inches(int pixels) { return pixels / double(kDpi); }
 
 QString readAll(const QString& path) {
@@ -84,8 +85,8 @@ protected:
         cups = nullptr;
     }
     void SetUp() override {
-        if (!cups->failure().isEmpty()) GTEST_SKIP() << "CUPS cannot start here, so printing is not tried: "
-                                                     << cups->failure().toStdString();
+        if (!cups->failure().isEmpty())
+            GTEST_SKIP() << "CUPS cannot start here, so printing is not tried: " << cups->failure().toStdString();
         ASSERT_TRUE(queueFailure.empty()) << queueFailure;
         QFile::remove(cups->userOptionsFile());
         QFile::remove(cups->home() + "/kavi4.ini"); // the main window starts with nothing ticked
@@ -104,9 +105,9 @@ protected:
     TestPlatform doubles;
     CupsPrinters printers;
     CupsPrinterObject printer{printers};
-    Platform platform{doubles.messages, doubles.saveDialog,   doubles.shell,   doubles.help,    doubles.tray,
-                      doubles.screen,   doubles.facts,        doubles.http,    doubles.sound,   doubles.systemColors,
-                      doubles.desktop,  doubles.scanner,      doubles.imageEncoders, printers, printer};
+    Platform platform{doubles.messages, doubles.saveDialog, doubles.shell,         doubles.help,  doubles.tray,
+                      doubles.screen,   doubles.facts,      doubles.http,          doubles.sound, doubles.systemColors,
+                      doubles.desktop,  doubles.scanner,    doubles.imageEncoders, printers,      printer};
 };
 
 PrivateCups* PrintThroughCups::cups = nullptr;
@@ -303,8 +304,10 @@ TEST_F(PrintThroughCups, AJobWhoseDocumentBreaksOffIsCancelledAndAnUnknownQueueR
 TEST_F(PrintThroughCups, LandscapeCoversAreTurnedOnceByTheFilterChainFromThePrintableCorner) {
     ASSERT_TRUE(cups->addQueue("KaviFiltered", KAVI_FILTERED_PPD));
     writeFile(cups->userOptionsFile(), "Default KaviFiltered\n");
-    const struct { int kind; double longSide, shortSide, sheetHeight; } rows[] = {
-        {4, 10.6875, 7.125, 14}, {6, 8.25, 6.625, 11}, {7, 10.87, 4.57, 14}};
+    const struct {
+        int kind;
+        double longSide, shortSide, sheetHeight;
+    } rows[] = {{4, 10.6875, 7.125, 14}, {6, 8.25, 6.625, 11}, {7, 10.87, 4.57, 14}};
     for (const auto& row : rows) {
         QFile::remove(cups->jobFile("KaviFiltered"));
         PrintSelection s;
@@ -460,17 +463,23 @@ TEST_F(PrintThroughCups, KaviCoverPrintsWithTheQueuesCalibrationAndTheUncalibrat
         QProcess p;
         p.start(tool, args);
         EXPECT_TRUE(p.waitForFinished(120000));
-        return std::pair{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromLocal8Bit(p.readAllStandardError())};
+        return std::pair{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                         QString::fromLocal8Bit(p.readAllStandardError())};
     };
     const double mm = 1 / 25.4;
     // Front (Letter, portrait, corner 10 and 40 pt) and DVD (Legal, landscape, corner 20 and 10 pt).
-    const struct { const char* kind; double left, top, width, height; const Calibration* c; } pages[] = {
-        {"front", 10 / 72.0, 40 / 72.0, 4.75, 4.75, &portrait}, {"dvd", 20 / 72.0, 10 / 72.0, 10.6875, 7.125, &landscape}};
+    const struct {
+        const char* kind;
+        double left, top, width, height;
+        const Calibration* c;
+    } pages[] = {{"front", 10 / 72.0, 40 / 72.0, 4.75, 4.75, &portrait},
+                 {"dvd", 20 / 72.0, 10 / 72.0, 10.6875, 7.125, &landscape}};
     for (const auto& page : pages) {
         for (const QString queue : {"KaviA", "KaviB"}) {
             QFile::remove(cups->jobFile(queue));
             // KaviA is the default: plain --print goes there.
-            const auto [status, errors] = run({queue == "KaviA" ? "--print" : "--print=KaviB", QString(page.kind) + "=" + picture});
+            const auto [status, errors] =
+                run({queue == "KaviA" ? "--print" : "--print=KaviB", QString(page.kind) + "=" + picture});
             ASSERT_EQ(status, 0) << errors.toStdString();
             ASSERT_TRUE(cups->waitForJobs());
             EXPECT_EQ(cups->lastJobAttribute("print-scaling"), "none");

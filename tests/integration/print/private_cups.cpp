@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "private_cups.h"
 
 #include <QDir>
@@ -29,8 +30,9 @@ PrivateCups::PrivateCups() {
     }
     const QString d = dir_.path();
     // cupsd runs its filters as lp, which must reach the spool and the output folder.
-    QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                                 QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(d,
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                              QFile::ReadOther | QFile::ExeOther);
     for (const char* sub : {"etc", "spool/tmp", "cache", "state", "log", "out", "home"}) QDir(d).mkpath(sub);
     QFile::setPermissions(d + "/out", QFileDevice::Permissions(0x7777));
     writeFile(d + "/etc/cups-files.conf",

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A CUPS server of the test's own: its own configuration folder, socket, spool and HOME, so the
 // machine's and the user's printer settings are never touched. Queues write each job to a file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printers that go away under Kavi, through a private CUPS server: the queue chosen in the printer
 // chooser deleted, stopped or refusing jobs before the covers are printed, and the server itself
 // stopped while a job is being sent (last, since it takes the server away). Each ends with a
@@ -88,9 +89,9 @@ protected:
     TestPlatform doubles;
     CupsPrinters printers;
     CupsPrinterObject printer{printers};
-    Platform platform{doubles.messages, doubles.saveDialog,   doubles.shell,   doubles.help,    doubles.tray,
-                      doubles.screen,   doubles.facts,        doubles.http,    doubles.sound,   doubles.systemColors,
-                      doubles.desktop,  doubles.scanner,      doubles.imageEncoders, printers, printer};
+    Platform platform{doubles.messages, doubles.saveDialog, doubles.shell,         doubles.help,  doubles.tray,
+                      doubles.screen,   doubles.facts,      doubles.http,          doubles.sound, doubles.systemColors,
+                      doubles.desktop,  doubles.scanner,    doubles.imageEncoders, printers,      printer};
     frmcovercreator window{platform};
     const QImage picture = darkPicture(120, 80, "Image4");
 };

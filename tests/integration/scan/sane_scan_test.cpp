@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scanning through SANE's test backend, set up in a private configuration folder, in the main
 // window: choosing the source, acquiring into the scanned picture, cancelling, and saving the scan
 // so that it can be picked into a cover slot through the file list.
 #include "cgdiplus.h"
-#include "files/atomic_file.h"
 #include "file_list.h"
+#include "files/atomic_file.h"
 #include "folder_list.h"
 #include "frmcovercreator.h"
 #include "picture_slot.h"
@@ -56,7 +57,8 @@ private:
 };
 
 // Acts on the next modal dialog of type D once it is shown (the dialogs run their own event loop).
-template <class D> void whenShown(std::function<void(D&)> act) {
+template <class D>
+void whenShown(std::function<void(D&)> act) {
     auto* poll = new QTimer(qApp);
     QObject::connect(poll, &QTimer::timeout, [poll, act] {
         if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
@@ -90,7 +92,7 @@ protected:
     TestPlatform t;
     SaneScanner scanner;
     StandardImageEncoders encoders;
-    Platform platform{t.messages, t.saveDialog, t.shell,   t.help,    t.tray,    t.screen,   t.facts,  t.http,
+    Platform platform{t.messages, t.saveDialog,   t.shell,   t.help,  t.tray,   t.screen,   t.facts,  t.http,
                       t.sound,    t.systemColors, t.desktop, scanner, encoders, t.printers, t.printer};
     frmcovercreator window{platform};
     ScanTab& tab = *window.scanTab;
@@ -196,9 +198,8 @@ TEST_F(SaneScanning, AScanFileThatCannotBeWrittenIsReportedAndLeavesNothing) {
     tab.Image20->setPicture(previous);
     for (const int error : {ENOSPC, EROFS}) {
         t.messages.shown.clear();
-        setAtomicWriteFault([error](AtomicWriteStep step, const QString&) {
-            return step == AtomicWriteStep::WriteData ? error : 0;
-        });
+        setAtomicWriteFault(
+            [error](AtomicWriteStep step, const QString&) { return step == AtomicWriteStep::WriteData ? error : 0; });
         whenShown<ScanDialog>(scanAt75Dpi);
         tab.cmdAquire_Click();
         setAtomicWriteFault({});

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Calibrate Printer": the job of calibration pages as the printer object receives it, and the
 // window that turns the user's measurements into the queue's stored corrections.
 #include "calibrate_printer.h"

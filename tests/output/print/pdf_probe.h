@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads printed PDF files the way a user would look at them: page sizes from pdfinfo, pages
 // rendered by pdftoppm, and the box of the inked pixels. Header-only, shared by the print tests.
@@ -33,8 +34,9 @@ inline std::vector<QSizeF> pdfPageSizes(const QString& pdf) {
 inline QImage renderPdfPage(const QString& pdf, int page, int dpi) {
     QTemporaryDir dir;
     const QString prefix = dir.filePath("page");
-    runTool("pdftoppm", {"-r", QString::number(dpi), "-png", "-singlefile", "-f", QString::number(page), "-l",
-                         QString::number(page), pdf, prefix});
+    runTool("pdftoppm",
+            {"-r", QString::number(dpi), "-png", "-singlefile", "-f", QString::number(page), "-l",
+             QString::number(page), pdf, prefix});
     return QImage(prefix + ".png");
 }
 
@@ -44,8 +46,10 @@ inline QRect inkBox(const QImage& page) {
     for (int y = 0; y < page.height(); ++y)
         for (int x = 0; x < page.width(); ++x)
             if (qGray(page.pixel(x, y)) < 128) {
-                left = std::min(left, x); right = std::max(right, x);
-                top = std::min(top, y); bottom = std::max(bottom, y);
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
             }
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }

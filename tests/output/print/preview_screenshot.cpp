@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes a screenshot of the print preview as a user sees it (run under xvfb-run, see
 // scripts/screenshot.sh): a DVD cover with cut marks, for a printer with quarter-inch margins.
-#include "support/screenshot_settle.h"
 #include "imaging/qt_raster.h"
 #include "jpeg/photo_picture.h"
 #include "platform.h"
 #include "print_preview.h"
+#include "support/screenshot_settle.h"
 
 #include <QApplication>
 #include <QThread>
@@ -22,7 +23,9 @@ public:
     int paperSize() const override { return 1; }
     int orientation() const override { return 1; }
     bool drawPicture(const QImage&, double, double, double, double) override { return true; }
-    bool drawClippedPicture(const QImage&, double, double, double, double, const kavi::LengthRect&) override { return true; }
+    bool drawClippedPicture(const QImage&, double, double, double, double, const kavi::LengthRect&) override {
+        return true;
+    }
     bool newPage() override { return true; }
     bool endDocument() override { return true; }
     void printNextJobToFile(const QString&) override {}

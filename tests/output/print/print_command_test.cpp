@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print command against the recording printer: every row of the single-kind and jewel-case
 // tables, the paper question, Cancel, covers without a picture, failing steps and the no-printer
 // PDF offer.
@@ -40,14 +41,19 @@ using Ops = std::vector<QString>;
 const QString kLegal = "Please make sure your printer is on and you are using LEGAL sized paper!";
 const QString kFull = "Please make sure your printer is on and full of paper.";
 
-struct SingleRow { int kind; Ops ops; QString question; };
+struct SingleRow {
+    int kind;
+    Ops ops;
+    QString question;
+};
 
 // The plan's steps as the recording printer notes them, each cover drawn with its slot's picture.
 Ops planOps(const PrintJob& job) {
     kavi::testing::RecordingPrinter printer;
     for (const PrintStep& step : printSteps(job)) {
         if (const auto* paper = std::get_if<SetPaper>(&step)) printer.setPaperSize(printerCode(paper->paper));
-        if (const auto* turn = std::get_if<SetOrientation>(&step)) printer.setOrientation(printerCode(turn->orientation));
+        if (const auto* turn = std::get_if<SetOrientation>(&step))
+            printer.setOrientation(printerCode(turn->orientation));
         if (const auto* draw = std::get_if<DrawCover>(&step)) {
             const LengthRect& r = draw->cover.rect;
             printer.drawPicture(namedPicture(draw->cover.kind), r.left.twips(), r.top.twips(), r.width.twips(),
@@ -98,7 +104,10 @@ TEST(PrintCommand, TheFirstTickedSingleKindWins) {
 
 TEST(PrintCommand, EveryJewelCaseSumHasItsLayout) {
     const Ops head = {"follow 1", "paper 1", "orientation 1"};
-    const struct { std::initializer_list<int> kinds; Ops body; } rows[] = {
+    const struct {
+        std::initializer_list<int> kinds;
+        Ops body;
+    } rows[] = {
         {{1}, {"draw Image1 0,0 6840x6840", "end document"}},
         {{2}, {"draw Image2 0,0 6840x6840", "end document"}},
         {{1, 2}, {"draw Image1 0,0 6840x6840", "draw Image2 0,7563 6840x6840", "end document"}},
@@ -176,8 +185,9 @@ TEST(PrintCommand, TickedCoversWithoutAPictureAreNamedAndLeftOut) {
         EXPECT_FALSE(box.text.contains("Inside"));
         EXPECT_EQ(box.buttons, MsgButtons::OkCancel);
         EXPECT_EQ(t.messages.shown[1].text, kFull) << "the paper question comes after";
-        EXPECT_EQ(ops, (Ops{"follow 1", "paper 1", "orientation 1", "draw Image2 0,7563 6840x6840", "new page",
-                            "orientation 1", "draw Image3 0,0 8496x6696", "end document"}));
+        EXPECT_EQ(ops,
+                  (Ops{"follow 1", "paper 1", "orientation 1", "draw Image2 0,7563 6840x6840", "new page",
+                       "orientation 1", "draw Image3 0,0 8496x6696", "end document"}));
     }
     {
         TestPlatform t; // Cancel on that box ends the command before anything reaches the printer
@@ -249,8 +259,9 @@ TEST(PrintCommand, NoPrinterOffersAPdfAtRealSize) {
         t.saveDialog.answers = {{true, "/tmp/covers.pdf", 0}};
         printCovers(t.platform, tick({4}));
         // A file has no margins, so the cover is centred on the Legal sheet: (20160 - 15390) / 2, (12240 - 10260) / 2.
-        EXPECT_EQ(t.printer.ops, (Ops{"follow 1", "to file /tmp/covers.pdf", "paper 5", "orientation 2",
-                                      "draw Image4 2385,990 15390x10260", "end document", "paper 1"}));
+        EXPECT_EQ(t.printer.ops,
+                  (Ops{"follow 1", "to file /tmp/covers.pdf", "paper 5", "orientation 2",
+                       "draw Image4 2385,990 15390x10260", "end document", "paper 1"}));
         ASSERT_EQ(t.messages.shown.size(), 1u);
         EXPECT_TRUE(t.messages.shown[0].text.startsWith("No printer is installed."));
         EXPECT_EQ(t.messages.shown[0].buttons, MsgButtons::YesNo);

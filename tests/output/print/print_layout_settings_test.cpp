@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print layout and calibration sections of the settings file: they come back after a restart,
 // a file without them or with damaged values reads as the defaults, and the main section is kept.
 #include "files/profile.h"
@@ -12,9 +13,7 @@ namespace {
 
 class PrintLayoutSettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ini = folder.write("kavi4.ini", "[MAIN]\nDrive=/\nDir=/tmp\nTab=3\nDVD=1\n");
-    }
+    void SetUp() override { ini = folder.write("kavi4.ini", "[MAIN]\nDrive=/\nDir=/tmp\nTab=3\nDVD=1\n"); }
     kavi::testing::TempFolder folder;
     QString ini;
 };
@@ -47,10 +46,11 @@ TEST_F(PrintLayoutSettingsTest, ChoicesAndCalibrationsComeBackPerQueueAndOrienta
 }
 
 TEST_F(PrintLayoutSettingsTest, DamagedValuesFallBackToTheDefaults) {
-    folder.write("kavi4.ini", "[MAIN]\nTab=3\n[PRINT LAYOUT]\nPaper=A5\nCutMarks=yes\n"
-                              "[CALIBRATION Office]\nPortraitOffsetX=2\nPortraitOffsetY=abc\n"
-                              "LandscapeOffsetX=1\nLandscapeScaleX=300\n"
-                              "[CALIBRATION Home]\nPortraitScaleY=102\n");
+    folder.write("kavi4.ini",
+                 "[MAIN]\nTab=3\n[PRINT LAYOUT]\nPaper=A5\nCutMarks=yes\n"
+                 "[CALIBRATION Office]\nPortraitOffsetX=2\nPortraitOffsetY=abc\n"
+                 "LandscapeOffsetX=1\nLandscapeScaleX=300\n"
+                 "[CALIBRATION Home]\nPortraitScaleY=102\n");
     EXPECT_EQ(readPrintLayout(ini), PrintLayoutSettings{});
     EXPECT_TRUE(readCalibration(ini, "Office", Orientation::Portrait).isIdentity()) << "one damaged value: none";
     EXPECT_TRUE(readCalibration(ini, "Office", Orientation::Landscape).isIdentity()) << "out of range: none";

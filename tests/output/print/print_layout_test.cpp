@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print command with a print layout: covers that do not fit the printable area, A4, cut marks,
 // a queue's calibration, the PDF export and the notice that confirms a job.
 #include "cover_printing.h"
@@ -97,10 +98,10 @@ TEST(PrintLayout, ExportPdfCentresTheCoversAndSaysWhenItCannotWrite) {
     TestPlatform t;
     CupsPrinterObject writer(t.printers); // the real PDF writer; a file needs no printer
     Platform platform = t.platform;
-    Platform withWriter{platform.messages, platform.saveDialog, platform.shell,   platform.help,
-                        platform.tray,     platform.screen,     platform.facts,   platform.http,
-                        platform.sound,    platform.systemColors, platform.desktop, platform.scanner,
-                        platform.imageEncoders, platform.printers, writer};
+    Platform withWriter{
+        platform.messages, platform.saveDialog, platform.shell,         platform.help,     platform.tray,
+        platform.screen,   platform.facts,      platform.http,          platform.sound,    platform.systemColors,
+        platform.desktop,  platform.scanner,    platform.imageEncoders, platform.printers, writer};
     const QString pdf = dir.filePath("covers.pdf");
     t.saveDialog.answers = {{true, pdf, 0}};
     const PrintOutcome outcome = exportCoversPdf(withWriter, tick({5}));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print preview: its pages against the job and the PDF, the printable area, covers that do
 // not fit, and its Print button against the print command.
 #include "output/print/pdf_probe.h"
@@ -228,7 +229,8 @@ TEST(PrintPreview, FollowsTheFitModes) {
     PrintSelection s = tick({4}); // DVD, 3:2
     QImage picture(400, 100, QImage::Format_RGB32); // red, blue and green bands, four times wider than high
     for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 400; ++x) picture.setPixel(x, y, x < 100 ? qRgb(200, 0, 0) : x < 300 ? qRgb(0, 0, 200) : qRgb(0, 200, 0));
+        for (int x = 0; x < 400; ++x)
+            picture.setPixel(x, y, x < 100 ? qRgb(200, 0, 0) : x < 300 ? qRgb(0, 0, 200) : qRgb(0, 200, 0));
     s.pictures[3] = picture;
     const double dpi = 40;
 
@@ -272,4 +274,3 @@ TEST(PrintPreview, DrawsTextOnTheCoverWhateverTheFit) {
             if (qGray(page.pixel(x, y)) < 80) ++dark;
     EXPECT_GT(dark, 50) << "the title shows on the paper above the picture";
 }
-

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer chooser window, the default-printer switcher with its version table, and
 // remembering and restoring the start-up default.
 #include "form1.h"
@@ -98,10 +99,13 @@ TEST_F(PrinterChooser, ReopeningKeepsTheSwitcherAndItsCurrentDefault) {
 
 TEST(DefaultPrinterSwitcher, VersionTableRows) {
     using M = cSetDfltPrinter::Method;
-    const struct { VersionRecord v; M method; } rows[] = {
-        {{3, 51, 1057, 2}, M::Profile}, {{3, 51, 1056, 2}, M::None},  {{4, 0, 950, 1}, M::Spooler},
+    const struct {
+        VersionRecord v;
+        M method;
+    } rows[] = {
+        {{3, 51, 1057, 2}, M::Profile}, {{3, 51, 1056, 2}, M::None},    {{4, 0, 950, 1}, M::Spooler},
         {{4, 10, 2222, 1}, M::Spooler}, {{4, 90, 3000, 1}, M::Spooler}, {{4, 0, 1381, 2}, M::Profile},
-        {{4, 0, 1380, 2}, M::None},     {{5, 0, 2195, 2}, M::Profile}, {{10, 0, 19045, 2}, M::Profile},
+        {{4, 0, 1380, 2}, M::None},     {{5, 0, 2195, 2}, M::Profile},  {{10, 0, 19045, 2}, M::Profile},
         {{3, 10, 0, 0}, M::None},       {{4, 0, 1381, 1}, M::Spooler},
     };
     for (const auto& row : rows)

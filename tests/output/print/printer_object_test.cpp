@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real printer object where no printer is needed: its settings, the landscape margins, and
 // jobs written as PDF files at real size.
 #include "pdf_probe.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record that lets a later start undo a temporary printer left behind by a Kavi that did not
 // shut down: written before the first change, put back and removed by the next start once its
 // Kavi has gone, left alone while that Kavi runs, and a damaged one ignored.

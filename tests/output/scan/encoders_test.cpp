@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real encoders and our BMP writer: every format read back, files written whole or not at all.
 #include "bmp_writer.h"
 #include "cgdiplus.h"
@@ -45,8 +46,8 @@ TEST_F(Saving, LosslessFormatsReadBackPixelExact) {
     for (const char* name : {"a.bmp", "a.dib", "a.png", "a.PNG", "a.tif", "a.tiff"}) {
         ASSERT_TRUE(save(picture, name)) << name;
         // Qt's reader takes a .dib name for no format of its own, so it is read as a BMP file.
-        const QImage back = QString(name).endsWith(".dib") ? QImage(dir.filePath(name), "bmp")
-                                                             : loadPicture(dir.filePath(name));
+        const QImage back =
+            QString(name).endsWith(".dib") ? QImage(dir.filePath(name), "bmp") : loadPicture(dir.filePath(name));
         ASSERT_EQ(back.size(), picture.size()) << name;
         EXPECT_EQ(differingPixels(back, picture), 0) << name;
     }
@@ -88,8 +89,8 @@ TEST_F(Saving, GifKeepsUpTo256ColoursExactlyAndReducesRicherPictures) {
 
 TEST(Quantiser, RicherPictureGetsFullPaletteAndIndicesWithinIt) {
     const QImage rich = richPicture(97, 53);
-    const PalettePicture reduced = quantiseTo256(rich.constBits(), rich.width(), rich.height(),
-                                                 std::size_t(rich.bytesPerLine()));
+    const PalettePicture reduced =
+        quantiseTo256(rich.constBits(), rich.width(), rich.height(), std::size_t(rich.bytesPerLine()));
     EXPECT_EQ(reduced.palette.size(), 256u);
     ASSERT_EQ(reduced.indices.size(), std::size_t(97 * 53));
     for (std::uint8_t i : reduced.indices) ASSERT_LT(i, reduced.palette.size());
@@ -200,9 +201,9 @@ TEST(SavingAsUnprivilegedUser, OldFileSurvivesAndNothingIsLeftBehind) {
     env.insert("XDG_RUNTIME_DIR", folder + "-runtime");
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start("setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
-                            QCoreApplication::applicationFilePath(),
-                            "--gtest_filter=UnprivilegedChild.*"});
+    child.start("setpriv",
+                {"--reuid=nobody", "--regid=nogroup", "--clear-groups", QCoreApplication::applicationFilePath(),
+                 "--gtest_filter=UnprivilegedChild.*"});
     ASSERT_TRUE(child.waitForFinished(-1));
     EXPECT_EQ(child.exitCode(), 0);
     for (const char* name : {"cover.png", "cover.BMP"}) {

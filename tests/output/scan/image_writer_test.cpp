@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The image-file writer's encoder table, its extension rule and its Error signal, over scripted encoders.
 #include "cgdiplus.h"
 #include "support/test_platform.h"
@@ -35,15 +36,15 @@ StretchedPicture& scannedPicture() {
 
 TEST(EncoderTable, PatternsSplitTrimmedAndLookedUpWithoutRegardToCase) {
     ScriptedImageEncoders e;
-    e.encoders = {{kBmp, "BMP", "*.BMP;*.DIB; ", ""},   // a blank piece after the last ";"
-                  {kJpeg, "JPEG", "*.JPG; *.JPEG ", ""},  // inner pieces kept as they stand
-                  {kOdd, "ODD", "*.ODD;", ""}};           // an empty last piece
+    e.encoders = {{kBmp, "BMP", "*.BMP;*.DIB; ", ""}, // a blank piece after the last ";"
+                  {kJpeg, "JPEG", "*.JPG; *.JPEG ", ""}, // inner pieces kept as they stand
+                  {kOdd, "ODD", "*.ODD;", ""}}; // an empty last piece
     cGdiPlus gdip(e);
     EXPECT_EQ(gdip.encoderClsids(), (std::vector<QUuid>{kBmp, kJpeg, kOdd}));
     EXPECT_EQ(gdip.encoderForPattern("*.bmp"), 0);
     EXPECT_EQ(gdip.encoderForPattern("*.Dib"), 0);
     EXPECT_EQ(gdip.encoderForPattern("*.jpg"), 1);
-    EXPECT_EQ(gdip.encoderForPattern("*.JPEG"), 1);   // trimmed, being the last piece
+    EXPECT_EQ(gdip.encoderForPattern("*.JPEG"), 1); // trimmed, being the last piece
     EXPECT_EQ(gdip.encoderForPattern(" *.JPEG"), -1); // an inner piece keeps its blank
     EXPECT_EQ(gdip.encoderForPattern(" *.jpeg"), -1);
     EXPECT_EQ(gdip.encoderForPattern("*.odd"), 2);
@@ -88,7 +89,11 @@ TEST(EncoderTable, StartupAndListingFailuresLeaveNoTableAndNoShutdown) {
 TEST(ExtensionRule, NameSelectsEncoderAndOnlyJNamesCarryQuality) {
     ScriptedImageEncoders e = usualEncoders();
     cGdiPlus gdip(e);
-    struct Case { const char* name; QUuid encoder; bool quality; };
+    struct Case {
+        const char* name;
+        QUuid encoder;
+        bool quality;
+    };
     const Case cases[] = {{"/covers/a.jpeg", kJpeg, true},  {"/covers/a.JPG", kJpeg, true},
                           {"/covers/a.jfif", kJpeg, true},  {"/covers/a.Jpe", kJpeg, true},
                           {"/covers/a.tiff", kTiff, false}, {"/covers/a.dib", kBmp, false},
@@ -108,8 +113,8 @@ TEST(ExtensionRule, NamesWithoutAKnownExtensionAreRefusedWithoutAnEvent) {
     ScriptedImageEncoders e = usualEncoders();
     cGdiPlus gdip(e);
     QSignalSpy errors(&gdip, &cGdiPlus::Error);
-    for (const char* name : {"/covers/cover", "/my.covers/cover", "/covers/cover.", "/covers/a.emf",
-                             "/covers/a.png", "C:\\my.covers\\cover", ""}) {
+    for (const char* name : {"/covers/cover", "/my.covers/cover", "/covers/cover.", "/covers/a.emf", "/covers/a.png",
+                             "C:\\my.covers\\cover", ""}) {
         EXPECT_FALSE(gdip.PictureBoxToFile(scannedPicture(), name, 85)) << name;
     }
     EXPECT_TRUE(e.saves.empty());
@@ -138,12 +143,27 @@ TEST(ErrorSignal, CarriesStatusAndTextOfFailures) {
 }
 
 TEST(StatusTexts, EveryNumberHasItsText) {
-    const char* expected[] = {"Unknown GDI+ Error", "Generic Error", "Invalid Parameter", "Out Of Memory",
-                              "Object Busy", "Insufficient Buffer", "Not Implemented", "Win32 Error",
-                              "Wrong State", "Aborted", "File Not Found", "Value Overflow", "Access Denied",
-                              "Unknown Image Format", "FontFamily Not Found", "FontStyle Not Found",
-                              "Not TrueType Font", "Unsupported Gdiplus Version", "Gdiplus Not Initialized",
-                              "Property Not Found", "Property Not Supported"};
+    const char* expected[] = {"Unknown GDI+ Error",
+                              "Generic Error",
+                              "Invalid Parameter",
+                              "Out Of Memory",
+                              "Object Busy",
+                              "Insufficient Buffer",
+                              "Not Implemented",
+                              "Win32 Error",
+                              "Wrong State",
+                              "Aborted",
+                              "File Not Found",
+                              "Value Overflow",
+                              "Access Denied",
+                              "Unknown Image Format",
+                              "FontFamily Not Found",
+                              "FontStyle Not Found",
+                              "Not TrueType Font",
+                              "Unsupported Gdiplus Version",
+                              "Gdiplus Not Initialized",
+                              "Property Not Found",
+                              "Property Not Supported"};
     for (int i = 0; i <= 20; ++i) EXPECT_EQ(cGdiPlus::GdiErrorString(i), expected[i]) << i;
     EXPECT_EQ(cGdiPlus::GdiErrorString(21), "Unknown GDI+ Error");
     EXPECT_EQ(cGdiPlus::GdiErrorString(-1), "Unknown GDI+ Error");

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pictures for the saving tests and ways to compare them.
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Scan tab inside the main window: where it stands, and that it leaves the cover slots alone.
 #include "frmcovercreator.h"
 #include "picture_samples.h"

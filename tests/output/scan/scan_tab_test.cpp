@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Scan" tab: its controls, acquiring into the scanned picture, and saving it.
 #include "cgdiplus.h"
 #include "file_exists.h"
@@ -54,7 +55,8 @@ protected:
 TEST_F(ScanTabTest, ControlsHaveTheirCaptionsTooltipsAndPlaces) {
     QTabWidget strip;
     strip.setGeometry(0, 0, twipsToPixels(6765, 96), twipsToPixels(4845, 96));
-    auto* page = new ScanTab(t.platform, [this] { return gdip.get(); }, fileExists);
+    auto* page = new ScanTab(
+        t.platform, [this] { return gdip.get(); }, fileExists);
     strip.addTab(page, "Scan");
     strip.show();
     const QPoint pageInStrip = page->mapTo(&strip, QPoint(0, 0));
