@@ -24,7 +24,8 @@ ALLOWED = {
     "covers": [],
     "platform/raster": [],
     "platform/pdf": ["covers", "platform/raster"],
-    "platform/files": [],
+    # covers for the value types of what it reads (the disc label stocks).
+    "platform/files": ["covers"],
     # covers for the cover text it draws (covers/ is plain C++ below everything).
     "platform/imaging": ["covers", "platform/raster", "platform/files"],
     "platform/desktop": ["platform/raster"],
