@@ -10,11 +10,6 @@
 
 namespace kavi {
 
-struct LengthPoint {
-    Length x, y;
-    friend constexpr bool operator==(const LengthPoint&, const LengthPoint&) = default;
-};
-
 struct DiscLabelStock {
     std::string brand; // "Avery"
     std::string part; // "5931-Disc"

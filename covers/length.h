@@ -50,6 +50,11 @@ private:
     double twips_ = 0;
 };
 
+struct LengthPoint {
+    Length x, y;
+    friend constexpr bool operator==(const LengthPoint&, const LengthPoint&) = default;
+};
+
 struct LengthSize {
     Length width, height;
 

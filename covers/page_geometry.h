@@ -10,11 +10,6 @@
 
 namespace kavi {
 
-struct LengthPoint {
-    Length x, y;
-    friend constexpr bool operator==(const LengthPoint&, const LengthPoint&) = default;
-};
-
 // The smallest rectangle that holds every cover; an empty list gives an empty rectangle at 0, 0.
 LengthRect coversBounds(const std::vector<PlacedCover>& covers);
 

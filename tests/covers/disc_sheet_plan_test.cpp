@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Disc labels on stock from a starting label over several sheets, and letters placed on a disc's arcs.
+#include "disc_geometry.h"
 #include "disc_sheet_plan.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,47 @@ TEST(DiscSheetPlan, LettersSitOnTheCircleReadingLeftToRightAlongTopAndBottom) {
         EXPECT_NEAR(std::abs(letters[1].turnDegrees - letters[0].turnDegrees), 6.0 / 50 * 180 / M_PI, 1e-9);
     }
     EXPECT_TRUE(placeOnArc(advances, Length(), ArcSide::Top).empty());
+}
+
+} // namespace
+} // namespace kavi
+
+namespace kavi {
+namespace {
+
+TEST(DiscGeometry, OwnSizesWithinBoundsAndGuidesOutsideTheRing) {
+    const auto mm = [](double v) { return Length::fromMillimetres(v); };
+    for (const DiscPreset& p : kDiscPresets) EXPECT_EQ(discGeometryError(p.geometry), "") << p.name;
+    EXPECT_EQ(discGeometryError({mm(20), mm(0)}), "");
+    EXPECT_EQ(discGeometryError({mm(130), mm(129.9)}), "");
+    for (DiscGeometry bad : {DiscGeometry{mm(19.9), mm(5)},
+                             {mm(130.1), mm(41)},
+                             {mm(117), mm(117)},
+                             {mm(117), mm(-1)},
+                             {Length::fromTwips(NAN), mm(41)}})
+        EXPECT_NE(discGeometryError(bad), "") << bad.outer.millimetres() << " " << bad.hole.millimetres();
+    EXPECT_NE(discGeometryError({mm(140), mm(41)}).find("140 mm"), std::string::npos);
+
+    // Guides of a Mini Disc ring off the page's corner: each 5 mm long, starting 1.5 mm beyond the ring,
+    // in line with the centre, one on each side.
+    const LengthPoint centre{mm(60), mm(70)};
+    const std::vector<MarkLine> guides = discCutGuides(kMiniDiscLabel, centre);
+    ASSERT_EQ(guides.size(), 4u);
+    int above = 0, below = 0, left = 0, right = 0;
+    for (const MarkLine& g : guides) {
+        const double dx0 = (g.from.x - centre.x).millimetres(), dy0 = (g.from.y - centre.y).millimetres();
+        const double dx1 = (g.to.x - centre.x).millimetres(), dy1 = (g.to.y - centre.y).millimetres();
+        const double r0 = std::hypot(dx0, dy0), r1 = std::hypot(dx1, dy1);
+        EXPECT_NEAR(std::min(r0, r1), 39 + 1.5, 1e-9);
+        EXPECT_NEAR(std::max(r0, r1), 39 + 1.5 + 5, 1e-9);
+        EXPECT_TRUE((dx0 == 0 && dx1 == 0) || (dy0 == 0 && dy1 == 0)) << "a guide not pointing at the centre";
+        above += dy0 < 0;
+        below += dy0 > 0;
+        left += dx0 < 0;
+        right += dx0 > 0;
+    }
+    EXPECT_EQ(above + below + left + right, 4);
+    EXPECT_TRUE(above == 1 && below == 1 && left == 1 && right == 1);
 }
 
 } // namespace
