@@ -12,11 +12,24 @@ namespace {
 
 // The options Qt's application objects and window-system plugins take out of the line (Qt also
 // takes each with two dashes, and the ones named with "=" in one argument).
-constexpr std::array<const char*, 16> kQtOptionsWithValue = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
-    "qwindowtitle", "session", "display", "geometry", "title", "icon", "name", "style", "stylesheet", "dialogs"};
-constexpr std::array<const char*, 7> kQtFlags = {"reverse", "widgetcount", "testability", "nograb", "dograb", "sync",
-                                                 "qmljsdebugger"};
+constexpr std::array<const char*, 16> kQtOptionsWithValue = {"platform",
+                                                             "platformpluginpath",
+                                                             "platformtheme",
+                                                             "plugin",
+                                                             "qwindowgeometry",
+                                                             "qwindowicon",
+                                                             "qwindowtitle",
+                                                             "session",
+                                                             "display",
+                                                             "geometry",
+                                                             "title",
+                                                             "icon",
+                                                             "name",
+                                                             "style",
+                                                             "stylesheet",
+                                                             "dialogs"};
+constexpr std::array<const char*, 7> kQtFlags = {"reverse", "widgetcount", "testability",  "nograb",
+                                                 "dograb",  "sync",        "qmljsdebugger"};
 
 // The option's name without its dashes and anything from "=" on.
 QString optionName(const QString& arg) {

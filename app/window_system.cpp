@@ -16,9 +16,10 @@ WindowSystemChoice chooseWindowSystem(const WindowSystemFacts& facts, const std:
     // A window system the user has chosen is Qt's to open, whatever else is set.
     if (!facts.chosenPlatform.isEmpty() || !facts.platformOption.isEmpty()) return {};
     if (facts.display.isEmpty() && facts.waylandDisplay.isEmpty()) return {true, {}};
-    const bool waylandSession =
-        !facts.waylandDisplay.isEmpty() || facts.sessionType.compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
-    if (waylandSession && !facts.display.isEmpty() && xcbLoadable && xcbLoadable()) return {false, QStringLiteral("xcb")};
+    const bool waylandSession = !facts.waylandDisplay.isEmpty() ||
+        facts.sessionType.compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
+    if (waylandSession && !facts.display.isEmpty() && xcbLoadable && xcbLoadable())
+        return {false, QStringLiteral("xcb")};
     return {};
 }
 

@@ -11,7 +11,9 @@ namespace {
 int share(double part, int pixels) { return int(std::floor(part * pixels)); }
 } // namespace
 
-void AnchoredLayout::add(QWidget* control, Follow follow) { entries_.push_back({control, control->geometry(), follow}); }
+void AnchoredLayout::add(QWidget* control, Follow follow) {
+    entries_.push_back({control, control->geometry(), follow});
+}
 
 QRect AnchoredLayout::placeFor(QRect atDefault, Follow follow, QSize gained) {
     const int dx = gained.width(), dy = gained.height();

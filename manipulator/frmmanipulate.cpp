@@ -212,7 +212,9 @@ void frmManipulate::showPictures(bool original) {
     NewImage->setPixmap(modified);
     if (!original) return;
     const bool same = buffers.Original.shared() == buffers.NewImage.shared() && Original->size() == NewImage->size();
-    Original->setPixmap(buffers.Original.isEmpty() ? QPixmap() : same ? modified : paneCopy(buffers.Original, Original));
+    Original->setPixmap(buffers.Original.isEmpty() ? QPixmap()
+                            : same                 ? modified
+                                                   : paneCopy(buffers.Original, Original));
 }
 
 void frmManipulate::resizeEvent(QResizeEvent* event) {

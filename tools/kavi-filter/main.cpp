@@ -27,8 +27,9 @@ const char* const kUsage = "usage: kavi-filter NUMBER PARAMETER INPUT OUTPUT [--
 
 // What the tool does, its arguments, and the filter commands of the Cover Manipulator's menus.
 std::string helpText() {
-    std::string text = std::string("Usage: kavi-filter NUMBER PARAMETER INPUT OUTPUT [--seed N]\n"
-                            "Runs one of the Cover Manipulator's filters over a picture file.\n"
+    std::string text = std::string(
+        "Usage: kavi-filter NUMBER PARAMETER INPUT OUTPUT [--seed N]\n"
+        "Runs one of the Cover Manipulator's filters over a picture file.\n"
         "\n"
         "  NUMBER     the filter's number (below); a number with no filter gives the picture back unchanged\n"
         "  PARAMETER  the filter's amount, a whole number; a colour is red + 256 * green + 65536 * blue\n"
