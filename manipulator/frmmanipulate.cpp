@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
@@ -201,7 +202,8 @@ void frmManipulate::buildControls(QWidget* client) {
 }
 
 bool frmManipulate::showsTransparency(const PictureBox& box) const {
-    return pictureHasAlpha_ && reservedBytesInUse(box.image());
+    if (!pictureHasAlpha_) return false;
+    return box.shared() == buffers.Original.shared() || reservedBytesInUse(box.image());
 }
 
 void frmManipulate::showPictures(bool original) {
@@ -221,7 +223,13 @@ void frmManipulate::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     if (!layout_) return;
     layout_->apply(event->size());
-    showPictures(true);
+    // A drag of the window's edge sends many sizes; the panes are drawn again once for the last.
+    if (previewsPending_) return;
+    previewsPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        previewsPending_ = false;
+        showPictures(true);
+    });
 }
 
 void frmManipulate::Form_Load() {

@@ -101,8 +101,8 @@ private:
     void buildControls(QWidget* client);
     // Both panes when `original`, else only the result's.
     void showPictures(bool original);
-    // Whether a buffer's picture is shown with its transparency: the slot's picture had it and the
-    // commands since have kept it.
+    // Whether a buffer's picture is shown with its transparency: the slot's picture had it and it is
+    // that picture, or the commands since have kept it.
     bool showsTransparency(const PictureBox& box) const;
     void onFocusWindowChanged(QWindow* now);
     void finishClose();
@@ -118,6 +118,7 @@ private:
     QPointer<QWindow> lastFocus_; // null when that window is gone
     std::unique_ptr<AnchoredLayout> layout_;
     bool pictureHasAlpha_ = false;
+    bool previewsPending_ = false;
 };
 
 } // namespace kavi
