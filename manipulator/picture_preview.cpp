@@ -23,7 +23,16 @@ QImage previewImage(const raster::Bitmap& picture, bool transparent, QSize box) 
     const QImage view(picture.bits(), picture.width(), picture.height(), qsizetype(picture.stride()),
                       transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     const QImage scaled = view.scaled(place.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (!transparent) return scaled.copy(); // not tied to the buffer's memory, should the scale be 1
+    if (!transparent) {
+        // The commands leave 0 in the reserved byte, where Qt's RGB32 wants 255 ("opaque"); drawn as
+        // it is, such a picture would show black. (scanLine also unties the copy from the buffer.)
+        QImage opaque = scaled;
+        for (int y = 0; y < opaque.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(opaque.scanLine(y));
+            for (int x = 0; x < opaque.width(); ++x) row[x] |= 0xFF000000u;
+        }
+        return opaque;
+    }
     QImage paper(place.size(), QImage::Format_RGB32);
     paper.fill(Qt::white);
     QPainter painter(&paper);
