@@ -52,7 +52,8 @@ QRect drawnPicture(QLabel* pane) {
         for (int x = inside.left(); x <= inside.right(); ++x) {
             const QRgb p = shot.pixel(x, y);
             if (std::abs(qRed(p) - qRed(background)) + std::abs(qGreen(p) - qGreen(background)) +
-                    std::abs(qBlue(p) - qBlue(background)) > 6)
+                    std::abs(qBlue(p) - qBlue(background)) >
+                6)
                 found |= QRect(x, y, 1, 1);
         }
     return found.translated(-inside.topLeft());
