@@ -113,19 +113,19 @@ TEST(KaviStart, WithoutADisplayOneLineAndStatusOneWhileOptionsAreStillAnswered) 
     using kavi::testing::runProgram;
     const kavi::testing::ProgramRun bare = runProgram("kavi", {}, withoutDisplay());
     EXPECT_EQ(bare.status, 1) << bare.err.toStdString();
-    EXPECT_EQ(bare.err, kavi::noDisplayMessage());
+    EXPECT_EQ(bare.err.toStdString(), kavi::noDisplayMessage().toStdString());
     EXPECT_EQ(runProgram("kavi", {"picture.jpg"}, withoutDisplay()).status, 1);
 
     const kavi::testing::ProgramRun typo = runProgram("kavi", {"--verison"}, withoutDisplay());
     EXPECT_EQ(typo.status, 2);
-    EXPECT_EQ(typo.err, "kavi: unknown option --verison (kavi --help lists the options)\n");
+    EXPECT_EQ(typo.err.toStdString(), "kavi: unknown option --verison (kavi --help lists the options)\n");
 
     const kavi::testing::ProgramRun help = runProgram("kavi", {"--help"}, withoutDisplay());
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: kavi")) << help.out.toStdString();
     const kavi::testing::ProgramRun version = runProgram("kavi", {"-style", "Fusion", "--version"}, withoutDisplay());
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "Kavi " + kavi::testing::projectVersion() + "\n");
+    EXPECT_EQ(version.out.toStdString(), ("Kavi " + kavi::testing::projectVersion() + "\n").toStdString());
 
     // A display that does not answer: one line naming it and status 1, not Qt's abort.
     QProcessEnvironment deadDisplay = withoutDisplay();
