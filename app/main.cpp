@@ -6,6 +6,7 @@
 #include "maker.h"
 #include "platform.h"
 #include "system/termination_signals.h"
+#include "window_system.h"
 
 #include "files/program_folder.h"
 
@@ -15,6 +16,8 @@
 #include <QIcon>
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -47,22 +50,42 @@ QStringList argumentsOf(int argc, char** argv) {
     return args;
 }
 
+int refuseOption(const QString& option) {
+    std::fprintf(stderr, "kavi: unknown option %s (kavi --help lists the options)\n", qPrintable(option));
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // The command line is read before anything opens the display, so that help, version and a
+    // mistyped option are answered without one.
     const kavi::CommandLine asked = kavi::parseCommandLine(argumentsOf(argc, argv), QDir::currentPath());
     if (asked.action == kavi::CommandLine::Action::Help) return printHelp(argc, argv);
     if (asked.action == kavi::CommandLine::Action::Version) {
         std::printf("Kavi %s\n", KAVI_VERSION);
         return 0;
     }
-    QApplication app(argc, argv); // takes Qt's own options (-platform NAME, -style NAME...) out of argv
-    const kavi::CommandLine line = kavi::parseCommandLine(argumentsOf(argc, argv), QDir::currentPath());
-    if (line.action == kavi::CommandLine::Action::UnknownOption) {
-        std::fprintf(stderr, "kavi: unknown option %s (kavi --help lists the options)\n",
-                     qPrintable(line.unknownOption));
-        return 2;
+    if (asked.action == kavi::CommandLine::Action::UnknownOption) return refuseOption(asked.unknownOption);
+    const kavi::WindowSystemChoice windowSystem = kavi::chooseWindowSystem(
+        kavi::currentWindowSystemFacts(asked.platform), [] { return kavi::xcbPlatformLoadable(); });
+    if (windowSystem.noDisplay) {
+        std::fputs(qPrintable(kavi::noDisplayMessage()), stderr);
+        return 1;
     }
+    // The preferred platform goes to Qt as its -platform option, which programs Kavi starts do not inherit.
+    std::vector<char*> qtArgv(argv, argv + argc);
+    char platformOption[] = "-platform";
+    QByteArray platform = windowSystem.platform.toLocal8Bit();
+    if (!platform.isEmpty()) qtArgv.insert(qtArgv.begin() + 1, {platformOption, platform.data()});
+    int qtArgc = int(qtArgv.size());
+    qtArgv.push_back(nullptr);
+
+    std::optional<kavi::WindowSystemStartGuard> startGuard(std::in_place);
+    QApplication app(qtArgc, qtArgv.data()); // takes Qt's own options (-platform NAME, -style NAME...) out of argv
+    startGuard.reset();
+    const kavi::CommandLine line = kavi::parseCommandLine(argumentsOf(qtArgc, qtArgv.data()), QDir::currentPath());
+    if (line.action == kavi::CommandLine::Action::UnknownOption) return refuseOption(line.unknownOption);
     const QString picturePath = line.picture; // loaded once the main window is up
     QApplication::setApplicationName(QStringLiteral("Kavi"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/kavi/kavi.svg")));

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "frmmanipulate.h"
 
+#include "anchored_layout.h"
 #include "cover_kinds.h"
+#include "filter_commands.h"
 #include "frmcrop.h"
 #include "imaging/qt_raster.h"
 #include "module4.h"
+#include "picture_preview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +23,9 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWindow>
@@ -30,11 +35,6 @@ namespace kavi {
 namespace {
 
 const QString kCaption = QStringLiteral("Cover Manipulator");
-
-// Colour amounts are red + 256 * green + 65536 * blue.
-constexpr int kWhite = 255 + 256 * 255 + 65536 * 255;
-constexpr int kTeal = 0 + 256 * 120 + 65536 * 120;
-constexpr int kLightGrey = 180 + 256 * 180 + 65536 * 180;
 
 struct ToolbarButton {
     const char* tooltip;
@@ -48,38 +48,10 @@ constexpr ToolbarButton kToolbarButtons[] = {
     {"Undo Last Change", ":/kavi/manipulator/undo.svg"},
 };
 
-// The picture of a buffer scaled smoothly to a pane's size (the panes stretch their pictures).
-QPixmap paneCopy(const raster::Bitmap& picture, QSize size) {
-    if (picture.isNull() || picture.bitsPerPixel() != 32 || size.isEmpty()) return {};
-    const QImage view(picture.bits(), picture.width(), picture.height(), qsizetype(picture.stride()),
-                      QImage::Format_RGB32);
-    return QPixmap::fromImage(view.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-}
+// How much the panes may shrink below their default size (twips), so that a picture still shows.
+constexpr double kSmallestPane = 900;
 
 } // namespace
-
-const FilterCommand kFilterCommands[20] = {
-    {"normal", "blur", "&Blur", Module4::FilterNumber::Blur, 0},
-    {"normal", "diffuse", "&Diffuse", Module4::FilterNumber::Diffuse, 6},
-    {"normal", "sharpen", "S&harpen", Module4::FilterNumber::Sharpen, 2},
-    {"normal", "smooth", "&Smooth", Module4::FilterNumber::Smooth, 0},
-    {"Special", "addnoise", "&Add Noise", Module4::FilterNumber::AddNoise, 50},
-    {"Special", "contour", "&Contour", Module4::FilterNumber::Contour, kWhite},
-    {"Special", "dilate", "&Dilate", Module4::FilterNumber::Dilate, 0},
-    {"Special", "emboss", "&Emboss", Module4::FilterNumber::Emboss, kTeal},
-    {"Special", "engrave", "E&ngrave", Module4::FilterNumber::Engrave, kTeal},
-    {"Special", "edgedetect", "Ed&ge Detect", Module4::FilterNumber::EdgeDetect, 0},
-    {"Special", "edgeenhance", "Edge Enhan&ce", Module4::FilterNumber::EdgeEnhance, 1},
-    {"Special", "erode", "Er&ode", Module4::FilterNumber::Erode, 0},
-    {"Special", "relief", "&Relief", Module4::FilterNumber::Relief, 0},
-    {"colors", "blackandwhite", "&Black && White", Module4::FilterNumber::BlackWhite, kLightGrey},
-    {"colors", "grayscale", "Gray Scale", Module4::FilterNumber::Grayscale, 0},
-    {"colors", "negative", "&Negative", Module4::FilterNumber::Negative, 0},
-    {"colors", "increasecontrast", "Contrast +", Module4::FilterNumber::Contrast, 10},
-    {"colors", "decreasecontrast", "Contrast -", Module4::FilterNumber::Contrast, -10},
-    {"colors", "increasesaturation", "Saturation +", Module4::FilterNumber::Saturation, 15},
-    {"colors", "decreasesaturation", "Saturation -", Module4::FilterNumber::Saturation, -15},
-};
 
 int slotNumberOf(const QString& name) {
     for (int n = 1; n <= 10; ++n)
@@ -92,8 +64,7 @@ frmManipulate::frmManipulate(Platform& platform, ManipulatorWorkspace& workspace
     setObjectName(QStringLiteral("frmManipulate"));
     setWindowTitle(kCaption);
     setModal(true);
-    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     const ScreenUnits& s = platform_.screen;
     buildMenus();
@@ -104,7 +75,28 @@ frmManipulate::frmManipulate(Platform& platform, ManipulatorWorkspace& workspace
     client->setGeometry(0, menuHeight, s.x(5145), s.y(4200));
     buildToolbar(client);
     buildControls(client);
-    setFixedSize(s.x(5145), menuHeight + s.y(4200));
+    // The window opens at its default size and layout and may be resized; the panes share what it
+    // gains or loses, the brightness frame keeps to the right and the buttons to the bottom.
+    const QSize defaultSize(s.x(5145), menuHeight + s.y(4200));
+    resize(defaultSize);
+    layout_ = std::make_unique<AnchoredLayout>(defaultSize);
+    using Follow = AnchoredLayout::Follow;
+    layout_->add(menuBar, Follow{0, 1, 0, 0});
+    layout_->add(client, Follow{0, 1, 0, 1});
+    layout_->add(Toolbar1, Follow{0, 1, 0, 0});
+    layout_->add(Frame1, Follow{1, 0, 0, 0});
+    layout_->add(Label1, Follow{0, 0.5, 0, 0});
+    layout_->add(Original, Follow{0, 0.5, 0, 1});
+    layout_->add(Label2, Follow{0.5, 0.5, 0, 0});
+    layout_->add(NewImage, Follow{0.5, 0.5, 0, 1});
+    layout_->add(Command5, Follow{0.25, 0, 1, 0});
+    layout_->add(Command2, Follow{0.75, 0, 1, 0});
+    layout_->add(progressBar, Follow{0.5, 0, 1, 0});
+    // Narrower than the toolbar's buttons beside the brightness frame, or so low that the panes
+    // would vanish, it does not go.
+    const int toolbarButtons = Toolbar1->sizeHint().width();
+    const int narrowest = std::min(defaultSize.width(), toolbarButtons + Frame1->width() + s.x(120));
+    setMinimumSize(narrowest, defaultSize.height() - (Original->height() - s.y(kSmallestPane)));
 
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &frmManipulate::onFocusWindowChanged);
     lastFocus_ = QGuiApplication::focusWindow();
@@ -191,6 +183,8 @@ void frmManipulate::buildControls(QWidget* client) {
     for (QLabel* pane : {Original, NewImage}) {
         pane->setFrameShape(QFrame::Box);
         pane->setLineWidth(1);
+        pane->setAlignment(Qt::AlignCenter); // the picture in its own proportions, centred
+        pane->setMinimumSize(1, 1);
     }
 
     Command5 = placeControl(s, new QPushButton(QStringLiteral("Accept"), client), "Command5", 600, 3600, 1455, 495);
@@ -207,15 +201,45 @@ void frmManipulate::buildControls(QWidget* client) {
     progressBar->hide();
 }
 
+bool frmManipulate::showsTransparency(const PictureBox& box) const {
+    if (!pictureHasAlpha_) return false;
+    return box.shared() == buffers.Original.shared() || reservedBytesInUse(box.image());
+}
+
 void frmManipulate::showPictures(bool original) {
-    const QPixmap modified = paneCopy(buffers.NewImage.image(), NewImage->contentsRect().size());
+    const auto paneCopy = [this](const PictureBox& box, QLabel* pane) {
+        return QPixmap::fromImage(previewImage(box.image(), showsTransparency(box), pane->contentsRect().size()));
+    };
+    const QPixmap modified = paneCopy(buffers.NewImage, NewImage);
     NewImage->setPixmap(modified);
-    if (original) Original->setPixmap(buffers.Original.isEmpty() ? QPixmap() : modified);
+    if (!original) return;
+    const bool same = buffers.Original.shared() == buffers.NewImage.shared() && Original->size() == NewImage->size();
+    Original->setPixmap(buffers.Original.isEmpty() ? QPixmap()
+                            : same                 ? modified
+                                                   : paneCopy(buffers.Original, Original));
+}
+
+void frmManipulate::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (!layout_) return;
+    layout_->apply(event->size());
+    // A drag of the window's edge sends many sizes; the panes are drawn again once for the last.
+    if (previewsPending_) return;
+    previewsPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        previewsPending_ = false;
+        showPictures(true);
+    });
 }
 
 void frmManipulate::Form_Load() {
     const int n = slotNumberOf(workspace_.selectedImage());
-    buffers.load(n ? sharedBitmap(workspace_.slotPicture(n)) : raster::Bitmap()); // no copy of the slot's picture
+    QImage slot = n ? workspace_.slotPicture(n) : QImage();
+    // A picture with transparency keeps it in the buffers' reserved bytes (as straight, not
+    // premultiplied, opacity); the panes lay it over white.
+    pictureHasAlpha_ = slot.hasAlphaChannel();
+    if (pictureHasAlpha_ && slot.format() != QImage::Format_ARGB32) slot.convertTo(QImage::Format_ARGB32);
+    buffers.load(sharedBitmap(slot)); // no copy of the slot's picture
     // The DIB image takes the picture at its own depth; pictures it cannot hold leave it empty.
     image = std::make_unique<cImage>();
     std::int16_t depth = 0;
@@ -372,7 +396,11 @@ void frmManipulate::applyCrop(const CropRect& rect) {
 void frmManipulate::Command5_Click() {
     if (locked_) return;
     const int n = slotNumberOf(workspace_.selectedImage());
-    if (n) workspace_.setSlotPicture(n, sharedImage(buffers.NewImage.shared())); // the result itself, no copy
+    if (n) {
+        QImage result = sharedImage(buffers.NewImage.shared()); // the result itself, no copy
+        if (showsTransparency(buffers.NewImage)) result.reinterpretAsFormat(QImage::Format_ARGB32);
+        workspace_.setSlotPicture(n, std::move(result));
+    }
     Form_Unload();
     done(QDialog::Accepted);
 }

@@ -3,8 +3,10 @@
 // The Cover Manipulator: a small modal window that shows the slot's picture beside the edited one,
 // with five toolbar commands, a brightness slider, twenty filter commands in three menus, one level
 // of undo, and "Accept" to write the result back into the slot.
+#include "anchored_layout.h"
 #include "cimage.h"
 #include "crop_rect.h"
+#include "filter_commands.h"
 #include "manipulator_buffers.h"
 #include "manipulator_workspace.h"
 #include "platform.h"
@@ -26,16 +28,6 @@ class QScrollBar;
 class QToolBar;
 
 namespace kavi {
-
-// One filter command: its menu, control name, caption, filter number and amount.
-struct FilterCommand {
-    const char* menu;
-    const char* name;
-    const char* caption;
-    int number;
-    int amount;
-};
-extern const FilterCommand kFilterCommands[20];
 
 class frmManipulate : public QDialog {
     Q_OBJECT
@@ -99,6 +91,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -106,7 +99,11 @@ private:
     void buildMenus();
     void buildToolbar(QWidget* client);
     void buildControls(QWidget* client);
+    // Both panes when `original`, else only the result's.
     void showPictures(bool original);
+    // Whether a buffer's picture is shown with its transparency: the slot's picture had it and it is
+    // that picture, or the commands since have kept it.
+    bool showsTransparency(const PictureBox& box) const;
     void onFocusWindowChanged(QWindow* now);
     void finishClose();
 
@@ -119,6 +116,9 @@ private:
     bool closePending_ = false;
     bool activatedOnce_ = false;
     QPointer<QWindow> lastFocus_; // null when that window is gone
+    std::unique_ptr<AnchoredLayout> layout_;
+    bool pictureHasAlpha_ = false;
+    bool previewsPending_ = false;
 };
 
 } // namespace kavi

@@ -17,6 +17,16 @@ void fillBitmap(raster::Bitmap& bitmap, raster::ColorRef color) {
     }
 }
 
+bool reservedBytesInUse(const raster::Bitmap& bitmap) {
+    if (bitmap.isNull() || bitmap.bitsPerPixel() != 32) return false;
+    for (int y = 0; y < bitmap.height(); ++y) {
+        const std::uint8_t* row = bitmap.row(y);
+        for (int x = 0; x < bitmap.width(); ++x)
+            if (row[std::size_t(x) * 4 + 3] != 0) return true;
+    }
+    return false;
+}
+
 std::shared_ptr<raster::Bitmap> BitmapPool::take(std::size_t bytes) {
     for (auto it = spare_.begin(); it != spare_.end(); ++it) {
         if ((*it)->byteCount() == bytes) {

@@ -76,4 +76,9 @@ private:
 // Fills a 32-bit bitmap with one colour (reserved bytes 0).
 void fillBitmap(raster::Bitmap& bitmap, raster::ColorRef color);
 
+// Whether any pixel of a 32-bit bitmap has a reserved byte other than 0. Commands that rebuild
+// every pixel from its colour leave 0 there, so a picture opened with its opacity in that byte
+// still carries it only while this holds.
+bool reservedBytesInUse(const raster::Bitmap& bitmap);
+
 } // namespace kavi

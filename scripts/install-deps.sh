@@ -1,29 +1,54 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs every Debian package Kavi needs to build, run and test. Idempotent: installs only what is
-# missing and stays quiet when everything is there. Pass --bench to add the benchmark-only group.
+# Installs the Debian packages Kavi needs, group by group. Idempotent: installs only what is missing
+# and stays quiet when everything is there.
+# Usage: scripts/install-deps.sh [--run] [--test] [--package] [--bench]
+#   --run      what building and running Kavi need (scripts/run.sh)
+#   --test     that and what the tests need besides (scripts/test.sh)
+#   --package  that and what packing the Debian package needs
+#   --bench    adds the benchmark-only group
+# With no group named, every group but the benchmarks' is installed.
 set -euo pipefail
 
-runtime_and_build=(
+# Building and running: the compiler and build tools, and what the CMake files look for with the
+# tests off (Qt 6, libdeflate, giflib, libjpeg, ALSA, CUPS, SANE), with the plugins and the font
+# the windows need at run time.
+run=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-image-formats-plugins libqt6svg6
-  libcups2-dev libdeflate-dev cups cups-client cups-filters ghostscript poppler-utils
-  libsane-dev sane-utils libgif-dev libtiff-dev libjpeg62-turbo-dev libasound2-dev
-  libgtest-dev libgmock-dev clang-format
-  xvfb xauth x11-apps imagemagick fonts-liberation2 fonts-dejavu-core
-  python3 util-linux
-  desktop-file-utils appstream
-  dpkg-dev
+  libcups2-dev libdeflate-dev libsane-dev libgif-dev libjpeg62-turbo-dev libasound2-dev
+  fonts-dejavu-core
 )
-bench_only=(
+# The tests: GoogleTest, a private CUPS server with its filters and the PDF and PostScript readers,
+# SANE's test scanner, a virtual X server and ImageMagick for screenshots, the JPEG tools the
+# encoder is compared with, setpriv/runuser, the source layout check, and the desktop-file checks.
+test=(
+  libgtest-dev libgmock-dev clang-format python3 util-linux
+  cups cups-client cups-filters ghostscript poppler-utils
+  sane-utils libtiff-dev libjpeg-turbo-progs
+  xvfb xauth x11-apps imagemagick fonts-liberation2
+  desktop-file-utils appstream
+)
+package=(dpkg-dev)
+bench=(
   libbenchmark-dev libjpeg-turbo-progs img2pdf libturbojpeg0-dev
   libopencv-core-dev libopencv-imgproc-dev
 )
-# The JPEG encoder's tests decode with djpeg and compare with cjpeg, so the tools are needed there too.
-runtime_and_build+=(libjpeg-turbo-progs)
 
-wanted=("${runtime_and_build[@]}")
-if [ "${1:-}" = "--bench" ]; then wanted+=("${bench_only[@]}"); fi
+wanted=("${run[@]}")
+groups=0
+with_bench=0
+for option in "$@"; do
+  case "$option" in
+    --run) groups=1 ;;
+    --test) groups=1; wanted+=("${test[@]}") ;;
+    --package) groups=1; wanted+=("${package[@]}") ;;
+    --bench) with_bench=1 ;;
+    *) echo "install-deps.sh: unknown option $option (--run, --test, --package, --bench)" >&2; exit 2 ;;
+  esac
+done
+if [ $groups -eq 0 ]; then wanted+=("${test[@]}" "${package[@]}"); fi
+if [ $with_bench -eq 1 ]; then wanted+=("${bench[@]}"); fi
 
 missing=()
 for p in "${wanted[@]}"; do
@@ -32,6 +57,8 @@ for p in "${wanted[@]}"; do
   fi
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
+# Each package once, in the order first named.
+mapfile -t missing < <(printf '%s\n' "${missing[@]}" | awk '!seen[$0]++')
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The kavi-filter command: runs a filter over picture files and refuses bad arguments clearly.
+#include "support/program_run.h"
 #include "support/tool_test.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -63,4 +65,33 @@ TEST_F(KaviFilterTool, BadArgumentsGiveOneLineAndAFailureStatus) {
         EXPECT_TRUE(run.stderrText.startsWith("kavi-filter: ")) << run.stderrText.toStdString();
     }
     EXPECT_FALSE(QFile::exists(out)) << "no output is left behind by a failed run";
+}
+
+TEST_F(KaviFilterTool, HelpNamesTheArgumentsAndEveryFilterCommandVersionAnswersUnknownOptionsFail) {
+    using kavi::testing::runProgram;
+    const kavi::testing::ProgramRun help = runProgram("kavi-filter", {"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* word : {"NUMBER", "PARAMETER", "INPUT", "OUTPUT", "--seed", "--version"})
+        EXPECT_TRUE(help.out.contains(word)) << word;
+    // The twenty menu entries with the number and the amount each passes, from the window's table.
+    EXPECT_EQ(help.out.count(QRegularExpression("^ +-?\\d+ +-?\\d+  \\S.*$", QRegularExpression::MultilineOption)), 20);
+    EXPECT_TRUE(help.out.contains(QRegularExpression("^ +3 +0  Blur$", QRegularExpression::MultilineOption)));
+    EXPECT_TRUE(
+        help.out.contains(QRegularExpression("^ +18 +11842740  Black & White$", QRegularExpression::MultilineOption)));
+    EXPECT_TRUE(help.out.contains(QRegularExpression("^ +17 +-10  Contrast -$", QRegularExpression::MultilineOption)));
+    EXPECT_TRUE(help.err.isEmpty());
+    EXPECT_EQ(runProgram("kavi-filter", {"-h"}).out, help.out);
+
+    const kavi::testing::ProgramRun version = runProgram("kavi-filter", {"--version"});
+    EXPECT_EQ(version.status, 0);
+    ASSERT_FALSE(kavi::testing::projectVersion().isEmpty());
+    EXPECT_EQ(version.out, "kavi-filter (Kavi) " + kavi::testing::projectVersion() + "\n");
+
+    // An unknown option, or --help among a run's arguments, is still a bad command line.
+    for (const QStringList& arguments :
+         {QStringList{"--bogus"}, QStringList{"--version", "x"}, QStringList{"2", "0", input, "--help"}}) {
+        const ToolRun run = runTool(arguments);
+        EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(run.stderrText.count('\n'), 1);
+    }
 }

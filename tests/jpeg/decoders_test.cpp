@@ -5,6 +5,7 @@
 #include "cjpeg.h"
 #include "photo_picture.h"
 #include "quant_tables.h"
+#include "support/program_run.h"
 
 #include <gtest/gtest.h>
 
@@ -222,4 +223,26 @@ TEST(JpegTool, ExitStatuses) {
               3);
     EXPECT_TRUE(errors.contains("Cannot write")) << errors.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // in.png, out.jpg
+}
+
+TEST(JpegTool, HelpNamesTheArgumentsVersionAnswersUnknownOptionsFail) {
+    using kavi::testing::runProgram;
+    const kavi::testing::ProgramRun help = runProgram("kavi-jpeg", {"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* word : {"INPUT", "OUTPUT", "--quality", "--sampling", "--comment", "Exit status"})
+        EXPECT_TRUE(help.out.contains(word)) << word;
+    EXPECT_TRUE(help.err.isEmpty());
+    const kavi::testing::ProgramRun version = runProgram("kavi-jpeg", {"--version"});
+    EXPECT_EQ(version.status, 0);
+    ASSERT_FALSE(kavi::testing::projectVersion().isEmpty());
+    EXPECT_EQ(version.out, "kavi-jpeg (Kavi) " + kavi::testing::projectVersion() + "\n");
+
+    QTemporaryDir dir;
+    const QString input = dir.filePath("in.png");
+    ASSERT_TRUE(QImage(8, 8, QImage::Format_RGB32).save(input));
+    const kavi::testing::ProgramRun unknown = runProgram("kavi-jpeg", {input, dir.filePath("o.jpg"), "--bogus"});
+    EXPECT_EQ(unknown.status, 3);
+    EXPECT_TRUE(unknown.err.contains("unknown option --bogus")) << unknown.err.toStdString();
+    EXPECT_EQ(runProgram("kavi-jpeg", {"--version", input}).status, 3) << "--version with a run's arguments";
+    EXPECT_FALSE(QFile::exists(dir.filePath("o.jpg")));
 }

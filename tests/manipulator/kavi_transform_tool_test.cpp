@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The kavi-transform command: one toolbar command over a picture file, bad arguments refused clearly.
+#include "support/program_run.h"
 #include "support/tool_test.h"
 
 #include <gtest/gtest.h>
@@ -74,4 +75,24 @@ TEST_F(KaviTransformTool, AnUnwritableFolderFailsAndLeavesTheOldFileAlone) {
     EXPECT_TRUE(run.stderrText.contains("cannot write")) << run.stderrText.toStdString();
     EXPECT_EQ(QImage(target).convertToFormat(QImage::Format_RGB32), toolTestPicture());
     QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(KaviTransformTool, HelpNamesTheCommandsAndArgumentsVersionAnswersUnknownOptionsFail) {
+    using kavi::testing::runProgram;
+    const kavi::testing::ProgramRun help = runProgram("kavi-transform", {"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* word : {"rotate", "mirror", "flip", "brightness", "VALUE", "-99 to 99", "INPUT", "OUTPUT"})
+        EXPECT_TRUE(help.out.contains(word)) << word;
+    EXPECT_TRUE(help.err.isEmpty());
+
+    const kavi::testing::ProgramRun version = runProgram("kavi-transform", {"--version"});
+    EXPECT_EQ(version.status, 0);
+    ASSERT_FALSE(kavi::testing::projectVersion().isEmpty());
+    EXPECT_EQ(version.out, "kavi-transform (Kavi) " + kavi::testing::projectVersion() + "\n");
+
+    for (const QStringList& arguments : {QStringList{"--bogus"}, QStringList{"--help", "0", input, "x.png"}}) {
+        const ToolRun run = runTool(arguments);
+        EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(run.stderrText.count('\n'), 1);
+    }
 }

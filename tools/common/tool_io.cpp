@@ -8,9 +8,28 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace kavi::tools {
+
+ToolRequest requestOf(int argc, char** argv) {
+    if (argc != 2) return ToolRequest::Run;
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) return ToolRequest::Help;
+    if (std::strcmp(argv[1], "--version") == 0) return ToolRequest::Version;
+    return ToolRequest::Run;
+}
+
+int printHelp(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return 0;
+}
+
+int printVersion(const char* tool) {
+    std::printf("%s (Kavi) %s\n", tool, KAVI_VERSION);
+    return 0;
+}
 
 std::optional<long long> decimalArgument(const char* text, long long low, long long high) {
     const char* digits = (*text == '-' || *text == '+') ? text + 1 : text;

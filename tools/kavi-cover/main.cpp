@@ -106,6 +106,10 @@ int printCovers(const CoverMakerRequest& request, const std::array<QImage, kCove
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.size() == 1 && arguments[0] == "--version") {
+        std::printf("kavi-cover (Kavi) %s\n", KAVI_VERSION);
+        return 0;
+    }
     const CoverMakerArguments parsed = parseCoverMakerArguments(arguments);
     if (std::holds_alternative<CoverMakerHelp>(parsed)) {
         std::fputs(coverMakerUsage(), stdout);

@@ -5,6 +5,7 @@
 // given as its decimal value red + 256 * green + 65536 * blue) and writes OUTPUT losslessly as PNG
 // or BMP, chosen by its extension. --seed seeds the generator of Add Noise and Diffuse. Any
 // failure prints one line on stderr and ends with a non-zero status.
+#include "filter_commands.h"
 #include "filter_random.h"
 #include "imaging/picture_loader.h"
 #include "imaging/qt_raster.h"
@@ -24,6 +25,32 @@ namespace {
 
 const char* const kUsage = "usage: kavi-filter NUMBER PARAMETER INPUT OUTPUT [--seed N]";
 
+// What the tool does, its arguments, and the filter commands of the Cover Manipulator's menus.
+std::string helpText() {
+    std::string text = std::string(
+        "Usage: kavi-filter NUMBER PARAMETER INPUT OUTPUT [--seed N]\n"
+        "Runs one of the Cover Manipulator's filters over a picture file.\n"
+        "\n"
+        "  NUMBER     the filter's number (below); a number with no filter gives the picture back unchanged\n"
+        "  PARAMETER  the filter's amount, a whole number; a colour is red + 256 * green + 65536 * blue\n"
+        "  INPUT      the picture to read (BMP, GIF, JPEG, PNG and the other formats Kavi opens)\n"
+        "  OUTPUT     the file to write, losslessly: its name ends in .png or .bmp\n"
+        "  --seed N   seeds the random numbers of Add Noise and Diffuse, so that a run can be repeated\n"
+        "  --help     show this text and end\n"
+        "  --version  show the version and end\n"
+        "\n"
+        "The filters of the Cover Manipulator's menus, with the PARAMETER each menu entry passes:\n"
+        "  NUMBER  PARAMETER  menu entry\n");
+    for (const kavi::FilterCommand& command : kavi::kFilterCommands) {
+        char line[128];
+        std::snprintf(line, sizeof line, "  %6d  %9d  %s\n", command.number, command.amount,
+                      kavi::plainCaption(command.caption).c_str());
+        text += line;
+    }
+    text += "\nExit status: 0 when the picture is written; 2 with one line on stderr on any failure.\n";
+    return text;
+}
+
 int fail(const std::string& message) {
     std::fprintf(stderr, "kavi-filter: %s\n", message.c_str());
     return 2;
@@ -40,6 +67,11 @@ const char* outcomeText(Module4::FilterOutcome outcome) {
 } // namespace
 
 int main(int argc, char** argv) {
+    switch (kavi::tools::requestOf(argc, argv)) {
+    case kavi::tools::ToolRequest::Help: return kavi::tools::printHelp(helpText());
+    case kavi::tools::ToolRequest::Version: return kavi::tools::printVersion("kavi-filter");
+    case kavi::tools::ToolRequest::Run: break;
+    }
     QCoreApplication app(argc, argv);
     if (argc != 5 && argc != 7) return fail(kUsage);
     const auto number = kavi::tools::decimalArgument(argv[1], INT32_MIN, INT32_MAX);

@@ -8,6 +8,7 @@
 #include "imaging/picture_loader.h"
 #include "imaging/qt_raster.h"
 #include "raster/device_context.h"
+#include "tool_io.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -28,6 +29,23 @@ struct Options {
     std::vector<int> sampling = {2, 2, 1, 1, 1, 1};
     std::string comment;
 };
+
+const char* const kHelp =
+    "Usage: kavi-jpeg INPUT OUTPUT [--quality Q] [--sampling H1,V1,H2,V2,H3,V3] [--comment TEXT]\n"
+    "Writes a picture as a baseline JPEG file with Kavi's own encoder.\n"
+    "\n"
+    "  INPUT                 the picture to read (BMP, GIF, JPEG, PNG and the other formats Kavi opens)\n"
+    "  OUTPUT                the JPEG file to write; an existing file is never replaced\n"
+    "  --quality Q           the quality, 1 to 100 (others are ignored), 75 unless given\n"
+    "  --sampling H1,V1,H2,V2,H3,V3\n"
+    "                        the horizontal and vertical sampling factors of the luminance and the\n"
+    "                        two colour components, 2,2,1,1,1,1 unless given\n"
+    "  --comment TEXT        a comment written into the file\n"
+    "  --help                show this text and end\n"
+    "  --version             show the version and end\n"
+    "\n"
+    "Exit status: 0 written; 1 the output name is empty; 2 the output file exists; 3 any other\n"
+    "failure, with one line on stderr.\n";
 
 [[noreturn]] void usageError(const std::string& why) {
     throw std::runtime_error(why +
@@ -81,6 +99,11 @@ Options parse(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    switch (kavi::tools::requestOf(argc, argv)) {
+    case kavi::tools::ToolRequest::Help: return kavi::tools::printHelp(kHelp);
+    case kavi::tools::ToolRequest::Version: return kavi::tools::printVersion("kavi-jpeg");
+    case kavi::tools::ToolRequest::Run: break;
+    }
     QCoreApplication app(argc, argv);
     try {
         const Options o = parse(argc, argv);

@@ -22,6 +22,23 @@ namespace {
 
 const char* const kUsage = "usage: kavi-transform rotate|mirror|flip|brightness VALUE INPUT OUTPUT";
 
+const char* const kHelp =
+    "Usage: kavi-transform rotate|mirror|flip|brightness VALUE INPUT OUTPUT\n"
+    "Runs one toolbar command of the Cover Manipulator over a picture file.\n"
+    "\n"
+    "  rotate      turns the picture a quarter turn clockwise\n"
+    "  mirror      mirrors it left to right\n"
+    "  flip        flips it top to bottom\n"
+    "  brightness  adds VALUE to every colour channel, as the Brightness button does with the slider\n"
+    "  VALUE       the slider's value for brightness, a whole number from -99 to 99; the other\n"
+    "              commands ignore it, but it must be given\n"
+    "  INPUT       the picture to read (BMP, GIF, JPEG, PNG and the other formats Kavi opens)\n"
+    "  OUTPUT      the file to write, losslessly: its name ends in .png or .bmp\n"
+    "  --help      show this text and end\n"
+    "  --version   show the version and end\n"
+    "\n"
+    "Exit status: 0 when the picture is written; 2 with one line on stderr on any failure.\n";
+
 int fail(const std::string& message) {
     std::fprintf(stderr, "kavi-transform: %s\n", message.c_str());
     return 2;
@@ -38,6 +55,11 @@ int commandIndex(const char* name) {
 } // namespace
 
 int main(int argc, char** argv) {
+    switch (kavi::tools::requestOf(argc, argv)) {
+    case kavi::tools::ToolRequest::Help: return kavi::tools::printHelp(kHelp);
+    case kavi::tools::ToolRequest::Version: return kavi::tools::printVersion("kavi-transform");
+    case kavi::tools::ToolRequest::Run: break;
+    }
     QCoreApplication app(argc, argv);
     if (argc != 5) return fail(kUsage);
     const int index = commandIndex(argv[1]);
