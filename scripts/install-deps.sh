@@ -21,13 +21,14 @@ run=(
 )
 # The tests: GoogleTest, a private CUPS server with its filters and the PDF and PostScript readers,
 # SANE's test scanner, a virtual X server and ImageMagick for screenshots, the JPEG tools the
-# encoder is compared with, setpriv/runuser, the source layout check, and the desktop-file checks.
+# encoder is compared with, setpriv/runuser, the source layout check, the desktop-file checks, and
+# the label makers' templates that the label-stock reader is checked against.
 test=(
   libgtest-dev libgmock-dev clang-format python3 util-linux
   cups cups-client cups-filters ghostscript poppler-utils
   sane-utils libtiff-dev libjpeg-turbo-progs
   xvfb xauth x11-apps imagemagick fonts-liberation2
-  desktop-file-utils appstream
+  desktop-file-utils appstream glabels-data
 )
 package=(dpkg-dev)
 bench=(
