@@ -35,14 +35,34 @@ CoverTextCanvas::CoverTextCanvas(int kind, QImage picture, FitMode fit, CoverTex
     setMinimumSize(520, 360);
     setMouseTracking(false);
     setToolTip(QStringLiteral("Drag a text to move it."));
+    refreshView();
+}
+
+void CoverTextCanvas::textChanged() {
+    refreshView();
+    update();
+}
+
+void CoverTextCanvas::refreshView() {
+    const LengthSize size = coverKind(kind_).printSize;
+    Length left, top, right = size.width, bottom = size.height;
+    for (const TextOverhang& o : overhangs()) {
+        left = std::min(left, o.ink.left);
+        top = std::min(top, o.ink.top);
+        right = std::max(right, o.ink.right());
+        bottom = std::max(bottom, o.ink.bottom());
+    }
+    view_ = {left, top, right - left, bottom - top};
 }
 
 QRectF CoverTextCanvas::coverArea() const {
     const LengthSize size = coverKind(kind_).printSize;
     const QRectF room = QRectF(rect()).adjusted(kRoom, kRoom, -kRoom, -kRoom);
-    const double scale = std::min(room.width() / size.width.inches(), room.height() / size.height.inches());
-    const QSizeF shown(size.width.inches() * scale, size.height.inches() * scale);
-    return QRectF(room.center() - QPointF(shown.width() / 2, shown.height() / 2), shown);
+    const double scale = std::min(room.width() / view_.width.inches(), room.height() / view_.height.inches());
+    const QPointF viewCorner =
+        room.center() - QPointF(view_.width.inches() * scale / 2, view_.height.inches() * scale / 2);
+    return {viewCorner.x() - view_.left.inches() * scale, viewCorner.y() - view_.top.inches() * scale,
+            size.width.inches() * scale, size.height.inches() * scale};
 }
 
 LengthPoint CoverTextCanvas::coverPointAt(QPointF position) const {
@@ -155,6 +175,11 @@ void CoverTextCanvas::mouseMoveEvent(QMouseEvent* event) {
     emit moved();
 }
 
-void CoverTextCanvas::mouseReleaseEvent(QMouseEvent*) { dragFrom_.reset(); }
+void CoverTextCanvas::mouseReleaseEvent(QMouseEvent*) {
+    if (!dragFrom_) return;
+    dragFrom_.reset();
+    refreshView();
+    update();
+}
 
 } // namespace kavi

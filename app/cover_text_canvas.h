@@ -40,7 +40,7 @@ public:
     void setSelected(int ref);
     // The texts that run past the cover's edge (by a twentieth of a millimetre or more), in order.
     std::vector<TextOverhang> overhangs() const;
-    void textChanged() { update(); }
+    void textChanged();
 
 signals:
     void picked(int ref);
@@ -54,11 +54,15 @@ protected:
 
 private:
     std::optional<PlacedText> placedOf(int ref) const;
+    // Takes in the cover and the ink of every text that runs past it, so the whole of each red
+    // outline shows. Kept still while a text is dragged, so the cover does not move under the pointer.
+    void refreshView();
 
     int kind_;
     QImage picture_;
     FitMode fit_;
     CoverText& text_;
+    LengthRect view_; // the part of the cover's plane the canvas shows, in the cover's coordinates
     int selected_ = kTitleRef;
     std::optional<QPointF> dragFrom_;
     LengthPoint anchorAtPress_;

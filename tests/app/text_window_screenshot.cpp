@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     if (!takeScreenshot(window, argv[1])) return 1;
     if (argc == 2) return 0;
 
-    text.title.text = "The Long Summer Holidays by the Sea";
+    text.title.text = "The Long Summer Holidays";
     text.title.style.sizePoints = 32;
     kavi::frmCoverText overhanging(kDvd, photo, kavi::FitMode::Fill, text);
     return takeScreenshot(overhanging, argv[2]) ? 0 : 1;
