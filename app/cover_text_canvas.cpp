@@ -19,20 +19,50 @@ TextBox& textBoxOf(CoverText& text, int ref) {
     return text.title;
 }
 
-CoverTextCanvas::CoverTextCanvas(int kind, QImage picture, CoverText& text, QWidget* parent)
-    : QWidget(parent), kind_(kind), picture_(std::move(picture)), text_(text) {
+namespace {
+
+// Room around the cover, so the outline of a text that runs past its edge shows.
+constexpr double kRoom = 20;
+// Overhangs smaller than this are lost in the cutting anyway.
+constexpr Length kSmallestOverhang = Length::fromMillimetres(0.05);
+const QColor kOverhangColour(220, 30, 30);
+
+} // namespace
+
+CoverTextCanvas::CoverTextCanvas(int kind, QImage picture, FitMode fit, CoverText& text, QWidget* parent)
+    : QWidget(parent), kind_(kind), picture_(std::move(picture)), fit_(fit), text_(text) {
     setObjectName(QStringLiteral("picCoverText"));
     setMinimumSize(520, 360);
     setMouseTracking(false);
     setToolTip(QStringLiteral("Drag a text to move it."));
+    refreshView();
+}
+
+void CoverTextCanvas::textChanged() {
+    refreshView();
+    update();
+}
+
+void CoverTextCanvas::refreshView() {
+    const LengthSize size = coverKind(kind_).printSize;
+    Length left, top, right = size.width, bottom = size.height;
+    for (const TextOverhang& o : overhangs()) {
+        left = std::min(left, o.ink.left);
+        top = std::min(top, o.ink.top);
+        right = std::max(right, o.ink.right());
+        bottom = std::max(bottom, o.ink.bottom());
+    }
+    view_ = {left, top, right - left, bottom - top};
 }
 
 QRectF CoverTextCanvas::coverArea() const {
     const LengthSize size = coverKind(kind_).printSize;
-    const QRectF room = QRectF(rect()).adjusted(8, 8, -8, -8);
-    const double scale = std::min(room.width() / size.width.inches(), room.height() / size.height.inches());
-    const QSizeF shown(size.width.inches() * scale, size.height.inches() * scale);
-    return QRectF(room.center() - QPointF(shown.width() / 2, shown.height() / 2), shown);
+    const QRectF room = QRectF(rect()).adjusted(kRoom, kRoom, -kRoom, -kRoom);
+    const double scale = std::min(room.width() / view_.width.inches(), room.height() / view_.height.inches());
+    const QPointF viewCorner =
+        room.center() - QPointF(view_.width.inches() * scale / 2, view_.height.inches() * scale / 2);
+    return {viewCorner.x() - view_.left.inches() * scale, viewCorner.y() - view_.top.inches() * scale,
+            size.width.inches() * scale, size.height.inches() * scale};
 }
 
 LengthPoint CoverTextCanvas::coverPointAt(QPointF position) const {
@@ -71,6 +101,20 @@ std::optional<int> CoverTextCanvas::textAt(QPointF position) const {
     return std::nullopt;
 }
 
+std::vector<TextOverhang> CoverTextCanvas::overhangs() const {
+    std::vector<TextOverhang> found;
+    const LengthSize size = coverKind(kind_).printSize;
+    const int last = kFirstBoxRef + int(text_.boxes.size()) - 1;
+    for (int ref = kTitleRef; ref <= last; ++ref) {
+        const std::optional<PlacedText> placed = placedOf(ref);
+        if (!placed) continue;
+        const LengthRect ink = inkTextBox(*placed);
+        const Length by = overhangPastCover(ink, size);
+        if (by >= kSmallestOverhang) found.push_back({ref, by, ink});
+    }
+    return found;
+}
+
 void CoverTextCanvas::setSelected(int ref) {
     selected_ = ref;
     update();
@@ -81,7 +125,7 @@ void CoverTextCanvas::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), palette().window());
     const QRectF area = coverArea();
     const QRect pixels = area.toAlignedRect();
-    painter.drawImage(pixels.topLeft(), pictureWithText(picture_, pixels.size(), kind_, text_));
+    painter.drawImage(pixels.topLeft(), pictureWithText(picture_, fit_, pixels.size(), kind_, text_));
     painter.setPen(QPen(Qt::darkGray, 1));
     painter.drawRect(pixels.adjusted(0, 0, -1, -1));
     if (hasSpine(kind_)) {
@@ -98,6 +142,12 @@ void CoverTextCanvas::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRectF(positionOf({box.left, box.top}), positionOf({box.right(), box.bottom()})));
     }
+    // What the cutting takes off: the whole ink of each text that runs past the edge, in red.
+    painter.setPen(QPen(kOverhangColour, 2));
+    painter.setBrush(Qt::NoBrush);
+    for (const TextOverhang& o : overhangs())
+        painter.drawRect(QRectF(positionOf({o.ink.left, o.ink.top}), positionOf({o.ink.right(), o.ink.bottom()}))
+                             .adjusted(-2, -2, 2, 2));
 }
 
 void CoverTextCanvas::mousePressEvent(QMouseEvent* event) {
@@ -125,6 +175,11 @@ void CoverTextCanvas::mouseMoveEvent(QMouseEvent* event) {
     emit moved();
 }
 
-void CoverTextCanvas::mouseReleaseEvent(QMouseEvent*) { dragFrom_.reset(); }
+void CoverTextCanvas::mouseReleaseEvent(QMouseEvent*) {
+    if (!dragFrom_) return;
+    dragFrom_.reset();
+    refreshView();
+    update();
+}
 
 } // namespace kavi

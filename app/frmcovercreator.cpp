@@ -193,7 +193,7 @@ void frmcovercreator::buildTabs(QWidget* client) {
         connect(slot, &PictureSlot::clicked, this, [this, n] { Image_Click(n); });
         slots_[std::size_t(n - 1)] = slot;
         buildFitControl(n, s.rect(120, 480, 6495, 4245));
-        buildTextButton(n);
+        buildTextButton(n, s.rect(120, 480, 6495, 4245));
     }
     auto* scan = new QWidget;
     scan->setObjectName(QStringLiteral("ScanTab"));

@@ -203,7 +203,7 @@ private:
     void buildPictureLists();
     void buildPrintLayoutMenu();
     void buildCoverSetMenu();
-    void buildTextButton(int n);
+    void buildTextButton(int n, const QRect& slotInStrip);
     void setPrintLayout(const PrintLayoutSettings& layout);
     bool readSettings();
     void applySettingsFallback();

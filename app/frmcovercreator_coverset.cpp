@@ -12,10 +12,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cstring>
 
 namespace kavi {
@@ -24,8 +26,8 @@ namespace {
 
 const QString kFilter = QStringLiteral("Kavi cover sets (*.kavi)");
 
-// The "Text..." button lies in the slot's top-right corner, in twips of the tab strip.
-constexpr int kTextButtonLeft = 5655, kTextButtonTop = 540, kTextButtonWidth = 900, kTextButtonHeight = 300;
+// The "Text..." button's least width, in twips.
+constexpr int kTextButtonWidth = 900;
 
 } // namespace
 
@@ -40,19 +42,24 @@ void frmcovercreator::buildCoverSetMenu() {
     add(SaveCoverSet, "SaveCoverSet", QStringLiteral("Save Cover Se&t..."), [this] { SaveCoverSet_Click(); });
 }
 
-void frmcovercreator::buildTextButton(int n) {
+// The "Text..." button lies at the left end of the band along the bottom of the slot's frame,
+// level with the fit control at its right end; the cover is drawn above the band, so the button
+// never covers it.
+void frmcovercreator::buildTextButton(int n, const QRect& slotInStrip) {
     coverTexts_[std::size_t(n - 1)] = emptyCoverText(n);
     auto* button = new QPushButton(QStringLiteral("Text..."), Image(n)->parentWidget());
     button->setObjectName(QStringLiteral("cmdText%1").arg(n));
     button->setToolTip(QStringLiteral("Title, subtitle, spine and other text on this cover."));
-    SSTab1->place(button, platform.screen.rect(kTextButtonLeft, kTextButtonTop, kTextButtonWidth, kTextButtonHeight));
+    const int height = cboFit(n)->sizeHint().height();
+    const int width = std::max(platform.screen.x(kTextButtonWidth), button->sizeHint().width());
+    SSTab1->place(button, QRect(slotInStrip.left() + 4, slotInStrip.bottom() - 2 - height + 1, width, height));
     button->raise();
     connect(button, &QPushButton::clicked, this, [this, n] { Text_Click(n); });
     textButtons_[std::size_t(n - 1)] = button;
 }
 
 void frmcovercreator::Text_Click(int n) {
-    frmCoverText window(n, Image(n)->picture(), coverText(n), this);
+    frmCoverText window(n, Image(n)->picture(), fitMode(n), coverText(n), this);
     if (window.exec() != QDialog::Accepted || window.text() == coverText(n)) return;
     setCoverText(n, window.text());
     markUnsavedWork();

@@ -39,14 +39,19 @@ void setText(TextBox& box, const QString& text) {
 
 } // namespace
 
-frmCoverText::frmCoverText(int kind, QImage picture, CoverText text, QWidget* parent)
+frmCoverText::frmCoverText(int kind, QImage picture, FitMode fit, CoverText text, QWidget* parent)
     : QDialog(parent), kind_(kind), text_(std::move(text)) {
     setObjectName(QStringLiteral("frmCoverText"));
     setWindowTitle(QStringLiteral("Cover Text"));
     setModal(true);
 
-    picCoverText = new CoverTextCanvas(kind, std::move(picture), text_, this);
+    picCoverText = new CoverTextCanvas(kind, std::move(picture), fit, text_, this);
     connect(picCoverText, &CoverTextCanvas::picked, this, [this](int ref) { selectText(ref); });
+    connect(picCoverText, &CoverTextCanvas::moved, this, [this] { showOverhangs(); });
+    lblOverhang = new QLabel(this);
+    lblOverhang->setObjectName(QStringLiteral("lblOverhang"));
+    lblOverhang->setStyleSheet(QStringLiteral("color: #c01818;"));
+    lblOverhang->setWordWrap(true);
 
     auto* form = new QFormLayout;
     const auto line = [this, form](QLineEdit*& edit, const char* name, const QString& label, int ref) {
@@ -104,8 +109,11 @@ frmCoverText::frmCoverText(int kind, QImage picture, CoverText text, QWidget* pa
     fields->addLayout(form);
     fields->addWidget(style);
     fields->addStretch();
+    auto* cover = new QVBoxLayout;
+    cover->addWidget(picCoverText, 1);
+    cover->addWidget(lblOverhang);
     auto* top = new QHBoxLayout;
-    top->addWidget(picCoverText, 1);
+    top->addLayout(cover, 1);
     top->addLayout(fields);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
@@ -114,6 +122,7 @@ frmCoverText::frmCoverText(int kind, QImage picture, CoverText text, QWidget* pa
 
     refreshTextList();
     selectText(kTitleRef);
+    showOverhangs();
     resize(1000, 520);
 }
 
@@ -260,6 +269,23 @@ void frmCoverText::cmdRemoveBox_Click() {
     changed();
 }
 
-void frmCoverText::changed() { picCoverText->textChanged(); }
+void frmCoverText::changed() {
+    picCoverText->textChanged();
+    showOverhangs();
+}
+
+void frmCoverText::showOverhangs() {
+    QStringList lines;
+    for (const TextOverhang& o : picCoverText->overhangs()) {
+        const QString name = o.ref == kTitleRef ? QStringLiteral("The title")
+            : o.ref == kSubtitleRef             ? QStringLiteral("The subtitle")
+            : o.ref == kSpineRef                ? QStringLiteral("The spine text")
+                                                : QStringLiteral("Box %1").arg(o.ref - kFirstBoxRef + 1);
+        lines << QStringLiteral("%1 runs %2 mm past the cover's edge.")
+                     .arg(name, QString::number(o.by.millimetres(), 'f', 1));
+    }
+    lblOverhang->setText(lines.join(QLatin1Char('\n')));
+    lblOverhang->setVisible(!lines.isEmpty());
+}
 
 } // namespace kavi

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The cover text window: one cover's picture with its title, subtitle, spine text and free text
-// boxes, their fields, and the style of the text being edited. OK keeps the texts, Cancel leaves
-// them as they were.
+// The cover text window: one cover as it prints, with its title, subtitle, spine text and free
+// text boxes, their fields, and the style of the text being edited. A text that runs past the
+// cover's edge is outlined in red and a line under the cover says how far. OK keeps the texts,
+// Cancel leaves them as they were.
 #include "cover_text.h"
+#include "fit_mode.h"
 
 #include <QDialog>
 #include <QImage>
@@ -13,6 +15,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QFontComboBox;
 class QFormLayout;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -24,7 +27,7 @@ class CoverTextCanvas;
 class frmCoverText final : public QDialog {
     Q_OBJECT
 public:
-    frmCoverText(int kind, QImage picture, CoverText text, QWidget* parent = nullptr);
+    frmCoverText(int kind, QImage picture, FitMode fit, CoverText text, QWidget* parent = nullptr);
 
     const CoverText& text() const { return text_; }
     int editedText() const; // which text the style fields show (kTitleRef ...)
@@ -33,6 +36,7 @@ public:
     void cmdRemoveBox_Click();
 
     CoverTextCanvas* picCoverText = nullptr;
+    QLabel* lblOverhang = nullptr; // says which texts run past the cover's edge, and how far
     QLineEdit* txtTitle = nullptr;
     QLineEdit* txtSubtitle = nullptr;
     QLineEdit* txtSpine = nullptr;
@@ -56,6 +60,7 @@ private:
     void showStyle(); // the fields from the edited text
     void takeStyle(); // the edited text's style from the fields
     void changed();
+    void showOverhangs();
 
     int kind_;
     CoverText text_;

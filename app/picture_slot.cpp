@@ -63,6 +63,7 @@ void PictureSlot::paintEvent(QPaintEvent* event) {
     StretchedPicture::paintEvent(event);
     if (overlays_.empty()) return;
     QPainter painter(this);
+    painter.setClipRect(coverRect()); // the text is cut off at the cover's edge, as it prints
     paintTextOverlays(painter, overlays_, coverKind(kind_).printSize, coverRect());
 }
 

@@ -89,6 +89,11 @@ LengthRect textBoxOnCover(const PlacedText& text, LengthSize measured, Length ma
     return {text.anchor.x - across / 2, text.anchor.y - before, across, along};
 }
 
+Length overhangPastCover(const LengthRect& ink, LengthSize cover) {
+    if (ink.width <= Length() || ink.height <= Length()) return Length();
+    return std::max({Length(), -ink.left, -ink.top, ink.right() - cover.width, ink.bottom() - cover.height});
+}
+
 LengthRect coverToSheet(const LengthRect& inCover, LengthSize coverSize, const LengthRect& cover) {
     const double sx = cover.width / coverSize.width, sy = cover.height / coverSize.height;
     return {cover.left + inCover.left * sx, cover.top + inCover.top * sy, inCover.width * sx, inCover.height * sy};

@@ -79,6 +79,12 @@ std::vector<PlacedText> placeCoverText(int kind, const CoverText& text);
 // reaches past the letters' advance (italics, outline, shadow).
 LengthRect textBoxOnCover(const PlacedText& text, LengthSize measured, Length margin);
 
+// How far a text's ink reaches past the cover's edges: the largest of its overhangs on the four
+// sides, zero when the ink lies wholly on the cover. `ink` is the box of the letters as drawn
+// (effects included) in the cover's coordinates; every output cuts the text off at the cover's
+// edge, so this is the part the user loses.
+Length overhangPastCover(const LengthRect& ink, LengthSize cover);
+
 // A rectangle in a cover's coordinates moved onto the sheet, where the cover lies at `cover` (a
 // calibrated cover may be a little larger or smaller than its real size).
 LengthRect coverToSheet(const LengthRect& inCover, LengthSize coverSize, const LengthRect& cover);

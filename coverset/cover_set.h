@@ -14,7 +14,7 @@
 namespace kavi {
 
 struct CoverSetCover {
-    QImage picture; // Format_RGB32; null when the cover has no picture
+    QImage picture; // Format_RGB32 (Format_ARGB32 with transparent parts); null when the cover has no picture
     FitMode fit = FitMode::Stretch;
     CoverText text;
 };

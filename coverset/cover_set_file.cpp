@@ -61,7 +61,9 @@ std::optional<QImage> decodePng(std::string_view data, const CoverSetLimits& lim
     QImageReader::setAllocationLimit(int(std::min<qint64>(limits.mostPictureBytes >> 20, 1 << 20) + 1));
     QImage picture = reader.read();
     if (picture.isNull() || picture.size() != size) return std::nullopt;
-    if (picture.format() != QImage::Format_RGB32) picture.convertTo(QImage::Format_RGB32);
+    // A picture with transparent parts keeps them, as the program holds it.
+    const QImage::Format kept = picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    if (picture.format() != kept) picture.convertTo(kept);
     if (picture.isNull()) {
         why = CoverSetProblem::TooLarge;
         return std::nullopt;

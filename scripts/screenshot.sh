@@ -6,7 +6,8 @@
 # with the CD case's covers loaded (in place of the empty one) and the Cover Manipulator; from its
 # preview_screenshot, the print preview of a DVD cover with cut marks; from its cover_screenshots, a
 # cover in its real proportions and the Crop window; from its text_window_screenshot, the cover
-# text window; from its manipulator_screenshot, the Cover Manipulator resized on a portrait picture.
+# text window, and the same window with a title that runs past the cover's edge, marked; from its
+# manipulator_screenshot, the Cover Manipulator resized on a portrait picture.
 # Usage: scripts/screenshot.sh [KAVI-EXECUTABLE] [OUT-DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,9 +44,10 @@ else
 fi
 textwindow=$(dirname "$exe")/text_window_screenshot
 if [ -x "$textwindow" ]; then
-  ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1280x800x24" "$textwindow" "$out/cover-text-window.png"
+  ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1280x800x24" "$textwindow" "$out/cover-text-window.png" \
+    "$out/cover-text-overhang.png"
 else
-  echo "No $textwindow (a build with -DKAVI_TESTS=ON makes it): cover-text-window.png not taken"
+  echo "No $textwindow (a build with -DKAVI_TESTS=ON makes it): cover-text-window.png and cover-text-overhang.png not taken"
 fi
 manipulator=$(dirname "$exe")/manipulator_screenshot
 if [ -x "$manipulator" ]; then

@@ -61,6 +61,8 @@ PreviewPicture screenCopy(const QImage& picture, const PictureOnPage& placed, do
     const QSize size(std::max(1, int(std::ceil(std::min(at.width.inches() * ppi, source.width())))),
                      std::max(1, int(std::ceil(std::min(at.height.inches() * ppi, source.height())))));
     QImage copy(size, QImage::Format_RGB32);
+    if (copy.isNull()) return {QImage(), at};
+    copy.fill(Qt::white); // the paper under the picture's transparent parts
     QPainter painter(&copy);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRectF(QPointF(0, 0), QSizeF(size)), picture, source);

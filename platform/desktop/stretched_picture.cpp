@@ -11,7 +11,9 @@ namespace kavi {
 StretchedPicture::StretchedPicture(QWidget* parent) : QWidget(parent) {}
 
 void StretchedPicture::setPicture(QImage picture) {
-    if (!picture.isNull() && picture.format() != QImage::Format_RGB32) picture.convertTo(QImage::Format_RGB32);
+    // Transparent parts stay transparent (not premultiplied); they show the paper when drawn.
+    const QImage::Format kept = picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    if (!picture.isNull() && picture.format() != kept) picture.convertTo(kept);
     picture_ = std::move(picture);
     refreshScreenCopy();
     update();

@@ -19,7 +19,8 @@ public:
 
     const QImage& picture() const { return picture_; }
     bool hasPicture() const { return !picture_.isNull(); }
-    // Keeps the picture as 32-bit pixels, the form printing, saving and the filters work on.
+    // Keeps the picture as 32-bit pixels, the form printing, saving and the filters work on, with
+    // its transparency (Format_ARGB32) when it has any.
     void setPicture(QImage picture);
     bool isSelected() const { return selected_; }
     void setSelected(bool selected);

@@ -3,6 +3,7 @@
 // written as one 8-bit image in memory.
 #include "colour_quantiser.h"
 #include "image_encoders.h"
+#include "white_paper.h"
 
 #include <gif_lib.h>
 
@@ -27,8 +28,8 @@ EncodedImage encodeGif(const QImage& picture) {
     EncodedImage out;
     if (picture.isNull()) return {StatusInvalidParameter, {}};
     if (picture.width() > 65535 || picture.height() > 65535) return {StatusValueOverflow, {}};
-    const QImage rgb =
-        picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    const QImage rgb = onWhitePaper(picture); // transparent parts as they print
+    if (rgb.isNull()) return {StatusOutOfMemory, {}};
     const PalettePicture reduced =
         quantiseTo256(rgb.constBits(), rgb.width(), rgb.height(), std::size_t(rgb.bytesPerLine()));
 

@@ -2,6 +2,7 @@
 #include "image_encoders.h"
 
 #include "files/atomic_file.h"
+#include "white_paper.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -70,8 +71,9 @@ EncodedImage encodeWithQt(const QImage& picture, const char* format, std::option
     QImageWriter writer(&buffer, format);
     if (quality) writer.setQuality(*quality);
     if (QByteArray(format) == "tiff") writer.setCompression(1); // LZW
-    // Qt would write an alpha channel for some formats; a saved scan is opaque.
-    const QImage opaque = picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture;
+    // Qt would write an alpha channel for some formats; a saved picture is opaque, as it prints:
+    // transparent parts on white paper.
+    const QImage opaque = picture.hasAlphaChannel() ? onWhitePaper(picture) : picture;
     if (!writer.write(opaque))
         out.status =
             writer.error() == QImageWriter::UnsupportedFormatError ? StatusUnknownImageFormat : StatusGenericError;

@@ -89,7 +89,11 @@ PictureLoad loadPictureFile(const QString& path) {
     QImage image = reader.read();
     if (image.isNull()) return {failureOf(reader), {}, {}};
     if (jpeg && reader.device() && jpegEndsEarly(*reader.device())) return {PictureStatus::Incomplete, {}, {}};
-    if (image.format() != QImage::Format_RGB32) image.convertTo(QImage::Format_RGB32);
+    // A picture with transparent parts keeps them (its hidden colours stay hidden); drawing lays it
+    // over the paper.
+    const QImage::Format kept = image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    if (image.format() != kept) image.convertTo(kept);
+    if (image.isNull()) return {PictureStatus::TooLarge, {}, {}};
     return {PictureStatus::Loaded, std::move(image), {}};
 }
 

@@ -23,7 +23,8 @@ struct PictureLoad {
     QByteArray originalJpeg;
 };
 
-// The picture upright (EXIF orientation applied) as Format_RGB32, or the reason it was not loaded.
+// The picture upright (EXIF orientation applied) as Format_RGB32 (Format_ARGB32, not premultiplied,
+// when it has transparent parts), or the reason it was not loaded.
 // 8-bit grey and colour JPEGs are decoded by libjpeg-turbo directly from the file's bytes, read once;
 // every other picture (CMYK and 12-bit JPEGs among them) goes through Qt's readers.
 // A picture is refused before decoding when it would not fit in memory (over half of it, or over

@@ -2,6 +2,7 @@
 #include "qt_raster.h"
 
 #include "raster/dib_bits.h"
+#include "white_paper.h"
 
 #include <cstring>
 
@@ -9,9 +10,9 @@ namespace kavi {
 
 raster::Bitmap toBitmap(const QImage& source) {
     if (source.isNull()) return {};
-    const QImage image = source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
-        ? source
-        : source.convertToFormat(QImage::Format_RGB32);
+    // A bitmap has no transparency: a picture with transparent parts comes as it looks on paper.
+    const QImage image = onWhitePaper(source);
+    if (image.isNull()) return {};
     raster::Bitmap bitmap(image.width(), image.height(), 32, raster::RowOrder::TopDown);
     const std::size_t rowBytes = std::size_t(image.width()) * 4;
     for (int y = 0; y < image.height(); ++y) std::memcpy(bitmap.row(y), image.constScanLine(y), rowBytes);
@@ -33,7 +34,7 @@ QImage toImage(const raster::Bitmap& bitmap) {
 }
 
 raster::Bitmap sharedBitmap(const QImage& image) {
-    const bool sameLayout = (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32) &&
+    const bool sameLayout = image.format() == QImage::Format_RGB32 &&
         image.bytesPerLine() == qsizetype(raster::Bitmap::strideFor(image.width(), 32));
     if (image.isNull() || !sameLayout) return toBitmap(image);
     auto keeper = std::make_shared<const QImage>(image); // shares the pixels; never detached here

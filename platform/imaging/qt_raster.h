@@ -10,7 +10,8 @@
 
 namespace kavi {
 
-// A 32-bit top-down bitmap with the image's pixels (converted to RGB32 first when needed).
+// A 32-bit top-down bitmap with the image's pixels (converted to RGB32 first when needed; a picture
+// with transparent parts laid over white paper, white_paper.h).
 raster::Bitmap toBitmap(const QImage& image);
 // A Format_RGB32 image with the bitmap's pixels, whatever its depth.
 QImage toImage(const raster::Bitmap& bitmap);

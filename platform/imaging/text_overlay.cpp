@@ -2,6 +2,7 @@
 #include "text_overlay.h"
 
 #include "cover_kinds.h"
+#include "picture_fit.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -65,14 +66,79 @@ Measured measure(const PlacedText& text) {
     return m;
 }
 
+// The letters as outlines in the font's own units, with the text box's top-left corner (margin
+// included) at the origin; the painter scales them by 1 / unitsPerPoint to points.
+QPainterPath outlinesOf(const PlacedText& text, const Measured& m, Length margin) {
+    QPainterPath path;
+    const QFont font = fontOf(text.style);
+    const double u = m.unitsPerPoint;
+    for (qsizetype i = 0; i < m.lines.size(); ++i) {
+        const double room = m.width - m.widths[std::size_t(i)];
+        double x = margin.points();
+        if (text.style.align == TextAlign::Centre) x += room / 2;
+        if (text.style.align == TextAlign::Right) x += room;
+        path.addText(QPointF(x * u, (margin.points() + m.ascent + m.lineSpacing * double(i)) * u), font, m.lines[i]);
+    }
+    return path;
+}
+
+// The ink of the outlines with the effect drawn around them, in points from the box's corner.
+QRectF inkOf(const QPainterPath& path, const TextStyle& style, double unitsPerPoint) {
+    const QRectF r = path.boundingRect();
+    if (r.isEmpty()) return {};
+    const QRectF letters(r.left() / unitsPerPoint, r.top() / unitsPerPoint, r.width() / unitsPerPoint,
+                         r.height() / unitsPerPoint);
+    const double effect = effectPoints(style);
+    if (style.effect == TextEffect::Outline) return letters.adjusted(-effect, -effect, effect, effect);
+    if (style.effect == TextEffect::Shadow) return letters.united(letters.translated(effect, effect));
+    return letters;
+}
+
+// A rectangle of a text's own box (along its lines, then across them, from the box's corner) on
+// the cover, where the box lies at `box`.
+LengthRect onCover(const PlacedText& text, const LengthRect& box, const QRectF& inBox) {
+    const auto pts = [](double points) { return Length::fromPoints(points); };
+    if (!text.turned)
+        return {box.left + pts(inBox.left()), box.top + pts(inBox.top()), pts(inBox.width()), pts(inBox.height())};
+    // A quarter turn clockwise: along the lines is down the cover, and across them leftwards.
+    return {box.right() - pts(inBox.bottom()), box.top + pts(inBox.left()), pts(inBox.height()), pts(inBox.width())};
+}
+
+// The overlay with only the pixels whose middles lie on the cover: the text is cut off at the
+// cover's edge the same way in every output. False when nothing of it is left.
+bool keepOnCover(TextOverlay& overlay, LengthSize cover) {
+    const int w = overlay.image.width(), h = overlay.image.height();
+    const Length px = overlay.rect.width / w, py = overlay.rect.height / h;
+    const auto first = [](Length from, Length pixel) { return int(std::ceil(from / pixel - 0.5)); };
+    const auto last = [](Length to, Length pixel) { return int(std::floor(to / pixel - 0.5)); };
+    const int x0 = std::max(0, first(-overlay.rect.left, px));
+    const int x1 = std::min(w - 1, last(cover.width - overlay.rect.left, px));
+    const int y0 = std::max(0, first(-overlay.rect.top, py));
+    const int y1 = std::min(h - 1, last(cover.height - overlay.rect.top, py));
+    if (x1 < x0 || y1 < y0) return false;
+    if (x0 == 0 && y0 == 0 && x1 == w - 1 && y1 == h - 1) return true;
+    overlay.image = overlay.image.copy(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
+    overlay.rect = {overlay.rect.left + px * x0, overlay.rect.top + py * y0, px * (x1 - x0 + 1), py * (y1 - y0 + 1)};
+    return !overlay.image.isNull();
+}
+
 } // namespace
 
 LengthRect measuredTextBox(const PlacedText& text) {
     return textBoxOnCover(text, measure(text).size(), marginOf(text.style));
 }
 
+LengthRect inkTextBox(const PlacedText& text) {
+    const Measured m = measure(text);
+    const Length margin = marginOf(text.style);
+    const QRectF ink = inkOf(outlinesOf(text, m, margin), text.style, m.unitsPerPoint);
+    if (ink.isEmpty()) return {};
+    return onCover(text, textBoxOnCover(text, m.size(), margin), ink);
+}
+
 std::vector<TextOverlay> renderTextOverlays(int kind, const CoverText& text, double dotsPerInch) {
     std::vector<TextOverlay> overlays;
+    const LengthSize coverSize = coverKind(kind).printSize;
     for (const PlacedText& placed : placeCoverText(kind, text)) {
         const Measured m = measure(placed);
         const Length margin = marginOf(placed.style);
@@ -87,17 +153,8 @@ std::vector<TextOverlay> renderTextOverlays(int kind, const CoverText& text, dou
         {
             // The letters as outlines, filled and stroked the same way at every resolution.
             // The path is in the font's own units; the painter takes them to pixels.
-            QPainterPath path;
-            const QFont font = fontOf(placed.style);
+            const QPainterPath path = outlinesOf(placed, m, margin);
             const double u = m.unitsPerPoint;
-            for (qsizetype i = 0; i < m.lines.size(); ++i) {
-                const double room = m.width - m.widths[std::size_t(i)];
-                double x = margin.points();
-                if (placed.style.align == TextAlign::Centre) x += room / 2;
-                if (placed.style.align == TextAlign::Right) x += room;
-                path.addText(QPointF(x * u, (margin.points() + m.ascent + m.lineSpacing * double(i)) * u), font,
-                             m.lines[i]);
-            }
             QPainter painter(&image);
             painter.setRenderHint(QPainter::Antialiasing);
             painter.scale(scale / u, scale / u);
@@ -119,7 +176,7 @@ std::vector<TextOverlay> renderTextOverlays(int kind, const CoverText& text, dou
         const LengthSize drawn{Length::fromPoints(along / scale - 2 * margin.points()),
                                Length::fromPoints(across / scale - 2 * margin.points())};
         overlay.rect = textBoxOnCover(placed, drawn, margin);
-        overlays.push_back(std::move(overlay));
+        if (keepOnCover(overlay, coverSize)) overlays.push_back(std::move(overlay));
     }
     return overlays;
 }
@@ -140,13 +197,21 @@ void paintTextOverlays(QPainter& painter, const std::vector<TextOverlay>& overla
     painter.restore();
 }
 
-QImage pictureWithText(const QImage& picture, QSize size, int kind, const CoverText& text) {
+QImage pictureWithText(const QImage& picture, FitMode fit, QSize size, int kind, const CoverText& text) {
     QImage shown(size, QImage::Format_RGB32);
     if (shown.isNull()) return shown;
-    shown.fill(Qt::white);
+    shown.fill(Qt::white); // the paper, which shows through wherever the picture is transparent
     QPainter painter(&shown);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (!picture.isNull()) painter.drawImage(QRect(QPoint(0, 0), size), picture);
+    if (!picture.isNull()) {
+        const VisiblePart part = visiblePart(FitBox{0, 0, double(size.width()), double(size.height())}, picture.width(),
+                                             picture.height(), fit);
+        const FitBox& t = part.target;
+        const FitBox& s = part.source;
+        if (t.width > 0 && t.height > 0)
+            painter.drawImage(QRectF(t.left, t.top, t.width, t.height), picture,
+                              QRectF(s.left, s.top, s.width, s.height));
+    }
     if (!text.hasText()) return shown;
     const LengthSize coverSize = coverKind(kind).printSize;
     // Drawn at the screen's own scale, so the letters are as sharp as the screen allows.

@@ -5,6 +5,7 @@
 // turned when the text runs along a spine. Every output places these the same way, so the tab,
 // the preview and the print agree.
 #include "cover_text.h"
+#include "fit_mode.h"
 
 #include <QImage>
 #include <QRectF>
@@ -23,8 +24,9 @@ struct TextOverlay {
     LengthRect rect; // where the image lies on the cover
 };
 
-// The kind's texts at that resolution, in drawing order. A text whose picture would not fit in
-// memory is left out.
+// The kind's texts at that resolution, in drawing order, each cut off at the cover's edges (so no
+// output draws past the cut line; the cover text window marks what is cut). A text whose picture
+// would not fit in memory, or that lies wholly off the cover, is left out.
 std::vector<TextOverlay> renderTextOverlays(int kind, const CoverText& text, double dotsPerInch);
 
 // Draws overlays of a cover whose real size is coverSize where the cover shows at `cover` on the
@@ -32,11 +34,15 @@ std::vector<TextOverlay> renderTextOverlays(int kind, const CoverText& text, dou
 void paintTextOverlays(QPainter& painter, const std::vector<TextOverlay>& overlays, LengthSize coverSize,
                        const QRectF& cover);
 
-// The cover's picture at `size` pixels with its text drawn over it at that size: what a screen
-// shows of the cover. The picture is stretched over the whole size.
-QImage pictureWithText(const QImage& picture, QSize size, int kind, const CoverText& text);
+// The cover at `size` pixels as a screen shows it: white paper, the picture placed on it by the
+// fit mode (its transparent parts showing the paper), and the text drawn over it at that size.
+QImage pictureWithText(const QImage& picture, FitMode fit, QSize size, int kind, const CoverText& text);
 
 // The box of one text on the cover, as renderTextOverlays places it (for picking a text to drag).
 LengthRect measuredTextBox(const PlacedText& text);
+// The box of the text's ink on the cover (the letters' outlines with their outline or shadow), the
+// same outlines every output draws; empty for a text without ink. With overhangPastCover it says
+// how far a text runs past the cover's edge.
+LengthRect inkTextBox(const PlacedText& text);
 
 } // namespace kavi

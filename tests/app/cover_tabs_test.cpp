@@ -1,17 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The cover tabs: each cover in its real proportions with its fit control, what printing reads
-// of the fit modes, and saving a cover's picture through the Scan tab's save flow.
+// The cover tabs: each cover in its real proportions with its fit control and "Text..." button,
+// what printing reads of the fit modes, pictures with transparent parts, text that runs past the
+// cover's edge (cut off in the tab, marked in the cover text window, which shows the cover as the
+// tab does), and saving a cover's picture through the Scan tab's save flow.
 #include "cover_kinds.h"
+#include "cover_set_file.h"
+#include "cover_text_canvas.h"
 #include "frmcovercreator.h"
+#include "frmcovertext.h"
+#include "imaging/picture_loader.h"
+#include "imaging/text_overlay.h"
 #include "picture_slot.h"
 #include "scan_tab.h"
 #include "support/test_platform.h"
 #include "tab_strip.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -142,4 +155,232 @@ TEST_F(CoverTabs, SaveCoverPictureAsWritesTheShowingCoverOrSaysWhyNot) {
     window.SaveCoverPictureAs_Click();
     EXPECT_NE(services.messages.shown.at(2).text.indexOf("Save button of the Scan tab"), -1);
     EXPECT_EQ(services.saveDialog.asked.size(), 1u) << "no dialog for it";
+}
+
+namespace {
+
+constexpr int kDvd = 4;
+
+// Red, then blue, then green, in bands of 100, 100 and 200 columns: four times wider than high.
+QImage threeBands() {
+    QImage picture(400, 100, QImage::Format_RGB32);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 400; ++x)
+            picture.setPixel(x, y, x < 100 ? qRgb(200, 0, 0) : x < 200 ? qRgb(0, 0, 200) : qRgb(0, 160, 0));
+    return picture;
+}
+
+// The colour at a point of a cover given in fractions of its width and height.
+QColor colourAt(const QImage& shown, const QRectF& cover, double fx, double fy) {
+    return shown.pixelColor(int(cover.left() + fx * cover.width()), int(cover.top() + fy * cover.height()));
+}
+
+// A logo of three bands: opaque red, blue at half coverage, and black that no one may see.
+QImage logo() {
+    QImage picture(600, 200, QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y,
+                             x < 200       ? qRgba(200, 0, 0, 255)
+                                 : x < 400 ? qRgba(0, 0, 255, 128)
+                                           : qRgba(0, 0, 0, 0));
+    return picture;
+}
+
+// Full blocks, which join without gaps: the ink runs unbroken to wherever it is cut.
+std::string blocks(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += "\xE2\x96\x88";
+    return text;
+}
+
+} // namespace
+
+TEST_F(CoverTabs, TheTextButtonNeverLiesOverTheCoverOrTheFitControlOnAnyKind) {
+    window.show();
+    for (const CoverKind& kind : kCoverKinds) {
+        const int n = kind.number;
+        window.SSTab1->setCurrentIndex(kind.tabIndex);
+        window.Image_Click(n); // selected: the frame around the cover is drawn too
+        PictureSlot* slot = window.Image(n);
+        const QRect button = inSlot(window.cmdText(n), n);
+        const QRectF framed = slot->coverRect().adjusted(-3, -3, 3, 3);
+        EXPECT_FALSE(framed.intersects(QRectF(button))) << kind.tabCaption << " never over the cover or its frame";
+        EXPECT_TRUE(slot->rect().contains(button)) << kind.tabCaption << " inside the slot's frame";
+        EXPECT_FALSE(button.intersects(inSlot(window.cboFit(n), n))) << kind.tabCaption;
+        const auto* label = window.findChild<QLabel*>(QStringLiteral("lblFit%1").arg(n));
+        ASSERT_NE(label, nullptr);
+        EXPECT_FALSE(button.intersects(inSlot(const_cast<QLabel*>(label), n))) << kind.tabCaption;
+        EXPECT_TRUE(window.cmdText(n)->isVisible()) << kind.tabCaption;
+        EXPECT_GE(button.width(), window.cmdText(n)->sizeHint().width()) << kind.tabCaption << " its caption shows";
+    }
+}
+
+TEST_F(CoverTabs, TheTextWindowShowsThePictureWhereTheTabsFitModePutsIt) {
+    window.show();
+    window.SSTab1->setCurrentIndex(kDvd - 1);
+    window.Image(kDvd)->setPicture(threeBands());
+    struct Point {
+        double fx, fy;
+    };
+    // Fit: the whole picture in a band across the middle, paper above it. Fill: the middle 150
+    // columns over the whole cover, blue then green, no red (Stretch would show red on the left).
+    for (const FitMode fit : {FitMode::Fit, FitMode::Fill}) {
+        window.setFitMode(kDvd, fit);
+        frmCoverText text(kDvd, window.Image(kDvd)->picture(), window.fitMode(kDvd), emptyCoverText(kDvd));
+        text.show();
+        const QImage shownInWindow = text.picCoverText->grab().toImage();
+        const QImage shownInTab = window.Image(kDvd)->grab().toImage();
+        const QRectF inWindow = text.picCoverText->coverArea(), inTab = window.Image(kDvd)->coverRect();
+        // (Away from the bands' edges, where the smoothing of the two scales differs.)
+        for (const Point p : {Point{0.6, 0.1}, Point{0.1, 0.5}, Point{0.4, 0.5}, Point{0.9, 0.5}, Point{0.6, 0.9}})
+            EXPECT_EQ(colourAt(shownInWindow, inWindow, p.fx, p.fy), colourAt(shownInTab, inTab, p.fx, p.fy))
+                << "fit " << int(fit) << " at " << p.fx << ", " << p.fy;
+        if (fit == FitMode::Fit) {
+            EXPECT_EQ(colourAt(shownInWindow, inWindow, 0.6, 0.1), QColor(Qt::white)) << "paper above the picture";
+            EXPECT_EQ(colourAt(shownInWindow, inWindow, 0.1, 0.5), QColor(200, 0, 0));
+        } else {
+            EXPECT_EQ(colourAt(shownInWindow, inWindow, 0.1, 0.1), QColor(0, 0, 200)) << "no red: filled";
+            EXPECT_EQ(colourAt(shownInWindow, inWindow, 0.9, 0.5), QColor(0, 160, 0));
+        }
+    }
+}
+
+TEST_F(CoverTabs, APictureKeepsItsTransparencyAndShowsOnWhitePaperInTheTabAndTheTextWindow) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("logo.png");
+    ASSERT_TRUE(logo().save(file));
+    PictureLoad loaded = loadPictureFile(file);
+    ASSERT_EQ(loaded.status, PictureStatus::Loaded);
+    window.show();
+    window.SSTab1->setCurrentIndex(kDvd - 1);
+    window.Image(kDvd)->setPickedPicture(loaded.picture, loaded.originalJpeg);
+    window.setFitMode(kDvd, FitMode::Fill); // the middle half of the logo shows
+    const QImage& kept = window.Image(kDvd)->picture();
+    EXPECT_TRUE(kept.hasAlphaChannel()) << "the cover's picture keeps its transparency";
+    EXPECT_EQ(kept.pixel(500, 100), qRgba(0, 0, 0, 0));
+    EXPECT_EQ(window.printSelection().pictures[kDvd - 1].pixel(300, 100), qRgba(0, 0, 255, 128))
+        << "printing gets the picture itself, and lays it on paper when drawing";
+    const QString setFile = dir.filePath("logo.kavi");
+    ASSERT_EQ(saveCoverSetFile(setFile, window.currentCoverSet()), 0);
+    const CoverSetReading reopened = loadCoverSetFile(setFile);
+    ASSERT_TRUE(reopened.set);
+    EXPECT_EQ(reopened.set->cover(kDvd).picture.pixel(300, 100), qRgba(0, 0, 255, 128)) << "a cover set keeps it";
+
+    frmCoverText text(kDvd, kept, window.fitMode(kDvd), emptyCoverText(kDvd));
+    text.show();
+    const QImage inTab = window.Image(kDvd)->grab().toImage();
+    const QImage inWindow = text.picCoverText->grab().toImage();
+    for (const auto& [shown, cover, where] : {std::tuple{inTab, window.Image(kDvd)->coverRect(), "tab"},
+                                              std::tuple{inWindow, text.picCoverText->coverArea(), "text window"}}) {
+        EXPECT_EQ(colourAt(shown, cover, 0.9, 0.5), QColor(Qt::white)) << where << ": no black box";
+        const QColor half = colourAt(shown, cover, 0.5, 0.5);
+        EXPECT_NEAR(half.red(), 127, 3) << where << ": half blue over white";
+        EXPECT_NEAR(half.green(), 127, 3) << where;
+        EXPECT_EQ(half.blue(), 255) << where;
+        EXPECT_EQ(colourAt(shown, cover, 0.05, 0.5), QColor(200, 0, 0)) << where;
+    }
+}
+
+TEST_F(CoverTabs, TheTabCutsTextOffAtTheCoversEdge) {
+    window.show();
+    window.SSTab1->setCurrentIndex(kDvd - 1);
+    QImage white(30, 20, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    window.Image(kDvd)->setPicture(white);
+    CoverText text = emptyCoverText(kDvd);
+    text.title.text = blocks(20); // wider than the front at 32 points
+    text.title.style.sizePoints = 32;
+    window.setCoverText(kDvd, text);
+    const QImage shown = window.Image(kDvd)->grab().toImage();
+    const QRectF cover = window.Image(kDvd)->coverRect();
+    int lastDark = -1;
+    for (int y = int(cover.top() + 0.05 * cover.height()); y < int(cover.top() + 0.25 * cover.height()); ++y)
+        for (int x = int(cover.center().x()); x < shown.width(); ++x)
+            if (qGray(shown.pixel(x, y)) < 100) lastDark = std::max(lastDark, x);
+    EXPECT_LE(lastDark, int(std::ceil(cover.right()))) << "nothing of the title past the cover";
+    EXPECT_GE(lastDark, int(cover.right()) - 2) << "the title reaches the edge";
+}
+
+TEST_F(CoverTabs, TheTextWindowMarksTextThatRunsPastTheEdgeAndSaysHowFar) {
+    CoverText text = emptyCoverText(kDvd);
+    text.title.text = "The Long Summer Holidays"; // wider than the front at 32 points
+    text.title.style.sizePoints = 32;
+    text.spine.text = "Spine"; // on the cover: not marked
+    frmCoverText window(kDvd, threeBands(), FitMode::Fit, text);
+    window.show();
+    std::vector<TextOverhang> overhangs = window.picCoverText->overhangs();
+    ASSERT_EQ(overhangs.size(), 1u);
+    EXPECT_EQ(overhangs[0].ref, kTitleRef);
+
+    // How far, measured apart: the title moved 40 mm onto the cover and drawn at 600 dpi, its last
+    // inked column found; moved back, that column lies this far past the cover's right edge.
+    const Length moved = Length::fromMillimetres(40);
+    CoverText inside;
+    inside.title = text.title;
+    inside.title.anchor.x = text.title.anchor.x - moved;
+    const std::vector<TextOverlay> drawn = renderTextOverlays(kDvd, inside, 600);
+    ASSERT_EQ(drawn.size(), 1u);
+    const QImage& letters = drawn[0].image;
+    int lastColumn = -1;
+    for (int y = 0; y < letters.height(); ++y)
+        for (int x = 0; x < letters.width(); ++x)
+            if (qAlpha(letters.pixel(x, y)) > 0) lastColumn = std::max(lastColumn, x);
+    ASSERT_LT(lastColumn, letters.width() - 1) << "the moved title lies wholly on the cover";
+    const Length inkRight = drawn[0].rect.left + drawn[0].rect.width * (double(lastColumn + 1) / letters.width());
+    const Length expected = inkRight + moved - coverKind(kDvd).printSize.width;
+    ASSERT_GT(expected.millimetres(), 3);
+    EXPECT_NEAR(overhangs[0].by.millimetres(), expected.millimetres(), 0.1);
+
+    // The line under the cover says it, to a tenth of a millimetre.
+    ASSERT_FALSE(window.lblOverhang->isHidden());
+    const QRegularExpressionMatch said = QRegularExpression(R"(^The title runs (\d+\.\d) mm past the cover's edge\.$)")
+                                             .match(window.lblOverhang->text());
+    ASSERT_TRUE(said.hasMatch()) << window.lblOverhang->text().toStdString();
+    EXPECT_NEAR(said.captured(1).toDouble(), expected.millimetres(), 0.1);
+
+    // The red outline runs around the title's ink, out past the cover's edge; the canvas takes it
+    // in whole.
+    CoverTextCanvas* canvas = window.picCoverText;
+    const QImage shown = canvas->grab().toImage();
+    const LengthRect& ink = overhangs[0].ink;
+    const QPointF inkTopRight = canvas->positionOf({ink.right(), ink.top});
+    const int pastCover = int(canvas->coverArea().right()) + 3;
+    ASSERT_GT(int(inkTopRight.x()), pastCover);
+    EXPECT_LT(inkTopRight.x() + 4, shown.width()) << "the whole outline shows";
+    int red = 0;
+    for (int x = pastCover; x < std::min(int(inkTopRight.x()), shown.width()); ++x)
+        for (int y = int(inkTopRight.y()) - 5; y <= int(inkTopRight.y()); ++y)
+            red += shown.pixelColor(x, y) == QColor(220, 30, 30);
+    EXPECT_GT(red, 0) << "the outline's top edge beside the cover";
+
+    // The spine text dragged down to the cover's bottom runs past it: a turned text, its own line
+    // after the title's.
+    const QPointF from = canvas->positionOf(text.spine.anchor);
+    const QPointF to(from.x(), canvas->coverArea().bottom() + 40);
+    const auto mouse = [canvas](QEvent::Type type, QPointF at, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, canvas->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &event);
+    };
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    mouse(QEvent::MouseMove, to, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    EXPECT_EQ(window.text().spine.anchor.y, coverKind(kDvd).printSize.height) << "held to the cover";
+    overhangs = canvas->overhangs();
+    ASSERT_EQ(overhangs.size(), 2u);
+    EXPECT_EQ(overhangs[1].ref, kSpineRef);
+    EXPECT_NEAR(overhangs[1].by.millimetres(),
+                (overhangs[1].ink.bottom() - coverKind(kDvd).printSize.height).millimetres(), 1e-9)
+        << "past the bottom, the turned text's farthest side";
+    EXPECT_GT(overhangs[1].by.millimetres(), 4);
+    EXPECT_TRUE(window.lblOverhang->text().contains("\nThe spine text runs "))
+        << window.lblOverhang->text().toStdString();
+
+    // Short titles fit: the title's line and outline go.
+    window.txtTitle->setText("Summer");
+    emit window.txtTitle->textEdited("Summer");
+    overhangs = window.picCoverText->overhangs();
+    ASSERT_EQ(overhangs.size(), 1u);
+    EXPECT_EQ(overhangs[0].ref, kSpineRef);
+    EXPECT_TRUE(window.lblOverhang->text().startsWith("The spine text runs "));
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Takes a screenshot of the cover text window (run under xvfb-run, see scripts/screenshot.sh): a
-// DVD cover's photograph with a title, a subtitle and spine text, the title being edited.
+// Takes screenshots of the cover text window (run under xvfb-run, see scripts/screenshot.sh): a
+// DVD cover's photograph with a title, a subtitle and spine text, the title being edited; and,
+// when a second file is named, the same cover with a title too long for it, marked where it runs
+// past the cover's edge.
 #include "frmcovertext.h"
 #include "imaging/qt_raster.h"
 #include "jpeg/photo_picture.h"
@@ -10,13 +12,30 @@
 
 #include <cstdio>
 
+namespace {
+
+bool takeScreenshot(kavi::frmCoverText& window, const char* file) {
+    window.move(0, 0);
+    window.show();
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+    }
+    const bool saved = window.grab().save(QString::fromLocal8Bit(file));
+    window.hide();
+    return saved;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s cover-text-window.png\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s cover-text-window.png [cover-text-overhang.png]\n", argv[0]);
         return 2;
     }
     constexpr int kDvd = 4;
+    const QImage photo = kavi::toImage(jpegtest::photoPicture(1200, 800, 3));
     kavi::CoverText text = kavi::emptyCoverText(kDvd);
     text.title.text = "Summer by the Sea";
     text.title.style.colour = 0xFFFFFF;
@@ -28,12 +47,12 @@ int main(int argc, char** argv) {
     text.subtitle.style.effectColour = 0x203040;
     text.spine.text = "SUMMER BY THE SEA";
     text.spine.style.colour = 0xFFFFFF;
-    kavi::frmCoverText window(kDvd, kavi::toImage(jpegtest::photoPicture(1200, 800, 3)), text);
-    window.move(0, 0);
-    window.show();
-    for (int i = 0; i < 20; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(20);
-    }
-    return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    kavi::frmCoverText window(kDvd, photo, kavi::FitMode::Stretch, text);
+    if (!takeScreenshot(window, argv[1])) return 1;
+    if (argc == 2) return 0;
+
+    text.title.text = "The Long Summer Holidays";
+    text.title.style.sizePoints = 32;
+    kavi::frmCoverText overhanging(kDvd, photo, kavi::FitMode::Fill, text);
+    return takeScreenshot(overhanging, argv[2]) ? 0 : 1;
 }

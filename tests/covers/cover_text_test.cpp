@@ -83,3 +83,19 @@ TEST(CoverText, TurnedTextRunsDownTheCoverAcrossItsAnchor) {
     expectNear(r.top, Length::fromInches(1), "reading from top to bottom, from the anchor");
     expectNear(r.height, Length::fromInches(3), "the lines' length runs down");
 }
+
+TEST(CoverText, AnOverhangIsTheFarthestTheInkReachesPastAnyEdge) {
+    const LengthSize cover{Length::fromInches(5), Length::fromInches(4)};
+    const auto ink = [](double left, double top, double width, double height) {
+        return LengthRect{Length::fromInches(left), Length::fromInches(top), Length::fromInches(width),
+                          Length::fromInches(height)};
+    };
+    expectNear(overhangPastCover(ink(0, 0, 5, 4), cover), Length(), "touching every edge is not past them");
+    expectNear(overhangPastCover(ink(4, 1, 1.25, 1), cover), Length::fromInches(0.25), "right");
+    expectNear(overhangPastCover(ink(-0.5, 1, 1, 1), cover), Length::fromInches(0.5), "left");
+    expectNear(overhangPastCover(ink(1, -0.1, 1, 1), cover), Length::fromInches(0.1), "top");
+    expectNear(overhangPastCover(ink(1, 3.5, 1, 0.75), cover), Length::fromInches(0.25), "bottom");
+    // Past two edges, the farther counts: a turned text longer than the cover is tall.
+    expectNear(overhangPastCover(ink(2, -0.2, 0.3, 4.7), cover), Length::fromInches(0.5), "the farther of two");
+    expectNear(overhangPastCover(LengthRect{}, cover), Length(), "no ink");
+}

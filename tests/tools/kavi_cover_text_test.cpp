@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Cover text in the PDF that kavi-cover writes from a cover set, as poppler renders it at 600 dpi:
 // a title of known size lands centred on its place at its size, spine text is turned clockwise and
-// centred on the spine, and the text goes in as 600 dpi pictures, not screen-sized ones.
+// centred on the spine, text that runs past the cover's edge ends at the cut line, and the text goes
+// in as 600 dpi pictures, not screen-sized ones. Also a picture's transparent parts print as paper.
 #include "cover_kinds.h"
 #include "cover_set_file.h"
 #include "output/print/pdf_probe.h"
 #include "support/tool_test.h"
 
+#include <QImageWriter>
 #include <gtest/gtest.h>
 
 using namespace kavi;
@@ -116,4 +118,62 @@ TEST_F(PrintedCoverText, TextGoesInAtPrintResolution) {
         EXPECT_NEAR(f[13].toDouble(), 600, 1) << line.toStdString(); // y-ppi
     }
     EXPECT_EQ(texts, 3) << "one transparent picture for each text:\n" << listing.toStdString();
+}
+
+TEST_F(PrintedCoverText, TextPastTheCoversEdgeEndsAtTheCutLineUprightAndTurned) {
+    kavi::CoverText text = emptyCoverText(kDvd);
+    // Full blocks, which join without gaps: the ink runs unbroken to wherever it is cut. Twenty
+    // of them at 32 points are wider than the front.
+    for (int i = 0; i < 20; ++i) text.title.text += "\xE2\x96\x88";
+    text.title.style.sizePoints = 32;
+    for (int i = 0; i < 12; ++i) text.spine.text += "\xE2\x96\x88";
+    text.spine.anchor.y = Length::fromMillimetres(5); // half of it above the cover's top
+    const QString pdf = pdfOf(text);
+    const double coverRight = kCoverLeft + 15390 / 1440.0;
+
+    // The title's row, from 1.5 in inside the cover's right edge to 0.5 in past it.
+    const double partLeft = coverRight - 1.5, partTop = kCoverTop + 0.6;
+    const QImage title = renderPart(pdf, partLeft, partTop, 2, 0.8);
+    const QRect titleInk = inkBox(title);
+    ASSERT_FALSE(titleInk.isEmpty()) << "no title near the edge";
+    EXPECT_NEAR(partLeft + (titleInk.right() + 1) / double(kDpi), coverRight, 2.0 / kDpi)
+        << "the title ends exactly at the cover's right edge, neither short of it nor past it";
+
+    // The spine, from 0.3 in above the cover to 1 in down it.
+    const double spineMiddle = kCoverLeft + 15390 / 1440.0 / 2;
+    const double spineTop = kCoverTop - 0.3;
+    const QImage spine = renderPart(pdf, spineMiddle - 0.3, spineTop, 0.6, 1.3);
+    const QRect spineInk = inkBox(spine);
+    ASSERT_FALSE(spineInk.isEmpty()) << "no spine text at the top";
+    EXPECT_NEAR(spineTop + spineInk.top() / double(kDpi), kCoverTop, 2.0 / kDpi)
+        << "the turned text ends at the cover's top edge";
+}
+
+TEST_F(PrintedCoverText, ALogosTransparentPartsPrintAsPaperInsideTheFillClip) {
+    // 600 x 200: opaque red, blue at half coverage, and black that no one may see, in three bands.
+    QImage logo(600, 200, QImage::Format_ARGB32);
+    for (int y = 0; y < logo.height(); ++y)
+        for (int x = 0; x < logo.width(); ++x)
+            logo.setPixel(x, y, x < 200 ? qRgba(200, 0, 0, 255) : x < 400 ? qRgba(0, 0, 255, 128) : qRgba(0, 0, 0, 0));
+    const QString png = dir.filePath("logo.png"), pdf = dir.filePath("logo.pdf");
+    ASSERT_TRUE(QImageWriter(png, "png").write(logo));
+    const ToolRun run = runTool({"--fit", "fill", "-o", pdf, "dvd=" + png});
+    ASSERT_EQ(run.status, 0) << run.stderrText.toStdString();
+
+    // Filled onto the 10.6875 x 7.125 in cover, the logo is 21.375 in wide, and only its middle
+    // half shows: red on the first 1.78 in, half blue to 8.91 in, then the hidden black.
+    const QImage cover = renderPart(pdf, kCoverLeft - 0.5, kCoverTop, 15390 / 1440.0 + 1, 1);
+    ASSERT_FALSE(cover.isNull());
+    const auto at = [&cover](double inchesFromCoverLeft) {
+        return cover.pixelColor(int((inchesFromCoverLeft + 0.5) * kDpi), kDpi / 2);
+    };
+    EXPECT_EQ(at(-0.25), QColor(Qt::white)) << "the Fill clip: no red left of the cover";
+    EXPECT_EQ(at(0.9), QColor(200, 0, 0)) << "opaque";
+    // Blue at 128 of 255 over white paper: 255 * 127 / 255 of white in red and green.
+    const QColor half = at(5);
+    EXPECT_NEAR(half.red(), 127, 2);
+    EXPECT_NEAR(half.green(), 127, 2);
+    EXPECT_EQ(half.blue(), 255);
+    EXPECT_EQ(at(9.8), QColor(Qt::white)) << "fully transparent: white paper, not a black box";
+    EXPECT_EQ(at(10.6875 + 0.25), QColor(Qt::white)) << "the Fill clip on the right";
 }

@@ -11,6 +11,7 @@
 #include "files/program_folder.h"
 #include "imaging/picture_loader.h"
 #include "imaging/text_overlay.h"
+#include "imaging/white_paper.h"
 #include "page_plan.h"
 #include "page_render.h"
 #include "pdf/cover_page.h"
@@ -158,6 +159,8 @@ int main(int argc, char** argv) {
         }
         if (request.fit) fits.fill(*request.fit);
         if (request.print) return printCovers(request, pictures, fits, texts);
+        // Transparent parts as they look on paper: the PDF carries each picture opaque.
+        for (QImage& picture : pictures) picture = onWhitePaper(picture);
         const auto pixelsOf = [&pictures](int kind) {
             const QImage& p = pictures[std::size_t(kind - 1)];
             return pdf::BgrxPixels{p.constBits(), p.width(), p.height(), p.bytesPerLine()};

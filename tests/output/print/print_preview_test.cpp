@@ -274,3 +274,47 @@ TEST(PrintPreview, DrawsTextOnTheCoverWhateverTheFit) {
             if (qGray(page.pixel(x, y)) < 80) ++dark;
     EXPECT_GT(dark, 50) << "the title shows on the paper above the picture";
 }
+
+// A large logo (so the preview draws a screen copy of it) filled onto the DVD cover, with a title
+// that runs past the cover's right edge: the logo's transparent parts show the paper, its
+// half-transparent ones blend with it, and the title ends at the cover's edge as the print cuts it.
+TEST(PrintPreview, ShowsTransparentPartsOnPaperAndCutsTextAtTheCoversEdge) {
+    TestPlatform t;
+    PrintSelection s = tick({4});
+    QImage logo(3000, 1000, QImage::Format_ARGB32); // three times wider than high
+    for (int y = 0; y < logo.height(); ++y)
+        for (int x = 0; x < logo.width(); ++x)
+            logo.setPixel(x, y,
+                          x < 1000       ? qRgba(200, 0, 0, 255)
+                              : x < 2000 ? qRgba(0, 0, 255, 128)
+                                         : qRgba(0, 0, 0, 0));
+    s.pictures[3] = logo;
+    s.fitModes[3] = FitMode::Fill; // its middle half shows: red, half blue, then the hidden black
+    s.texts[3] = emptyCoverText(4);
+    // Full blocks, which join without gaps: the ink runs unbroken to wherever it is cut.
+    for (int i = 0; i < 20; ++i) s.texts[3].title.text += "\xE2\x96\x88";
+    s.texts[3].title.style.sizePoints = 32;
+    const double dpi = 60;
+    frmPrintPreview preview(t.platform, s);
+    const QImage page = preview.pageImage(0, dpi);
+    const QRect cover = inches(preview.job().pages[0].covers[0].rect, dpi);
+    const int middle = cover.top() + cover.height() * 3 / 4; // below the title
+    const auto at = [&](double fraction) {
+        return page.pixelColor(cover.left() + int(fraction * cover.width()), middle);
+    };
+    EXPECT_EQ(at(0.08), QColor(200, 0, 0));
+    EXPECT_NEAR(at(0.5).red(), 127, 3) << "half blue over white paper";
+    EXPECT_NEAR(at(0.5).green(), 127, 3);
+    EXPECT_EQ(at(0.5).blue(), 255);
+    EXPECT_EQ(at(0.92), QColor(Qt::white)) << "the hidden black stays hidden";
+
+    // The title's rows: dark up to the cover's right edge, nothing dark past it.
+    const int titleTop = cover.top() + int(cover.height() * 0.08),
+              titleBottom = cover.top() + int(cover.height() * 0.2);
+    int lastDark = -1;
+    for (int y = titleTop; y <= titleBottom; ++y)
+        for (int x = cover.left(); x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 100) lastDark = std::max(lastDark, x);
+    EXPECT_LE(lastDark, cover.right()) << "nothing of the title past the cover's edge";
+    EXPECT_GE(lastDark, cover.right() - 1) << "the title reaches the edge";
+}
