@@ -13,7 +13,7 @@ runtime_and_build=(
   xvfb xauth x11-apps imagemagick fonts-liberation2 fonts-dejavu-core
   python3 util-linux
   desktop-file-utils appstream
-  dpkg-dev
+  dpkg-dev debhelper devscripts lintian librsvg2-bin man-db file
 )
 bench_only=(
   libbenchmark-dev libjpeg-turbo-progs img2pdf libturbojpeg0-dev
