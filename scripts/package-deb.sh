@@ -57,8 +57,8 @@ while IFS= read -r -d '' f; do
   if [ -e "$f" ] || [ -L "$f" ]; then printf '%s\0' "$f"; fi
 done <"$list.all" | LC_ALL=C sort -z >"$list"
 orig=$work/kavi_$upstream.orig.tar.xz
-tar --create --null --files-from="$list" --no-recursion --sort=name --owner=0 --group=0 --numeric-owner \
-  --mtime="@$timestamp" --transform="s,^,kavi-$upstream/,S" --xz --file="$orig"
+tar --create --sort=name --owner=0 --group=0 --numeric-owner --mtime="@$timestamp" \
+  --transform="s,^,kavi-$upstream/,S" --xz --file="$orig" --null --no-recursion --files-from="$list"
 tar --extract --file="$orig" --directory="$work"
 cp -a debian "$tree/debian"
 

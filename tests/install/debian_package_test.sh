@@ -29,13 +29,19 @@ if [ -f /usr/share/common-licenses/GPL-3 ]; then
   cmp -s LICENSE /usr/share/common-licenses/GPL-3 || fail "LICENSE differs from /usr/share/common-licenses/GPL-3"
 fi
 copyright=$(cat debian/copyright)
-files_licenses=$(awk '/^Files:/ {files = 1} /^$/ {files = 0} files && /^License:/ {print $2}' <<<"$copyright" | sort -u)
-[ "$files_licenses" = "GPL-3+" ] || fail "debian/copyright gives the files the licences: $files_licenses"
+# Each Files paragraph as "PATTERNS => LICENCE": the whole tree is GPL-3+, the AppStream metadata
+# alone has the metainfo's own metadata licence.
+files_licenses=$(awk '/^Files:/ {files = substr($0, 8)} /^$/ {files = ""}
+                      files != "" && /^License:/ {print files " => " $2}' <<<"$copyright")
+expected_licenses="* => GPL-3+
+resources/desktop/example.kavi_covers.Kavi.metainfo.xml => CC0-1.0"
+[ "$files_licenses" = "$expected_licenses" ] || fail "debian/copyright gives the files the licences: $files_licenses"
 grep -qx "License: GPL-3+" <<<"$copyright" || fail "debian/copyright has no GPL-3+ licence paragraph"
 grep -qF 'either version 3 of the License, or' <<<"$copyright" || fail "debian/copyright's GPL-3+ is not 'or later'"
 grep -qF '"/usr/share/common-licenses/GPL-3"' <<<"$copyright" || fail "debian/copyright does not point to the GPL-3 text"
 metainfo=$(cat resources/desktop/example.kavi_covers.Kavi.metainfo.xml)
 grep -qF '<project_license>GPL-3.0-or-later</project_license>' <<<"$metainfo" || fail "the metainfo's project licence"
+grep -qF '<metadata_license>CC0-1.0</metadata_license>' <<<"$metainfo" || fail "the metainfo's metadata licence"
 readme=$(cat README.md)
 grep -qF 'GNU General Public License, version 3 or later' <<<"$readme" || fail "the README does not name the licence"
 other_spdx=$(grep -rInE --exclude-dir='build*' --exclude-dir=.git 'SPDX-License-Identifier: ?[A-Za-z]' . |
