@@ -11,13 +11,13 @@
 set -euo pipefail
 
 # Building and running: the compiler and build tools, and what the CMake files look for with the
-# tests off (Qt 6, libdeflate, giflib, libjpeg, ALSA, CUPS, SANE), with the plugins and the font
-# the windows need at run time.
+# tests off (Qt 6, libdeflate, giflib, libjpeg, ALSA, CUPS, SANE), rsvg-convert for the PNG icons, and
+# the plugins and the font the windows need at run time.
 run=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-image-formats-plugins libqt6svg6
   libcups2-dev libdeflate-dev libsane-dev libgif-dev libjpeg62-turbo-dev libasound2-dev
-  fonts-dejavu-core
+  fonts-dejavu-core librsvg2-bin
 )
 # The tests: GoogleTest, a private CUPS server with its filters and the PDF and PostScript readers,
 # SANE's test scanner, a virtual X server and ImageMagick for screenshots, the JPEG tools the
@@ -28,9 +28,10 @@ test=(
   cups cups-client cups-filters ghostscript poppler-utils
   sane-utils libtiff-dev libjpeg-turbo-progs
   xvfb xauth x11-apps imagemagick fonts-liberation2
-  desktop-file-utils appstream glabels-data
+  desktop-file-utils appstream glabels-data man-db
 )
-package=(dpkg-dev)
+# The Debian package: dpkg-buildpackage with debhelper, and lintian with what it runs.
+package=(dpkg-dev debhelper devscripts lintian man-db file)
 bench=(
   libbenchmark-dev libjpeg-turbo-progs img2pdf libturbojpeg0-dev
   libopencv-core-dev libopencv-imgproc-dev

@@ -1,78 +1,84 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian package kavi_VERSION_ARCH.deb: an optimised build (or the build folder given),
-# installed with prefix /usr into a staging folder, its library dependencies computed by
-# dpkg-shlibdeps, then packed by dpkg-deb.
-# Usage: scripts/package-deb.sh [BUILD-DIR [OUT-DIR]]
-#   BUILD-DIR  a configured and built build folder to package; without it build-release/ is
-#              configured as Release and built first
-#   OUT-DIR    where the package is written (default: the current folder)
+# Builds Kavi's Debian packages from the source package in debian/ with dpkg-buildpackage and puts
+# kavi_VERSION_ARCH.deb at the top of the tree (or in OUT-DIR); prints that file's path last.
+# Usage: scripts/package-deb.sh [OUT-DIR]
+#
+# The tree (the files git tracks plus new ones it does not ignore, or everything outside the build
+# folders when it is not a git checkout) is packed as kavi_UPSTREAM.orig.tar.xz without debian/ and
+# unpacked with debian/ in build-deb/kavi-UPSTREAM/, where dpkg-buildpackage -us -uc builds the
+# source package and the binary packages; the .dsc, .changes, the -dbgsym package and the build
+# log stay in build-deb/.
+#
+# The package is always built by dh itself, in its own build folder: the hardening flags that
+# dpkg-buildflags gives (with DEB_BUILD_MAINT_OPTIONS=hardening=+all from debian/rules) reach every
+# compile and link only that way, so an up-to-date build/ of scripts/run.sh is not reused. ccache
+# keeps a second build quick: the build folder is always the same path, and ccache's cache and
+# settings are handed to the build explicitly, since debhelper gives the build a HOME of its own.
+#
+# DEB_BUILD_OPTIONS defaults to "parallel=<cores> nocheck" (the tests run from scripts/test.sh).
 set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
-out_dir=$(realpath -m "${2:-.}")
+out_dir=$(realpath -m "${1:-$source_dir}")
+fail() { echo "package-deb.sh: $*" >&2; exit 1; }
 
-if [ $# -ge 1 ]; then
-  build=$(realpath "$1")
-else
-  bash "$source_dir/scripts/install-deps.sh"
-  build=$source_dir/build-release
-  cmake -S "$source_dir" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$build" -j"$(nproc)"
-fi
-[ -f "$build/CMakeCache.txt" ] || { echo "$build is not a build folder" >&2; exit 1; }
-for tool in dpkg-deb dpkg-shlibdeps; do
-  command -v "$tool" >/dev/null || { echo "$tool is missing: install dpkg-dev (scripts/install-deps.sh)" >&2; exit 1; }
+for tool in dpkg-buildpackage dpkg-parsechangelog dpkg-checkbuilddeps dh; do
+  command -v "$tool" >/dev/null || fail "$tool is missing: install dpkg-dev and debhelper (scripts/install-deps.sh)"
 done
+cd "$source_dir"
+missing=$(dpkg-checkbuilddeps 2>&1) ||
+  fail "${missing#dpkg-checkbuilddeps: }; install them with: sudo apt-get build-dep $source_dir"
 
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-[ -n "$version" ] || { echo "no project version in $build/CMakeCache.txt" >&2; exit 1; }
+version=$(dpkg-parsechangelog -S Version)
+upstream=${version%-*}
+timestamp=$(dpkg-parsechangelog -S Timestamp)
+project_version=$(sed -n 's/^project(Kavi VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+[ "$upstream" = "$project_version" ] ||
+  fail "debian/changelog is at $version, but CMakeLists.txt at $project_version: add a changelog entry"
 arch=$(dpkg --print-architecture)
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-stage=$work/stage
-DESTDIR=$stage cmake --install "$build" --prefix /usr --strip >/dev/null
-# Whatever the umask was, the installed tree is readable by everyone and writable by root only.
-chmod -R u+rwX,go+rX,go-w "$stage"
+work=$source_dir/build-deb
+tree=$work/kavi-$upstream
+rm -rf "$work"
+mkdir -p "$work"
 
-# dpkg-shlibdeps wants to run from a source tree with debian/control; a minimal one is enough.
-mkdir -p "$work/src/debian"
-printf 'Source: kavi\n\nPackage: kavi\nArchitecture: any\n' >"$work/src/debian/control"
-executables=()
-while IFS= read -r -d '' f; do executables+=("$f"); done < <(find "$stage/usr/bin" -type f -perm -u+x -print0)
-[ ${#executables[@]} -gt 0 ] || { echo "the install put no programs in usr/bin" >&2; exit 1; }
-shlibs=$(cd "$work/src" && dpkg-shlibdeps -O "${executables[@]}" 2>"$work/shlibdeps.log") ||
-  { cat "$work/shlibdeps.log" >&2; exit 1; }
-depends=$(sed -n 's/^shlibs:Depends=//p' <<<"$shlibs")
-[ -n "$depends" ] || { echo "dpkg-shlibdeps found no dependencies" >&2; exit 1; }
-# Qt loads these at run time, so no linked library names them: the SVG reader draws the icons, the
-# image-format plugins read and write TIFF and WebP.
-depends+=", libqt6svg6, qt6-image-formats-plugins"
+# The upstream tarball: every file of the tree but debian/ and the build outputs, in name order,
+# owned by root and dated by the changelog entry, so that the same tree gives the same tarball.
+list=$work/files
+if git -C "$source_dir" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  git -C "$source_dir" ls-files -z --cached --others --exclude-standard >"$list.all"
+else
+  find . -mindepth 1 \( -path './.git' -o -path './build*' -o -path './out' -o -path './.cache' \) -prune -o \
+    \( -type f -o -type l \) ! -name 'kavi_*.deb' -printf '%P\0' >"$list.all"
+fi
+while IFS= read -r -d '' f; do
+  case $f in debian/*) continue ;; esac
+  # A file git still tracks but that was deleted from the tree is not part of it.
+  if [ -e "$f" ] || [ -L "$f" ]; then printf '%s\0' "$f"; fi
+done <"$list.all" | LC_ALL=C sort -z >"$list"
+orig=$work/kavi_$upstream.orig.tar.xz
+tar --create --sort=name --owner=0 --group=0 --numeric-owner --mtime="@$timestamp" \
+  --transform="s,^,kavi-$upstream/,S" --xz --file="$orig" --null --no-recursion --files-from="$list"
+tar --extract --file="$orig" --directory="$work"
+cp -a debian "$tree/debian"
 
-installed_size=$(du -sk --apparent-size "$stage" | cut -f1)
-mkdir -p "$stage/DEBIAN"
-cat >"$stage/DEBIAN/control" <<EOF
-Package: kavi
-Version: $version
-Architecture: $arch
-Maintainer: Kavi developers <support@kavi-covers.example>
-Installed-Size: $installed_size
-Depends: $depends
-Recommends: xdg-utils, hicolor-icon-theme
-Suggests: cups, sane-utils
-Section: graphics
-Priority: optional
-Homepage: https://kavi-covers.example/
-Description: printed covers and inserts for disc and game cases
- Kavi prints pictures as covers and inserts for CD, DVD, Mini CD, PSP, DS,
- SLIM, HD-DVD and Blu-Ray cases at their exact physical size on Letter, Legal
- or A4 paper, with cut marks and a per-printer calibration, or saves the pages
- as a PDF file. Its Cover Manipulator rotates, mirrors, flips and brightens a
- picture and applies eighteen pixel filters. Kavi also scans and saves
- pictures as BMP, GIF, JPG, PNG or TIF files.
-EOF
+# ccache as the developer has it set up, whatever HOME debhelper gives the build.
+if command -v ccache >/dev/null; then
+  CCACHE_DIR=$(ccache -k cache_dir)
+  export CCACHE_DIR
+  base_dir=$(ccache -k base_dir)
+  if [ -n "$base_dir" ]; then export CCACHE_BASEDIR=$base_dir; fi
+  if [ "$(ccache -k hash_dir)" = "false" ]; then export CCACHE_NOHASHDIR=1; fi
+fi
+export DEB_BUILD_OPTIONS=${DEB_BUILD_OPTIONS:-parallel=$(nproc) nocheck}
 
+log=$work/build.log
+echo "Building kavi $version with dpkg-buildpackage in $tree (log: $log)" >&2
+(cd "$tree" && dpkg-buildpackage -us -uc) >"$log" 2>&1 || { tail -n 40 "$log" >&2; fail "dpkg-buildpackage failed; the whole log is $log"; }
+
+package=$work/kavi_${version}_${arch}.deb
+[ -f "$package" ] || fail "dpkg-buildpackage made no $(basename "$package")"
+echo "Built: $(cd "$work" && ls -- *.dsc *.changes *.deb | tr '\n' ' ')(in $work)" >&2
 mkdir -p "$out_dir"
-package=$out_dir/kavi_${version}_${arch}.deb
-dpkg-deb --root-owner-group -Zxz --build "$stage" "$package" >/dev/null
-echo "$package"
+cp "$package" "$out_dir/"
+echo "$out_dir/$(basename "$package")"

@@ -22,6 +22,19 @@ for f in bin/kavi bin/kavi-cover bin/kavi-filter bin/kavi-transform bin/kavi-jpe
          share/icons/hicolor/scalable/apps/example.kavi_covers.Kavi.svg; do
   [ -e "$prefix/$f" ] || fail "$f was not installed"
 done
+# The icon at every pixel size the build renders, and a manual page with this version for every program.
+for size in 48 64 128 256; do
+  png_size=$(file -b "$share/icons/hicolor/${size}x${size}/apps/example.kavi_covers.Kavi.png")
+  [[ "$png_size" == "PNG image data, $size x $size,"* ]] || fail "the ${size} x ${size} icon is: $png_size"
+done
+for program in kavi kavi-cover kavi-filter kavi-transform kavi-jpeg; do
+  page=$share/man/man1/$program.1
+  [ -f "$page" ] || fail "no manual page for $program"
+  heading=$(sed -n '/^\.TH /p' "$page")
+  [[ "$heading" == *'"Kavi 4.0.0"'* ]] || fail "$program.1 is not for this version: $heading"
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "$program.1: $warnings"
+done
 desktop-file-validate "$share/applications/example.kavi_covers.Kavi.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$share/metainfo/example.kavi_covers.Kavi.metainfo.xml" >/dev/null || fail "metainfo"
 

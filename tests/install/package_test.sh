@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian package from the build folder with scripts/package-deb.sh, checks what it holds
-# and that its dependencies cover every library its programs link, validates its desktop entry and
-# metainfo, has apt simulate its installation on this machine, and, as root, installs it into a
-# scratch root with dpkg and removes it again there. The machine's own packages are not changed.
+# Checks a kavi .deb that dpkg-buildpackage made (tests/install/debian_package_test.sh builds it with
+# scripts/package-deb.sh): what it holds, that its dependencies cover every library its programs
+# link, its desktop entry and metainfo; has apt simulate its installation on this machine, and, as
+# root, installs it into a scratch root with dpkg and removes it again there. The machine's own
+# packages are not changed.
+# Usage: package_test.sh DEB
 set -euo pipefail
-source_dir=$1
-build=$2
+deb=$(realpath "$1")
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-deb=$(bash "$source_dir/scripts/package-deb.sh" "$build" "$scratch/out" | tail -n 1)
-[ -f "$deb" ] || fail "the package script made no package ($deb)"
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[ -f "$deb" ] || fail "no package $deb"
+version=$(dpkg-deb -f "$deb" Version)
+upstream=${version%-*}
+[ "$upstream" != "$version" ] || fail "the version $version has no Debian revision"
 arch=$(dpkg --print-architecture)
 [ "$(basename "$deb")" = "kavi_${version}_${arch}.deb" ] || fail "package named $(basename "$deb")"
 # The outputs are read whole before grep looks at them: with pipefail, a grep -q that stops at the
@@ -28,8 +30,18 @@ for program in kavi kavi-cover kavi-filter kavi-transform kavi-jpeg; do
   grep -qE "^-rwxr-xr-x root/root .* \./usr/bin/$program\$" <<<"$listing" || fail "no executable usr/bin/$program"
 done
 for f in applications/example.kavi_covers.Kavi.desktop icons/hicolor/scalable/apps/example.kavi_covers.Kavi.svg \
-         metainfo/example.kavi_covers.Kavi.metainfo.xml kavi/Kavi4.chm/index.html kavi/alert.wav kavi/kavi-installed; do
-  grep -qF " ./usr/share/$f" <<<"$listing" || fail "the package lacks usr/share/$f"
+         metainfo/example.kavi_covers.Kavi.metainfo.xml kavi/Kavi4.chm/index.html kavi/alert.wav kavi/kavi-installed \
+         doc/kavi/copyright doc/kavi/changelog.gz doc/kavi/changelog.Debian.gz; do
+  grep -qE " \./usr/share/$f\$" <<<"$listing" || fail "the package lacks usr/share/$f"
+done
+# A manual page, compressed, for every program, and the icon at every pixel size.
+for program in kavi kavi-cover kavi-filter kavi-transform kavi-jpeg; do
+  grep -qE "^-rw-r--r-- root/root .* \./usr/share/man/man1/$program\.1\.gz\$" <<<"$listing" ||
+    fail "no manual page usr/share/man/man1/$program.1.gz"
+done
+for size in 48 64 128 256; do
+  grep -qE " \./usr/share/icons/hicolor/${size}x${size}/apps/example\.kavi_covers\.Kavi\.png\$" <<<"$listing" ||
+    fail "no ${size} x ${size} icon"
 done
 outside=$(awk '{print $6}' <<<"$listing" | grep -vE '^\./(usr(/.*)?)?$' || true)
 [ -z "$outside" ] || fail "files outside /usr: $outside"
@@ -62,7 +74,23 @@ exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
 [ -x "$extract/usr/bin/$exec_program" ] || fail "the menu entry starts $exec_program, which the package does not hold"
 icon=$(sed -n 's/^Icon=//p' "$entry")
 [ -f "$extract/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "the menu entry's icon $icon is not packaged"
-[ "$("$extract/usr/bin/kavi" --version)" = "Kavi $version" ] || fail "the packaged kavi does not run"
+for size in 48 64 128 256; do
+  png=$extract/usr/share/icons/hicolor/${size}x${size}/apps/$icon.png
+  png_size=$(file -b "$png")
+  [[ "$png_size" == "PNG image data, $size x $size,"* ]] || fail "the ${size} x ${size} icon is: $png_size"
+done
+[ "$("$extract/usr/bin/kavi" --version)" = "Kavi $upstream" ] || fail "the packaged kavi does not run"
+# The programs carry the hardening dpkg-buildflags asks for: full RELRO with immediate binding, and
+# position-independent executables.
+for program in "$extract"/usr/bin/*; do
+  headers=$(readelf -d -l -h "$program")
+  grep -q 'GNU_RELRO' <<<"$headers" || fail "$(basename "$program") has no RELRO"
+  grep -qE '\(FLAGS_1\).*NOW' <<<"$headers" || fail "$(basename "$program") is not bound at once (no BIND_NOW)"
+  grep -qE 'Type: +DYN' <<<"$headers" || fail "$(basename "$program") is not position-independent"
+done
+# The copyright file is the source package's, and names the licence the tree is under.
+cmp -s "$extract/usr/share/doc/kavi/copyright" "$(dirname "$0")/../../debian/copyright" ||
+  fail "usr/share/doc/kavi/copyright is not debian/copyright"
 
 # apt, asked to simulate installing the file, finds every dependency on this machine or in its lists.
 if command -v apt-get >/dev/null; then
