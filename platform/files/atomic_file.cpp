@@ -83,7 +83,8 @@ int writeFileAtomicallyOrErrno(const QString& path, const QByteArray& bytes) {
     }
     if (!error) {
         const mode_t mode = replacing ? (old.st_mode & 07777) : newFileMode();
-        if (replacing) (void)::fchown(fd, old.st_uid, old.st_gid); // kept where allowed
+        // The owner is kept where allowed; a user who may not give the file away keeps it as their own.
+        if (replacing && ::fchown(fd, old.st_uid, old.st_gid) != 0) errno = 0;
         if (::fchmod(fd, mode) != 0) error = errno;
     }
     if (!error) error = injected(AtomicWriteStep::Flush, target);
