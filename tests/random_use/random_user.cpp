@@ -231,6 +231,7 @@ private:
         window_ = std::make_unique<frmcovercreator>(platform_);
         window_->settingsFile = root_ + "/settings/kavi4.ini";
         window_->programFolderPath = root_ + "/settings";
+        window_->recoveryFolder = root_ + "/recovery";
         window_->Form_Load();
         if (first) window_->dirSelect->setPath(root_ + "/pictures");
         expected_ = {};
