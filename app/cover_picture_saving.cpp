@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include <iterator>
+
 namespace kavi {
 
 namespace {

@@ -10,6 +10,7 @@
 #include <QUuid>
 
 #include <cerrno>
+#include <cstring>
 
 namespace kavi {
 
@@ -19,7 +20,7 @@ const QString kCopyPattern = QStringLiteral("covers-*.kavi");
 
 QString lockPathOf(const QString& copyPath) {
     QString lock = copyPath;
-    lock.chop(int(qstrlen(kCoverSetSuffix)));
+    lock.chop(int(std::strlen(kCoverSetSuffix)));
     return lock + QStringLiteral("lock");
 }
 
@@ -70,6 +71,7 @@ void RecoveryCopy::writeLater(CoverSet covers) {
     {
         std::unique_lock<std::mutex> lock(mutex_);
         pending_ = std::move(covers);
+        removeAfterWrite_ = false;
         if (!worker_.joinable()) worker_ = std::thread([this] { work(); });
     }
     changed_.notify_all();
@@ -88,6 +90,8 @@ void RecoveryCopy::work() {
         covers.reset(); // the shared pictures are let go before the window hears of it
         if (error != 0 && failed_) failed_(error);
         lock.lock();
+        if (removeAfterWrite_ && !pending_) QFile::remove(path_);
+        removeAfterWrite_ = false;
         writing_ = false;
         changed_.notify_all();
     }
@@ -107,8 +111,9 @@ void RecoveryCopy::remove() {
     if (!isClaimed()) return;
     std::unique_lock<std::mutex> lock(mutex_);
     pending_.reset();
-    changed_.wait(lock, [this] { return !writing_; });
-    QFile::remove(path_);
+    // The window does not wait for a write under way: the worker removes the file when it is done.
+    if (writing_) removeAfterWrite_ = true;
+    else QFile::remove(path_);
 }
 
 void RecoveryCopy::waitUntilWritten() {
@@ -119,6 +124,7 @@ void RecoveryCopy::waitUntilWritten() {
 bool RecoveryCopy::adopt(const QString& leftFile) {
     if (!isClaimed()) return false;
     remove();
+    waitUntilWritten();
     return QFile::rename(leftFile, path_);
 }
 

@@ -42,7 +42,7 @@ public:
     void writeLater(CoverSet covers);
     // Writes the covers on the calling thread once a write under way has ended: 0 or the errno.
     int writeNow(const CoverSet& covers);
-    // Drops a pending write, waits for one under way, and removes the file.
+    // Drops a pending write and removes the file, at once or (during a write) when the write ends.
     void remove();
     // Waits until no write is pending or under way.
     void waitUntilWritten();
@@ -60,6 +60,7 @@ private:
     std::condition_variable changed_;
     std::optional<CoverSet> pending_;
     bool writing_ = false;
+    bool removeAfterWrite_ = false;
     bool stopping_ = false;
     std::thread worker_;
 };

@@ -13,6 +13,7 @@
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
 #include "system/termination_signals.h"
+#include "tab_strip.h"
 
 #include <QAction>
 #include <QApplication>

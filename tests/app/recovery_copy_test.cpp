@@ -12,6 +12,7 @@
 #include "support/test_platform.h"
 #include "system/termination_signals.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QProcess>
@@ -138,7 +139,8 @@ TEST_F(Recovery, TheCopyFollowsChangesAndGoesWithSaveAndNoDeletesALeftCopy) {
     EXPECT_FALSE(QFile::exists(copy.path())) << "and a late timer writes none";
 
     // Changed again and ended by a signal; the next start's No deletes the copy unopened.
-    changeCovers(*window);
+    window->cboFit(4)->setCurrentIndex(1);
+    window->cboFit_Click(4);
     window->stopRequested(SIGHUP);
     window.reset();
     ASSERT_EQ(copies().size(), 1);
