@@ -79,7 +79,7 @@ TEST_F(Recovery, ASignalKeepsTheUnsavedCoversAndTheNextStartOffersThemAsUnsavedW
         TerminationSignals stopRequests([&window](int signalNumber) { window->stopRequested(signalNumber); });
         ASSERT_TRUE(stopRequests.isWatching());
         std::raise(SIGTERM);
-        kavi::testing::processEventsUntil([&] { return !copies().isEmpty(); });
+        kavi::testing::processEventsUntil([&] { return window->recoveryCopy() == nullptr; });
         EXPECT_TRUE(services.messages.shown.empty()) << "a signal asks nothing";
     }
     ASSERT_EQ(copies().size(), 1);
