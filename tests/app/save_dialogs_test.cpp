@@ -53,7 +53,8 @@ protected:
         for (const MessageRequest& m : services.messages.shown) texts << m.text;
         return texts;
     }
-    QString lastFolderAsked() const { return services.saveDialog.asked.back().directory; }
+    std::string lastFolderAsked() const { return services.saveDialog.asked.back().directory.toStdString(); }
+    std::string folder(const char* name) const { return dir.file(name).toStdString(); }
 };
 
 } // namespace
@@ -71,14 +72,14 @@ TEST_F(SaveDialogs, SaveCoverPictureAsIgnoresCancelAndAddsTheChosenTypeWhileTheS
     answer(dir.file("browsed/inside"), png);
     window->SaveCoverPictureAs_Click();
     ASSERT_EQ(services.imageEncoders.saves.size(), 1u);
-    EXPECT_EQ(services.imageEncoders.saves[0].path, dir.file("browsed/inside.png"));
+    EXPECT_EQ(services.imageEncoders.saves[0].path.toStdString(), folder("browsed/inside.png"));
     EXPECT_EQ(services.imageEncoders.saves[0].encoder, kPng);
     EXPECT_EQ(shownTexts(), QStringList({"File Saved"}));
     // A name that has an extension keeps it, whatever type is chosen.
     answer(dir.file("browsed/inside.PNG"), 0);
     window->SaveCoverPictureAs_Click();
     ASSERT_EQ(services.imageEncoders.saves.size(), 2u);
-    EXPECT_EQ(services.imageEncoders.saves[1].path, dir.file("browsed/inside.PNG"));
+    EXPECT_EQ(services.imageEncoders.saves[1].path.toStdString(), folder("browsed/inside.PNG"));
 
     services.messages.shown.clear();
     window->SSTab1->setCurrentIndex(kScanTabIndex);
@@ -91,7 +92,7 @@ TEST_F(SaveDialogs, SaveCoverPictureAsIgnoresCancelAndAddsTheChosenTypeWhileTheS
 }
 
 TEST_F(SaveDialogs, EachKindOfFileOpensInItsOwnLastFolderKeptForTheNextRunElseInTheBrowsedOne) {
-    const QString browsed = dir.file("browsed");
+    const std::string browsed = folder("browsed");
     window->Image(1)->setPicture(QImage(8, 8, QImage::Format_RGB32));
     window->Check(1)->click();
 
@@ -107,9 +108,9 @@ TEST_F(SaveDialogs, EachKindOfFileOpensInItsOwnLastFolderKeptForTheNextRunElseIn
     EXPECT_EQ(lastFolderAsked(), browsed);
 
     window->OpenCoverSet_Click();
-    EXPECT_EQ(lastFolderAsked(), dir.file("sets"));
+    EXPECT_EQ(lastFolderAsked(), folder("sets"));
     window->ExportPdf_Click();
-    EXPECT_EQ(lastFolderAsked(), dir.file("pdfs"));
+    EXPECT_EQ(lastFolderAsked(), folder("pdfs"));
 
     // The next run starts in the same folders; a folder that has gone gives way to the browsed one.
     window->Form_Unload();
@@ -118,7 +119,7 @@ TEST_F(SaveDialogs, EachKindOfFileOpensInItsOwnLastFolderKeptForTheNextRunElseIn
     window->Check(1)->setChecked(true);
     window->Image(1)->setPicture(QImage(8, 8, QImage::Format_RGB32));
     window->SaveCoverSet_Click();
-    EXPECT_EQ(lastFolderAsked(), dir.file("sets"));
+    EXPECT_EQ(lastFolderAsked(), folder("sets"));
     window->ExportPdf_Click();
     EXPECT_EQ(lastFolderAsked(), browsed);
 
