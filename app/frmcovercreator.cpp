@@ -14,6 +14,7 @@
 #include "msnpopup.h"
 #include "notice_label.h"
 #include "picture_slot.h"
+#include "recovery_copy.h"
 #include "scan_tab.h"
 #include "tab_strip.h"
 #include "update_window.h"
@@ -97,6 +98,7 @@ frmcovercreator::frmcovercreator(Platform& p, QWidget* parent) : QMainWindow(par
     buildPictureLists();
     buildTabs(client_);
     buildPrintOptions(client_);
+    placeNotice();
     updateSaveCoverPicture();
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -104,9 +106,12 @@ frmcovercreator::frmcovercreator(Platform& p, QWidget* parent) : QMainWindow(par
     platform.tray.setActivationHandler([this](TrayActivation a) { onTrayActivated(a); });
     settingsFile = inProgramFolder(QStringLiteral("kavi4.ini"));
     programFolderPath = programFolder();
+    recoveryFolder = defaultRecoveryFolder();
 }
 
 frmcovercreator::~frmcovercreator() {
+    // A window that never shut down (only tests make one) takes its recovery copy with it.
+    endRecoveryCopy();
     platform.tray.setActivationHandler({});
     if (platform.tray.isShown()) platform.tray.hide();
 }
@@ -209,11 +214,16 @@ void frmcovercreator::buildTabs(QWidget* client) {
         updateSaveCoverPicture();
     });
 
-    // The notice lies across the bottom of the tab strip, over the lower edge of the slot's picture.
     lblNotice = new NoticeLabel(client);
-    const QRect strip = SSTab1->geometry();
-    const int inset = s.x(240), height = lblNotice->sizeHint().height();
-    lblNotice->setGeometry(strip.left() + inset, strip.bottom() - inset - height, strip.width() - 2 * inset, height);
+}
+
+// The notice lies in the free end of the toolbar, right of its last button, where it covers no
+// control and no cover on any tab.
+void frmcovercreator::placeNotice() {
+    const QRect bar = Toolbar1->geometry();
+    const int gap = platform.screen.x(120), height = lblNotice->sizeHint().height();
+    const int left = bar.left() + Toolbar1->sizeHint().width() + gap;
+    lblNotice->setGeometry(left, bar.top() + (bar.height() - height) / 2, bar.right() - gap - left + 1, height);
 }
 
 void frmcovercreator::buildPrintOptions(QWidget* client) {
@@ -225,7 +235,10 @@ void frmcovercreator::buildPrintOptions(QWidget* client) {
         box->setToolTip(QString::fromUtf8(kind.checkTooltip));
         const int n = kind.number;
         // A change of state, by the user or by code, runs the box's rule before the change returns.
-        connect(box, &QCheckBox::toggled, this, [this, n] { ApplyKindRule(n); });
+        connect(box, &QCheckBox::toggled, this, [this, n] {
+            ApplyKindRule(n);
+            coversChanged();
+        });
         checks_[std::size_t(n - 1)] = box;
     }
     cmdPrint = placeControl(s, new QPushButton(QStringLiteral("Print"), Frame4), "cmdPrint", 5280, 360, 1215, 375);
@@ -295,6 +308,7 @@ void frmcovercreator::Form_Load() {
     Timer2->start();
     readini();
     readPrintLayoutSettings();
+    startRecoveryCopy();
     loaded_ = true;
 }
 
@@ -304,6 +318,7 @@ void frmcovercreator::Form_Unload() {
     restoreOriginalPrinter(platform.printers, OriginalPrinter);
     gdip.reset(); // shuts the image encoders down
     writeini();
+    endRecoveryCopy();
     QApplication::processEvents();
     platform.help.command(this, QString(), HelpCommand::CloseAll);
     RemoveTrayIcon();

@@ -39,6 +39,8 @@ class FolderList;
 class Form1;
 class NoticeLabel;
 class PictureSlot;
+struct PrintOutcome;
+class RecoveryCopy;
 class ScanTab;
 class TabStrip;
 
@@ -82,7 +84,7 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     ScanTab* scanTab = nullptr; // the "Scan" tab's controls and handlers
-    NoticeLabel* lblNotice = nullptr; // one-line notices over the bottom of the tab strip
+    NoticeLabel* lblNotice = nullptr; // one-line notices in the free end of the toolbar
 
     // Where the settings are kept and what the settings fallback returns to; both default to the
     // program folder.
@@ -135,11 +137,24 @@ public:
     void setCoverText(int n, const CoverText& text);
     // An accepted Manipulator edit, a fit mode or a text changed since the last save or open.
     bool hasUnsavedWork() const { return unsavedWork_; }
-    void markUnsavedWork() { unsavedWork_ = true; }
+    void markUnsavedWork() { setUnsavedWork(true); }
     // Asks whether to save unsaved work first; true when the caller may go on (saved or discarded).
     bool settleUnsavedWork();
     CoverSet currentCoverSet() const;
     void applyCoverSet(const CoverSet& set);
+
+    // The recovery copy of unsaved covers (frmcovercreator_recovery.cpp): kept in recoveryFolder
+    // (the user's data folder unless set before Form_Load), written tmrRecovery's interval after the
+    // last change and at a termination signal, removed when the covers are saved or discarded.
+    QString recoveryFolder;
+    QTimer* tmrRecovery = nullptr; // single shot
+    void tmrRecovery_Timer();
+    // Asked to stop by a signal (a logout): unsaved covers go into the recovery copy, then the
+    // window shuts down without asking anything.
+    void stopRequested(int signalNumber);
+    // This run's recovery copy from Form_Load to Form_Unload; null outside, or when none can be kept.
+    RecoveryCopy* recoveryCopy() const { return recovery_.get(); }
+
     // Tells the user what just happened, in a line that goes away by itself or at the next action.
     void ShowNotice(const QString& text);
     // Loads a picture file named on the command line into the cover whose tab is showing.
@@ -200,11 +215,19 @@ private:
     void buildFitControl(int n, const QRect& slotInStrip);
     void updateSaveCoverPicture();
     void buildFrames(QWidget* client);
+    void placeNotice();
     void buildPictureLists();
     void buildPrintLayoutMenu();
     void buildCoverSetMenu();
     void buildTextButton(int n, const QRect& slotInStrip);
+    void setUnsavedWork(bool unsaved);
+    // The covers changed: with unsaved work, the recovery copy is written a little later.
+    void coversChanged();
+    void startRecoveryCopy();
+    void offerLeftCopies();
+    void endRecoveryCopy();
     void setPrintLayout(const PrintLayoutSettings& layout);
+    void showPrintOutcome(const PrintOutcome& outcome);
     bool readSettings();
     void applySettingsFallback();
     void setBusy(bool busy);
@@ -241,6 +264,9 @@ private:
     std::array<QPushButton*, 10> textButtons_{};
     std::array<CoverText, 10> coverTexts_;
     bool unsavedWork_ = false;
+    std::unique_ptr<RecoveryCopy> recovery_;
+    bool keepRecoveryCopy_ = false; // a signal ended the run with unsaved covers
+    bool recoveryFailureShown_ = false;
     QString coverSetPath_; // the cover set last opened or saved
 };
 

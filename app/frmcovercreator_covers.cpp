@@ -3,9 +3,12 @@
 // saving the showing cover's picture as an image file.
 #include "frmcovercreator.h"
 
+#include "cgdiplus.h"
 #include "cover_kinds.h"
+#include "cover_picture_saving.h"
+#include "dialog_folders.h"
+#include "folder_list.h"
 #include "picture_slot.h"
-#include "scan_tab.h"
 #include "tab_strip.h"
 
 #include <QAction>
@@ -80,7 +83,7 @@ void frmcovercreator::updateSaveCoverPicture() {
     saveCoverPicture_->setEnabled(tab >= 0 && tab < kCoverKindCount && Image(tab + 1)->hasPicture());
 }
 
-// Writes the showing cover's picture, with its accepted edits, through the Scan tab's save flow.
+// Writes the showing cover's picture, with its accepted edits, to an image file.
 void frmcovercreator::SaveCoverPictureAs_Click() {
     const int tab = SSTab1->currentIndex();
     const QString title = QStringLiteral("Save Cover Picture");
@@ -98,7 +101,12 @@ void frmcovercreator::SaveCoverPictureAs_Click() {
                                 title, MsgIcon::Information, MsgButtons::Ok});
         return;
     }
-    scanTab->savePicture(picture);
+    CoverPictureSaveRequest save;
+    save.picture = picture;
+    save.startFolder = dialogStartFolder(settingsFile, DialogFileKind::CoverPictures, dirSelect->path());
+    save.writer = gdip.get();
+    save.fileExists = [this](const QString& name) { return FileExists(name); };
+    rememberDialogFolder(settingsFile, DialogFileKind::CoverPictures, saveCoverPicture(platform, save));
 }
 
 } // namespace kavi

@@ -4,6 +4,7 @@
 #include "frmcovercreator.h"
 
 #include "cover_set_file.h"
+#include "dialog_folders.h"
 #include "folder_list.h"
 #include "frmcovertext.h"
 #include "picture_slot.h"
@@ -93,7 +94,7 @@ void frmcovercreator::applyCoverSet(const CoverSet& set) {
     for (int n = 1; n <= kCoverKindCount; ++n) Check(n)->setChecked(false);
     for (int n = 1; n <= kCoverKindCount; ++n)
         if (set.ticked[std::size_t(n - 1)]) Check(n)->setChecked(true);
-    unsavedWork_ = false;
+    setUnsavedWork(false);
 }
 
 bool frmcovercreator::settleUnsavedWork() {
@@ -111,11 +112,12 @@ void frmcovercreator::OpenCoverSet_Click() {
     SaveDialogRequest request;
     request.title = QStringLiteral("Open Cover Set");
     request.filters = {kFilter};
-    request.directory = coverSetPath_.isEmpty() ? dirSelect->path() : QFileInfo(coverSetPath_).absolutePath();
+    request.directory = dialogStartFolder(settingsFile, DialogFileKind::CoverSets, dirSelect->path());
     request.opensFile = true;
     request.confirmOverwrite = false;
     const SaveDialogResult chosen = platform.saveDialog.ask(request);
     if (!chosen.accepted || chosen.fileName.isEmpty()) return;
+    rememberDialogFolder(settingsFile, DialogFileKind::CoverSets, chosen.fileName);
     setBusy(true);
     const CoverSetReading reading = loadCoverSetFile(chosen.fileName);
     setBusy(false);
@@ -136,11 +138,12 @@ bool frmcovercreator::SaveCoverSet_Click() {
     SaveDialogRequest request;
     request.title = QStringLiteral("Save Cover Set");
     request.filters = {kFilter};
-    request.directory = coverSetPath_.isEmpty() ? dirSelect->path() : QFileInfo(coverSetPath_).absolutePath();
+    request.directory = dialogStartFolder(settingsFile, DialogFileKind::CoverSets, dirSelect->path());
     request.fileName = coverSetPath_.isEmpty() ? QStringLiteral("covers.kavi") : QFileInfo(coverSetPath_).fileName();
     request.defaultSuffix = QString::fromLatin1(kCoverSetSuffix);
     const SaveDialogResult chosen = platform.saveDialog.ask(request);
     if (!chosen.accepted || chosen.fileName.isEmpty()) return false;
+    rememberDialogFolder(settingsFile, DialogFileKind::CoverSets, chosen.fileName);
     setBusy(true);
     const int error = saveCoverSetFile(chosen.fileName, currentCoverSet());
     setBusy(false);
@@ -151,7 +154,7 @@ bool frmcovercreator::SaveCoverSet_Click() {
                                 request.title, MsgIcon::Critical, MsgButtons::Ok, MsgDefault::First, true});
         return false;
     }
-    unsavedWork_ = false;
+    setUnsavedWork(false);
     coverSetPath_ = chosen.fileName;
     ShowNotice(QStringLiteral("Saved the covers to \u201c%1\u201d.").arg(name));
     return true;

@@ -135,6 +135,7 @@ QString frmcovercreator::loadIntoCover(int number, const QString& fullName, cons
     PictureLoad loaded = loadPictureFile(fullName);
     if (loaded.status != PictureStatus::Loaded) return failureNotice(loaded.status, shownName);
     Image(number)->setPickedPicture(std::move(loaded.picture), std::move(loaded.originalJpeg));
+    coversChanged();
     return {};
 }
 

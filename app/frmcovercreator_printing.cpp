@@ -5,6 +5,8 @@
 
 #include "calibrate_printer.h"
 #include "cover_printing.h"
+#include "dialog_folders.h"
+#include "folder_list.h"
 #include "picture_slot.h"
 #include "print_preview.h"
 
@@ -72,14 +74,19 @@ PrintSelection frmcovercreator::printSelection() const {
         if (!coverText(n).hasText()) selection.originalJpegs[std::size_t(n - 1)] = Image(n)->uneditedOriginalJpeg();
     }
     selection.layout = printLayout;
+    selection.pdfFolder = dialogStartFolder(settingsFile, DialogFileKind::Pdf, dirSelect->path());
     selection.calibrationOf = [file = settingsFile](const QString& queue, Orientation orientation) {
         return readCalibration(file, queue, orientation);
     };
     return selection;
 }
 
-void frmcovercreator::cmdPrint_Click() {
-    const QString notice = outcomeNotice(printCovers(platform, printSelection()));
+void frmcovercreator::cmdPrint_Click() { showPrintOutcome(printCovers(platform, printSelection())); }
+
+// Confirms what was sent; a PDF file the user named keeps its folder for the next PDF dialog.
+void frmcovercreator::showPrintOutcome(const PrintOutcome& outcome) {
+    rememberDialogFolder(settingsFile, DialogFileKind::Pdf, outcome.file);
+    const QString notice = outcomeNotice(outcome);
     if (!notice.isEmpty()) ShowNotice(notice);
 }
 
@@ -114,14 +121,8 @@ void frmcovercreator::CalibratePrinter_Click() {
         ShowNotice(QStringLiteral("%1 prints without calibration again.").arg(queue));
 }
 
-void frmcovercreator::PrintPreview_Click() {
-    const QString notice = outcomeNotice(showPrintPreview(platform, printSelection(), this));
-    if (!notice.isEmpty()) ShowNotice(notice);
-}
+void frmcovercreator::PrintPreview_Click() { showPrintOutcome(showPrintPreview(platform, printSelection(), this)); }
 
-void frmcovercreator::ExportPdf_Click() {
-    const QString notice = outcomeNotice(exportCoversPdf(platform, printSelection()));
-    if (!notice.isEmpty()) ShowNotice(notice);
-}
+void frmcovercreator::ExportPdf_Click() { showPrintOutcome(exportCoversPdf(platform, printSelection())); }
 
 } // namespace kavi

@@ -100,10 +100,11 @@ int main(int argc, char** argv) {
         if (!picturePath.isEmpty()) mainWindow->openPicture(picturePath);
     });
     // Asked to stop (SIGTERM, SIGINT, SIGHUP), Kavi ends through the main window's shut-down, which
-    // puts the default printer back and writes the settings; it runs once, so a second signal
-    // changes nothing. While the splash shows there is nothing to keep.
-    kavi::TerminationSignals stopRequests([&mainWindow](int) {
-        if (mainWindow) mainWindow->Form_Unload();
+    // keeps unsaved covers in the recovery copy, puts the default printer back and writes the
+    // settings; it runs once, so a second signal changes nothing. While the splash shows there is
+    // nothing to keep.
+    kavi::TerminationSignals stopRequests([&mainWindow](int signalNumber) {
+        if (mainWindow) mainWindow->stopRequested(signalNumber);
         else QCoreApplication::quit();
     });
     splash.show();

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A one-line notice over the bottom of the tab strip that says what just happened (a file that
+// A one-line notice beside the toolbar's buttons that says what just happened (a file that
 // would not load, ...). It goes away by itself after a few seconds, or at the user's next mouse or
 // key press anywhere in its window; nothing on it is to be clicked.
 #include <QLabel>

@@ -46,8 +46,9 @@ QString whyNoPrinter(PrinterSystem& printers) {
 namespace {
 
 // Asks where a PDF file of the covers goes; empty when the user cancels.
-QString askForPdfFile(Platform& platform) {
+QString askForPdfFile(Platform& platform, const QString& folder) {
     SaveDialogRequest request;
+    request.directory = folder;
     request.title = QStringLiteral("Save Covers as PDF");
     request.filters = {QStringLiteral("PDF files (*.pdf)")};
     request.fileName = QStringLiteral("covers.pdf");
@@ -58,14 +59,14 @@ QString askForPdfFile(Platform& platform) {
 
 // No printer can take the job: offers to write it as a PDF file at real size instead. True when
 // the printer object now writes the next job to the file the user chose.
-bool offerPdfInstead(Platform& platform, QString& file) {
+bool offerPdfInstead(Platform& platform, const QString& folder, QString& file) {
     const QString text = whyNoPrinter(platform.printers) +
         QStringLiteral("\n\nDo you want to save the covers as a PDF file at their real size "
                        "instead, to print it elsewhere?");
     if (platform.messages.show({text, kPrintTitle, MsgIcon::Exclamation, MsgButtons::YesNo, MsgDefault::First}) !=
         MsgResult::Yes)
         return false;
-    file = askForPdfFile(platform);
+    file = askForPdfFile(platform, folder);
     if (file.isEmpty()) return false;
     platform.printer.printNextJobToFile(file);
     return true;
@@ -151,7 +152,8 @@ PrintOutcome printCovers(Platform& platform, const PrintSelection& selection) {
     const bool anyTicked = !planPrintJob(selection.ticked).pages.empty();
     if (anyTicked && !confirmMissingPictures(platform.messages, selection, withPictures)) return outcome;
     const bool toFile = !printer.setFollowDefault(true);
-    if (toFile && (withPictures.pages.empty() || !offerPdfInstead(platform, outcome.file))) return outcome;
+    if (toFile && (withPictures.pages.empty() || !offerPdfInstead(platform, selection.pdfFolder, outcome.file)))
+        return outcome;
     const PreparedJob job = prepareJob(printer, selection, toFile);
     // A PDF file needs no paper, and its centred covers fit its sheet.
     if (!toFile &&
@@ -176,7 +178,7 @@ PrintOutcome exportCoversPdf(Platform& platform, const PrintSelection& selection
     }
     PrinterObject& printer = platform.printer;
     if (!confirmMissingPictures(platform.messages, selection, prepareJob(printer, selection, true))) return outcome;
-    outcome.file = askForPdfFile(platform);
+    outcome.file = askForPdfFile(platform, selection.pdfFolder);
     if (outcome.file.isEmpty()) return outcome;
     printer.printNextJobToFile(outcome.file);
     const PreparedJob job = prepareJob(printer, selection, true);

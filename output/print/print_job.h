@@ -34,6 +34,7 @@ struct PrintSelection {
     PrintLayoutSettings layout;
     // The calibration of a queue for pages of that orientation; none when not set.
     std::function<Calibration(const QString& queue, Orientation orientation)> calibrationOf;
+    QString pdfFolder; // where the dialog for a PDF file starts; empty: the dialog's own choice
 };
 
 struct PreparedJob {

@@ -7,11 +7,13 @@
 #include "cover_text_canvas.h"
 #include "frmcovercreator.h"
 #include "frmcovertext.h"
+#include "frmmanipulate.h"
 #include "picture_slot.h"
 #include "support/picture_files.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
 #include "system/termination_signals.h"
+#include "tab_strip.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,6 +57,7 @@ protected:
         auto w = std::make_unique<frmcovercreator>(services.platform);
         w->settingsFile = dir.file("kavi4.ini");
         w->programFolderPath = dir.path();
+        w->recoveryFolder = dir.file("recovery");
         w->Form_Load();
         return w;
     }
@@ -210,4 +213,37 @@ TEST_F(CoverSets, ADamagedOrNewerFileLeavesTheOpenCoversAsTheyWere) {
         EXPECT_EQ(window->coverText(5).title.text, "kept");
         EXPECT_TRUE(window->hasUnsavedWork());
     }
+}
+
+// Only an edit the user accepts is unsaved work: a cancelled one changes nothing, while one accepted
+// on any cover, the tab showing another, is asked about at Exit and kept in the recovery copy.
+TEST_F(CoverSets, AnAcceptedManipulatorEditIsUnsavedWorkAndACancelledOneIsNot) {
+    auto window = openWindow();
+    window->Image(3)->setPicture(pictureFor(3));
+    window->Image_Click(3);
+    window->SSTab1->setCurrentIndex(7);
+    const auto edit = [&window](bool accept) {
+        bool opened = false;
+        QTimer::singleShot(0, [accept, &opened] {
+            auto* manipulator = qobject_cast<frmManipulate*>(QApplication::activeModalWidget());
+            opened = manipulator != nullptr;
+            if (!manipulator) return;
+            manipulator->Toolbar1_ButtonClick(2); // mirror
+            if (accept) manipulator->Command5_Click();
+            else manipulator->Command2_Click();
+        });
+        window->Toolbar1_ButtonClick(3);
+        return opened;
+    };
+    ASSERT_TRUE(edit(false));
+    EXPECT_FALSE(window->hasUnsavedWork()) << "a cancelled edit";
+    EXPECT_FALSE(window->tmrRecovery->isActive());
+    ASSERT_TRUE(edit(true));
+    EXPECT_TRUE(samePixels(window->Image(3)->picture(), pictureFor(3).mirrored(true, false)));
+    EXPECT_TRUE(window->hasUnsavedWork()) << "an accepted edit";
+    EXPECT_TRUE(window->tmrRecovery->isActive()) << "the recovery copy follows";
+    services.messages.answers = {MsgResult::Cancel};
+    window->exit_Click();
+    ASSERT_EQ(services.messages.shown.size(), 1u);
+    EXPECT_EQ(services.messages.shown[0].buttons, MsgButtons::SaveDiscardCancel);
 }

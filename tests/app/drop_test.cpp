@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Dropping picture files from a file manager onto the main window: which cover receives them, what
-// is refused and said, and that one load runs at a time.
+// is refused and said (moves, relative addresses), and that one load runs at a time.
 #include "frmcovercreator.h"
 #include "notice_label.h"
 #include "picture_slot.h"
@@ -40,13 +40,18 @@ protected:
 
     // Drags the data onto a point of the window and drops it there, as a file manager does; the
     // drop goes to the widget that took the drag's entry. True when the drop was taken, as a copy.
-    bool dropData(QMimeData& data, QPoint at, Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) {
-        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    bool dropData(QMimeData& data, QPoint at, Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction,
+                  Qt::KeyboardModifiers keys = Qt::NoModifier) {
+        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, keys);
         QApplication::sendEvent(&window, &enter);
-        QDropEvent drop(QPointF(at), offered, &data, Qt::LeftButton, Qt::NoModifier);
+        enteredAs = enter.isAccepted() ? enter.dropAction() : Qt::IgnoreAction;
+        QDropEvent drop(QPointF(at), offered, &data, Qt::LeftButton, keys);
+        proposed = drop.proposedAction();
         QApplication::sendEvent(&window, &drop);
+        droppedAs = drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
         return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
     }
+    Qt::DropAction enteredAs = Qt::IgnoreAction, proposed = Qt::IgnoreAction, droppedAs = Qt::IgnoreAction;
     bool dropUrls(const QList<QUrl>& urls, QPoint at, Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction) {
         QMimeData data;
         data.setUrls(urls);
@@ -153,4 +158,32 @@ TEST_F(Drop, TheScanTabRemoteAddressesMovesAndTextAreRefused) {
     EXPECT_TRUE(notice().contains("\u201cp.bmp\u201d was not loaded: the Scan tab has no cover"))
         << notice().toStdString();
     for (int n = 2; n <= 10; ++n) EXPECT_FALSE(window.Image(n)->hasPicture()) << n;
+}
+
+// With Shift held a file manager proposes a move, which would delete the user's file once the drop
+// is taken; and an address such as file:p.bmp names no file at all, whatever folder Kavi runs in.
+TEST_F(Drop, AMoveProposedWithShiftIsTakenAsACopyAndARelativeFileAddressIsRefused) {
+    dir.write("p.bmp", pictureBytes(7, 7, Qt::green));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(dir.file("p.bmp"))});
+    EXPECT_TRUE(dropData(data, onCover(), Qt::CopyAction | Qt::MoveAction, Qt::ShiftModifier));
+    ASSERT_EQ(proposed, Qt::MoveAction) << "the source proposed a move";
+    EXPECT_EQ(enteredAs, Qt::CopyAction);
+    EXPECT_EQ(droppedAs, Qt::CopyAction);
+    waitForLoad();
+    EXPECT_EQ(window.Image(1)->picture().size(), QSize(7, 7));
+
+    // Kavi running in the very folder that holds p.bmp would find it if it took the path as it stands.
+    window.Image(1)->setPicture(QImage());
+    const QString runningIn = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    const QUrl relative(QStringLiteral("file:p.bmp"));
+    ASSERT_TRUE(relative.isLocalFile());
+    const bool taken = dropUrls({relative}, onCover());
+    waitForLoad();
+    QDir::setCurrent(runningIn);
+    EXPECT_FALSE(taken);
+    EXPECT_FALSE(window.Image(1)->hasPicture());
+    EXPECT_TRUE(notice().contains("file:p.bmp") && notice().contains("not a file on this computer"))
+        << notice().toStdString();
 }

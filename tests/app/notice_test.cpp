@@ -1,17 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's notice: where it shows, and that it goes away when its time is up or at the
-// user's next press in the window, but not at the press that brought it nor at presses elsewhere.
+// The main window's notice: where it shows (over no control on any tab), and that it goes away
+// when its time is up or at the user's next press in the window, but not at the press that brought
+// it nor at presses elsewhere.
 #include "frmcovercreator.h"
 #include "notice_label.h"
 #include "support/test_platform.h"
 #include "tab_strip.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace kavi;
 
@@ -33,13 +39,14 @@ protected:
 
 } // namespace
 
-TEST_F(Notice, ShowsOneLineOverTheBottomOfTheTabStripUntilItsTimeIsUp) {
+TEST_F(Notice, ShowsOneLineBesideTheToolbarButtonsUntilItsTimeIsUp) {
     EXPECT_TRUE(label.notice().isEmpty());
     showNotice("First.");
     EXPECT_TRUE(label.isVisible());
     EXPECT_EQ(label.text(), "First.");
-    const QRect strip = window.SSTab1->geometry(), line = label.geometry();
-    EXPECT_TRUE(strip.contains(line) && line.top() > strip.center().y()) << "in the tab strip's lower half";
+    const QRect bar = window.Toolbar1->geometry(), line = label.geometry();
+    EXPECT_TRUE(bar.contains(line)) << "in the toolbar's row";
+    EXPECT_GT(line.width(), bar.width() / 4) << "long enough to be read";
     EXPECT_LT(line.height(), 2 * label.fontMetrics().height()) << "one line";
     EXPECT_EQ(label.tmrNotice->interval(), NoticeLabel::kShowMs);
     label.tmrNotice_Timer();
@@ -52,6 +59,32 @@ TEST_F(Notice, ShowsOneLineOverTheBottomOfTheTabStripUntilItsTimeIsUp) {
     EXPECT_EQ(label.notice(), longer) << "the newest notice replaces the one showing";
     EXPECT_TRUE(label.text().contains(QChar(0x2026)) && label.text().endsWith("The end.")) << "cut in the middle";
     EXPECT_TRUE(label.tmrNotice->isActive());
+}
+
+// Every control a user sees on the tab showing, the Scan tab's buttons and each cover's
+// "Picture:" box included, and each cover picture: none of them lies under the notice.
+TEST_F(Notice, CoversNoControlAndNoCoverOnAnyTab) {
+    showNotice("A notice that says what happened to a file with a rather long name.jpg");
+    const QRect line(label.mapTo(&window, QPoint(0, 0)), label.size());
+    for (int tab = 0; tab < window.SSTab1->count(); ++tab) {
+        window.SSTab1->setCurrentIndex(tab);
+        QApplication::processEvents();
+        ASSERT_TRUE(label.isVisible());
+        int controls = 0;
+        for (QWidget* w : window.findChildren<QWidget*>()) {
+            if (w == &label || !w->isVisible() || w->isAncestorOf(&label)) continue;
+            const bool leaf = std::none_of(w->children().begin(), w->children().end(), [](QObject* child) {
+                return child->isWidgetType() && static_cast<QWidget*>(child)->isVisible();
+            });
+            if (!leaf && !qobject_cast<QAbstractButton*>(w) && !qobject_cast<QComboBox*>(w)) continue;
+            ++controls;
+            const QRect at(w->mapTo(&window, QPoint(0, 0)), w->size());
+            EXPECT_FALSE(at.intersects(line))
+                << "tab " << tab << ": " << w->metaObject()->className() << " " << w->objectName().toStdString();
+        }
+        EXPECT_GT(controls, 10) << "the controls of tab " << tab << " were looked at";
+    }
+    EXPECT_NE(window.findChild<QWidget*>("cmdSave"), nullptr);
 }
 
 TEST_F(Notice, GoesAwayAtTheNextPressInItsWindowOnly) {

@@ -231,6 +231,7 @@ private:
         window_ = std::make_unique<frmcovercreator>(platform_);
         window_->settingsFile = root_ + "/settings/kavi4.ini";
         window_->programFolderPath = root_ + "/settings";
+        window_->recoveryFolder = root_ + "/recovery";
         window_->Form_Load();
         if (first) window_->dirSelect->setPath(root_ + "/pictures");
         expected_ = {};
@@ -429,9 +430,10 @@ private:
             note("minimise");
             w.showMinimized();
         } else if (roll < 5) {
-            note("list refresh timers");
+            note("list refresh and recovery timers");
             w.Timer1_Timer();
             w.Timer2_Timer();
+            w.tmrRecovery_Timer();
         } else if (roll < 6) {
             // Another program deletes the sub-folder (perhaps while it is shown) or puts it back.
             const QString sub = root_ + "/pictures/sub";
@@ -642,6 +644,9 @@ private:
     void restart() {
         restartPending_ = false;
         window_.reset();
+        // Exit saved or discarded the covers, so no recovery copy is left to be offered.
+        if (!QDir(root_ + "/recovery").entryList({"*.kavi"}, QDir::Files).isEmpty())
+            fail("Exit left a recovery copy behind");
         startWindow(false);
         ++report_.restarts;
         // A folder deleted since it was saved sends the start to the settings fallback.
