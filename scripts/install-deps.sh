@@ -11,13 +11,13 @@ runtime_and_build=(
   libsane-dev sane-utils libgif-dev libtiff-dev libjpeg62-turbo-dev libasound2-dev
   libgtest-dev libgmock-dev clang-format
   xvfb xauth x11-apps imagemagick fonts-liberation2 fonts-dejavu-core
-  python3 util-linux
+  python3 util-linux zip
   desktop-file-utils appstream
   dpkg-dev
 )
 bench_only=(
   libbenchmark-dev libjpeg-turbo-progs img2pdf libturbojpeg0-dev
-  libopencv-core-dev libopencv-imgproc-dev
+  libopencv-core-dev libopencv-imgproc-dev libpng-dev
 )
 # The JPEG encoder's tests decode with djpeg and compare with cjpeg, so the tools are needed there too.
 runtime_and_build+=(libjpeg-turbo-progs)

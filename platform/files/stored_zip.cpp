@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "stored_zip.h"
 
-#include <array>
+#include <libdeflate.h>
+
+#include <memory>
 #include <set>
 
 namespace kavi::zip {
@@ -15,22 +17,12 @@ constexpr std::size_t kLocalHeaderSize = 30, kCentralHeaderSize = 46, kEndRecord
 constexpr std::uint16_t kUtf8Names = 1 << 11;
 constexpr std::uint16_t kEncrypted = 1 << 0;
 constexpr std::uint16_t kVersion = 20;
-constexpr std::uint16_t kStored = 0;
+constexpr std::uint16_t kDataDescriptor = 1 << 3;
+constexpr std::uint16_t kStored = 0, kDeflated = 8;
+constexpr std::uint32_t kDescriptorSignature = 0x08074b50;
+constexpr std::size_t kDescriptorSize = 12;
 constexpr std::uint16_t kDosDate = (0 << 9) | (1 << 5) | 1; // 1980-01-01, the earliest a zip can tell
 constexpr std::uint32_t kTooLarge = 0xFFFFFFFFu;
-
-const std::array<std::uint32_t, 256>& crcTable() {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    return table;
-}
 
 void put16(std::string& out, std::uint32_t v) {
     out.push_back(char(v & 0xFF));
@@ -49,16 +41,23 @@ std::uint32_t get32(std::string_view b, std::size_t at) { return get16(b, at) | 
 
 bool fits(std::string_view b, std::size_t at, std::size_t size) { return at <= b.size() && size <= b.size() - at; }
 
-Archive failed(ReadError error) { return {error, {}}; }
+Archive failed(ReadError error) { return Archive(error); }
+
+// Inflates raw deflate data that must come to exactly size bytes, taking all of raw.
+bool inflate(std::string_view raw, std::size_t size, std::string& out) {
+    const std::unique_ptr<libdeflate_decompressor, decltype(&libdeflate_free_decompressor)> decompressor(
+        libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
+    if (!decompressor) return false;
+    out.resize(size);
+    std::size_t taken = 0, given = 0;
+    const libdeflate_result result =
+        libdeflate_deflate_decompress_ex(decompressor.get(), raw.data(), raw.size(), out.data(), size, &taken, &given);
+    return result == LIBDEFLATE_SUCCESS && taken == raw.size() && given == size;
+}
 
 } // namespace
 
-std::uint32_t crc32(std::string_view data) {
-    const auto& table = crcTable();
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (char ch : data) c = table[(c ^ std::uint8_t(ch)) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
+std::uint32_t crc32(std::string_view data) { return libdeflate_crc32(0, data.data(), data.size()); }
 
 std::string writeStored(const std::vector<Entry>& entries) {
     if (entries.size() > 0xFFFF) return {};
@@ -107,7 +106,7 @@ std::string writeStored(const std::vector<Entry>& entries) {
     return out;
 }
 
-Archive readStored(std::string_view bytes, std::size_t mostEntries) {
+Archive readArchive(std::string_view bytes, const ReadLimits& limits) {
     if (bytes.size() < kEndRecordSize) return failed(ReadError::NotAnArchive);
     // The end record is the last thing in the file, followed only by its comment (at most 64 KiB).
     std::size_t end = std::string_view::npos;
@@ -125,12 +124,13 @@ Archive readStored(std::string_view bytes, std::size_t mostEntries) {
         return failed(ReadError::Unsupported); // split over several disks
     if (count == 0xFFFF || centralSize == kTooLarge || centralOffset == kTooLarge)
         return failed(ReadError::Unsupported);
-    if (count > mostEntries) return failed(ReadError::TooLarge);
+    if (count > limits.mostEntries) return failed(ReadError::TooLarge);
     if (!fits(bytes, centralOffset, centralSize) || centralOffset + centralSize > end)
         return failed(ReadError::Truncated);
 
     Archive archive;
     std::set<std::string> names;
+    std::uint64_t total = 0;
     std::size_t at = centralOffset;
     for (std::size_t i = 0; i < count; ++i) {
         if (!fits(bytes, at, kCentralHeaderSize) || at + kCentralHeaderSize > centralOffset + centralSize)
@@ -142,9 +142,12 @@ Archive readStored(std::string_view bytes, std::size_t mostEntries) {
         const std::size_t nameLength = get16(bytes, at + 28), extraLength = get16(bytes, at + 30),
                           commentLength = get16(bytes, at + 32);
         const std::size_t local = get32(bytes, at + 42);
-        if (flags & kEncrypted || method != kStored || packed == kTooLarge || size == kTooLarge || local == kTooLarge)
+        if (flags & kEncrypted || (method != kStored && method != kDeflated) || packed == kTooLarge ||
+            size == kTooLarge || local == kTooLarge)
             return failed(ReadError::Unsupported);
-        if (packed != size) return failed(ReadError::Damaged);
+        if (method == kStored && packed != size) return failed(ReadError::Damaged);
+        if (size > limits.mostEntryBytes || size > limits.mostBytes - total) return failed(ReadError::TooLarge);
+        total += size;
         const std::size_t recordSize = kCentralHeaderSize + nameLength + extraLength + commentLength;
         if (!fits(bytes, at, recordSize)) return failed(ReadError::Truncated);
         Entry entry;
@@ -154,8 +157,25 @@ Archive readStored(std::string_view bytes, std::size_t mostEntries) {
         if (!fits(bytes, local, kLocalHeaderSize)) return failed(ReadError::Truncated);
         if (get32(bytes, local) != kLocalHeader || get16(bytes, local + 8) != method) return failed(ReadError::Damaged);
         const std::size_t dataAt = local + kLocalHeaderSize + get16(bytes, local + 26) + get16(bytes, local + 28);
-        if (!fits(bytes, dataAt, size) || dataAt + size > centralOffset) return failed(ReadError::Truncated);
-        entry.data = bytes.substr(dataAt, size);
+        // An entry's data, and its data descriptor, lie before the central directory.
+        if (!fits(bytes, dataAt, packed) || dataAt + packed > centralOffset) return failed(ReadError::Truncated);
+        if (flags & kDataDescriptor) {
+            // crc, packed and size, after an optional signature; the directory's values must agree.
+            std::size_t descriptor = dataAt + packed;
+            if (descriptor + 4 <= centralOffset && get32(bytes, descriptor) == kDescriptorSignature) descriptor += 4;
+            if (descriptor + kDescriptorSize > centralOffset) return failed(ReadError::Truncated);
+            if (get32(bytes, descriptor) != crc || get32(bytes, descriptor + 4) != packed ||
+                get32(bytes, descriptor + 8) != size)
+                return failed(ReadError::Damaged);
+        }
+        const std::string_view raw = bytes.substr(dataAt, packed);
+        if (method == kStored) {
+            entry.data = raw;
+        } else {
+            std::string& out = archive.inflated.emplace_back();
+            if (!inflate(raw, size, out)) return failed(ReadError::Damaged);
+            entry.data = out;
+        }
         if (crc32(entry.data) != crc) return failed(ReadError::Damaged);
         if (!names.insert(entry.name).second) return failed(ReadError::Damaged);
         archive.entries.push_back(std::move(entry));
