@@ -67,7 +67,8 @@ TEST(Profile, DamagedOrHugeFilesAreHandled) {
     EXPECT_EQ(get(g, "Tab"), "");
     EXPECT_TRUE(profile::writeString("MAIN", "Front", "1", g));
     EXPECT_EQ(get(g, "Front"), "1");
-    EXPECT_EQ(dir.read("g.ini"), garbage + "\n[MAIN]\nFront=1\n" + garbage) << "the other bytes are kept as they were";
+    EXPECT_EQ(dir.read("g.ini"), garbage + "\n[MAIN]\nFront=1\n" + garbage + "\n")
+        << "the other bytes are kept as they were; the last line gains its line break";
 
     const QString h = dir.file("huge.ini");
     {
