@@ -71,9 +71,26 @@ std::optional<PictureEntry> pictureEntry(int kind, const CoverSetPicture& pictur
 
 // A picture entry whose header was read and whose size fits the limits, kept as it is stored; its
 // pixels are decoded when first needed.
+// An entry's bytes. A stored entry shares the file's memory instead of copying it (a copy of every
+// picture would cost as much as reading the file again): the array points into the file's block,
+// which it keeps alive, and copies itself on any change like any shared array. Unlike other arrays,
+// no zero byte follows its data; every user takes the size with the data. A deflated entry, which
+// lives in the archive, is copied.
+QByteArray bytesOf(const QByteArray& file, std::string_view data) {
+    const char* start = file.constData();
+    if (data.data() < start || data.data() + data.size() > start + file.size())
+        return QByteArray(data.data(), qsizetype(data.size()));
+    QByteArray part = file;
+    QByteArray::DataPointer& pointer = part.data_ptr();
+    if (!pointer.d_ptr()) return QByteArray(data.data(), qsizetype(data.size())); // raw data, owned elsewhere
+    pointer.setBegin(pointer.data() + (data.data() - start));
+    pointer.size = qsizetype(data.size());
+    return part;
+}
+
 // Version 1 knew no transparency: its pictures read without it, as they always did.
-std::optional<CoverSetPicture> storedPicture(std::string_view data, int version, const CoverSetLimits& limits,
-                                             qint64& budget, CoverSetProblem& why) {
+std::optional<CoverSetPicture> storedPicture(const QByteArray& file, std::string_view data, int version,
+                                             const CoverSetLimits& limits, qint64& budget, CoverSetProblem& why) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.data());
     why = CoverSetProblem::Damaged;
     CoverSetPicture::Encoding encoding = CoverSetPicture::Encoding::None;
@@ -99,7 +116,7 @@ std::optional<CoverSetPicture> storedPicture(std::string_view data, int version,
         return std::nullopt;
     }
     budget -= pictureBytes;
-    return CoverSetPicture::ofEntry(QByteArray(data.data(), qsizetype(data.size())), encoding, size, alpha);
+    return CoverSetPicture::ofEntry(bytesOf(file, data), encoding, size, alpha);
 }
 
 CoverSetProblem problemOfArchive(zip::ReadError error, const QByteArray& bytes) {
@@ -115,6 +132,46 @@ CoverSetProblem problemOfArchive(zip::ReadError error, const QByteArray& bytes) 
     case zip::ReadError::None: break;
     }
     return CoverSetProblem::Damaged;
+}
+
+// The entries of the file: the description and each picture, stored in their holders; none when a
+// picture could not be encoded.
+struct SetEntries {
+    QByteArray json;
+    std::vector<PictureEntry> pictures;
+    std::vector<zip::Entry> entries;
+};
+
+std::optional<SetEntries> entriesOf(const CoverSet& set) {
+    SetEntries out;
+    QJsonArray ticked, covers;
+    for (int kind = 1; kind <= kCoverKindCount; ++kind)
+        if (set.ticked[std::size_t(kind - 1)]) ticked.append(QLatin1String(coverKindShortName(kind)));
+    int version = kPlainVersion;
+    for (int kind = 1; kind <= kCoverKindCount; ++kind) {
+        const CoverSetCover& cover = set.cover(kind);
+        QJsonObject json{{QStringLiteral("kind"), QLatin1String(coverKindShortName(kind))},
+                         {QStringLiteral("fit"), QLatin1String(fitModeName(cover.fit).data())},
+                         {QStringLiteral("text"), coverTextToJson(cover.text)}};
+        if (!cover.picture.isNull()) {
+            std::optional<PictureEntry> entry = pictureEntry(kind, cover.picture);
+            if (!entry) return std::nullopt;
+            if (entry->needsNewReader) version = kCoverSetVersion;
+            json.insert(QStringLiteral("picture"), QString::fromStdString(entry->name));
+            out.pictures.push_back(std::move(*entry));
+        }
+        covers.append(json);
+    }
+    const QJsonObject description{{QStringLiteral("format"), QLatin1String(kFormatName)},
+                                  {QStringLiteral("version"), version},
+                                  {QStringLiteral("ticked"), ticked},
+                                  {QStringLiteral("covers"), covers}};
+    out.json = QJsonDocument(description).toJson();
+    out.entries.push_back({kDescriptionName, std::string_view(out.json.constData(), std::size_t(out.json.size()))});
+    for (const PictureEntry& picture : out.pictures)
+        out.entries.push_back(
+            {picture.name, std::string_view(picture.bytes.constData(), std::size_t(picture.bytes.size()))});
+    return out;
 }
 
 } // namespace
@@ -134,35 +191,9 @@ int coverKindOfShortName(const QString& name) {
 }
 
 QByteArray writeCoverSet(const CoverSet& set) {
-    QJsonArray ticked, covers;
-    for (int kind = 1; kind <= kCoverKindCount; ++kind)
-        if (set.ticked[std::size_t(kind - 1)]) ticked.append(QLatin1String(coverKindShortName(kind)));
-    std::vector<PictureEntry> pictures;
-    int version = kPlainVersion;
-    for (int kind = 1; kind <= kCoverKindCount; ++kind) {
-        const CoverSetCover& cover = set.cover(kind);
-        QJsonObject json{{QStringLiteral("kind"), QLatin1String(coverKindShortName(kind))},
-                         {QStringLiteral("fit"), QLatin1String(fitModeName(cover.fit).data())},
-                         {QStringLiteral("text"), coverTextToJson(cover.text)}};
-        if (!cover.picture.isNull()) {
-            std::optional<PictureEntry> entry = pictureEntry(kind, cover.picture);
-            if (!entry) return {};
-            if (entry->needsNewReader) version = kCoverSetVersion;
-            json.insert(QStringLiteral("picture"), QString::fromStdString(entry->name));
-            pictures.push_back(std::move(*entry));
-        }
-        covers.append(json);
-    }
-    const QJsonObject description{{QStringLiteral("format"), QLatin1String(kFormatName)},
-                                  {QStringLiteral("version"), version},
-                                  {QStringLiteral("ticked"), ticked},
-                                  {QStringLiteral("covers"), covers}};
-    const QByteArray json = QJsonDocument(description).toJson();
-    std::vector<zip::Entry> entries{{kDescriptionName, std::string_view(json.constData(), std::size_t(json.size()))}};
-    for (const PictureEntry& picture : pictures)
-        entries.push_back(
-            {picture.name, std::string_view(picture.bytes.constData(), std::size_t(picture.bytes.size()))});
-    const std::string archive = zip::writeStored(entries);
+    const std::optional<SetEntries> entries = entriesOf(set);
+    if (!entries) return {};
+    const std::string archive = zip::writeStored(entries->entries);
     return QByteArray(archive.data(), qsizetype(archive.size()));
 }
 
@@ -235,7 +266,7 @@ CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limi
         const zip::Entry* stored = picture.isString() ? entry(picture.toString()) : nullptr;
         if (!stored) return problem(CoverSetProblem::Damaged, version);
         CoverSetProblem why = CoverSetProblem::Damaged;
-        std::optional<CoverSetPicture> read = storedPicture(stored->data, version, limits, budget, why);
+        std::optional<CoverSetPicture> read = storedPicture(bytes, stored->data, version, limits, budget, why);
         if (!read) return problem(why, version);
         cover.picture = std::move(*read);
     }
@@ -258,9 +289,12 @@ CoverSetReading loadCoverSetFile(const QString& path, const CoverSetLimits& limi
 }
 
 int saveCoverSetFile(const QString& path, const CoverSet& set) {
-    const QByteArray bytes = writeCoverSet(set);
-    if (bytes.isEmpty()) return EFBIG;
-    return writeFileAtomicallyOrErrno(path, bytes);
+    // Written from the pictures' own bytes, without gathering the file in memory first.
+    const std::optional<SetEntries> entries = entriesOf(set);
+    if (!entries) return EFBIG;
+    const zip::StoredPieces layout = zip::layoutStored(entries->entries);
+    if (layout.pieces.empty()) return EFBIG;
+    return writeFileAtomicallyOrErrno(path, layout.pieces);
 }
 
 QString coverSetProblemText(const CoverSetReading& reading, const QString& shownName) {

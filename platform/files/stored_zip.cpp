@@ -59,13 +59,15 @@ bool inflate(std::string_view raw, std::size_t size, std::string& out) {
 
 std::uint32_t crc32(std::string_view data) { return libdeflate_crc32(0, data.data(), data.size()); }
 
-std::string writeStored(const std::vector<Entry>& entries) {
+StoredPieces layoutStored(const std::vector<Entry>& entries) {
     if (entries.size() > 0xFFFF) return {};
-    std::string out, central;
+    StoredPieces layout;
+    layout.records.reserve(entries.size() + 1);
+    std::string central;
+    std::uint64_t offset = 0;
     for (const Entry& e : entries) {
-        if (e.data.size() >= kTooLarge || e.name.size() > 0xFFFF || out.size() >= kTooLarge) return {};
+        if (e.data.size() >= kTooLarge || e.name.size() > 0xFFFF || offset >= kTooLarge) return {};
         const std::uint32_t crc = crc32(e.data), size = std::uint32_t(e.data.size());
-        const std::uint32_t offset = std::uint32_t(out.size());
         const auto common = [&](std::string& to) {
             put16(to, kVersion);
             put16(to, kUtf8Names);
@@ -78,10 +80,10 @@ std::string writeStored(const std::vector<Entry>& entries) {
             put16(to, std::uint32_t(e.name.size()));
             put16(to, 0); // extra field
         };
-        put32(out, kLocalHeader);
-        common(out);
-        out += e.name;
-        out += e.data;
+        std::string& local = layout.records.emplace_back();
+        put32(local, kLocalHeader);
+        common(local);
+        local += e.name;
         put32(central, kCentralHeader);
         put16(central, kVersion); // made by
         common(central);
@@ -89,20 +91,35 @@ std::string writeStored(const std::vector<Entry>& entries) {
         put16(central, 0); // disk
         put16(central, 0); // internal attributes
         put32(central, 0); // external attributes
-        put32(central, offset);
+        put32(central, std::uint32_t(offset));
         central += e.name;
+        offset += local.size() + e.data.size();
     }
-    if (out.size() + central.size() >= kTooLarge) return {};
-    const std::uint32_t centralOffset = std::uint32_t(out.size());
-    out += central;
-    put32(out, kEndRecord);
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, std::uint32_t(entries.size()));
-    put16(out, std::uint32_t(entries.size()));
-    put32(out, std::uint32_t(central.size()));
-    put32(out, centralOffset);
-    put16(out, 0); // comment
+    if (offset + central.size() >= kTooLarge) return {};
+    const std::uint32_t centralOffset = std::uint32_t(offset), centralSize = std::uint32_t(central.size());
+    put32(central, kEndRecord);
+    put16(central, 0);
+    put16(central, 0);
+    put16(central, std::uint32_t(entries.size()));
+    put16(central, std::uint32_t(entries.size()));
+    put32(central, centralSize);
+    put32(central, centralOffset);
+    put16(central, 0); // comment
+    layout.records.push_back(std::move(central));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        layout.pieces.push_back(layout.records[i]);
+        layout.pieces.push_back(entries[i].data);
+    }
+    layout.pieces.push_back(layout.records.back());
+    layout.size = offset + layout.records.back().size();
+    return layout;
+}
+
+std::string writeStored(const std::vector<Entry>& entries) {
+    const StoredPieces layout = layoutStored(entries);
+    std::string out;
+    out.reserve(layout.size);
+    for (const std::string_view piece : layout.pieces) out += piece;
     return out;
 }
 

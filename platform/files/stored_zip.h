@@ -23,6 +23,16 @@ struct Entry {
 // not fit a plain zip: the result is then empty.
 std::string writeStored(const std::vector<Entry>& entries);
 
+// The same archive as pieces to write one after another, without copying the entries' data: each
+// entry's local header (in records) and its data (the caller's), then the central directory with
+// the end record. No pieces when the entries do not fit a plain zip.
+struct StoredPieces {
+    std::vector<std::string> records;
+    std::vector<std::string_view> pieces;
+    std::uint64_t size = 0; // of all pieces together
+};
+StoredPieces layoutStored(const std::vector<Entry>& entries);
+
 enum class ReadError {
     None,
     NotAnArchive, // no end record: not a zip file, or cut off at its end
