@@ -4,6 +4,7 @@
 // and decoded when first asked for, copied unchanged on saving; version-1 files read as before;
 // a set with a damaged picture entry refused whole.
 #include "cover_set_file.h"
+#include "files/atomic_file.h"
 #include "files/stored_zip.h"
 #include "imaging/picture_loader.h"
 #include "png_encoder.h"
@@ -11,11 +12,13 @@
 #include "support/temp_folder.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 
 using namespace kavi;
@@ -282,4 +285,22 @@ TEST(CoverSetPictures, APictureEntryThatDoesNotDecodeIsToldWhenUsed) {
     EXPECT_TRUE(reading.set->cover(1).picture.decodeFailed());
     EXPECT_FALSE(decodeCoverSetPictures(*reading.set)) << "the window opens no set with such a picture";
     EXPECT_TRUE(decodeCoverSetPictures(*readCoverSet(writeCoverSet(mixedSet(jpeg))).set));
+}
+
+TEST(CoverSetPictures, ASaveThatFillsTheDiskLeavesTheOldFileAsItWas) {
+    TempFolder dir;
+    const JpegFile jpeg = jpegFile(dir, "photo.jpg", photo(64, 48, 0));
+    const QString path = dir.file("covers.kavi");
+    ASSERT_EQ(saveCoverSetFile(path, CoverSet::empty()), 0);
+    const QByteArray before = dir.read("covers.kavi");
+    setAtomicWriteFault(
+        [](AtomicWriteStep step, const QString&) { return step == AtomicWriteStep::WriteData ? ENOSPC : 0; });
+    EXPECT_EQ(saveCoverSetFile(path, mixedSet(jpeg)), ENOSPC);
+    setAtomicWriteFault({});
+    EXPECT_EQ(dir.read("covers.kavi"), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2)
+        << "the picture and the old set, no temporary file";
+    // Written in pieces, the file is the same as the one made in memory.
+    ASSERT_EQ(saveCoverSetFile(path, mixedSet(jpeg)), 0);
+    EXPECT_EQ(dir.read("covers.kavi"), writeCoverSet(mixedSet(jpeg)));
 }
