@@ -75,7 +75,7 @@ CoverSet frmcovercreator::currentCoverSet() const {
     CoverSet set;
     for (int n = 1; n <= kCoverKindCount; ++n) {
         CoverSetCover& cover = set.cover(n);
-        cover.picture = Image(n)->picture();
+        cover.picture = Image(n)->coverSetPicture();
         cover.fit = fitMode(n);
         cover.text = coverText(n);
         set.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
@@ -86,7 +86,7 @@ CoverSet frmcovercreator::currentCoverSet() const {
 void frmcovercreator::applyCoverSet(const CoverSet& set) {
     for (int n = 1; n <= kCoverKindCount; ++n) {
         const CoverSetCover& cover = set.cover(n);
-        Image(n)->setPicture(cover.picture);
+        Image(n)->setCoverSetPicture(cover.picture);
         setFitMode(n, cover.fit);
         setCoverText(n, cover.text);
     }
@@ -119,7 +119,9 @@ void frmcovercreator::OpenCoverSet_Click() {
     if (!chosen.accepted || chosen.fileName.isEmpty()) return;
     rememberDialogFolder(settingsFile, DialogFileKind::CoverSets, chosen.fileName);
     setBusy(true);
-    const CoverSetReading reading = loadCoverSetFile(chosen.fileName);
+    CoverSetReading reading = loadCoverSetFile(chosen.fileName);
+    // Every cover shows at once: its picture is decoded before any cover is touched.
+    if (reading.set && !decodeCoverSetPictures(*reading.set)) reading = {CoverSetProblem::Damaged, {}, reading.version};
     setBusy(false);
     const QString name = QFileInfo(chosen.fileName).fileName();
     if (!reading.set) {

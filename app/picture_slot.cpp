@@ -24,6 +24,24 @@ PictureSlot::PictureSlot(const QString& name, const CoverKind& kind, QWidget* pa
     setToolTip(QStringLiteral("Cover image."));
 }
 
+void PictureSlot::setCoverSetPicture(const CoverSetPicture& picture) {
+    if (picture.encoding() == CoverSetPicture::Encoding::Jpeg) {
+        setPickedPicture(picture.image(), picture.encoded());
+        opened_ = {};
+        return;
+    }
+    setPicture(picture.image());
+    opened_ = picture;
+    openedKey_ = this->picture().cacheKey();
+}
+
+CoverSetPicture PictureSlot::coverSetPicture() const {
+    if (picture().isNull()) return {};
+    if (isUneditedOriginal()) return CoverSetPicture::ofJpegFile(originalJpeg_, picture());
+    if (!opened_.isNull() && picture().cacheKey() == openedKey_) return opened_;
+    return picture();
+}
+
 void PictureSlot::setFitMode(FitMode mode) {
     if (mode == fit_) return;
     fit_ = mode;

@@ -5,6 +5,7 @@
 // the cover's fit mode and the cover's text over it, as it prints. A click anywhere in the frame
 // selects the slot. A picture picked from a JPEG file keeps the file's bytes beside it, read once
 // at the pick, so that a print job can carry the file itself while the slot shows exactly that picture.
+#include "cover_set_picture.h"
 #include "cover_text.h"
 #include "desktop/stretched_picture.h"
 #include "fit_mode.h"
@@ -44,6 +45,12 @@ public:
         originalJpeg_.clear();
         StretchedPicture::setPicture(std::move(picture));
     }
+    // A picture from an opened cover set. A JPEG entry becomes a picked picture with its file's
+    // bytes; any other entry is kept, to be saved again as it is while the picture is unchanged.
+    void setCoverSetPicture(const CoverSetPicture& picture);
+    // The picture as a cover set saves it: the kept JPEG file or opened entry while the picture
+    // is unchanged, else its pixels.
+    CoverSetPicture coverSetPicture() const;
 
     // True while the slot holds exactly the picture decoded from a JPEG file whose bytes it kept.
     // The one place that decides whether a print job may carry the file instead of the pixels.
@@ -66,6 +73,8 @@ private:
     std::vector<TextOverlay> overlays_; // at the cover's size on the screen
     QByteArray originalJpeg_;
     qint64 pickedKey_ = 0;
+    CoverSetPicture opened_; // the entry the picture was opened from
+    qint64 openedKey_ = 0;
 };
 
 } // namespace kavi

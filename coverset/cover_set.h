@@ -4,17 +4,16 @@
 // each cover's text, and which kinds are ticked for printing. What the main window saves and
 // opens, and what kavi-cover prints from.
 #include "cover_kinds.h"
+#include "cover_set_picture.h"
 #include "cover_text.h"
 #include "fit_mode.h"
-
-#include <QImage>
 
 #include <array>
 
 namespace kavi {
 
 struct CoverSetCover {
-    QImage picture; // Format_RGB32 (Format_ARGB32 with transparent parts); null when the cover has no picture
+    CoverSetPicture picture; // null when the cover has no picture
     FitMode fit = FitMode::Stretch;
     CoverText text;
 };

@@ -4,11 +4,10 @@
 #include "cover_text_json.h"
 #include "files/atomic_file.h"
 #include "files/stored_zip.h"
+#include "png_encoder.h"
+#include "raster/jpeg_frame.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QImageReader>
-#include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -27,48 +26,97 @@ constexpr std::size_t kMostEntries = 64;
 constexpr const char* kShortNames[kCoverKindCount] = {"front", "inside", "back", "dvd", "mini",
                                                       "psp",   "ds",     "slim", "hd",  "blu"};
 
-QString pictureName(int kind) { return QString::fromLatin1(coverKindShortName(kind)) + QStringLiteral(".png"); }
-
-QByteArray encodePng(const QImage& picture) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    writer.setCompression(1); // quick: a cover set is written while the user waits
-    if (!writer.write(picture)) return {};
-    return bytes;
-}
+// The version a set needs: 2 when a reader of version 1 would misread a picture (a JPEG entry, or
+// transparency it would drop), else 1, which every reader reads.
+constexpr int kPlainVersion = 1;
 
 CoverSetReading problem(CoverSetProblem p, int version = 0) { return {p, std::nullopt, version}; }
 
-// A PNG entry as a picture, its size checked before it is decoded.
-std::optional<QImage> decodePng(std::string_view data, const CoverSetLimits& limits, qint64& budget,
-                                CoverSetProblem& why) {
-    QByteArray bytes = QByteArray::fromRawData(data.data(), qsizetype(data.size()));
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    reader.setDecideFormatFromContent(false);
-    const QSize size = reader.size();
+// Whether any pixel of a picture with an alpha channel is not fully opaque.
+bool hasTransparency(const QImage& picture) {
+    if (!picture.hasAlphaChannel()) return false;
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(line[x]) != 255) return true;
+    }
+    return false;
+}
+
+struct PictureEntry {
+    std::string name;
+    QByteArray bytes;
+    bool needsNewReader = false; // a JPEG entry or a PNG with alpha
+};
+
+// The entry of a cover's picture: its encoded bytes as they are, or its pixels as a new PNG; none
+// when the pixels could not be encoded.
+std::optional<PictureEntry> pictureEntry(int kind, const CoverSetPicture& picture) {
+    const std::string shortName = coverKindShortName(kind);
+    if (picture.encoding() == CoverSetPicture::Encoding::Jpeg)
+        return PictureEntry{shortName + ".jpg", picture.encoded(), true};
+    if (picture.encoding() == CoverSetPicture::Encoding::Png)
+        return PictureEntry{shortName + ".png", picture.encoded(), picture.hasAlpha()};
+    QImage pixels = picture.image();
+    const bool alpha = hasTransparency(pixels);
+    const QImage::Format format = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    if (pixels.format() != format && pixels.format() != QImage::Format_ARGB32) pixels.convertTo(format);
+    if (pixels.isNull()) return std::nullopt;
+    const std::string png =
+        encodePng({pixels.constBits(), pixels.width(), pixels.height(), std::ptrdiff_t(pixels.bytesPerLine()), alpha});
+    if (png.empty()) return std::nullopt;
+    return PictureEntry{shortName + ".png", QByteArray(png.data(), qsizetype(png.size())), alpha};
+}
+
+// A picture entry whose header was read and whose size fits the limits, kept as it is stored; its
+// pixels are decoded when first needed.
+// An entry's bytes. A stored entry shares the file's memory instead of copying it (a copy of every
+// picture would cost as much as reading the file again): the array points into the file's block,
+// which it keeps alive, and copies itself on any change like any shared array. Unlike other arrays,
+// no zero byte follows its data; every user takes the size with the data. A deflated entry, which
+// lives in the archive, is copied.
+QByteArray bytesOf(const QByteArray& file, std::string_view data) {
+    const char* start = file.constData();
+    if (data.data() < start || data.data() + data.size() > start + file.size())
+        return QByteArray(data.data(), qsizetype(data.size()));
+    QByteArray part = file;
+    QByteArray::DataPointer& pointer = part.data_ptr();
+    if (!pointer.d_ptr()) return QByteArray(data.data(), qsizetype(data.size())); // raw data, owned elsewhere
+    pointer.setBegin(pointer.data() + (data.data() - start));
+    pointer.size = qsizetype(data.size());
+    return part;
+}
+
+// Version 1 knew no transparency: its pictures read without it, as they always did.
+std::optional<CoverSetPicture> storedPicture(const QByteArray& file, std::string_view data, int version,
+                                             const CoverSetLimits& limits, qint64& budget, CoverSetProblem& why) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.data());
     why = CoverSetProblem::Damaged;
-    if (!reader.canRead() || !size.isValid() || size.isEmpty()) return std::nullopt;
+    CoverSetPicture::Encoding encoding = CoverSetPicture::Encoding::None;
+    QSize size;
+    bool alpha = false;
+    PngHeader png;
+    if (readPngHeader(bytes, data.size(), png)) {
+        encoding = CoverSetPicture::Encoding::Png;
+        size = QSize(png.width, png.height);
+        alpha = png.alpha && version > kPlainVersion;
+    } else if (const std::optional<raster::JpegFrame> frame = raster::readJpegFrame(bytes, data.size())) {
+        // Only the JPEGs whose bytes a picked file keeps are stored as they are.
+        if (!raster::isPortableJpeg(*frame) || frame->width <= 0 || frame->height <= 0) return std::nullopt;
+        encoding = CoverSetPicture::Encoding::Jpeg;
+        const bool turned = frame->orientation >= 5; // a quarter turn upright
+        size = turned ? QSize(frame->height, frame->width) : QSize(frame->width, frame->height);
+    } else {
+        return std::nullopt;
+    }
     const qint64 pictureBytes = qint64(size.width()) * size.height() * 4;
     if (pictureBytes > limits.mostPictureBytes || pictureBytes > budget) {
         why = CoverSetProblem::TooLarge;
         return std::nullopt;
     }
     budget -= pictureBytes;
-    QImageReader::setAllocationLimit(int(std::min<qint64>(limits.mostPictureBytes >> 20, 1 << 20) + 1));
-    QImage picture = reader.read();
-    if (picture.isNull() || picture.size() != size) return std::nullopt;
-    // A picture with transparent parts keeps them, as the program holds it.
-    const QImage::Format kept = picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
-    if (picture.format() != kept) picture.convertTo(kept);
-    if (picture.isNull()) {
-        why = CoverSetProblem::TooLarge;
-        return std::nullopt;
-    }
-    return picture;
+    return CoverSetPicture::ofEntry(bytesOf(file, data), encoding, size, alpha);
 }
 
 CoverSetProblem problemOfArchive(zip::ReadError error, const QByteArray& bytes) {
@@ -84,6 +132,46 @@ CoverSetProblem problemOfArchive(zip::ReadError error, const QByteArray& bytes) 
     case zip::ReadError::None: break;
     }
     return CoverSetProblem::Damaged;
+}
+
+// The entries of the file: the description and each picture, stored in their holders; none when a
+// picture could not be encoded.
+struct SetEntries {
+    QByteArray json;
+    std::vector<PictureEntry> pictures;
+    std::vector<zip::Entry> entries;
+};
+
+std::optional<SetEntries> entriesOf(const CoverSet& set) {
+    SetEntries out;
+    QJsonArray ticked, covers;
+    for (int kind = 1; kind <= kCoverKindCount; ++kind)
+        if (set.ticked[std::size_t(kind - 1)]) ticked.append(QLatin1String(coverKindShortName(kind)));
+    int version = kPlainVersion;
+    for (int kind = 1; kind <= kCoverKindCount; ++kind) {
+        const CoverSetCover& cover = set.cover(kind);
+        QJsonObject json{{QStringLiteral("kind"), QLatin1String(coverKindShortName(kind))},
+                         {QStringLiteral("fit"), QLatin1String(fitModeName(cover.fit).data())},
+                         {QStringLiteral("text"), coverTextToJson(cover.text)}};
+        if (!cover.picture.isNull()) {
+            std::optional<PictureEntry> entry = pictureEntry(kind, cover.picture);
+            if (!entry) return std::nullopt;
+            if (entry->needsNewReader) version = kCoverSetVersion;
+            json.insert(QStringLiteral("picture"), QString::fromStdString(entry->name));
+            out.pictures.push_back(std::move(*entry));
+        }
+        covers.append(json);
+    }
+    const QJsonObject description{{QStringLiteral("format"), QLatin1String(kFormatName)},
+                                  {QStringLiteral("version"), version},
+                                  {QStringLiteral("ticked"), ticked},
+                                  {QStringLiteral("covers"), covers}};
+    out.json = QJsonDocument(description).toJson();
+    out.entries.push_back({kDescriptionName, std::string_view(out.json.constData(), std::size_t(out.json.size()))});
+    for (const PictureEntry& picture : out.pictures)
+        out.entries.push_back(
+            {picture.name, std::string_view(picture.bytes.constData(), std::size_t(picture.bytes.size()))});
+    return out;
 }
 
 } // namespace
@@ -103,45 +191,21 @@ int coverKindOfShortName(const QString& name) {
 }
 
 QByteArray writeCoverSet(const CoverSet& set) {
-    QJsonArray ticked, covers;
-    for (int kind = 1; kind <= kCoverKindCount; ++kind)
-        if (set.ticked[std::size_t(kind - 1)]) ticked.append(QLatin1String(coverKindShortName(kind)));
-    std::vector<QByteArray> pictures;
-    std::vector<zip::Entry> entries(1);
-    for (int kind = 1; kind <= kCoverKindCount; ++kind) {
-        const CoverSetCover& cover = set.cover(kind);
-        QJsonObject json{{QStringLiteral("kind"), QLatin1String(coverKindShortName(kind))},
-                         {QStringLiteral("fit"), QLatin1String(fitModeName(cover.fit).data())},
-                         {QStringLiteral("text"), coverTextToJson(cover.text)}};
-        if (!cover.picture.isNull()) {
-            pictures.push_back(encodePng(cover.picture));
-            if (pictures.back().isEmpty()) return {};
-            json.insert(QStringLiteral("picture"), pictureName(kind));
-        }
-        covers.append(json);
-    }
-    const QJsonObject description{{QStringLiteral("format"), QLatin1String(kFormatName)},
-                                  {QStringLiteral("version"), kCoverSetVersion},
-                                  {QStringLiteral("ticked"), ticked},
-                                  {QStringLiteral("covers"), covers}};
-    const QByteArray json = QJsonDocument(description).toJson();
-    entries[0] = {kDescriptionName, std::string_view(json.constData(), std::size_t(json.size()))};
-    std::size_t next = 0;
-    for (int kind = 1; kind <= kCoverKindCount; ++kind) {
-        if (set.cover(kind).picture.isNull()) continue;
-        const QByteArray& png = pictures[next++];
-        entries.push_back(
-            {pictureName(kind).toStdString(), std::string_view(png.constData(), std::size_t(png.size()))});
-    }
-    const std::string archive = zip::writeStored(entries);
+    const std::optional<SetEntries> entries = entriesOf(set);
+    if (!entries) return {};
+    const std::string archive = zip::writeStored(entries->entries);
     return QByteArray(archive.data(), qsizetype(archive.size()));
 }
 
 CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limits) {
     if (bytes.isEmpty()) return problem(CoverSetProblem::Empty);
     if (bytes.size() > limits.mostFileBytes) return problem(CoverSetProblem::TooLarge);
+    zip::ReadLimits zipLimits;
+    zipLimits.mostEntries = kMostEntries;
+    zipLimits.mostEntryBytes = std::uint64_t(std::max(limits.mostPictureBytes, limits.mostDescriptionBytes));
+    zipLimits.mostBytes = std::uint64_t(limits.mostFileBytes);
     const zip::Archive archive =
-        zip::readStored(std::string_view(bytes.constData(), std::size_t(bytes.size())), kMostEntries);
+        zip::readArchive(std::string_view(bytes.constData(), std::size_t(bytes.size())), zipLimits);
     if (archive.error != zip::ReadError::None) return problem(problemOfArchive(archive.error, bytes));
     const auto entry = [&archive](const QString& name) -> const zip::Entry* {
         for (const zip::Entry& e : archive.entries)
@@ -199,14 +263,20 @@ CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limi
         }
         const QJsonValue picture = json.value(QStringLiteral("picture"));
         if (picture.isUndefined()) continue;
-        const zip::Entry* png = picture.isString() ? entry(picture.toString()) : nullptr;
-        if (!png) return problem(CoverSetProblem::Damaged, version);
+        const zip::Entry* stored = picture.isString() ? entry(picture.toString()) : nullptr;
+        if (!stored) return problem(CoverSetProblem::Damaged, version);
         CoverSetProblem why = CoverSetProblem::Damaged;
-        std::optional<QImage> decoded = decodePng(png->data, limits, budget, why);
-        if (!decoded) return problem(why, version);
-        cover.picture = std::move(*decoded);
+        std::optional<CoverSetPicture> read = storedPicture(bytes, stored->data, version, limits, budget, why);
+        if (!read) return problem(why, version);
+        cover.picture = std::move(*read);
     }
     return {CoverSetProblem::None, std::move(set), version};
+}
+
+bool decodeCoverSetPictures(const CoverSet& set) {
+    for (const CoverSetCover& cover : set.covers)
+        if (!cover.picture.isNull() && cover.picture.image().isNull()) return false;
+    return true;
 }
 
 CoverSetReading loadCoverSetFile(const QString& path, const CoverSetLimits& limits) {
@@ -219,9 +289,12 @@ CoverSetReading loadCoverSetFile(const QString& path, const CoverSetLimits& limi
 }
 
 int saveCoverSetFile(const QString& path, const CoverSet& set) {
-    const QByteArray bytes = writeCoverSet(set);
-    if (bytes.isEmpty()) return EFBIG;
-    return writeFileAtomicallyOrErrno(path, bytes);
+    // Written from the pictures' own bytes, without gathering the file in memory first.
+    const std::optional<SetEntries> entries = entriesOf(set);
+    if (!entries) return EFBIG;
+    const zip::StoredPieces layout = zip::layoutStored(entries->entries);
+    if (layout.pieces.empty()) return EFBIG;
+    return writeFileAtomicallyOrErrno(path, layout.pieces);
 }
 
 QString coverSetProblemText(const CoverSetReading& reading, const QString& shownName) {

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The cover-set file (docs/cover-set-format.md): a zip archive of stored entries holding
-// "cover-set.json", the description with its format version, and one lossless PNG for each cover
-// that has a picture. Reading treats the file as untrusted: every size is limited and checked
-// before anything is decoded, and a file that fails any check gives no cover set at all.
+// The cover-set file (docs/cover-set-format.md): a zip archive holding "cover-set.json", the
+// description with its format version, and one picture entry for each cover that has a picture:
+// an unedited JPEG file's own bytes, or a lossless PNG. Reading treats the file as untrusted: every
+// entry's checksum, every picture's header and every size is checked before anything is decoded,
+// and a file that fails any check gives no cover set at all. The pictures are kept as they are
+// stored and decoded when first asked for (CoverSetPicture::image), never read from the file again.
 #include "cover_set.h"
 
 #include <QByteArray>
@@ -13,7 +15,7 @@
 
 namespace kavi {
 
-inline constexpr int kCoverSetVersion = 1;
+inline constexpr int kCoverSetVersion = 2; // the newest version this Kavi reads and writes
 inline constexpr const char* kCoverSetSuffix = "kavi";
 
 enum class CoverSetProblem {
@@ -44,7 +46,12 @@ struct CoverSetLimits {
 // The file's bytes as a cover set, or why not.
 CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limits = {});
 
+// Decodes every picture of the set now; false when one of them does not decode.
+bool decodeCoverSetPictures(const CoverSet& set);
+
 // The bytes of the file; empty when a picture could not be encoded or the set does not fit a file.
+// Pictures that have their encoded bytes (a picked JPEG, an entry read from a set) are stored as
+// those bytes; only pictures of pixels are encoded.
 QByteArray writeCoverSet(const CoverSet& set);
 
 // Reads a file (refusing it before reading when it is larger than a cover set may be).

@@ -35,7 +35,7 @@ ALLOWED = {
     "platform/network": [],
     "platform": PLATFORM + ["covers"],
     # The saved cover sets: a file format over the covers library, the zip container and the atomic writes.
-    "coverset": ["covers", "platform/files"],
+    "coverset": ["covers", "platform/files", "platform/imaging", "platform/raster"],
     "filters": ["platform/raster"],
     "jpeg": ["platform/raster"],
     "resources": [],

@@ -22,19 +22,20 @@ run=(
 # The tests: GoogleTest, a private CUPS server with its filters and the PDF and PostScript readers,
 # SANE's test scanner, a virtual X server and ImageMagick for screenshots, the JPEG tools the
 # encoder is compared with, setpriv/runuser, the source layout check, the desktop-file checks, and
-# the label makers' templates that the label-stock reader is checked against.
+# the label makers' templates that the label-stock reader is checked against, and zip, whose sets the
+# cover-set reader must open.
 test=(
   libgtest-dev libgmock-dev clang-format python3 util-linux
   cups cups-client cups-filters ghostscript poppler-utils
   sane-utils libtiff-dev libjpeg-turbo-progs
   xvfb xauth x11-apps imagemagick fonts-liberation2
-  desktop-file-utils appstream glabels-data man-db
+  desktop-file-utils appstream glabels-data man-db zip
 )
 # The Debian package: dpkg-buildpackage with debhelper, and lintian with what it runs.
 package=(dpkg-dev debhelper devscripts lintian man-db file)
 bench=(
   libbenchmark-dev libjpeg-turbo-progs img2pdf libturbojpeg0-dev
-  libopencv-core-dev libopencv-imgproc-dev
+  libopencv-core-dev libopencv-imgproc-dev libpng-dev
 )
 
 wanted=("${run[@]}")

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -56,6 +57,10 @@ int writeAll(int fd, const char* data, qsizetype size) {
 } // namespace
 
 int writeFileAtomicallyOrErrno(const QString& path, const QByteArray& bytes) {
+    return writeFileAtomicallyOrErrno(path, {std::string_view(bytes.constData(), std::size_t(bytes.size()))});
+}
+
+int writeFileAtomicallyOrErrno(const QString& path, const std::vector<std::string_view>& pieces) {
     if (path.isEmpty()) return ENOENT;
     QString target = path;
     const QFileInfo info(path);
@@ -76,10 +81,18 @@ int writeFileAtomicallyOrErrno(const QString& path, const QByteArray& bytes) {
 
     int error = 0;
     if (const int fault = injected(AtomicWriteStep::WriteData, target)) {
-        (void)writeAll(fd, bytes.constData(), bytes.size() / 2); // a disk fills part way through
+        std::size_t total = 0;
+        for (const std::string_view piece : pieces) total += piece.size();
+        std::size_t half = total / 2; // a disk fills part way through
+        for (const std::string_view piece : pieces) {
+            const std::size_t n = std::min(half, piece.size());
+            (void)writeAll(fd, piece.data(), qsizetype(n));
+            half -= n;
+        }
         error = fault;
     } else {
-        error = writeAll(fd, bytes.constData(), bytes.size());
+        for (const std::string_view piece : pieces)
+            if (!error) error = writeAll(fd, piece.data(), qsizetype(piece.size()));
     }
     if (!error) {
         const mode_t mode = replacing ? (old.st_mode & 07777) : newFileMode();

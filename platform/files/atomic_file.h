@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <functional>
+#include <string_view>
+#include <vector>
 
 namespace kavi {
 
@@ -17,6 +19,9 @@ bool writeFileAtomically(const QString& path, const QByteArray& data);
 // temporary file is left behind). A new file gets the usual permissions of the user's umask; a
 // symbolic link to a file is written through.
 int writeFileAtomicallyOrErrno(const QString& path, const QByteArray& data);
+
+// The same for content given as pieces written one after another.
+int writeFileAtomicallyOrErrno(const QString& path, const std::vector<std::string_view>& pieces);
 
 // The steps of a write, in order, as a fault injector sees them.
 enum class AtomicWriteStep { CreateTemporary, WriteData, Flush, Rename };

@@ -69,12 +69,15 @@ QByteArray valueOf(const QByteArray& line) {
     return v;
 }
 
+bool hasLineBreak(const QByteArray& text) { return text.contains('\n') || text.contains('\r'); }
+
 // Whether key=value, written as one line under [section], reads back as the same names and value:
-// a line break would start another line (or section), a "=" in the key would move the value, and
-// a key that begins with "[" would read as a section.
+// a line break would start another line (or section; a carriage return at a line's end is dropped
+// on reading), a "=" in the key would move the value, and a key that begins with "[" would read as
+// a section.
 bool storable(const QByteArray& section, const QByteArray& key, const QByteArray& value) {
-    return !section.contains('\n') && !section.contains(']') && !key.contains('\n') && !key.contains('=') &&
-        !key.trimmed().startsWith('[') && !value.contains('\n');
+    return !hasLineBreak(section) && !section.contains(']') && !hasLineBreak(key) && !key.contains('=') &&
+        !key.trimmed().startsWith('[') && !hasLineBreak(value);
 }
 
 } // namespace

@@ -15,8 +15,8 @@ QString getString(const QString& section, const QString& key, const QString& def
                   const QString& file);
 
 // Sets key in section to value. False when the file could not be written, or when the names or the
-// value could not be read back as they are (a line break, a "=" in the key, a key beginning with
-// "[", a "]" in the section); nothing is changed then.
+// value could not be read back as they are (a line break or carriage return, a "=" in the key, a
+// key beginning with "[", a "]" in the section); nothing is changed then.
 bool writeString(const QString& section, const QString& key, const QString& value, const QString& file);
 
 } // namespace kavi::profile

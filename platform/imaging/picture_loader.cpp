@@ -50,15 +50,9 @@ QImage upright(QImage picture, int orientation) {
     return picture;
 }
 
-// A JPEG of the kind libjpeg-turbo decodes here, loaded from its bytes; none when the file is no
+// A JPEG of the kind libjpeg-turbo decodes here, loaded from its bytes; none when the data is no
 // such JPEG (or the decoder gave up), so that Qt's readers take it as before.
-std::optional<PictureLoad> loadOwnJpeg(const QString& path, int limitMegabytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    char start[2];
-    if (file.peek(start, 2) != 2 || uchar(start[0]) != 0xFF || uchar(start[1]) != 0xD8) return std::nullopt;
-    QByteArray bytes = file.readAll();
-    file.close();
+std::optional<PictureLoad> loadOwnJpeg(QByteArray bytes, int limitMegabytes) {
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
     const std::optional<raster::JpegFrame> frame = raster::readJpegFrame(data, std::size_t(bytes.size()));
     if (!frame || frame->precision != 8 || (frame->components != 1 && frame->components != 3)) return std::nullopt;
@@ -71,6 +65,14 @@ std::optional<PictureLoad> loadOwnJpeg(const QString& path, int limitMegabytes) 
     PictureLoad loaded{PictureStatus::Loaded, upright(std::move(picture), frame->orientation), {}};
     if (raster::isPortableJpeg(*frame)) loaded.originalJpeg = std::move(bytes);
     return loaded;
+}
+
+std::optional<PictureLoad> loadOwnJpeg(const QString& path, int limitMegabytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    char start[2];
+    if (file.peek(start, 2) != 2 || uchar(start[0]) != 0xFF || uchar(start[1]) != 0xD8) return std::nullopt;
+    return loadOwnJpeg(file.readAll(), limitMegabytes);
 }
 
 } // namespace
@@ -98,5 +100,11 @@ PictureLoad loadPictureFile(const QString& path) {
 }
 
 QImage loadPicture(const QString& path) { return loadPictureFile(path).picture; }
+
+PictureLoad loadJpegData(const QByteArray& bytes) {
+    static const int limit = pictureLimitMegabytes();
+    if (std::optional<PictureLoad> own = loadOwnJpeg(bytes, limit)) return std::move(*own);
+    return {PictureStatus::NotAPicture, {}, {}};
+}
 
 } // namespace kavi

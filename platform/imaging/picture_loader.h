@@ -35,4 +35,8 @@ PictureLoad loadPictureFile(const QString& path);
 // The picture alone: a null image whenever loadPictureFile reports anything but Loaded.
 QImage loadPicture(const QString& path);
 
+// A JPEG held in memory whose bytes loadPictureFile would keep (8-bit grey or colour), loaded as
+// loadPictureFile loads such a file, the same pixels; NotAPicture for any other data.
+PictureLoad loadJpegData(const QByteArray& bytes);
+
 } // namespace kavi

@@ -6,12 +6,15 @@
 #include "support/picture_files.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using namespace kavi;
 using kavi::testing::samePixels;
@@ -57,7 +60,7 @@ QByteArray withDescription(const QJsonObject& description, const QByteArray& png
 }
 
 QJsonObject descriptionOf(const QByteArray& file) {
-    const zip::Archive archive = zip::readStored(std::string_view(file.constData(), std::size_t(file.size())), 64);
+    const zip::Archive archive = zip::readArchive(std::string_view(file.constData(), std::size_t(file.size())), {});
     const auto& data = archive.entries.at(0).data;
     return QJsonDocument::fromJson(QByteArray(data.data(), qsizetype(data.size()))).object();
 }
@@ -71,12 +74,12 @@ TEST(CoverSetFile, AllTenCoversComeBackPixelForPixelWithFitModesTextsAndTicks) {
     const CoverSetReading reading = readCoverSet(bytes);
     ASSERT_EQ(reading.problem, CoverSetProblem::None);
     ASSERT_TRUE(reading.set);
-    EXPECT_EQ(reading.version, kCoverSetVersion);
+    EXPECT_EQ(reading.version, 1) << "opaque pictures of pixels need no newer reader";
     EXPECT_EQ(reading.set->ticked, set.ticked);
     for (int kind = 1; kind <= kCoverKindCount; ++kind) {
         const CoverSetCover& back = reading.set->cover(kind);
-        EXPECT_TRUE(samePixels(back.picture, set.cover(kind).picture)) << "kind " << kind;
-        EXPECT_EQ(back.picture.format(), QImage::Format_RGB32);
+        EXPECT_TRUE(samePixels(back.picture.image(), set.cover(kind).picture.image())) << "kind " << kind;
+        EXPECT_EQ(back.picture.image().format(), QImage::Format_RGB32);
         EXPECT_EQ(back.fit, set.cover(kind).fit) << "kind " << kind;
         EXPECT_TRUE(back.text == set.cover(kind).text) << "kind " << kind;
     }
@@ -170,6 +173,57 @@ TEST(CoverSetFile, DamagedPicturesAndDescriptionsAreRefused) {
     EXPECT_EQ(clamped.set->cover(1).text.title.anchor.x, Length());
 }
 
+TEST(CoverSetFile, ADescriptionWithoutTheFormatNameIsNoCoverSet) {
+    const QJsonObject good = descriptionOf(writeCoverSet(CoverSet::empty()));
+    ASSERT_TRUE(readCoverSet(withDescription(good)).set);
+    for (const QJsonValue& name : {QJsonValue("kavi cover sets"), QJsonValue("KAVI COVER SET"), QJsonValue(1),
+                                   QJsonValue(QJsonValue::Undefined)}) {
+        QJsonObject d = good;
+        if (name.isUndefined()) d.remove("format");
+        else d["format"] = name;
+        const CoverSetReading r = readCoverSet(withDescription(d));
+        EXPECT_EQ(r.problem, CoverSetProblem::NotACoverSet) << name.toVariant().toString().toStdString();
+        EXPECT_FALSE(r.set);
+    }
+}
+
+TEST(CoverSetFile, ASetRepackedByOtherZipToolsOpensTheSame) {
+    // Python's zipfile and Info-ZIP's zip, at their strongest, deflate every entry.
+    const CoverSet set = fullSet();
+    const QString folder = QString::fromStdString(::testing::TempDir()) + "/repacked";
+    QDir(folder).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(folder + "/entries"));
+    const QString original = folder + "/original.kavi";
+    ASSERT_EQ(saveCoverSetFile(original, set), 0);
+    const QByteArray commands =
+        ("cd '" + folder +
+         "' && python3 -c \"import zipfile as z; a=z.ZipFile('original.kavi'); "
+         "b=z.ZipFile('python.kavi','w',z.ZIP_DEFLATED); "
+         "[b.writestr(i.filename,a.read(i)) for i in a.infolist()]; b.close(); a.extractall('entries')\""
+         " && cd entries && zip -9 -q ../zip9.kavi *")
+            .toUtf8();
+    ASSERT_EQ(std::system(commands.constData()), 0);
+    for (const char* name : {"python.kavi", "zip9.kavi"}) {
+        QFile file(folder + "/" + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        const QByteArray bytes = file.readAll();
+        ASSERT_EQ(bytes.at(8), 8) << name << ": the first entry is deflated";
+        const CoverSetReading reading = readCoverSet(bytes);
+        ASSERT_EQ(reading.problem, CoverSetProblem::None) << name;
+        EXPECT_EQ(reading.set->ticked, set.ticked) << name;
+        for (int kind = 1; kind <= kCoverKindCount; ++kind) {
+            EXPECT_TRUE(samePixels(reading.set->cover(kind).picture.image(), set.cover(kind).picture.image()))
+                << name << kind;
+            EXPECT_TRUE(reading.set->cover(kind).text == set.cover(kind).text) << name << kind;
+        }
+        // A bit flipped in the deflated description is noticed, whether inflating or the CRC-32 finds it.
+        QByteArray flipped = bytes;
+        const int data = 30 + uchar(bytes[26]) + (uchar(bytes[27]) << 8) + uchar(bytes[28]) + (uchar(bytes[29]) << 8);
+        flipped[data + 16] = char(flipped[data + 16] ^ 0x04);
+        EXPECT_EQ(readCoverSet(flipped).problem, CoverSetProblem::Damaged) << name;
+    }
+}
+
 TEST(CoverSetFile, ANewerVersionIsRefusedAndNamed) {
     QJsonObject d = descriptionOf(writeCoverSet(CoverSet::empty()));
     d["version"] = kCoverSetVersion + 1;
@@ -182,9 +236,10 @@ TEST(CoverSetFile, ANewerVersionIsRefusedAndNamed) {
 
 TEST(CoverSetFile, PicturesLargerThanTheLimitsAreRefusedBeforeDecoding) {
     CoverSet set = CoverSet::empty();
-    set.cover(1).picture = QImage(400, 300, QImage::Format_RGB32);
-    set.cover(1).picture.fill(Qt::blue);
-    set.cover(2).picture = set.cover(1).picture;
+    QImage blue(400, 300, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    set.cover(1).picture = blue;
+    set.cover(2).picture = blue;
     const QByteArray bytes = writeCoverSet(set);
     CoverSetLimits limits;
     limits.mostPictureBytes = 400 * 300 * 4 - 1;

@@ -121,10 +121,11 @@ def main():
             seed = bytes(((n + 1) * 73 + i * (17 + n * 6) + (i * i >> 3)) & 255 for i in range(96 + 64 * n))
             put(target, "seed-%d" % n, seed)
 
-    # Cover sets: a whole one, one without pictures, one of a newer version, and one cut off.
-    def cover_set(description, pictures):
+    # Cover sets: a whole one (stored, and deflated by another zip writer), one of version 2 with a
+    # JPEG entry, one without pictures, one of a newer version, and one cut off.
+    def cover_set(description, pictures, method=zipfile.ZIP_STORED):
         with tempfile.TemporaryFile() as f:
-            with zipfile.ZipFile(f, "w", zipfile.ZIP_STORED) as z:
+            with zipfile.ZipFile(f, "w", method) as z:
                 z.writestr("cover-set.json", json.dumps(description))
                 for name, data in pictures.items():
                     z.writestr(name, data)
@@ -140,9 +141,16 @@ def main():
                         {"kind": "front", "fit": "fit", "picture": "front.png"}]}
     sets = cover_set(whole, {"dvd.png": png(6, 4), "front.png": png(3, 3)})
     put("cover_set", "whole.kavi", sets)
+    put("cover_set", "deflated.kavi", cover_set(whole, {"dvd.png": png(6, 4), "front.png": png(3, 3)},
+                                                zipfile.ZIP_DEFLATED))
+    with_jpeg = {"format": "kavi cover set", "version": 2, "ticked": ["front"],
+                 "covers": [{"kind": "front", "fit": "fill", "picture": "front.jpg"},
+                            {"kind": "back", "picture": "back.jpg"}]}
+    put("cover_set", "version2-jpeg.kavi", cover_set(with_jpeg, {"front.jpg": jpeg(16, 12),
+                                                                 "back.jpg": exif_jpeg(12, 8, 6)}))
     put("cover_set", "texts-only.kavi", cover_set({"format": "kavi cover set", "version": 1,
                                                    "covers": [{"kind": "blu", "text": text}]}, {}))
-    put("cover_set", "newer.kavi", cover_set({"format": "kavi cover set", "version": 2, "covers": []}, {}))
+    put("cover_set", "newer.kavi", cover_set({"format": "kavi cover set", "version": 3, "covers": []}, {}))
     put("cover_set", "cut-off.kavi", sets[: len(sets) * 2 // 3])
 
 

@@ -543,7 +543,8 @@ private:
             const CoverSetReading reading = loadCoverSetFile(saveDialog_.lastFile);
             if (reading.set) {
                 note("cover set opened");
-                for (int n = 1; n <= 10; ++n) expected_[std::size_t(n - 1)] = digest(reading.set->cover(n).picture);
+                for (int n = 1; n <= 10; ++n)
+                    expected_[std::size_t(n - 1)] = digest(reading.set->cover(n).picture.image());
             }
         }
     }

@@ -65,7 +65,8 @@ const char* coverMakerUsage() {
            "X,Y: millimetres, -20 to 20. SX,SY: percent, 90 to 110.\n"
            "--fit: stretch the picture onto each cover (the default), fill the cover keeping the picture's\n"
            "proportions (the overflow is cut off), or fit the whole picture inside it (the rest is paper);\n"
-           "given with a cover set, it takes the place of the set's own fit modes.\n";
+           "given with a cover set, it takes the place of the set's own fit modes.\n"
+           "--save-set OUT.kavi: instead of printing, save the covers as a cover set (ticked, with the fit mode).\n";
 }
 
 CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arguments) {
@@ -121,6 +122,11 @@ CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arg
             if (value.empty()) return std::string("-o needs a file name");
             request.outputPdf = value;
             outputGiven = true;
+        } else if (isOption(a, "--save-set")) {
+            if (outputGiven) return std::string("give one output: -o FILE, --print or --save-set FILE");
+            if (!valueOf(a, "--save-set", value) || value.empty()) return std::string("--save-set needs a file name");
+            request.saveSet = value;
+            outputGiven = true;
         } else if (a == "--print" || a.rfind("--print=", 0) == 0) {
             if (outputGiven) return std::string("give one output: -o FILE or --print");
             request.print = true;
@@ -151,6 +157,8 @@ CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arg
     if (!outputGiven) return std::string("give an output: -o FILE.pdf or --print");
     if (!request.coverSet.empty() && !request.covers.empty())
         return std::string("give KIND=PICTURE arguments or a cover set, not both");
+    if (!request.saveSet.empty() && !request.coverSet.empty())
+        return std::string("--save-set takes KIND=PICTURE arguments, not a cover set");
     if (request.covers.empty() && request.coverSet.empty())
         return std::string("give at least one KIND=PICTURE, or a cover set");
     if (!allowedSet(request.covers))

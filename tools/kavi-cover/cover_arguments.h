@@ -8,8 +8,9 @@
 // KIND is front, inside, back, dvd, mini, psp, ds, slim, hd or blu (any case); the kinds given must
 // be a set the "Print Options" boxes allow: one single kind alone, or any of front, inside and
 // back, each once. A cover set (saved by Kavi) gives the kinds it has ticked, with their pictures
-// and texts, in place of KIND=PICTURE arguments. X,Y are millimetres (at most 20 either way), SX,SY percent (90 to
-// 110).
+// and texts, in place of KIND=PICTURE arguments. "--save-set OUT.kavi" in place of the output saves
+// the covers as a cover set, ticked, with the fit mode given. X,Y are millimetres (at most 20 either way), SX,SY
+// percent (90 to 110).
 #include "calibration.h"
 #include "cover_kinds.h"
 #include "fit_mode.h"
@@ -36,6 +37,7 @@ struct CoverMakerRequest {
     std::string outputPdf; // -o; empty when printing
     bool print = false; // --print
     std::string queue; // --print=QUEUE; empty: the default printer
+    std::string saveSet; // --save-set: the covers saved as a cover set instead; empty when not
     std::vector<CoverPicture> covers; // in the order given
     std::string coverSet; // a cover-set file instead of covers; empty for none
     KindFlags ticked{}; // the "Print Options" boxes these covers tick

@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -66,6 +67,26 @@ std::string whyNoPrinter(PrinterSystem& printers, const std::string& queue) {
     if (!queue.empty()) return "there is no printer queue named \"" + queue + "\"";
     if (printers.installedPrinters().empty()) return "no printer is installed";
     return "none of the installed printers is the default; name one with --print=QUEUE";
+}
+
+// Saves the covers given as KIND=PICTURE as a cover set, each ticked, with the fit mode given: a
+// JPEG file as its own bytes, any other picture as its pixels.
+int saveCoverSet(const CoverMakerRequest& request) {
+    CoverSet set = CoverSet::empty();
+    set.ticked = request.ticked;
+    for (const CoverPicture& cover : request.covers) {
+        PictureLoad load = loadPictureFile(QString::fromStdString(cover.picture));
+        if (load.status != PictureStatus::Loaded)
+            return fail(kFailure, "\"" + cover.picture + "\" " + reasonOf(load.status));
+        CoverSetCover& saved = set.cover(cover.kind);
+        saved.picture = load.originalJpeg.isEmpty()
+            ? CoverSetPicture(std::move(load.picture))
+            : CoverSetPicture::ofJpegFile(std::move(load.originalJpeg), std::move(load.picture));
+        saved.fit = request.fit.value_or(FitMode::Stretch);
+    }
+    if (const int error = saveCoverSetFile(QString::fromStdString(request.saveSet), set); error != 0)
+        return fail(kFailure, "cannot write \"" + request.saveSet + "\": " + std::strerror(error));
+    return 0;
 }
 
 // Sends the covers to the default printer or the named queue, as the print command lays them out,
@@ -141,7 +162,14 @@ int main(int argc, char** argv) {
             if (std::none_of(request.ticked.begin(), request.ticked.end(), [](bool t) { return t; }))
                 return fail(kFailure, "the cover set \"" + request.coverSet + "\" has no cover ticked for printing");
             for (int kind = 1; kind <= kCoverKindCount; ++kind) {
-                pictures[std::size_t(kind - 1)] = reading.set->cover(kind).picture;
+                // Only the ticked covers' pictures are decoded.
+                const CoverSetPicture& picture = reading.set->cover(kind).picture;
+                if (request.ticked[std::size_t(kind - 1)] && !picture.isNull()) {
+                    pictures[std::size_t(kind - 1)] = picture.image();
+                    if (picture.decodeFailed())
+                        return fail(kFailure,
+                                    coverSetProblemText({CoverSetProblem::Damaged, {}, 0}, path).toStdString());
+                }
                 texts[std::size_t(kind - 1)] = reading.set->cover(kind).text;
                 fits[std::size_t(kind - 1)] = reading.set->cover(kind).fit;
             }
@@ -151,6 +179,7 @@ int main(int argc, char** argv) {
                     std::fprintf(stderr, "kavi-cover: note: the cover set has no picture for %s\n",
                                  coverKind(kind).checkCaption);
         }
+        if (!request.saveSet.empty()) return saveCoverSet(request);
         for (const CoverPicture& cover : request.covers) {
             PictureLoad load = loadPictureFile(QString::fromStdString(cover.picture));
             if (load.status != PictureStatus::Loaded)
