@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
 
 namespace kavi {
 
@@ -92,29 +93,57 @@ void cancelLeftoverJobs() {
         if (!http || !cancelLeftover(http.get(), job)) rememberLeftover(std::move(job));
 }
 
+namespace {
+
+// A connection that a request given up on may still hold: it is closed by whoever lets go last.
+using SharedConnection = std::shared_ptr<http_t>;
+
+SharedConnection connectShared() {
+    http_t* http = connectToServer();
+    return http ? SharedConnection(http, HttpCloser()) : SharedConnection();
+}
+
+struct Created {
+    int job = 0;
+    ipp_status_t status = IPP_STATUS_OK;
+};
+
+} // namespace
+
+// libcups may wait far longer than the connection's time-out for an answer to a request (it
+// reconnects and tries again), so each request runs bounded; the document's data is written here,
+// where the time-out holds.
 bool printPdfJob(const QString& printer, const QString& title, const JobOptions& options,
                  const std::function<bool(const pdf::Sink&)>& writeDocument) {
     if (printServiceHanging()) return false; // an earlier question still waits for the server
-    cancelLeftoverJobs();
-    Connection http(connectToServer());
+    runBounded(cancelLeftoverJobs);
+    SharedConnection http = connectShared();
     if (!http) return false;
-    Options jobOptions;
-    for (const auto& [name, value] : options)
-        jobOptions.count = cupsAddOption(name.constData(), value.constData(), jobOptions.count, &jobOptions.list);
     const QByteArray queue = printer.toUtf8();
     const QByteArray name = title.toUtf8();
     const std::time_t started = std::time(nullptr);
-    const int job = cupsCreateJob(http.get(), queue.constData(), name.constData(), jobOptions.count, jobOptions.list);
-    if (job == 0) {
+    const std::optional<Created> created = callBounded<Created>([http, queue, name, options] {
+        Options jobOptions;
+        for (const auto& [option, value] : options)
+            jobOptions.count = cupsAddOption(option.constData(), value.constData(), jobOptions.count, &jobOptions.list);
+        const int job =
+            cupsCreateJob(http.get(), queue.constData(), name.constData(), jobOptions.count, jobOptions.list);
+        return Created{job, cupsLastError()};
+    });
+    if (!created || created->job == 0) {
         // No answer: the server may still take the request once it runs again, and would then
         // hold an empty job.
-        if (cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || cupsLastError() == IPP_STATUS_ERROR_INTERNAL)
+        if (!created || created->status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE ||
+            created->status == IPP_STATUS_ERROR_INTERNAL)
             rememberLeftover({queue, name, 0, started});
         return false;
     }
+    const int job = created->job;
 
-    bool sent = cupsStartDocument(http.get(), queue.constData(), job, name.constData(), CUPS_FORMAT_PDF, 1) ==
-        HTTP_STATUS_CONTINUE;
+    bool sent = callBounded<bool>([http, queue, name, job] {
+                    return cupsStartDocument(http.get(), queue.constData(), job, name.constData(), CUPS_FORMAT_PDF,
+                                             1) == HTTP_STATUS_CONTINUE;
+                }).value_or(false);
     if (sent) {
         try {
             sent = writeDocument([&http](const void* data, std::size_t size) {
@@ -124,13 +153,20 @@ bool printPdfJob(const QString& printer, const QString& title, const JobOptions&
             sent = false; // too little memory to finish the document
         }
     }
-    if (sent) sent = cupsFinishDocument(http.get(), queue.constData()) <= IPP_STATUS_OK_CONFLICTING;
+    if (sent)
+        sent = callBounded<bool>([http, queue] {
+                   return cupsFinishDocument(http.get(), queue.constData()) <= IPP_STATUS_OK_CONFLICTING;
+               }).value_or(false);
     if (!sent) {
         // The document is unfinished: drop that connection, so the server never prints the part it
         // has, and cancel the job over a fresh one; if the server does not take that now, later.
-        http.reset(connectToServer());
-        const LeftoverJob created{queue, name, job, started};
-        if (!http || !cancelLeftover(http.get(), created)) rememberLeftover(created);
+        http.reset();
+        const LeftoverJob leftover{queue, name, job, started};
+        const bool cancelled = callBounded<bool>([leftover] {
+                                   Connection fresh(connectToServer());
+                                   return fresh && cancelLeftover(fresh.get(), leftover);
+                               }).value_or(false);
+        if (!cancelled) rememberLeftover(leftover);
     }
     return sent;
 }

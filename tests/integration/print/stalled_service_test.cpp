@@ -170,7 +170,25 @@ TEST_F(StalledService, AJobCutOffByAFrozenServiceIsCancelledOnceItAnswersAgain) 
     EXPECT_FALSE(guard.tripped);
     EXPECT_FALSE(sent);
     cups->resume();
-    // The next question to the service, once it answers, cancels what the cut-off send left.
+    // Once the service answers, nothing of the cut-off send is left.
+    ASSERT_TRUE(processEventsUntil([] { return !printServiceHanging(); }));
     EXPECT_TRUE(printers.printService().reachable);
     EXPECT_TRUE(cups->activeJobs().empty()) << "a job of the cut-off send is still waiting in the queue";
+
+    // Frozen before the job is even created: the server takes the request once it runs again and
+    // holds an empty job whose number Kavi never heard. The next job finds and cancels it.
+    cups->pause();
+    HangGuard before(*cups);
+    EXPECT_FALSE(printPdfJob("Desk", "Kavi covers", {}, [](const pdf::Sink&) { return true; }));
+    before.finish();
+    EXPECT_FALSE(before.tripped);
+    cups->resume();
+    ASSERT_TRUE(processEventsUntil([] { return !printServiceHanging() && !cups->activeJobs().empty(); }))
+        << "the request was taken late";
+    const int empty = cups->activeJobs().front();
+    EXPECT_TRUE(printPdfJob("Desk", "Kavi covers", {}, [](const pdf::Sink& sink) {
+        const QByteArray pdf = "%PDF-1.4\n%%EOF\n";
+        return sink(pdf.constData(), std::size_t(pdf.size()));
+    }));
+    EXPECT_EQ(cups->jobState(empty), IPP_JSTATE_CANCELED) << "the empty job is still held";
 }
