@@ -63,7 +63,9 @@ bool await(CallState& state, std::optional<Clock::time_point> deadline) {
         state.ended.wait_for(lock, wait, [&state] { return state.done; });
         if (!state.done && handleEvents) {
             lock.unlock();
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            // Painting and timers go on; input and socket events (a click, a stop signal) wait
+            // for the call to end, so no command runs in the middle of another.
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
             lock.lock();
         }
     }

@@ -16,10 +16,10 @@ namespace kavi {
 inline constexpr std::chrono::milliseconds kPrintServiceBound{3000};
 
 // Runs work on a thread of its own and waits for it at most `bound`. On the program's main thread
-// the wait goes on handling events other than user input (painting, timers), so no window freezes
-// and no click starts a second command meanwhile. False when the work did not end in time: it is
-// left to end on its thread (so it must own everything it uses), and until it has, every further
-// call returns false at once, as the service is known not to answer.
+// the wait goes on handling posted events and timers (painting among them), so no window freezes;
+// user input and socket events (a click, a stop signal) wait, so no second command starts meanwhile. False when the
+// work did not end in time: it is left to end on its thread (so it must own everything it uses), and until it has,
+// every further call returns false at once, as the service is known not to answer.
 bool runBounded(std::function<void()> work, std::chrono::milliseconds bound = kPrintServiceBound);
 
 // Runs work on a thread of its own and waits, as runBounded does, until it ends however long that
