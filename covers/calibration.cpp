@@ -22,12 +22,12 @@ std::string Calibration::problem() const {
     for (int i = 0; i < 2; ++i) {
         const char* axis = i == 0 ? "horizontal" : "vertical";
         // NaN fails both comparisons, so it is refused too.
-        if (!(std::fabs(offsets[i]) <= kMaxOffsetMillimetres))
+        if (!(std::fabs(offsets[i]) <= kMaxCorrectionOffsetMillimetres))
             return std::string("The ") + axis + " offset of " + number(offsets[i]) + " mm is outside -" +
-                number(kMaxOffsetMillimetres) + " to " + number(kMaxOffsetMillimetres) + " mm.";
-        if (!(scales[i] >= kMinScalePercent && scales[i] <= kMaxScalePercent))
+                number(kMaxCorrectionOffsetMillimetres) + " to " + number(kMaxCorrectionOffsetMillimetres) + " mm.";
+        if (!(scales[i] >= kMinCorrectionScalePercent && scales[i] <= kMaxCorrectionScalePercent))
             return std::string("The ") + axis + " scale of " + number(scales[i]) + "% is outside " +
-                number(kMinScalePercent) + " to " + number(kMaxScalePercent) + "%.";
+                number(kMinCorrectionScalePercent) + " to " + number(kMaxCorrectionScalePercent) + "%.";
     }
     return {};
 }

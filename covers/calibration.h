@@ -17,14 +17,21 @@ struct Calibration {
     double scaleXPercent = 100;
     double scaleYPercent = 100;
 
+    // The printers Kavi corrects: their output off by up to this much either way, and printed at
+    // this scale (as measured on the calibration page, see calibration_page.h).
     static constexpr double kMaxOffsetMillimetres = 20;
     static constexpr double kMinScalePercent = 90;
     static constexpr double kMaxScalePercent = 110;
+    // The corrections that undo every such printer (a printer at 90 % needs 111.1 %, one whose
+    // square's corner lands 20 mm late at 90 % needs -25.6 mm), and so the ones Kavi keeps and takes.
+    static constexpr double kMaxCorrectionOffsetMillimetres = 26;
+    static constexpr double kMinCorrectionScalePercent = 90;
+    static constexpr double kMaxCorrectionScalePercent = 112;
 
     bool isIdentity() const {
         return offsetXMillimetres == 0 && offsetYMillimetres == 0 && scaleXPercent == 100 && scaleYPercent == 100;
     }
-    // Empty when every value lies in the accepted ranges; otherwise a sentence that says which does not.
+    // Empty when every value lies in the ranges of corrections; otherwise a sentence that says which does not.
     std::string problem() const;
 
     LengthPoint apply(LengthPoint p) const {

@@ -2,7 +2,9 @@
 #include "calibration_page.h"
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <utility>
 
 namespace kavi {
 
@@ -44,6 +46,48 @@ std::vector<MarkLine> calibrationPageLines(Paper paper, Orientation orientation,
         add({printable.left, y}, {printable.left + tickLength(mm), y});
     }
     return lines;
+}
+
+namespace {
+
+std::string millimetres(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return text;
+}
+
+// The value's sentence, or "" when it lies in its range.
+std::string outside(const char* what, double value, MeasuredRange range) {
+    if (std::isnan(value)) return std::string("The ") + what + " is not a number of millimetres.";
+    if (!(value > 0))
+        return std::string("The ") + what + " you entered is " + millimetres(value) +
+            " mm: measure it on the printed page.";
+    if (value >= range.least && value <= range.most) return {};
+    return std::string("The ") + what + " you measured, " + millimetres(value) + " mm, is outside " +
+        millimetres(range.least) + " to " + millimetres(range.most) + " mm.";
+}
+
+} // namespace
+
+MeasuredRange measuredSideRange() {
+    return {kCalibrationSquareMillimetres * Calibration::kMinScalePercent / 100,
+            kCalibrationSquareMillimetres * Calibration::kMaxScalePercent / 100};
+}
+
+MeasuredRange measuredCornerRange() {
+    return {kCalibrationSquareCornerMillimetres - Calibration::kMaxOffsetMillimetres,
+            kCalibrationSquareCornerMillimetres + Calibration::kMaxOffsetMillimetres};
+}
+
+std::string CalibrationMeasurement::problem() const {
+    const std::pair<const char*, double> sides[] = {{"square width", squareWidth}, {"square height", squareHeight}};
+    for (const auto& [what, value] : sides)
+        if (std::string p = outside(what, value, measuredSideRange()); !p.empty()) return p;
+    const std::pair<const char*, double> corners[] = {{"corner's distance from the left edge", cornerLeft},
+                                                      {"corner's distance from the top edge", cornerTop}};
+    for (const auto& [what, value] : corners)
+        if (std::string p = outside(what, value, measuredCornerRange()); !p.empty()) return p;
+    return {};
 }
 
 Calibration correctionFor(const CalibrationMeasurement& m) {

@@ -7,6 +7,7 @@
 #include "cut_marks.h"
 #include "paper.h"
 
+#include <string>
 #include <vector>
 
 namespace kavi {
@@ -24,12 +25,24 @@ struct CalibrationMeasurement {
     double squareHeight = kCalibrationSquareMillimetres;
     double cornerLeft = kCalibrationSquareCornerMillimetres;
     double cornerTop = kCalibrationSquareCornerMillimetres;
+
+    // Empty when every value lies where a printer Kavi corrects puts it: the square's sides 90 to
+    // 110 mm (a scale of 90 to 110 %), its corner 10 to 50 mm from the paper's edges (up to 20 mm
+    // off). Otherwise a sentence naming the first value that does not, as measured, with its range.
+    std::string problem() const;
 };
 
+// The ranges that problem() checks, in millimetres as measured.
+struct MeasuredRange {
+    double least, most;
+};
+MeasuredRange measuredSideRange();
+MeasuredRange measuredCornerRange();
+
 // The correction that undoes the printer's error seen in the measurement: pages drawn through it
-// come out where they were meant to. Check its problem() before storing it: a measurement far
-// from the page gives values out of range. A square measured as nothing gives a correction that
-// problem() refuses.
+// come out where they were meant to. Every measurement that CalibrationMeasurement::problem()
+// accepts gives a correction that Calibration::problem() accepts. A square measured as nothing
+// gives a correction that problem() refuses.
 Calibration correctionFor(const CalibrationMeasurement& measured);
 
 } // namespace kavi

@@ -4,13 +4,18 @@
 #include "calibration_page.h"
 #include "print_layout_settings.h"
 
-#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <cmath>
+#include <limits>
+#include <optional>
 
 namespace kavi {
 
@@ -34,15 +39,25 @@ void drawCalibrationPage(PrinterObject& printer, Paper paper, Orientation orient
                          (line.to.x - printable.left).twips(), (line.to.y - printable.top).twips(), kMarkWidth.twips());
 }
 
-QDoubleSpinBox* millimetreBox(QWidget* parent, const QString& name, double expected) {
-    auto* box = new QDoubleSpinBox(parent);
+QLineEdit* millimetreBox(QWidget* parent, const QString& name, double expected) {
+    auto* box = new QLineEdit(QString::number(expected), parent);
     box->setObjectName(name);
-    box->setDecimals(1);
-    box->setSingleStep(0.5);
-    box->setRange(0, 500);
-    box->setSuffix(QStringLiteral(" mm"));
-    box->setValue(expected);
+    box->setMaxLength(16);
     return box;
+}
+
+// The number of millimetres typed in a box ("99.5", "99,5" where that is the decimal sign, with or
+// without "mm"); none for a blank or anything else.
+std::optional<double> millimetresIn(const QLineEdit& box) {
+    QString text = box.text().trimmed();
+    if (text.endsWith(QStringLiteral("mm"), Qt::CaseInsensitive)) text.chop(2);
+    text = text.trimmed();
+    if (text.isEmpty()) return std::nullopt;
+    bool ok = false;
+    double value = QLocale().toDouble(text, &ok);
+    if (!ok) value = QLocale::c().toDouble(text, &ok);
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
 }
 
 } // namespace
@@ -93,14 +108,15 @@ frmCalibrate::frmCalibrate(Platform& platform, QString settingsFile, QString que
         b.squareHeight = millimetreBox(group, QStringLiteral("txt%1Height").arg(which), expected.squareHeight);
         b.cornerLeft = millimetreBox(group, QStringLiteral("txt%1Left").arg(which), expected.cornerLeft);
         b.cornerTop = millimetreBox(group, QStringLiteral("txt%1Top").arg(which), expected.cornerTop);
-        const std::pair<const char*, QDoubleSpinBox*> rows[] = {{"Square width:", b.squareWidth},
-                                                                {"Square height:", b.squareHeight},
-                                                                {"Corner from the left edge:", b.cornerLeft},
-                                                                {"Corner from the top edge:", b.cornerTop}};
+        const std::pair<const char*, QLineEdit*> rows[] = {{"Square width:", b.squareWidth},
+                                                           {"Square height:", b.squareHeight},
+                                                           {"Corner from the left edge:", b.cornerLeft},
+                                                           {"Corner from the top edge:", b.cornerTop}};
         int row = 0;
         for (const auto& [caption, box] : rows) {
             grid->addWidget(new QLabel(QString::fromUtf8(caption), group), row, 0);
-            grid->addWidget(box, row++, 1);
+            grid->addWidget(box, row, 1);
+            grid->addWidget(new QLabel(QStringLiteral("mm"), group), row++, 2);
         }
         layout->addWidget(group);
     }
@@ -126,19 +142,40 @@ frmCalibrate::frmCalibrate(Platform& platform, QString settingsFile, QString que
 
 CalibrationMeasurement frmCalibrate::measurement(Orientation orientation) const {
     const MeasurementBoxes& b = boxes[indexOf(orientation)];
-    return {b.squareWidth->value(), b.squareHeight->value(), b.cornerLeft->value(), b.cornerTop->value()};
+    const auto value = [](const QLineEdit* box) {
+        return millimetresIn(*box).value_or(std::numeric_limits<double>::quiet_NaN());
+    };
+    return {value(b.squareWidth), value(b.squareHeight), value(b.cornerLeft), value(b.cornerTop)};
+}
+
+QString frmCalibrate::measurementProblem(Orientation orientation) const {
+    const MeasurementBoxes& b = boxes[indexOf(orientation)];
+    const std::pair<const char*, const QLineEdit*> named[] = {{"square width", b.squareWidth},
+                                                              {"square height", b.squareHeight},
+                                                              {"corner's distance from the left edge", b.cornerLeft},
+                                                              {"corner's distance from the top edge", b.cornerTop}};
+    for (const auto& [what, box] : named) {
+        if (box->text().trimmed().isEmpty())
+            return QStringLiteral("The %1 is empty: enter what you measured, in millimetres.").arg(what);
+        if (!millimetresIn(*box))
+            return QStringLiteral("The %1 \"%2\" is not a number of millimetres.").arg(what, box->text().trimmed());
+    }
+    return QString::fromStdString(measurement(orientation).problem());
 }
 
 void frmCalibrate::cmdOK_Click() {
     std::array<Calibration, 2> corrections;
     for (const Orientation orientation : {Orientation::Portrait, Orientation::Landscape}) {
-        corrections[indexOf(orientation)] = correctionFor(measurement(orientation));
-        const std::string problem = corrections[indexOf(orientation)].problem();
-        if (problem.empty()) continue;
+        QString problem = measurementProblem(orientation);
+        if (problem.isEmpty()) {
+            corrections[indexOf(orientation)] = correctionFor(measurement(orientation));
+            problem = QString::fromStdString(corrections[indexOf(orientation)].problem()); // never, by its ranges
+        }
+        if (problem.isEmpty()) continue;
         platform_.messages.show({QStringLiteral("The measurements of the %1 page cannot be used: %2\n\nKavi corrects "
                                                 "offsets of up to %3 mm and scales of %4 to %5%. Please check the "
                                                 "measurements; nothing has been changed.")
-                                     .arg(orientationName(orientation), QString::fromStdString(problem))
+                                     .arg(orientationName(orientation), problem)
                                      .arg(Calibration::kMaxOffsetMillimetres)
                                      .arg(Calibration::kMinScalePercent)
                                      .arg(Calibration::kMaxScalePercent),

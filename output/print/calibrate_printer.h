@@ -9,7 +9,7 @@
 
 #include <array>
 
-class QDoubleSpinBox;
+class QLineEdit;
 class QPushButton;
 
 namespace kavi {
@@ -27,7 +27,8 @@ bool printCalibrationJob(PrinterObject& printer, PaperChoice choice);
 
 // Asks, for each orientation, the measured square and its corner's distances from the paper's
 // edges (prefilled with what they should be). OK stores the corrections of both orientations
-// for the queue, or refuses, naming the value, when either is out of range; Reset stores none.
+// for the queue, or refuses, naming the measured value and its range, when one is blank, not a
+// number or out of range; Reset stores none.
 class frmCalibrate : public QDialog {
     Q_OBJECT
 public:
@@ -36,11 +37,13 @@ public:
     enum class Outcome { Nothing, Saved, Reset };
     Outcome outcome() const { return outcome_; }
 
+    // Text boxes, so that what the user typed is checked as typed (a blank or a word is refused,
+    // never silently replaced by the last number).
     struct MeasurementBoxes {
-        QDoubleSpinBox* squareWidth;
-        QDoubleSpinBox* squareHeight;
-        QDoubleSpinBox* cornerLeft;
-        QDoubleSpinBox* cornerTop;
+        QLineEdit* squareWidth;
+        QLineEdit* squareHeight;
+        QLineEdit* cornerLeft;
+        QLineEdit* cornerTop;
     };
     // Portrait first, then landscape.
     std::array<MeasurementBoxes, 2> boxes{};
@@ -48,7 +51,11 @@ public:
     QPushButton* cmdReset;
     QPushButton* cmdCancel;
 
+    // What the boxes hold; a box that holds no number gives NaN.
     CalibrationMeasurement measurement(Orientation orientation) const;
+    // Empty when the orientation's boxes hold usable measurements; otherwise the sentence saying
+    // which box does not, and why.
+    QString measurementProblem(Orientation orientation) const;
     void cmdOK_Click();
     void cmdReset_Click();
 

@@ -33,13 +33,16 @@ bool askForPaper(MessageBoxes& messages, PaperQuestion question) {
 
 QString whyNoPrinter(PrinterSystem& printers) {
     const PrintServiceStatus service = printers.printService();
-    if (!service.reachable)
-        return QStringLiteral("The print service cannot be reached (CUPS at %1), so no printer can be used "
-                              "now.")
-            .arg(service.server);
-    if (!printers.installedPrinters().empty())
+    const QString unreachable = QStringLiteral("The print service cannot be reached (CUPS at %1), so no printer "
+                                               "can be used now.")
+                                    .arg(service.server);
+    if (!service.reachable) return unreachable;
+    if (!printers.installedPrinters().empty()) {
+        // A default there now was not found a moment ago: the service did not answer then.
+        if (!deviceNameOfEntry(printers.defaultPrinterEntry()).isEmpty()) return unreachable;
         return QStringLiteral("None of the installed printers is the default printer. You can choose one with "
                               "\"Select Printer\" in the File menu.");
+    }
     return QStringLiteral("No printer is installed.");
 }
 

@@ -39,6 +39,7 @@ bool cSetDfltPrinter::profileMethod(const QString& device) {
     if (!printers_.writeDefaultPrinterEntry(device + ',' + driver + ',' + port)) return false;
     // Programs here read the default afresh on every query, so no change notice needs to be sent.
     CurrentDefault_ = device;
+    printers_.afterDefaultChange(device);
     return true;
 }
 
@@ -47,6 +48,7 @@ bool cSetDfltPrinter::spoolerMethod(const QString& device) {
     printers_.beforeDefaultChange();
     if (!printers_.setSpoolerDefault(device)) return false;
     CurrentDefault_ = device;
+    printers_.afterDefaultChange(device);
     return true;
 }
 

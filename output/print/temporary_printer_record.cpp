@@ -37,6 +37,8 @@ QByteArray formatTemporaryPrinterRecord(const TemporaryPrinterRecord& r) {
     text += "port=" + encoded(r.original.port) + '\n';
     // No "user" line: the user had no default of their own.
     if (r.original.userSetting) text += "user=" + encoded(*r.original.userSetting) + '\n';
+    // No "set" line: that Kavi has not changed the default yet (or wrote an older record).
+    if (!r.original.temporaryPrinter.isEmpty()) text += "set=" + encoded(r.original.temporaryPrinter) + '\n';
     return text;
 }
 
@@ -64,6 +66,7 @@ std::optional<TemporaryPrinterRecord> parseTemporaryPrinterRecord(const QByteArr
     r.original.driverName = decoded(values["driver"]);
     r.original.port = decoded(values["port"]);
     if (values.count("user")) r.original.userSetting = decoded(values["user"]);
+    if (values.count("set")) r.original.temporaryPrinter = decoded(values["set"]);
     if (r.original.found && r.original.deviceName.isEmpty()) return std::nullopt;
     return r;
 }

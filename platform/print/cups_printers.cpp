@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cups_printers.h"
 
+#include "cups_call.h"
+#include "cups_job.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -64,11 +67,10 @@ bool writeUserDefault(const QString& destination) {
     return cupsSetDests2(CUPS_HTTP_DEFAULT, dests.count(), dests.data()) == 0;
 }
 
-} // namespace
+// The questions to the print service, each run on a thread of its own by the methods below. They
+// use nothing but their arguments, so one that outlives its caller's wait harms nothing.
 
-QString deviceNameOfEntry(const QString& entry) { return entry.section(',', 0, 0); }
-
-std::vector<InstalledPrinter> CupsPrinters::installedPrinters() {
+std::vector<InstalledPrinter> listPrinters() {
     std::vector<InstalledPrinter> printers;
     Destinations dests;
     for (const cups_dest_t& d : dests)
@@ -76,27 +78,45 @@ std::vector<InstalledPrinter> CupsPrinters::installedPrinters() {
     return printers;
 }
 
-QString CupsPrinters::defaultPrinterEntry() {
+QString readDefaultEntry() {
     Destinations dests;
     for (const cups_dest_t& d : dests)
         if (d.is_default && !d.instance) return entryOf(describe(d));
     return {};
 }
 
-bool CupsPrinters::writeDefaultPrinterEntry(const QString& entry) {
-    const QString name = deviceNameOfEntry(entry);
-    if (name.isEmpty()) return false;
-    const std::optional<QString> before = userDefaultSetting();
+std::optional<QString> readUserDefault() {
+    QFile file(userOptionsPath());
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    std::optional<QString> found;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.section(' ', 0, 0, QString::SectionSkipEmpty).compare("Default", Qt::CaseInsensitive) == 0)
+            found = line.section(' ', 1, 1, QString::SectionSkipEmpty); // the last Default line wins
+    }
+    return found;
+}
+
+bool clearUserDefault() {
+    if (!readUserDefault()) return true;
+    Destinations dests;
+    if (dests.count() == 0) return false; // CUPS unreachable: leave the user's file alone
+    for (cups_dest_t& d : dests) d.is_default = 0;
+    return cupsSetDests2(CUPS_HTTP_DEFAULT, dests.count(), dests.data()) == 0;
+}
+
+bool writeDefaultEntry(const QString& name) {
+    const std::optional<QString> before = readUserDefault();
     if (!writeUserDefault(name)) return false;
-    if (deviceNameOfEntry(defaultPrinterEntry()) == name) return true;
+    if (deviceNameOfEntry(readDefaultEntry()) == name) return true;
     // Something ranks above the user's own setting (LPDEST or PRINTER in the environment), so the
     // new setting would change nothing: put the user's file back as it was and say so.
     if (before) writeUserDefault(*before);
-    else clearUserDefaultSetting();
+    else clearUserDefault();
     return false;
 }
 
-QString CupsPrinters::printerPortsEntry(const QString& deviceName) {
+QString readPortsEntry(const QString& deviceName) {
     Destinations dests;
     const cups_dest_t* d = dests.find(deviceName);
     if (!d || d->instance) return {};
@@ -105,8 +125,7 @@ QString CupsPrinters::printerPortsEntry(const QString& deviceName) {
     return p.driverName + ',' + p.port + ',';
 }
 
-bool CupsPrinters::setSpoolerDefault(const QString& deviceName) {
-    if (deviceName.isEmpty()) return false;
+bool makeSpoolerDefault(const QString& deviceName) {
     {
         Destinations dests;
         if (!dests.find(deviceName)) return false;
@@ -121,35 +140,57 @@ bool CupsPrinters::setSpoolerDefault(const QString& deviceName) {
     return cupsLastError() <= IPP_STATUS_OK_CONFLICTING;
 }
 
-std::optional<QString> CupsPrinters::userDefaultSetting() {
-    QFile file(userOptionsPath());
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    std::optional<QString> found;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.section(' ', 0, 0, QString::SectionSkipEmpty).compare("Default", Qt::CaseInsensitive) == 0)
-            found = line.section(' ', 1, 1, QString::SectionSkipEmpty); // the last Default line wins
-    }
-    return found;
-}
-
-PrintServiceStatus CupsPrinters::printService() {
+// Whether the service answers a question: a connection alone proves nothing, since a server that
+// has stopped still takes connections on its socket.
+bool serviceAnswers() {
     constexpr int kConnectMilliseconds = 5000;
-    PrintServiceStatus status;
-    status.server = QString::fromUtf8(cupsServer());
     http_t* http =
         httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, kConnectMilliseconds, nullptr);
-    status.reachable = http != nullptr;
-    if (http) httpClose(http);
+    if (!http) return false;
+    ipp_t* response = cupsDoRequest(http, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+    const bool answered = response != nullptr;
+    ippDelete(response);
+    httpClose(http);
+    if (answered) cancelLeftoverJobs(); // a job that broke off while it was away
+    return answered;
+}
+
+} // namespace
+
+QString deviceNameOfEntry(const QString& entry) { return entry.section(',', 0, 0); }
+
+// A service that does not answer in time has no printers, no default and takes no setting.
+
+std::vector<InstalledPrinter> CupsPrinters::installedPrinters() {
+    return callBounded<std::vector<InstalledPrinter>>(listPrinters).value_or(std::vector<InstalledPrinter>{});
+}
+
+QString CupsPrinters::defaultPrinterEntry() { return callBounded<QString>(readDefaultEntry).value_or(QString()); }
+
+bool CupsPrinters::writeDefaultPrinterEntry(const QString& entry) {
+    const QString name = deviceNameOfEntry(entry);
+    if (name.isEmpty()) return false;
+    return callBounded<bool>([name] { return writeDefaultEntry(name); }).value_or(false);
+}
+
+QString CupsPrinters::printerPortsEntry(const QString& deviceName) {
+    return callBounded<QString>([deviceName] { return readPortsEntry(deviceName); }).value_or(QString());
+}
+
+bool CupsPrinters::setSpoolerDefault(const QString& deviceName) {
+    if (deviceName.isEmpty()) return false;
+    return callBounded<bool>([deviceName] { return makeSpoolerDefault(deviceName); }).value_or(false);
+}
+
+std::optional<QString> CupsPrinters::userDefaultSetting() { return readUserDefault(); }
+
+PrintServiceStatus CupsPrinters::printService() {
+    PrintServiceStatus status;
+    status.server = QString::fromUtf8(cupsServer());
+    status.reachable = callBounded<bool>(serviceAnswers).value_or(false);
     return status;
 }
 
-bool CupsPrinters::clearUserDefaultSetting() {
-    if (!userDefaultSetting()) return true;
-    Destinations dests;
-    if (dests.count() == 0) return false; // CUPS unreachable: leave the user's file alone
-    for (cups_dest_t& d : dests) d.is_default = 0;
-    return cupsSetDests2(CUPS_HTTP_DEFAULT, dests.count(), dests.data()) == 0;
-}
+bool CupsPrinters::clearUserDefaultSetting() { return callBounded<bool>(clearUserDefault).value_or(false); }
 
 } // namespace kavi

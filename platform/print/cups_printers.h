@@ -62,15 +62,24 @@ public:
     void beforeDefaultChange() const {
         if (beforeDefaultChange_) beforeDefaultChange_();
     }
+    // What must happen once the printer switcher has made a device the default (the program notes
+    // which printer it set, so that it never undoes a later change of the user's).
+    void setAfterDefaultChange(std::function<void(const QString&)> step) { afterDefaultChange_ = std::move(step); }
+    void afterDefaultChange(const QString& deviceName) const {
+        if (afterDefaultChange_) afterDefaultChange_(deviceName);
+    }
 
 private:
     std::function<void()> beforeDefaultChange_;
+    std::function<void(const QString&)> afterDefaultChange_;
 };
 
 // The device name of a default-printer entry: the text before its first comma.
 QString deviceNameOfEntry(const QString& entry);
 
-// CUPS: destinations as libcups lists them (with the user's lpoptions applied); the driver is the
+// CUPS: every question to the service is bounded (see cups_call.h); one that gets no answer in time
+// finds no printer, no default and changes nothing.
+// Destinations as libcups lists them (with the user's lpoptions applied); the driver is the
 // printer's make and model ("unknown" when empty), the port its device URI (or its printer URI when
 // it has none). The user's default is written to ~/.cups/lpoptions as CUPS's lpoptions tool does;
 // the spooler default is set on the server with CUPS-Set-Default.
@@ -85,7 +94,8 @@ public:
     VersionRecord versionRecord() override { return {5, 0, 0, 2}; }
     std::optional<QString> userDefaultSetting() override;
     bool clearUserDefaultSetting() override;
-    // The server libcups talks to (cupsServer(): a host name or a local socket), tried once.
+    // The server libcups talks to (cupsServer(): a host name or a local socket), asked one question;
+    // unreachable when it does not answer in time, or while an earlier question still waits for it.
     PrintServiceStatus printService() override;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printer.h"
 
+#include "cups_call.h"
 #include "cups_printers.h"
 #include "files/atomic_file.h"
 
@@ -39,8 +40,9 @@ const char* mediaOf(Paper paper) {
 }
 
 // The printable margins of a portrait page of the given paper on the named printer, as its driver
-// states them; none when Qt does not know the printer (it has gone since it was chosen).
-std::optional<Margins> portraitMargins(const QString& printerName, Paper paper) {
+// states them; none when Qt does not know the printer (it has gone since it was chosen). Qt asks
+// the print service, so this runs on a thread of its own with a bound on the wait.
+std::optional<Margins> askPortraitMargins(const QString& printerName, Paper paper) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(printerName);
     if (printer.outputFormat() != QPrinter::NativeFormat) return std::nullopt;
@@ -50,6 +52,12 @@ std::optional<Margins> portraitMargins(const QString& printerName, Paper paper) 
     layout.setUnits(QPageLayout::Point);
     const QMarginsF m = layout.minimumMargins();
     return Margins{m.left(), m.top(), m.right(), m.bottom()};
+}
+
+// The same with the wait bounded: none when the service does not answer in time.
+std::optional<Margins> portraitMargins(const QString& printerName, Paper paper) {
+    return callBounded<std::optional<Margins>>([printerName, paper] { return askPortraitMargins(printerName, paper); })
+        .value_or(std::nullopt);
 }
 
 // The picture as 32-bit opaque pixels. Transparent parts become white, as they look on paper.
@@ -258,8 +266,14 @@ bool CupsPrinterObject::sendJob() {
                 return false;
             return writeFileAtomically(jobPdfPath_, bytes);
         }
-        return printPdfJob(printerName_, kJobTitle, jobOptions_,
-                           [this](const pdf::Sink& sink) { return job_->write(sink); });
+        // Sent from a thread of its own, the windows painting meanwhile; the connection's
+        // time-outs bound the wait.
+        bool sent = false;
+        runResponsive([this, &sent] {
+            sent = printPdfJob(printerName_, kJobTitle, jobOptions_,
+                               [this](const pdf::Sink& sink) { return job_->write(sink); });
+        });
+        return sent;
     } catch (const std::bad_alloc&) {
         return false; // too little memory for the job: nothing is printed or written
     }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace kavi;
@@ -110,10 +111,11 @@ TEST(Calibration, ScalesFromTheSheetCornerThenMovesAndRefusesValuesOutOfRange) {
     EXPECT_EQ(Calibration{}.apply(r), r);
 
     EXPECT_EQ((Calibration{20, -20, 90, 110}.problem()), "");
-    EXPECT_NE((Calibration{20.01, 0, 100, 100}.problem()).find("horizontal offset"), std::string::npos);
-    EXPECT_NE((Calibration{0, -21, 100, 100}.problem()).find("vertical offset"), std::string::npos);
+    EXPECT_EQ((Calibration{26, -26, 90, 112}.problem()), "") << "what a printer at 90 % that is 20 mm off needs";
+    EXPECT_NE((Calibration{26.01, 0, 100, 100}.problem()).find("horizontal offset"), std::string::npos);
+    EXPECT_NE((Calibration{0, -27, 100, 100}.problem()).find("vertical offset"), std::string::npos);
     EXPECT_NE((Calibration{0, 0, 89.9, 100}.problem()).find("horizontal scale"), std::string::npos);
-    EXPECT_NE((Calibration{0, 0, 100, 110.5}.problem()).find("vertical scale"), std::string::npos);
+    EXPECT_NE((Calibration{0, 0, 100, 112.5}.problem()).find("vertical scale"), std::string::npos);
     EXPECT_NE((Calibration{std::nan(""), 0, 100, 100}.problem()), "");
     EXPECT_NE((Calibration{0, 0, 100, INFINITY}.problem()), "");
 }
@@ -187,16 +189,39 @@ TEST(CutMarks, FoldsOfTheWrapAroundKindsAndTheBackCard) {
 
 TEST(PageRender, CalibrationMovesCoversAndMarksButTheFitCheckSeesThePlan) {
     const PlannedPage psp = planPrintJob(ticks({6})).pages.at(0);
-    const LengthRect area = inset(psp.sheet(), 0.25, 0.25, 0.25, 0.25);
+    // A printable area 3 in narrower than the cover on the right, so that there is an overhang to see.
+    const LengthSize cover = coverKind(6).printSize;
+    const double right = psp.sheet().width.inches() - 0.25 - (cover.width.inches() - 3);
+    const LengthRect area = inset(psp.sheet(), 0.25, 0.25, right, 0.25);
     const RenderedPage plain = renderPage(psp, {Placement::AtPrintableCorner, area, true, {}});
     const Calibration c{3, 4, 102, 98};
     const RenderedPage calibrated = renderPage(psp, {Placement::AtPrintableCorner, area, true, c});
     EXPECT_EQ(calibrated.covers.at(0).rect, c.apply(plain.covers.at(0).rect));
     ASSERT_EQ(calibrated.marks.size(), plain.marks.size());
-    for (std::size_t i = 0; i < plain.marks.size(); ++i)
-        EXPECT_EQ(calibrated.marks[i].from, c.apply(plain.marks[i].from));
-    EXPECT_EQ(calibrated.overhangs, plain.overhangs);
+    ASSERT_FALSE(plain.marks.empty());
+    for (std::size_t i = 0; i < plain.marks.size(); ++i) {
+        EXPECT_EQ(calibrated.marks[i].from, c.apply(plain.marks[i].from)) << i;
+        EXPECT_EQ(calibrated.marks[i].to, c.apply(plain.marks[i].to)) << "both ends of mark " << i;
+    }
+    ASSERT_EQ(plain.overhangs.size(), 1u);
+    EXPECT_NEAR(plain.overhangs[0].amount.inches(), 3, 1e-9);
+    EXPECT_EQ(calibrated.overhangs, plain.overhangs) << "measured on the plan, not on the calibrated cover";
     EXPECT_EQ(calibrated.sheet, psp.sheet());
+}
+
+TEST(CutMarks, EachMarkStartsOneAndAHalfMillimetresFromItsCoverAndIsFiveLong) {
+    const PlannedPage dvd = planPrintJob(ticks({4})).pages.at(0);
+    const RenderedPage page = renderPage(dvd, {Placement::CentredOnSheet, wholeSheet(dvd), true, {}});
+    const LengthRect& r = page.covers.at(0).rect;
+    const Length gap = Length::fromMillimetres(1.5), length = Length::fromMillimetres(5);
+    // The marks at the top-left corner: one above it in line with the left edge, one left of it in
+    // line with the top edge.
+    const MarkLine above{{r.left, r.top - gap - length}, {r.left, r.top - gap}};
+    const MarkLine left{{r.left - gap - length, r.top}, {r.left - gap, r.top}};
+    EXPECT_NE(std::find(page.marks.begin(), page.marks.end(), above), page.marks.end());
+    EXPECT_NE(std::find(page.marks.begin(), page.marks.end(), left), page.marks.end());
+    const MarkLine below{{r.right(), r.bottom() + gap}, {r.right(), r.bottom() + gap + length}};
+    EXPECT_NE(std::find(page.marks.begin(), page.marks.end(), below), page.marks.end());
 }
 
 TEST(CutMarks, AMarkThatWouldReachAnotherPictureIsLeftOut) {
@@ -224,6 +249,35 @@ TEST(CalibrationPage, TheCorrectionFromAMeasurementUndoesThePrinter) {
     EXPECT_TRUE(correctionFor(CalibrationMeasurement{}).isIdentity()) << "a true printer needs no correction";
     EXPECT_NE(correctionFor({0, 100, 30, 30}).problem(), "");
     EXPECT_NE(correctionFor({100, 100, 60, 30}).problem(), "") << "30 mm off is more than a printer's error";
+}
+
+TEST(CalibrationPage, EveryPrinterWithinTheRangesIsAcceptedAndAMeasurementOutsideIsNamedAsMeasured) {
+    // The whole promised range, its edges included: each measurement is accepted and gives a
+    // correction that is accepted too and undoes the printer.
+    for (double side : {90.0, 90.5, 95.0, 100.0, 105.0, 110.0})
+        for (double corner : {10.0, 22.5, 30.0, 41.0, 50.0}) {
+            const CalibrationMeasurement m{side, side, corner, corner};
+            EXPECT_EQ(m.problem(), "") << side << " " << corner;
+            const Calibration c = correctionFor(m);
+            EXPECT_EQ(c.problem(), "") << side << " " << corner;
+            const double s = side / 100, o = corner - 30 * s; // where this printer puts p: p * s + o
+            const LengthPoint drawn = c.apply(LengthPoint{Length::fromMillimetres(30), Length::fromMillimetres(130)});
+            EXPECT_NEAR(drawn.x.millimetres() * s + o, 30, 1e-9);
+            EXPECT_NEAR(drawn.y.millimetres() * s + o, 130, 1e-9);
+        }
+    EXPECT_NEAR(correctionFor({90.5, 100, 30, 30}).scaleXPercent, 110.497, 0.001);
+
+    const auto problem = [](CalibrationMeasurement m) { return m.problem(); };
+    EXPECT_EQ(problem({80, 100, 30, 30}), "The square width you measured, 80 mm, is outside 90 to 110 mm.");
+    EXPECT_EQ(problem({100, 110.5, 30, 30}), "The square height you measured, 110.5 mm, is outside 90 to 110 mm.");
+    EXPECT_EQ(problem({100, 100, 55, 30}),
+              "The corner's distance from the left edge you measured, 55 mm, is outside 10 to 50 mm.");
+    EXPECT_EQ(problem({100, 100, 30, 9.5}),
+              "The corner's distance from the top edge you measured, 9.5 mm, is outside 10 to 50 mm.");
+    EXPECT_EQ(problem({0, 100, 30, 30}), "The square width you entered is 0 mm: measure it on the printed page.");
+    EXPECT_EQ(problem({100, 100, 30, -3}),
+              "The corner's distance from the top edge you entered is -3 mm: measure it on the printed page.");
+    EXPECT_EQ(problem({100, std::nan(""), 30, 30}), "The square height is not a number of millimetres.");
 }
 
 TEST(CalibrationPage, TheSquareAndTheRulersStayInsideThePrintableArea) {

@@ -81,6 +81,27 @@ TEST(CoverArguments, AcceptsTheDocumentedForms) {
         EXPECT_NE(kindOfName(name), 0) << name;
 }
 
+TEST(CoverArguments, LetterIsUsAndTheHelpSaysWhatTheCorrectionAndEachOutputDo) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--paper", "Letter", "-o", "x.pdf", "dvd=a.jpg"},
+          std::vector<std::string>{"--paper=letter", "--print", "dvd=a.jpg"},
+          std::vector<std::string>{"--paper", "a4", "--paper", "us", "-o", "x.pdf", "dvd=a.jpg"}}) {
+        const auto parsed = parse(args);
+        ASSERT_TRUE(std::holds_alternative<CoverMakerRequest>(parsed)) << errorOf(args);
+        EXPECT_EQ(std::get<CoverMakerRequest>(parsed).paper, PaperChoice::LetterAndLegal) << args[1];
+    }
+    // The correction a printer at 90 % that is 20 mm off needs is taken.
+    EXPECT_EQ(errorOf({"--offset", "-25.5,20.9", "--scale", "111.1,90.9", "-o", "x.pdf", "dvd=a.jpg"}), "");
+
+    const std::string help = coverMakerUsage();
+    for (const char* said :
+         {"--paper us|letter|a4", "us (or letter)", "as it is applied to the page, not as measured",
+          "-o OUT.pdf: writes the pages as a PDF file at real size, the covers centred on each sheet",
+          "from the\nprinter's printable corner", "with the calibration saved for that",
+          "unless --offset or --scale is given", "-26 to 26", "90 to 112"})
+        EXPECT_NE(help.find(said), std::string::npos) << said;
+}
+
 TEST(CoverArguments, RefusesWhatCannotBePrintedWithOneLine) {
     const std::vector<std::vector<std::string>> bad = {
         {"-o", "x.pdf", "cd=a.jpg"}, // unknown kind
@@ -90,8 +111,9 @@ TEST(CoverArguments, RefusesWhatCannotBePrintedWithOneLine) {
         {"dvd=a.jpg"}, // no output
         {"-o", "x.pdf", "--print", "dvd=a.jpg"}, // two outputs
         {"-o", "x.pdf"}, // no cover
-        {"-o", "x.pdf", "--offset", "20.5,0", "dvd=a.jpg"},
+        {"-o", "x.pdf", "--offset", "26.5,0", "dvd=a.jpg"},
         {"-o", "x.pdf", "--scale", "100,89", "dvd=a.jpg"},
+        {"-o", "x.pdf", "--scale", "112.5,100", "dvd=a.jpg"},
         {"-o", "x.pdf", "--offset", "1,x", "dvd=a.jpg"},
         {"-o", "x.pdf", "--offset", "1e3,0", "dvd=a.jpg"},
         {"-o", "x.pdf", "--paper", "legal", "dvd=a.jpg"},

@@ -58,11 +58,24 @@ int kindOfName(const std::string& name) {
 }
 
 const char* coverMakerUsage() {
-    return "usage: kavi-cover [--paper us|a4] [--marks] [--offset X,Y] [--scale SX,SY] [--fit stretch|fill|fit]\n"
+    return "usage: kavi-cover [--paper us|letter|a4] [--marks] [--offset X,Y] [--scale SX,SY] [--fit "
+           "stretch|fill|fit]\n"
            "                  (-o OUT.pdf | --print[=QUEUE]) (KIND=PICTURE... | COVERSET.kavi)\n"
            "KIND: front, inside, back (any of them, each once), or one of dvd, mini, psp, ds, slim, hd, blu.\n"
            "COVERSET: a cover set saved by Kavi; its ticked covers print with their pictures, fit modes and texts.\n"
-           "X,Y: millimetres, -20 to 20. SX,SY: percent, 90 to 110.\n"
+           "X,Y: millimetres, -26 to 26. SX,SY: percent, 90 to 112.\n"
+           "--paper: us (or letter) prints on Letter, and on Legal for the kinds too long for it (the default);\n"
+           "a4 prints on A4.\n"
+           "-o OUT.pdf: writes the pages as a PDF file at real size, the covers centred on each sheet.\n"
+           "--print[=QUEUE]: sends the pages to the default printer (or to QUEUE), the covers placed from the\n"
+           "printer's printable corner as Kavi's Print button places them, with the calibration saved for that\n"
+           "queue by \"Calibrate Printer\" (kavi4.ini beside the program) unless --offset or --scale is given.\n"
+           "--offset and --scale give that correction instead, as it is applied to the page, not as measured:\n"
+           "every position, from the sheet's top-left corner, is scaled by SX,SY percent, then moved X,Y\n"
+           "millimetres right and down (negative: left and up). A printer that prints 2 mm too far right needs\n"
+           "--offset -2,0; one that prints at 98 % needs --scale 102.04,... (100 / 0.98). Given alone, the other\n"
+           "is 0,0 or 100,100. With -o they move the covers from their centred place.\n"
+           "--marks: adds cut marks at the covers' corners and fold marks at their spines and folds.\n"
            "--fit: stretch the picture onto each cover (the default), fill the cover keeping the picture's\n"
            "proportions (the overflow is cut off), or fit the whole picture inside it (the rest is paper);\n"
            "given with a cover set, it takes the place of the set's own fit modes.\n"
@@ -95,9 +108,9 @@ CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arg
         if (isOption(a, "--paper")) {
             if (!valueOf(a, "--paper", value)) return std::string("--paper needs us or a4");
             const std::string paper = lowered(value);
-            if (paper == "us") request.paper = PaperChoice::LetterAndLegal;
+            if (paper == "us" || paper == "letter") request.paper = PaperChoice::LetterAndLegal;
             else if (paper == "a4") request.paper = PaperChoice::A4;
-            else return "unknown paper \"" + value + "\" (us or a4)";
+            else return "unknown paper \"" + value + "\" (us, letter or a4)";
         } else if (a == "--marks") {
             request.cutMarks = true;
         } else if (isOption(a, "--offset")) {

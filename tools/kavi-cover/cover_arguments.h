@@ -2,15 +2,16 @@
 #pragma once
 // The command line of kavi-cover:
 //
-//   kavi-cover [--paper us|a4] [--marks] [--offset X,Y] [--scale SX,SY] [--fit stretch|fill|fit]
+//   kavi-cover [--paper us|letter|a4] [--marks] [--offset X,Y] [--scale SX,SY] [--fit stretch|fill|fit]
 //              (-o OUT.pdf | --print[=QUEUE]) (KIND=PICTURE... | COVERSET.kavi)
 //
 // KIND is front, inside, back, dvd, mini, psp, ds, slim, hd or blu (any case); the kinds given must
 // be a set the "Print Options" boxes allow: one single kind alone, or any of front, inside and
 // back, each once. A cover set (saved by Kavi) gives the kinds it has ticked, with their pictures
 // and texts, in place of KIND=PICTURE arguments. "--save-set OUT.kavi" in place of the output saves
-// the covers as a cover set, ticked, with the fit mode given. X,Y are millimetres (at most 20 either way), SX,SY
-// percent (90 to 110).
+// the covers as a cover set, ticked, with the fit mode given. --offset X,Y and --scale SX,SY are the
+// correction applied to the page (not a measurement): X,Y millimetres (at most 26 either way), SX,SY
+// percent (90 to 112); "letter" is another name for "us".
 #include "calibration.h"
 #include "cover_kinds.h"
 #include "fit_mode.h"

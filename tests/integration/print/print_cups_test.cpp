@@ -229,6 +229,37 @@ TEST_F(PrintThroughCups, TheChosenPrinterTakesTheNextJobAndUnloadPutsTheUsersDef
     }
 }
 
+TEST_F(PrintThroughCups, ADefaultTheUserSetWithLpoptionsAfterSelectPrinterStandsAtExit) {
+    ASSERT_TRUE(cups->addQueue("KaviC", KAVI_PASSTHROUGH_PPD));
+    QFile::remove(cups->userOptionsFile());
+    QFile::remove(cups->home() + "/kavi4.ini");
+    {
+        frmcovercreator window(platform);
+        window.settingsFile = cups->home() + "/kavi4.ini";
+        window.Form_Load();
+        window.A_Click();
+        Form1* chooser = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* f = qobject_cast<Form1*>(w); f && f->isVisible()) chooser = f;
+        ASSERT_NE(chooser, nullptr);
+        const auto found = chooser->List1->findItems("KaviB", Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1);
+        found[0]->setSelected(true);
+        chooser->Command1->click();
+        ASSERT_EQ(readAll(cups->userOptionsFile()).trimmed(), "Default KaviB");
+
+        QProcess lpoptions; // the user, in a shell
+        lpoptions.start("lpoptions", {"-d", "KaviC"});
+        ASSERT_TRUE(lpoptions.waitForFinished(-1));
+        ASSERT_EQ(lpoptions.exitCode(), 0);
+        window.Form_Unload();
+    }
+    EXPECT_EQ(deviceNameOfEntry(printers.defaultPrinterEntry()), "KaviC") << "the user's own choice stands";
+    EXPECT_FALSE(QFile::exists(cups->home() + "/kavi4-printer-restore.txt"));
+    QFile::remove(cups->userOptionsFile());
+    EXPECT_TRUE(cups->removeQueue("KaviC"));
+}
+
 TEST_F(PrintThroughCups, PickedPictureGoesThroughTheFileListToThePrintedPage) {
     QTemporaryDir pictures;
     QImage photo(800, 600, QImage::Format_RGB32);
@@ -376,7 +407,7 @@ TEST_F(PrintThroughCups, KaviStoppedBySigtermPutsTheDefaultBackAndWritesItsSetti
     ASSERT_TRUE(dead);
     TemporaryPrinterRecord left;
     left.owner = *dead;
-    left.original = {true, "KaviA", "Kavi Pass-through PDF", "file://" + cups->jobFile("KaviA"), "KaviA", {}};
+    left.original = {true, "KaviA", "Kavi Pass-through PDF", "file://" + cups->jobFile("KaviA"), "KaviA", {}, {}, {}};
     const QString record = programDir.filePath("kavi4-printer-restore.txt");
     writeFile(record, formatTemporaryPrinterRecord(left));
     writeFile(cups->userOptionsFile(), "Default KaviB\n");
@@ -416,13 +447,15 @@ TEST_F(PrintThroughCups, KaviStoppedBySigtermPutsTheDefaultBackAndWritesItsSetti
     ASSERT_FALSE(QFile::exists(record)) << "the record was not taken up at start";
     EXPECT_EQ(readAll(cups->userOptionsFile()).trimmed(), "Default KaviA");
 
-    writeFile(cups->userOptionsFile(), "Default KaviB\n"); // the default changed during the run
+    // The user changes the default during the run (lpoptions -d KaviB): Kavi never set a printer
+    // itself, so that choice stands when it ends.
+    writeFile(cups->userOptionsFile(), "Default KaviB\n");
     ASSERT_EQ(::kill(pid_t(program.processId()), SIGTERM), 0);
     ::kill(pid_t(program.processId()), SIGTERM); // a second one while it ends changes nothing
     ASSERT_TRUE(program.waitForFinished(120000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_EQ(readAll(cups->userOptionsFile()).trimmed(), "Default KaviA");
+    EXPECT_EQ(readAll(cups->userOptionsFile()).trimmed(), "Default KaviB");
     EXPECT_TRUE(QFile::exists(programDir.filePath("kavi4.ini"))) << "the settings were written";
 }
 

@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include <cups/cups.h>
+#include <signal.h>
 
 namespace kavi::testing {
 
@@ -73,12 +74,40 @@ PrivateCups::~PrivateCups() { stop(); }
 
 void PrivateCups::stop() {
     if (cupsd_.state() != QProcess::NotRunning) {
+        resume(); // a paused server would never act on SIGTERM
         cupsd_.terminate(); // SIGTERM to our own cupsd's pid
         if (!cupsd_.waitForFinished(15000)) {
             cupsd_.kill();
             cupsd_.waitForFinished();
         }
     }
+}
+
+void PrivateCups::pause() {
+    if (cupsd_.state() == QProcess::Running) ::kill(pid_t(cupsd_.processId()), SIGSTOP);
+}
+
+void PrivateCups::resume() {
+    if (cupsd_.state() == QProcess::Running) ::kill(pid_t(cupsd_.processId()), SIGCONT);
+}
+
+std::vector<int> PrivateCups::activeJobs() {
+    cups_job_t* jobs = nullptr;
+    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ACTIVE);
+    std::vector<int> ids;
+    for (int i = 0; i < n; ++i) ids.push_back(jobs[i].id);
+    cupsFreeJobs(n, jobs);
+    return ids;
+}
+
+int PrivateCups::jobState(int job) {
+    cups_job_t* jobs = nullptr;
+    const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
+    int state = 0;
+    for (int i = 0; i < n; ++i)
+        if (jobs[i].id == job) state = int(jobs[i].state);
+    cupsFreeJobs(n, jobs);
+    return state;
 }
 
 QString PrivateCups::home() const { return dir_.path() + "/home"; }

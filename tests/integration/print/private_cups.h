@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <vector>
+
 namespace kavi::testing {
 
 class PrivateCups {
@@ -28,6 +30,14 @@ public:
     bool rejectJobs(const QString& name);
     // Stops the server now (by its pid), as if it had gone away.
     void stop();
+    // Freezes the server (SIGSTOP to its pid): it keeps its socket but answers nothing; and lets
+    // it go on again (SIGCONT).
+    void pause();
+    void resume();
+    // The numbers of the jobs not yet finished (pending, held, processing or stopped).
+    std::vector<int> activeJobs();
+    // A job's state as CUPS numbers it (3 pending ... 7 canceled, 9 completed); 0 when unknown.
+    int jobState(int job);
     QString jobFile(const QString& queue) const;
     QString home() const;
     QString userOptionsFile() const { return home() + "/.cups/lpoptions"; }

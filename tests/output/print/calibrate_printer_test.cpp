@@ -7,7 +7,7 @@
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
 
-#include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -35,10 +35,10 @@ protected:
     void SetUp() override { ini = folder.write("kavi4.ini", "[MAIN]\nTab=3\n"); }
     void set(frmCalibrate& dialog, Orientation o, CalibrationMeasurement m) {
         const auto& b = dialog.boxes[o == Orientation::Portrait ? 0 : 1];
-        b.squareWidth->setValue(m.squareWidth);
-        b.squareHeight->setValue(m.squareHeight);
-        b.cornerLeft->setValue(m.cornerLeft);
-        b.cornerTop->setValue(m.cornerTop);
+        b.squareWidth->setText(QString::number(m.squareWidth));
+        b.squareHeight->setText(QString::number(m.squareHeight));
+        b.cornerLeft->setText(QString::number(m.cornerLeft));
+        b.cornerTop->setText(QString::number(m.cornerTop));
     }
     TempFolder folder;
     QString ini;
@@ -105,7 +105,9 @@ TEST_F(CalibrateDialog, AMeasurementOutOfRangeIsNamedAndChangesNothing) {
     ASSERT_EQ(t.messages.shown.size(), 1u);
     const QString text = t.messages.shown[0].text;
     EXPECT_TRUE(text.contains("sideways")) << text.toStdString();
-    EXPECT_TRUE(text.contains("vertical scale of 125%")) << text.toStdString();
+    EXPECT_TRUE(text.contains("The square height you measured, 80 mm, is outside 90 to 110 mm."))
+        << "what the user typed, not the correction: " << text.toStdString();
+    EXPECT_TRUE(text.contains("Kavi corrects offsets of up to 20 mm and scales of 90 to 110%.")) << text.toStdString();
     EXPECT_EQ(dialog.outcome(), frmCalibrate::Outcome::Nothing);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(folder.read("kavi4.ini"), before) << "not even the usable orientation is stored";
@@ -113,8 +115,42 @@ TEST_F(CalibrateDialog, AMeasurementOutOfRangeIsNamedAndChangesNothing) {
     set(dialog, Orientation::Landscape, {100, 100, 55, 30}); // a corner 25 mm off
     dialog.cmdOK->click();
     ASSERT_EQ(t.messages.shown.size(), 2u);
-    EXPECT_TRUE(t.messages.shown[1].text.contains("horizontal offset")) << t.messages.shown[1].text.toStdString();
+    EXPECT_TRUE(t.messages.shown[1].text.contains(
+        "The corner's distance from the left edge you measured, 55 mm, is outside 10 to 50 mm."))
+        << t.messages.shown[1].text.toStdString();
     EXPECT_EQ(folder.read("kavi4.ini"), before);
+}
+
+TEST_F(CalibrateDialog, BlankZeroAndWordsAreRefusedByNameAndNinetyPointFivePercentIsAccepted) {
+    const QByteArray before = folder.read("kavi4.ini");
+    frmCalibrate dialog(t.platform, ini, "Office");
+    const std::pair<QString, QString> typed[] = {
+        {"", "The square width is empty: enter what you measured, in millimetres."},
+        {"  ", "The square width is empty: enter what you measured, in millimetres."},
+        {"abc", "The square width \"abc\" is not a number of millimetres."},
+        {"12x", "The square width \"12x\" is not a number of millimetres."},
+        {"0", "The square width you entered is 0 mm: measure it on the printed page."},
+        {"-100", "The square width you entered is -100 mm: measure it on the printed page."},
+    };
+    for (const auto& [text, line] : typed) {
+        t.messages.shown.clear();
+        dialog.boxes[0].squareWidth->setText(text);
+        dialog.cmdOK->click();
+        ASSERT_EQ(t.messages.shown.size(), 1u) << text.toStdString();
+        EXPECT_TRUE(t.messages.shown[0].text.contains(line)) << t.messages.shown[0].text.toStdString();
+        EXPECT_FALSE(t.messages.shown[0].text.contains("inf")) << t.messages.shown[0].text.toStdString();
+        EXPECT_EQ(folder.read("kavi4.ini"), before);
+    }
+
+    // A printer at 90.5 % (and one at the other end, 20 mm off) is within what the help promises.
+    t.messages.shown.clear();
+    set(dialog, Orientation::Portrait, {90.5, 109.5, 30 * 0.905 + 20, 50});
+    dialog.boxes[1].squareWidth->setText("90.5 mm");
+    dialog.cmdOK->click();
+    EXPECT_TRUE(t.messages.shown.empty()) << t.messages.shown[0].text.toStdString();
+    EXPECT_EQ(dialog.outcome(), frmCalibrate::Outcome::Saved);
+    EXPECT_NEAR(readCalibration(ini, "Office", Orientation::Portrait).scaleXPercent, 100 / 0.905, 1e-9);
+    EXPECT_NEAR(readCalibration(ini, "Office", Orientation::Landscape).scaleXPercent, 100 / 0.905, 1e-9);
 }
 
 TEST_F(CalibrateDialog, OkStoresBothOrientationsSoThatPagesComeOutWhereMeantAndResetClearsThem) {

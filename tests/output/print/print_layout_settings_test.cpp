@@ -40,7 +40,7 @@ TEST_F(PrintLayoutSettingsTest, ChoicesAndCalibrationsComeBackPerQueueAndOrienta
     for (const char* key : {"Drive", "Dir", "Tab", "DVD"})
         EXPECT_FALSE(profile::getString("MAIN", key, "", 100, ini).isEmpty()) << key;
 
-    EXPECT_FALSE(writeCalibration(ini, "Office", Orientation::Portrait, {25, 0, 100, 100})) << "out of range";
+    EXPECT_FALSE(writeCalibration(ini, "Office", Orientation::Portrait, {27, 0, 100, 100})) << "out of range";
     EXPECT_FALSE(writeCalibration(ini, "", Orientation::Portrait, portrait));
     EXPECT_EQ(readCalibration(ini, "Office", Orientation::Portrait), portrait) << "a refused write changes nothing";
 }

@@ -118,3 +118,67 @@ TEST(PrintLayout, ExportPdfCentresTheCoversAndSaysWhenItCannotWrite) {
     ASSERT_EQ(t.messages.shown.size(), 1u);
     EXPECT_EQ(t.messages.shown[0].icon, MsgIcon::Critical);
 }
+
+namespace {
+
+// The four numbers of a recorded "line X1,Y1 X2,Y2 wW".
+std::array<double, 4> lineEnds(const QString& op) {
+    const QStringList parts = op.split(' ');
+    const QStringList from = parts.at(1).split(','), to = parts.at(2).split(',');
+    return {from.at(0).toDouble(), from.at(1).toDouble(), to.at(0).toDouble(), to.at(1).toDouble()};
+}
+
+} // namespace
+
+TEST(PrintLayout, WithMarginsTheFillClipAndTheCalibratedMarksOfEveryPageAreFromThePrintableCorner) {
+    // Two Letter pages (Front and Inside, then Back) on a printer with uneven margins, the Front
+    // filled from a wide picture, cut marks on; once plain, once through a calibration.
+    const double left = 0.25 * 1440, top = 0.5 * 1440, mm = 1440 / 25.4;
+    const Calibration c{2, -1, 101, 99};
+    std::array<std::vector<QString>, 2> ops;
+    for (const bool calibrated : {false, true}) {
+        TestPlatform t;
+        t.printers.install({"Office"});
+        t.printer.margins = std::array<double, 4>{0.25, 0.5, 0.3, 0.2};
+        PrintSelection s = tick({1, 2, 3});
+        s.pictures[0] = kavi::testing::darkPicture(80, 20, QStringLiteral("Image1"));
+        s.fitModes[0] = FitMode::Fill;
+        s.layout = {PaperChoice::LetterAndLegal, true};
+        if (calibrated) s.calibrationOf = [c](const QString&, Orientation) { return c; };
+        t.messages.answers = {MsgResult::Ok};
+        ASSERT_TRUE(printCovers(t.platform, s).sent);
+        ops[calibrated] = t.printer.ops;
+    }
+
+    // The Front lies at the printable corner, so its clip starts there: at 0,0, not at the margins.
+    const LengthSize front = coverKind(1).printSize;
+    const auto draws = opsStartingWith(ops[0], "draw Image1 ");
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_TRUE(draws[0].endsWith(QStringLiteral(" clip 0,0 %1x%2").arg(front.width.twips()).arg(front.height.twips())))
+        << draws[0].toStdString();
+    EXPECT_TRUE(draws[0].startsWith("draw Image1 -")) << "the wide picture reaches past the clip on the left";
+
+    // Each page has its own marks.
+    for (const auto& job : ops) {
+        const auto page = std::find(job.begin(), job.end(), "new page");
+        ASSERT_NE(page, job.end());
+        const auto linesIn = [](auto from, auto to) {
+            return std::count_if(from, to, [](const QString& op) { return op.startsWith("line "); });
+        };
+        EXPECT_GT(linesIn(job.begin(), page), 0) << "the first page's marks";
+        EXPECT_GT(linesIn(page, job.end()), 0) << "the second page's marks";
+    }
+
+    // The calibration moves both ends of every mark, on the sheet, from its corner.
+    const auto plainLines = opsStartingWith(ops[0], "line "), calibratedLines = opsStartingWith(ops[1], "line ");
+    ASSERT_EQ(plainLines.size(), calibratedLines.size());
+    const auto x = [&](double fromCorner) { return (fromCorner + left) * 1.01 + 2 * mm - left; };
+    const auto y = [&](double fromCorner) { return (fromCorner + top) * 0.99 - 1 * mm - top; };
+    for (std::size_t i = 0; i < plainLines.size(); ++i) {
+        const auto p = lineEnds(plainLines[i]), q = lineEnds(calibratedLines[i]);
+        EXPECT_NEAR(q[0], x(p[0]), 0.5) << i;
+        EXPECT_NEAR(q[1], y(p[1]), 0.5) << i;
+        EXPECT_NEAR(q[2], x(p[2]), 0.5) << "the end of mark " << i;
+        EXPECT_NEAR(q[3], y(p[3]), 0.5) << "the end of mark " << i;
+    }
+}

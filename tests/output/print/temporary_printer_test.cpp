@@ -53,7 +53,7 @@ protected:
     TemporaryPrinterRecord officeRecord(const ProcessIdentity& owner, bool userHadDefault = true) const {
         TemporaryPrinterRecord r;
         r.owner = owner;
-        r.original = {true, "Office", "Office driver", "Office-port", std::nullopt, {}};
+        r.original = {true, "Office", "Office driver", "Office-port", std::nullopt, {}, {}, {}};
         if (userHadDefault) r.original.userSetting = "Office";
         return r;
     }
@@ -144,6 +144,86 @@ TEST_F(TemporaryPrinter, ASecondKaviNeverUndoesOrOverwritesTheFirstOnesRecord) {
     EXPECT_FALSE(QFile::exists(record));
 }
 
+TEST_F(TemporaryPrinter, ADefaultTheUserChangedAfterKavisChoiceIsLeftAloneAndTheRecordDropped) {
+    for (const bool withRecord : {true, false}) {
+        TestPlatform p;
+        p.printers.install({"Office", "Photo", "Other"});
+        const OriginalPrinterRecord original = rememberOriginalPrinter(p.printers, withRecord ? record : QString());
+        Form1 form(p.platform);
+        form.showChooser();
+        form.List1->findItems("Photo", Qt::MatchExactly).first()->setSelected(true);
+        form.Command1->click();
+        ASSERT_EQ(deviceNameOfEntry(p.printers.defaultPrinterEntry()), "Photo");
+        if (withRecord) {
+            const auto written = readTemporaryPrinterRecord(record);
+            ASSERT_TRUE(written);
+            EXPECT_EQ(written->original.temporaryPrinter, "Photo") << "the record names Kavi's own printer";
+        }
+        // The user runs lpoptions -d Other in a shell (or another program does) while Kavi runs.
+        p.printers.writeDefaultPrinterEntry("Other,Other driver,Other-port");
+        p.printers.entryWrites.clear();
+
+        restoreOriginalPrinter(p.printers, original);
+        EXPECT_EQ(deviceNameOfEntry(p.printers.defaultPrinterEntry()), "Other") << "the user's choice stands";
+        EXPECT_TRUE(p.printers.entryWrites.empty());
+        EXPECT_EQ(p.printers.userSetting, QString("Other"));
+        EXPECT_FALSE(QFile::exists(record)) << "the record is dropped";
+        form.close();
+    }
+}
+
+TEST_F(TemporaryPrinter, AKaviThatDiedIsUndoneOnlyWhileItsPrinterIsStillTheDefault) {
+    // A first Kavi chose Photo and was killed; its record names Photo as its printer.
+    t.printers.install({"Other"});
+    for (const bool userChangedIt : {false, true}) {
+        OtherProcess crashed;
+        crashed.stop();
+        choosePhotoAsTheOtherKaviDid();
+        TemporaryPrinterRecord left = officeRecord(crashed.identity);
+        left.original.temporaryPrinter = "Photo";
+        ASSERT_TRUE(writeTemporaryPrinterRecord(record, left));
+        if (userChangedIt) {
+            t.printers.writeDefaultPrinterEntry("Other,Other driver,Other-port");
+            t.printers.entryWrites.clear();
+        }
+        const OriginalPrinterRecord original = rememberOriginalPrinter(t.printers, record);
+        EXPECT_FALSE(QFile::exists(record));
+        if (userChangedIt) {
+            EXPECT_EQ(defaultName(), "Other");
+            EXPECT_TRUE(t.printers.entryWrites.empty());
+            EXPECT_EQ(original.deviceName, "Other") << "the user's later choice is the original now";
+        } else {
+            EXPECT_EQ(defaultName(), "Office");
+            EXPECT_EQ(original.deviceName, "Office");
+        }
+    }
+}
+
+TEST_F(TemporaryPrinter, ASecondKaviHandsBackTheFirstOnesPrinterAndTheFirstThenTheUsers) {
+    // The first Kavi (another process) chose Photo; this one starts, chooses Office2 and exits.
+    t.printers.install({"Office2"});
+    OtherProcess first;
+    ASSERT_NE(first.identity.pid, 0);
+    choosePhotoAsTheOtherKaviDid();
+    TemporaryPrinterRecord held = officeRecord(first.identity);
+    held.original.temporaryPrinter = "Photo";
+    ASSERT_TRUE(writeTemporaryPrinterRecord(record, held));
+    const QByteArray before = folder.read(QFileInfo(record).fileName());
+
+    const OriginalPrinterRecord second = rememberOriginalPrinter(t.printers, record);
+    ASSERT_TRUE(cSetDfltPrinter(t.printers).SetPrinterAsDefault("Office2"));
+    restoreOriginalPrinter(t.printers, second);
+    EXPECT_EQ(defaultName(), "Photo") << "the first Kavi's printer again, which that Kavi undoes itself";
+    EXPECT_EQ(folder.read(QFileInfo(record).fileName()), before) << "the first one's record is untouched";
+
+    // The first one is gone without its shut-down: the next start finds its printer still in force
+    // and puts the user's own back.
+    first.stop();
+    rememberOriginalPrinter(t.printers, record);
+    EXPECT_EQ(defaultName(), "Office");
+    EXPECT_FALSE(QFile::exists(record));
+}
+
 TEST_F(TemporaryPrinter, ADamagedRecordIsIgnoredAndReplacedByTheNextOne) {
     const QByteArray whole = formatTemporaryPrinterRecord(officeRecord({1, 2}));
     for (const QByteArray& damaged : {QByteArray("\x01\x02 not a record"), whole.left(whole.size() / 2),
@@ -163,9 +243,11 @@ TEST_F(TemporaryPrinter, ADamagedRecordIsIgnoredAndReplacedByTheNextOne) {
     // Names with commas, spaces or line breaks come back as written.
     TemporaryPrinterRecord odd = officeRecord(currentProcess());
     odd.original.port = "file:///tmp/a b,c\nd=e";
+    odd.original.temporaryPrinter = "Photo 2";
     const auto back = parseTemporaryPrinterRecord(formatTemporaryPrinterRecord(odd));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->original.port, odd.original.port);
+    EXPECT_EQ(back->original.temporaryPrinter, odd.original.temporaryPrinter);
 }
 
 TEST(ProcessIdentity, TellsAReusedPidFromTheProcessThatHadIt) {
