@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cover_arguments.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -79,10 +80,43 @@ const char* coverMakerUsage() {
            "--fit: stretch the picture onto each cover (the default), fill the cover keeping the picture's\n"
            "proportions (the overflow is cut off), or fit the whole picture inside it (the rest is paper);\n"
            "given with a cover set, it takes the place of the set's own fit modes.\n"
-           "--save-set OUT.kavi: instead of printing, save the covers as a cover set (ticked, with the fit mode).\n";
+           "--save-set OUT.kavi: instead of printing, save the covers as a cover set (ticked, with the fit mode).\n"
+           "\n"
+           "usage: kavi-cover --stocks [--templates DIR]...\n"
+           "lists the disc label stocks found in label-template files, one a line: BRAND PART, the paper, the\n"
+           "label's and the hole's diameters in millimetres and the labels on a sheet, separated by tabs. The\n"
+           "templates are read from each DIR given, then from ~/.local/share/kavi/templates, then from\n"
+           "libglabels-3.0/templates in the system's data folders (Debian's glabels-data package).\n";
 }
 
+namespace {
+
+CoverMakerArguments parseStockListArguments(const std::vector<std::string>& arguments) {
+    CoverMakerStockList list;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        if (a == "--stocks") continue;
+        if (a == "--help" || a == "-h") return CoverMakerHelp{};
+        std::string folder;
+        if (a == "--templates") {
+            if (i + 1 >= arguments.size()) return std::string("--templates needs a folder");
+            folder = arguments[++i];
+        } else if (a.rfind("--templates=", 0) == 0) {
+            folder = a.substr(12);
+        } else {
+            return "--stocks takes only --templates DIR, not \"" + a + "\"";
+        }
+        if (folder.empty()) return std::string("--templates needs a folder");
+        list.templateFolders.push_back(folder);
+    }
+    return list;
+}
+
+} // namespace
+
 CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arguments) {
+    if (std::find(arguments.begin(), arguments.end(), "--stocks") != arguments.end())
+        return parseStockListArguments(arguments);
     CoverMakerRequest request;
     bool outputGiven = false;
     std::optional<std::pair<double, double>> offset, scale;

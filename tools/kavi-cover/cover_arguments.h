@@ -4,6 +4,7 @@
 //
 //   kavi-cover [--paper us|letter|a4] [--marks] [--offset X,Y] [--scale SX,SY] [--fit stretch|fill|fit]
 //              (-o OUT.pdf | --print[=QUEUE]) (KIND=PICTURE... | COVERSET.kavi)
+//   kavi-cover --stocks [--templates DIR]...
 //
 // KIND is front, inside, back, dvd, mini, psp, ds, slim, hd or blu (any case); the kinds given must
 // be a set the "Print Options" boxes allow: one single kind alone, or any of front, inside and
@@ -46,8 +47,13 @@ struct CoverMakerRequest {
 
 struct CoverMakerHelp {};
 
-// The request, a request for the usage text, or a one-line error.
-using CoverMakerArguments = std::variant<CoverMakerRequest, CoverMakerHelp, std::string>;
+// kavi-cover --stocks [--templates DIR]...: the disc label stocks found, one a line.
+struct CoverMakerStockList {
+    std::vector<std::string> templateFolders; // searched before the user's and the system's
+};
+
+// The request, a request for the usage text or the stock list, or a one-line error.
+using CoverMakerArguments = std::variant<CoverMakerRequest, CoverMakerHelp, CoverMakerStockList, std::string>;
 
 CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arguments);
 

@@ -8,6 +8,7 @@
 #include "named_queue.h"
 
 #include "files/atomic_file.h"
+#include "files/label_templates.h"
 #include "files/program_folder.h"
 #include "imaging/picture_loader.h"
 #include "imaging/text_overlay.h"
@@ -19,6 +20,7 @@
 #include "print/printer.h"
 #include "print_job.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QString>
@@ -124,6 +126,28 @@ int printCovers(const CoverMakerRequest& request, const std::array<QImage, kCove
     return 0;
 }
 
+// The disc label stocks of the template files, one a line; a damaged file is named on stderr.
+int listStocks(const CoverMakerStockList& request) {
+    QStringList given;
+    for (const std::string& folder : request.templateFolders) {
+        if (!QFileInfo(QString::fromStdString(folder)).isDir())
+            return fail(kUsageError, "no template folder \"" + folder + "\"");
+        given << QString::fromStdString(folder);
+    }
+    const labels::StockList list = labels::readDiscStocks(labels::templateFolders(given));
+    for (const QString& skipped : list.skippedFiles)
+        std::fprintf(stderr, "kavi-cover: note: left out %s\n", skipped.toLocal8Bit().constData());
+    if (list.stocks.empty())
+        std::fputs("kavi-cover: no disc label stocks found: install the label templates (Debian's glabels-data "
+                   "package), or put template files in ~/.local/share/kavi/templates or a --templates folder\n",
+                   stderr);
+    for (const DiscLabelStock& stock : list.stocks)
+        std::printf("%s\t%s %.1f x %.1f mm\t%.2f mm\t%.2f mm\t%zu\n", stock.name().c_str(), stock.paperId.c_str(),
+                    stock.paper.width.millimetres(), stock.paper.height.millimetres(),
+                    stock.outerDiameter().millimetres(), stock.holeDiameter().millimetres(), stock.centres.size());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -137,6 +161,7 @@ int main(int argc, char** argv) {
         std::fputs(coverMakerUsage(), stdout);
         return 0;
     }
+    if (const auto* stocks = std::get_if<CoverMakerStockList>(&parsed)) return listStocks(*stocks);
     if (const auto* error = std::get_if<std::string>(&parsed)) return fail(kUsageError, *error);
     CoverMakerRequest request = std::get<CoverMakerRequest>(parsed);
     // Qt's image readers find their plug-ins through the application object; cover text needs the
