@@ -14,8 +14,10 @@
 #include "support/process_events.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
+#include "tab_strip.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 
 #include <gtest/gtest.h>
