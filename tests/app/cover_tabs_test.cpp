@@ -265,7 +265,8 @@ TEST_F(CoverTabs, APictureKeepsItsTransparencyAndShowsOnWhitePaperInTheTabAndThe
     ASSERT_EQ(saveCoverSetFile(setFile, window.currentCoverSet()), 0);
     const CoverSetReading reopened = loadCoverSetFile(setFile);
     ASSERT_TRUE(reopened.set);
-    EXPECT_EQ(reopened.set->cover(kDvd).picture.pixel(300, 100), qRgba(0, 0, 255, 128)) << "a cover set keeps it";
+    EXPECT_EQ(reopened.set->cover(kDvd).picture.image().pixel(300, 100), qRgba(0, 0, 255, 128))
+        << "a cover set keeps it";
 
     frmCoverText text(kDvd, kept, window.fitMode(kDvd), emptyCoverText(kDvd));
     text.show();
