@@ -22,11 +22,11 @@ void keepAs32Bits(QImage& picture) {
 
 const QImage& StretchedPicture::picture() const {
     // Decoding fills in what the control already stood for; the control itself is never const.
-    if (deferred_) const_cast<StretchedPicture*>(this)->decodeNow();
+    if (deferred_) const_cast<StretchedPicture*>(this)->decodeNow(true);
     return picture_;
 }
 
-void StretchedPicture::decodeNow() {
+void StretchedPicture::decodeNow(bool repaint) {
     const std::function<QImage()> decode = std::move(deferred_);
     deferred_ = nullptr;
     deferredSize_ = QSize();
@@ -34,7 +34,7 @@ void StretchedPicture::decodeNow() {
     keepAs32Bits(picture);
     picture_ = std::move(picture);
     refreshScreenCopy();
-    update();
+    if (repaint) update();
     undecodedPictureDecoded();
 }
 
@@ -90,7 +90,7 @@ void StretchedPicture::setSelected(bool selected) {
 }
 
 void StretchedPicture::paintEvent(QPaintEvent*) {
-    if (deferred_) decodeNow(); // shown for the first time: the picture is needed now
+    if (deferred_) decodeNow(false); // shown for the first time: the picture is needed now
     if (screenCopy_.isNull() && !selected_ && layout_.paper.isEmpty()) return;
     QPainter painter(this);
     if (!layout_.paper.isEmpty()) {

@@ -64,7 +64,7 @@ protected:
 
 private:
     void refreshScreenCopy();
-    void decodeNow();
+    void decodeNow(bool repaint); // repaint: not when painting already
     QSize pictureSize() const { return deferred_ ? deferredSize_ : picture_.size(); }
     QImage picture_;
     std::function<QImage()> deferred_; // decodes the picture not yet decoded
