@@ -3,6 +3,7 @@
 // File menu's "Open Cover Set..." and "Save Cover Set...", and the question about unsaved covers.
 #include "frmcovercreator.h"
 
+#include "cover_kinds.h"
 #include "cover_set_file.h"
 #include "dialog_folders.h"
 #include "folder_list.h"
@@ -86,6 +87,17 @@ CoverSet frmcovercreator::currentCoverSet() const {
 void frmcovercreator::applyCoverSet(const CoverSet& set) {
     for (int n = 1; n <= kCoverKindCount; ++n) {
         const CoverSetCover& cover = set.cover(n);
+        // A picture is decoded when first needed; one that does not decode then is told, once the
+        // paint or print that needed it is over.
+        disconnect(Image(n), &PictureSlot::pictureDamaged, this, nullptr);
+        connect(
+            Image(n), &PictureSlot::pictureDamaged, this,
+            [this, n] {
+                ShowNotice(QStringLiteral("The picture of the %1 cover in the opened cover set is damaged; the cover "
+                                          "shows no picture.")
+                               .arg(QString::fromUtf8(kCoverKinds[std::size_t(n - 1)].checkCaption)));
+            },
+            Qt::QueuedConnection);
         Image(n)->setCoverSetPicture(cover.picture);
         setFitMode(n, cover.fit);
         setCoverText(n, cover.text);
@@ -119,9 +131,8 @@ void frmcovercreator::OpenCoverSet_Click() {
     if (!chosen.accepted || chosen.fileName.isEmpty()) return;
     rememberDialogFolder(settingsFile, DialogFileKind::CoverSets, chosen.fileName);
     setBusy(true);
+    // The entries are checked and kept as stored; each picture is decoded when first needed.
     CoverSetReading reading = loadCoverSetFile(chosen.fileName);
-    // Every cover shows at once: its picture is decoded before any cover is touched.
-    if (reading.set && !decodeCoverSetPictures(*reading.set)) reading = {CoverSetProblem::Damaged, {}, reading.version};
     setBusy(false);
     const QString name = QFileInfo(chosen.fileName).fileName();
     if (!reading.set) {

@@ -67,7 +67,9 @@ PrintSelection frmcovercreator::printSelection() const {
     PrintSelection selection;
     for (int n = 1; n <= kCoverKindCount; ++n) {
         selection.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
-        selection.pictures[std::size_t(n - 1)] = Image(n)->picture();
+        // A cover not printed keeps an opened picture undecoded.
+        if (Check(n)->isChecked() || !Image(n)->isPictureUndecoded())
+            selection.pictures[std::size_t(n - 1)] = Image(n)->picture();
         selection.fitModes[std::size_t(n - 1)] = Image(n)->fitMode();
         selection.texts[std::size_t(n - 1)] = coverText(n);
         // Only a cover with no text on it may carry its JPEG file as it is.

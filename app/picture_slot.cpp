@@ -25,20 +25,45 @@ PictureSlot::PictureSlot(const QString& name, const CoverKind& kind, QWidget* pa
 }
 
 void PictureSlot::setCoverSetPicture(const CoverSetPicture& picture) {
-    if (picture.encoding() == CoverSetPicture::Encoding::Jpeg) {
-        setPickedPicture(picture.image(), picture.encoded());
-        opened_ = {};
+    originalJpeg_ = picture.encoding() == CoverSetPicture::Encoding::Jpeg ? picture.encoded() : QByteArray();
+    pickedKey_ = openedKey_ = 0;
+    opened_ = picture;
+    if (picture.isNull()) {
+        StretchedPicture::setPicture({});
+    } else if (picture.isDecoded()) {
+        StretchedPicture::setPicture(picture.image());
+        pickedKey_ = openedKey_ = this->picture().cacheKey();
+    } else {
+        // Copies of the set's picture share its bytes and, once decoded, its pixels.
+        setUndecodedPicture(picture.size(), [picture] { return picture.image(); });
+    }
+}
+
+void PictureSlot::undecodedPictureDecoded() {
+    if (picture().isNull()) {
+        // Nothing to show or print; the stored bytes are still saved as they were.
+        originalJpeg_.clear();
+        emit pictureDamaged();
         return;
     }
-    setPicture(picture.image());
-    opened_ = picture;
-    openedKey_ = this->picture().cacheKey();
+    openedKey_ = picture().cacheKey();
+    if (!originalJpeg_.isEmpty()) pickedKey_ = openedKey_;
+}
+
+bool PictureSlot::isUneditedOriginal() const {
+    if (originalJpeg_.isEmpty()) return false;
+    if (isPictureUndecoded()) return true;
+    return !picture().isNull() && picture().cacheKey() == pickedKey_;
 }
 
 CoverSetPicture PictureSlot::coverSetPicture() const {
+    if (!opened_.isNull()) {
+        if (isPictureUndecoded()) return opened_;
+        // A picture that did not decode stays as it was stored until another one replaces it.
+        if (picture().isNull() ? opened_.decodeFailed() : picture().cacheKey() == openedKey_) return opened_;
+    }
     if (picture().isNull()) return {};
     if (isUneditedOriginal()) return CoverSetPicture::ofJpegFile(originalJpeg_, picture());
-    if (!opened_.isNull() && picture().cacheKey() == openedKey_) return opened_;
     return picture();
 }
 

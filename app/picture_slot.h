@@ -36,6 +36,7 @@ public:
     // A picture as decoded from a file, with the file's JPEG bytes when a PDF can carry them as
     // they are (empty otherwise).
     void setPickedPicture(QImage picture, QByteArray originalJpeg) {
+        opened_ = {};
         StretchedPicture::setPicture(std::move(picture));
         originalJpeg_ = std::move(originalJpeg);
         pickedKey_ = this->picture().cacheKey();
@@ -43,25 +44,33 @@ public:
     // Any other picture (the Cover Manipulator's result, a scan): the file's bytes are let go.
     void setPicture(QImage picture) {
         originalJpeg_.clear();
+        if (picture.isNull() || picture.cacheKey() != openedKey_) opened_ = {};
         StretchedPicture::setPicture(std::move(picture));
     }
-    // A picture from an opened cover set. A JPEG entry becomes a picked picture with its file's
-    // bytes; any other entry is kept, to be saved again as it is while the picture is unchanged.
+    // A picture from an opened cover set, kept as its entry was stored and decoded when first
+    // needed (shown, printed, edited, saved as a picture). A JPEG entry counts as a picked picture
+    // with its file's bytes. While the picture is unchanged the entry is saved again as it is.
+    // An entry that does not decode leaves the slot empty and announces pictureDamaged().
     void setCoverSetPicture(const CoverSetPicture& picture);
-    // The picture as a cover set saves it: the kept JPEG file or opened entry while the picture
-    // is unchanged, else its pixels.
+    // The picture as a cover set saves it: the opened entry or kept JPEG file while the picture
+    // is unchanged, else its pixels. Decodes nothing.
     CoverSetPicture coverSetPicture() const;
 
     // True while the slot holds exactly the picture decoded from a JPEG file whose bytes it kept.
     // The one place that decides whether a print job may carry the file instead of the pixels.
-    bool isUneditedOriginal() const { return !originalJpeg_.isEmpty() && picture().cacheKey() == pickedKey_; }
+    bool isUneditedOriginal() const;
     // The kept file bytes while the picture is the unedited original; empty otherwise.
     QByteArray uneditedOriginalJpeg() const { return isUneditedOriginal() ? originalJpeg_ : QByteArray(); }
+
+signals:
+    // The opened picture's stored bytes did not decode when it was first needed.
+    void pictureDamaged();
 
 protected:
     Layout layoutFor(QSize area, QSize picture) const override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void undecodedPictureDecoded() override;
 
 private:
     void renderText();
@@ -74,7 +83,7 @@ private:
     QByteArray originalJpeg_;
     qint64 pickedKey_ = 0;
     CoverSetPicture opened_; // the entry the picture was opened from
-    qint64 openedKey_ = 0;
+    qint64 openedKey_ = 0; // the opened picture's pixels, once decoded
 };
 
 } // namespace kavi

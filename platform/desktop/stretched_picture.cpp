@@ -10,10 +10,46 @@ namespace kavi {
 
 StretchedPicture::StretchedPicture(QWidget* parent) : QWidget(parent) {}
 
-void StretchedPicture::setPicture(QImage picture) {
-    // Transparent parts stay transparent (not premultiplied); they show the paper when drawn.
+namespace {
+
+// Transparent parts stay transparent (not premultiplied); they show the paper when drawn.
+void keepAs32Bits(QImage& picture) {
     const QImage::Format kept = picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
     if (!picture.isNull() && picture.format() != kept) picture.convertTo(kept);
+}
+
+} // namespace
+
+const QImage& StretchedPicture::picture() const {
+    // Decoding fills in what the control already stood for; the control itself is never const.
+    if (deferred_) const_cast<StretchedPicture*>(this)->decodeNow(true);
+    return picture_;
+}
+
+void StretchedPicture::decodeNow(bool repaint) {
+    const std::function<QImage()> decode = std::move(deferred_);
+    deferred_ = nullptr;
+    deferredSize_ = QSize();
+    QImage picture = decode();
+    keepAs32Bits(picture);
+    picture_ = std::move(picture);
+    refreshScreenCopy();
+    if (repaint) update();
+    undecodedPictureDecoded();
+}
+
+void StretchedPicture::setUndecodedPicture(QSize size, std::function<QImage()> decode) {
+    picture_ = QImage();
+    deferred_ = std::move(decode);
+    deferredSize_ = size;
+    refreshScreenCopy();
+    update();
+}
+
+void StretchedPicture::setPicture(QImage picture) {
+    deferred_ = nullptr;
+    deferredSize_ = QSize();
+    keepAs32Bits(picture);
     picture_ = std::move(picture);
     refreshScreenCopy();
     update();
@@ -29,9 +65,10 @@ void StretchedPicture::layoutChanged() {
 }
 
 void StretchedPicture::refreshScreenCopy() {
-    layout_ = layoutFor(size(), picture_.size());
+    layout_ = layoutFor(size(), pictureSize());
     screenCopy_ = QImage();
-    if (picture_.isNull() || width() <= 0 || height() <= 0) return;
+    // An undecoded picture is scaled when it is painted.
+    if (deferred_ || picture_.isNull() || width() <= 0 || height() <= 0) return;
     const QRectF& source = layout_.source;
     const QSize target(std::max(1, int(std::lround(layout_.target.width() * devicePixelRatioF()))),
                        std::max(1, int(std::lround(layout_.target.height() * devicePixelRatioF()))));
@@ -53,6 +90,7 @@ void StretchedPicture::setSelected(bool selected) {
 }
 
 void StretchedPicture::paintEvent(QPaintEvent*) {
+    if (deferred_) decodeNow(false); // shown for the first time: the picture is needed now
     if (screenCopy_.isNull() && !selected_ && layout_.paper.isEmpty()) return;
     QPainter painter(this);
     if (!layout_.paper.isEmpty()) {

@@ -6,9 +6,14 @@
 //
 // A control may instead show its picture on a sheet of paper inside its rectangle (a cover in its
 // real proportions): it then says where the paper lies and which part of the picture shows where.
+//
+// A picture may be given undecoded, with its size and a way to decode it: it is decoded the first
+// time it is painted or asked for, so that a control that never shows costs no pixels.
 #include <QImage>
 #include <QRectF>
 #include <QWidget>
+
+#include <functional>
 
 namespace kavi {
 
@@ -17,11 +22,18 @@ class StretchedPicture : public QWidget {
 public:
     explicit StretchedPicture(QWidget* parent = nullptr);
 
-    const QImage& picture() const { return picture_; }
-    bool hasPicture() const { return !picture_.isNull(); }
+    // The picture's pixels; a picture given undecoded is decoded here, once (a null image when its
+    // bytes did not decode). Every reader of the pixels goes through here.
+    const QImage& picture() const;
+    // Whether there is a picture, without decoding one.
+    bool hasPicture() const { return deferred_ ? true : !picture_.isNull(); }
     // Keeps the picture as 32-bit pixels, the form printing, saving and the filters work on, with
     // its transparency (Format_ARGB32) when it has any.
     void setPicture(QImage picture);
+    // A picture of `size` pixels whose pixels `decode` gives when they are first needed.
+    void setUndecodedPicture(QSize size, std::function<QImage()> decode);
+    // True while the picture is given but not yet decoded.
+    bool isPictureUndecoded() const { return bool(deferred_); }
     bool isSelected() const { return selected_; }
     void setSelected(bool selected);
 
@@ -33,7 +45,7 @@ public:
         QRectF target;
         QRectF source;
     };
-    Layout currentLayout() const { return layoutFor(size(), picture_.size()); }
+    Layout currentLayout() const { return layoutFor(size(), pictureSize()); }
 
 signals:
     void clicked();
@@ -43,6 +55,8 @@ protected:
     virtual Layout layoutFor(QSize area, QSize picture) const;
     // Call when what layoutFor gives has changed.
     void layoutChanged();
+    // Told once an undecoded picture has been decoded; picture() is then null if it did not decode.
+    virtual void undecodedPictureDecoded() {}
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -50,7 +64,11 @@ protected:
 
 private:
     void refreshScreenCopy();
+    void decodeNow(bool repaint); // repaint: not when painting already
+    QSize pictureSize() const { return deferred_ ? deferredSize_ : picture_.size(); }
     QImage picture_;
+    std::function<QImage()> deferred_; // decodes the picture not yet decoded
+    QSize deferredSize_;
     QImage screenCopy_;
     Layout layout_;
     bool selected_ = false;

@@ -85,7 +85,7 @@ TEST_F(Recovery, ASignalKeepsTheUnsavedCoversAndTheNextStartOffersThemAsUnsavedW
     ASSERT_EQ(copies().size(), 1);
     const CoverSetReading kept = loadCoverSetFile(QDir(folder()).filePath(copies().first()));
     ASSERT_TRUE(kept.set);
-    EXPECT_TRUE(samePixels(kept.set->cover(4).picture, pictureFor(4)));
+    EXPECT_TRUE(samePixels(kept.set->cover(4).picture.image(), pictureFor(4)));
 
     services.messages.answers = {MsgResult::Yes};
     auto window = openWindow();
