@@ -12,13 +12,13 @@
 
 namespace {
 
-struct Run {
+struct StockRun {
     int status;
     QString out, err;
 };
 
 // kavi-cover with the user's and the system's data folders empty, so only the folders given count.
-Run stocks(const QStringList& arguments, const QString& emptyFolder) {
+StockRun stocks(const QStringList& arguments, const QString& emptyFolder) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_DATA_HOME", emptyFolder);
@@ -49,7 +49,7 @@ TEST(CoverToolStocks, ListsTheGivenFoldersStocksAndNamesDamagedFiles) {
     kavi::testing::TempFolder templates, second, empty;
     templates.write("stocks.xml", kStocks);
     second.write("broken.xml", "<Glabels-templates><Template brand=");
-    const Run run = stocks({"--templates", templates.path(), "--templates=" + second.path()}, empty.path());
+    const StockRun run = stocks({"--templates", templates.path(), "--templates=" + second.path()}, empty.path());
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
@@ -61,14 +61,14 @@ TEST(CoverToolStocks, ListsTheGivenFoldersStocksAndNamesDamagedFiles) {
 
 TEST(CoverToolStocks, RefusesAMissingFolderAndOtherOptionsAndSaysHowToGetTemplates) {
     kavi::testing::TempFolder empty;
-    const Run missing = stocks({"--templates", empty.file("nowhere")}, empty.path());
+    const StockRun missing = stocks({"--templates", empty.file("nowhere")}, empty.path());
     EXPECT_EQ(missing.status, 2);
     EXPECT_TRUE(missing.err.contains("nowhere"));
     EXPECT_TRUE(missing.out.isEmpty());
     EXPECT_EQ(stocks({"--marks"}, empty.path()).status, 2);
     EXPECT_EQ(stocks({"--templates"}, empty.path()).status, 2);
 
-    const Run none = stocks({}, empty.path());
+    const StockRun none = stocks({}, empty.path());
     EXPECT_EQ(none.status, 0);
     EXPECT_TRUE(none.out.isEmpty());
     EXPECT_TRUE(none.err.contains("glabels-data")) << none.err.toStdString();
