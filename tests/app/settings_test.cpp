@@ -2,14 +2,17 @@
 // The settings file: what readini accepts, its fallback, what writeini writes, and a restart.
 #include "drive_list.h"
 #include "folder_list.h"
+#include "form1.h"
 #include "frmcovercreator.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
 #include "tab_strip.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -192,7 +195,15 @@ TEST_F(Settings, UnloadPutsTheStartUpPrinterBackBeforeWritingTheSettings) {
     services.printers.install({"Office", "Photo"}); // no default of the user's own at start-up
     window->Form_Load();
     window->A_Click();
-    ASSERT_TRUE(services.printers.writeDefaultPrinterEntry("Photo,Photo driver,Photo-port"));
+    // "Photo" chosen in the printer chooser, so that the default in force at the end is Kavi's own.
+    Form1* chooser = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<Form1*>(w)) chooser = f;
+    ASSERT_TRUE(chooser);
+    const QList<QListWidgetItem*> photo = chooser->List1->findItems("Photo", Qt::MatchExactly);
+    ASSERT_EQ(photo.size(), 1);
+    photo.first()->setSelected(true);
+    chooser->Command1_Click();
     const QStringList settingsOnDisk = unloadNotingWhenSettingsAreOnDisk();
     EXPECT_EQ(services.journal.entries,
               std::vector<QString>({"printers:write Office,Office driver,Office-port", "printers:clear",

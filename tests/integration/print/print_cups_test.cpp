@@ -414,6 +414,8 @@ TEST_F(PrintThroughCups, KaviStoppedBySigtermPutsTheDefaultBackAndWritesItsSetti
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    // A folder of its own for recovery copies: one left by another program's run would be offered at start.
+    env.insert("XDG_DATA_HOME", programDir.filePath("data"));
     {
         // Stopped during the splash (once it watches for the signal): it just ends, cleanly.
         QProcess early;
