@@ -102,10 +102,11 @@ int main(int argc, char** argv) {
     // Asked to stop (SIGTERM, SIGINT, SIGHUP), Kavi ends through the main window's shut-down, which
     // keeps unsaved covers in the recovery copy, puts the default printer back and writes the
     // settings; it runs once, so a second signal changes nothing. While the splash shows there is
-    // nothing to keep.
+    // nothing to keep. Showing the splash may already read the signal, before the event loop runs,
+    // where quitting would be ignored; so the quit is queued for the loop.
     kavi::TerminationSignals stopRequests([&mainWindow](int signalNumber) {
         if (mainWindow) mainWindow->stopRequested(signalNumber);
-        else QCoreApplication::quit();
+        else QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     });
     splash.show();
     return app.exec();
