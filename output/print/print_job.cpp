@@ -30,13 +30,18 @@ void drawMarks(PrinterObject& printer, const RenderedPage& page) {
                          fromCornerY(page, m.to.y), kMarkWidth.twips());
 }
 
-// The cover's text over its picture, which the printer object has just drawn at r.
+// The cover's text over its picture, which the printer object has just drawn at r: as outlines
+// where the printer object takes them, else as pictures at print resolution.
 void drawCoverText(PrinterObject& printer, const PrintSelection& s, const RenderedPage& page, int kind,
                    const LengthRect& r) {
     const CoverText& text = s.texts[std::size_t(kind - 1)];
     if (!text.hasText()) return;
+    const LengthSize coverSize = coverKind(kind).printSize;
+    if (printer.drawTextOutlines(coverTextOutlines(kind, text), fromCornerX(page, r.left), fromCornerY(page, r.top),
+                                 r.width.twips(), r.height.twips(), coverSize))
+        return;
     for (const TextOverlay& overlay : renderTextOverlays(kind, text, kPrintTextDotsPerInch)) {
-        const LengthRect o = coverToSheet(overlay.rect, coverKind(kind).printSize, r);
+        const LengthRect o = coverToSheet(overlay.rect, coverSize, r);
         printer.drawTranslucentPicture(overlay.image, fromCornerX(page, o.left), fromCornerY(page, o.top),
                                        o.width.twips(), o.height.twips());
     }
@@ -67,6 +72,7 @@ PreparedJob prepareJob(PrinterObject& printer, const PrintSelection& selection, 
         if (toFile) {
             options.placement = Placement::CentredOnSheet;
             options.printable = wholeSheet(page);
+            if (selection.fileCalibration) options.calibration = *selection.fileCalibration;
         } else {
             std::optional<LengthRect> area = printer.printableArea(page.paper, page.orientation);
             if (!area) {

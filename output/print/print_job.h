@@ -16,6 +16,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace kavi {
@@ -34,13 +35,15 @@ struct PrintSelection {
     PrintLayoutSettings layout;
     // The calibration of a queue for pages of that orientation; none when not set.
     std::function<Calibration(const QString& queue, Orientation orientation)> calibrationOf;
+    // The correction a PDF file's pages get (kavi-cover's --offset and --scale); none in the window.
+    std::optional<Calibration> fileCalibration;
     QString pdfFolder; // where the dialog for a PDF file starts; empty: the dialog's own choice
 };
 
 struct PreparedJob {
     PrintJob plan; // the plan without covers that have no picture
     std::vector<RenderedPage> pages; // one per page of the plan, in order
-    bool toFile = false; // written as a PDF file: covers centred, no margins, no calibration
+    bool toFile = false; // written as a PDF file: covers centred, no margins, no calibration unless given
     QString printer; // the queue it goes to; empty for a file
     bool printableKnown = true; // false when the printer could not tell its printable area
 };

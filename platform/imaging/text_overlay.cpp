@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QStringList>
 #include <QTransform>
 
@@ -122,6 +123,34 @@ bool keepOnCover(TextOverlay& overlay, LengthSize cover) {
     return !overlay.image.isNull();
 }
 
+// The steps of a path in the text box's own points, placed on the cover where the box lies at `box`.
+FilledOutline outlineOnCover(const PlacedText& text, const LengthRect& box, const QPainterPath& path, double scale,
+                             QColor colour) {
+    FilledOutline outline;
+    outline.rgb = std::uint32_t(colour.rgb()) & 0xFFFFFFu;
+    outline.opacity = colour.alphaF();
+    const auto at = [&](double x, double y) {
+        x *= scale;
+        y *= scale;
+        if (!text.turned) return OutlinePoint{box.left.points() + x, box.top.points() + y};
+        return OutlinePoint{box.right().points() - y, box.top.points() + x};
+    };
+    outline.steps.reserve(std::size_t(path.elementCount()));
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.type == QPainterPath::CurveToElement && i + 2 < path.elementCount()) {
+            const QPainterPath::Element c2 = path.elementAt(i + 1), end = path.elementAt(i + 2);
+            outline.steps.push_back({OutlineStep::Type::CurveTo, at(end.x, end.y), at(e.x, e.y), at(c2.x, c2.y)});
+            i += 2;
+        } else {
+            const auto type =
+                e.type == QPainterPath::MoveToElement ? OutlineStep::Type::MoveTo : OutlineStep::Type::LineTo;
+            outline.steps.push_back({type, at(e.x, e.y), {}, {}});
+        }
+    }
+    return outline;
+}
+
 } // namespace
 
 LengthRect measuredTextBox(const PlacedText& text) {
@@ -179,6 +208,44 @@ std::vector<TextOverlay> renderTextOverlays(int kind, const CoverText& text, dou
         if (keepOnCover(overlay, coverSize)) overlays.push_back(std::move(overlay));
     }
     return overlays;
+}
+
+CoverTextOutlines coverTextOutlines(int kind, const CoverText& text) {
+    CoverTextOutlines outlines;
+    for (const PlacedText& placed : placeCoverText(kind, text)) {
+        const Measured m = measure(placed);
+        const Length margin = marginOf(placed.style);
+        const LengthRect box = textBoxOnCover(placed, m.size(), margin);
+        const QPainterPath path = outlinesOf(placed, m, margin);
+        if (path.isEmpty()) continue;
+        const double u = m.unitsPerPoint, scale = 1 / u;
+        const double effect = effectPoints(placed.style) * u;
+        const QColor effectColour = colourOf(placed.style.effectColour);
+        if (placed.style.effect == TextEffect::Outline) {
+            QPainterPathStroker stroker(QPen(effectColour, 2 * effect, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            outlines.fills.push_back(outlineOnCover(placed, box, stroker.createStroke(path), scale, effectColour));
+        } else if (placed.style.effect == TextEffect::Shadow) {
+            QColor shadow = effectColour;
+            shadow.setAlphaF(0.6f);
+            outlines.fills.push_back(outlineOnCover(placed, box, path.translated(effect, effect), scale, shadow));
+        }
+        outlines.fills.push_back(outlineOnCover(placed, box, path, scale, colourOf(placed.style.colour)));
+        // The words, along the same baselines as the letters.
+        for (qsizetype i = 0; i < m.lines.size(); ++i) {
+            if (m.lines[i].trimmed().isEmpty()) continue;
+            const double room = m.width - m.widths[std::size_t(i)];
+            double x = margin.points();
+            if (placed.style.align == TextAlign::Centre) x += room / 2;
+            if (placed.style.align == TextAlign::Right) x += room;
+            const double y = margin.points() + m.ascent + m.lineSpacing * double(i);
+            const OutlinePoint origin = placed.turned ? OutlinePoint{box.right().points() - y, box.top.points() + x}
+                                                      : OutlinePoint{box.left.points() + x, box.top.points() + y};
+            outlines.lines.push_back({m.lines[i].toStdU16String(), origin, placed.turned,
+                                      std::clamp(placed.style.sizePoints, kSmallestTextPoints, kLargestTextPoints),
+                                      m.widths[std::size_t(i)]});
+        }
+    }
+    return outlines;
 }
 
 } // namespace kavi

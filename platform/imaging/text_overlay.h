@@ -6,6 +6,7 @@
 // the preview and the print agree.
 #include "cover_text.h"
 #include "fit_mode.h"
+#include "text_outlines.h"
 
 #include <QImage>
 #include <QRectF>
@@ -28,6 +29,11 @@ struct TextOverlay {
 // output draws past the cut line; the cover text window marks what is cut). A text whose picture
 // would not fit in memory, or that lies wholly off the cover, is left out.
 std::vector<TextOverlay> renderTextOverlays(int kind, const CoverText& text, double dotsPerInch);
+
+// The kind's texts as vector outlines on the cover, from the same layout as renderTextOverlays, in
+// drawing order (an outline or shadow before its letters). They are not cut at the cover's edge:
+// an output clips them to the cover.
+CoverTextOutlines coverTextOutlines(int kind, const CoverText& text);
 
 // Draws overlays of a cover whose real size is coverSize where the cover shows at `cover` on the
 // painter's device (a screen: smoothly scaled).

@@ -45,19 +45,20 @@ raster::PixelMemory subFilteredRows(const BgrxPixels& picture) {
 
 namespace {
 
-FlateData compress(const raster::PixelMemory& rows) {
+FlateData compress(const raster::PixelMemory& rows) { return compressBytes(rows.data(), rows.size()); }
+
+} // namespace
+
+FlateData compressBytes(const void* data, std::size_t size) {
     const std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
         libdeflate_alloc_compressor(kCompressionLevel));
     if (!compressor) throw std::bad_alloc();
     FlateData result;
-    result.bytes = raster::PixelMemory(libdeflate_zlib_compress_bound(compressor.get(), rows.size()));
-    result.size =
-        libdeflate_zlib_compress(compressor.get(), rows.data(), rows.size(), result.bytes.data(), result.bytes.size());
+    result.bytes = raster::PixelMemory(libdeflate_zlib_compress_bound(compressor.get(), size));
+    result.size = libdeflate_zlib_compress(compressor.get(), data, size, result.bytes.data(), result.bytes.size());
     if (result.size == 0) throw std::bad_alloc(); // cannot happen with a buffer of the bound's size
     return result;
 }
-
-} // namespace
 
 FlateData compressRows(const BgrxPixels& picture) { return compress(subFilteredRows(picture)); }
 

@@ -26,6 +26,9 @@ struct FlateData {
 // The zlib stream of the filtered rows. Throws std::bad_alloc when memory runs out.
 FlateData compressRows(const BgrxPixels& picture);
 
+// The zlib stream of any bytes (a page's drawing commands).
+FlateData compressBytes(const void* data, std::size_t size);
+
 // The filtered rows themselves, before compression (width * 3 + 1 bytes a row).
 raster::PixelMemory subFilteredRows(const BgrxPixels& picture);
 

@@ -76,10 +76,94 @@ std::string placementMatrix(int orientation, double x, double bottom, double wid
         " " + number(x + width * t.e) + " " + number(bottom + height * t.f) + " cm";
 }
 
+// A coordinate of an outline: a thousandth of a point is far below any printer's dot.
+std::string coordinate(double value) {
+    char buffer[64];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
+    if (error != std::errc()) return "0";
+    std::string text(buffer, end);
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text == "-0" ? "0" : text;
+}
+
+std::string point(const kavi::OutlinePoint& p) { return coordinate(p.x) + " " + coordinate(p.y); }
+
+std::string pathOf(const kavi::FilledOutline& outline) {
+    std::string path;
+    for (const kavi::OutlineStep& step : outline.steps) {
+        switch (step.type) {
+        case kavi::OutlineStep::Type::MoveTo: path += point(step.to) + " m\n"; break;
+        case kavi::OutlineStep::Type::LineTo: path += point(step.to) + " l\n"; break;
+        case kavi::OutlineStep::Type::CurveTo:
+            path += point(step.control1) + " " + point(step.control2) + " " + point(step.to) + " c\n";
+            break;
+        }
+    }
+    return path;
+}
+
+std::string colourOf(std::uint32_t rgb) {
+    return number(double(rgb >> 16 & 0xFF) / 255) + " " + number(double(rgb >> 8 & 0xFF) / 255) + " " +
+        number(double(rgb & 0xFF) / 255);
+}
+
+// The invisible words of a line in the hidden-text font: one code a UTF-16 unit, each 1000 units
+// wide, stretched to the line's advance.
+std::string hiddenLine(const kavi::OutlineTextLine& line) {
+    if (line.text.empty() || line.sizePoints <= 0 || line.advancePoints <= 0) return {};
+    const double stretch = 100 * line.advancePoints / (double(line.text.size()) * line.sizePoints);
+    std::string codes;
+    char unit[8];
+    for (const char16_t c : line.text) {
+        std::snprintf(unit, sizeof unit, "%04X", unsigned(c));
+        codes += unit;
+    }
+    const std::string matrix = line.turned ? "0 1 1 0 " : "1 0 0 -1 ";
+    return "BT 3 Tr /T0 " + number(line.sizePoints) + " Tf " + number(stretch) + " Tz " + matrix + point(line.origin) +
+        " Tm <" + codes + "> Tj ET\n";
+}
+
+// A Type 0 font for invisible text whose codes are UTF-16 units: readers take the words from its
+// Unicode map and never draw a glyph of it, so no font program is embedded.
+void writeHiddenTextFont(Output& out, int font) {
+    out.beginObject(font);
+    out << "<< /Type /Font /Subtype /Type0 /BaseFont /KaviHiddenText /Encoding /Identity-H /DescendantFonts [" +
+            ref(font + 1) + "] /ToUnicode " + ref(font + 3) + " >>\nendobj\n";
+    out.beginObject(font + 1);
+    out << "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /KaviHiddenText /CIDSystemInfo << /Registry (Adobe) "
+           "/Ordering (Identity) /Supplement 0 >> /FontDescriptor " +
+            ref(font + 2) + " /DW 1000 /CIDToGIDMap /Identity >>\nendobj\n";
+    out.beginObject(font + 2);
+    out << std::string("<< /Type /FontDescriptor /FontName /KaviHiddenText /Flags 32 /FontBBox [0 -200 1000 800] "
+                       "/ItalicAngle 0 /Ascent 800 /Descent -200 /CapHeight 700 /StemV 80 >>\nendobj\n");
+    std::string map = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                      "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+                      "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+    // Each code is its own UTF-16 unit; a range may only vary in its last byte.
+    char line[48];
+    for (int block = 0; block < 256; block += 100) {
+        const int count = std::min(100, 256 - block);
+        map += std::to_string(count) + " beginbfrange\n";
+        for (int high = block; high < block + count; ++high) {
+            std::snprintf(line, sizeof line, "<%02X00> <%02XFF> <%02X00>\n", high, high, high);
+            map += line;
+        }
+        map += "endbfrange\n";
+    }
+    map += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+    const FlateData packed = compressBytes(map.data(), map.size());
+    out.beginObject(font + 3);
+    out << "<< /Length " + std::to_string(packed.size) + " /Filter /FlateDecode >>\nstream\n";
+    out.put(packed.bytes.data(), packed.size);
+    out << "\nendstream\nendobj\n";
+}
+
 } // namespace
 
 void Document::beginPage(double widthPoints, double heightPoints) {
-    pages_.push_back({widthPoints, heightPoints, {}, {}});
+    pages_.push_back({widthPoints, heightPoints, {}, {}, {}});
 }
 
 void Document::drawPicture(const BgrxPixels& picture, double x, double y, double width, double height) {
@@ -110,6 +194,66 @@ bool Document::drawJpeg(const std::uint8_t* data, std::size_t size, double x, do
     return true;
 }
 
+void Document::drawTextOutlines(const kavi::CoverTextOutlines& text, const CoverFrame& frame, const ClipRect& clip) {
+    if (text.empty()) return;
+    if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
+    Page& page = pages_.back();
+    page.outlines.push_back({page.placements.size(), text, frame, clip});
+}
+
+// The page's drawing commands, and its resources (pictures and opacities) as a dictionary's entries.
+std::string Document::pageContent(const Page& page, std::string& resources) const {
+    std::string pictures, content, opacities;
+    std::vector<double> alphas;
+    const auto drawOutlines = [&](const Outlines& o) {
+        const ClipRect& c = o.clip;
+        content += "q " + number(c.x) + " " + number(page.height - c.y - c.height) + " " + number(c.width) + " " +
+            number(c.height) + " re W n " + number(o.frame.scaleX) + " 0 0 " + number(-o.frame.scaleY) + " " +
+            number(o.frame.left) + " " + number(page.height - o.frame.top) + " cm\n";
+        for (const kavi::FilledOutline& fill : o.text.fills) {
+            std::string state;
+            if (fill.opacity < 1) {
+                const auto found = std::find(alphas.begin(), alphas.end(), fill.opacity);
+                const std::size_t index = std::size_t(found - alphas.begin());
+                if (found == alphas.end()) {
+                    alphas.push_back(fill.opacity);
+                    opacities += "/A" + std::to_string(index) + " << /ca " + number(fill.opacity) + " >> ";
+                }
+                state = "/A" + std::to_string(index) + " gs ";
+            }
+            content += "q " + state + colourOf(fill.rgb) + " rg\n" + pathOf(fill) + "f Q\n";
+        }
+        for (const kavi::OutlineTextLine& line : o.text.lines) content += hiddenLine(line);
+        content += "Q\n";
+    };
+    std::size_t outline = 0;
+    for (std::size_t i = 0; i < page.placements.size(); ++i) {
+        for (; outline < page.outlines.size() && page.outlines[outline].placementsBefore <= i; ++outline)
+            drawOutlines(page.outlines[outline]);
+        const Placement& placed = page.placements[i];
+        const std::string name = "/P" + std::to_string(placed.picture);
+        pictures += name + " " + ref(3 + 2 * int(pages_.size()) + placed.picture) + " ";
+        // The picture is drawn into the unit square; the matrix stretches it onto the rectangle,
+        // whose corner PDF counts from the bottom of the page.
+        const Picture& picture = pictures_[std::size_t(placed.picture)];
+        const int orientation = picture.jpeg ? picture.frame.orientation : 1;
+        content += "q ";
+        if (placed.clip)
+            content += number(placed.clip->x) + " " + number(page.height - placed.clip->y - placed.clip->height) + " " +
+                number(placed.clip->width) + " " + number(placed.clip->height) + " re W n ";
+        content += placementMatrix(orientation, placed.x, page.height - placed.y - placed.height, placed.width,
+                                   placed.height) +
+            " " + name + " Do Q\n";
+    }
+    for (; outline < page.outlines.size(); ++outline) drawOutlines(page.outlines[outline]);
+    for (const Line& line : page.lines)
+        content += "q 0 G " + number(line.width) + " w 0 J " + number(line.x1) + " " + number(page.height - line.y1) +
+            " m " + number(line.x2) + " " + number(page.height - line.y2) + " l S Q\n";
+    resources = "/XObject << " + pictures + ">> ";
+    if (!opacities.empty()) resources += "/ExtGState << " + opacities + ">> ";
+    return content;
+}
+
 void Document::drawLine(double x1, double y1, double x2, double y2, double lineWidth) {
     if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
     pages_.back().lines.push_back({x1, y1, x2, y2, lineWidth});
@@ -125,6 +269,13 @@ bool Document::write(const Sink& sink) const {
     int objects = 3 + 2 * pageCount + int(pictures_.size());
     for (std::size_t i = 0; i < pictures_.size(); ++i)
         if (translucent_[i]) maskObjects[i] = objects++;
+    // The hidden-text font, when a page has words: font, its CID font, descriptor and Unicode map.
+    const bool anyText = std::any_of(pages_.begin(), pages_.end(), [](const Page& page) {
+        return std::any_of(page.outlines.begin(), page.outlines.end(),
+                           [](const Outlines& o) { return !o.text.lines.empty(); });
+    });
+    const int fontObject = anyText ? objects : 0;
+    if (anyText) objects += 4;
     Output out(sink);
     out << "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
 
@@ -137,32 +288,24 @@ bool Document::write(const Sink& sink) const {
 
     for (int p = 0; p < pageCount; ++p) {
         const Page& page = pages_[std::size_t(p)];
-        std::string pictures, content;
-        for (const Placement& placed : page.placements) {
-            const std::string name = "/P" + std::to_string(placed.picture);
-            pictures += name + " " + ref(pictureObject(placed.picture)) + " ";
-            // The picture is drawn into the unit square; the matrix stretches it onto the rectangle,
-            // whose corner PDF counts from the bottom of the page.
-            const Picture& picture = pictures_[std::size_t(placed.picture)];
-            const int orientation = picture.jpeg ? picture.frame.orientation : 1;
-            content += "q ";
-            if (placed.clip)
-                content += number(placed.clip->x) + " " + number(page.height - placed.clip->y - placed.clip->height) +
-                    " " + number(placed.clip->width) + " " + number(placed.clip->height) + " re W n ";
-            content += placementMatrix(orientation, placed.x, page.height - placed.y - placed.height, placed.width,
-                                       placed.height) +
-                " " + name + " Do Q\n";
-        }
-        for (const Line& line : page.lines)
-            content += "q 0 G " + number(line.width) + " w 0 J " + number(line.x1) + " " +
-                number(page.height - line.y1) + " m " + number(line.x2) + " " + number(page.height - line.y2) +
-                " l S Q\n";
+        std::string resources;
+        const std::string content = pageContent(page, resources);
+        const bool hasText = std::any_of(page.outlines.begin(), page.outlines.end(),
+                                         [](const Outlines& o) { return !o.text.lines.empty(); });
+        if (hasText) resources += "/Font << /T0 " + ref(fontObject) + " >> ";
         out.beginObject(pageObject(p));
         out << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + number(page.width) + " " + number(page.height) +
-                "] /Resources << /XObject << " + pictures + ">> >> /Contents " + ref(pageObject(p) + 1) +
-                " >>\nendobj\n";
+                "] /Resources << " + resources + ">> /Contents " + ref(pageObject(p) + 1) + " >>\nendobj\n";
         out.beginObject(pageObject(p) + 1);
-        out << "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream\nendobj\n";
+        if (page.outlines.empty()) {
+            out << "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream\nendobj\n";
+        } else {
+            // Outlines make long drawing commands, which compress well.
+            const FlateData packed = compressBytes(content.data(), content.size());
+            out << "<< /Length " + std::to_string(packed.size) + " /Filter /FlateDecode >>\nstream\n";
+            out.put(packed.bytes.data(), packed.size);
+            out << "\nendstream\nendobj\n";
+        }
     }
 
     for (int i = 0; i < int(pictures_.size()) && out.ok(); ++i) {
@@ -203,6 +346,8 @@ bool Document::write(const Sink& sink) const {
         out.put(data.bytes.data(), data.size);
         out << "\nendstream\nendobj\n";
     }
+
+    if (anyText && out.ok()) writeHiddenTextFont(out, fontObject);
 
     if (!out.ok()) return false;
 

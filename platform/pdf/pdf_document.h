@@ -6,10 +6,12 @@
 // for a JPEG file drawn as it is, as the file's own bytes (DCTDecode).
 #include "flate_picture.h"
 #include "raster/jpeg_frame.h"
+#include "text_outlines.h"
 
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace pdf {
@@ -36,6 +38,14 @@ public:
     // as they are (raster::isPortableJpeg); false, with nothing drawn, for any other data. The
     // bytes must stay valid until write() returns.
     bool drawJpeg(const std::uint8_t* data, std::size_t size, double x, double y, double width, double height);
+    // Where a cover's outlines go on the page: the cover's point (x, y), in points from its corner,
+    // lies at (left + x * scaleX, top + y * scaleY).
+    struct CoverFrame {
+        double left, top, scaleX, scaleY;
+    };
+    // Fills the text's outlines over what is drawn before, cut off at the clip rectangle, and puts
+    // its words on the page as invisible text, so that a reader finds and copies them.
+    void drawTextOutlines(const kavi::CoverTextOutlines& text, const CoverFrame& frame, const ClipRect& clip);
     // A black straight line of the given width on the current page, drawn over the pictures.
     void drawLine(double x1, double y1, double x2, double y2, double lineWidth);
     int pageCount() const { return int(pages_.size()); }
@@ -60,11 +70,19 @@ private:
     struct Line {
         double x1, y1, x2, y2, width;
     };
+    struct Outlines {
+        std::size_t placementsBefore; // drawn after that many of the page's pictures
+        kavi::CoverTextOutlines text;
+        CoverFrame frame;
+        ClipRect clip;
+    };
     struct Page {
         double width, height;
         std::vector<Placement> placements;
         std::vector<Line> lines;
+        std::vector<Outlines> outlines;
     };
+    std::string pageContent(const Page& page, std::string& resources) const;
     std::vector<Page> pages_;
     std::vector<Picture> pictures_;
     std::vector<bool> translucent_; // by picture: it carries its coverage as a soft mask

@@ -241,6 +241,18 @@ bool CupsPrinterObject::drawJpegPicture(const QImage& picture, const QByteArray&
                           Length::fromTwips(height).points());
 }
 
+bool CupsPrinterObject::drawTextOutlines(const CoverTextOutlines& text, double x, double y, double width, double height,
+                                         LengthSize coverSize) {
+    if (text.empty() || width <= 0 || height <= 0 || coverSize.width <= Length() || coverSize.height <= Length())
+        return false;
+    if (!ensureJob()) return false;
+    const double left = origin_.left + Length::fromTwips(x).points(), top = origin_.top + Length::fromTwips(y).points();
+    const double w = Length::fromTwips(width).points(), h = Length::fromTwips(height).points();
+    job_->drawTextOutlines(text, {left, top, w / coverSize.width.points(), h / coverSize.height.points()},
+                           {left, top, w, h});
+    return true;
+}
+
 bool CupsPrinterObject::drawLine(double x1, double y1, double x2, double y2, double width) {
     if (width <= 0 || !ensureJob()) return false;
     const auto x = [this](double twips) { return origin_.left + Length::fromTwips(twips).points(); };

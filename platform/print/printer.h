@@ -8,6 +8,7 @@
 #include "length.h"
 #include "paper.h"
 #include "pdf/pdf_document.h"
+#include "text_outlines.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -47,6 +48,13 @@ public:
     virtual bool drawJpegPicture(const QImage& picture, const QByteArray& /*jpeg*/, double x, double y, double width,
                                  double height) {
         return drawPicture(picture, x, y, width, height);
+    }
+    // Draws cover text as vector outlines over the cover lying at the rectangle (twips, from the
+    // same corner), whose real size is coverSize, cut off at the cover's edges. False, with nothing
+    // drawn, when the printer object cannot draw outlines: the text then comes as pictures.
+    virtual bool drawTextOutlines(const CoverTextOutlines& /*text*/, double /*x*/, double /*y*/, double /*width*/,
+                                  double /*height*/, LengthSize /*coverSize*/) {
+        return false;
     }
     virtual bool newPage() = 0;
     virtual bool endDocument() = 0;
@@ -93,6 +101,9 @@ public:
     // The file's bytes go into the job (DCTDecode) when a PDF reader takes them as they are.
     bool drawJpegPicture(const QImage& picture, const QByteArray& jpeg, double x, double y, double width,
                          double height) override;
+    // Outlines and invisible words in the job's PDF.
+    bool drawTextOutlines(const CoverTextOutlines& text, double x, double y, double width, double height,
+                          LengthSize coverSize) override;
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;

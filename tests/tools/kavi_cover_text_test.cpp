@@ -2,13 +2,16 @@
 // Cover text in the PDF that kavi-cover writes from a cover set, as poppler renders it at 600 dpi:
 // a title of known size lands centred on its place at its size, spine text is turned clockwise and
 // centred on the spine, text that runs past the cover's edge ends at the cut line, and the text goes
-// in as 600 dpi pictures, not screen-sized ones. Also a picture's transparent parts print as paper.
+// in as vector outlines with words a reader finds. Also a picture's transparent parts print as paper.
 #include "cover_kinds.h"
 #include "cover_set_file.h"
 #include "output/print/pdf_probe.h"
 #include "support/tool_test.h"
 
+#include <QFileInfo>
 #include <QImageWriter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace kavi;
@@ -103,21 +106,58 @@ TEST_F(PrintedCoverText, SpineTextIsTurnedClockwiseAndCentredOnTheSpine) {
     EXPECT_GT(ink.width(), ink.height()) << "the stem, once upright, now lies across";
 }
 
-TEST_F(PrintedCoverText, TextGoesInAtPrintResolution) {
+TEST_F(PrintedCoverText, TextGoesInAsOutlinesWithWordsAReaderFindsSharpAndSmall) {
     kavi::CoverText text = emptyCoverText(kDvd);
-    text.title.text = "Title";
-    text.spine.text = "Spine";
+    text.title.text = "HHHH Title";
+    text.title.style.family = "DejaVu Sans";
+    text.title.style.sizePoints = 72;
+    text.title.anchor = {Length::fromInches(7.5), Length::fromInches(1.5)};
+    text.subtitle.text = "Subtitle with shadow";
+    text.subtitle.style.effect = TextEffect::Shadow;
+    text.spine.text = "Spine outlined";
+    text.spine.style.effect = TextEffect::Outline;
     text.boxes.push_back({"Box", {}, newBoxAnchor(kDvd)});
-    const QString listing = kavi::testing::runTool("pdfimages", {"-list", pdfOf(text)});
-    int texts = 0;
-    for (const QString& line : listing.split('\n')) {
-        const QStringList f = line.simplified().split(' ');
-        if (f.size() < 14 || f[2] != "smask") continue;
-        ++texts;
-        EXPECT_NEAR(f[12].toDouble(), 600, 1) << line.toStdString(); // x-ppi
-        EXPECT_NEAR(f[13].toDouble(), 600, 1) << line.toStdString(); // y-ppi
+    const QString pdf = pdfOf(text);
+
+    // No picture for any text: the only image is the cover's own.
+    const QString listing = kavi::testing::runTool("pdfimages", {"-list", pdf});
+    EXPECT_EQ(listing.split('\n').filter(QRegularExpression("^\\s*1\\s+\\d+\\s+image ")).size(), 1)
+        << listing.toStdString();
+    EXPECT_FALSE(listing.contains("smask")) << listing.toStdString();
+    // The words, upright and along the spine alike, are found by a reader.
+    const QString words = kavi::testing::runTool("pdftotext", {pdf, "-"});
+    for (const char* word : {"HHHH Title", "Subtitle with shadow", "Spine outlined", "Box"})
+        EXPECT_TRUE(words.contains(QString::fromUtf8(word))) << word << " in:\n" << words.toStdString();
+    // Four texts, one with an outline and one with a shadow, add far less than 100 KB.
+    EXPECT_LT(QFileInfo(pdf).size(), 100 * 1024);
+
+    // At 1200 dpi a stem of the title's H has sharp sides: across each, at most one pixel between
+    // ink and paper (a 600 dpi picture scaled up blurs them over two or more).
+    QTemporaryDir renders;
+    const QString prefix = renders.filePath("fine");
+    const int fine = 1200;
+    const double left = kCoverLeft + 6, top = kCoverTop + 0.5;
+    kavi::testing::runTool("pdftoppm",
+                           {"-r", QString::number(fine), "-gray", "-singlefile", "-x",
+                            QString::number(int(left * fine)), "-y", QString::number(int(top * fine)), "-W",
+                            QString::number(3 * fine), "-H", QString::number(2 * fine), pdf, prefix});
+    const QImage part(prefix + ".pgm");
+    ASSERT_FALSE(part.isNull());
+    const QRect ink = inkBox(part);
+    ASSERT_FALSE(ink.isEmpty());
+    const int row = ink.top() + ink.height() / 4; // through the stems, above the crossbar
+    int between = 0, edges = 0;
+    bool inInk = false;
+    for (int x = std::max(0, ink.left() - 2); x < std::min(part.width(), ink.right() + 3); ++x) {
+        const int grey = qGray(part.pixel(x, row));
+        if (grey > 40 && grey < 215) ++between;
+        if ((grey < 128) != inInk) {
+            inInk = !inInk;
+            ++edges;
+        }
     }
-    EXPECT_EQ(texts, 3) << "one transparent picture for each text:\n" << listing.toStdString();
+    EXPECT_GE(edges, 8) << "both sides of each stem of the first H's";
+    EXPECT_LE(between, edges) << "blurred sides";
 }
 
 TEST_F(PrintedCoverText, TextPastTheCoversEdgeEndsAtTheCutLineUprightAndTurned) {

@@ -7,15 +7,9 @@
 #include "cover_set_file.h"
 #include "named_queue.h"
 
-#include "files/atomic_file.h"
 #include "files/label_templates.h"
 #include "files/program_folder.h"
 #include "imaging/picture_loader.h"
-#include "imaging/text_overlay.h"
-#include "imaging/white_paper.h"
-#include "page_plan.h"
-#include "page_render.h"
-#include "pdf/cover_page.h"
 #include "print/cups_printers.h"
 #include "print/printer.h"
 #include "print_job.h"
@@ -93,20 +87,13 @@ int saveCoverSet(const CoverMakerRequest& request) {
 
 // Sends the covers to the default printer or the named queue, as the print command lays them out,
 // with the queue's calibration from the settings file beside the tool unless the command line gives one.
-int printCovers(const CoverMakerRequest& request, const std::array<QImage, kCoverKindCount>& pictures,
-                const std::array<FitMode, kCoverKindCount>& fits, const std::array<CoverText, kCoverKindCount>& texts) {
+int printCovers(const CoverMakerRequest& request, PrintSelection selection) {
     CupsPrinters system;
     NamedQueuePrinters named(system, QString::fromStdString(request.queue));
     PrinterSystem& printers = request.queue.empty() ? static_cast<PrinterSystem&>(system) : named;
     CupsPrinterObject printer(printers);
     if (!printer.setFollowDefault(true)) return fail(kFailure, whyNoPrinter(printers, request.queue));
 
-    PrintSelection selection;
-    selection.ticked = request.ticked;
-    for (std::size_t i = 0; i < pictures.size(); ++i) selection.pictures[i] = pictures[i];
-    selection.fitModes = fits;
-    selection.texts = texts;
-    selection.layout = {request.paper, request.cutMarks};
     if (request.calibration)
         selection.calibrationOf = [c = *request.calibration](const QString&, Orientation) { return c; };
     else
@@ -123,6 +110,21 @@ int printCovers(const CoverMakerRequest& request, const std::array<QImage, kCove
         return fail(kFailure, "the job could not be sent to " + job.printer.toStdString());
     std::printf("sent %zu page%s to %s\n", job.pages.size(), job.pages.size() == 1 ? "" : "s",
                 job.printer.toStdString().c_str());
+    return 0;
+}
+
+// Writes the covers as a PDF file through the same printer object and job as the window's Export
+// PDF, so the same covers give the same bytes; --offset and --scale correct the pages.
+int writeCoversPdf(const CoverMakerRequest& request, PrintSelection selection) {
+    selection.fileCalibration = request.calibration.value_or(Calibration{});
+    CupsPrinters system;
+    CupsPrinterObject printer(system);
+    const QString file = QString::fromStdString(request.outputPdf);
+    printer.printNextJobToFile(file);
+    const PreparedJob job = prepareJob(printer, selection, true);
+    if (job.pages.empty()) return fail(kFailure, "none of the ticked covers has a picture");
+    for (const RenderedPage& page : job.pages) noteOverhangs(page.overhangs, "paper");
+    if (!sendPreparedJob(printer, selection, job)) return fail(kFailure, "cannot write \"" + request.outputPdf + "\"");
     return 0;
 }
 
@@ -174,11 +176,11 @@ int main(int argc, char** argv) {
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
     try {
-        // Pictures as opaque 32-bit pixels, by kind; they stay alive until the document is written.
-        std::array<QImage, kCoverKindCount> pictures;
-        std::array<CoverText, kCoverKindCount> texts;
-        std::array<FitMode, kCoverKindCount> fits;
-        fits.fill(FitMode::Stretch);
+        // The covers as the window's print command reads them: pictures, fit modes, texts, and the
+        // JPEG files' own bytes for unedited JPEG pictures.
+        PrintSelection selection;
+        selection.layout = {request.paper, request.cutMarks};
+        selection.fitModes.fill(FitMode::Stretch);
         if (!request.coverSet.empty()) {
             const QString path = QString::fromStdString(request.coverSet);
             const CoverSetReading reading = loadCoverSetFile(path);
@@ -187,20 +189,23 @@ int main(int argc, char** argv) {
             if (std::none_of(request.ticked.begin(), request.ticked.end(), [](bool t) { return t; }))
                 return fail(kFailure, "the cover set \"" + request.coverSet + "\" has no cover ticked for printing");
             for (int kind = 1; kind <= kCoverKindCount; ++kind) {
+                const std::size_t slot = std::size_t(kind - 1);
                 // Only the ticked covers' pictures are decoded.
                 const CoverSetPicture& picture = reading.set->cover(kind).picture;
-                if (request.ticked[std::size_t(kind - 1)] && !picture.isNull()) {
-                    pictures[std::size_t(kind - 1)] = picture.image();
+                if (request.ticked[slot] && !picture.isNull()) {
+                    selection.pictures[slot] = picture.image();
                     if (picture.decodeFailed())
                         return fail(kFailure,
                                     coverSetProblemText({CoverSetProblem::Damaged, {}, 0}, path).toStdString());
+                    if (picture.encoding() == CoverSetPicture::Encoding::Jpeg)
+                        selection.originalJpegs[slot] = picture.encoded();
                 }
-                texts[std::size_t(kind - 1)] = reading.set->cover(kind).text;
-                fits[std::size_t(kind - 1)] = reading.set->cover(kind).fit;
+                selection.texts[slot] = reading.set->cover(kind).text;
+                selection.fitModes[slot] = reading.set->cover(kind).fit;
             }
             // A ticked cover without a picture prints nothing, as in the print command.
             for (int kind = 1; kind <= kCoverKindCount; ++kind)
-                if (request.ticked[std::size_t(kind - 1)] && pictures[std::size_t(kind - 1)].isNull())
+                if (request.ticked[std::size_t(kind - 1)] && selection.pictures[std::size_t(kind - 1)].isNull())
                     std::fprintf(stderr, "kavi-cover: note: the cover set has no picture for %s\n",
                                  coverKind(kind).checkCaption);
         }
@@ -209,57 +214,13 @@ int main(int argc, char** argv) {
             PictureLoad load = loadPictureFile(QString::fromStdString(cover.picture));
             if (load.status != PictureStatus::Loaded)
                 return fail(kFailure, "\"" + cover.picture + "\" " + reasonOf(load.status));
-            pictures[std::size_t(cover.kind - 1)] = std::move(load.picture);
+            selection.pictures[std::size_t(cover.kind - 1)] = std::move(load.picture);
+            selection.originalJpegs[std::size_t(cover.kind - 1)] = std::move(load.originalJpeg);
         }
-        if (request.fit) fits.fill(*request.fit);
-        if (request.print) return printCovers(request, pictures, fits, texts);
-        // Transparent parts as they look on paper: the PDF carries each picture opaque.
-        for (QImage& picture : pictures) picture = onWhitePaper(picture);
-        const auto pixelsOf = [&pictures](int kind) {
-            const QImage& p = pictures[std::size_t(kind - 1)];
-            return pdf::BgrxPixels{p.constBits(), p.width(), p.height(), p.bytesPerLine()};
-        };
-        // Each cover's text, drawn once at print resolution; kept until the document is written.
-        std::array<std::vector<TextOverlay>, kCoverKindCount> overlays;
-        for (int kind = 1; kind <= kCoverKindCount; ++kind)
-            if (texts[std::size_t(kind - 1)].hasText())
-                overlays[std::size_t(kind - 1)] =
-                    renderTextOverlays(kind, texts[std::size_t(kind - 1)], kPrintTextDotsPerInch);
-        const auto overlaysOf = [&overlays](int kind) {
-            std::vector<CoverOverlay> out;
-            for (const TextOverlay& o : overlays[std::size_t(kind - 1)])
-                out.push_back(
-                    {{o.image.constBits(), o.image.width(), o.image.height(), o.image.bytesPerLine()}, o.rect});
-            return out;
-        };
-
-        PrintJob job = planPrintJob(request.ticked, request.paper);
-        for (PlannedPage& page : job.pages)
-            std::erase_if(page.covers,
-                          [&pictures](const PlacedCover& c) { return pictures[std::size_t(c.kind - 1)].isNull(); });
-        std::erase_if(job.pages, [](const PlannedPage& p) { return p.covers.empty(); });
-        if (job.pages.empty()) return fail(kFailure, "none of the ticked covers has a picture");
-        pdf::Document document;
-        for (const PlannedPage& page : job.pages) {
-            PageOptions options{Placement::CentredOnSheet,
-                                wholeSheet(page),
-                                request.cutMarks,
-                                request.calibration.value_or(Calibration{}),
-                                {}};
-            for (std::size_t i = 0; i < pictures.size(); ++i)
-                options.pictures[i] = {pictures[i].width(), pictures[i].height(), fits[i]};
-            const RenderedPage rendered = renderPage(page, options);
-            noteOverhangs(rendered.overhangs, "paper");
-            drawRenderedPage(document, rendered, pixelsOf, overlaysOf);
-        }
-
-        QByteArray bytes;
-        document.write([&bytes](const void* data, std::size_t size) {
-            bytes.append(static_cast<const char*>(data), qsizetype(size));
-            return true;
-        });
-        if (!writeFileAtomically(QString::fromStdString(request.outputPdf), bytes))
-            return fail(kFailure, "cannot write \"" + request.outputPdf + "\"");
+        selection.ticked = request.ticked;
+        if (request.fit) selection.fitModes.fill(*request.fit);
+        if (request.print) return printCovers(request, std::move(selection));
+        return writeCoversPdf(request, std::move(selection));
     } catch (const std::bad_alloc&) {
         return fail(kFailure, "not enough memory for these pictures");
     }
