@@ -41,48 +41,6 @@ bool overhangs(const RenderedPage& page, int kind) {
                        [kind](const Overhang& o) { return o.kind == kind; });
 }
 
-LengthRect twipsRect(const FitBox& box) {
-    return {Length::fromTwips(box.left), Length::fromTwips(box.top), Length::fromTwips(box.width),
-            Length::fromTwips(box.height)};
-}
-
-// The part of the picture that shows, as large as it is on the screen at 100%; a smaller part
-// keeps its own pixels. One filtered draw: about twice as fast as QImage::scaled's smooth path on a
-// 12-megapixel picture, and at screen size the difference does not show. (Drawing it in bands on
-// two threads gained nothing: the draw waits on reading the picture from memory.)
-PreviewPicture screenCopy(const QImage& picture, const PictureOnPage& placed, double ppi) {
-    const VisiblePart part = visiblePart(placed, picture.width(), picture.height());
-    const LengthRect at = twipsRect(part.target);
-    const QRectF source(part.source.left, part.source.top, part.source.width, part.source.height);
-    if (picture.isNull() || source.isEmpty()) return {QImage(), at};
-    if (source == QRectF(picture.rect()) && picture.width() <= at.width.inches() * ppi &&
-        picture.height() <= at.height.inches() * ppi)
-        return {picture, at};
-    const QSize size(std::max(1, int(std::ceil(std::min(at.width.inches() * ppi, source.width())))),
-                     std::max(1, int(std::ceil(std::min(at.height.inches() * ppi, source.height())))));
-    QImage copy(size, QImage::Format_RGB32);
-    if (copy.isNull()) return {QImage(), at};
-    copy.fill(Qt::white); // the paper under the picture's transparent parts
-    QPainter painter(&copy);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(size)), picture, source);
-    return {copy, at};
-}
-
-// A cover's text, drawn see-through at the cover's size on the screen, as the print draws it at its own.
-PreviewPicture textCopy(const PlacedCover& cover, const CoverText& text, double ppi) {
-    const QSize size(std::max(1, int(std::ceil(cover.rect.width.inches() * ppi))),
-                     std::max(1, int(std::ceil(cover.rect.height.inches() * ppi))));
-    QImage copy(size, QImage::Format_ARGB32_Premultiplied);
-    if (copy.isNull()) return {QImage(), cover.rect};
-    copy.fill(Qt::transparent);
-    QPainter painter(&copy);
-    const LengthSize coverSize = coverKind(cover.kind).printSize;
-    paintTextOverlays(painter, renderTextOverlays(cover.kind, text, double(size.width()) / coverSize.width.inches()),
-                      coverSize, QRectF(QPointF(0, 0), QSizeF(size)));
-    return {copy, cover.rect};
-}
-
 // A red outline just inside the cover and a label in its corner.
 void markDoesNotFit(QPainter& painter, const QRectF& cover) {
     const double pen = 2;
@@ -100,15 +58,16 @@ void markDoesNotFit(QPainter& painter, const QRectF& cover) {
 
 // The page with its top-left corner at the painter's origin: the sheet and its edge, the printable
 // area, the covers (from their screen copies), the marks, and the covers that do not fit.
-void drawPage(QPainter& painter, const RenderedPage& page, const std::vector<PreviewPicture>& pictures, double ppi,
-              bool printable) {
+void drawPage(QPainter& painter, const RenderedPage& page, const PreviewPage& shown, double ppi, bool printable) {
     const QRectF sheet(0, 0, page.sheet.width.inches() * ppi, page.sheet.height.inches() * ppi);
     painter.fillRect(sheet, Qt::white);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    for (const PreviewPicture& picture : pictures)
+    for (const PreviewPicture& picture : shown.pictures)
         if (!picture.copy.isNull()) painter.drawImage(pixels(picture.at, ppi), picture.copy);
-    painter.setPen(QPen(Qt::black, std::max(1.0, kMarkWidth.inches() * ppi)));
-    for (const MarkLine& m : page.marks) painter.drawLine(pixels(m.from, ppi), pixels(m.to, ppi));
+    for (const PreviewLine& line : shown.lines) {
+        painter.setPen(QPen(Qt::black, std::max(1.0, line.width.inches() * ppi)));
+        painter.drawLine(pixels(line.from, ppi), pixels(line.to, ppi));
+    }
     painter.setBrush(Qt::NoBrush);
     if (printable) {
         painter.setPen(QPen(kPrintableOutline, 1, Qt::DashLine));
@@ -146,9 +105,9 @@ QString printerNotice(const PreparedJob& job) {
 class PreviewSheet final : public QWidget {
 public:
     explicit PreviewSheet(QWidget* parent) : QWidget(parent) { setObjectName(QStringLiteral("sheet")); }
-    void setPage(const RenderedPage* page, const std::vector<PreviewPicture>* pictures, double ppi, bool printable) {
+    void setPage(const RenderedPage* page, const PreviewPage* shown, double ppi, bool printable) {
         page_ = page;
-        pictures_ = pictures;
+        shown_ = shown;
         ppi_ = ppi;
         printable_ = printable;
         const QSize size = page ? sheetPixels(*page, ppi) : QSize();
@@ -162,12 +121,12 @@ protected:
         QPainter painter(this);
         painter.translate(kSheetMargin, kSheetMargin);
         painter.fillRect(QRectF(QPointF(3, 3), QSizeF(sheetPixels(*page_, ppi_))), QColor(60, 60, 60)); // shadow
-        drawPage(painter, *page_, *pictures_, ppi_, printable_);
+        drawPage(painter, *page_, *shown_, ppi_, printable_);
     }
 
 private:
     const RenderedPage* page_ = nullptr;
-    const std::vector<PreviewPicture>* pictures_ = nullptr;
+    const PreviewPage* shown_ = nullptr;
     double ppi_ = 96;
     bool printable_ = false;
 };
@@ -184,16 +143,11 @@ frmPrintPreview::frmPrintPreview(Platform& platform, PrintSelection selection, Q
     const double screenPpi = platform_.screen.logicalDpiX();
     zoom_ = screenPpi;
     const double copyPpi = screenPpi * devicePixelRatioF();
-    for (const RenderedPage& page : job_.pages) {
-        std::vector<PreviewPicture>& copies = screenCopies_.emplace_back();
-        for (std::size_t i = 0; i < page.covers.size() && i < page.pictures.size(); ++i) {
-            const std::size_t slot = std::size_t(page.covers[i].kind - 1);
-            copies.push_back(screenCopy(selection_.pictures[slot], page.pictures[i], copyPpi));
-            // Text lies on the cover, not on the picture: its own see-through copy over the whole cover.
-            if (selection_.texts[slot].hasText())
-                copies.push_back(textCopy(page.covers[i], selection_.texts[slot], copyPpi));
-        }
-    }
+    // The job's own steps, drawn for the screen: the same pictures, text and marks the printer gets.
+    ScreenPagePrinter screen(job_.pages, copyPpi);
+    sendPreparedJob(screen, selection_, job_);
+    shownPages_ = screen.takePages();
+    shownPages_.resize(job_.pages.size());
 
     const auto button = [this](QPushButton*& b, const char* name, const QString& caption) {
         b = new QPushButton(caption, this);
@@ -306,7 +260,7 @@ void frmPrintPreview::updatePage() {
         return;
     }
     const RenderedPage& page = job_.pages[std::size_t(page_)];
-    sheet_->setPage(&page, &screenCopies_[std::size_t(page_)], zoom_, showsPrintableArea());
+    sheet_->setPage(&page, &shownPages_[std::size_t(page_)], zoom_, showsPrintableArea());
     lblFit->setText(fitNotice(page));
     lblFit->setVisible(!page.overhangs.empty());
 }
@@ -316,7 +270,7 @@ QImage frmPrintPreview::pageImage(int index, double pixelsPerInch) const {
     QImage image(sheetPixels(page, pixelsPerInch), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    drawPage(painter, page, screenCopies_[std::size_t(index)], pixelsPerInch, showsPrintableArea());
+    drawPage(painter, page, shownPages_[std::size_t(index)], pixelsPerInch, showsPrintableArea());
     return image;
 }
 

@@ -3,9 +3,10 @@
 // "Print Preview": every page of the job the print command would send, drawn from the same laid-out
 // pages (the sheet, the printer's printable area, each cover in its rectangle, cut marks, covers
 // that do not fit marked in red), with page navigation, two zooms, a number of copies and a Print
-// button that sends exactly that job. Pictures are drawn from screen-size copies made once when the
-// window opens; the job itself keeps the full pictures.
+// button that sends exactly that job. The job's own steps draw the pages (screen_page_printer.h), with
+// screen-size copies of the pictures made once when the window opens; the job keeps the full pictures.
 #include "cover_printing.h"
+#include "screen_page_printer.h"
 
 #include <QDialog>
 #include <QImage>
@@ -20,12 +21,6 @@ class QSpinBox;
 namespace kavi {
 
 class PreviewSheet;
-
-// The part of a cover's picture that shows on the page, at its screen size, and where it lies on the sheet.
-struct PreviewPicture {
-    QImage copy;
-    LengthRect at;
-};
 
 class frmPrintPreview : public QDialog {
 public:
@@ -76,8 +71,8 @@ private:
     Platform& platform_;
     PrintSelection selection_;
     PreparedJob job_;
-    // Per page, per cover in drawing order: the picture at the size it has at 100%.
-    std::vector<std::vector<PreviewPicture>> screenCopies_;
+    // Per page, what the job draws on it, with the pictures at the size they have at 100%.
+    std::vector<PreviewPage> shownPages_;
     int page_ = 0;
     double zoom_ = 96;
     bool fitting_ = true; // the zoom follows the window's size

@@ -264,6 +264,30 @@ void paintTextOverlays(QPainter& painter, const std::vector<TextOverlay>& overla
     painter.restore();
 }
 
+void paintTextOutlines(QPainter& painter, const CoverTextOutlines& outlines) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    for (const FilledOutline& fill : outlines.fills) {
+        QPainterPath path;
+        path.setFillRule(Qt::WindingFill);
+        for (const OutlineStep& step : fill.steps) {
+            const QPointF to(step.to.x, step.to.y);
+            switch (step.type) {
+            case OutlineStep::Type::MoveTo: path.moveTo(to); break;
+            case OutlineStep::Type::LineTo: path.lineTo(to); break;
+            case OutlineStep::Type::CurveTo:
+                path.cubicTo(QPointF(step.control1.x, step.control1.y), QPointF(step.control2.x, step.control2.y), to);
+                break;
+            }
+        }
+        QColor colour = colourOf(fill.rgb);
+        colour.setAlphaF(float(fill.opacity));
+        painter.fillPath(path, colour);
+    }
+    painter.restore();
+}
+
 QImage pictureWithText(const QImage& picture, FitMode fit, QSize size, int kind, const CoverText& text) {
     QImage shown(size, QImage::Format_RGB32);
     if (shown.isNull()) return shown;

@@ -35,6 +35,9 @@ std::vector<TextOverlay> renderTextOverlays(int kind, const CoverText& text, dou
 // an output clips them to the cover.
 CoverTextOutlines coverTextOutlines(int kind, const CoverText& text);
 
+// Fills the outlines on a painter whose coordinates are points on the cover.
+void paintTextOutlines(QPainter& painter, const CoverTextOutlines& outlines);
+
 // Draws overlays of a cover whose real size is coverSize where the cover shows at `cover` on the
 // painter's device (a screen: smoothly scaled).
 void paintTextOverlays(QPainter& painter, const std::vector<TextOverlay>& overlays, LengthSize coverSize,

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -251,6 +252,60 @@ TEST(PrintPreview, FollowsTheFitModes) {
 
 // Text lies on the cover, not on the picture: with Fit, a title at the top of the cover is drawn on
 // the paper above a wide picture, where the print puts it.
+// A DVD with an upright title and turned spine text, cut marks on and the pages corrected: the
+// preview draws the text from the outlines the PDF carries, and both come out within 0.1 mm.
+TEST(PrintPreview, TextAndMarksLieWhereThePdfHasThemOnACorrectedPage) {
+    QTemporaryDir dir;
+    TestPlatform t; // no printer installed: the job is a PDF file
+    CupsPrinterObject writer(t.printers);
+    const Platform& p = t.platform;
+    Platform withWriter{p.messages, p.saveDialog,   p.shell,   p.help,    p.tray,          p.screen,   p.facts, p.http,
+                        p.sound,    p.systemColors, p.desktop, p.scanner, p.imageEncoders, p.printers, writer};
+    PrintSelection s = tick({4});
+    QImage white(64, 43, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    s.pictures[3] = white;
+    s.texts[3] = emptyCoverText(4);
+    s.texts[3].title.text = "HHHH";
+    s.texts[3].title.style.sizePoints = 48;
+    s.texts[3].spine.text = "SPINE";
+    s.layout.cutMarks = true;
+    s.fileCalibration = Calibration{3, -2, 101, 99};
+    frmPrintPreview preview(withWriter, s);
+    const QString pdf = dir.filePath("covers.pdf");
+    t.saveDialog.answers = {{true, pdf, 0}};
+    preview.cmdPrint->click();
+    ASSERT_TRUE(preview.outcome().sent);
+
+    const int dpi = 300;
+    const QImage printed = kavi::testing::renderPdfPage(pdf, 1, dpi), shown = preview.pageImage(0, dpi);
+    const QRect cover = inches(preview.job().pages[0].covers[0].rect, dpi).adjusted(2, 2, -2, -2);
+    const QRect spine = inches(preview.job().pages[0].covers[0].rect, dpi);
+    const QRect spineStrip(spine.left() + spine.width() * 46 / 100, spine.top() + 2, spine.width() * 8 / 100,
+                           spine.height() - 4);
+    const QRect front(spine.left() + spine.width() * 55 / 100, spine.top() + 2, spine.width() * 44 / 100,
+                      spine.height() - 4);
+    const double tenthMm = 0.1 / 25.4 * dpi;
+    for (const QRect& part : {front, spineStrip}) {
+        const QRect inPdf = kavi::testing::inkBox(printed.copy(part)),
+                    inPreview = kavi::testing::inkBox(shown.copy(part));
+        ASSERT_FALSE(inPdf.isEmpty());
+        EXPECT_NEAR(inPreview.left(), inPdf.left(), tenthMm + 0.5);
+        EXPECT_NEAR(inPreview.top(), inPdf.top(), tenthMm + 0.5);
+        EXPECT_NEAR(inPreview.right(), inPdf.right(), tenthMm + 0.5);
+        EXPECT_NEAR(inPreview.bottom(), inPdf.bottom(), tenthMm + 0.5);
+    }
+    // The marks, outside the cover, follow the corrected page in both.
+    QImage printedMarks = printed, shownMarks = shown;
+    for (QImage* page : {&printedMarks, &shownMarks}) {
+        QPainter blank(page);
+        blank.fillRect(cover.adjusted(-4, -4, 4, 4), Qt::white);
+    }
+    const QRect marksPdf = kavi::testing::inkBox(printedMarks), marksPreview = kavi::testing::inkBox(shownMarks);
+    ASSERT_FALSE(marksPdf.isEmpty());
+    expectNear(marksPreview, marksPdf, 2);
+}
+
 TEST(PrintPreview, DrawsTextOnTheCoverWhateverTheFit) {
     TestPlatform t;
     PrintSelection s = tick({4});

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// A printer object that draws a prepared job's pages for the screen: each picture becomes a copy at
+// the size it has on the screen at the given resolution, the text is filled from the same outlines
+// the PDF carries, and the marks are kept as lines. The print preview sends its job here through
+// the same steps the printer gets, so the two cannot disagree.
+#include "page_render.h"
+#include "print/printer.h"
+
+#include <QImage>
+
+#include <vector>
+
+namespace kavi {
+
+// A picture (or a cover's text) at its screen size, and where it lies on the sheet.
+struct PreviewPicture {
+    QImage copy;
+    LengthRect at;
+};
+
+struct PreviewLine {
+    LengthPoint from, to;
+    Length width;
+};
+
+// What one page shows, in drawing order.
+struct PreviewPage {
+    std::vector<PreviewPicture> pictures;
+    std::vector<PreviewLine> lines;
+};
+
+class ScreenPagePrinter final : public PrinterObject {
+public:
+    // pages: the job's laid-out pages, whose printable corners the steps count from.
+    ScreenPagePrinter(const std::vector<RenderedPage>& pages, double pixelsPerInch);
+
+    std::vector<PreviewPage> takePages() { return std::move(shown_); }
+
+    bool setFollowDefault(bool) override { return true; }
+    bool setPaperSize(int code) override;
+    bool setOrientation(int code) override;
+    int paperSize() const override { return paper_; }
+    int orientation() const override { return orientation_; }
+    bool drawPicture(const QImage& picture, double x, double y, double width, double height) override;
+    bool drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
+                            const LengthRect& clip) override;
+    bool drawTranslucentPicture(const QImage& picture, double x, double y, double width, double height) override;
+    bool drawTextOutlines(const CoverTextOutlines& text, double x, double y, double width, double height,
+                          LengthSize coverSize) override;
+    bool newPage() override;
+    bool endDocument() override { return true; }
+    void printNextJobToFile(const QString&) override {}
+    std::optional<LengthRect> printableArea(Paper, Orientation) override { return std::nullopt; }
+    QString nextJobPrinter() override { return {}; }
+    bool drawLine(double x1, double y1, double x2, double y2, double width) override;
+    void setCopies(int) override {}
+
+private:
+    // A rectangle in twips from the current page's printable corner, on the sheet.
+    LengthRect onSheet(double x, double y, double width, double height) const;
+    LengthPoint onSheet(double x, double y) const;
+    PreviewPage& current();
+    bool addCopy(const QImage& picture, const QRectF& source, const LengthRect& at, bool translucent);
+
+    const std::vector<RenderedPage>& pages_;
+    double ppi_;
+    std::size_t page_ = 0;
+    int paper_ = 1, orientation_ = 1;
+    std::vector<PreviewPage> shown_;
+};
+
+} // namespace kavi
