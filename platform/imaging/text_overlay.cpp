@@ -304,10 +304,11 @@ QImage pictureWithText(const QImage& picture, FitMode fit, QSize size, int kind,
                               QRectF(s.left, s.top, s.width, s.height));
     }
     if (!text.hasText()) return shown;
+    // The outlines every output fills, at the screen's own scale, cut off at the cover's edges.
     const LengthSize coverSize = coverKind(kind).printSize;
-    // Drawn at the screen's own scale, so the letters are as sharp as the screen allows.
-    const double dotsPerInch = double(size.width()) / coverSize.width.inches();
-    paintTextOverlays(painter, renderTextOverlays(kind, text, dotsPerInch), coverSize, QRectF(QPoint(0, 0), size));
+    painter.setClipRect(shown.rect());
+    painter.scale(size.width() / coverSize.width.points(), size.height() / coverSize.height.points());
+    paintTextOutlines(painter, coverTextOutlines(kind, text));
     return shown;
 }
 
