@@ -100,6 +100,7 @@ frmcovercreator::frmcovercreator(Platform& p, QWidget* parent) : QMainWindow(par
     buildPrintOptions(client_);
     placeNotice();
     updateSaveCoverPicture();
+    document_.addListener([this](std::optional<Kind> kind, CoverDocument::What what) { documentChanged(kind, what); });
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setAcceptDrops(true); // picture files from a file manager
@@ -114,6 +115,8 @@ frmcovercreator::~frmcovercreator() {
     endRecoveryCopy();
     platform.tray.setActivationHandler({});
     if (platform.tray.isShown()) platform.tray.hide();
+    // The slots show the document, which goes with this window's members: they go first.
+    delete takeCentralWidget();
 }
 
 void frmcovercreator::buildMenus() {
@@ -192,7 +195,7 @@ void frmcovercreator::buildTabs(QWidget* client) {
         auto* page = new QWidget;
         page->setObjectName(QStringLiteral("Tab%1").arg(kind.tabIndex));
         SSTab1->addTab(page, QString::fromUtf8(kind.tabCaption));
-        auto* slot = new PictureSlot(QString::fromUtf8(kind.slotName), kind, page);
+        auto* slot = new PictureSlot(QString::fromUtf8(kind.slotName), kind, document_, page);
         SSTab1->place(slot, s.rect(120, 480, 6495, 4245));
         const int n = kind.number;
         connect(slot, &PictureSlot::clicked, this, [this, n] { Image_Click(n); });
@@ -234,48 +237,15 @@ void frmcovercreator::buildPrintOptions(QWidget* client) {
                                  kind.checkLeft, kind.checkTop, kind.checkWidth, kind.checkHeight);
         box->setToolTip(QString::fromUtf8(kind.checkTooltip));
         const int n = kind.number;
-        // A change of state, by the user or by code, runs the box's rule before the change returns.
-        connect(box, &QCheckBox::toggled, this, [this, n] {
-            ApplyKindRule(n);
-            coversChanged();
-        });
+        // A change of state, by the user or by code, goes to the document, whose rule sets all the
+        // boxes before the change returns.
+        connect(box, &QCheckBox::toggled, this, [this, n] { ApplyKindRule(n); });
         checks_[std::size_t(n - 1)] = box;
     }
     cmdPrint = placeControl(s, new QPushButton(QStringLiteral("Print"), Frame4), "cmdPrint", 5280, 360, 1215, 375);
     cmdPrint->setToolTip(QStringLiteral("Print covers."));
     cmdPrint->setEnabled(false);
     connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
-}
-
-// ---- Selection rules ----
-
-SelectionState frmcovercreator::selectionState() const {
-    SelectionState state;
-    for (int n = 1; n <= kCoverKindCount; ++n) {
-        state.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
-        state.enabled[std::size_t(n - 1)] = Check(n)->isEnabled();
-    }
-    state.printEnabled = cmdPrint->isEnabled();
-    return state;
-}
-
-void frmcovercreator::ApplyKindRule(int n) {
-    // The boxes a rule changes do not run their own rules in turn: the rule already sets the state
-    // of all ten boxes and Print, and a nested rule could undo it when a restored tick lands on a
-    // disabled box.
-    if (applyingRule_) return;
-    // Box n has already taken its new tick; the rule starts from the state before that change.
-    SelectionState before = selectionState();
-    const bool ticked = before.isTicked(n);
-    before.ticked[std::size_t(n - 1)] = !ticked;
-    const SelectionState after = applyKindRule(before, n, ticked);
-    applyingRule_ = true;
-    for (int i = 1; i <= kCoverKindCount; ++i) {
-        Check(i)->setChecked(after.isTicked(i));
-        Check(i)->setEnabled(after.isEnabled(i));
-    }
-    cmdPrint->setEnabled(after.printEnabled);
-    applyingRule_ = false;
 }
 
 void frmcovercreator::Image_Click(int n) {
@@ -456,10 +426,9 @@ void frmcovercreator::Toolbar1_ButtonClick(int index) {
                 frmcovercreator& window;
                 explicit SlotPictures(frmcovercreator& w) : window(w) {}
                 QString selectedImage() const override { return window.SelectedImage; }
-                QImage slotPicture(int n) const override { return window.Image(n)->picture(); }
+                QImage slotPicture(int n) const override { return window.document_.pixels(Kind(n)); }
                 void setSlotPicture(int n, QImage picture) override {
-                    window.Image(n)->setPicture(std::move(picture));
-                    window.markUnsavedWork();
+                    window.document_.setPicture(Kind(n), std::move(picture));
                 }
             } pictures(*this);
             frmManipulate manipulator(platform, pictures, this);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's per-cover controls beyond the picture: the fit control on each cover tab, and
-// saving the showing cover's picture as an image file.
+// The main window's per-cover controls beyond the picture: the fit control on each cover tab, the
+// "Print Options" boxes as the document's ticks, how the controls follow the document, and saving
+// the showing cover's picture as an image file.
 #include "frmcovercreator.h"
 
 #include "cgdiplus.h"
@@ -12,9 +13,11 @@
 #include "tab_strip.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 
 namespace kavi {
 
@@ -60,16 +63,61 @@ void frmcovercreator::cboFit_Click(int n) {
     const int index = cboFit(n)->currentIndex();
     const FitMode chosen = kFitChoices[index < 0 || index > 2 ? 0 : index];
     if (chosen == fitMode(n)) return;
-    Image(n)->setFitMode(chosen);
-    markUnsavedWork();
+    document_.setFitMode(Kind(n), chosen);
     emit fitModeChanged(n);
 }
 
-FitMode frmcovercreator::fitMode(int n) const { return Image(n)->fitMode(); }
+FitMode frmcovercreator::fitMode(int n) const { return document_.fitMode(Kind(n)); }
 
 void frmcovercreator::setFitMode(int n, FitMode mode) {
-    Image(n)->setFitMode(mode);
-    cboFit(n)->setCurrentIndex(indexOfFit(mode));
+    document_.setFitMode(Kind(n), mode, CoverDocument::Unsaved::Keep);
+}
+
+void frmcovercreator::ApplyKindRule(int n) { document_.setTicked(Kind(n), Check(n)->isChecked()); }
+
+// The boxes and Print as the document's rules left them; setting them from here is no new tick.
+void frmcovercreator::showTicks() {
+    const SelectionState& state = document_.selection();
+    for (Kind kind : Kind::all()) {
+        QCheckBox* box = Check(kind.number());
+        const QSignalBlocker block(box);
+        box->setChecked(state.isTicked(kind.number()));
+        box->setEnabled(state.isEnabled(kind.number()));
+    }
+    cmdPrint->setEnabled(state.printEnabled);
+}
+
+void frmcovercreator::documentChanged(std::optional<Kind> kind, CoverDocument::What what) {
+    using What = CoverDocument::What;
+    switch (what) {
+    case What::Fit: {
+        const QSignalBlocker block(cboFit(kind->number()));
+        cboFit(kind->number())->setCurrentIndex(indexOfFit(document_.fitMode(*kind)));
+        return coversChanged();
+    }
+    case What::Ticks: showTicks(); return coversChanged();
+    case What::Picture:
+    case What::Text: return coversChanged();
+    case What::PictureDamaged: return announceDamagedPicture(*kind);
+    case What::PrintLayout: return showPrintLayout();
+    case What::Unsaved:
+        if (!adoptingCopy_) unsavedWorkChanged();
+        return;
+    case What::PictureDecoded: return;
+    }
+}
+
+// A picture is decoded when first needed; one that does not decode then is told, once the paint or
+// print that needed it is over.
+void frmcovercreator::announceDamagedPicture(Kind kind) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, kind] {
+            ShowNotice(QStringLiteral("The picture of the %1 cover in the opened cover set is damaged; the cover "
+                                      "shows no picture.")
+                           .arg(QString::fromUtf8(kind.row().checkCaption)));
+        },
+        Qt::QueuedConnection);
 }
 
 // Enabled on a cover tab whose cover has a picture; the File menu asks each time it opens.
@@ -80,7 +128,7 @@ void frmcovercreator::updateSaveCoverPicture() {
         connect(File, &QMenu::aboutToShow, this, [this] { updateSaveCoverPicture(); });
     }
     const int tab = SSTab1->currentIndex();
-    saveCoverPicture_->setEnabled(tab >= 0 && tab < kCoverKindCount && Image(tab + 1)->hasPicture());
+    saveCoverPicture_->setEnabled(tab >= 0 && tab < kCoverKindCount && document_.picture(Kind(tab + 1)).hasPicture());
 }
 
 // Writes the showing cover's picture, with its accepted edits, to an image file.
@@ -94,7 +142,7 @@ void frmcovercreator::SaveCoverPictureAs_Click() {
                                 title, MsgIcon::Information, MsgButtons::Ok});
         return;
     }
-    const QImage picture = Image(tab + 1)->picture();
+    const QImage picture = document_.pixels(Kind(tab + 1));
     if (picture.isNull()) {
         platform.messages.show({QStringLiteral("The %1 cover has no picture to save yet.")
                                     .arg(QString::fromUtf8(kCoverKinds[std::size_t(tab)].checkCaption)),
