@@ -14,6 +14,7 @@
 #include "msnpopup.h"
 #include "notice_label.h"
 #include "picture_slot.h"
+#include "print_options_view.h"
 #include "recovery_copy.h"
 #include "scan_tab.h"
 #include "tab_strip.h"
@@ -199,7 +200,7 @@ void frmcovercreator::buildTabs(QWidget* client) {
         SSTab1->place(slot, s.rect(120, 480, 6495, 4245));
         const int n = kind.number;
         connect(slot, &PictureSlot::clicked, this, [this, n] { Image_Click(n); });
-        slots_[std::size_t(n - 1)] = slot;
+        slots_[Kind(n)] = slot;
         buildFitControl(n, s.rect(120, 480, 6495, 4245));
         buildTextButton(n, s.rect(120, 480, 6495, 4245));
     }
@@ -230,23 +231,15 @@ void frmcovercreator::placeNotice() {
 }
 
 void frmcovercreator::buildPrintOptions(QWidget* client) {
-    const ScreenUnits& s = platform.screen;
-    Frame4 = placeControl(s, new QGroupBox(QStringLiteral("Print Options"), client), "Frame4", 4560, 5760, 6735, 975);
-    for (const CoverKind& kind : kCoverKinds) {
-        auto* box = placeControl(s, new QCheckBox(QString::fromUtf8(kind.checkCaption), Frame4), kind.checkName,
-                                 kind.checkLeft, kind.checkTop, kind.checkWidth, kind.checkHeight);
-        box->setToolTip(QString::fromUtf8(kind.checkTooltip));
-        const int n = kind.number;
-        // A change of state, by the user or by code, goes to the document, whose rule sets all the
-        // boxes before the change returns.
-        connect(box, &QCheckBox::toggled, this, [this, n] { ApplyKindRule(n); });
-        checks_[std::size_t(n - 1)] = box;
-    }
-    cmdPrint = placeControl(s, new QPushButton(QStringLiteral("Print"), Frame4), "cmdPrint", 5280, 360, 1215, 375);
-    cmdPrint->setToolTip(QStringLiteral("Print covers."));
-    cmdPrint->setEnabled(false);
-    connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
+    printOptions_ = new PrintOptionsView(platform.screen, document_, client);
+    Frame4 = printOptions_;
+    cmdPrint = printOptions_->printButton();
+    connect(printOptions_, &PrintOptionsView::printClicked, this, [this] { cmdPrint_Click(); });
 }
+
+QCheckBox* frmcovercreator::Check(int n) const { return printOptions_->check(Kind(n)); }
+
+void frmcovercreator::ApplyKindRule(int n) { printOptions_->sendTick(Kind(n)); }
 
 void frmcovercreator::Image_Click(int n) {
     SelectedImage = QString::fromUtf8(coverKind(n).slotName);

@@ -41,6 +41,7 @@ class FolderList;
 class Form1;
 class NoticeLabel;
 class PictureSlot;
+class PrintOptionsView;
 struct PrintOutcome;
 class RecoveryCopy;
 class ScanTab;
@@ -67,10 +68,10 @@ public:
     const CoverDocument& document() const { return document_; }
 
     // Controls.
-    PictureSlot* Image(int n) const { return slots_[std::size_t(n - 1)]; }
+    PictureSlot* Image(int n) const { return slots_[Kind(n)]; }
     // The fit control on cover n's tab: "Stretch", "Fill" or "Fit".
-    QComboBox* cboFit(int n) const { return fitBoxes_[std::size_t(n - 1)]; }
-    QCheckBox* Check(int n) const { return checks_[std::size_t(n - 1)]; }
+    QComboBox* cboFit(int n) const { return fitBoxes_[Kind(n)]; }
+    QCheckBox* Check(int n) const;
     QPushButton* cmdPrint = nullptr;
     TabStrip* SSTab1 = nullptr;
     QToolBar* Toolbar1 = nullptr;
@@ -137,7 +138,7 @@ public:
     // Cover text and saved cover sets.
     QAction* OpenCoverSet = nullptr;
     QAction* SaveCoverSet = nullptr;
-    QPushButton* cmdText(int n) const { return textButtons_[std::size_t(n - 1)]; }
+    QPushButton* cmdText(int n) const { return textButtons_[Kind(n)]; }
     void OpenCoverSet_Click();
     bool SaveCoverSet_Click(); // true when the covers were saved
     void Text_Click(int n); // the cover text window of kind n
@@ -242,7 +243,6 @@ private:
     void showPrintLayout();
     // Shows a change of the document in the controls that show that part of it.
     void documentChanged(std::optional<Kind> kind, CoverDocument::What what);
-    void showTicks();
     void announceDamagedPicture(Kind kind);
     void showPrintOutcome(const PrintOutcome& outcome);
     bool readSettings();
@@ -266,9 +266,9 @@ private:
     Shell::Failure linkFailureReport(const QString& target);
 
     CoverDocument document_; // the open covers, which every control of the window shows
-    std::array<PictureSlot*, 10> slots_{};
-    std::array<QCheckBox*, 10> checks_{};
-    std::array<QComboBox*, 10> fitBoxes_{};
+    PerKind<PictureSlot*> slots_;
+    PerKind<QComboBox*> fitBoxes_;
+    PrintOptionsView* printOptions_ = nullptr;
     QAction* saveCoverPicture_ = nullptr;
     QWidget* client_ = nullptr;
     bool loaded_ = false;
@@ -277,7 +277,7 @@ private:
     bool fixingSize_ = false;
     bool loadingPicture_ = false;
     std::unique_ptr<Form1> form1_; // the printer chooser, kept for the run once opened
-    std::array<QPushButton*, 10> textButtons_{};
+    PerKind<QPushButton*> textButtons_;
     bool adoptingCopy_ = false; // the covers of a left recovery copy are being taken over as they are
     std::unique_ptr<RecoveryCopy> recovery_;
     bool keepRecoveryCopy_ = false; // a signal ended the run with unsaved covers

@@ -13,7 +13,6 @@
 #include "tab_strip.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -56,7 +55,7 @@ void frmcovercreator::buildFitControl(int n, const QRect& slotInStrip) {
     SSTab1->place(label, QRect(at.left() - 4 - labelWidth, at.top(), labelWidth, at.height()));
     Image(n)->setBottomBand(size.height() + 4);
     connect(box, &QComboBox::activated, this, [this, n] { cboFit_Click(n); });
-    fitBoxes_[std::size_t(n - 1)] = box;
+    fitBoxes_[Kind(n)] = box;
 }
 
 void frmcovercreator::cboFit_Click(int n) {
@@ -73,20 +72,6 @@ void frmcovercreator::setFitMode(int n, FitMode mode) {
     document_.setFitMode(Kind(n), mode, CoverDocument::Unsaved::Keep);
 }
 
-void frmcovercreator::ApplyKindRule(int n) { document_.setTicked(Kind(n), Check(n)->isChecked()); }
-
-// The boxes and Print as the document's rules left them; setting them from here is no new tick.
-void frmcovercreator::showTicks() {
-    const SelectionState& state = document_.selection();
-    for (Kind kind : Kind::all()) {
-        QCheckBox* box = Check(kind.number());
-        const QSignalBlocker block(box);
-        box->setChecked(state.isTicked(kind.number()));
-        box->setEnabled(state.isEnabled(kind.number()));
-    }
-    cmdPrint->setEnabled(state.printEnabled);
-}
-
 void frmcovercreator::documentChanged(std::optional<Kind> kind, CoverDocument::What what) {
     using What = CoverDocument::What;
     switch (what) {
@@ -95,7 +80,7 @@ void frmcovercreator::documentChanged(std::optional<Kind> kind, CoverDocument::W
         cboFit(kind->number())->setCurrentIndex(indexOfFit(document_.fitMode(*kind)));
         return coversChanged();
     }
-    case What::Ticks: showTicks(); return coversChanged();
+    case What::Ticks:
     case What::Picture:
     case What::Text: return coversChanged();
     case What::PictureDamaged: return announceDamagedPicture(*kind);

@@ -56,7 +56,7 @@ void frmcovercreator::buildTextButton(int n, const QRect& slotInStrip) {
     SSTab1->place(button, QRect(slotInStrip.left() + 4, slotInStrip.bottom() - 2 - height + 1, width, height));
     button->raise();
     connect(button, &QPushButton::clicked, this, [this, n] { Text_Click(n); });
-    textButtons_[std::size_t(n - 1)] = button;
+    textButtons_[Kind(n)] = button;
 }
 
 void frmcovercreator::Text_Click(int n) {
