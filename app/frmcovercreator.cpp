@@ -3,6 +3,7 @@
 
 #include "cgdiplus.h"
 #include "cover_kinds.h"
+#include "cover_page_view.h"
 #include "cover_printing.h"
 #include "files/program_folder.h"
 #include "form1.h"
@@ -192,17 +193,13 @@ void frmcovercreator::buildTabs(QWidget* client) {
         " border-top-left-radius: 3px; border-top-right-radius: 3px; background: #e3e6ea; }"
         "QTabBar::tab:selected { background: #fdfdfd; margin-bottom: -1px; }"
         "QTabBar::tab:!selected:hover { background: #eef2f7; }"));
-    for (const CoverKind& kind : kCoverKinds) {
-        auto* page = new QWidget;
-        page->setObjectName(QStringLiteral("Tab%1").arg(kind.tabIndex));
-        SSTab1->addTab(page, QString::fromUtf8(kind.tabCaption));
-        auto* slot = new PictureSlot(QString::fromUtf8(kind.slotName), kind, document_, page);
-        SSTab1->place(slot, s.rect(120, 480, 6495, 4245));
-        const int n = kind.number;
-        connect(slot, &PictureSlot::clicked, this, [this, n] { Image_Click(n); });
-        slots_[Kind(n)] = slot;
-        buildFitControl(n, s.rect(120, 480, 6495, 4245));
-        buildTextButton(n, s.rect(120, 480, 6495, 4245));
+    for (Kind kind : Kind::all()) {
+        auto* page = new CoverPageView(s, document_, kind, *SSTab1);
+        const int n = kind.number();
+        connect(page, &CoverPageView::slotClicked, this, [this, n] { Image_Click(n); });
+        connect(page, &CoverPageView::fitActivated, this, [this, n] { cboFit_Click(n); });
+        connect(page, &CoverPageView::textClicked, this, [this, n] { Text_Click(n); });
+        pages_[kind] = page;
     }
     auto* scan = new QWidget;
     scan->setObjectName(QStringLiteral("ScanTab"));
@@ -237,6 +234,9 @@ void frmcovercreator::buildPrintOptions(QWidget* client) {
     connect(printOptions_, &PrintOptionsView::printClicked, this, [this] { cmdPrint_Click(); });
 }
 
+PictureSlot* frmcovercreator::Image(int n) const { return pages_[Kind(n)]->slot(); }
+QComboBox* frmcovercreator::cboFit(int n) const { return pages_[Kind(n)]->fitBox(); }
+QPushButton* frmcovercreator::cmdText(int n) const { return pages_[Kind(n)]->textButton(); }
 QCheckBox* frmcovercreator::Check(int n) const { return printOptions_->check(Kind(n)); }
 
 void frmcovercreator::ApplyKindRule(int n) { printOptions_->sendTick(Kind(n)); }

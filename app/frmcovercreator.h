@@ -40,6 +40,7 @@ class FileList;
 class FolderList;
 class Form1;
 class NoticeLabel;
+class CoverPageView;
 class PictureSlot;
 class PrintOptionsView;
 struct PrintOutcome;
@@ -68,9 +69,9 @@ public:
     const CoverDocument& document() const { return document_; }
 
     // Controls.
-    PictureSlot* Image(int n) const { return slots_[Kind(n)]; }
+    PictureSlot* Image(int n) const;
     // The fit control on cover n's tab: "Stretch", "Fill" or "Fit".
-    QComboBox* cboFit(int n) const { return fitBoxes_[Kind(n)]; }
+    QComboBox* cboFit(int n) const;
     QCheckBox* Check(int n) const;
     QPushButton* cmdPrint = nullptr;
     TabStrip* SSTab1 = nullptr;
@@ -138,7 +139,7 @@ public:
     // Cover text and saved cover sets.
     QAction* OpenCoverSet = nullptr;
     QAction* SaveCoverSet = nullptr;
-    QPushButton* cmdText(int n) const { return textButtons_[Kind(n)]; }
+    QPushButton* cmdText(int n) const;
     void OpenCoverSet_Click();
     bool SaveCoverSet_Click(); // true when the covers were saved
     void Text_Click(int n); // the cover text window of kind n
@@ -222,14 +223,12 @@ private:
     void buildMenus();
     void buildTabs(QWidget* client);
     void buildPrintOptions(QWidget* client);
-    void buildFitControl(int n, const QRect& slotInStrip);
     void updateSaveCoverPicture();
     void buildFrames(QWidget* client);
     void placeNotice();
     void buildPictureLists();
     void buildPrintLayoutMenu();
     void buildCoverSetMenu();
-    void buildTextButton(int n, const QRect& slotInStrip);
     void setUnsavedWork(bool unsaved) { document_.setUnsavedWork(unsaved); }
     // With unsaved work the recovery copy follows the covers; without, it goes.
     void unsavedWorkChanged();
@@ -266,8 +265,7 @@ private:
     Shell::Failure linkFailureReport(const QString& target);
 
     CoverDocument document_; // the open covers, which every control of the window shows
-    PerKind<PictureSlot*> slots_;
-    PerKind<QComboBox*> fitBoxes_;
+    PerKind<CoverPageView*> pages_;
     PrintOptionsView* printOptions_ = nullptr;
     QAction* saveCoverPicture_ = nullptr;
     QWidget* client_ = nullptr;
@@ -277,7 +275,6 @@ private:
     bool fixingSize_ = false;
     bool loadingPicture_ = false;
     std::unique_ptr<Form1> form1_; // the printer chooser, kept for the run once opened
-    PerKind<QPushButton*> textButtons_;
     bool adoptingCopy_ = false; // the covers of a left recovery copy are being taken over as they are
     std::unique_ptr<RecoveryCopy> recovery_;
     bool keepRecoveryCopy_ = false; // a signal ended the run with unsaved covers

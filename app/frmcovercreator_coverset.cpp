@@ -28,9 +28,6 @@ namespace {
 
 const QString kFilter = QStringLiteral("Kavi cover sets (*.kavi)");
 
-// The "Text..." button's least width, in twips.
-constexpr int kTextButtonWidth = 900;
-
 } // namespace
 
 void frmcovercreator::buildCoverSetMenu() {
@@ -42,21 +39,6 @@ void frmcovercreator::buildCoverSetMenu() {
     };
     add(OpenCoverSet, "OpenCoverSet", QStringLiteral("&Open Cover Set..."), [this] { OpenCoverSet_Click(); });
     add(SaveCoverSet, "SaveCoverSet", QStringLiteral("Save Cover Se&t..."), [this] { SaveCoverSet_Click(); });
-}
-
-// The "Text..." button lies at the left end of the band along the bottom of the slot's frame,
-// level with the fit control at its right end; the cover is drawn above the band, so the button
-// never covers it.
-void frmcovercreator::buildTextButton(int n, const QRect& slotInStrip) {
-    auto* button = new QPushButton(QStringLiteral("Text..."), Image(n)->parentWidget());
-    button->setObjectName(QStringLiteral("cmdText%1").arg(n));
-    button->setToolTip(QStringLiteral("Title, subtitle, spine and other text on this cover."));
-    const int height = cboFit(n)->sizeHint().height();
-    const int width = std::max(platform.screen.x(kTextButtonWidth), button->sizeHint().width());
-    SSTab1->place(button, QRect(slotInStrip.left() + 4, slotInStrip.bottom() - 2 - height + 1, width, height));
-    button->raise();
-    connect(button, &QPushButton::clicked, this, [this, n] { Text_Click(n); });
-    textButtons_[Kind(n)] = button;
 }
 
 void frmcovercreator::Text_Click(int n) {

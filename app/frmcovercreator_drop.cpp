@@ -77,7 +77,7 @@ void frmcovercreator::loadDroppedFiles(int number, const QStringList& files) {
 int frmcovercreator::coverAt(const QPoint& at) const {
     for (const QWidget* w = childAt(at); w != nullptr; w = w->parentWidget())
         for (Kind kind : Kind::all())
-            if (w == slots_[kind]) return kind.number();
+            if (w == Image(kind.number())) return kind.number();
     return showingCover();
 }
 
