@@ -104,9 +104,18 @@ void CoverDocument::removeListener(int id) {
 }
 
 void CoverDocument::notify(std::optional<Kind> kind, What what) const {
-    // A listener may add or remove listeners; those added now hear the next change.
-    const auto listeners = listeners_;
-    for (const auto& entry : listeners) entry.second(kind, what);
+    // A listener may add or remove listeners: those added now hear the next change, and one removed
+    // by an earlier listener is not called any more.
+    std::vector<int> ids;
+    ids.reserve(listeners_.size());
+    for (const auto& entry : listeners_) ids.push_back(entry.first);
+    for (int id : ids) {
+        const auto found =
+            std::find_if(listeners_.begin(), listeners_.end(), [id](const auto& entry) { return entry.first == id; });
+        if (found == listeners_.end()) continue;
+        const Listener listener = found->second; // kept alive while it runs, even if it removes itself
+        listener(kind, what);
+    }
 }
 
 } // namespace kavi

@@ -150,3 +150,16 @@ TEST_F(Document, AnOpenedSetStaysUndecodedUntilNeededAndIsSavedAgainAsStored) {
     EXPECT_EQ(document.toCoverSet().cover(kDs.number()).picture.encoded(), QByteArray("not a picture"));
     EXPECT_FALSE(document.picture(kDs).hasPicture());
 }
+
+TEST_F(Document, AListenerRemovedByAnEarlierOneDuringANoticeIsNotCalled) {
+    int later = 0, second = 0;
+    document.addListener([&](std::optional<Kind>, What) {
+        document.removeListener(second);
+        if (later == 0) later = document.addListener([&](std::optional<Kind>, What) { ADD_FAILURE() << "too early"; });
+    });
+    second = document.addListener([](std::optional<Kind>, What) { ADD_FAILURE() << "removed before its turn"; });
+    document.setTicked(kFront, true);
+    document.removeListener(later);
+    document.setTicked(kFront, false);
+    EXPECT_EQ(heard.size(), 2u);
+}
