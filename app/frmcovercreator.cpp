@@ -3,6 +3,7 @@
 
 #include "cgdiplus.h"
 #include "cover_kinds.h"
+#include "cover_page_view.h"
 #include "cover_printing.h"
 #include "files/program_folder.h"
 #include "form1.h"
@@ -14,6 +15,7 @@
 #include "msnpopup.h"
 #include "notice_label.h"
 #include "picture_slot.h"
+#include "print_options_view.h"
 #include "recovery_copy.h"
 #include "scan_tab.h"
 #include "tab_strip.h"
@@ -100,6 +102,7 @@ frmcovercreator::frmcovercreator(Platform& p, QWidget* parent) : QMainWindow(par
     buildPrintOptions(client_);
     placeNotice();
     updateSaveCoverPicture();
+    document_.addListener([this](std::optional<Kind> kind, CoverDocument::What what) { documentChanged(kind, what); });
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setAcceptDrops(true); // picture files from a file manager
@@ -114,6 +117,8 @@ frmcovercreator::~frmcovercreator() {
     endRecoveryCopy();
     platform.tray.setActivationHandler({});
     if (platform.tray.isShown()) platform.tray.hide();
+    // The slots show the document, which goes with this window's members: they go first.
+    delete takeCentralWidget();
 }
 
 void frmcovercreator::buildMenus() {
@@ -188,17 +193,13 @@ void frmcovercreator::buildTabs(QWidget* client) {
         " border-top-left-radius: 3px; border-top-right-radius: 3px; background: #e3e6ea; }"
         "QTabBar::tab:selected { background: #fdfdfd; margin-bottom: -1px; }"
         "QTabBar::tab:!selected:hover { background: #eef2f7; }"));
-    for (const CoverKind& kind : kCoverKinds) {
-        auto* page = new QWidget;
-        page->setObjectName(QStringLiteral("Tab%1").arg(kind.tabIndex));
-        SSTab1->addTab(page, QString::fromUtf8(kind.tabCaption));
-        auto* slot = new PictureSlot(QString::fromUtf8(kind.slotName), kind, page);
-        SSTab1->place(slot, s.rect(120, 480, 6495, 4245));
-        const int n = kind.number;
-        connect(slot, &PictureSlot::clicked, this, [this, n] { Image_Click(n); });
-        slots_[std::size_t(n - 1)] = slot;
-        buildFitControl(n, s.rect(120, 480, 6495, 4245));
-        buildTextButton(n, s.rect(120, 480, 6495, 4245));
+    for (Kind kind : Kind::all()) {
+        auto* page = new CoverPageView(s, document_, kind, *SSTab1);
+        const int n = kind.number();
+        connect(page, &CoverPageView::slotClicked, this, [this, n] { Image_Click(n); });
+        connect(page, &CoverPageView::fitActivated, this, [this, n] { cboFit_Click(n); });
+        connect(page, &CoverPageView::textClicked, this, [this, n] { Text_Click(n); });
+        pages_[kind] = page;
     }
     auto* scan = new QWidget;
     scan->setObjectName(QStringLiteral("ScanTab"));
@@ -227,56 +228,18 @@ void frmcovercreator::placeNotice() {
 }
 
 void frmcovercreator::buildPrintOptions(QWidget* client) {
-    const ScreenUnits& s = platform.screen;
-    Frame4 = placeControl(s, new QGroupBox(QStringLiteral("Print Options"), client), "Frame4", 4560, 5760, 6735, 975);
-    for (const CoverKind& kind : kCoverKinds) {
-        auto* box = placeControl(s, new QCheckBox(QString::fromUtf8(kind.checkCaption), Frame4), kind.checkName,
-                                 kind.checkLeft, kind.checkTop, kind.checkWidth, kind.checkHeight);
-        box->setToolTip(QString::fromUtf8(kind.checkTooltip));
-        const int n = kind.number;
-        // A change of state, by the user or by code, runs the box's rule before the change returns.
-        connect(box, &QCheckBox::toggled, this, [this, n] {
-            ApplyKindRule(n);
-            coversChanged();
-        });
-        checks_[std::size_t(n - 1)] = box;
-    }
-    cmdPrint = placeControl(s, new QPushButton(QStringLiteral("Print"), Frame4), "cmdPrint", 5280, 360, 1215, 375);
-    cmdPrint->setToolTip(QStringLiteral("Print covers."));
-    cmdPrint->setEnabled(false);
-    connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
+    printOptions_ = new PrintOptionsView(platform.screen, document_, client);
+    Frame4 = printOptions_;
+    cmdPrint = printOptions_->printButton();
+    connect(printOptions_, &PrintOptionsView::printClicked, this, [this] { cmdPrint_Click(); });
 }
 
-// ---- Selection rules ----
+PictureSlot* frmcovercreator::Image(int n) const { return pages_[Kind(n)]->slot(); }
+QComboBox* frmcovercreator::cboFit(int n) const { return pages_[Kind(n)]->fitBox(); }
+QPushButton* frmcovercreator::cmdText(int n) const { return pages_[Kind(n)]->textButton(); }
+QCheckBox* frmcovercreator::Check(int n) const { return printOptions_->check(Kind(n)); }
 
-SelectionState frmcovercreator::selectionState() const {
-    SelectionState state;
-    for (int n = 1; n <= kCoverKindCount; ++n) {
-        state.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
-        state.enabled[std::size_t(n - 1)] = Check(n)->isEnabled();
-    }
-    state.printEnabled = cmdPrint->isEnabled();
-    return state;
-}
-
-void frmcovercreator::ApplyKindRule(int n) {
-    // The boxes a rule changes do not run their own rules in turn: the rule already sets the state
-    // of all ten boxes and Print, and a nested rule could undo it when a restored tick lands on a
-    // disabled box.
-    if (applyingRule_) return;
-    // Box n has already taken its new tick; the rule starts from the state before that change.
-    SelectionState before = selectionState();
-    const bool ticked = before.isTicked(n);
-    before.ticked[std::size_t(n - 1)] = !ticked;
-    const SelectionState after = applyKindRule(before, n, ticked);
-    applyingRule_ = true;
-    for (int i = 1; i <= kCoverKindCount; ++i) {
-        Check(i)->setChecked(after.isTicked(i));
-        Check(i)->setEnabled(after.isEnabled(i));
-    }
-    cmdPrint->setEnabled(after.printEnabled);
-    applyingRule_ = false;
-}
+void frmcovercreator::ApplyKindRule(int n) { printOptions_->sendTick(Kind(n)); }
 
 void frmcovercreator::Image_Click(int n) {
     SelectedImage = QString::fromUtf8(coverKind(n).slotName);
@@ -456,10 +419,9 @@ void frmcovercreator::Toolbar1_ButtonClick(int index) {
                 frmcovercreator& window;
                 explicit SlotPictures(frmcovercreator& w) : window(w) {}
                 QString selectedImage() const override { return window.SelectedImage; }
-                QImage slotPicture(int n) const override { return window.Image(n)->picture(); }
+                QImage slotPicture(int n) const override { return window.document_.pixels(Kind(n)); }
                 void setSlotPicture(int n, QImage picture) override {
-                    window.Image(n)->setPicture(std::move(picture));
-                    window.markUnsavedWork();
+                    window.document_.setPicture(Kind(n), std::move(picture));
                 }
             } pictures(*this);
             frmManipulate manipulator(platform, pictures, this);

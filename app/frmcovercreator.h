@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The main window: ten cover slots on a tab strip, the "Print Options" boxes with their selection
-// rules, the toolbar and menus, the notification-area icon, start-up and shut-down.
+// The main window: ten cover slots on a tab strip, the "Print Options" boxes, the toolbar and menus,
+// the notification-area icon, start-up and shut-down. The open covers are its cover document: the
+// slots, fit controls, text windows, boxes and menus show the document and send their edits to it.
+#include "cover_document.h"
 #include "cover_set.h"
 #include "fit_mode.h"
 #include "msnpopup.h"
@@ -38,7 +40,9 @@ class FileList;
 class FolderList;
 class Form1;
 class NoticeLabel;
+class CoverPageView;
 class PictureSlot;
+class PrintOptionsView;
 struct PrintOutcome;
 class RecoveryCopy;
 class ScanTab;
@@ -60,11 +64,15 @@ public:
     OriginalPrinterRecord OriginalPrinter; // the default printer at start-up, put back at unload
     AlertModule alerts = std::make_shared<msnpopup>(); // what the alert popups show and their stack
 
+    // The open covers.
+    CoverDocument& document() { return document_; }
+    const CoverDocument& document() const { return document_; }
+
     // Controls.
-    PictureSlot* Image(int n) const { return slots_[std::size_t(n - 1)]; }
+    PictureSlot* Image(int n) const;
     // The fit control on cover n's tab: "Stretch", "Fill" or "Fit".
-    QComboBox* cboFit(int n) const { return fitBoxes_[std::size_t(n - 1)]; }
-    QCheckBox* Check(int n) const { return checks_[std::size_t(n - 1)]; }
+    QComboBox* cboFit(int n) const;
+    QCheckBox* Check(int n) const;
     QPushButton* cmdPrint = nullptr;
     TabStrip* SSTab1 = nullptr;
     QToolBar* Toolbar1 = nullptr;
@@ -91,7 +99,8 @@ public:
     QString settingsFile;
     QString programFolderPath;
 
-    // Selection rule of one box, run after its state changed.
+    // Selection rule of one box, run after its state changed: box n's tick goes to the document,
+    // whose rules then set all ten boxes and Print.
     void ApplyKindRule(int n);
 
     // Start-up and shut-down.
@@ -122,21 +131,23 @@ public:
     void cboFit_Click(int n);
 
     // How cover n's picture fills its cover (n is 1...10). Setting it shows it on the tab and in
-    // what prints, and announces nothing: fitModeChanged tells of the user's own changes only.
+    // what prints, and announces nothing: fitModeChanged tells of the user's own changes only, and
+    // only those count as unsaved work.
     FitMode fitMode(int n) const;
     void setFitMode(int n, FitMode mode);
 
     // Cover text and saved cover sets.
     QAction* OpenCoverSet = nullptr;
     QAction* SaveCoverSet = nullptr;
-    QPushButton* cmdText(int n) const { return textButtons_[std::size_t(n - 1)]; }
+    QPushButton* cmdText(int n) const;
     void OpenCoverSet_Click();
     bool SaveCoverSet_Click(); // true when the covers were saved
     void Text_Click(int n); // the cover text window of kind n
-    const CoverText& coverText(int n) const { return coverTexts_[std::size_t(n - 1)]; }
+    const CoverText& coverText(int n) const { return document_.text(Kind(n)); }
+    // Shows the text on cover n, without counting it as unsaved work (the text window's does).
     void setCoverText(int n, const CoverText& text);
     // An accepted Manipulator edit, a fit mode or a text changed since the last save or open.
-    bool hasUnsavedWork() const { return unsavedWork_; }
+    bool hasUnsavedWork() const { return document_.hasUnsavedWork(); }
     void markUnsavedWork() { setUnsavedWork(true); }
     // Asks whether to save unsaved work first; true when the caller may go on (saved or discarded).
     bool settleUnsavedWork();
@@ -177,7 +188,7 @@ public:
     void readini();
     void writeini();
     // The print layout (paper, cut marks), kept in a section of its own and written only when changed.
-    PrintLayoutSettings printLayout;
+    PrintLayoutSettings printLayout() const;
     void readPrintLayoutSettings();
     // What the print command, the preview and the export read from the window.
     PrintSelection printSelection() const;
@@ -212,21 +223,26 @@ private:
     void buildMenus();
     void buildTabs(QWidget* client);
     void buildPrintOptions(QWidget* client);
-    void buildFitControl(int n, const QRect& slotInStrip);
     void updateSaveCoverPicture();
     void buildFrames(QWidget* client);
     void placeNotice();
     void buildPictureLists();
     void buildPrintLayoutMenu();
     void buildCoverSetMenu();
-    void buildTextButton(int n, const QRect& slotInStrip);
-    void setUnsavedWork(bool unsaved);
+    void setUnsavedWork(bool unsaved) { document_.setUnsavedWork(unsaved); }
+    // With unsaved work the recovery copy follows the covers; without, it goes.
+    void unsavedWorkChanged();
     // The covers changed: with unsaved work, the recovery copy is written a little later.
     void coversChanged();
     void startRecoveryCopy();
     void offerLeftCopies();
     void endRecoveryCopy();
-    void setPrintLayout(const PrintLayoutSettings& layout);
+    // Keeps a layout the user chose: in the document and in the settings file.
+    void choosePrintLayout(const PrintLayoutSettings& layout);
+    void showPrintLayout();
+    // Shows a change of the document in the controls that show that part of it.
+    void documentChanged(std::optional<Kind> kind, CoverDocument::What what);
+    void announceDamagedPicture(Kind kind);
     void showPrintOutcome(const PrintOutcome& outcome);
     bool readSettings();
     void applySettingsFallback();
@@ -242,28 +258,24 @@ private:
     static QString stillLoadingNotice(const QString& shownName);
     static QString scanTabNotice(const QString& shownName);
     void onTrayActivated(TrayActivation activation);
-    SelectionState selectionState() const; // the ten boxes and Print as they are now
     void markSelectedCover();
     // Hides the window into the notification area, keeping its place for its return.
     void hideIntoTray();
     // What "Report A Bug" and "Visit Website" do when no program opens their link.
     Shell::Failure linkFailureReport(const QString& target);
 
-    std::array<PictureSlot*, 10> slots_{};
-    std::array<QCheckBox*, 10> checks_{};
-    std::array<QComboBox*, 10> fitBoxes_{};
+    CoverDocument document_; // the open covers, which every control of the window shows
+    PerKind<CoverPageView*> pages_;
+    PrintOptionsView* printOptions_ = nullptr;
     QAction* saveCoverPicture_ = nullptr;
     QWidget* client_ = nullptr;
     bool loaded_ = false;
     bool unloaded_ = false;
     std::optional<QRect> trayGeometry_; // the window's place (inside its frame) when it went into the tray
     bool fixingSize_ = false;
-    bool applyingRule_ = false;
     bool loadingPicture_ = false;
     std::unique_ptr<Form1> form1_; // the printer chooser, kept for the run once opened
-    std::array<QPushButton*, 10> textButtons_{};
-    std::array<CoverText, 10> coverTexts_;
-    bool unsavedWork_ = false;
+    bool adoptingCopy_ = false; // the covers of a left recovery copy are being taken over as they are
     std::unique_ptr<RecoveryCopy> recovery_;
     bool keepRecoveryCopy_ = false; // a signal ended the run with unsaved covers
     bool recoveryFailureShown_ = false;

@@ -28,9 +28,6 @@ namespace {
 
 const QString kFilter = QStringLiteral("Kavi cover sets (*.kavi)");
 
-// The "Text..." button's least width, in twips.
-constexpr int kTextButtonWidth = 900;
-
 } // namespace
 
 void frmcovercreator::buildCoverSetMenu() {
@@ -44,73 +41,22 @@ void frmcovercreator::buildCoverSetMenu() {
     add(SaveCoverSet, "SaveCoverSet", QStringLiteral("Save Cover Se&t..."), [this] { SaveCoverSet_Click(); });
 }
 
-// The "Text..." button lies at the left end of the band along the bottom of the slot's frame,
-// level with the fit control at its right end; the cover is drawn above the band, so the button
-// never covers it.
-void frmcovercreator::buildTextButton(int n, const QRect& slotInStrip) {
-    coverTexts_[std::size_t(n - 1)] = emptyCoverText(n);
-    auto* button = new QPushButton(QStringLiteral("Text..."), Image(n)->parentWidget());
-    button->setObjectName(QStringLiteral("cmdText%1").arg(n));
-    button->setToolTip(QStringLiteral("Title, subtitle, spine and other text on this cover."));
-    const int height = cboFit(n)->sizeHint().height();
-    const int width = std::max(platform.screen.x(kTextButtonWidth), button->sizeHint().width());
-    SSTab1->place(button, QRect(slotInStrip.left() + 4, slotInStrip.bottom() - 2 - height + 1, width, height));
-    button->raise();
-    connect(button, &QPushButton::clicked, this, [this, n] { Text_Click(n); });
-    textButtons_[std::size_t(n - 1)] = button;
-}
-
 void frmcovercreator::Text_Click(int n) {
-    frmCoverText window(n, Image(n)->picture(), fitMode(n), coverText(n), this);
+    frmCoverText window(n, document_.pixels(Kind(n)), fitMode(n), coverText(n), this);
     if (window.exec() != QDialog::Accepted || window.text() == coverText(n)) return;
-    setCoverText(n, window.text());
-    markUnsavedWork();
+    document_.setText(Kind(n), window.text());
 }
 
 void frmcovercreator::setCoverText(int n, const CoverText& text) {
-    coverTexts_[std::size_t(n - 1)] = text;
-    Image(n)->setCoverText(text);
+    document_.setText(Kind(n), text, CoverDocument::Unsaved::Keep);
 }
 
-CoverSet frmcovercreator::currentCoverSet() const {
-    CoverSet set;
-    for (int n = 1; n <= kCoverKindCount; ++n) {
-        CoverSetCover& cover = set.cover(n);
-        cover.picture = Image(n)->coverSetPicture();
-        cover.fit = fitMode(n);
-        cover.text = coverText(n);
-        set.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
-    }
-    return set;
-}
+CoverSet frmcovercreator::currentCoverSet() const { return document_.toCoverSet(); }
 
-void frmcovercreator::applyCoverSet(const CoverSet& set) {
-    for (int n = 1; n <= kCoverKindCount; ++n) {
-        const CoverSetCover& cover = set.cover(n);
-        // A picture is decoded when first needed; one that does not decode then is told, once the
-        // paint or print that needed it is over.
-        disconnect(Image(n), &PictureSlot::pictureDamaged, this, nullptr);
-        connect(
-            Image(n), &PictureSlot::pictureDamaged, this,
-            [this, n] {
-                ShowNotice(QStringLiteral("The picture of the %1 cover in the opened cover set is damaged; the cover "
-                                          "shows no picture.")
-                               .arg(QString::fromUtf8(kCoverKinds[std::size_t(n - 1)].checkCaption)));
-            },
-            Qt::QueuedConnection);
-        Image(n)->setCoverSetPicture(cover.picture);
-        setFitMode(n, cover.fit);
-        setCoverText(n, cover.text);
-    }
-    // The ticks as a restored setting: all cleared, then each saved tick runs its rule.
-    for (int n = 1; n <= kCoverKindCount; ++n) Check(n)->setChecked(false);
-    for (int n = 1; n <= kCoverKindCount; ++n)
-        if (set.ticked[std::size_t(n - 1)]) Check(n)->setChecked(true);
-    setUnsavedWork(false);
-}
+void frmcovercreator::applyCoverSet(const CoverSet& set) { document_.applyCoverSet(set); }
 
 bool frmcovercreator::settleUnsavedWork() {
-    if (!unsavedWork_) return true;
+    if (!hasUnsavedWork()) return true;
     const MsgResult answer = platform.messages.show(
         {QStringLiteral("Your covers have changes that are not saved in a cover set. Save them now?"),
          QStringLiteral("Unsaved Covers"), MsgIcon::Exclamation, MsgButtons::SaveDiscardCancel, MsgDefault::First});

@@ -76,8 +76,8 @@ void frmcovercreator::loadDroppedFiles(int number, const QStringList& files) {
 
 int frmcovercreator::coverAt(const QPoint& at) const {
     for (const QWidget* w = childAt(at); w != nullptr; w = w->parentWidget())
-        for (int n = 1; n <= int(slots_.size()); ++n)
-            if (w == Image(n)) return n;
+        for (Kind kind : Kind::all())
+            if (w == Image(kind.number())) return kind.number();
     return showingCover();
 }
 

@@ -134,8 +134,7 @@ QString frmcovercreator::loadIntoCover(int number, const QString& fullName, cons
     // A file that does not load leaves the slot as it was.
     PictureLoad loaded = loadPictureFile(fullName);
     if (loaded.status != PictureStatus::Loaded) return failureNotice(loaded.status, shownName);
-    Image(number)->setPickedPicture(std::move(loaded.picture), std::move(loaded.originalJpeg));
-    coversChanged();
+    document_.setPickedPicture(Kind(number), std::move(loaded.picture), std::move(loaded.originalJpeg));
     return {};
 }
 

@@ -4,15 +4,14 @@
 #include "frmcovercreator.h"
 
 #include "calibrate_printer.h"
+#include "cover_document_printing.h"
 #include "cover_printing.h"
 #include "dialog_folders.h"
 #include "folder_list.h"
-#include "picture_slot.h"
 #include "print_preview.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QCheckBox>
 #include <QMenu>
 
 namespace kavi {
@@ -36,46 +35,39 @@ void frmcovercreator::buildPrintLayoutMenu() {
     CutMarks->setObjectName(QStringLiteral("CutMarks"));
     CutMarks->setCheckable(true);
     connect(CutMarks, &QAction::triggered, this, [this] { CutMarks_Click(); });
-    setPrintLayout(printLayout);
+    showPrintLayout();
 }
 
-// Shows the layout in the menu without writing it.
-void frmcovercreator::setPrintLayout(const PrintLayoutSettings& layout) {
-    printLayout = layout;
+// Shows the document's layout in the menu.
+void frmcovercreator::showPrintLayout() {
+    const PrintLayoutSettings layout = printLayout();
     PaperLetterLegal->setChecked(layout.paper == PaperChoice::LetterAndLegal);
     PaperA4->setChecked(layout.paper == PaperChoice::A4);
     CutMarks->setChecked(layout.cutMarks);
 }
 
-void frmcovercreator::readPrintLayoutSettings() { setPrintLayout(readPrintLayout(settingsFile)); }
+PrintLayoutSettings frmcovercreator::printLayout() const { return printLayoutSettingsOf(document_.printLayout()); }
+
+// Read at start-up, the layout is shown and not written.
+void frmcovercreator::readPrintLayoutSettings() {
+    document_.setPrintLayout(documentPrintLayoutOf(readPrintLayout(settingsFile)));
+    showPrintLayout();
+}
 
 // A change is kept at once: the section is written only when the user changes something in it.
+void frmcovercreator::choosePrintLayout(const PrintLayoutSettings& layout) {
+    document_.setPrintLayout(documentPrintLayoutOf(layout));
+    showPrintLayout();
+    writePrintLayout(settingsFile, layout);
+}
 void frmcovercreator::PaperLetterLegal_Click() {
-    setPrintLayout({PaperChoice::LetterAndLegal, printLayout.cutMarks});
-    writePrintLayout(settingsFile, printLayout);
+    choosePrintLayout({PaperChoice::LetterAndLegal, printLayout().cutMarks});
 }
-void frmcovercreator::PaperA4_Click() {
-    setPrintLayout({PaperChoice::A4, printLayout.cutMarks});
-    writePrintLayout(settingsFile, printLayout);
-}
-void frmcovercreator::CutMarks_Click() {
-    setPrintLayout({printLayout.paper, CutMarks->isChecked()});
-    writePrintLayout(settingsFile, printLayout);
-}
+void frmcovercreator::PaperA4_Click() { choosePrintLayout({PaperChoice::A4, printLayout().cutMarks}); }
+void frmcovercreator::CutMarks_Click() { choosePrintLayout({printLayout().paper, CutMarks->isChecked()}); }
 
 PrintSelection frmcovercreator::printSelection() const {
-    PrintSelection selection;
-    for (int n = 1; n <= kCoverKindCount; ++n) {
-        selection.ticked[std::size_t(n - 1)] = Check(n)->isChecked();
-        // A cover not printed keeps an opened picture undecoded.
-        if (Check(n)->isChecked() || !Image(n)->isPictureUndecoded())
-            selection.pictures[std::size_t(n - 1)] = Image(n)->picture();
-        selection.fitModes[std::size_t(n - 1)] = Image(n)->fitMode();
-        selection.texts[std::size_t(n - 1)] = coverText(n);
-        // Only a cover with no text on it may carry its JPEG file as it is.
-        if (!coverText(n).hasText()) selection.originalJpegs[std::size_t(n - 1)] = Image(n)->uneditedOriginalJpeg();
-    }
-    selection.layout = printLayout;
+    PrintSelection selection = printSelectionOf(document_);
     selection.pdfFolder = dialogStartFolder(settingsFile, DialogFileKind::Pdf, dirSelect->path());
     selection.calibrationOf = [file = settingsFile](const QString& queue, Orientation orientation) {
         return readCalibration(file, queue, orientation);
@@ -103,14 +95,14 @@ void frmcovercreator::CalibratePrinter_Click() {
             {whyNoPrinter(platform.printers), title, MsgIcon::Exclamation, MsgButtons::Ok, MsgDefault::First});
         return;
     }
-    const QString paper = printLayout.paper == PaperChoice::A4 ? QStringLiteral("A4") : QStringLiteral("Letter");
+    const QString paper = printLayout().paper == PaperChoice::A4 ? QStringLiteral("A4") : QStringLiteral("Letter");
     const QString text = QStringLiteral("Kavi sends two calibration pages to %1, one upright and one sideways. "
                                         "Please make sure your printer is on and you are using %2 sized paper.")
                              .arg(queue, paper);
     if (platform.messages.show({text, title, MsgIcon::Information, MsgButtons::OkCancel, MsgDefault::First}) !=
         MsgResult::Ok)
         return;
-    if (!printCalibrationJob(printer, printLayout.paper)) {
+    if (!printCalibrationJob(printer, printLayout().paper)) {
         platform.messages.show({QStringLiteral("The calibration pages could not be sent to %1.").arg(queue), title,
                                 MsgIcon::Critical, MsgButtons::Ok, MsgDefault::First});
         return;

@@ -23,19 +23,18 @@ const QString kRecoveryTitle = QStringLiteral("Unsaved Covers");
 
 } // namespace
 
-void frmcovercreator::setUnsavedWork(bool unsaved) {
-    unsavedWork_ = unsaved;
-    if (unsaved) return coversChanged();
+void frmcovercreator::unsavedWorkChanged() {
+    if (hasUnsavedWork()) return coversChanged();
     if (tmrRecovery) tmrRecovery->stop();
     if (recovery_) recovery_->remove();
 }
 
 void frmcovercreator::coversChanged() {
-    if (unsavedWork_ && recovery_ && tmrRecovery) tmrRecovery->start();
+    if (hasUnsavedWork() && recovery_ && tmrRecovery) tmrRecovery->start();
 }
 
 void frmcovercreator::tmrRecovery_Timer() {
-    if (unsavedWork_ && recovery_) recovery_->writeLater(currentCoverSet());
+    if (hasUnsavedWork() && recovery_) recovery_->writeLater(currentCoverSet());
 }
 
 void frmcovercreator::startRecoveryCopy() {
@@ -61,7 +60,7 @@ void frmcovercreator::startRecoveryCopy() {
     // Without a file of its own the run keeps no copy; the covers can still be saved as ever.
     if (copy->claim() == 0) recovery_ = std::move(copy);
     offerLeftCopies();
-    if (unsavedWork_) coversChanged();
+    if (hasUnsavedWork()) coversChanged();
 }
 
 void frmcovercreator::offerLeftCopies() {
@@ -87,7 +86,9 @@ void frmcovercreator::offerLeftCopies() {
         applyCoverSet(*reading.set);
         // The covers are this run's unsaved work now, and the file already holds them.
         if (!recovery_ || !recovery_->adopt(copy.path)) discardLeftCopy(copy);
-        unsavedWork_ = true;
+        adoptingCopy_ = true;
+        setUnsavedWork(true);
+        adoptingCopy_ = false;
         if (!recovery_ || !QFile::exists(recovery_->path())) coversChanged();
         // Any further copies stay for a later start: opening one would replace these covers.
         return;
@@ -95,7 +96,7 @@ void frmcovercreator::offerLeftCopies() {
 }
 
 void frmcovercreator::stopRequested(int) {
-    if (!unloaded_ && unsavedWork_ && recovery_) {
+    if (!unloaded_ && hasUnsavedWork() && recovery_) {
         tmrRecovery->stop();
         // Even a failed write leaves the last copy in place, which is better than none.
         recovery_->writeNow(currentCoverSet());

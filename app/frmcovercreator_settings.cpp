@@ -8,8 +8,6 @@
 #include "folder_list.h"
 #include "tab_strip.h"
 
-#include <QCheckBox>
-
 namespace kavi {
 
 namespace {
@@ -29,7 +27,7 @@ bool frmcovercreator::readSettings() {
     SSTab1->setCurrentIndex(tabIndex);
 
     for (const CoverKind& kind : kCoverKinds)
-        Check(kind.number)->setChecked(value(QString::fromUtf8(kind.settingsKey)) == QStringLiteral("1"));
+        document_.setTicked(Kind(kind.number), value(QString::fromUtf8(kind.settingsKey)) == QStringLiteral("1"));
 
     if (!drvSelect->setDrive(value(QStringLiteral("Drive")))) return false;
     return dirSelect->setPath(value(QStringLiteral("Dir")));
@@ -40,7 +38,7 @@ void frmcovercreator::applySettingsFallback() {
     if (!drive.isEmpty()) drvSelect->setDrive(drive);
     dirSelect->setPath(programFolderPath);
     SSTab1->setCurrentIndex(0);
-    for (int n = 1; n <= kCoverKindCount; ++n) Check(n)->setChecked(false);
+    document_.clearTicks();
 }
 
 void frmcovercreator::readini() {
@@ -61,7 +59,7 @@ void frmcovercreator::writeini() {
     write(QStringLiteral("Tab"), QString::number(SSTab1->currentIndex()));
     for (const CoverKind& kind : kCoverKinds)
         write(QString::fromUtf8(kind.settingsKey),
-              Check(kind.number)->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+              document_.isTicked(Kind(kind.number)) ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 } // namespace kavi

@@ -17,60 +17,56 @@ QRectF rectOf(const FitBox& box) { return {box.left, box.top, box.width, box.hei
 
 } // namespace
 
-PictureSlot::PictureSlot(const QString& name, const CoverKind& kind, QWidget* parent)
-    : StretchedPicture(parent), kind_(kind.number), coverWidth_(kind.printSize.width.twips()),
+PictureSlot::PictureSlot(const QString& name, const CoverKind& kind, CoverDocument& document, QWidget* parent)
+    : StretchedPicture(parent), document_(&document), kind_(kind.number), coverWidth_(kind.printSize.width.twips()),
       coverHeight_(kind.printSize.height.twips()) {
     setObjectName(name);
     setToolTip(QStringLiteral("Cover image."));
+    listener_ = document_->addListener([this](std::optional<Kind> changed, CoverDocument::What what) {
+        if (changed == kind_) documentChanged(what);
+    });
+    showDocumentPicture();
+    renderText();
 }
 
-void PictureSlot::setCoverSetPicture(const CoverSetPicture& picture) {
-    originalJpeg_ = picture.encoding() == CoverSetPicture::Encoding::Jpeg ? picture.encoded() : QByteArray();
-    pickedKey_ = openedKey_ = 0;
-    opened_ = picture;
-    if (picture.isNull()) {
-        StretchedPicture::setPicture({});
-    } else if (picture.isDecoded()) {
-        StretchedPicture::setPicture(picture.image());
-        pickedKey_ = openedKey_ = this->picture().cacheKey();
-    } else {
-        // Copies of the set's picture share its bytes and, once decoded, its pixels.
-        setUndecodedPicture(picture.size(), [picture] { return picture.image(); });
-    }
+PictureSlot::PictureSlot(const QString& name, const CoverKind& kind, QWidget* parent)
+    : PictureSlot(name, kind, *new CoverDocument, parent) {
+    ownDocument_.reset(document_);
 }
 
-void PictureSlot::undecodedPictureDecoded() {
-    if (picture().isNull()) {
-        // Nothing to show or print; the stored bytes are still saved as they were.
-        originalJpeg_.clear();
+PictureSlot::~PictureSlot() { document_->removeListener(listener_); }
+
+void PictureSlot::documentChanged(CoverDocument::What what) {
+    switch (what) {
+    case CoverDocument::What::Picture: showDocumentPicture(); break;
+    case CoverDocument::What::PictureDecoded:
+        // Decoded for someone else (a print): the slot takes the same pixels. While the slot itself
+        // is decoding it is no longer waiting for them.
+        if (isPictureUndecoded()) showDocumentPicture();
+        break;
+    case CoverDocument::What::PictureDamaged:
+        if (isPictureUndecoded()) showDocumentPicture();
         emit pictureDamaged();
-        return;
+        break;
+    case CoverDocument::What::Fit: layoutChanged(); break;
+    case CoverDocument::What::Text:
+        renderText();
+        update();
+        break;
+    default: break;
     }
-    openedKey_ = picture().cacheKey();
-    if (!originalJpeg_.isEmpty()) pickedKey_ = openedKey_;
 }
 
-bool PictureSlot::isUneditedOriginal() const {
-    if (originalJpeg_.isEmpty()) return false;
-    if (isPictureUndecoded()) return true;
-    return !picture().isNull() && picture().cacheKey() == pickedKey_;
-}
-
-CoverSetPicture PictureSlot::coverSetPicture() const {
-    if (!opened_.isNull()) {
-        if (isPictureUndecoded()) return opened_;
-        // A picture that did not decode stays as it was stored until another one replaces it.
-        if (picture().isNull() ? opened_.decodeFailed() : picture().cacheKey() == openedKey_) return opened_;
+// The slot shares the document's pixels; an undecoded picture is decoded by the document when the
+// slot first needs it.
+void PictureSlot::showDocumentPicture() {
+    const CoverPicture& picture = document_->picture(kind_);
+    if (picture.isUndecoded()) {
+        setUndecodedPicture(picture.size(),
+                            [document = document_, kind = kind_]() -> QImage { return document->pixels(kind); });
+    } else {
+        StretchedPicture::setPicture(picture.pixels());
     }
-    if (picture().isNull()) return {};
-    if (isUneditedOriginal()) return CoverSetPicture::ofJpegFile(originalJpeg_, picture());
-    return picture();
-}
-
-void PictureSlot::setFitMode(FitMode mode) {
-    if (mode == fit_) return;
-    fit_ = mode;
-    layoutChanged();
 }
 
 void PictureSlot::setBottomBand(int pixels) {
@@ -79,27 +75,22 @@ void PictureSlot::setBottomBand(int pixels) {
     renderText();
 }
 
-void PictureSlot::setCoverText(const CoverText& text) {
-    text_ = text;
-    renderText();
-    update();
-}
-
 StretchedPicture::Layout PictureSlot::layoutFor(QSize area, QSize picture) const {
     const FitBox room{kMargin, kMargin, std::max(0.0, area.width() - 2 * kMargin),
                       std::max(0.0, area.height() - bottomBand_ - 2 * kMargin)};
     // The cover in its real proportions is the largest such rectangle that fits the room.
     const FitBox cover = fittedBox(room, coverWidth_, coverHeight_, FitMode::Fit);
-    const VisiblePart part = visiblePart(cover, picture.width(), picture.height(), fit_);
+    const VisiblePart part = visiblePart(cover, picture.width(), picture.height(), fitMode());
     return {rectOf(cover), rectOf(part.target), rectOf(part.source)};
 }
 
 void PictureSlot::renderText() {
     overlays_.clear();
     const QRectF area = coverRect();
-    if (!text_.hasText() || area.width() <= 0) return;
-    overlays_ = renderTextOverlays(kind_, text_,
-                                   area.width() * devicePixelRatioF() / coverKind(kind_).printSize.width.inches());
+    const CoverText& text = document_->text(kind_);
+    if (!text.hasText() || area.width() <= 0) return;
+    overlays_ = renderTextOverlays(kind_.number(), text,
+                                   area.width() * devicePixelRatioF() / kind_.row().printSize.width.inches());
 }
 
 void PictureSlot::paintEvent(QPaintEvent* event) {
@@ -107,7 +98,7 @@ void PictureSlot::paintEvent(QPaintEvent* event) {
     if (overlays_.empty()) return;
     QPainter painter(this);
     painter.setClipRect(coverRect()); // the text is cut off at the cover's edge, as it prints
-    paintTextOverlays(painter, overlays_, coverKind(kind_).printSize, coverRect());
+    paintTextOverlays(painter, overlays_, kind_.row().printSize, coverRect());
 }
 
 void PictureSlot::resizeEvent(QResizeEvent* event) {

@@ -36,6 +36,8 @@ ALLOWED = {
     "platform": PLATFORM + ["covers"],
     # The saved cover sets: a file format over the covers library, the zip container and the atomic writes.
     "coverset": ["covers", "platform/files", "platform/imaging", "platform/raster"],
+    # The open covers: the cover kinds and rules, and the cover-set values it reads and writes.
+    "document": ["covers", "coverset", "platform/imaging", "platform/files", "platform/raster"],
     "filters": ["platform/raster"],
     "jpeg": ["platform/raster"],
     "resources": [],
@@ -46,16 +48,16 @@ ALLOWED = {
     "update": ALL_PLATFORM,
     "output/print": ALL_PLATFORM + ["covers"],
     "output/scan": ALL_PLATFORM + ["covers", "jpeg"],
-    "app": ALL_PLATFORM + ["covers", "coverset", "filters", "jpeg", "resources"] + WINDOWS,
+    "app": ALL_PLATFORM + ["covers", "coverset", "document", "filters", "jpeg", "resources"] + WINDOWS,
     # output/print for its print jobs without a window (print_job, print_layout_settings): the tools
     # link only their library, kavi_print_job, so a window of that folder would not link.
-    "tools": ALL_PLATFORM + ["covers", "coverset", "filters", "jpeg", "manipulator", "output/print"],
+    "tools": ALL_PLATFORM + ["covers", "coverset", "document", "filters", "jpeg", "manipulator", "output/print"],
     # Tests and benchmarks may use anything they test or measure.
     "tests": None,
     "bench": None,
 }
 UNITS = sorted(ALLOWED, key=len, reverse=True)
-SOURCE_DIRS = ["covers", "coverset", "platform", "filters", "jpeg", "manipulator", "popup", "about", "sysinfo", "update",
+SOURCE_DIRS = ["covers", "coverset", "document", "platform", "filters", "jpeg", "manipulator", "popup", "about", "sysinfo", "update",
                "output", "app", "tools", "resources", "tests", "bench"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 

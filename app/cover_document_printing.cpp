@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cover_document_printing.h"
+
+namespace kavi {
+
+PrintLayoutSettings printLayoutSettingsOf(const DocumentPrintLayout& layout) { return {layout.paper, layout.cutMarks}; }
+
+DocumentPrintLayout documentPrintLayoutOf(const PrintLayoutSettings& settings) {
+    return {settings.paper, settings.cutMarks};
+}
+
+PrintSelection printSelectionOf(const CoverDocument& document) {
+    PrintSelection selection;
+    selection.ticked = document.selection().ticked;
+    for (Kind kind : Kind::all()) {
+        const std::size_t i = kind.index();
+        if (document.isTicked(kind) || !document.picture(kind).isUndecoded())
+            selection.pictures[i] = document.pixels(kind);
+        selection.fitModes[i] = document.fitMode(kind);
+        selection.texts[i] = document.text(kind);
+        // Only a cover with no text on it may carry its JPEG file as it is; asked after the
+        // decoding above, which lets go of the bytes of a picture that did not decode.
+        if (!document.text(kind).hasText()) selection.originalJpegs[i] = document.picture(kind).uneditedOriginalJpeg();
+    }
+    selection.layout = printLayoutSettingsOf(document.printLayout());
+    return selection;
+}
+
+} // namespace kavi

@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cover_document.h"
+
+#include <algorithm>
+
+namespace kavi {
+
+CoverDocument::CoverDocument() {
+    for (Kind kind : Kind::all()) covers_[kind].text = emptyCoverText(kind.number());
+}
+
+const QImage& CoverDocument::pixels(Kind kind) const {
+    const CoverPicture& picture = covers_[kind].picture;
+    if (picture.isUndecoded()) notify(kind, picture.decode() ? What::PictureDamaged : What::PictureDecoded);
+    return picture.pixels();
+}
+
+void CoverDocument::setPickedPicture(Kind kind, QImage picture, QByteArray originalJpeg) {
+    covers_[kind].picture.setPicked(std::move(picture), std::move(originalJpeg));
+    notify(kind, What::Picture);
+}
+
+void CoverDocument::setPicture(Kind kind, QImage picture, Unsaved unsaved) {
+    covers_[kind].picture.setPixels(std::move(picture));
+    notify(kind, What::Picture);
+    edited(unsaved);
+}
+
+void CoverDocument::setFitMode(Kind kind, FitMode mode, Unsaved unsaved) {
+    if (covers_[kind].fit == mode) return;
+    covers_[kind].fit = mode;
+    notify(kind, What::Fit);
+    edited(unsaved);
+}
+
+void CoverDocument::setText(Kind kind, const CoverText& text, Unsaved unsaved) {
+    if (covers_[kind].text == text) return;
+    covers_[kind].text = text;
+    notify(kind, What::Text);
+    edited(unsaved);
+}
+
+void CoverDocument::setTicked(Kind kind, bool ticked) {
+    if (selection_.isTicked(kind.number()) == ticked) return;
+    selection_ = applyKindRule(selection_, kind.number(), ticked);
+    notify(kind, What::Ticks);
+}
+
+void CoverDocument::clearTicks() {
+    if (selection_ == SelectionState{}) return;
+    selection_ = SelectionState{};
+    notify(std::nullopt, What::Ticks);
+}
+
+void CoverDocument::setPrintLayout(const DocumentPrintLayout& layout) {
+    if (layout_ == layout) return;
+    layout_ = layout;
+    notify(std::nullopt, What::PrintLayout);
+}
+
+void CoverDocument::setUnsavedWork(bool unsaved) {
+    unsaved_ = unsaved;
+    // Told even when it stays set: each edit restarts what waits for the covers to settle.
+    notify(std::nullopt, What::Unsaved);
+}
+
+void CoverDocument::edited(Unsaved unsaved) {
+    if (unsaved == Unsaved::Mark) setUnsavedWork(true);
+}
+
+CoverSet CoverDocument::toCoverSet() const {
+    CoverSet set;
+    for (Kind kind : Kind::all()) {
+        CoverSetCover& cover = set.cover(kind.number());
+        cover.picture = covers_[kind].picture.coverSetPicture();
+        cover.fit = covers_[kind].fit;
+        cover.text = covers_[kind].text;
+    }
+    set.ticked = selection_.ticked;
+    return set;
+}
+
+void CoverDocument::applyCoverSet(const CoverSet& set) {
+    for (Kind kind : Kind::all()) {
+        const CoverSetCover& cover = set.cover(kind.number());
+        covers_[kind].picture.setOpened(cover.picture);
+        notify(kind, What::Picture);
+        setFitMode(kind, cover.fit, Unsaved::Keep);
+        setText(kind, cover.text, Unsaved::Keep);
+    }
+    clearTicks();
+    for (Kind kind : Kind::all())
+        if (set.ticked[kind.index()]) setTicked(kind, true);
+    setUnsavedWork(false);
+}
+
+int CoverDocument::addListener(Listener listener) {
+    listeners_.emplace_back(nextListener_, std::move(listener));
+    return nextListener_++;
+}
+
+void CoverDocument::removeListener(int id) {
+    std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void CoverDocument::notify(std::optional<Kind> kind, What what) const {
+    // A listener may add or remove listeners: those added now hear the next change, and one removed
+    // by an earlier listener is not called any more.
+    std::vector<int> ids;
+    ids.reserve(listeners_.size());
+    for (const auto& entry : listeners_) ids.push_back(entry.first);
+    for (int id : ids) {
+        const auto found =
+            std::find_if(listeners_.begin(), listeners_.end(), [id](const auto& entry) { return entry.first == id; });
+        if (found == listeners_.end()) continue;
+        const Listener listener = found->second; // kept alive while it runs, even if it removes itself
+        listener(kind, what);
+    }
+}
+
+} // namespace kavi

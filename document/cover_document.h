@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The open covers: everything that is the user's work, in one place. Per kind the picture (with the
+// picked file's JPEG bytes), how it fills its cover and the cover's text; the "Print Options" ticks
+// with their selection rules; the print layout (paper and cut marks); and whether there are changes
+// not saved in a cover set. The windows show it and send their edits here; whoever shows a part of
+// it listens for changed(kind, what). Qt appears only through its picture and byte types.
+#include "cover_picture.h"
+#include "cover_set.h"
+#include "cover_text.h"
+#include "fit_mode.h"
+#include "kind.h"
+#include "paper.h"
+#include "selection_rules.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace kavi {
+
+// The paper the covers print on and whether cut marks are drawn.
+struct DocumentPrintLayout {
+    PaperChoice paper = PaperChoice::LetterAndLegal;
+    bool cutMarks = false;
+    friend bool operator==(const DocumentPrintLayout&, const DocumentPrintLayout&) = default;
+};
+
+class CoverDocument {
+public:
+    // What changed. Picture: a new picture; PictureDecoded and PictureDamaged: an opened picture was
+    // decoded, or found not to decode (it then reads as no picture). Ticks covers all ten boxes and
+    // Print (a rule may change several). PrintLayout and Unsaved come without a kind, and so may Ticks.
+    enum class What { Picture, PictureDecoded, PictureDamaged, Fit, Text, Ticks, PrintLayout, Unsaved };
+    // Whether a change counts as the user's unsaved work (an edit) or only shows what is already
+    // saved or not the user's to save (a restored value, a picked file).
+    enum class Unsaved { Mark, Keep };
+    using Listener = std::function<void(std::optional<Kind> kind, What what)>;
+
+    CoverDocument();
+    CoverDocument(const CoverDocument&) = delete;
+    CoverDocument& operator=(const CoverDocument&) = delete;
+
+    // ---- Pictures ----
+    const CoverPicture& picture(Kind kind) const { return covers_[kind].picture; }
+    // The pixels, decoded when first asked for (announced as PictureDecoded, or as PictureDamaged
+    // when the entry does not decode: it then reads as no picture).
+    const QImage& pixels(Kind kind) const;
+    // A file picked into the cover. Not unsaved work by itself: only edits, fits and texts are.
+    void setPickedPicture(Kind kind, QImage picture, QByteArray originalJpeg);
+    // An edited picture (the Cover Manipulator's result) or a scan.
+    void setPicture(Kind kind, QImage picture, Unsaved unsaved = Unsaved::Mark);
+
+    // ---- Fit and text ----
+    FitMode fitMode(Kind kind) const { return covers_[kind].fit; }
+    void setFitMode(Kind kind, FitMode mode, Unsaved unsaved = Unsaved::Mark);
+    const CoverText& text(Kind kind) const { return covers_[kind].text; }
+    void setText(Kind kind, const CoverText& text, Unsaved unsaved = Unsaved::Mark);
+
+    // ---- Ticks ----
+    // The ten boxes and Print as the selection rules leave them.
+    const SelectionState& selection() const { return selection_; }
+    bool isTicked(Kind kind) const { return selection_.isTicked(kind.number()); }
+    // Box `kind` set to `ticked` by the user or by code: its rule then sets all ten boxes and Print.
+    void setTicked(Kind kind, bool ticked);
+    // All boxes cleared and enabled, Print disabled.
+    void clearTicks();
+
+    // ---- Print layout ----
+    const DocumentPrintLayout& printLayout() const { return layout_; }
+    void setPrintLayout(const DocumentPrintLayout& layout);
+
+    // ---- Unsaved work ----
+    bool hasUnsavedWork() const { return unsaved_; }
+    void setUnsavedWork(bool unsaved);
+
+    // ---- Cover sets ----
+    // The covers as a cover set saves them; decodes nothing.
+    CoverSet toCoverSet() const;
+    // Opens a set: its pictures (decoded when first needed), fits, texts, and its ticks restored as
+    // a setting is (all cleared, then each saved tick runs its rule). The covers are then saved work.
+    void applyCoverSet(const CoverSet& set);
+
+    // ---- Change notification ----
+    // Listeners are called in the order they were added, after the change is made.
+    int addListener(Listener listener);
+    void removeListener(int id);
+
+private:
+    struct Cover {
+        CoverPicture picture;
+        FitMode fit = FitMode::Stretch;
+        CoverText text;
+    };
+    void notify(std::optional<Kind> kind, What what) const;
+    void edited(Unsaved unsaved);
+
+    PerKind<Cover> covers_;
+    SelectionState selection_;
+    DocumentPrintLayout layout_;
+    bool unsaved_ = false;
+    std::vector<std::pair<int, Listener>> listeners_;
+    int nextListener_ = 1;
+};
+
+} // namespace kavi
