@@ -46,7 +46,7 @@ ALLOWED = {
     "about": ALL_PLATFORM + ["resources"],
     "sysinfo": ALL_PLATFORM,
     "update": ALL_PLATFORM,
-    "output/print": ALL_PLATFORM + ["covers"],
+    "output/print": ALL_PLATFORM + ["covers", "coverset", "document"],
     "output/scan": ALL_PLATFORM + ["covers", "jpeg"],
     "app": ALL_PLATFORM + ["covers", "coverset", "document", "filters", "jpeg", "resources"] + WINDOWS,
     # output/print for its print jobs without a window (print_job, print_layout_settings): the tools

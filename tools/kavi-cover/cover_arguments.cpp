@@ -42,9 +42,9 @@ std::optional<std::pair<double, double>> pairOf(const std::string& text) {
 }
 
 // Whether the ticked kinds are a set the selection rules allow.
-bool allowedSet(const std::vector<CoverPicture>& covers) {
+bool allowedSet(const std::vector<PictureArgument>& covers) {
     int singles = 0;
-    for (const CoverPicture& c : covers)
+    for (const PictureArgument& c : covers)
         if (coverKind(c.kind).group == CoverGroup::Single) ++singles;
     return singles == 0 || (singles == 1 && covers.size() == 1);
 }

@@ -25,7 +25,7 @@
 
 namespace kavi {
 
-struct CoverPicture {
+struct PictureArgument {
     int kind; // 1..10
     std::string picture; // the picture file's path
 };
@@ -40,7 +40,7 @@ struct CoverMakerRequest {
     bool print = false; // --print
     std::string queue; // --print=QUEUE; empty: the default printer
     std::string saveSet; // --save-set: the covers saved as a cover set instead; empty when not
-    std::vector<CoverPicture> covers; // in the order given
+    std::vector<PictureArgument> covers; // in the order given
     std::string coverSet; // a cover-set file instead of covers; empty for none
     KindFlags ticked{}; // the "Print Options" boxes these covers tick
 };

@@ -4,6 +4,8 @@
 // cover_arguments.h for the command line). Any failure prints one line, gives a non-zero status
 // and writes nothing.
 #include "cover_arguments.h"
+#include "cover_document.h"
+#include "cover_document_printing.h"
 #include "cover_set_file.h"
 #include "named_queue.h"
 
@@ -70,7 +72,7 @@ std::string whyNoPrinter(PrinterSystem& printers, const std::string& queue) {
 int saveCoverSet(const CoverMakerRequest& request) {
     CoverSet set = CoverSet::empty();
     set.ticked = request.ticked;
-    for (const CoverPicture& cover : request.covers) {
+    for (const PictureArgument& cover : request.covers) {
         PictureLoad load = loadPictureFile(QString::fromStdString(cover.picture));
         if (load.status != PictureStatus::Loaded)
             return fail(kFailure, "\"" + cover.picture + "\" " + reasonOf(load.status));
@@ -176,49 +178,42 @@ int main(int argc, char** argv) {
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
     try {
-        // The covers as the window's print command reads them: pictures, fit modes, texts, and the
-        // JPEG files' own bytes for unedited JPEG pictures.
-        PrintSelection selection;
-        selection.layout = {request.paper, request.cutMarks};
-        selection.fitModes.fill(FitMode::Stretch);
+        // The covers as a document, the way the window holds them, and what its print command reads
+        // from it: pictures, fit modes, texts, and the JPEG files' own bytes for unedited JPEG pictures.
+        CoverDocument document;
         if (!request.coverSet.empty()) {
             const QString path = QString::fromStdString(request.coverSet);
             const CoverSetReading reading = loadCoverSetFile(path);
             if (!reading.set) return fail(kFailure, coverSetProblemText(reading, path).toStdString());
-            request.ticked = reading.set->ticked;
+            document.applyCoverSet(*reading.set);
+            request.ticked = document.selection().ticked;
             if (std::none_of(request.ticked.begin(), request.ticked.end(), [](bool t) { return t; }))
                 return fail(kFailure, "the cover set \"" + request.coverSet + "\" has no cover ticked for printing");
-            for (int kind = 1; kind <= kCoverKindCount; ++kind) {
-                const std::size_t slot = std::size_t(kind - 1);
-                // Only the ticked covers' pictures are decoded.
-                const CoverSetPicture& picture = reading.set->cover(kind).picture;
-                if (request.ticked[slot] && !picture.isNull()) {
-                    selection.pictures[slot] = picture.image();
-                    if (picture.decodeFailed())
-                        return fail(kFailure,
-                                    coverSetProblemText({CoverSetProblem::Damaged, {}, 0}, path).toStdString());
-                    if (picture.encoding() == CoverSetPicture::Encoding::Jpeg)
-                        selection.originalJpegs[slot] = picture.encoded();
-                }
-                selection.texts[slot] = reading.set->cover(kind).text;
-                selection.fitModes[slot] = reading.set->cover(kind).fit;
-            }
-            // A ticked cover without a picture prints nothing, as in the print command.
-            for (int kind = 1; kind <= kCoverKindCount; ++kind)
-                if (request.ticked[std::size_t(kind - 1)] && selection.pictures[std::size_t(kind - 1)].isNull())
-                    std::fprintf(stderr, "kavi-cover: note: the cover set has no picture for %s\n",
-                                 coverKind(kind).checkCaption);
         }
         if (!request.saveSet.empty()) return saveCoverSet(request);
-        for (const CoverPicture& cover : request.covers) {
+        for (const PictureArgument& cover : request.covers) {
             PictureLoad load = loadPictureFile(QString::fromStdString(cover.picture));
             if (load.status != PictureStatus::Loaded)
                 return fail(kFailure, "\"" + cover.picture + "\" " + reasonOf(load.status));
-            selection.pictures[std::size_t(cover.kind - 1)] = std::move(load.picture);
-            selection.originalJpegs[std::size_t(cover.kind - 1)] = std::move(load.originalJpeg);
+            document.setPickedPicture(Kind(cover.kind), std::move(load.picture), std::move(load.originalJpeg));
         }
+        if (request.fit)
+            for (const Kind kind : Kind::all()) document.setFitMode(kind, *request.fit);
+        // Only the ticked covers' pictures are decoded.
+        PrintSelection selection = printSelectionOf(document);
         selection.ticked = request.ticked;
-        if (request.fit) selection.fitModes.fill(*request.fit);
+        selection.layout = {request.paper, request.cutMarks};
+        for (const Kind kind : Kind::all()) {
+            if (!request.ticked[kind.index()] || !selection.pictures[kind.index()].isNull()) continue;
+            // A ticked cover without a picture prints nothing, as in the print command.
+            if (!document.picture(kind).hasPicture())
+                std::fprintf(stderr, "kavi-cover: note: the cover set has no picture for %s\n",
+                             coverKind(kind.number()).checkCaption);
+            else
+                return fail(kFailure, coverSetProblemText({CoverSetProblem::Damaged, {}, 0},
+                                                          QString::fromStdString(request.coverSet))
+                                          .toStdString());
+        }
         if (request.print) return printCovers(request, std::move(selection));
         return writeCoversPdf(request, std::move(selection));
     } catch (const std::bad_alloc&) {

@@ -18,9 +18,9 @@ PrintSelection printSelectionOf(const CoverDocument& document) {
             selection.pictures[i] = document.pixels(kind);
         selection.fitModes[i] = document.fitMode(kind);
         selection.texts[i] = document.text(kind);
-        // Only a cover with no text on it may carry its JPEG file as it is; asked after the
-        // decoding above, which lets go of the bytes of a picture that did not decode.
-        if (!document.text(kind).hasText()) selection.originalJpegs[i] = document.picture(kind).uneditedOriginalJpeg();
+        // An unedited JPEG pick carries its file as it is, text or not (the text is drawn over it);
+        // asked after the decoding above, which lets go of the bytes of a picture that did not decode.
+        selection.originalJpegs[i] = document.picture(kind).uneditedOriginalJpeg();
     }
     selection.layout = printLayoutSettingsOf(document.printLayout());
     return selection;
