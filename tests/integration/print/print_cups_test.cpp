@@ -5,11 +5,15 @@
 // user would look at them: page sizes and rendered pages. Last, the built kavi program itself is
 // stopped with SIGTERM.
 #include "calibrate_printer.h"
+#include "cover_document.h"
+#include "cover_document_printing.h"
 #include "cover_printing.h"
+#include "cover_set_file.h"
 #include "file_list.h"
 #include "folder_list.h"
 #include "form1.h"
 #include "frmcovercreator.h"
+#include "imaging/picture_loader.h"
 #include "pdf_probe.h"
 #include "picture_slot.h"
 #include "print/cups_job.h"
@@ -483,6 +487,46 @@ TEST_F(PrintThroughCups, TheCalibrationJobHasItsSquareAtThirtyMillimetresOnBothP
 }
 
 // kavi-cover, copied into a folder of its own with a settings file in which KaviB is calibrated.
+// The window's print command and kavi-cover on a saved set of the same covers (a DVD from a JPEG
+// file with a title over it) send the same job, byte for byte.
+TEST_F(PrintThroughCups, KaviCoverSendsTheJobThePrintCommandSendsForTheSameCovers) {
+    QTemporaryDir programDir; // kavi-cover beside a settings file of its own: no calibration
+    const QString tool = programDir.filePath("kavi-cover");
+    ASSERT_TRUE(QFile::copy(KAVI_COVER_EXECUTABLE, tool));
+    QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString jpeg = programDir.filePath("dvd.jpg");
+    QImage photo(400, 260, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x) photo.setPixel(x, y, qRgb(x * 255 / 400, 60, y * 255 / 260));
+    ASSERT_TRUE(photo.save(jpeg, "JPEG", 85));
+    PictureLoad picked = loadPictureFile(jpeg);
+    CoverDocument covers;
+    covers.setPickedPicture(Kind(4), picked.picture, picked.originalJpeg);
+    CoverText title = emptyCoverText(4);
+    title.title.text = "Same job";
+    covers.setText(Kind(4), title);
+    covers.setTicked(Kind(4), true);
+    const QString set = programDir.filePath("dvd.kavi");
+    ASSERT_EQ(saveCoverSetFile(set, covers.toCoverSet()), 0);
+    const auto bytesOf = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    QFile::remove(cups->jobFile("KaviA"));
+    print(printSelectionOf(covers));
+    const QByteArray fromWindow = bytesOf(cups->jobFile("KaviA"));
+    ASSERT_FALSE(fromWindow.isEmpty());
+    EXPECT_GE(fromWindow.indexOf(picked.originalJpeg), 0) << "the JPEG file goes in as it is";
+    QFile::remove(cups->jobFile("KaviA"));
+    QProcess p;
+    p.start(tool, {"--print", set});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    ASSERT_TRUE(cups->waitForJobs());
+    EXPECT_TRUE(bytesOf(cups->jobFile("KaviA")) == fromWindow) << "the same covers, the same job";
+}
+
 TEST_F(PrintThroughCups, KaviCoverPrintsWithTheQueuesCalibrationAndTheUncalibratedQueueAsBefore) {
     QTemporaryDir programDir;
     const QString tool = programDir.filePath("kavi-cover");
