@@ -273,12 +273,6 @@ CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limi
     return {CoverSetProblem::None, std::move(set), version};
 }
 
-bool decodeCoverSetPictures(const CoverSet& set) {
-    for (const CoverSetCover& cover : set.covers)
-        if (!cover.picture.isNull() && cover.picture.image().isNull()) return false;
-    return true;
-}
-
 CoverSetReading loadCoverSetFile(const QString& path, const CoverSetLimits& limits) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return problem(CoverSetProblem::CannotRead);

@@ -46,9 +46,6 @@ struct CoverSetLimits {
 // The file's bytes as a cover set, or why not.
 CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limits = {});
 
-// Decodes every picture of the set now; false when one of them does not decode.
-bool decodeCoverSetPictures(const CoverSet& set);
-
 // The bytes of the file; empty when a picture could not be encoded or the set does not fit a file.
 // Pictures that have their encoded bytes (a picked JPEG, an entry read from a set) are stored as
 // those bytes; only pictures of pixels are encoded.
