@@ -210,9 +210,10 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "kavi-cover: note: the cover set has no picture for %s\n",
                              coverKind(kind.number()).checkCaption);
             else
-                return fail(kFailure, coverSetProblemText({CoverSetProblem::Damaged, {}, 0},
-                                                          QString::fromStdString(request.coverSet))
-                                          .toStdString());
+                return fail(
+                    kFailure,
+                    coverSetProblemText({CoverSetProblem::Damaged, {}, 0}, QString::fromStdString(request.coverSet))
+                        .toStdString());
         }
         if (request.print) return printCovers(request, std::move(selection));
         return writeCoversPdf(request, std::move(selection));
