@@ -3,9 +3,9 @@
 
 #include "cover_text_json.h"
 #include "files/atomic_file.h"
-#include "files/stored_zip.h"
 #include "png_encoder.h"
 #include "raster/jpeg_frame.h"
+#include "zip/stored_zip.h"
 
 #include <QFile>
 #include <QJsonArray>

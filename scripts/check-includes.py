@@ -11,10 +11,13 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-# The platform's sub-folders, each its own library.
-PLATFORM = ["platform/raster", "platform/pdf", "platform/files", "platform/imaging", "platform/desktop",
-            "platform/print", "platform/scan", "platform/system", "platform/network"]
-ALL_PLATFORM = PLATFORM + ["platform"]
+# Pure code with no operating system in it, each its own library.
+FORMATS = ["formats/raster", "formats/pdf", "formats/zip"]
+# The platform's sub-folders (adapters to the system), each its own library.
+PLATFORM = ["platform/files", "platform/imaging", "platform/desktop", "platform/print", "platform/scan",
+            "platform/system", "platform/network"]
+# What the windows and the tools may use below them.
+ALL_PLATFORM = FORMATS + PLATFORM + ["platform"]
 # Folders whose code is a window (or a window's control): only app/ and tools/ may use them, besides
 # the windows that open one another as listed.
 WINDOWS = ["app", "manipulator", "popup", "about", "sysinfo", "update", "output/print", "output/scan"]
@@ -22,24 +25,26 @@ WINDOWS = ["app", "manipulator", "popup", "about", "sysinfo", "update", "output/
 # Each folder and the folders its code may include from (its own is always allowed).
 ALLOWED = {
     "covers": [],
-    "platform/raster": [],
-    "platform/pdf": ["covers", "platform/raster"],
+    "formats/raster": [],
+    # covers for the cover-text outlines it writes (covers/ is plain C++ below everything).
+    "formats/pdf": ["covers", "formats/raster"],
+    "formats/zip": [],
     # covers for the value types of what it reads (the disc label stocks).
     "platform/files": ["covers"],
     # covers for the cover text it draws (covers/ is plain C++ below everything).
-    "platform/imaging": ["covers", "platform/raster", "platform/files"],
-    "platform/desktop": ["platform/raster"],
-    "platform/print": ["covers", "platform/pdf", "platform/raster", "platform/files"],
-    "platform/scan": ["platform/raster", "platform/files", "platform/imaging"],
+    "platform/imaging": ["covers", "formats/raster", "platform/files"],
+    "platform/desktop": ["formats/raster"],
+    "platform/print": ["covers", "formats/pdf", "formats/raster", "platform/files"],
+    "platform/scan": ["formats/raster", "platform/files", "platform/imaging"],
     "platform/system": ["platform/files"],
     "platform/network": [],
-    "platform": PLATFORM + ["covers"],
+    "platform": FORMATS + PLATFORM + ["covers"],
     # The saved cover sets: a file format over the covers library, the zip container and the atomic writes.
-    "coverset": ["covers", "platform/files", "platform/imaging", "platform/raster"],
+    "coverset": ["covers", "formats/zip", "formats/raster", "platform/files", "platform/imaging"],
     # The open covers: the cover kinds and rules, and the cover-set values it reads and writes.
-    "document": ["covers", "coverset", "platform/imaging", "platform/files", "platform/raster"],
-    "filters": ["platform/raster"],
-    "jpeg": ["platform/raster"],
+    "document": ["covers", "coverset", "formats/raster", "platform/imaging", "platform/files"],
+    "filters": ["formats/raster"],
+    "jpeg": ["formats/raster"],
     "resources": [],
     "manipulator": ALL_PLATFORM + ["covers", "filters"],
     "popup": ALL_PLATFORM,
@@ -57,7 +62,7 @@ ALLOWED = {
     "bench": None,
 }
 UNITS = sorted(ALLOWED, key=len, reverse=True)
-SOURCE_DIRS = ["covers", "coverset", "document", "platform", "filters", "jpeg", "manipulator", "popup", "about", "sysinfo", "update",
+SOURCE_DIRS = ["covers", "formats", "coverset", "document", "platform", "filters", "jpeg", "manipulator", "popup", "about", "sysinfo", "update",
                "output", "app", "tools", "resources", "tests", "bench"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 

@@ -5,7 +5,6 @@
 // first needed: its tab shown or its cover printed; one that does not decode then is told.
 #include "cover_kinds.h"
 #include "cover_set_file.h"
-#include "files/stored_zip.h"
 #include "frmcovercreator.h"
 #include "imaging/picture_loader.h"
 #include "notice_label.h"
@@ -15,6 +14,7 @@
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
 #include "tab_strip.h"
+#include "zip/stored_zip.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -2,8 +2,8 @@
 // Cover-set files: all ten covers come back pixel for pixel with their fit modes, texts and ticks,
 // and every empty, cut-off, damaged, foreign or newer file is refused without a cover set.
 #include "cover_set_file.h"
-#include "files/stored_zip.h"
 #include "support/picture_files.h"
+#include "zip/stored_zip.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -5,11 +5,11 @@
 // a set with a damaged picture entry refused whole.
 #include "cover_set_file.h"
 #include "files/atomic_file.h"
-#include "files/stored_zip.h"
 #include "imaging/picture_loader.h"
 #include "png_encoder.h"
 #include "support/picture_files.h"
 #include "support/temp_folder.h"
+#include "zip/stored_zip.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -2,9 +2,9 @@
 // kavi-cover --save-set: the covers given as KIND=PICTURE saved as a cover set, ticked, with the
 // fit mode given; a JPEG as its file's bytes, another picture as its pixels; bad requests refused.
 #include "cover_set_file.h"
-#include "files/stored_zip.h"
 #include "support/picture_files.h"
 #include "support/tool_test.h"
+#include "zip/stored_zip.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
