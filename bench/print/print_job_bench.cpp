@@ -4,6 +4,7 @@
 // picture is an unedited pick, so the job carries the file's bytes as read at the pick (as img2pdf
 // does); targets: at most 0.3 times img2pdf's time, and a job at most the file's size plus 64 KB.
 // Prints the medians of several runs and the ratios. Needs cupsd, lpadmin and img2pdf.
+#include "bench_support.h"
 #include "imaging/picture_loader.h"
 #include "print/cups_printers.h"
 #include "print/printer.h"
@@ -25,26 +26,6 @@ namespace {
 
 constexpr int kRuns = 5;
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// A photo-like picture: smooth gradients with grain, so neither encoder gets it for free.
-QImage makePhoto(int width, int height) {
-    QImage img(width, height, QImage::Format_RGB32);
-    QRandomGenerator rng(4);
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int grain = int(rng.bounded(24u)) - 12;
-            row[x] = qRgb(std::clamp(x * 255 / width + grain, 0, 255), std::clamp(y * 255 / height + grain, 0, 255),
-                          std::clamp(128 + (x - y) * 64 / width + grain, 0, 255));
-        }
-    }
-    return img;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -52,7 +33,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir work;
     const QString jpeg = work.filePath("cover.jpg");
-    if (!makePhoto(4000, 3000).save(jpeg, "JPEG", 90)) {
+    if (!kavi::bench::photoLikePicture(4000, 3000).save(jpeg, "JPEG", 90)) {
         std::fprintf(stderr, "could not write the test JPEG\n");
         return 1;
     }
@@ -99,7 +80,7 @@ int main(int argc, char** argv) {
         }
         anchorBytes = QFileInfo(out).size();
     }
-    const double a = median(ours), b = median(anchor);
+    const double a = kavi::bench::median(ours), b = kavi::bench::median(anchor);
     std::printf("DVD job, 4000x3000 JPEG (%lld bytes) -> CUPS: median %.1f ms over %d runs, job %lld bytes\n",
                 static_cast<long long>(QFileInfo(jpeg).size()), a, kRuns, static_cast<long long>(jobBytes));
     std::printf("img2pdf, same JPEG on Legal landscape: median %.1f ms, file %lld bytes\n", b,

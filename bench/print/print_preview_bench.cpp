@@ -2,6 +2,7 @@
 // How long the print preview of a DVD job with a 4000 x 3000 picture takes to open (the job laid
 // out, the screen-size copy made, the window shown and painted), beside drawing the same picture
 // once into a screen-size image with QPainter. Prints the medians of several runs and the ratio.
+#include "bench_support.h"
 #include "platform.h"
 #include "print_preview.h"
 
@@ -19,26 +20,6 @@
 namespace {
 
 constexpr int kRuns = 9;
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// A photo-like picture: smooth gradients with grain.
-QImage makePhoto(int width, int height) {
-    QImage img(width, height, QImage::Format_RGB32);
-    QRandomGenerator rng(4);
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int grain = int(rng.bounded(24u)) - 12;
-            row[x] = qRgb(std::clamp(x * 255 / width + grain, 0, 255), std::clamp(y * 255 / height + grain, 0, 255),
-                          std::clamp(128 + (x - y) * 64 / width + grain, 0, 255));
-        }
-    }
-    return img;
-}
 
 // A printer that takes every step and has quarter-inch margins, so nothing waits on a print service.
 class BenchPrinter final : public kavi::PrinterObject {
@@ -79,7 +60,7 @@ int main(int argc, char** argv) {
 
     kavi::PrintSelection selection;
     selection.ticked[3] = true; // DVD
-    selection.pictures[3] = makePhoto(4000, 3000);
+    selection.pictures[3] = kavi::bench::photoLikePicture(4000, 3000);
     selection.layout.cutMarks = true;
 
     std::vector<double> opening, anchor;
@@ -102,7 +83,7 @@ int main(int argc, char** argv) {
         }
         anchor.push_back(double(t.nsecsElapsed()) / 1e6);
     }
-    const double a = median(opening), b = median(anchor);
+    const double a = kavi::bench::median(opening), b = kavi::bench::median(anchor);
     std::printf("Print preview of a DVD job, 4000x3000 picture: median %.1f ms to open over %d runs\n", a, kRuns);
     std::printf("QPainter drawing the same picture once into a 1280x800 image: median %.1f ms\n", b);
     std::printf("ratio (preview / one QPainter draw): %.2f  (target: at most 1.5)\n", a / b);

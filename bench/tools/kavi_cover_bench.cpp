@@ -3,6 +3,8 @@
 // file's bytes go in as they are), beside img2pdf putting the same JPEG on a Legal landscape page.
 // Targets: at most 0.5 times img2pdf's time, and a PDF at most the JPEG's size plus 64 KB. Prints
 // the medians of several runs of each, run in turns, and the ratios.
+#include "bench_support.h"
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -19,26 +21,6 @@ namespace {
 
 constexpr int kRuns = 7;
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// A photo-like picture: smooth gradients with grain, so the encoder gets nothing for free.
-QImage makePhoto(int width, int height) {
-    QImage img(width, height, QImage::Format_RGB32);
-    QRandomGenerator rng(4);
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int grain = int(rng.bounded(24u)) - 12;
-            row[x] = qRgb(std::clamp(x * 255 / width + grain, 0, 255), std::clamp(y * 255 / height + grain, 0, 255),
-                          std::clamp(128 + (x - y) * 64 / width + grain, 0, 255));
-        }
-    }
-    return img;
-}
-
 // Milliseconds for one run of the program, or a negative number when it failed.
 double timeRun(const QString& program, const QStringList& arguments) {
     QElapsedTimer t;
@@ -53,7 +35,7 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     QTemporaryDir work;
     const QString jpeg = work.filePath("cover.jpg");
-    if (!makePhoto(4000, 3000).save(jpeg, "JPEG", 90)) {
+    if (!kavi::bench::photoLikePicture(4000, 3000).save(jpeg, "JPEG", 90)) {
         std::fprintf(stderr, "could not write the test JPEG\n");
         return 1;
     }
@@ -69,7 +51,7 @@ int main(int argc, char** argv) {
         oursMs.push_back(a);
         anchorMs.push_back(b);
     }
-    const double a = median(oursMs), b = median(anchorMs);
+    const double a = kavi::bench::median(oursMs), b = kavi::bench::median(anchorMs);
     const qint64 file = QFileInfo(jpeg).size(), pdf = QFileInfo(ours).size();
     std::printf("JPEG file: %lld bytes\n", file);
     std::printf("kavi-cover -o: median %.1f ms, PDF %lld bytes (file + %.1f KB)\n", a, pdf, double(pdf - file) / 1024);

@@ -13,10 +13,10 @@ namespace {
 
 constexpr double kLetterWidth = 612, kLetterHeight = 792;
 
-// A PDF real: fixed notation with at most four decimals, independent of the locale.
-std::string number(double value) {
+// A PDF real: fixed notation with at most that many decimals, independent of the locale.
+std::string number(double value, int decimals = 4) {
     char buffer[64];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     if (error != std::errc()) return "0";
     std::string text(buffer, end);
     while (text.back() == '0') text.pop_back();
@@ -77,15 +77,7 @@ std::string placementMatrix(int orientation, double x, double bottom, double wid
 }
 
 // A coordinate of an outline: a thousandth of a point is far below any printer's dot.
-std::string coordinate(double value) {
-    char buffer[64];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
-    if (error != std::errc()) return "0";
-    std::string text(buffer, end);
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-    return text == "-0" ? "0" : text;
-}
+std::string coordinate(double value) { return number(value, 3); }
 
 std::string point(const kavi::OutlinePoint& p) { return coordinate(p.x) + " " + coordinate(p.y); }
 
