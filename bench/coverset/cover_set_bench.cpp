@@ -7,6 +7,7 @@
 //   its time;
 // - open until the first cover's pixels are there: at most 1.3x TurboJPEG decoding that picture.
 // Prints each ratio with "met" or "MISSED".
+#include "bench_support.h"
 #include "cover_set_file.h"
 #include "imaging/picture_loader.h"
 #include "png_encoder.h"
@@ -33,11 +34,6 @@ namespace {
 constexpr int kRuns = 5;
 constexpr int kWidth = 4000, kHeight = 3000;
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // Milliseconds of each of kRuns runs of work, its median.
 double timed(const std::function<void()>& work) {
     std::vector<double> ms;
@@ -47,24 +43,10 @@ double timed(const std::function<void()>& work) {
         work();
         ms.push_back(double(t.nsecsElapsed()) / 1e6);
     }
-    return median(ms);
+    return kavi::bench::median(ms);
 }
 
-// A photo-like picture: smooth gradients with grain, different for each seed.
-QImage makePhoto(int seed) {
-    QImage img(kWidth, kHeight, QImage::Format_RGB32);
-    QRandomGenerator rng(std::uint32_t(seed) + 4);
-    for (int y = 0; y < kHeight; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < kWidth; ++x) {
-            const int grain = int(rng.bounded(24u)) - 12;
-            row[x] = qRgb(std::clamp((x + seed * 300) * 255 / kWidth % 256 + grain, 0, 255),
-                          std::clamp(y * 255 / kHeight + grain, 0, 255),
-                          std::clamp(128 + (x - y) * 64 / kWidth + grain, 0, 255));
-        }
-    }
-    return img;
-}
+QImage makePhoto(int seed) { return kavi::bench::photoLikePicture(kWidth, kHeight, seed); }
 
 QByteArray readAll(const QString& path) {
     QFile f(path);

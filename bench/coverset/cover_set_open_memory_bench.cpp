@@ -6,6 +6,7 @@
 // - resident memory after opening at most the stored entries + one decoded picture + 100 MB;
 // - the peak during the open, and the memory once every tab has been shown, for comparison.
 // Prints the numbers and "met" or "MISSED".
+#include "bench_support.h"
 #include "cover_kinds.h"
 #include "cover_set_file.h"
 #include "frmcovercreator.h"
@@ -33,21 +34,7 @@ namespace {
 constexpr int kWidth = 4000, kHeight = 3000;
 constexpr double kMiB = 1024.0 * 1024.0;
 
-// A photo-like picture: smooth gradients with grain, different for each seed.
-QImage makePhoto(int seed) {
-    QImage img(kWidth, kHeight, QImage::Format_RGB32);
-    QRandomGenerator rng(std::uint32_t(seed) + 4);
-    for (int y = 0; y < kHeight; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < kWidth; ++x) {
-            const int grain = int(rng.bounded(24u)) - 12;
-            row[x] = qRgb(std::clamp((x + seed * 300) * 255 / kWidth % 256 + grain, 0, 255),
-                          std::clamp(y * 255 / kHeight + grain, 0, 255),
-                          std::clamp(128 + (x - y) * 64 / kWidth + grain, 0, 255));
-        }
-    }
-    return img;
-}
+QImage makePhoto(int seed) { return kavi::bench::photoLikePicture(kWidth, kHeight, seed); }
 
 // A field of /proc/self/status ("VmRSS", "VmHWM"), in bytes.
 double statusBytes(const char* field) {

@@ -29,9 +29,7 @@ TEST(ExportMatchesTool, TheWindowsPdfAndKaviCoversAreTheSameBytesForTheSameCover
     kavi::testing::TestPlatform services;
     kavi::testing::TempFolder dir;
     CupsPrinterObject writer(services.printers); // no printer installed: jobs are PDF files
-    const Platform& p = services.platform;
-    Platform withWriter{p.messages, p.saveDialog,   p.shell,   p.help,    p.tray,          p.screen,   p.facts, p.http,
-                        p.sound,    p.systemColors, p.desktop, p.scanner, p.imageEncoders, p.printers, writer};
+    Platform withWriter = services.withPrinter(writer);
     frmcovercreator window(withWriter);
     window.settingsFile = dir.file("kavi4.ini");
     window.programFolderPath = dir.path();

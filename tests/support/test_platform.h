@@ -239,6 +239,11 @@ struct TestPlatform {
     RecordingPrinter printer;
     Platform platform{messages, saveDialog,   shell,   help,    tray,          screen,   facts,  http,
                       sound,    systemColors, desktop, scanner, imageEncoders, printers, printer};
+    // The same services with another printer object (a real one that writes PDF files).
+    Platform withPrinter(PrinterObject& other) {
+        return {messages, saveDialog,   shell,   help,    tray,          screen,   facts, http,
+                sound,    systemColors, desktop, scanner, imageEncoders, printers, other};
+    }
 };
 
 } // namespace kavi::testing

@@ -97,11 +97,7 @@ TEST(PrintLayout, ExportPdfCentresTheCoversAndSaysWhenItCannotWrite) {
     QTemporaryDir dir;
     TestPlatform t;
     CupsPrinterObject writer(t.printers); // the real PDF writer; a file needs no printer
-    Platform platform = t.platform;
-    Platform withWriter{
-        platform.messages, platform.saveDialog, platform.shell,         platform.help,     platform.tray,
-        platform.screen,   platform.facts,      platform.http,          platform.sound,    platform.systemColors,
-        platform.desktop,  platform.scanner,    platform.imageEncoders, platform.printers, writer};
+    Platform withWriter = t.withPrinter(writer);
     const QString pdf = dir.filePath("covers.pdf");
     t.saveDialog.answers = {{true, pdf, 0}};
     const PrintOutcome outcome = exportCoversPdf(withWriter, tick({5}));

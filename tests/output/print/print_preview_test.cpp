@@ -134,9 +134,7 @@ TEST(PrintPreview, CoverRectanglesMatchThePdfOfTheSameJob) {
     QTemporaryDir dir;
     TestPlatform t; // no printer installed: the job is a PDF file
     CupsPrinterObject writer(t.printers);
-    const Platform& p = t.platform;
-    Platform withWriter{p.messages, p.saveDialog,   p.shell,   p.help,    p.tray,          p.screen,   p.facts, p.http,
-                        p.sound,    p.systemColors, p.desktop, p.scanner, p.imageEncoders, p.printers, writer};
+    Platform withWriter = t.withPrinter(writer);
     frmPrintPreview preview(withWriter, tick({1, 2}));
     ASSERT_TRUE(preview.job().toFile);
     const QString pdf = dir.filePath("covers.pdf");
@@ -258,9 +256,7 @@ TEST(PrintPreview, TextAndMarksLieWhereThePdfHasThemOnACorrectedPage) {
     QTemporaryDir dir;
     TestPlatform t; // no printer installed: the job is a PDF file
     CupsPrinterObject writer(t.printers);
-    const Platform& p = t.platform;
-    Platform withWriter{p.messages, p.saveDialog,   p.shell,   p.help,    p.tray,          p.screen,   p.facts, p.http,
-                        p.sound,    p.systemColors, p.desktop, p.scanner, p.imageEncoders, p.printers, writer};
+    Platform withWriter = t.withPrinter(writer);
     PrintSelection s = tick({4});
     QImage white(64, 43, QImage::Format_RGB32);
     white.fill(Qt::white);
