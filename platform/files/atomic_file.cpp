@@ -91,8 +91,22 @@ int writeFileAtomicallyOrErrno(const QString& path, const std::vector<std::strin
         }
         error = fault;
     } else {
-        for (const std::string_view piece : pieces)
-            if (!error) error = writeAll(fd, piece.data(), qsizetype(piece.size()));
+        // Large files start going to the disk while the rest is still being written, so the flush
+        // below waits only for the tail instead of the whole file.
+        constexpr off_t kWritebackStep = 4 << 20;
+        off_t written = 0, handedOver = 0;
+        for (std::string_view piece : pieces) {
+            while (!error && !piece.empty()) {
+                const std::size_t n = std::min(piece.size(), std::size_t(kWritebackStep - (written - handedOver)));
+                error = writeAll(fd, piece.data(), qsizetype(n));
+                piece.remove_prefix(n);
+                written += off_t(n);
+                if (written - handedOver == kWritebackStep) {
+                    (void)::sync_file_range(fd, handedOver, kWritebackStep, SYNC_FILE_RANGE_WRITE);
+                    handedOver = written;
+                }
+            }
+        }
     }
     if (!error) {
         const mode_t mode = replacing ? (old.st_mode & 07777) : newFileMode();
