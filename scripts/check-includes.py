@@ -60,10 +60,11 @@ ALLOWED = {
     # Tests and benchmarks may use anything they test or measure.
     "tests": None,
     "bench": None,
+    "screenshots": None,
 }
 UNITS = sorted(ALLOWED, key=len, reverse=True)
 SOURCE_DIRS = ["covers", "formats", "coverset", "document", "platform", "filters", "jpeg", "manipulator", "popup", "about", "sysinfo", "update",
-               "output", "app", "tools", "resources", "tests", "bench"]
+               "output", "app", "tools", "resources", "tests", "bench", "screenshots"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
 

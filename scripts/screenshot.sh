@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Starts Kavi under a virtual X server and takes screenshots: the splash after one second and the
-# main window after the splash has gone; then, from the test build's picking_screenshots beside the
+# main window after the splash has gone; then, from the test build's picking_screenshots (programs in screenshots/) beside the
 # executable, a selected cover, the notice after picking a file that is no picture, the main window
 # with the CD case's covers loaded (in place of the empty one) and the Cover Manipulator; from its
 # preview_screenshot, the print preview of a DVD cover with cut marks; from its cover_screenshots, a

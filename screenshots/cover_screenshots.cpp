@@ -8,7 +8,7 @@
 #include "jpeg/photo_picture.h"
 #include "picture_slot.h"
 #include "platform.h"
-#include "support/screenshot_settle.h"
+#include "screenshot_settle.h"
 #include "tab_strip.h"
 
 #include <QApplication>

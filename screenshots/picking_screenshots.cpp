@@ -12,7 +12,7 @@
 #include "notice_label.h"
 #include "picture_slot.h"
 #include "platform.h"
-#include "support/screenshot_settle.h"
+#include "screenshot_settle.h"
 #include "tab_strip.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "jpeg/photo_picture.h"
 #include "platform.h"
 #include "print_preview.h"
-#include "support/screenshot_settle.h"
+#include "screenshot_settle.h"
 
 #include <QApplication>
 #include <QThread>

@@ -5,7 +5,7 @@
 #include "frmmanipulate.h"
 #include "imaging/qt_raster.h"
 #include "jpeg/photo_picture.h"
-#include "support/screenshot_settle.h"
+#include "screenshot_settle.h"
 #include "support/test_platform.h"
 
 #include <QApplication>
