@@ -2,7 +2,7 @@
 #include "cover_text_canvas.h"
 
 #include "cover_kinds.h"
-#include "imaging/text_overlay.h"
+#include "render/cover_text_layout.h"
 
 #include <QMouseEvent>
 #include <QPainter>

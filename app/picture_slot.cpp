@@ -26,7 +26,7 @@ PictureSlot::PictureSlot(const QString& name, const CoverKind& kind, CoverDocume
         if (changed == kind_) documentChanged(what);
     });
     showDocumentPicture();
-    renderText();
+    layOutText();
 }
 
 PictureSlot::PictureSlot(const QString& name, const CoverKind& kind, QWidget* parent)
@@ -50,7 +50,7 @@ void PictureSlot::documentChanged(CoverDocument::What what) {
         break;
     case CoverDocument::What::Fit: layoutChanged(); break;
     case CoverDocument::What::Text:
-        renderText();
+        layOutText();
         update();
         break;
     default: break;
@@ -72,7 +72,6 @@ void PictureSlot::showDocumentPicture() {
 void PictureSlot::setBottomBand(int pixels) {
     bottomBand_ = pixels;
     layoutChanged();
-    renderText();
 }
 
 StretchedPicture::Layout PictureSlot::layoutFor(QSize area, QSize picture) const {
@@ -84,26 +83,23 @@ StretchedPicture::Layout PictureSlot::layoutFor(QSize area, QSize picture) const
     return {rectOf(cover), rectOf(part.target), rectOf(part.source)};
 }
 
-void PictureSlot::renderText() {
-    overlays_.clear();
-    const QRectF area = coverRect();
+// The text is laid out once per change, in points on the cover; painting scales the same outlines
+// every output fills to the cover's place on the screen.
+void PictureSlot::layOutText() {
     const CoverText& text = document_->text(kind_);
-    if (!text.hasText() || area.width() <= 0) return;
-    overlays_ = renderTextOverlays(kind_.number(), text,
-                                   area.width() * devicePixelRatioF() / kind_.row().printSize.width.inches());
+    textOutlines_ = text.hasText() ? coverTextOutlines(kind_.number(), text) : CoverTextOutlines{};
 }
 
 void PictureSlot::paintEvent(QPaintEvent* event) {
     StretchedPicture::paintEvent(event);
-    if (overlays_.empty()) return;
+    const QRectF cover = coverRect();
+    if (textOutlines_.fills.empty() || cover.isEmpty()) return;
     QPainter painter(this);
-    painter.setClipRect(coverRect()); // the text is cut off at the cover's edge, as it prints
-    paintTextOverlays(painter, overlays_, kind_.row().printSize, coverRect());
-}
-
-void PictureSlot::resizeEvent(QResizeEvent* event) {
-    StretchedPicture::resizeEvent(event);
-    renderText();
+    painter.setClipRect(cover); // the text is cut off at the cover's edge, as it prints
+    painter.translate(cover.topLeft());
+    const LengthSize size = kind_.row().printSize;
+    painter.scale(cover.width() / size.width.points(), cover.height() / size.height.points());
+    paintTextOutlines(painter, textOutlines_);
 }
 
 } // namespace kavi

@@ -8,7 +8,7 @@
 // the document. A picture the document holds undecoded is decoded when the slot is first painted.
 #include "cover_document.h"
 #include "desktop/stretched_picture.h"
-#include "imaging/text_overlay.h"
+#include "render/cover_text_layout.h"
 
 #include <QByteArray>
 
@@ -54,19 +54,18 @@ signals:
 protected:
     Layout layoutFor(QSize area, QSize picture) const override;
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void documentChanged(CoverDocument::What what);
     void showDocumentPicture();
-    void renderText();
+    void layOutText();
     std::unique_ptr<CoverDocument> ownDocument_; // only for a slot with a document of its own
     CoverDocument* document_;
     Kind kind_;
     int listener_ = 0;
     double coverWidth_, coverHeight_; // the cover's real size, in any one unit
     int bottomBand_ = 0;
-    std::vector<TextOverlay> overlays_; // at the cover's size on the screen
+    CoverTextOutlines textOutlines_; // in points on the cover
 };
 
 } // namespace kavi

@@ -31,8 +31,10 @@ ALLOWED = {
     "formats/zip": [],
     # covers for the value types of what it reads (the disc label stocks).
     "platform/files": ["covers"],
-    # covers for the cover text it draws (covers/ is plain C++ below everything).
+    # covers for the value types it reads and writes (covers/ is plain C++ below everything).
     "platform/imaging": ["covers", "formats/raster", "platform/files"],
+    # Drawing covers: the text layout over the cover values.
+    "render": ["covers"],
     "platform/desktop": ["formats/raster"],
     "platform/print": ["covers", "formats/pdf", "formats/raster", "platform/files"],
     "platform/scan": ["formats/raster", "platform/files", "platform/imaging"],
@@ -51,19 +53,19 @@ ALLOWED = {
     "about": ALL_PLATFORM + ["resources"],
     "sysinfo": ALL_PLATFORM,
     "update": ALL_PLATFORM,
-    "output/print": ALL_PLATFORM + ["covers", "coverset", "document"],
+    "output/print": ALL_PLATFORM + ["covers", "coverset", "document", "render"],
     "output/scan": ALL_PLATFORM + ["covers", "jpeg"],
-    "app": ALL_PLATFORM + ["covers", "coverset", "document", "filters", "jpeg", "resources"] + WINDOWS,
+    "app": ALL_PLATFORM + ["covers", "coverset", "document", "render", "filters", "jpeg", "resources"] + WINDOWS,
     # output/print for its print jobs without a window (print_job, print_layout_settings): the tools
     # link only their library, kavi_print_job, so a window of that folder would not link.
-    "tools": ALL_PLATFORM + ["covers", "coverset", "document", "filters", "jpeg", "manipulator", "output/print"],
+    "tools": ALL_PLATFORM + ["covers", "coverset", "document", "render", "filters", "jpeg", "manipulator", "output/print"],
     # Tests and benchmarks may use anything they test or measure.
     "tests": None,
     "bench": None,
     "screenshots": None,
 }
 UNITS = sorted(ALLOWED, key=len, reverse=True)
-SOURCE_DIRS = ["covers", "formats", "coverset", "document", "platform", "filters", "jpeg", "manipulator", "popup", "about", "sysinfo", "update",
+SOURCE_DIRS = ["covers", "formats", "render", "coverset", "document", "platform", "filters", "jpeg", "manipulator", "popup", "about", "sysinfo", "update",
                "output", "app", "tools", "resources", "tests", "bench", "screenshots"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 

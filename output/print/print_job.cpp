@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print_job.h"
 
-#include "imaging/text_overlay.h"
+#include "render/cover_text_layout.h"
 
 #include <variant>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "text_overlay.h"
+#include "render/cover_text_layout.h"
 
 #include "cover_kinds.h"
 #include "picture_fit.h"
@@ -251,18 +251,6 @@ CoverTextOutlines coverTextOutlines(int kind, const CoverText& text) {
 } // namespace kavi
 
 namespace kavi {
-
-void paintTextOverlays(QPainter& painter, const std::vector<TextOverlay>& overlays, LengthSize coverSize,
-                       const QRectF& cover) {
-    const double sx = cover.width() / coverSize.width.inches(), sy = cover.height() / coverSize.height.inches();
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    for (const TextOverlay& o : overlays)
-        painter.drawImage(QRectF(cover.left() + o.rect.left.inches() * sx, cover.top() + o.rect.top.inches() * sy,
-                                 o.rect.width.inches() * sx, o.rect.height.inches() * sy),
-                          o.image);
-    painter.restore();
-}
 
 void paintTextOutlines(QPainter& painter, const CoverTextOutlines& outlines) {
     painter.save();

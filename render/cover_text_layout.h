@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Cover text drawn for an output: each text becomes a transparent picture of just its own box,
-// drawn at the output's resolution (600 dots per inch or more for print, screen size on screen),
-// turned when the text runs along a spine. Every output places these the same way, so the tab,
-// the preview and the print agree.
+// Cover text laid out once with Qt's text layout and drawn for an output: as vector outlines on the
+// cover (print and PDF files, the preview), or as a transparent picture of just its own box at the
+// output's resolution (the screen), turned when the text runs along a spine. Every output places
+// the texts the same way, so the tab, the preview and the print agree.
 #include "cover_text.h"
 #include "fit_mode.h"
 #include "text_outlines.h"
@@ -17,7 +17,7 @@ class QPainter;
 
 namespace kavi {
 
-// The resolution cover text is drawn at for print and PDF files.
+// The resolution cover text is drawn at as pictures, for printers that take no outlines.
 inline constexpr double kPrintTextDotsPerInch = 600;
 
 struct TextOverlay {
@@ -37,11 +37,6 @@ CoverTextOutlines coverTextOutlines(int kind, const CoverText& text);
 
 // Fills the outlines on a painter whose coordinates are points on the cover.
 void paintTextOutlines(QPainter& painter, const CoverTextOutlines& outlines);
-
-// Draws overlays of a cover whose real size is coverSize where the cover shows at `cover` on the
-// painter's device (a screen: smoothly scaled).
-void paintTextOverlays(QPainter& painter, const std::vector<TextOverlay>& overlays, LengthSize coverSize,
-                       const QRectF& cover);
 
 // The cover at `size` pixels as a screen shows it: white paper, the picture placed on it by the
 // fit mode (its transparent parts showing the paper), and the text drawn over it at that size.
