@@ -61,12 +61,15 @@ bool readFields(const std::string& line, Track& track, std::string& problem) {
     for (const std::string& field : split(line, "\t"))
         if (std::string clean = cleanTrackText(field); !clean.empty()) fields.push_back(clean);
     if (fields.size() > 1 && isNumberField(fields.front())) fields.erase(fields.begin());
-    if (!fields.empty()) {
-        if (const std::optional<double> seconds = parseLength(fields.back())) {
+    // The length is the last field that reads as one, after the title.
+    for (std::size_t i = fields.size(); i-- > 1;) {
+        if (const std::optional<double> seconds = parseLength(fields[i])) {
             track.seconds = seconds;
-            fields.pop_back();
+            fields.erase(fields.begin() + std::ptrdiff_t(i));
+            break;
         }
     }
+    if (fields.size() == 1 && !track.seconds && parseLength(fields[0])) return false; // a length alone
     if (fields.empty()) return false;
     track.title = fields[0];
     if (fields.size() > 1) track.artist = fields[1];
