@@ -58,7 +58,10 @@ std::optional<AudioTags> readAudioTags(const std::string& path, std::string& pro
         return std::nullopt;
     }
     const TagLib::FileRef file(path.c_str(), true, TagLib::AudioProperties::Average);
-    if (file.isNull() || !file.audioProperties()) {
+    // TagLib takes a file by its extension and finds an MP3 in any bytes; sound it has not found
+    // has no sample rate.
+    if (file.isNull() || !file.audioProperties() || file.audioProperties()->sampleRate() <= 0 ||
+        file.audioProperties()->channels() <= 0) {
         problem = "it is not an audio file that can be read, or it is damaged";
         return std::nullopt;
     }
