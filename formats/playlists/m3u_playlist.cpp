@@ -144,8 +144,9 @@ Playlist parsePlaylist(std::string_view bytes, const std::string& folder) {
         entry.location = line;
         entry.path = resolvePlaylistPath(entry.location, folder);
         entry.line = int(n + 1);
-        if (!entry.hasInfo) entry.title = isAddress(entry.location) ? entry.location : fileNameOf(entry.location);
-        if (entry.title.empty()) entry.title = entry.location;
+        if (!entry.hasInfo)
+            entry.title = cleanTrackText(isAddress(entry.location) ? entry.location : fileNameOf(entry.location));
+        if (entry.title.empty()) entry.title = cleanTrackText(entry.location);
         playlist.entries.push_back(std::move(entry));
     }
     return playlist;
