@@ -42,9 +42,10 @@ public:
         fit.columnGap = Length::fromPoints(size);
         const Length columnWidth = (box_.width - fit.columnGap * (columns - 1)) / columns;
         const std::size_t n = lines_.size();
-        const std::size_t room = m.lineSpacing > Length() && box_.height > Length()
-            ? std::size_t(std::floor((box_.height.twips() + kSlackTwips) / m.lineSpacing.twips()))
+        const double rowsInBox = m.lineSpacing > Length() && box_.height > Length()
+            ? std::floor((box_.height.twips() + kSlackTwips) / m.lineSpacing.twips())
             : 0;
+        const std::size_t room = std::size_t(std::min(rowsInBox, double(n)));
         // Balanced columns: the first holds half (rounded up), unless the box holds fewer.
         const std::size_t rows = std::min(room, (n + std::size_t(columns) - 1) / std::size_t(columns));
         for (std::size_t i = 0; i < n; ++i) {
