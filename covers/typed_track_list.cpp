@@ -37,14 +37,15 @@ std::optional<double> takeTrailingLength(std::string& line) {
     return seconds;
 }
 
-// "3. ", "03) " or "3 - " in front of the title: a number the list does not need.
+// "3. ", "03) " or "03 - " in front of the title: a number the list does not need. Three digits
+// and a dash are a number only when another dash follows ("100 - Artist" is a title).
 void dropLeadingNumber(std::string& line) {
     std::size_t i = 0;
     while (i < line.size() && i < 3 && isDigit(line[i])) ++i;
     if (i == 0 || i >= line.size()) return;
     if ((line[i] == '.' || line[i] == ')') && i + 1 < line.size() && line[i + 1] == ' ')
         line = cleanTrackText(line.substr(i + 1));
-    else if (line.compare(i, 3, " - ") == 0 && line.find(" - ", i + 3) != std::string::npos)
+    else if (line.compare(i, 3, " - ") == 0 && (i <= 2 || line.find(" - ", i + 3) != std::string::npos))
         line = cleanTrackText(line.substr(i + 3));
 }
 

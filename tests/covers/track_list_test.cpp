@@ -81,9 +81,11 @@ TEST(TypedTrackList, PastedLinesOfEveryFormKeepTheirOrderAndNameTheLinesLeftOut)
                              "Caf\xC3\xA9 \xE2\x80\x94 ok - Ren\xC3\xA9"
                              "e - 2:10\n"
                              "5.\tFive\tArtist\t5:00\textra\n"
-                             "[0:30]";
+                             "[0:30]\n"
+                             "07 - Seven\n"
+                             "100 - Band";
     const TrackListReading r = readTypedTrackList(text);
-    ASSERT_EQ(r.tracks.size(), 7u);
+    ASSERT_EQ(r.tracks.size(), 9u);
     for (std::size_t i = 0; i < r.tracks.size(); ++i) EXPECT_EQ(r.tracks[i].number, int(i + 1));
     EXPECT_EQ(r.tracks[0], (Track{1, "Opening", "The Band", 225}));
     EXPECT_EQ(r.tracks[1], (Track{2, "Song - Live", "The Band", 245}));
@@ -96,6 +98,8 @@ TEST(TypedTrackList, PastedLinesOfEveryFormKeepTheirOrderAndNameTheLinesLeftOut)
                      "e",
                      130}));
     EXPECT_EQ(r.tracks[6], (Track{7, "Five", "Artist", 300}));
+    EXPECT_EQ(r.tracks[7], (Track{8, "Seven", "", std::nullopt}));
+    EXPECT_EQ(r.tracks[8], (Track{9, "100", "Band", std::nullopt}));
     ASSERT_EQ(r.problems.size(), 3u);
     EXPECT_EQ(r.problems[0].rfind("line 7: ", 0), 0u) << r.problems[0]; // "4:00" alone
     EXPECT_EQ(r.problems[1].rfind("line 10: ", 0), 0u) << r.problems[1]; // the extra column
