@@ -5,6 +5,7 @@
 #include "playlists/cue_sheet.h"
 #include "playlists/m3u_playlist.h"
 #include "playlists/text_encoding.h"
+#include "typed_track_list.h"
 
 #include <algorithm>
 #include <climits>
@@ -193,7 +194,19 @@ TrackListReading readTrackListSource(const std::string& path) {
     for (char& c : extension)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
     if (extension == ".cue") return readCueSheetFile(path);
-    return readPlaylistFile(path);
+    if (extension == ".m3u" || extension == ".m3u8") return readPlaylistFile(path);
+    if (extension == ".txt") {
+        std::string bytes, problem;
+        if (!readBytes(absoluteOf(path), kLargestPlaylist, bytes, problem)) return {{}, {problem}};
+        TrackListReading reading = readTypedTrackList(textAsUtf8(bytes));
+        for (std::string& p : reading.problems) p = shownName(path) + ", " + p;
+        return reading;
+    }
+    std::error_code ignored;
+    return {{},
+            {shownName(path) +
+             (fs::exists(path, ignored) ? ": not a cue sheet, a playlist, a text file or a folder"
+                                        : ": there is no such file or folder")}};
 }
 
 } // namespace kavi

@@ -22,7 +22,8 @@ TrackListReading readCueSheetFile(const std::string& path);
 // its file's tags, and is left out when its file is missing or cannot be read.
 TrackListReading readPlaylistFile(const std::string& path);
 
-// Any of the three, by what the path is: a folder, a ".cue" file, or a playlist.
+// Any of these by what the path is: a folder, a ".cue" file, a playlist (".m3u", ".m3u8") or a
+// text file of typed lines (".txt"); anything else gives only a problem.
 TrackListReading readTrackListSource(const std::string& path);
 
 } // namespace kavi

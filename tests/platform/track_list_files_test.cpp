@@ -130,7 +130,10 @@ TEST_F(TrackListFiles, AFolderIsOrderedByTrackThenNameAndItsUnreadableFilesAreNa
 
     const TrackListReading missing = readTrackListSource(folder + "/gone");
     EXPECT_TRUE(missing.tracks.empty());
-    ASSERT_EQ(missing.problems.size(), 1u);
+    EXPECT_EQ(missing.problems, std::vector<std::string>{"gone: there is no such file or folder"});
+    const TrackListReading notList = readTrackListSource(folder + "/cover.jpg");
+    EXPECT_TRUE(notList.tracks.empty());
+    EXPECT_EQ(notList.problems.size(), 1u);
 }
 
 TEST_F(TrackListFiles, ACueSheetTakesItsLastTrackFromItsConvertedAudioFileAndNamesTheMissingOne) {
@@ -169,6 +172,14 @@ TEST_F(TrackListFiles, APlaylistResolvesRelativeAndAbsolutePathsAndReadsTagsWher
     ASSERT_EQ(r.problems.size(), 1u);
     EXPECT_EQ(r.problems[0].rfind("mix.m3u8, line 6: ../album/missing.ogg: the file is missing", 0), 0u)
         << r.problems[0];
+
+    // Typed lines kept in a text file of the Western code page.
+    const QString typed = temp_.write(QStringLiteral("lists/Typed.TXT"), "Caf\xE9 - Ann 1:00\n2:00\n");
+    const TrackListReading t = readTrackListSource(QFile::encodeName(typed).toStdString());
+    ASSERT_EQ(t.tracks.size(), 1u);
+    EXPECT_EQ(t.tracks[0], (Track{1, "Caf\xC3\xA9", "Ann", 60.0}));
+    EXPECT_EQ(t.problems.size(), 1u);
+    EXPECT_EQ(t.problems[0].rfind("Typed.TXT, line 2: ", 0), 0u) << t.problems[0];
 }
 
 TEST(TrackListMeasure, FortyLinesInARealFontDropTheirSizeIntoTwoColumnsInsideTheirBox) {
