@@ -108,9 +108,9 @@ private:
 
     void readFile(const std::vector<std::string>& words) {
         if (words.size() < 2 || words[1].empty()) return problem("FILE without a file name; passed over");
+        // A track may go on in the new file: rippers that append the gaps write its INDEX 00 in
+        // the old file and its INDEX 01 after the FILE line.
         sheet_.files.push_back(words[1]);
-        inTrack_ = false; // TITLE before the next TRACK would be the disc's
-        skippingTrack_ = false;
     }
 
     void readTrack(const std::vector<std::string>& words) {
@@ -142,6 +142,7 @@ private:
         if (*number != 1) return;
         if (track->start) return problem("a second INDEX 01 for the same track; passed over");
         track->start = time;
+        track->file = int(sheet_.files.size()) - 1; // where the track starts
     }
 
     CueSheet sheet_;

@@ -21,7 +21,7 @@ inline constexpr int kCueFramesPerSecond = 75;
 struct CueTrack {
     int number = 0; // as the sheet numbers it
     std::string title, performer; // UTF-8; the performer is the disc's when the track names none
-    int file = -1; // index into CueSheet::files; -1 when no FILE line came before the track
+    int file = -1; // index into CueSheet::files of the file it starts in; -1 before any FILE line
     std::optional<long long> start; // INDEX 01 in frames from the file's start
     bool audio = true; // false for a data track (MODE1/2048 and the like)
 };
