@@ -20,11 +20,38 @@ void appendUtf8(std::string& out, std::uint32_t c) {
     } else if (c < 0x800) {
         out += char(0xC0 | c >> 6);
         out += char(0x80 | (c & 0x3F));
-    } else {
+    } else if (c < 0x10000) {
         out += char(0xE0 | c >> 12);
         out += char(0x80 | (c >> 6 & 0x3F));
         out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | c >> 18);
+        out += char(0x80 | (c >> 12 & 0x3F));
+        out += char(0x80 | (c >> 6 & 0x3F));
+        out += char(0x80 | (c & 0x3F));
     }
+}
+
+// UTF-16 after its byte-order mark; a lone surrogate or an odd last byte becomes U+FFFD.
+std::string fromUtf16(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    out.reserve(bytes.size());
+    const auto unit = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+        return std::uint32_t(bigEndian ? a << 8 | b : b << 8 | a);
+    };
+    std::size_t i = 2;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const std::uint32_t c = unit(i);
+        if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) < 0xE000) {
+            appendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00));
+            i += 2;
+        } else {
+            appendUtf8(out, c >= 0xD800 && c < 0xE000 ? 0xFFFD : c);
+        }
+    }
+    if (i < bytes.size()) appendUtf8(out, 0xFFFD);
+    return out;
 }
 
 } // namespace
@@ -62,6 +89,9 @@ bool isValidUtf8(std::string_view bytes) {
 }
 
 std::string textAsUtf8(std::string_view bytes, bool* wasLegacy) {
+    if (wasLegacy) *wasLegacy = false;
+    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")
+        return fromUtf16(bytes, bytes[0] == '\xFE');
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     const bool legacy = !isValidUtf8(bytes);
     if (wasLegacy) *wasLegacy = legacy;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text of a cue sheet or playlist as UTF-8. Such files are written in UTF-8 (with or without
-// a byte-order mark) or, by older programs, in the Western code page; a file that is not valid
-// UTF-8 is read as that code page (Latin-1 with the printable characters Windows puts at 0x80 to
-// 0x9F), so every byte gives a character and nothing is lost.
+// a byte-order mark), in UTF-16 with its byte-order mark, or, by older programs, in the Western
+// code page; a file that is none of the others is read as that code page (Latin-1 with the
+// printable characters Windows puts at 0x80 to 0x9F), so every byte gives a character.
 #include <string>
 #include <string_view>
 #include <vector>

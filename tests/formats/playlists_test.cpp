@@ -111,6 +111,15 @@ TEST(TextEncoding, OnlyWellFormedUtf8IsTakenAsIt) {
     EXPECT_FALSE(legacy);
     EXPECT_EQ(textAsUtf8("\xC3\x80\xFF", &legacy), "\xC3\x83\xE2\x82\xAC\xC3\xBF");
     EXPECT_TRUE(legacy);
+    // UTF-16 by its mark, either way round, with a pair for a character past U+FFFF.
+    using namespace std::string_literals;
+    EXPECT_EQ(textAsUtf8("\xFF\xFE"
+                         "A\0\xE9\0\x3C\xD8\xB5\xDF"s,
+                         &legacy),
+              "A\xC3\xA9\xF0\x9F\x8E\xB5");
+    EXPECT_FALSE(legacy);
+    EXPECT_EQ(textAsUtf8("\xFE\xFF\0A\xD8\x3C\0"s), "A\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(parseCueSheet("\xFF\xFET\0I\0T\0L\0E\0 \0\x1B\x04"s).title, "\xD0\x9B");
 }
 
 TEST(Playlist, PathsResolveFromThePlaylistsFolderAndExtinfLinesNameTheEntries) {
