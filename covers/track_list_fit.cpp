@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "track_list_fit.h"
 
+#include "cover_text.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -21,7 +23,8 @@ struct Measures {
 // The sizes tried, from the start down: in half-point steps to the smallest, which is always tried.
 std::vector<double> sizesFrom(double start) {
     if (!std::isfinite(start) || start <= kSmallestTrackListPoints)
-        return {std::isfinite(start) && start > 0 ? start : kSmallestTrackListPoints};
+        return {std::isfinite(start) && start >= kSmallestTextPoints ? start : kSmallestTrackListPoints};
+    start = std::min(start, kLargestTextPoints);
     std::vector<double> sizes;
     for (double size = start; size > kSmallestTrackListPoints; size -= kTrackListSizeStep) sizes.push_back(size);
     sizes.push_back(kSmallestTrackListPoints);

@@ -41,8 +41,9 @@ struct TrackListFit {
     std::size_t cutCount() const;
 };
 
-// Fits the lines into `box`, starting at `sizePoints`. A start size below the smallest is kept
-// (the size never goes up). Nothing fits a box with no room: every line is left out.
+// Fits the lines into `box`, starting at `sizePoints` (at most the largest text size). A start
+// size below 6 points is kept (the size never goes up) down to the smallest text size. Nothing
+// fits a box with no room: every line is left out.
 TrackListFit fitTrackList(const std::vector<std::string>& lines, const LengthRect& box, double sizePoints,
                           const MeasureTrackLine& measure);
 
