@@ -33,6 +33,19 @@ std::vector<std::string> wordsOf(const std::string& line) {
     return words;
 }
 
+// The text of a TITLE or PERFORMER line: between the first and the last quote (so that quotes
+// inside the text stay), or the rest of the line when it is not quoted.
+std::string textAfterKeyword(const std::string& line) {
+    const std::size_t start = line.find_first_not_of(" \t");
+    const std::size_t gap = line.find_first_of(" \t", start);
+    const std::size_t from = line.find_first_not_of(" \t", gap);
+    if (from == std::string::npos) return {};
+    const std::size_t last = line.find_last_of('"');
+    if (line[from] == '"' && last > from) return line.substr(from + 1, last - from - 1);
+    if (line[from] == '"') return line.substr(from + 1); // an unclosed quote runs to the end
+    return line.substr(from);
+}
+
 std::string upper(std::string word) {
     for (char& c : word)
         if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
@@ -71,7 +84,7 @@ public:
         const std::vector<std::string> lines = linesOf(textAsUtf8(bytes));
         for (std::size_t n = 0; n < lines.size(); ++n) {
             where_ = "line " + std::to_string(n + 1) + ": ";
-            readLine(wordsOf(lines[n]));
+            readLine(lines[n], wordsOf(lines[n]));
         }
         for (CueTrack& track : sheet_.tracks)
             if (track.performer.empty()) track.performer = sheet_.performer;
@@ -81,7 +94,7 @@ public:
 private:
     void problem(const std::string& what) { sheet_.problems.push_back(where_ + what); }
 
-    void readLine(const std::vector<std::string>& words) {
+    void readLine(const std::string& line, const std::vector<std::string>& words) {
         if (words.empty()) return;
         const std::string keyword = upper(words[0]);
         const std::size_t args = words.size() - 1;
@@ -93,7 +106,7 @@ private:
         if (keyword == "TITLE" || keyword == "PERFORMER") {
             if (args < 1) return problem(keyword + " without a text; passed over");
             if (skippingTrack_) return;
-            const std::string text = cleanTrackText(words[1]);
+            const std::string text = cleanTrackText(textAfterKeyword(line));
             CueTrack* track = current();
             std::string& target = keyword == "TITLE" ? (track ? track->title : sheet_.title)
                                                      : (track ? track->performer : sheet_.performer);

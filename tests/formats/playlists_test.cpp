@@ -87,9 +87,11 @@ TEST(CueSheet, WesternCodePageSheetsAndLooseWritingAreRead) {
     const CueSheet sheet = parseCueSheet("title \"Caf\xE9\"\rtrack 1 audio\n title \"\x93Quoted\x94\n"
                                          " index 01 00:00:00\ntrack 2 audio\n index 01 01:00:00\n"
                                          "track 3 audio\n index 00 01:50:00\nfile next.wav wave\n"
-                                         " title Third\n index 01 00:00:00\n");
+                                         " title The \"Third\" One \n index 01 00:00:00\n"
+                                         "FILE other.wav WAVE\nTRACK 04 AUDIO\n TITLE \"Say \"Hi\"\"  \n");
     EXPECT_EQ(sheet.title, "Caf\xC3\xA9");
-    ASSERT_EQ(sheet.tracks.size(), 3u);
+    ASSERT_EQ(sheet.tracks.size(), 4u);
+    EXPECT_EQ(sheet.tracks[3].title, "Say \"Hi\"");
     EXPECT_EQ(sheet.tracks[0].title, "\xE2\x80\x9CQuoted\xE2\x80\x9D");
     EXPECT_EQ(sheet.tracks[0].file, -1);
     EXPECT_TRUE(sheet.problems.empty());
@@ -98,7 +100,7 @@ TEST(CueSheet, WesternCodePageSheetsAndLooseWritingAreRead) {
     EXPECT_EQ(r.tracks[0].seconds, 60.0);
     EXPECT_EQ(r.tracks[1].title, "Track 2"); // a track with no title gets one
     EXPECT_FALSE(r.tracks[1].seconds); // it runs to the end of no file known
-    EXPECT_EQ(r.tracks[2], (Track{3, "Third", "", 5.0}));
+    EXPECT_EQ(r.tracks[2], (Track{3, "The \"Third\" One", "", 5.0}));
     EXPECT_TRUE(parseCueSheet(std::string(kLargestCueSheet + 1, ' ')).problems.size() == 1);
 }
 
