@@ -58,19 +58,24 @@ fs::path absoluteOf(const std::string& path) {
     return error ? fs::path(path) : absolute;
 }
 
-// The length of a cue sheet's audio file, where the sheet says or beside it with another
-// audio extension (a WAV converted to FLAC after the sheet was written).
+// The length of a cue sheet's audio file: where the sheet says, or beside the sheet under the same
+// name (a sheet written elsewhere, with a Windows path), each also with another audio extension
+// (a WAV converted to FLAC after the sheet was written).
 std::optional<double> cueFileSeconds(const std::string& named, const fs::path& folder, std::string& problem) {
-    const std::string resolved = resolvePlaylistPath(named, folder.native());
-    if (resolved.empty()) return std::nullopt;
+    std::string path = named;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    std::vector<std::string> places;
+    if (std::string resolved = resolvePlaylistPath(path, folder.native()); !resolved.empty())
+        places.push_back(resolved);
+    places.push_back((folder / fs::path(path).filename()).native());
     std::string why;
-    if (const auto tags = readAudioTags(resolved, why)) return tags->seconds;
-    std::error_code error;
-    if (!fs::exists(resolved, error)) {
-        for (const char* extension : {".flac", ".wav", ".ape", ".mp3", ".ogg", ".opus", ".m4a", ".wv"}) {
-            const std::string other = fs::path(resolved).replace_extension(extension).native();
+    if (const auto tags = readAudioTags(places.front(), why)) return tags->seconds;
+    for (const std::string& place : places) {
+        for (const char* extension : {"", ".flac", ".wav", ".ape", ".mp3", ".ogg", ".opus", ".m4a", ".wv"}) {
+            const std::string other = *extension ? fs::path(place).replace_extension(extension).native() : place;
             std::string ignored;
-            if (other == resolved || !fs::exists(other, error)) continue;
+            std::error_code error;
+            if (!fs::exists(other, error)) continue;
             if (const auto tags = readAudioTags(other, ignored)) return tags->seconds;
         }
     }

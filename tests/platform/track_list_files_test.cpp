@@ -143,13 +143,15 @@ TEST_F(TrackListFiles, ACueSheetTakesItsLastTrackFromItsConvertedAudioFileAndNam
         temp_.write(QStringLiteral("album/disc.cue"),
                     "PERFORMER \"Ann\"\nFILE \"disc.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE \"\xC3\x89in\"\n"
                     "    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    TITLE \"Zw\xC3\xA9i\"\n    INDEX 01 00:00:30\n"
-                    "  INDEX 01 nonsense\nFILE \"gone.wav\" WAVE\n  TRACK 03 AUDIO\n    INDEX 01 00:00:00\n");
+                    "  INDEX 01 nonsense\nFILE \"gone.wav\" WAVE\n  TRACK 03 AUDIO\n    INDEX 01 00:00:00\n"
+                    "FILE \"C:\\Rips\\y-first.mp3\" MP3\n  TRACK 04 AUDIO\n    INDEX 01 00:00:00\n");
     const TrackListReading r = readTrackListSource(QFile::encodeName(cue).toStdString());
-    ASSERT_EQ(r.tracks.size(), 3u);
+    ASSERT_EQ(r.tracks.size(), 4u);
     EXPECT_EQ(r.tracks[0], (Track{1, "\xC3\x89in", "Ann", 0.4}));
     EXPECT_EQ(r.tracks[1].title, "Zw\xC3\xA9i");
     EXPECT_NEAR(r.tracks[1].seconds.value_or(-1), 1.6, 0.01);
     EXPECT_FALSE(r.tracks[2].seconds);
+    EXPECT_NEAR(r.tracks[3].seconds.value_or(-1), 1, 0.2); // found beside the sheet
     ASSERT_EQ(r.problems.size(), 2u);
     EXPECT_EQ(r.problems[0].rfind("disc.cue, line 9: ", 0), 0u) << r.problems[0];
     EXPECT_EQ(r.problems[1].rfind("gone.wav: the file is missing", 0), 0u) << r.problems[1];
