@@ -12,10 +12,10 @@ import sys
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 # Pure code with no operating system in it, each its own library.
-FORMATS = ["formats/raster", "formats/pdf", "formats/zip"]
+FORMATS = ["formats/raster", "formats/pdf", "formats/zip", "formats/playlists"]
 # The platform's sub-folders (adapters to the system), each its own library.
 PLATFORM = ["platform/files", "platform/imaging", "platform/desktop", "platform/print", "platform/scan",
-            "platform/system", "platform/network"]
+            "platform/system", "platform/network", "platform/audio"]
 # What the windows and the tools may use below them.
 ALL_PLATFORM = FORMATS + PLATFORM + ["platform"]
 # Folders whose code is a window (or a window's control): only app/ and tools/ may use them, besides
@@ -29,6 +29,8 @@ ALLOWED = {
     # covers for the cover-text outlines it writes (covers/ is plain C++ below everything).
     "formats/pdf": ["covers", "formats/raster"],
     "formats/zip": [],
+    # covers for the track list that cue sheets and playlists are read into.
+    "formats/playlists": ["covers"],
     # covers for the value types of what it reads (the disc label stocks).
     "platform/files": ["covers"],
     # covers for the value types it reads and writes (covers/ is plain C++ below everything).
@@ -40,6 +42,8 @@ ALLOWED = {
     "platform/scan": ["formats/raster", "platform/files", "platform/imaging"],
     "platform/system": ["platform/files"],
     "platform/network": [],
+    # covers for the track list, formats/playlists for the cue sheets and playlists whose audio it reads.
+    "platform/audio": ["covers", "formats/playlists"],
     "platform": FORMATS + PLATFORM + ["covers"],
     # The saved cover sets: a file format over the covers library, the zip container and the atomic writes.
     "coverset": ["covers", "formats/zip", "formats/raster", "platform/files", "platform/imaging"],

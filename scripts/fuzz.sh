@@ -10,7 +10,7 @@ seconds=${1:-60}
 [ $# -gt 0 ] && shift
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-fuzz
-all="profile picture_loader version_reply mounts bmp_writer gif_encoder cjpeg pdf_writer uri_list cover_set jpeg_frame"
+all="profile picture_loader version_reply mounts bmp_writer gif_encoder cjpeg pdf_writer uri_list cover_set jpeg_frame cue_sheet playlist"
 targets=${*:-$all}
 jobs=${FUZZ_JOBS:-1}
 

@@ -11,25 +11,27 @@
 set -euo pipefail
 
 # Building and running: the compiler and build tools, and what the CMake files look for with the
-# tests off (Qt 6, libdeflate, giflib, libjpeg, ALSA, CUPS, SANE), rsvg-convert for the PNG icons, and
+# tests off (Qt 6, libdeflate, giflib, libjpeg, ALSA, CUPS, SANE, TagLib), rsvg-convert for the PNG icons, and
 # the plugins and the font the windows need at run time.
 run=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-image-formats-plugins libqt6svg6
-  libcups2-dev libdeflate-dev libsane-dev libgif-dev libjpeg62-turbo-dev libasound2-dev
+  libcups2-dev libdeflate-dev libsane-dev libgif-dev libjpeg62-turbo-dev libasound2-dev libtag1-dev
   fonts-dejavu-core librsvg2-bin
 )
 # The tests: GoogleTest, a private CUPS server with its filters and the PDF and PostScript readers,
 # SANE's test scanner, a virtual X server and ImageMagick for screenshots, the JPEG tools the
 # encoder is compared with, setpriv/runuser, the source layout check, the desktop-file checks, and
 # the label makers' templates that the label-stock reader is checked against, and zip, whose sets the
-# cover-set reader must open.
+# cover-set reader must open, and the encoders that make the tagged audio files the track-list
+# readers are checked on.
 test=(
   libgtest-dev libgmock-dev clang-format python3 util-linux
   cups cups-client cups-filters ghostscript poppler-utils
   sane-utils libtiff-dev libjpeg-turbo-progs
   xvfb xauth x11-apps imagemagick fonts-liberation2
   desktop-file-utils appstream glabels-data man-db zip
+  flac lame vorbis-tools
 )
 # The Debian package: dpkg-buildpackage with debhelper, and lintian with what it runs.
 package=(dpkg-dev debhelper devscripts lintian man-db file)
