@@ -50,6 +50,7 @@ Length placeRun(const std::string& utf8, double sizePoints, const DiscText& styl
     const QFontMetricsF metrics(font);
     const double u = metrics.fontDpi() / 72; // the font's units a point
     const double ascent = metrics.ascent() / u, descent = metrics.descent() / u;
+    const double capHeight = metrics.capHeight() / u; // a capital's middle is the letters' middle to a reader
 
     // The letters as the reader sees them: grapheme clusters, each with its own advance.
     std::vector<QString> letters;
@@ -70,7 +71,7 @@ Length placeRun(const std::string& utf8, double sizePoints, const DiscText& styl
         QTransform t;
         t.translate(centre + placed[i].middle.x.points(), centre + placed[i].middle.y.points());
         t.rotate(placed[i].turnDegrees);
-        t.translate(-advances[i].points() / 2, (ascent - descent) / 2);
+        t.translate(-advances[i].points() / 2, capHeight / 2);
         t.scale(1 / u, 1 / u);
         out.fills.push_back(filled(t.map(path), style.rgb));
     }
