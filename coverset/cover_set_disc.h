@@ -30,6 +30,16 @@ struct CoverSetDiscs {
     CoverSetDiscs() {
         for (DiscKind kind : allDiscKinds()) labels[kind].geometry = discKind(kind).label;
     }
+    // Nothing set: no picture, ring, fit or text other than a new document's, nothing ticked, plain paper.
+    bool isUntouched() const {
+        for (DiscKind kind : allDiscKinds()) {
+            const CoverSetDisc& label = labels[kind];
+            if (!label.picture.isNull() || label.fit != FitMode::Fill || !(label.geometry == discKind(kind).label) ||
+                !(label.text == DiscText{}))
+                return false;
+        }
+        return !ticked && !stock && startLabel == 1 && copies == 1;
+    }
 };
 
 } // namespace kavi
