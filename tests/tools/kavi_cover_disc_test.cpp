@@ -2,6 +2,7 @@
 // kavi-cover's disc labels, measured as poppler renders them at 600 dpi: the ring's outer and hole
 // diameters and its centre within 0.2 mm, the paper white outside the ring and in its hole, on plain paper
 // and on label stocks read from template files, with copies going on to a second sheet; and the refusals.
+#include "cover_set_file.h"
 #include "output/print/pdf_probe.h"
 #include "support/temp_folder.h"
 #include "support/tool_test.h"
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <optional>
 
+using namespace kavi;
 using namespace kavi::testing;
 
 namespace {
@@ -242,4 +244,47 @@ TEST_F(DiscLabelTool, RefusesWithOneLineAndWritesNothing) {
         EXPECT_TRUE(run.stderrText.contains(named)) << shown.toStdString() << ": " << run.stderrText.toStdString();
         EXPECT_FALSE(QFile::exists(pdf)) << shown.toStdString();
     }
+}
+
+TEST_F(DiscLabelTool, PrintsACoverSetsDiscLabelOnItsStockOrRefusesAStockForItsCaseCovers) {
+    CoverSet set = CoverSet::empty();
+    QImage dark(300, 200, QImage::Format_RGB32);
+    dark.fill(QColor(20, 30, 90));
+    CoverSetDisc& mini = set.discs.labels[DiscKind::MiniDisc];
+    mini.picture = dark;
+    mini.geometry = {Length::fromMillimetres(70), Length::fromMillimetres(20)};
+    set.discs.ticked = DiscKind::MiniDisc;
+    const QString saved = dir.filePath("mini.kavi");
+    ASSERT_EQ(saveCoverSetFile(saved, set), 0);
+    write({"--paper", "a4", saved}, {210, 297}, 1);
+    checkRing(pdf, 1, {105, 148.5, 70, 20}, "the set's own ring");
+
+    // The stock kept in the set is used, from its start label.
+    DiscLabelStock stock;
+    stock.brand = "Kept";
+    stock.part = "Two";
+    stock.paperId = "US-Letter";
+    stock.paper = {Length::fromInches(8.5), Length::fromInches(11)};
+    stock.outerRadius = Length::fromMillimetres(40);
+    stock.holeRadius = Length::fromMillimetres(10);
+    stock.centres = {{Length::fromMillimetres(60), Length::fromMillimetres(60)},
+                     {Length::fromMillimetres(150), Length::fromMillimetres(200)}};
+    set.discs.stock = stock;
+    set.discs.startLabel = 2;
+    ASSERT_EQ(saveCoverSetFile(saved, set), 0);
+    write({saved}, {215.9, 279.4}, 1);
+    checkRing(pdf, 1, {150, 200, 80, 20}, "the set's stock");
+    checkUnused(pdf, 1, 60, 60, 80);
+
+    CoverSet cases = CoverSet::empty();
+    cases.cover(4).picture = dark;
+    cases.ticked[3] = true;
+    ASSERT_EQ(saveCoverSetFile(saved, cases), 0);
+    QFile::remove(pdf);
+    const ToolRun run = runTool(onStock("Test Letter-Two") << saved << "-o" << pdf);
+    EXPECT_EQ(run.status, 2);
+    // One line of its own (Qt may add a note of its platform before it).
+    EXPECT_EQ(run.stderrText.count("kavi-cover:"), 1) << run.stderrText.toStdString();
+    EXPECT_TRUE(run.stderrText.contains("stock")) << run.stderrText.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
 }
