@@ -56,7 +56,7 @@ private:
 };
 
 // Client area and toolbar, in twips.
-constexpr int kClientWidth = 11415;
+constexpr int kClientWidth = 12870; // with the Disc Labels group beside Print Options
 constexpr int kClientHeight = 6870;
 constexpr int kToolbarHeight = 720;
 
@@ -100,6 +100,7 @@ frmcovercreator::frmcovercreator(Platform& p, QWidget* parent) : QMainWindow(par
     buildPictureLists();
     buildTabs(client_);
     buildPrintOptions(client_);
+    buildDiscs(client_);
     placeNotice();
     updateSaveCoverPicture();
     document_.addListener([this](std::optional<Kind> kind, CoverDocument::What what) { documentChanged(kind, what); });
@@ -140,6 +141,7 @@ void frmcovercreator::buildMenus() {
     separator(File, "lineage");
     buildPrintLayoutMenu();
     separator(File, "linelayout");
+    add(File, "LabelStock", "&Label Stock...", &frmcovercreator::LabelStock_Click);
     add(File, "A", "&Select Printer", &frmcovercreator::A_Click);
     add(File, "CalibratePrinter", "&Calibrate Printer...", &frmcovercreator::CalibratePrinter_Click);
     separator(File, "lineage2");

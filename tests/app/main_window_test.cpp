@@ -53,7 +53,7 @@ protected:
 TEST_F(MainWindow, ControlsStandAtTheirPositionsInTwips) {
     window.show();
     EXPECT_EQ(window.windowTitle(), "Kavi 4");
-    EXPECT_EQ(window.centralWidget()->size(), QSize(761, 458)) << "client area 11415 x 6870 twips";
+    EXPECT_EQ(window.centralWidget()->size(), QSize(858, 458)) << "client area 12870 x 6870 twips";
     EXPECT_EQ(window.SSTab1->geometry(), twips(4560, 840, 6765, 4845));
     EXPECT_EQ(window.Frame1->geometry(), twips(120, 720, 4335, 735));
     EXPECT_EQ(window.Frame2->geometry(), twips(120, 1680, 4335, 2055));
