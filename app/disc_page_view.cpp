@@ -68,11 +68,11 @@ DiscPageView::DiscPageView(const ScreenUnits& s, CoverDocument& document, DiscKi
     title_ = new QLineEdit(this);
     title_->setObjectName(QStringLiteral("txtDiscTitle") + n);
     title_->setToolTip(QStringLiteral("Runs along the top of the disc."));
-    label(QStringLiteral("Title (along the top):"), title_);
+    label(QStringLiteral("Title (top):"), title_);
     subtitle_ = new QLineEdit(this);
     subtitle_->setObjectName(QStringLiteral("txtDiscSubtitle") + n);
     subtitle_->setToolTip(QStringLiteral("Runs along the bottom of the disc."));
-    label(QStringLiteral("Subtitle (along the bottom):"), subtitle_);
+    label(QStringLiteral("Subtitle (bottom):"), subtitle_);
     stock_ = new QLabel(this);
     stock_->setObjectName(QStringLiteral("lblDiscStock") + n);
     stock_->setWordWrap(true);

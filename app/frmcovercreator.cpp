@@ -187,11 +187,11 @@ void frmcovercreator::buildFrames(QWidget* client) {
 void frmcovercreator::buildTabs(QWidget* client) {
     const ScreenUnits& s = platform.screen;
     SSTab1 = placeControl(s, new TabStrip(client), "SSTab1", 4560, 840, 6765, 4845);
-    // All eleven tabs stay in view, as on a tab strip without scroll arrows.
+    // All thirteen tabs stay in view, as on a tab strip without scroll arrows.
     SSTab1->setUsesScrollButtons(false);
     SSTab1->setIconSize(QSize(12, 12)); // the mark of the selected cover's tab
     SSTab1->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { padding: 3px 5px; margin-right: 1px; border: 1px solid #a9adb3; border-bottom: none;"
+        "QTabBar::tab { padding: 3px 4px; margin-right: 1px; border: 1px solid #a9adb3; border-bottom: none;"
         " border-top-left-radius: 3px; border-top-right-radius: 3px; background: #e3e6ea; }"
         "QTabBar::tab:selected { background: #fdfdfd; margin-bottom: -1px; }"
         "QTabBar::tab:!selected:hover { background: #eef2f7; }"));
