@@ -6,6 +6,7 @@
 #include "disc_page_view.h"
 #include "disc_ring_canvas.h"
 #include "frmcovercreator.h"
+#include "label_stock_dialog.h"
 #include "support/temp_folder.h"
 #include "support/test_platform.h"
 #include "tab_strip.h"
@@ -14,8 +15,10 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <gtest/gtest.h>
 
 using namespace kavi;
@@ -161,6 +164,52 @@ TEST_F(DiscWindow, AStockWithACaseKindTickedSaysSoAndPrintsNothing) {
     const double twipsPerMm = 1440 / 25.4;
     EXPECT_TRUE(rings[0].contains(QStringLiteral("centre %1,%2").arg(108 * twipsPerMm).arg(205 * twipsPerMm)))
         << rings[0].toStdString();
+}
+
+} // namespace
+
+namespace {
+
+DiscLabelStock twoUp() {
+    DiscLabelStock stock;
+    stock.brand = "Test";
+    stock.part = "Two";
+    stock.paperId = "US-Letter";
+    stock.paper = sheetSize(Paper::Letter, Orientation::Portrait);
+    stock.outerRadius = Length::fromMillimetres(58.5);
+    stock.holeRadius = Length::fromMillimetres(20.5);
+    stock.centres = {{Length::fromMillimetres(108), Length::fromMillimetres(75)},
+                     {Length::fromMillimetres(108), Length::fromMillimetres(205)}};
+    return stock;
+}
+
+TEST(LabelStockWindow, WithoutTemplatesSaysHowToGetThemAndKeepsPlainPaper) {
+    frmLabelStock dialog({}, {}, {"/tmp/broken.xml: not a template file"}, nullptr);
+    EXPECT_EQ(dialog.cboStock->count(), 1);
+    EXPECT_EQ(dialog.cboStock->currentText(), "Plain paper");
+    EXPECT_TRUE(dialog.lblTemplates->text().contains("glabels-data"));
+    EXPECT_TRUE(dialog.lblTemplates->text().contains("broken.xml"));
+    EXPECT_FALSE(dialog.spnStartLabel->isEnabled());
+    EXPECT_TRUE(dialog.choice().isPlainPaper());
+}
+
+TEST(LabelStockWindow, TheSheetShowsTheLabelsTheCopiesUseFromTheStartLabel) {
+    frmLabelStock dialog({twoUp(), 2, 1}, {twoUp()}, {}, nullptr);
+    EXPECT_EQ(dialog.cboStock->currentIndex(), 1);
+    EXPECT_TRUE(dialog.lblTemplates->isHidden());
+    EXPECT_EQ(dialog.spnStartLabel->maximum(), 2);
+    EXPECT_EQ(dialog.sheet->usedOnFirstSheet(), (std::vector<bool>{false, true}));
+    dialog.spnStartLabel->setValue(1);
+    dialog.spnCopies->setValue(2);
+    EXPECT_EQ(dialog.sheet->usedOnFirstSheet(), (std::vector<bool>{true, true}));
+    const DiscStockChoice choice = dialog.choice();
+    ASSERT_TRUE(choice.stock);
+    EXPECT_EQ(choice.stock->name(), "Test Two");
+    EXPECT_EQ(choice.startLabel, 1);
+    EXPECT_EQ(choice.copies, 2);
+    dialog.cboStock->setCurrentIndex(0); // back to plain paper: no start label
+    EXPECT_TRUE(dialog.choice().isPlainPaper());
+    EXPECT_EQ(dialog.choice().startLabel, 1);
 }
 
 } // namespace
