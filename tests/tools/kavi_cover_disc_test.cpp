@@ -120,6 +120,9 @@ const char kTemplates[] = R"(<?xml version="1.0"?>
       <Layout nx="1" ny="1" x0="110mm" y0="20mm" dx="0" dy="0"/>
     </Label-cd>
   </Template>
+  <Template brand="Test" part="Card" size="A4">
+    <Label-cd id="0" radius="40mm" hole="10mm" width="60mm"><Layout nx="1" ny="1" x0="65mm" y0="100mm" dx="0" dy="0"/></Label-cd>
+  </Template>
   <Template brand="Test" part="Tray" size="Other" width="135mm" height="295mm">
     <Label-cd id="0" radius="59mm" hole="11mm"><Layout nx="1" ny="1" x0="5.6mm" y0="58.5mm" dx="0" dy="0"/></Label-cd>
   </Template>
@@ -203,6 +206,23 @@ TEST_F(DiscLabelTool, OnStockTheCopiesFillTheLabelsFromTheStartAndGoOnToASecondS
     checkRing(pdf, 2, {50, 60, 80, 41}, "A4 next sheet first");
     checkRing(pdf, 2, {150, 60, 80, 41}, "A4 next sheet second");
     checkUnused(pdf, 2, 50, 200, 80);
+
+    // A label cut to a width (its box 60 x 80 mm from the layout's corner, so centred at 95,140): the ring
+    // shows only inside the cut, across; down, it is whole.
+    write(onStock("Test Card") << "disc=" + picture, {210, 297}, 1);
+    const QImage across = region(pdf, 1, 95 - 45, 140 - 0.5, 90, 1);
+    std::vector<QRgb> row;
+    for (int x = 0; x < across.width(); ++x) row.push_back(across.pixel(x, across.height() / 2));
+    const auto cut = edgesAlong(row, int(row.size() / 2));
+    ASSERT_TRUE(cut);
+    EXPECT_NEAR((cut->outerTo - cut->outerFrom) * kMmPerPixel, 60, kTolerance);
+    EXPECT_NEAR((cut->holeTo - cut->holeFrom) * kMmPerPixel, 20, kTolerance);
+    const QImage down = region(pdf, 1, 95 - 0.5, 140 - 45, 1, 90);
+    std::vector<QRgb> column;
+    for (int y = 0; y < down.height(); ++y) column.push_back(down.pixel(down.width() / 2, y));
+    const auto whole = edgesAlong(column, int(column.size() / 2));
+    ASSERT_TRUE(whole);
+    EXPECT_NEAR((whole->outerTo - whole->outerFrom) * kMmPerPixel, 80, kTolerance);
 
     // A printer tray of its own size: the stock's ring, whatever --disc says.
     write(onStock("Test Tray") << "--disc"
