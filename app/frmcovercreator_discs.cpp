@@ -46,6 +46,8 @@ void frmcovercreator::LabelStock_Click() {
     frmLabelStock dialog(document_.stockChoice(), found.stocks, found.skippedFiles, this);
     if (dialog.exec() != QDialog::Accepted) return;
     document_.setStockChoice(dialog.choice());
+    // Ticked case covers will not print on it: said now, and again at Print.
+    if (refuseCaseCoversOnStock(platform.messages, document_)) return;
     const std::optional<DiscLabelStock>& stock = document_.stockChoice().stock;
     ShowNotice(stock ? QStringLiteral("Disc labels print on %1.").arg(QString::fromStdString(stock->name()))
                      : QStringLiteral("Disc labels print on plain paper."));
