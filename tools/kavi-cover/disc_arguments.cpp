@@ -11,6 +11,9 @@ namespace kavi {
 
 namespace {
 
+// More labels than this in one run is a slip of the keyboard, not a print.
+constexpr int kMostCopies = 1000;
+
 std::string lowered(std::string text) {
     for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
     return text;
@@ -82,7 +85,10 @@ DiscOption parseDiscOption(const std::vector<std::string>& arguments, std::size_
         disc.startLabel = *n;
     } else if (name == "--copies") {
         const std::optional<int> n = whole(value);
-        if (!n || *n < 1) return {true, "--copies needs a number of copies from 1 on, not \"" + value + "\""};
+        if (!n || *n < 1 || *n > kMostCopies)
+            return {true,
+                    "--copies needs a number of copies from 1 to " + std::to_string(kMostCopies) + ", not \"" + value +
+                        "\""};
         disc.copies = *n;
     } else {
         if (value.empty()) return {true, "--templates needs a folder"};
