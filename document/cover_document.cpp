@@ -7,6 +7,7 @@ namespace kavi {
 
 CoverDocument::CoverDocument() {
     for (Kind kind : Kind::all()) covers_[kind].text = emptyCoverText(kind.number());
+    for (DiscKind kind : allDiscKinds()) discs_[kind].geometry = discKind(kind).label;
 }
 
 const QImage& CoverDocument::pixels(Kind kind) const {
@@ -42,13 +43,15 @@ void CoverDocument::setText(Kind kind, const CoverText& text, Unsaved unsaved) {
 
 void CoverDocument::setTicked(Kind kind, bool ticked) {
     if (selection_.isTicked(kind.number()) == ticked) return;
+    if (ticked) tickedDisc_.reset(); // a disc label prints alone
     selection_ = applyKindRule(selection_, kind.number(), ticked);
     notify(kind, What::Ticks);
 }
 
 void CoverDocument::clearTicks() {
-    if (selection_ == SelectionState{}) return;
+    if (selection_ == SelectionState{} && !tickedDisc_) return;
     selection_ = SelectionState{};
+    tickedDisc_.reset();
     notify(std::nullopt, What::Ticks);
 }
 
@@ -77,6 +80,7 @@ CoverSet CoverDocument::toCoverSet() const {
         cover.text = covers_[kind].text;
     }
     set.ticked = selection_.ticked;
+    discsToCoverSet(set);
     return set;
 }
 
@@ -91,6 +95,7 @@ void CoverDocument::applyCoverSet(const CoverSet& set) {
     clearTicks();
     for (Kind kind : Kind::all())
         if (set.ticked[kind.index()]) setTicked(kind, true);
+    applyDiscs(set);
     setUnsavedWork(false);
 }
 
