@@ -11,6 +11,7 @@
 #include "fit_mode.h"
 #include "kind.h"
 #include "paper.h"
+#include "print_choices.h"
 #include "selection_rules.h"
 
 #include <functional>
@@ -23,6 +24,7 @@ namespace kavi {
 struct DocumentPrintLayout {
     PaperChoice paper = PaperChoice::LetterAndLegal;
     bool cutMarks = false;
+    PrintChoices choices;
     friend bool operator==(const DocumentPrintLayout&, const DocumentPrintLayout&) = default;
 };
 

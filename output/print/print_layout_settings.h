@@ -6,6 +6,7 @@
 // or damaged value reads as the default, so a settings file without them prints as it always did.
 #include "calibration.h"
 #include "paper.h"
+#include "print_choices.h"
 
 #include <QString>
 
@@ -14,6 +15,7 @@ namespace kavi {
 struct PrintLayoutSettings {
     PaperChoice paper = PaperChoice::LetterAndLegal;
     bool cutMarks = false;
+    PrintChoices choices; // placement, the sheet per kind, covers together (print_choices_settings.h)
     friend bool operator==(const PrintLayoutSettings&, const PrintLayoutSettings&) = default;
 };
 

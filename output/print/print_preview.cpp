@@ -79,8 +79,18 @@ void drawPage(QPainter& painter, const RenderedPage& page, const PreviewPage& sh
         if (overhangs(page, cover.kind)) markDoesNotFit(painter, pixels(cover.rect, ppi));
 }
 
-QString fitNotice(const RenderedPage& page) {
+QString fitNotice(const RenderedPage& page, Placement placement) {
     QStringList lines;
+    if (page.marksOutsidePrintable > 0) {
+        const int all = int(page.marks.size()) + page.marksOutsidePrintable;
+        QString line = QStringLiteral("%1 of the %2 cut marks are left out: they would fall outside the area the "
+                                      "printer can print on.")
+                           .arg(page.marksOutsidePrintable)
+                           .arg(all);
+        if (placement == Placement::AtPrintableCorner)
+            line += QStringLiteral(" Place covers \"at the printable corner, moved in for cut marks\" to keep them.");
+        lines << line;
+    }
     for (const Overhang& o : page.overhangs)
         lines << QStringLiteral("%1 does not fit the printable area: %2 in (%3 mm) is lost at the %4 edge.")
                      .arg(QString::fromUtf8(coverKind(o.kind).checkCaption))
@@ -261,8 +271,8 @@ void frmPrintPreview::updatePage() {
     }
     const RenderedPage& page = job_.pages[std::size_t(page_)];
     sheet_->setPage(&page, &shownPages_[std::size_t(page_)], zoom_, showsPrintableArea());
-    lblFit->setText(fitNotice(page));
-    lblFit->setVisible(!page.overhangs.empty());
+    lblFit->setText(fitNotice(page, selection_.layout.choices.placement));
+    lblFit->setVisible(!page.overhangs.empty() || page.marksOutsidePrintable > 0);
 }
 
 QImage frmPrintPreview::pageImage(int index, double pixelsPerInch) const {
