@@ -5,10 +5,12 @@
 // opens, and what kavi-cover prints from.
 #include "cover_kinds.h"
 #include "cover_set_picture.h"
+#include "cover_set_print_layout.h"
 #include "cover_text.h"
 #include "fit_mode.h"
 
 #include <array>
+#include <optional>
 
 namespace kavi {
 
@@ -21,6 +23,9 @@ struct CoverSetCover {
 struct CoverSet {
     std::array<CoverSetCover, kCoverKindCount> covers; // index 0 is kind 1
     KindFlags ticked{};
+    // The layout the set was saved with; none in a set saved without one (it prints with the
+    // layout in use).
+    std::optional<CoverSetPrintLayout> printLayout;
 
     // Every cover without picture, fit or text, each text at its usual place.
     static CoverSet empty();

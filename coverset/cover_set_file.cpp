@@ -4,6 +4,7 @@
 #include "cover_text_json.h"
 #include "files/atomic_file.h"
 #include "png_encoder.h"
+#include "print_layout_json.h"
 #include "raster/jpeg_frame.h"
 #include "zip/stored_zip.h"
 
@@ -162,10 +163,11 @@ std::optional<SetEntries> entriesOf(const CoverSet& set) {
         }
         covers.append(json);
     }
-    const QJsonObject description{{QStringLiteral("format"), QLatin1String(kFormatName)},
-                                  {QStringLiteral("version"), version},
-                                  {QStringLiteral("ticked"), ticked},
-                                  {QStringLiteral("covers"), covers}};
+    QJsonObject description{{QStringLiteral("format"), QLatin1String(kFormatName)},
+                            {QStringLiteral("version"), version},
+                            {QStringLiteral("ticked"), ticked},
+                            {QStringLiteral("covers"), covers}};
+    if (set.printLayout) description.insert(QStringLiteral("print"), printLayoutToJson(*set.printLayout));
     out.json = QJsonDocument(description).toJson();
     out.entries.push_back({kDescriptionName, std::string_view(out.json.constData(), std::size_t(out.json.size()))});
     for (const PictureEntry& picture : out.pictures)
@@ -236,6 +238,11 @@ CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limi
         const int kind = coverKindOfShortName(name.toString());
         if (!kind) return problem(CoverSetProblem::Damaged, version);
         set.ticked[std::size_t(kind - 1)] = true;
+    }
+    const QJsonValue print = description.value(QStringLiteral("print"));
+    if (!print.isUndefined()) {
+        set.printLayout = print.isObject() ? printLayoutFromJson(print.toObject()) : std::nullopt;
+        if (!set.printLayout) return problem(CoverSetProblem::Damaged, version);
     }
     const QJsonValue covers = description.value(QStringLiteral("covers"));
     if (!covers.isArray() || covers.toArray().size() > kCoverKindCount)

@@ -77,6 +77,7 @@ CoverSet CoverDocument::toCoverSet() const {
         cover.text = covers_[kind].text;
     }
     set.ticked = selection_.ticked;
+    set.printLayout = CoverSetPrintLayout{layout_.paper, layout_.cutMarks, layout_.choices};
     return set;
 }
 
@@ -91,6 +92,7 @@ void CoverDocument::applyCoverSet(const CoverSet& set) {
     clearTicks();
     for (Kind kind : Kind::all())
         if (set.ticked[kind.index()]) setTicked(kind, true);
+    if (set.printLayout) setPrintLayout({set.printLayout->paper, set.printLayout->cutMarks, set.printLayout->choices});
     setUnsavedWork(false);
 }
 

@@ -22,6 +22,9 @@ namespace kavi {
 
 // The paper the covers print on and whether cut marks are drawn.
 struct DocumentPrintLayout {
+    DocumentPrintLayout(PaperChoice paper = PaperChoice::LetterAndLegal, bool cutMarks = false,
+                        PrintChoices choices = {})
+        : paper(paper), cutMarks(cutMarks), choices(choices) {}
     PaperChoice paper = PaperChoice::LetterAndLegal;
     bool cutMarks = false;
     PrintChoices choices;

@@ -13,6 +13,9 @@
 namespace kavi {
 
 struct PrintLayoutSettings {
+    PrintLayoutSettings(PaperChoice paper = PaperChoice::LetterAndLegal, bool cutMarks = false,
+                        PrintChoices choices = {})
+        : paper(paper), cutMarks(cutMarks), choices(choices) {}
     PaperChoice paper = PaperChoice::LetterAndLegal;
     bool cutMarks = false;
     PrintChoices choices; // placement, the sheet per kind, covers together (print_choices_settings.h)

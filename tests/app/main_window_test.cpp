@@ -93,7 +93,7 @@ TEST_F(MainWindow, ToolbarAndMenusCarryTheirCaptionsInOrder) {
               QStringList({"Print Cover", "About", "Cover Manipulator", "Report A Bug", "Help", "Visit Website"}));
     EXPECT_EQ(window.File->title(), "&File");
     EXPECT_EQ(menuEntries(window.File),
-              QStringList({"&Print", "Print Pre&view", "&Export PDF...", "Save Cover Picture &As...", "-",
+              QStringList({"&Print", "Print Pre&view", "Print &To...", "&Export PDF...", "Save Cover Picture &As...", "-",
                            "&Open Cover Set...", "Save Cover Se&t...", "-", "Pape&r", "Cut &Marks", "-",
                            "&Select Printer", "&Calibrate Printer...", "-", "E&xit"}));
     EXPECT_EQ(window.help->title(), "&Help");
