@@ -49,3 +49,23 @@ TEST(PrintChoicesMenu, ChoicesReachTheDocumentAndTheSettingsAndThePaperKeepsThem
     EXPECT_TRUE(again.printChoicesMenu->CoversTogether->isChecked());
     again.Form_Unload();
 }
+
+TEST(PrintChoicesMenu, ACoverSetOpenedShowsTheLayoutItWasSavedWith) {
+    QTemporaryDir settings;
+    kavi::testing::TestPlatform services;
+    frmcovercreator window{services.platform};
+    window.settingsFile = settings.filePath("kavi4.ini");
+    window.Form_Load();
+    CoverSet set = CoverSet::empty();
+    CoverSetPrintLayout layout{PaperChoice::A4, true, {}};
+    layout.choices.placement = Placement::CentredOnSheet;
+    layout.choices.sheets.dsOnA4 = DsSheetOnA4::Legal;
+    set.printLayout = layout;
+    window.applyCoverSet(set);
+    EXPECT_TRUE(window.PaperA4->isChecked());
+    EXPECT_TRUE(window.CutMarks->isChecked());
+    EXPECT_TRUE(window.printChoicesMenu->PlaceCentred->isChecked());
+    EXPECT_TRUE(window.printChoicesMenu->DsOnLegal->isChecked());
+    EXPECT_EQ(window.printSelection().layout.choices, layout.choices) << "the next print uses it";
+    window.Form_Unload();
+}
