@@ -11,6 +11,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kavi {
 
 namespace {
@@ -56,7 +58,9 @@ frmPrintTo::frmPrintTo(Platform& platform, const QString& remembered, QWidget* p
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
     const QString defaultQueue = deviceNameOfEntry(platform.printers.defaultPrinterEntry());
-    const QString wanted = remembered.isEmpty() ? defaultQueue : remembered;
+    const bool rememberedThere = std::any_of(printers_.begin(), printers_.end(),
+                                             [&](const InstalledPrinter& p) { return p.deviceName == remembered; });
+    const QString wanted = rememberedThere ? remembered : defaultQueue; // a queue gone since: the default
     for (const InstalledPrinter& p : printers_) {
         QString text = p.deviceName;
         if (p.deviceName == defaultQueue) text += QStringLiteral(" (default)");

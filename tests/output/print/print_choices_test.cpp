@@ -128,6 +128,7 @@ TEST(PrintTo, TheListShowsWhichQueuesCannotPrintAndRefusesThemWithTheReason) {
     EXPECT_EQ(dialog.lstPrinters->item(2)->text(), "Old - not accepting jobs");
     EXPECT_EQ(dialog.lstPrinters->item(3)->text(), "Away - unreachable");
     EXPECT_EQ(dialog.lstPrinters->currentRow(), 2) << "the queue chosen last time";
+    EXPECT_EQ(frmPrintTo(t.platform, "Removed").lstPrinters->currentRow(), 0) << "gone since: the default";
     for (int row : {1, 2, 3}) {
         dialog.lstPrinters->setCurrentRow(row);
         dialog.cmdPrint->click();
