@@ -74,6 +74,8 @@ PrintJob coversTogether(const PrintJob& job, const std::function<LengthSize(Pape
     std::vector<PlacedCover> covers;
     for (const PlannedPage& page : job.pages) covers.insert(covers.end(), page.covers.begin(), page.covers.end());
     if (covers.size() == 1) {
+        // A case's own cover (Mini CD, PSP, ...) is repeated; a jewel-case card alone stays alone.
+        if (coverKind(covers.front().kind).group != CoverGroup::Single) return job;
         packed.pages.push_back(copiesSideBySide(first, room, gap));
         return packed;
     }

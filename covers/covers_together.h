@@ -2,8 +2,9 @@
 #pragma once
 // The layout step that puts covers which fit together on one sheet: the planned job's covers,
 // largest first, go into rows on as few sheets as the room allows, never overlapping and with a
-// gap between neighbours wide enough for both covers' cut marks. A job of one cover gets as many
-// copies of it side by side as fit on its sheet.
+// gap between neighbours wide enough for both covers' cut marks. A job of one case's cover (Mini
+// CD, PSP, ...) gets as many copies of it side by side as fit on its sheet; a jewel-case card alone
+// stays alone.
 #include "page_plan.h"
 
 #include <functional>

@@ -169,6 +169,10 @@ TEST(CoversTogether, ASmallKindIsRepeatedAsFarAsTheRoomGoesAndALargeOneStaysAlon
     expectApartInsideTheRoom(mini, roomWithMargins(0.25)(Paper::Letter, Orientation::Landscape), "four mini cds");
     EXPECT_EQ(coversTogether(planPrintJob(ticks({5})), roomWithMargins(0)).pages[0].covers.size(), 6u)
         << "three in a row without margins";
+    EXPECT_TRUE(same(coversTogether(planPrintJob(ticks({1})), roomWithMargins(0.25)), planPrintJob(ticks({1}))))
+        << "a front card alone is not repeated";
+    const PrintJob psp = coversTogether(planPrintJob(ticks({6})), roomWithMargins(0));
+    EXPECT_EQ(psp.pages[0].covers.size(), 1u) << "one PSP cover fills Letter sideways";
     const PrintJob dvd = coversTogether(planPrintJob(ticks({4})), roomWithMargins(0.25));
     EXPECT_TRUE(same(dvd, planPrintJob(ticks({4}))));
     // A room smaller than the cover: the cover still prints, alone at the corner.
