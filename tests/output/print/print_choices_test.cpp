@@ -12,6 +12,7 @@
 #include "support/test_platform.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -280,4 +281,20 @@ TEST(PrintPreview, CoversTogetherInAPdfFileMatchThePreview) {
     EXPECT_NEAR(inPreview.top(), inPdf.top(), 1);
     EXPECT_NEAR(inPreview.right(), inPdf.right(), 1);
     EXPECT_NEAR(inPreview.bottom(), inPdf.bottom(), 1);
+}
+
+TEST(PrintTo, NothingTickedOrNoPrinterIsSaidBeforeAnyListAndNothingIsRemembered) {
+    kavi::testing::TempFolder folder;
+    const QString ini = folder.file("kavi4.ini");
+    TestPlatform none; // no printer installed
+    EXPECT_FALSE(showPrintTo(none.platform, tick({5}), ini, nullptr).sent);
+    ASSERT_EQ(none.messages.shown.size(), 1u);
+    EXPECT_EQ(none.messages.shown[0].text, "No printer is installed.");
+    TestPlatform t;
+    t.printers.install({"Office"});
+    EXPECT_FALSE(showPrintTo(t.platform, PrintSelection{}, ini, nullptr).sent);
+    ASSERT_EQ(t.messages.shown.size(), 1u);
+    EXPECT_EQ(t.messages.shown[0].text, "Please select a cover option to print!");
+    EXPECT_TRUE(t.printer.ops.empty());
+    EXPECT_FALSE(QFile::exists(ini));
 }
