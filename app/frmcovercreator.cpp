@@ -135,6 +135,7 @@ void frmcovercreator::buildMenus() {
     };
     add(File, "Print", "&Print", &frmcovercreator::Print_Click);
     add(File, "PrintPreview", "Print Pre&view", &frmcovercreator::PrintPreview_Click);
+    add(File, "PrintTo", "Print &To...", &frmcovercreator::PrintTo_Click);
     add(File, "ExportPdf", "&Export PDF...", &frmcovercreator::ExportPdf_Click);
     add(File, "SaveCoverPictureAs", "Save Cover Picture &As...", &frmcovercreator::SaveCoverPictureAs_Click);
     buildCoverSetMenu();

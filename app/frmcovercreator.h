@@ -38,6 +38,7 @@ class cGdiPlus;
 class DriveList;
 class FileList;
 class FolderList;
+class PrintChoicesMenu;
 class Form1;
 class NoticeLabel;
 class CoverPageView;
@@ -84,6 +85,7 @@ public:
     QAction* PaperLetterLegal = nullptr;
     QAction* PaperA4 = nullptr;
     QAction* CutMarks = nullptr;
+    PrintChoicesMenu* printChoicesMenu = nullptr; // the print choices in the Paper menu
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame3 = nullptr;
@@ -124,6 +126,7 @@ public:
     void cmdPrint_Click();
     void ExportPdf_Click();
     void PrintPreview_Click();
+    void PrintTo_Click();
     void PaperLetterLegal_Click();
     void PaperA4_Click();
     void CutMarks_Click();

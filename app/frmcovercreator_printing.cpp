@@ -7,8 +7,11 @@
 #include "cover_document_printing.h"
 #include "cover_printing.h"
 #include "dialog_folders.h"
+#include "disc_printing.h"
 #include "folder_list.h"
+#include "print_choices_menu.h"
 #include "print_preview.h"
+#include "print_to.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -31,6 +34,13 @@ void frmcovercreator::buildPrintLayoutMenu() {
     choice(PaperLetterLegal, "PaperLetterLegal", QStringLiteral("&Letter and Legal"),
            &frmcovercreator::PaperLetterLegal_Click);
     choice(PaperA4, "PaperA4", QStringLiteral("&A4"), &frmcovercreator::PaperA4_Click);
+    printChoicesMenu = new PrintChoicesMenu(
+        PaperMenu, [this] { return printLayout().choices; },
+        [this](const PrintChoices& choices) {
+            PrintLayoutSettings layout = printLayout();
+            layout.choices = choices;
+            choosePrintLayout(layout);
+        });
     CutMarks = File->addAction(QStringLiteral("Cut &Marks"));
     CutMarks->setObjectName(QStringLiteral("CutMarks"));
     CutMarks->setCheckable(true);
@@ -44,6 +54,7 @@ void frmcovercreator::showPrintLayout() {
     PaperLetterLegal->setChecked(layout.paper == PaperChoice::LetterAndLegal);
     PaperA4->setChecked(layout.paper == PaperChoice::A4);
     CutMarks->setChecked(layout.cutMarks);
+    printChoicesMenu->show(layout.choices);
 }
 
 PrintLayoutSettings frmcovercreator::printLayout() const { return printLayoutSettingsOf(document_.printLayout()); }
@@ -61,10 +72,14 @@ void frmcovercreator::choosePrintLayout(const PrintLayoutSettings& layout) {
     writePrintLayout(settingsFile, layout);
 }
 void frmcovercreator::PaperLetterLegal_Click() {
-    choosePrintLayout({PaperChoice::LetterAndLegal, printLayout().cutMarks});
+    choosePrintLayout({PaperChoice::LetterAndLegal, printLayout().cutMarks, printLayout().choices});
 }
-void frmcovercreator::PaperA4_Click() { choosePrintLayout({PaperChoice::A4, printLayout().cutMarks}); }
-void frmcovercreator::CutMarks_Click() { choosePrintLayout({printLayout().paper, CutMarks->isChecked()}); }
+void frmcovercreator::PaperA4_Click() {
+    choosePrintLayout({PaperChoice::A4, printLayout().cutMarks, printLayout().choices});
+}
+void frmcovercreator::CutMarks_Click() {
+    choosePrintLayout({printLayout().paper, CutMarks->isChecked(), printLayout().choices});
+}
 
 PrintSelection frmcovercreator::printSelection() const {
     PrintSelection selection = printSelectionOf(document_);
@@ -121,6 +136,14 @@ void frmcovercreator::CalibratePrinter_Click() {
 void frmcovercreator::PrintPreview_Click() {
     if (handledAsDiscLabel(DiscOutput::Preview)) return;
     showPrintOutcome(showPrintPreview(platform, printSelection(), this));
+}
+
+// Sends the covers to a queue chosen for this job only; the default printer stays as it is. Disc
+// labels print with Print, on the label stock's sheets.
+void frmcovercreator::PrintTo_Click() {
+    if (refuseCaseCoversOnStock(platform.messages, document_)) return;
+    if (refuseDiscLabelForPrintTo(platform.messages, document_)) return;
+    showPrintOutcome(showPrintTo(platform, printSelection(), settingsFile, this));
 }
 
 void frmcovercreator::ExportPdf_Click() {

@@ -62,6 +62,10 @@ std::vector<Length> foldsOf(int kind, Length coverWidth) {
 }
 
 std::vector<MarkLine> cutMarks(const std::vector<PlacedCover>& onSheet, const LengthRect& printable) {
+    return cutMarksCounted(onSheet, printable).marks;
+}
+
+PageMarks cutMarksCounted(const std::vector<PlacedCover>& onSheet, const LengthRect& printable) {
     std::vector<MarkLine> candidates;
     for (const PlacedCover& cover : onSheet) {
         const LengthRect& r = cover.rect;
@@ -71,15 +75,16 @@ std::vector<MarkLine> cutMarks(const std::vector<PlacedCover>& onSheet, const Le
         addHorizontalPair(candidates, r, r.bottom());
         for (Length fold : foldsOf(cover.kind, r.width)) addVerticalPair(candidates, r, r.left + fold);
     }
-    std::vector<MarkLine> marks;
+    PageMarks result;
     for (const MarkLine& mark : candidates) {
         const LengthRect ink = inkOf(mark);
-        if (!inside(ink, printable)) continue;
         const bool onAPicture =
             std::any_of(onSheet.begin(), onSheet.end(), [&](const PlacedCover& c) { return overlaps(ink, c.rect); });
-        if (!onAPicture) marks.push_back(mark);
+        if (onAPicture) continue;
+        if (!inside(ink, printable)) ++result.outsidePrintable;
+        else result.marks.push_back(mark);
     }
-    return marks;
+    return result;
 }
 
 } // namespace kavi

@@ -29,4 +29,11 @@ std::vector<Length> foldsOf(int kind, Length coverWidth);
 // The marks of a page whose covers are at their sheet rectangles.
 std::vector<MarkLine> cutMarks(const std::vector<PlacedCover>& onSheet, const LengthRect& printable);
 
+// The same marks, with how many were left out because they would fall outside the printable area.
+struct PageMarks {
+    std::vector<MarkLine> marks;
+    int outsidePrintable = 0;
+};
+PageMarks cutMarksCounted(const std::vector<PlacedCover>& onSheet, const LengthRect& printable);
+
 } // namespace kavi

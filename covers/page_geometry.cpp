@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "page_geometry.h"
 
+#include "cut_marks.h"
+
 #include <algorithm>
 
 namespace kavi {
@@ -18,9 +20,17 @@ LengthRect coversBounds(const std::vector<PlacedCover>& covers) {
     return {left, top, right - left, bottom - top};
 }
 
+Length markReach() { return kMarkGap + kMarkLength + kMarkWidth / 2; }
+
 std::vector<PlacedCover> coversOnSheet(const PlannedPage& page, Placement placement, const LengthRect& printable) {
     Length dx = printable.left, dy = printable.top;
-    if (placement == Placement::CentredOnSheet) {
+    if (placement == Placement::MovedInForMarks) {
+        // Moved in by the marks' reach, but no further than the room the printable area leaves.
+        const LengthRect bounds = coversBounds(page.covers);
+        const auto room = [](Length space, Length used) { return std::clamp(space - used, Length(), markReach()); };
+        dx += room(printable.width, bounds.right());
+        dy += room(printable.height, bounds.bottom());
+    } else if (placement == Placement::CentredOnSheet) {
         const LengthRect bounds = coversBounds(page.covers);
         const LengthSize sheet = page.sheet();
         dx = (sheet.width - bounds.width) / 2 - bounds.left;

@@ -16,8 +16,13 @@ LengthRect coversBounds(const std::vector<PlacedCover>& covers);
 // A printer puts the plan's covers at its printable area's corner. A PDF file has no margins, and
 // printed at 100% from a viewer its corner covers would fall off the printable area, so in a PDF
 // file the covers of a page are centred on the sheet as one group, keeping their places relative
-// to each other.
-enum class Placement { AtPrintableCorner, CentredOnSheet };
+// to each other. A printer's covers may also be centred on the sheet, or go to the printable
+// corner moved in far enough that the cut marks above and left of them stay on the printable area
+// (never further than the printable area has room for).
+enum class Placement { AtPrintableCorner, CentredOnSheet, MovedInForMarks };
+
+// How far a cover's cut marks reach out from its edges, their thickness included.
+Length markReach();
 
 // The page's covers with their rectangles on the sheet. printable is the printable area on the
 // sheet (for a PDF file, the whole sheet).

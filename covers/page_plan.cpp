@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "page_plan.h"
 
+#include <algorithm>
+
 namespace kavi {
 
 namespace {
@@ -32,6 +34,8 @@ PlannedPage stackedPage(const std::vector<int>& kinds) {
     return page;
 }
 
+constexpr int kDs = 7, kHdDvd = 9, kBluRay = 10;
+
 PrintJob planOnUsSizes(const KindFlags& ticked) {
     PrintJob job;
     int weightSum = 0;
@@ -52,14 +56,32 @@ PrintJob planOnUsSizes(const KindFlags& ticked) {
     return job;
 }
 
+// A single kind's page moved onto Legal: the question asks for it and the paper goes back after.
+void onLegal(PrintJob& job, Paper usual) {
+    job.pages.front().paper = Paper::Legal;
+    job.question = PaperQuestion::LegalPaper;
+    job.paperAfterJob = usual;
+}
+
+bool isSingleKind(const PrintJob& job, std::initializer_list<int> kinds) {
+    if (job.pages.size() != 1 || job.pages.front().covers.size() != 1) return false;
+    const int kind = job.pages.front().covers.front().kind;
+    return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
+}
+
 } // namespace
 
-PrintJob planPrintJob(const KindFlags& ticked, PaperChoice paper) {
+PrintJob planPrintJob(const KindFlags& ticked, PaperChoice paper, const SheetChoices& sheets) {
     PrintJob job = planOnUsSizes(ticked);
-    if (paper == PaperChoice::LetterAndLegal) return job;
+    if (paper == PaperChoice::LetterAndLegal) {
+        if (sheets.hdAndBluRay == LongCaseSheet::Legal && isSingleKind(job, {kHdDvd, kBluRay}))
+            onLegal(job, Paper::Letter);
+        return job;
+    }
     job.question = PaperQuestion::A4Paper;
     for (PlannedPage& page : job.pages) page.paper = Paper::A4;
     if (job.paperAfterJob) job.paperAfterJob = Paper::A4;
+    if (sheets.dsOnA4 == DsSheetOnA4::Legal && isSingleKind(job, {kDs})) onLegal(job, Paper::A4);
     return job;
 }
 

@@ -6,6 +6,7 @@
 #include "cover_kinds.h"
 #include "length.h"
 #include "paper.h"
+#include "sheet_choices.h"
 
 #include <optional>
 #include <variant>
@@ -67,8 +68,11 @@ using PrintStep = std::variant<SetPaper, SetOrientation, DrawCover, NewPage, End
 // or else the ticked jewel-case kinds by the sum of their weights (a sum without a layout gives a
 // job without pages). On the US sizes the question asks for Legal paper when any ticked kind
 // prints on it; with A4 every page, and the paper after a Legal kind's job, is A4 and the
-// question asks for A4. Covers keep their places either way.
-PrintJob planPrintJob(const KindFlags& ticked, PaperChoice paper = PaperChoice::LetterAndLegal);
+// question asks for A4. Covers keep their places either way. The sheet choices move HD-DVD and
+// Blu-Ray onto Legal on the US sizes, and DS onto Legal with A4; the question then asks for Legal
+// paper and the paper after the job is the choice's usual paper.
+PrintJob planPrintJob(const KindFlags& ticked, PaperChoice paper = PaperChoice::LetterAndLegal,
+                      const SheetChoices& sheets = {});
 
 // The printer steps of a job: the first page's paper and orientation, each page's covers with a
 // new page and the orientation again (and the paper when it changes) between pages, end document,

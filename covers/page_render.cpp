@@ -11,7 +11,11 @@ RenderedPage renderPage(const PlannedPage& page, const PageOptions& options) {
         out.pictures.push_back(fitPicture(cover.rect, shape.pixelWidth, shape.pixelHeight, shape.fit));
     }
     out.overhangs = overhangs(out.covers, options.printable);
-    if (options.cutMarks) out.marks = cutMarks(out.covers, options.printable);
+    if (options.cutMarks) {
+        PageMarks marks = cutMarksCounted(out.covers, options.printable);
+        out.marks = std::move(marks.marks);
+        out.marksOutsidePrintable = marks.outsidePrintable;
+    }
     if (!options.calibration.isIdentity()) {
         for (PlacedCover& cover : out.covers) cover.rect = options.calibration.apply(cover.rect);
         // The picture and its clip are calibrated with the cover, so they keep their place on it.

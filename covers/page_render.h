@@ -41,6 +41,8 @@ struct RenderedPage {
     // Sides of covers outside the printable area, found before the calibration is applied (the
     // calibration only undoes the printer's own error).
     std::vector<Overhang> overhangs;
+    // Cut marks left out because they would fall outside the printable area.
+    int marksOutsidePrintable = 0;
 };
 
 RenderedPage renderPage(const PlannedPage& page, const PageOptions& options);

@@ -6,10 +6,12 @@
 #include "cover_kinds.h"
 #include "cover_set_disc.h"
 #include "cover_set_picture.h"
+#include "cover_set_print_layout.h"
 #include "cover_text.h"
 #include "fit_mode.h"
 
 #include <array>
+#include <optional>
 
 namespace kavi {
 
@@ -23,6 +25,9 @@ struct CoverSet {
     std::array<CoverSetCover, kCoverKindCount> covers; // index 0 is kind 1
     KindFlags ticked{};
     CoverSetDiscs discs; // the disc labels and their stock
+    // The layout the set was saved with; none in a set saved without one (it prints with the
+    // layout in use).
+    std::optional<CoverSetPrintLayout> printLayout;
 
     // Every cover without picture, fit or text, each text at its usual place.
     static CoverSet empty();

@@ -5,6 +5,7 @@
 #include "cover_text_json.h"
 #include "files/atomic_file.h"
 #include "png_encoder.h"
+#include "print_layout_json.h"
 #include "raster/jpeg_frame.h"
 #include "zip/stored_zip.h"
 
@@ -179,6 +180,7 @@ std::optional<SetEntries> entriesOf(const CoverSet& set) {
                             {QStringLiteral("covers"), covers}};
     // A set whose disc labels are untouched is written as it always was.
     if (!set.discs.isUntouched()) description.insert(QStringLiteral("discs"), discsToJson(set.discs, discPictures));
+    if (set.printLayout) description.insert(QStringLiteral("print"), printLayoutToJson(*set.printLayout));
     out.json = QJsonDocument(description).toJson();
     out.entries.push_back({kDescriptionName, std::string_view(out.json.constData(), std::size_t(out.json.size()))});
     for (const PictureEntry& picture : out.pictures)
@@ -249,6 +251,11 @@ CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limi
         const int kind = coverKindOfShortName(name.toString());
         if (!kind) return problem(CoverSetProblem::Damaged, version);
         set.ticked[std::size_t(kind - 1)] = true;
+    }
+    const QJsonValue print = description.value(QStringLiteral("print"));
+    if (!print.isUndefined()) {
+        set.printLayout = print.isObject() ? printLayoutFromJson(print.toObject()) : std::nullopt;
+        if (!set.printLayout) return problem(CoverSetProblem::Damaged, version);
     }
     const QJsonValue covers = description.value(QStringLiteral("covers"));
     if (!covers.isArray() || covers.toArray().size() > kCoverKindCount)

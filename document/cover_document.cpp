@@ -81,6 +81,7 @@ CoverSet CoverDocument::toCoverSet() const {
     }
     set.ticked = selection_.ticked;
     discsToCoverSet(set);
+    set.printLayout = CoverSetPrintLayout{layout_.paper, layout_.cutMarks, layout_.choices};
     return set;
 }
 
@@ -96,6 +97,7 @@ void CoverDocument::applyCoverSet(const CoverSet& set) {
     for (Kind kind : Kind::all())
         if (set.ticked[kind.index()]) setTicked(kind, true);
     applyDiscs(set);
+    if (set.printLayout) setPrintLayout({set.printLayout->paper, set.printLayout->cutMarks, set.printLayout->choices});
     setUnsavedWork(false);
 }
 

@@ -13,6 +13,7 @@
 #include "fit_mode.h"
 #include "kind.h"
 #include "paper.h"
+#include "print_choices.h"
 #include "selection_rules.h"
 
 #include <functional>
@@ -23,8 +24,12 @@ namespace kavi {
 
 // The paper the covers print on and whether cut marks are drawn.
 struct DocumentPrintLayout {
+    DocumentPrintLayout(PaperChoice paper = PaperChoice::LetterAndLegal, bool cutMarks = false,
+                        PrintChoices choices = {})
+        : paper(paper), cutMarks(cutMarks), choices(choices) {}
     PaperChoice paper = PaperChoice::LetterAndLegal;
     bool cutMarks = false;
+    PrintChoices choices;
     friend bool operator==(const DocumentPrintLayout&, const DocumentPrintLayout&) = default;
 };
 

@@ -3,10 +3,12 @@
 
 namespace kavi {
 
-PrintLayoutSettings printLayoutSettingsOf(const DocumentPrintLayout& layout) { return {layout.paper, layout.cutMarks}; }
+PrintLayoutSettings printLayoutSettingsOf(const DocumentPrintLayout& layout) {
+    return {layout.paper, layout.cutMarks, layout.choices};
+}
 
 DocumentPrintLayout documentPrintLayoutOf(const PrintLayoutSettings& settings) {
-    return {settings.paper, settings.cutMarks};
+    return {settings.paper, settings.cutMarks, settings.choices};
 }
 
 PrintSelection printSelectionOf(const CoverDocument& document) {

@@ -92,4 +92,11 @@ bool refuseCaseCoversOnStock(MessageBoxes& messages, const CoverDocument& docume
     return true;
 }
 
+bool refuseDiscLabelForPrintTo(MessageBoxes& messages, const CoverDocument& document) {
+    if (!document.tickedDisc()) return false;
+    messages.show({QStringLiteral("Print To... prints case covers. Print the disc label with Print."), kDiscPrintTitle,
+                   MsgIcon::Information, MsgButtons::Ok, MsgDefault::First});
+    return true;
+}
+
 } // namespace kavi

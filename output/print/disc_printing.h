@@ -18,4 +18,8 @@ PrintOutcome exportDiscPdf(Platform& platform, const DiscPrintSelection& selecti
 // returns true (nothing is printed).
 bool refuseCaseCoversOnStock(MessageBoxes& messages, const CoverDocument& document);
 
+// Print To... sends case covers to a queue of the user's choice; a ticked disc label prints with Print,
+// on the stock's sheets. With a disc label ticked, says so and returns true (nothing is printed).
+bool refuseDiscLabelForPrintTo(MessageBoxes& messages, const CoverDocument& document);
+
 } // namespace kavi

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print_job.h"
 
+#include "covers_together.h"
 #include "render/cover_text_layout.h"
 
 #include <variant>
@@ -47,11 +48,26 @@ void drawCoverText(PrinterObject& printer, const PrintSelection& s, const Render
     }
 }
 
+// Where covers put together may go on a sheet of that paper: the printable area (the whole sheet
+// of a file), less the marks' reach on every side unless the covers go to the printable corner.
+LengthSize roomForCovers(PrinterObject& printer, Placement placement, Paper paper, Orientation orientation,
+                         bool toFile) {
+    const LengthSize sheet = sheetSize(paper, orientation);
+    const std::optional<LengthRect> area = toFile ? std::nullopt : printer.printableArea(paper, orientation);
+    LengthSize room = area ? area->size() : sheet;
+    if (toFile || placement != Placement::AtPrintableCorner) {
+        room.width = std::max(Length(), room.width - markReach() * 2);
+        room.height = std::max(Length(), room.height - markReach() * 2);
+    }
+    return room;
+}
+
 } // namespace
 
 std::vector<QString> coversWithoutPicture(const PrintSelection& selection) {
     std::vector<QString> captions;
-    for (const PlannedPage& page : planPrintJob(selection.ticked, selection.layout.paper).pages)
+    for (const PlannedPage& page :
+         planPrintJob(selection.ticked, selection.layout.paper, selection.layout.choices.sheets).pages)
         for (const PlacedCover& cover : page.covers)
             if (pictureOf(selection, cover.kind).isNull())
                 captions.push_back(QString::fromUtf8(coverKind(cover.kind).checkCaption));
@@ -61,8 +77,14 @@ std::vector<QString> coversWithoutPicture(const PrintSelection& selection) {
 PreparedJob prepareJob(PrinterObject& printer, const PrintSelection& selection, bool toFile) {
     PreparedJob job;
     job.toFile = toFile;
-    job.plan = withoutMissingPictures(selection, planPrintJob(selection.ticked, selection.layout.paper));
+    const PrintChoices& choices = selection.layout.choices;
+    job.plan =
+        withoutMissingPictures(selection, planPrintJob(selection.ticked, selection.layout.paper, choices.sheets));
     if (!toFile) job.printer = printer.nextJobPrinter();
+    if (choices.together)
+        job.plan = coversTogether(job.plan, [&](Paper paper, Orientation orientation) {
+            return roomForCovers(printer, choices.placement, paper, orientation, toFile);
+        });
     for (const PlannedPage& page : job.plan.pages) {
         PageOptions options;
         options.cutMarks = selection.layout.cutMarks;
@@ -74,6 +96,7 @@ PreparedJob prepareJob(PrinterObject& printer, const PrintSelection& selection, 
             options.printable = wholeSheet(page);
             if (selection.fileCalibration) options.calibration = *selection.fileCalibration;
         } else {
+            options.placement = choices.placement;
             std::optional<LengthRect> area = printer.printableArea(page.paper, page.orientation);
             if (!area) {
                 // Covers go to the corner as always; without margins nothing can be checked.

@@ -2,6 +2,7 @@
 #include "print_layout_settings.h"
 
 #include "files/profile.h"
+#include "print_choices_settings.h"
 
 #include <array>
 
@@ -34,6 +35,7 @@ PrintLayoutSettings readPrintLayout(const QString& settingsFile) {
     if (read(kLayoutSection, kPaperKey, settingsFile).compare(QStringLiteral("A4"), Qt::CaseInsensitive) == 0)
         settings.paper = PaperChoice::A4;
     settings.cutMarks = read(kLayoutSection, kCutMarksKey, settingsFile) == QStringLiteral("1");
+    settings.choices = readPrintChoices(settingsFile);
     return settings;
 }
 
@@ -41,7 +43,8 @@ bool writePrintLayout(const QString& settingsFile, const PrintLayoutSettings& se
     const QString paper = settings.paper == PaperChoice::A4 ? QStringLiteral("A4") : QStringLiteral("US");
     return profile::writeString(kLayoutSection, kPaperKey, paper, settingsFile) &&
         profile::writeString(kLayoutSection, kCutMarksKey,
-                             settings.cutMarks ? QStringLiteral("1") : QStringLiteral("0"), settingsFile);
+                             settings.cutMarks ? QStringLiteral("1") : QStringLiteral("0"), settingsFile) &&
+        writePrintChoices(settingsFile, settings.choices);
 }
 
 Calibration readCalibration(const QString& settingsFile, const QString& queue, Orientation orientation) {

@@ -6,14 +6,19 @@
 // or damaged value reads as the default, so a settings file without them prints as it always did.
 #include "calibration.h"
 #include "paper.h"
+#include "print_choices.h"
 
 #include <QString>
 
 namespace kavi {
 
 struct PrintLayoutSettings {
+    PrintLayoutSettings(PaperChoice paper = PaperChoice::LetterAndLegal, bool cutMarks = false,
+                        PrintChoices choices = {})
+        : paper(paper), cutMarks(cutMarks), choices(choices) {}
     PaperChoice paper = PaperChoice::LetterAndLegal;
     bool cutMarks = false;
+    PrintChoices choices; // placement, the sheet per kind, covers together (print_choices_settings.h)
     friend bool operator==(const PrintLayoutSettings&, const PrintLayoutSettings&) = default;
 };
 

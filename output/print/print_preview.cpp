@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print_preview.h"
 
+#include "print_to.h"
 #include "render/cover_text_layout.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStringList>
 #include <QVBoxLayout>
@@ -79,8 +82,18 @@ void drawPage(QPainter& painter, const RenderedPage& page, const PreviewPage& sh
         if (overhangs(page, cover.kind)) markDoesNotFit(painter, pixels(cover.rect, ppi));
 }
 
-QString fitNotice(const RenderedPage& page) {
+QString fitNotice(const RenderedPage& page, Placement placement) {
     QStringList lines;
+    if (page.marksOutsidePrintable > 0) {
+        const int all = int(page.marks.size()) + page.marksOutsidePrintable;
+        QString line = QStringLiteral("%1 of the %2 cut marks are left out: they would fall outside the area the "
+                                      "printer can print on.")
+                           .arg(page.marksOutsidePrintable)
+                           .arg(all);
+        if (placement == Placement::AtPrintableCorner)
+            line += QStringLiteral(" Place covers \"at the printable corner, moved in for cut marks\" to keep them.");
+        lines << line;
+    }
     for (const Overhang& o : page.overhangs)
         lines << QStringLiteral("%1 does not fit the printable area: %2 in (%3 mm) is lost at the %4 edge.")
                      .arg(QString::fromUtf8(coverKind(o.kind).checkCaption))
@@ -137,17 +150,10 @@ frmPrintPreview::frmPrintPreview(Platform& platform, PrintSelection selection, Q
     setWindowTitle(QStringLiteral("Print Preview"));
     setModal(true);
 
-    // The same printer choice as the print command: the default printer, else a PDF file.
-    const bool toFile = !platform_.printer.setFollowDefault(true);
-    job_ = prepareJob(platform_.printer, selection_, toFile);
     const double screenPpi = platform_.screen.logicalDpiX();
     zoom_ = screenPpi;
-    const double copyPpi = screenPpi * devicePixelRatioF();
-    // The job's own steps, drawn for the screen: the same pictures, text and marks the printer gets.
-    ScreenPagePrinter screen(job_.pages, copyPpi);
-    sendPreparedJob(screen, selection_, job_);
-    shownPages_ = screen.takePages();
-    shownPages_.resize(job_.pages.size());
+    copyPpi_ = screenPpi * devicePixelRatioF();
+    prepare();
 
     const auto button = [this](QPushButton*& b, const char* name, const QString& caption) {
         b = new QPushButton(caption, this);
@@ -173,6 +179,15 @@ frmPrintPreview::frmPrintPreview(Platform& platform, PrintSelection selection, Q
     lblCopies->setBuddy(spnCopies);
     lblPrinter = new QLabel(printerNotice(job_), this);
     lblPrinter->setObjectName(QStringLiteral("lblPrinter"));
+    cboPrinter = new QComboBox(this);
+    cboPrinter->setObjectName(QStringLiteral("cboPrinter"));
+    cboPrinter->addItem(QStringLiteral("Default printer"));
+    if (!job_.toFile) queues_ = platform_.printers.installedPrinters();
+    for (const InstalledPrinter& p : queues_) {
+        const QString state = queueStateText(p.state);
+        cboPrinter->addItem(state.isEmpty() ? p.deviceName : p.deviceName + QStringLiteral(" - ") + state);
+    }
+    cboPrinter->setEnabled(!queues_.empty());
     lblFit = new QLabel(this);
     lblFit->setObjectName(QStringLiteral("lblFit"));
     lblFit->setStyleSheet(QStringLiteral("color: rgb(200, 20, 20);"));
@@ -200,7 +215,10 @@ frmPrintPreview::frmPrintPreview(Platform& platform, PrintSelection selection, Q
     bar->addWidget(cmdClose);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
-    layout->addWidget(lblPrinter);
+    auto* printerLine = new QHBoxLayout;
+    printerLine->addWidget(lblPrinter, 1);
+    printerLine->addWidget(cboPrinter);
+    layout->addLayout(printerLine);
     layout->addWidget(scroll_, 1);
     layout->addWidget(lblFit);
 
@@ -210,6 +228,9 @@ frmPrintPreview::frmPrintPreview(Platform& platform, PrintSelection selection, Q
     connect(cmdZoom100, &QPushButton::clicked, this, [this] { zoomToActualSize(); });
     connect(cmdPrint, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cboPrinter, &QComboBox::activated, this, [this](int index) {
+        choosePrinter(index > 0 ? queues_.at(std::size_t(index - 1)).deviceName : QString());
+    });
 
     const ScreenUnits& u = platform_.screen;
     resize(u.x(12900), u.y(10500));
@@ -218,6 +239,48 @@ frmPrintPreview::frmPrintPreview(Platform& platform, PrintSelection selection, Q
 }
 
 frmPrintPreview::~frmPrintPreview() = default;
+
+// The job as Print sends it to the chosen queue, or the default printer (else a PDF file), and
+// the job's own steps drawn for the screen: the same pictures, text and marks the printer gets.
+void frmPrintPreview::prepare() {
+    PrinterObject& printer = platform_.printer;
+    bool toFile = false;
+    if (queue_.isEmpty()) toFile = !printer.setFollowDefault(true);
+    else printer.printNextJobToQueue(queue_);
+    job_ = prepareJob(printer, selection_, toFile);
+    if (!queue_.isEmpty()) printer.printNextJobToQueue({}); // named again when Print sends the job
+    ScreenPagePrinter screen(job_.pages, copyPpi_);
+    sendPreparedJob(screen, selection_, job_);
+    shownPages_ = screen.takePages();
+    shownPages_.resize(job_.pages.size());
+}
+
+void frmPrintPreview::choosePrinter(const QString& queue) {
+    const auto found = std::find_if(queues_.begin(), queues_.end(),
+                                    [&queue](const InstalledPrinter& p) { return p.deviceName == queue; });
+    const auto showChoice = [this] {
+        const auto at = std::find_if(queues_.begin(), queues_.end(),
+                                     [this](const InstalledPrinter& p) { return p.deviceName == queue_; });
+        QSignalBlocker block(cboPrinter);
+        cboPrinter->setCurrentIndex(at == queues_.end() ? 0 : int(at - queues_.begin()) + 1);
+    };
+    if (!queue.isEmpty() && (found == queues_.end() || found->state != QueueState::Ready)) {
+        if (found != queues_.end())
+            platform_.messages.show(
+                {QStringLiteral("%1 cannot print now: it is %2.").arg(queue, queueStateText(found->state)),
+                 QStringLiteral("Print Preview"), MsgIcon::Exclamation, MsgButtons::Ok, MsgDefault::First});
+        showChoice();
+        return;
+    }
+    queue_ = queue;
+    showChoice();
+    prepare();
+    lblPrinter->setText(printerNotice(job_));
+    spnCopies->setEnabled(!job_.toFile);
+    page_ = std::min(page_, std::max(0, int(job_.pages.size()) - 1));
+    if (fitting_) zoomToFit();
+    else updatePage();
+}
 
 void frmPrintPreview::showPage(int index) {
     if (index < 0 || index >= int(job_.pages.size())) return;
@@ -261,8 +324,8 @@ void frmPrintPreview::updatePage() {
     }
     const RenderedPage& page = job_.pages[std::size_t(page_)];
     sheet_->setPage(&page, &shownPages_[std::size_t(page_)], zoom_, showsPrintableArea());
-    lblFit->setText(fitNotice(page));
-    lblFit->setVisible(!page.overhangs.empty());
+    lblFit->setText(fitNotice(page, selection_.layout.choices.placement));
+    lblFit->setVisible(!page.overhangs.empty() || page.marksOutsidePrintable > 0);
 }
 
 QImage frmPrintPreview::pageImage(int index, double pixelsPerInch) const {
@@ -289,7 +352,9 @@ void frmPrintPreview::cmdPrint_Click() {
     }
     if (!confirmBeforeSending(platform_, selection_, job_)) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!queue_.isEmpty()) platform_.printer.printNextJobToQueue(queue_);
     outcome_.sent = sendPreparedJob(platform_.printer, selection_, job_, spnCopies->value());
+    if (!queue_.isEmpty()) platform_.printer.printNextJobToQueue({});
     QApplication::restoreOverrideCursor();
     outcome_.pages = outcome_.sent ? int(job_.pages.size()) : 0;
     outcome_.printer = job_.printer;
@@ -301,7 +366,7 @@ void frmPrintPreview::cmdPrint_Click() {
 }
 
 PrintOutcome showPrintPreview(Platform& platform, const PrintSelection& selection, QWidget* parent) {
-    if (planPrintJob(selection.ticked, selection.layout.paper).pages.empty()) {
+    if (planPrintJob(selection.ticked).pages.empty()) {
         platform.messages.show({QStringLiteral("Please select a cover option to print!"),
                                 QStringLiteral("No Cover Option Selected!"), MsgIcon::Critical, MsgButtons::Ok,
                                 MsgDefault::First});

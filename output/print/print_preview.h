@@ -13,6 +13,7 @@
 
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -42,6 +43,10 @@ public:
     QImage pageImage(int index, double pixelsPerInch) const;
     // What the Print button sent; nothing before it was pressed.
     PrintOutcome outcome() const { return outcome_; }
+    // Lays the job out again for the named queue (empty: the default printer), as Print would
+    // send it there; a queue that cannot print now is refused with the reason. No default changes.
+    void choosePrinter(const QString& queue);
+    const QString& chosenQueue() const { return queue_; }
 
     void cmdPrevious_Click();
     void cmdNext_Click();
@@ -58,6 +63,7 @@ public:
     QPushButton* cmdPrint;
     QPushButton* cmdClose;
     QLabel* lblPrinter; // where the job goes
+    QComboBox* cboPrinter; // the default printer, then each installed queue
     QLabel* lblFit; // the covers of this page that do not fit, in words
 
 protected:
@@ -67,6 +73,7 @@ protected:
 private:
     void setZoom(double pixelsPerInch);
     void updatePage();
+    void prepare();
 
     Platform& platform_;
     PrintSelection selection_;
@@ -79,6 +86,9 @@ private:
     QScrollArea* scroll_;
     PreviewSheet* sheet_;
     PrintOutcome outcome_;
+    QString queue_; // the queue chosen in the list; empty for the default printer
+    std::vector<InstalledPrinter> queues_;
+    double copyPpi_ = 96;
 };
 
 // The "Print Preview" command: says so when nothing is ticked, and when none of the ticked covers

@@ -39,6 +39,15 @@ QString option(const cups_dest_t& dest, const char* name) {
     return QString::fromUtf8(cupsGetOption(name, dest.num_options, dest.options));
 }
 
+// What the destination's attributes say of it: printer-state 5 is stopped.
+QueueState queueStateOf(const cups_dest_t& dest) {
+    if (option(dest, "printer-state") == QStringLiteral("5")) return QueueState::Stopped;
+    if (option(dest, "printer-is-accepting-jobs").compare(QStringLiteral("false"), Qt::CaseInsensitive) == 0)
+        return QueueState::NotAccepting;
+    if (option(dest, "printer-state-reasons").contains(QStringLiteral("offline"))) return QueueState::Unreachable;
+    return QueueState::Ready;
+}
+
 InstalledPrinter describe(const cups_dest_t& dest) {
     InstalledPrinter p;
     p.deviceName = QString::fromUtf8(dest.name);
@@ -50,6 +59,7 @@ InstalledPrinter describe(const cups_dest_t& dest) {
     // The entries join fields with commas, so none may hold one.
     p.driverName.replace(',', ' ');
     p.port.replace(",", "%2C");
+    p.state = queueStateOf(dest);
     return p;
 }
 

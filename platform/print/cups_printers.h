@@ -12,10 +12,15 @@
 
 namespace kavi {
 
+// Whether a queue can print now: stopped (it keeps jobs without printing them), not accepting
+// jobs, or its device reported off line.
+enum class QueueState { Ready, Stopped, NotAccepting, Unreachable };
+
 struct InstalledPrinter {
     QString deviceName;
     QString driverName;
     QString port;
+    QueueState state = QueueState::Ready;
 };
 
 // The fields the printer chooser's version table reads.

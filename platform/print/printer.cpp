@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <new>
 #include <optional>
+#include <utility>
 
 namespace kavi {
 
@@ -136,10 +137,21 @@ bool CupsPrinterObject::setOrientation(int code) {
     return true;
 }
 
-void CupsPrinterObject::printNextJobToFile(const QString& pdfPath) { pdfPath_ = pdfPath; }
+void CupsPrinterObject::printNextJobToFile(const QString& pdfPath) {
+    pdfPath_ = pdfPath;
+    nextQueue_.clear();
+}
+
+bool CupsPrinterObject::printNextJobToQueue(const QString& queue) {
+    if (job_) return false;
+    if (!queue.isEmpty()) pdfPath_.clear();
+    nextQueue_ = queue;
+    return true;
+}
 
 QString CupsPrinterObject::nextJobPrinter() {
     if (!pdfPath_.isEmpty()) return {};
+    if (!nextQueue_.isEmpty()) return nextQueue_;
     if (followDefault_ || printerName_.isEmpty()) return deviceNameOfEntry(printers_.defaultPrinterEntry());
     return printerName_;
 }
@@ -185,7 +197,13 @@ bool CupsPrinterObject::ensureJob() {
             return false;
         }
     } else {
-        if (followDefault_ || printerName_.isEmpty()) printerName_ = deviceNameOfEntry(printers_.defaultPrinterEntry());
+        if (!nextQueue_.isEmpty()) {
+            printerBeforeQueue_ = printerName_;
+            printerName_ = nextQueue_;
+            nextQueue_.clear();
+        } else if (followDefault_ || printerName_.isEmpty()) {
+            printerName_ = deviceNameOfEntry(printers_.defaultPrinterEntry());
+        }
         if (printerName_.isEmpty()) {
             discardJob();
             return false;
@@ -207,6 +225,7 @@ bool CupsPrinterObject::ensureJob() {
 }
 
 void CupsPrinterObject::discardJob() {
+    if (printerBeforeQueue_) printerName_ = *std::exchange(printerBeforeQueue_, std::nullopt);
     job_.reset();
     pictures_.clear();
     jpegs_.clear();
@@ -319,6 +338,7 @@ bool CupsPrinterObject::sendJob() {
 bool CupsPrinterObject::endDocument() {
     if (!job_) {
         pdfPath_.clear();
+        nextQueue_.clear();
         return false; // nothing was drawn: no job to hand over
     }
     const bool sent = sendJob();

@@ -75,6 +75,11 @@ public:
     virtual bool endDocument() = 0;
     // The next job is written as a PDF file at real size instead of going to a printer.
     virtual void printNextJobToFile(const QString& pdfPath) = 0;
+    // The next job goes to the named queue instead of the default printer, that job only, and no
+    // default printer changes for it; the queue's printable area applies to it. An empty name
+    // sends the next job where it would have gone. False (nothing changes) for a printer object that
+    // cannot choose a queue, and while a job is being drawn.
+    virtual bool printNextJobToQueue(const QString& /*queue*/) { return false; }
 
     // Where the next job's pages of that paper and orientation can be printed, on the sheet as the
     // page is drawn; the whole sheet for a PDF file; none when the printer cannot be asked. Asking
@@ -122,6 +127,7 @@ public:
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;
+    bool printNextJobToQueue(const QString& queue) override;
     std::optional<LengthRect> printableArea(Paper paper, Orientation orientation) override;
     QString nextJobPrinter() override;
     bool drawLine(double x1, double y1, double x2, double y2, double width) override;
@@ -144,6 +150,8 @@ private:
     bool followDefault_ = false;
     QString printerName_;
     QString pdfPath_;
+    QString nextQueue_; // the queue of the next job when one was named for it
+    std::optional<QString> printerBeforeQueue_; // the printer to go back to once the named queue's job ended
     Paper paper_ = Paper::Letter;
     Orientation orientation_ = Orientation::Portrait;
     std::optional<LengthSize> ownSheet_; // a sheet of its own size instead of the paper's

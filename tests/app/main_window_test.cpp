@@ -93,8 +93,8 @@ TEST_F(MainWindow, ToolbarAndMenusCarryTheirCaptionsInOrder) {
               QStringList({"Print Cover", "About", "Cover Manipulator", "Report A Bug", "Help", "Visit Website"}));
     EXPECT_EQ(window.File->title(), "&File");
     EXPECT_EQ(menuEntries(window.File),
-              QStringList({"&Print", "Print Pre&view", "&Export PDF...", "Save Cover Picture &As...", "-",
-                           "&Open Cover Set...", "Save Cover Se&t...", "-", "Pape&r", "Cut &Marks", "-",
+              QStringList({"&Print", "Print Pre&view", "Print &To...", "&Export PDF...", "Save Cover Picture &As...",
+                           "-", "&Open Cover Set...", "Save Cover Se&t...", "-", "Pape&r", "Cut &Marks", "-",
                            "&Label Stock...", "&Select Printer", "&Calibrate Printer...", "-", "E&xit"}));
     EXPECT_EQ(window.help->title(), "&Help");
     EXPECT_EQ(menuEntries(window.help),

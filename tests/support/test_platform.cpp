@@ -113,14 +113,21 @@ bool RecordingPrinter::newPage() { return record(QStringLiteral("new page"), "ne
 bool RecordingPrinter::endDocument() {
     pointerBusyAtEnd =
         QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    nextQueue.clear();
     return record(QStringLiteral("end document"), "end document");
+}
+bool RecordingPrinter::printNextJobToQueue(const QString& queue) {
+    ops.push_back("to queue " + queue);
+    nextQueue = queue;
+    return true;
 }
 void RecordingPrinter::printNextJobToFile(const QString& pdfPath) { ops.push_back("to file " + pdfPath); }
 
 std::optional<LengthRect> RecordingPrinter::printableArea(Paper paper, Orientation orientation) {
-    if (!margins) return std::nullopt;
+    const auto other = queueMargins.find(nextJobPrinter());
+    if (other == queueMargins.end() && !margins) return std::nullopt;
     const LengthSize sheet = sheetSize(paper, orientation);
-    const auto [left, top, right, bottom] = *margins;
+    const auto [left, top, right, bottom] = other != queueMargins.end() ? other->second : *margins;
     return LengthRect{Length::fromInches(left), Length::fromInches(top), sheet.width - Length::fromInches(left + right),
                       sheet.height - Length::fromInches(top + bottom)};
 }

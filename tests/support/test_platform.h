@@ -8,6 +8,7 @@
 #include <array>
 #include <deque>
 #include <functional>
+#include <map>
 #include <vector>
 
 namespace kavi::testing {
@@ -168,9 +169,11 @@ public:
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;
+    // Recorded as "to queue NAME"; the next job's printer is then that queue until end document.
+    bool printNextJobToQueue(const QString& queue) override;
     // Queries record nothing; lines and copies are recorded as "line ..." and "copies N".
     std::optional<LengthRect> printableArea(Paper paper, Orientation orientation) override;
-    QString nextJobPrinter() override { return printerName; }
+    QString nextJobPrinter() override { return nextQueue.isEmpty() ? printerName : nextQueue; }
     bool drawLine(double x1, double y1, double x2, double y2, double width) override;
     void setCopies(int copies) override;
     std::vector<QString> ops;
@@ -178,6 +181,9 @@ public:
     // when the printer cannot be asked.
     std::optional<std::array<double, 4>> margins = std::array<double, 4>{0, 0, 0, 0};
     QString printerName = QStringLiteral("Office");
+    QString nextQueue; // named for the next job only
+    // Margins of other queues than the default (as margins above), by name.
+    std::map<QString, std::array<double, 4>> queueMargins;
     std::vector<QString> failing;
     int paper = 1, orient = 1;
     bool followDefault = false;

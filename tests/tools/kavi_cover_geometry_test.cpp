@@ -2,6 +2,7 @@
 // The pages kavi-cover writes, measured as poppler renders them at 600 dpi: every kind on the US
 // sizes and on A4, centred on the sheet, with and without an offset and scale, within 0.005 in.
 #include "cover_kinds.h"
+#include "covers_together.h"
 #include "output/print/pdf_probe.h"
 #include "support/tool_test.h"
 
@@ -220,4 +221,42 @@ TEST_F(CoverGeometry, FitModesPlaceTheWholePictureOrFillTheCoverKeepingItsPropor
             EXPECT_NEAR(measuredW / measuredH, 1.0, 0.005) << what << ": the square stays square";
         }
     }
+}
+
+// HD-DVD on Legal sideways: centred on the longer sheet at its real size.
+TEST_F(CoverGeometry, HdDvdAndBluRayOnLegalAreCentredOnTheLongerSheet) {
+    for (const char* kind : {"hd", "blu"}) {
+        const double w = 10.5, h = 5.875;
+        check({"--sheet", "hd=legal"}, {kind}, {{1, (14 - w) / 2, (8.5 - h) / 2, w, h}},
+              QStringLiteral("%1 on Legal").arg(kind));
+    }
+    const auto sizes = pdfPageSizes(dir.filePath("covers.pdf"));
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_NEAR(sizes[0].width(), 1008, 0.5);
+    EXPECT_NEAR(sizes[0].height(), 612, 0.5);
+}
+
+// Covers put together on a PDF file's sheet: largest first in rows, the gap for both covers' marks
+// between them, the group centred; each cover exact and none overlapping.
+TEST_F(CoverGeometry, CoversPutTogetherShareASheetAtTheirRealSizes) {
+    const double gap = gapBetweenCovers().inches(), square = 4.75, backW = 5.9, backH = 4.65;
+    for (bool a4 : {false, true}) {
+        const QSizeF sheet = a4 ? QSizeF(210 / 25.4, 297 / 25.4) : QSizeF(8.5, 11);
+        const double groupH = backH + gap + square;
+        const double left = (sheet.width() - backW) / 2, top = (sheet.height() - groupH) / 2;
+        check({"--together", "--paper", a4 ? "a4" : "us"}, {"front", "back"},
+              {{1, left, top, backW, backH}, {1, left, top + backH + gap, square, square}},
+              a4 ? "front and back on A4" : "front and back on Letter");
+        EXPECT_EQ(pdfPageSizes(dir.filePath("covers.pdf")).size(), 1u) << "one sheet";
+    }
+    // Four Mini CDs, two by two on Letter sideways.
+    const double w = 3.25, h = 3.45;
+    const double left = (11 - (2 * w + gap)) / 2, top = (8.5 - (2 * h + gap)) / 2;
+    check({"--together"}, {"mini"},
+          {{1, left, top, w, h},
+           {1, left + w + gap, top, w, h},
+           {1, left, top + h + gap, w, h},
+           {1, left + w + gap, top + h + gap, w, h}},
+          "four mini cds");
+    EXPECT_EQ(pdfPageSizes(dir.filePath("covers.pdf")).size(), 1u);
 }

@@ -61,6 +61,7 @@ int kindOfName(const std::string& name) {
 const char* coverMakerUsage() {
     return "usage: kavi-cover [--paper us|letter|a4] [--marks] [--offset X,Y] [--scale SX,SY] [--fit "
            "stretch|fill|fit]\n"
+           "                  [--place corner|centre|marks] [--sheet hd=legal|ds=legal]... [--together]\n"
            "                  (-o OUT.pdf | --print[=QUEUE]) (KIND=PICTURE... | COVERSET.kavi)\n"
            "KIND: front, inside, back (any of them, each once), or one of dvd, mini, psp, ds, slim, hd, blu.\n"
            "COVERSET: a cover set saved by Kavi; its ticked covers print with their pictures, fit modes and texts.\n"
@@ -77,6 +78,12 @@ const char* coverMakerUsage() {
            "--offset -2,0; one that prints at 98 % needs --scale 102.04,... (100 / 0.98). Given alone, the other\n"
            "is 0,0 or 100,100. With -o they move the covers from their centred place.\n"
            "--marks: adds cut marks at the covers' corners and fold marks at their spines and folds.\n"
+           "--place corner|centre|marks: with --print, the covers go to the printable corner (the default),\n"
+           "centred on the sheet, or to the printable corner moved in so the cut marks above and left stay on.\n"
+           "--sheet hd=letter|legal: HD-DVD and Blu-Ray on Letter (the default) or Legal with --paper us;\n"
+           "--sheet ds=a4|legal: DS on A4 (the default) or Legal with --paper a4. Both may be given.\n"
+           "--together: covers that fit share a sheet, and a single small kind is repeated side by side.\n"
+           "A cover set keeps its print layout: options given here take the place of its choices.\n"
            "--fit: stretch the picture onto each cover (the default), fill the cover keeping the picture's\n"
            "proportions (the overflow is cut off), or fit the whole picture inside it (the rest is paper);\n"
            "given with a cover set, it takes the place of the set's own fit modes.\n"
@@ -151,6 +158,24 @@ CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arg
             if (paper == "us" || paper == "letter") request.paper = PaperChoice::LetterAndLegal;
             else if (paper == "a4") request.paper = PaperChoice::A4;
             else return "unknown paper \"" + value + "\" (us, letter or a4)";
+            request.paperGiven = true;
+        } else if (isOption(a, "--place")) {
+            if (!valueOf(a, "--place", value)) return std::string("--place needs corner, centre or marks");
+            const std::string place = lowered(value);
+            if (place == "corner") request.placement = Placement::AtPrintableCorner;
+            else if (place == "centre" || place == "center") request.placement = Placement::CentredOnSheet;
+            else if (place == "marks") request.placement = Placement::MovedInForMarks;
+            else return "unknown placement \"" + value + "\" (corner, centre or marks)";
+        } else if (isOption(a, "--sheet")) {
+            if (!valueOf(a, "--sheet", value)) return std::string("--sheet needs hd=letter|legal or ds=a4|legal");
+            const std::string sheet = lowered(value);
+            if (sheet == "hd=letter" || sheet == "blu=letter") request.hdAndBluRaySheet = LongCaseSheet::Letter;
+            else if (sheet == "hd=legal" || sheet == "blu=legal") request.hdAndBluRaySheet = LongCaseSheet::Legal;
+            else if (sheet == "ds=a4") request.dsSheet = DsSheetOnA4::A4;
+            else if (sheet == "ds=legal") request.dsSheet = DsSheetOnA4::Legal;
+            else return "unknown sheet \"" + value + "\" (hd=letter, hd=legal, ds=a4 or ds=legal)";
+        } else if (a == "--together") {
+            request.together = true;
         } else if (a == "--marks") {
             request.cutMarks = true;
         } else if (isOption(a, "--offset")) {

@@ -18,6 +18,7 @@
 #include "disc_arguments.h"
 #include "fit_mode.h"
 #include "paper.h"
+#include "print_choices.h"
 
 #include <optional>
 #include <string>
@@ -34,6 +35,12 @@ struct PictureArgument {
 struct CoverMakerRequest {
     PaperChoice paper = PaperChoice::LetterAndLegal;
     bool cutMarks = false;
+    // The print choices given on the command line; what is not given comes from the cover set.
+    bool paperGiven = false;
+    std::optional<Placement> placement; // --place
+    std::optional<LongCaseSheet> hdAndBluRaySheet; // --sheet hd=...
+    std::optional<DsSheetOnA4> dsSheet; // --sheet ds=...
+    bool together = false; // --together
     std::optional<FitMode> fit; // --fit, for every cover; none: each cover's own (Stretch)
     // Given on the command line; for --print without them, the queue's stored calibration applies.
     std::optional<Calibration> calibration;

@@ -9,6 +9,7 @@
 #include "cover_set_file.h"
 #include "disc_output.h"
 #include "named_queue.h"
+#include "request_layout.h"
 
 #include "files/label_templates.h"
 #include "files/program_folder.h"
@@ -73,6 +74,12 @@ std::string whyNoPrinter(PrinterSystem& printers, const std::string& queue) {
 int saveCoverSet(const CoverMakerRequest& request) {
     CoverSet set = CoverSet::empty();
     set.ticked = request.ticked;
+    // A layout given on the command line goes into the set; without one the set keeps none.
+    if (request.paperGiven || request.cutMarks || request.placement || request.hdAndBluRaySheet || request.dsSheet ||
+        request.together) {
+        const PrintLayoutSettings layout = layoutOfRequest(request, {});
+        set.printLayout = CoverSetPrintLayout{layout.paper, layout.cutMarks, layout.choices};
+    }
     for (const PictureArgument& cover : request.covers) {
         PictureLoad load = loadPictureFile(QString::fromStdString(cover.picture));
         if (load.status != PictureStatus::Loaded)
@@ -215,7 +222,7 @@ int main(int argc, char** argv) {
         // Only the ticked covers' pictures are decoded.
         PrintSelection selection = printSelectionOf(document);
         selection.ticked = request.ticked;
-        selection.layout = {request.paper, request.cutMarks};
+        selection.layout = layoutOfRequest(request, selection.layout);
         for (const Kind kind : Kind::all()) {
             if (!request.ticked[kind.index()] || !selection.pictures[kind.index()].isNull()) continue;
             // A ticked cover without a picture prints nothing, as in the print command.
