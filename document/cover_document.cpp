@@ -2,6 +2,7 @@
 #include "cover_document.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kavi {
 
@@ -16,11 +17,13 @@ const QImage& CoverDocument::pixels(Kind kind) const {
 }
 
 void CoverDocument::setPickedPicture(Kind kind, QImage picture, QByteArray originalJpeg) {
+    aboutToEdit(Unsaved::Keep);
     covers_[kind].picture.setPicked(std::move(picture), std::move(originalJpeg));
     notify(kind, What::Picture);
 }
 
 void CoverDocument::setPicture(Kind kind, QImage picture, Unsaved unsaved) {
+    aboutToEdit(unsaved);
     covers_[kind].picture.setPixels(std::move(picture));
     notify(kind, What::Picture);
     edited(unsaved);
@@ -28,6 +31,7 @@ void CoverDocument::setPicture(Kind kind, QImage picture, Unsaved unsaved) {
 
 void CoverDocument::setFitMode(Kind kind, FitMode mode, Unsaved unsaved) {
     if (covers_[kind].fit == mode) return;
+    aboutToEdit(unsaved);
     covers_[kind].fit = mode;
     notify(kind, What::Fit);
     edited(unsaved);
@@ -35,6 +39,7 @@ void CoverDocument::setFitMode(Kind kind, FitMode mode, Unsaved unsaved) {
 
 void CoverDocument::setText(Kind kind, const CoverText& text, Unsaved unsaved) {
     if (covers_[kind].text == text) return;
+    aboutToEdit(unsaved);
     covers_[kind].text = text;
     notify(kind, What::Text);
     edited(unsaved);
@@ -54,6 +59,7 @@ void CoverDocument::clearTicks() {
 
 void CoverDocument::setPrintLayout(const DocumentPrintLayout& layout) {
     if (layout_ == layout) return;
+    aboutToEdit(Unsaved::Keep);
     layout_ = layout;
     notify(std::nullopt, What::PrintLayout);
 }
@@ -66,6 +72,39 @@ void CoverDocument::setUnsavedWork(bool unsaved) {
 
 void CoverDocument::edited(Unsaved unsaved) {
     if (unsaved == Unsaved::Mark) setUnsavedWork(true);
+}
+
+void CoverDocument::aboutToEdit(Unsaved unsaved) {
+    if (watcher_) watcher_->beforeEdit(unsaved);
+}
+
+CoverDocument::Snapshot CoverDocument::snapshot() const {
+    Snapshot kept;
+    kept.covers_ = covers_;
+    for (Kind kind : Kind::all()) kept.covers_[kind].picture = covers_[kind].picture.forUndo();
+    kept.layout_ = layout_;
+    return kept;
+}
+
+void CoverDocument::restore(const Snapshot& snapshot) {
+    EditWatcher* const watcher = std::exchange(watcher_, nullptr);
+    for (Kind kind : Kind::all()) {
+        Cover& cover = covers_[kind];
+        const Cover& kept = snapshot.covers_[kind];
+        const bool samePicture = cover.picture.showsSameAs(kept.picture);
+        const bool sameFit = cover.fit == kept.fit, sameText = cover.text == kept.text;
+        // The picture shown now stays when it is the same one: nothing is decoded again.
+        CoverPicture picture = samePicture ? std::move(cover.picture) : kept.picture.forUndo();
+        cover = kept;
+        cover.picture = std::move(picture);
+        if (!samePicture) notify(kind, What::Picture);
+        if (!sameFit) notify(kind, What::Fit);
+        if (!sameText) notify(kind, What::Text);
+    }
+    const bool sameLayout = layout_ == snapshot.layout_;
+    layout_ = snapshot.layout_;
+    if (!sameLayout) notify(std::nullopt, What::PrintLayout);
+    watcher_ = watcher;
 }
 
 CoverSet CoverDocument::toCoverSet() const {
@@ -81,6 +120,7 @@ CoverSet CoverDocument::toCoverSet() const {
 }
 
 void CoverDocument::applyCoverSet(const CoverSet& set) {
+    EditWatcher* const watcher = std::exchange(watcher_, nullptr);
     for (Kind kind : Kind::all()) {
         const CoverSetCover& cover = set.cover(kind.number());
         covers_[kind].picture.setOpened(cover.picture);
@@ -91,6 +131,8 @@ void CoverDocument::applyCoverSet(const CoverSet& set) {
     clearTicks();
     for (Kind kind : Kind::all())
         if (set.ticked[kind.index()]) setTicked(kind, true);
+    watcher_ = watcher;
+    if (watcher_) watcher_->replaced();
     setUnsavedWork(false);
 }
 

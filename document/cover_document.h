@@ -81,6 +81,20 @@ public:
     // a setting is (all cleared, then each saved tick runs its rule). The covers are then saved work.
     void applyCoverSet(const CoverSet& set);
 
+    // ---- Undo ----
+    // The covers' design as a whole: every per-kind field (picture, fit, text, ...) and the print
+    // layout; not the ticks, which are print choices, nor the unsaved flag. Pictures are shared, never
+    // copied, and one that its file's bytes give back exactly is kept as those bytes alone.
+    class Snapshot;
+    Snapshot snapshot() const;
+    // Puts the design back as the snapshot holds it, announcing each part that changes.
+    void restore(const Snapshot& snapshot);
+    // Told of each change of the design before it is made (opening a set and restore() excepted).
+    class EditWatcher;
+    void setEditWatcher(EditWatcher* watcher) { watcher_ = watcher; }
+    // The changes made while one lives are one user action (a drag that sets a text many times).
+    class OneAction;
+
     // ---- Change notification ----
     // Listeners are called in the order they were added, after the change is made.
     int addListener(Listener listener);
@@ -94,6 +108,7 @@ private:
     };
     void notify(std::optional<Kind> kind, What what) const;
     void edited(Unsaved unsaved);
+    void aboutToEdit(Unsaved unsaved);
 
     PerKind<Cover> covers_;
     SelectionState selection_;
@@ -101,6 +116,46 @@ private:
     bool unsaved_ = false;
     std::vector<std::pair<int, Listener>> listeners_;
     int nextListener_ = 1;
+    EditWatcher* watcher_ = nullptr;
+};
+
+class CoverDocument::Snapshot {
+public:
+    const CoverPicture& picture(Kind kind) const { return covers_[kind].picture; }
+    // Puts in a picture that shows the same as the one held, so that equal file bytes are kept once.
+    void sharePicture(Kind kind, const CoverPicture& same) { covers_[kind].picture = same; }
+
+private:
+    friend class CoverDocument;
+    PerKind<Cover> covers_;
+    DocumentPrintLayout layout_;
+};
+
+class CoverDocument::EditWatcher {
+public:
+    virtual ~EditWatcher() = default;
+    // The design is about to change; `unsaved` tells whether the change counts as unsaved work.
+    virtual void beforeEdit(Unsaved unsaved) = 0;
+    // An opened cover set replaced the covers: nothing before it can be gone back to.
+    virtual void replaced() = 0;
+    // A user action of several changes begins or ends; an action inside another is part of it.
+    virtual void actionBegins() = 0;
+    virtual void actionEnds() = 0;
+};
+
+class CoverDocument::OneAction {
+public:
+    explicit OneAction(CoverDocument& document) : watcher_(document.watcher_) {
+        if (watcher_) watcher_->actionBegins();
+    }
+    ~OneAction() {
+        if (watcher_) watcher_->actionEnds();
+    }
+    OneAction(const OneAction&) = delete;
+    OneAction& operator=(const OneAction&) = delete;
+
+private:
+    EditWatcher* watcher_;
 };
 
 } // namespace kavi
