@@ -124,7 +124,8 @@ void UndoHistory::dropRedo() {
 void UndoHistory::keepWithinLimits() {
     const std::size_t over = done_.size() > limits_.steps ? done_.size() - limits_.steps : 0;
     done_.erase(done_.begin(), done_.begin() + std::ptrdiff_t(over));
-    while (done_.size() > 1 && heldBytes() > limits_.pictureBytes) done_.erase(done_.begin());
+    // Counted before the change is made, the pictures the document is about to let go count too.
+    while (done_.size() > 1 && pictureBytes(true) > limits_.pictureBytes) done_.erase(done_.begin());
 }
 
 void UndoHistory::shareEqualBytes(CoverDocument::Snapshot& design) const {
@@ -149,9 +150,10 @@ void UndoHistory::shareEqualBytes(CoverDocument::Snapshot& design) const {
         if (const CoverPicture* same = heldEqual(design.picture(kind))) design.sharePicture(kind, *same);
 }
 
-std::int64_t UndoHistory::heldBytes() const {
+std::int64_t UndoHistory::pictureBytes(bool withShared) const {
     std::vector<HeldBlock> own;
-    for (Kind kind : Kind::all()) addBlocksOf(document_.picture(kind), own);
+    if (!withShared)
+        for (Kind kind : Kind::all()) addBlocksOf(document_.picture(kind), own);
     const std::size_t documentBlocks = own.size();
     for (const auto* states : {&done_, &undone_})
         for (const State& state : *states)

@@ -47,7 +47,7 @@ public:
 
     // The bytes of the pictures and file bytes the history holds that the document's covers do not
     // hold themselves, each shared picture counted once.
-    std::int64_t heldBytes() const;
+    std::int64_t heldBytes() const { return pictureBytes(false); }
 
     // Called after anything that may change canUndo() or canRedo().
     void setStepsChanged(std::function<void()> changed) { stepsChanged_ = std::move(changed); }
@@ -72,6 +72,8 @@ private:
     // Equal file bytes that another step already holds are shared with it.
     void shareEqualBytes(CoverDocument::Snapshot& design) const;
     void changed() const;
+    // The bytes of the pictures the steps hold, without or with those the document holds as well.
+    std::int64_t pictureBytes(bool withShared) const;
 
     CoverDocument& document_;
     Limits limits_;
