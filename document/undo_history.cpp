@@ -88,8 +88,11 @@ void UndoHistory::clear() {
     changed();
 }
 
-// Saving (or opening) makes the current state the saved one; unsaved work that no step of the
-// history made (covers taken over from a recovery copy) has no saved state to go back to.
+// Saving (or opening) makes the current state the saved one. The covers becoming unsaved work at
+// the saved state's count means they went another way than to the saved state (an edit after
+// undoing past it, the saved state dropped with the redo steps) or were taken over unsaved (a
+// recovery copy): in both, no state to come is the saved one. An edit made at the saved state
+// itself is counted before it is told.
 void UndoHistory::unsavedChanged() {
     if (restoring_) return;
     if (!document_.hasUnsavedWork()) savedMarks_ = marks_;
@@ -114,12 +117,7 @@ void UndoHistory::moveTo(std::vector<State>& from, std::vector<State>& to) {
     changed();
 }
 
-void UndoHistory::dropRedo() {
-    if (undone_.empty()) return;
-    // A saved state among the dropped ones differs from every state still to come.
-    if (savedMarks_ && *savedMarks_ > marks_) savedMarks_.reset();
-    undone_.clear();
-}
+void UndoHistory::dropRedo() { undone_.clear(); }
 
 void UndoHistory::keepWithinLimits() {
     const std::size_t over = done_.size() > limits_.steps ? done_.size() - limits_.steps : 0;
