@@ -58,7 +58,7 @@ private:
 };
 
 // Client area and toolbar, in twips.
-constexpr int kClientWidth = 11415;
+constexpr int kClientWidth = 12870; // with the Disc Labels group beside Print Options
 constexpr int kClientHeight = 6870;
 constexpr int kToolbarHeight = 720;
 
@@ -102,6 +102,7 @@ frmcovercreator::frmcovercreator(Platform& p, QWidget* parent) : QMainWindow(par
     buildPictureLists();
     buildTabs(client_);
     buildPrintOptions(client_);
+    buildDiscs(client_);
     placeNotice();
     updateSaveCoverPicture();
     document_.addListener([this](std::optional<Kind> kind, CoverDocument::What what) { documentChanged(kind, what); });
@@ -142,6 +143,7 @@ void frmcovercreator::buildMenus() {
     separator(File, "lineage");
     buildPrintLayoutMenu();
     separator(File, "linelayout");
+    add(File, "LabelStock", "&Label Stock...", &frmcovercreator::LabelStock_Click);
     add(File, "A", "&Select Printer", &frmcovercreator::A_Click);
     add(File, "CalibratePrinter", "&Calibrate Printer...", &frmcovercreator::CalibratePrinter_Click);
     separator(File, "lineage2");
@@ -192,11 +194,11 @@ void frmcovercreator::buildFrames(QWidget* client) {
 void frmcovercreator::buildTabs(QWidget* client) {
     const ScreenUnits& s = platform.screen;
     SSTab1 = placeControl(s, new TabStrip(client), "SSTab1", 4560, 840, 6765, 4845);
-    // All eleven tabs stay in view, as on a tab strip without scroll arrows.
+    // All thirteen tabs stay in view, as on a tab strip without scroll arrows.
     SSTab1->setUsesScrollButtons(false);
     SSTab1->setIconSize(QSize(12, 12)); // the mark of the selected cover's tab
     SSTab1->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { padding: 3px 5px; margin-right: 1px; border: 1px solid #a9adb3; border-bottom: none;"
+        "QTabBar::tab { padding: 3px 4px; margin-right: 1px; border: 1px solid #a9adb3; border-bottom: none;"
         " border-top-left-radius: 3px; border-top-right-radius: 3px; background: #e3e6ea; }"
         "QTabBar::tab:selected { background: #fdfdfd; margin-bottom: -1px; }"
         "QTabBar::tab:!selected:hover { background: #eef2f7; }"));

@@ -41,6 +41,8 @@ class FolderList;
 class Form1;
 class NoticeLabel;
 class CoverPageView;
+class DiscPageView;
+class DiscTicksView;
 class PictureSlot;
 class PrintOptionsView;
 struct PrintOutcome;
@@ -128,6 +130,7 @@ public:
     void PaperA4_Click();
     void CutMarks_Click();
     void CalibratePrinter_Click();
+    void LabelStock_Click(); // File > Label Stock... (frmcovercreator_discs.cpp)
     void SaveCoverPictureAs_Click();
     void Image_Click(int n);
     void cboFit_Click(int n);
@@ -231,6 +234,12 @@ private:
     void buildPictureLists();
     void buildPrintLayoutMenu();
     void buildCoverSetMenu();
+    // The disc kinds' tabs, boxes and printing (frmcovercreator_discs.cpp).
+    void buildDiscs(QWidget* client);
+    bool loadIntoShowingDisc(const QString& fullName, const QString& shownName);
+    enum class DiscOutput { Print, Export, Preview };
+    // Prints or exports the ticked disc label, or refuses case covers on stock; false when neither applies.
+    bool handledAsDiscLabel(DiscOutput output);
     void setUnsavedWork(bool unsaved) { document_.setUnsavedWork(unsaved); }
     // With unsaved work the recovery copy follows the covers; without, it goes.
     void unsavedWorkChanged();
@@ -269,6 +278,8 @@ private:
     CoverDocument document_; // the open covers, which every control of the window shows
     PerKind<CoverPageView*> pages_;
     PrintOptionsView* printOptions_ = nullptr;
+    PerDiscKind<DiscPageView*> discPages_;
+    DiscTicksView* discTicks_ = nullptr;
     QAction* saveCoverPicture_ = nullptr;
     QWidget* client_ = nullptr;
     bool loaded_ = false;

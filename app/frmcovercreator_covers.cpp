@@ -40,7 +40,9 @@ void frmcovercreator::documentChanged(std::optional<Kind> kind, CoverDocument::W
     case What::Fit:
     case What::Ticks:
     case What::Picture:
-    case What::Text: return coversChanged();
+    case What::Text:
+    case What::Disc:
+    case What::DiscStock: return coversChanged();
     case What::PictureDamaged: return announceDamagedPicture(*kind);
     case What::PrintLayout: return showPrintLayout();
     case What::Unsaved:

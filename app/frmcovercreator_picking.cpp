@@ -141,7 +141,7 @@ QString frmcovercreator::loadIntoCover(int number, const QString& fullName, cons
 
 bool frmcovercreator::loadIntoShowingCover(const QString& fullName, const QString& shownName) {
     const int number = showingCover();
-    if (number == 0) return false;
+    if (number == 0) return loadIntoShowingDisc(fullName, shownName);
     const QString failure = loadIntoCover(number, fullName, shownName);
     if (!failure.isEmpty()) ShowNotice(failure);
     return true;

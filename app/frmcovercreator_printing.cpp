@@ -75,7 +75,10 @@ PrintSelection frmcovercreator::printSelection() const {
     return selection;
 }
 
-void frmcovercreator::cmdPrint_Click() { showPrintOutcome(printCovers(platform, printSelection())); }
+void frmcovercreator::cmdPrint_Click() {
+    if (handledAsDiscLabel(DiscOutput::Print)) return;
+    showPrintOutcome(printCovers(platform, printSelection()));
+}
 
 // Confirms what was sent; a PDF file the user named keeps its folder for the next PDF dialog.
 void frmcovercreator::showPrintOutcome(const PrintOutcome& outcome) {
@@ -115,8 +118,14 @@ void frmcovercreator::CalibratePrinter_Click() {
         ShowNotice(QStringLiteral("%1 prints without calibration again.").arg(queue));
 }
 
-void frmcovercreator::PrintPreview_Click() { showPrintOutcome(showPrintPreview(platform, printSelection(), this)); }
+void frmcovercreator::PrintPreview_Click() {
+    if (handledAsDiscLabel(DiscOutput::Preview)) return;
+    showPrintOutcome(showPrintPreview(platform, printSelection(), this));
+}
 
-void frmcovercreator::ExportPdf_Click() { showPrintOutcome(exportCoversPdf(platform, printSelection())); }
+void frmcovercreator::ExportPdf_Click() {
+    if (handledAsDiscLabel(DiscOutput::Export)) return;
+    showPrintOutcome(exportCoversPdf(platform, printSelection()));
+}
 
 } // namespace kavi

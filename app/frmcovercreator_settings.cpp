@@ -22,7 +22,7 @@ bool frmcovercreator::readSettings() {
 
     const QString tab = value(QStringLiteral("Tab"));
     int tabIndex = 0;
-    for (int i = 0; i <= kScanTabIndex; ++i)
+    for (int i = 0; i <= kScanTabIndex + kDiscKindCount; ++i) // 11 and 12: the disc kinds' tabs
         if (tab == QString::number(i)) tabIndex = i;
     SSTab1->setCurrentIndex(tabIndex);
 

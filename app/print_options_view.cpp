@@ -43,7 +43,7 @@ void PrintOptionsView::showTicks() {
         box->setChecked(state.isTicked(kind.number()));
         box->setEnabled(state.isEnabled(kind.number()));
     }
-    print_->setEnabled(state.printEnabled);
+    print_->setEnabled(document_.canPrint()); // a disc label too
 }
 
 } // namespace kavi

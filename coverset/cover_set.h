@@ -4,6 +4,7 @@
 // each cover's text, and which kinds are ticked for printing. What the main window saves and
 // opens, and what kavi-cover prints from.
 #include "cover_kinds.h"
+#include "cover_set_disc.h"
 #include "cover_set_picture.h"
 #include "cover_text.h"
 #include "fit_mode.h"
@@ -21,6 +22,7 @@ struct CoverSetCover {
 struct CoverSet {
     std::array<CoverSetCover, kCoverKindCount> covers; // index 0 is kind 1
     KindFlags ticked{};
+    CoverSetDiscs discs; // the disc labels and their stock
 
     // Every cover without picture, fit or text, each text at its usual place.
     static CoverSet empty();

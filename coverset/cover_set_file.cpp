@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cover_set_file.h"
 
+#include "cover_set_discs_json.h"
 #include "cover_text_json.h"
 #include "files/atomic_file.h"
 #include "png_encoder.h"
@@ -52,8 +53,7 @@ struct PictureEntry {
 
 // The entry of a cover's picture: its encoded bytes as they are, or its pixels as a new PNG; none
 // when the pixels could not be encoded.
-std::optional<PictureEntry> pictureEntry(int kind, const CoverSetPicture& picture) {
-    const std::string shortName = coverKindShortName(kind);
+std::optional<PictureEntry> pictureEntry(const std::string& shortName, const CoverSetPicture& picture) {
     if (picture.encoding() == CoverSetPicture::Encoding::Jpeg)
         return PictureEntry{shortName + ".jpg", picture.encoded(), true};
     if (picture.encoding() == CoverSetPicture::Encoding::Png)
@@ -154,7 +154,7 @@ std::optional<SetEntries> entriesOf(const CoverSet& set) {
                          {QStringLiteral("fit"), QLatin1String(fitModeName(cover.fit).data())},
                          {QStringLiteral("text"), coverTextToJson(cover.text)}};
         if (!cover.picture.isNull()) {
-            std::optional<PictureEntry> entry = pictureEntry(kind, cover.picture);
+            std::optional<PictureEntry> entry = pictureEntry(coverKindShortName(kind), cover.picture);
             if (!entry) return std::nullopt;
             if (entry->needsNewReader) version = kCoverSetVersion;
             json.insert(QStringLiteral("picture"), QString::fromStdString(entry->name));
@@ -162,10 +162,23 @@ std::optional<SetEntries> entriesOf(const CoverSet& set) {
         }
         covers.append(json);
     }
-    const QJsonObject description{{QStringLiteral("format"), QLatin1String(kFormatName)},
-                                  {QStringLiteral("version"), version},
-                                  {QStringLiteral("ticked"), ticked},
-                                  {QStringLiteral("covers"), covers}};
+    // The disc labels' pictures follow the covers' under the disc kinds' names.
+    std::array<QString, kDiscKindCount> discPictures;
+    for (DiscKind kind : allDiscKinds()) {
+        const CoverSetPicture& picture = set.discs.labels[kind].picture;
+        if (picture.isNull()) continue;
+        std::optional<PictureEntry> entry = pictureEntry(discKind(kind).commandName, picture);
+        if (!entry) return std::nullopt;
+        if (entry->needsNewReader) version = kCoverSetVersion;
+        discPictures[std::size_t(kind)] = QString::fromStdString(entry->name);
+        out.pictures.push_back(std::move(*entry));
+    }
+    QJsonObject description{{QStringLiteral("format"), QLatin1String(kFormatName)},
+                            {QStringLiteral("version"), version},
+                            {QStringLiteral("ticked"), ticked},
+                            {QStringLiteral("covers"), covers}};
+    // A set whose disc labels are untouched is written as it always was.
+    if (!set.discs.isUntouched()) description.insert(QStringLiteral("discs"), discsToJson(set.discs, discPictures));
     out.json = QJsonDocument(description).toJson();
     out.entries.push_back({kDescriptionName, std::string_view(out.json.constData(), std::size_t(out.json.size()))});
     for (const PictureEntry& picture : out.pictures)
@@ -269,6 +282,21 @@ CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limi
         std::optional<CoverSetPicture> read = storedPicture(bytes, stored->data, version, limits, budget, why);
         if (!read) return problem(why, version);
         cover.picture = std::move(*read);
+    }
+    if (const QJsonValue discs = description.value(QStringLiteral("discs")); !discs.isUndefined()) {
+        std::optional<DiscsFromJson> read = discs.isObject() ? discsFromJson(discs.toObject()) : std::nullopt;
+        if (!read) return problem(CoverSetProblem::Damaged, version);
+        set.discs = std::move(read->discs);
+        for (DiscKind kind : allDiscKinds()) {
+            const QString& name = read->pictureNames[std::size_t(kind)];
+            if (name.isEmpty()) continue;
+            const zip::Entry* stored = entry(name);
+            if (!stored) return problem(CoverSetProblem::Damaged, version);
+            CoverSetProblem why = CoverSetProblem::Damaged;
+            std::optional<CoverSetPicture> picture = storedPicture(bytes, stored->data, version, limits, budget, why);
+            if (!picture) return problem(why, version);
+            set.discs.labels[kind].picture = std::move(*picture);
+        }
     }
     return {CoverSetProblem::None, std::move(set), version};
 }

@@ -8,6 +8,7 @@ namespace kavi {
 
 CoverDocument::CoverDocument() {
     for (Kind kind : Kind::all()) covers_[kind].text = emptyCoverText(kind.number());
+    for (DiscKind kind : allDiscKinds()) discs_[kind].geometry = discKind(kind).label;
 }
 
 const QImage& CoverDocument::pixels(Kind kind) const {
@@ -47,13 +48,15 @@ void CoverDocument::setText(Kind kind, const CoverText& text, Unsaved unsaved) {
 
 void CoverDocument::setTicked(Kind kind, bool ticked) {
     if (selection_.isTicked(kind.number()) == ticked) return;
+    if (ticked) tickedDisc_.reset(); // a disc label prints alone
     selection_ = applyKindRule(selection_, kind.number(), ticked);
     notify(kind, What::Ticks);
 }
 
 void CoverDocument::clearTicks() {
-    if (selection_ == SelectionState{}) return;
+    if (selection_ == SelectionState{} && !tickedDisc_) return;
     selection_ = SelectionState{};
+    tickedDisc_.reset();
     notify(std::nullopt, What::Ticks);
 }
 
@@ -81,9 +84,19 @@ void CoverDocument::aboutToEdit(Unsaved unsaved) {
 CoverDocument::Snapshot CoverDocument::snapshot() const {
     Snapshot kept;
     kept.covers_ = covers_;
-    for (Kind kind : Kind::all()) kept.covers_[kind].picture = covers_[kind].picture.forUndo();
+    kept.discs_ = discs_;
+    for (int place = 0; place < kept.pictureCount(); ++place) kept.pictureIn(place) = kept.pictureAt(place).forUndo();
     kept.layout_ = layout_;
     return kept;
+}
+
+const CoverPicture& CoverDocument::Snapshot::pictureAt(int place) const {
+    if (place < kCoverKindCount) return covers_[Kind(place + 1)].picture;
+    return discs_[allDiscKinds()[std::size_t(place - kCoverKindCount)]].picture;
+}
+
+CoverPicture& CoverDocument::Snapshot::pictureIn(int place) {
+    return const_cast<CoverPicture&>(std::as_const(*this).pictureAt(place));
 }
 
 void CoverDocument::restore(const Snapshot& snapshot) {
@@ -101,6 +114,18 @@ void CoverDocument::restore(const Snapshot& snapshot) {
         if (!sameFit) notify(kind, What::Fit);
         if (!sameText) notify(kind, What::Text);
     }
+    bool sameDiscs = true;
+    for (DiscKind kind : allDiscKinds()) {
+        DiscCover& disc = discs_[kind];
+        const DiscCover& kept = snapshot.discs_[kind];
+        const bool samePicture = disc.picture.showsSameAs(kept.picture);
+        sameDiscs = sameDiscs && samePicture && disc.fit == kept.fit && disc.geometry == kept.geometry &&
+            disc.text == kept.text;
+        CoverPicture picture = samePicture ? std::move(disc.picture) : kept.picture.forUndo();
+        disc = kept;
+        disc.picture = std::move(picture);
+    }
+    if (!sameDiscs) notify(std::nullopt, What::Disc);
     const bool sameLayout = layout_ == snapshot.layout_;
     layout_ = snapshot.layout_;
     if (!sameLayout) notify(std::nullopt, What::PrintLayout);
@@ -116,6 +141,7 @@ CoverSet CoverDocument::toCoverSet() const {
         cover.text = covers_[kind].text;
     }
     set.ticked = selection_.ticked;
+    discsToCoverSet(set);
     return set;
 }
 
@@ -131,6 +157,7 @@ void CoverDocument::applyCoverSet(const CoverSet& set) {
     clearTicks();
     for (Kind kind : Kind::all())
         if (set.ticked[kind.index()]) setTicked(kind, true);
+    applyDiscs(set);
     watcher_ = watcher;
     if (watcher_) watcher_->replaced();
     setUnsavedWork(false);

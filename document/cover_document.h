@@ -8,6 +8,8 @@
 #include "cover_picture.h"
 #include "cover_set.h"
 #include "cover_text.h"
+#include "disc_cover.h"
+#include "disc_kinds.h"
 #include "fit_mode.h"
 #include "kind.h"
 #include "paper.h"
@@ -31,7 +33,20 @@ public:
     // What changed. Picture: a new picture; PictureDecoded and PictureDamaged: an opened picture was
     // decoded, or found not to decode (it then reads as no picture). Ticks covers all ten boxes and
     // Print (a rule may change several). PrintLayout and Unsaved come without a kind, and so may Ticks.
-    enum class What { Picture, PictureDecoded, PictureDamaged, Fit, Text, Ticks, PrintLayout, Unsaved };
+    // Disc: a disc label's picture, fit, ring or curved text changed (told without a kind, see
+    // disc_cover.h); DiscStock: the label stock, start label or copies.
+    enum class What {
+        Picture,
+        PictureDecoded,
+        PictureDamaged,
+        Fit,
+        Text,
+        Ticks,
+        PrintLayout,
+        Unsaved,
+        Disc,
+        DiscStock
+    };
     // Whether a change counts as the user's unsaved work (an edit) or only shows what is already
     // saved or not the user's to save (a restored value, a picked file).
     enum class Unsaved { Mark, Keep };
@@ -66,6 +81,24 @@ public:
     // All boxes cleared and enabled, Print disabled.
     void clearTicks();
 
+    // ---- Disc labels (cover_document_discs.cpp) ----
+    const DiscCover& disc(DiscKind kind) const { return discs_[kind]; }
+    const QImage& pixels(DiscKind kind) const;
+    void setPickedPicture(DiscKind kind, QImage picture, QByteArray originalJpeg);
+    void setPicture(DiscKind kind, QImage picture, Unsaved unsaved = Unsaved::Mark);
+    void setFitMode(DiscKind kind, FitMode mode, Unsaved unsaved = Unsaved::Mark);
+    // False, changing nothing, for a ring that cannot be (discGeometryError).
+    bool setGeometry(DiscKind kind, const DiscGeometry& geometry, Unsaved unsaved = Unsaved::Mark);
+    void setDiscText(DiscKind kind, const DiscText& text, Unsaved unsaved = Unsaved::Mark);
+    // A disc kind prints alone: ticking one clears the ten boxes and the other disc kind, and ticking any
+    // of the ten clears it.
+    std::optional<DiscKind> tickedDisc() const { return tickedDisc_; }
+    void setTicked(DiscKind kind, bool ticked);
+    // Whether Print has something to print: a case kind or a disc kind ticked.
+    bool canPrint() const { return selection_.printEnabled || tickedDisc_.has_value(); }
+    const DiscStockChoice& stockChoice() const { return stock_; }
+    void setStockChoice(const DiscStockChoice& choice, Unsaved unsaved = Unsaved::Mark);
+
     // ---- Print layout ----
     const DocumentPrintLayout& printLayout() const { return layout_; }
     void setPrintLayout(const DocumentPrintLayout& layout);
@@ -82,8 +115,9 @@ public:
     void applyCoverSet(const CoverSet& set);
 
     // ---- Undo ----
-    // The covers' design as a whole: every per-kind field (picture, fit, text, ...) and the print
-    // layout; not the ticks, which are print choices, nor the unsaved flag. Pictures are shared, never
+    // The covers' design as a whole: every per-kind field (picture, fit, text, ...), the disc labels
+    // and the print layout; not the ticks, the label stock, start label and copies, which are print
+    // choices, nor the unsaved flag. Pictures are shared, never
     // copied, and one that its file's bytes give back exactly is kept as those bytes alone.
     class Snapshot;
     Snapshot snapshot() const;
@@ -109,8 +143,13 @@ private:
     void notify(std::optional<Kind> kind, What what) const;
     void edited(Unsaved unsaved);
     void aboutToEdit(Unsaved unsaved);
+    void applyDiscs(const CoverSet& set);
+    void discsToCoverSet(CoverSet& set) const;
 
     PerKind<Cover> covers_;
+    PerDiscKind<DiscCover> discs_;
+    std::optional<DiscKind> tickedDisc_;
+    DiscStockChoice stock_;
     SelectionState selection_;
     DocumentPrintLayout layout_;
     bool unsaved_ = false;
@@ -121,13 +160,17 @@ private:
 
 class CoverDocument::Snapshot {
 public:
-    const CoverPicture& picture(Kind kind) const { return covers_[kind].picture; }
+    // Every picture the design holds (the covers', then the disc labels'), by place.
+    int pictureCount() const { return kCoverKindCount + kDiscKindCount; }
+    const CoverPicture& pictureAt(int place) const;
     // Puts in a picture that shows the same as the one held, so that equal file bytes are kept once.
-    void sharePicture(Kind kind, const CoverPicture& same) { covers_[kind].picture = same; }
+    void sharePictureAt(int place, const CoverPicture& same) { pictureIn(place) = same; }
 
 private:
     friend class CoverDocument;
+    CoverPicture& pictureIn(int place);
     PerKind<Cover> covers_;
+    PerDiscKind<DiscCover> discs_;
     DocumentPrintLayout layout_;
 };
 

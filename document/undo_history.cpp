@@ -133,8 +133,8 @@ void UndoHistory::shareEqualBytes(CoverDocument::Snapshot& design) const {
         if (bytes.isEmpty()) return nullptr;
         for (const auto* states : {&done_, &undone_})
             for (const State& state : *states)
-                for (Kind kind : Kind::all()) {
-                    const CoverPicture& held = state.design.picture(kind);
+                for (int place = 0; place < state.design.pictureCount(); ++place) {
+                    const CoverPicture& held = state.design.pictureAt(place);
                     const QByteArray heldBytes = encodedBytesOf(held);
                     if (heldBytes.size() != bytes.size()) continue;
                     if (heldBytes.constData() == bytes.constData()) return nullptr;
@@ -144,18 +144,21 @@ void UndoHistory::shareEqualBytes(CoverDocument::Snapshot& design) const {
                 }
         return nullptr;
     };
-    for (Kind kind : Kind::all())
-        if (const CoverPicture* same = heldEqual(design.picture(kind))) design.sharePicture(kind, *same);
+    for (int place = 0; place < design.pictureCount(); ++place)
+        if (const CoverPicture* same = heldEqual(design.pictureAt(place))) design.sharePictureAt(place, *same);
 }
 
 std::int64_t UndoHistory::pictureBytes(bool withShared) const {
     std::vector<HeldBlock> own;
-    if (!withShared)
+    if (!withShared) {
         for (Kind kind : Kind::all()) addBlocksOf(document_.picture(kind), own);
+        for (DiscKind kind : allDiscKinds()) addBlocksOf(document_.disc(kind).picture, own);
+    }
     const std::size_t documentBlocks = own.size();
     for (const auto* states : {&done_, &undone_})
         for (const State& state : *states)
-            for (Kind kind : Kind::all()) addBlocksOf(state.design.picture(kind), own);
+            for (int place = 0; place < state.design.pictureCount(); ++place)
+                addBlocksOf(state.design.pictureAt(place), own);
     std::int64_t total = 0;
     for (std::size_t i = documentBlocks; i < own.size(); ++i) total += own[i].bytes;
     return total;

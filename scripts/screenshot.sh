@@ -7,7 +7,9 @@
 # preview_screenshot, the print preview of a DVD cover with cut marks; from its cover_screenshots, a
 # cover in its real proportions and the Crop window; from its text_window_screenshot, the cover
 # text window, and the same window with a title that runs past the cover's edge, marked; from its
-# manipulator_screenshot, the Cover Manipulator resized on a portrait picture.
+# manipulator_screenshot, the Cover Manipulator resized on a portrait picture; from its disc_screenshots,
+# the Disc tab with a photograph and a curved title, and the Label Stock window on a two-up stock with
+# the second label used.
 # Usage: scripts/screenshot.sh [KAVI-EXECUTABLE] [OUT-DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -54,6 +56,12 @@ if [ -x "$manipulator" ]; then
   ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1024x640x24" "$manipulator" "$out/manipulator-resized.png"
 else
   echo "No $manipulator (a build with -DKAVI_TESTS=ON makes it): manipulator-resized.png not taken"
+fi
+discs=$(dirname "$exe")/disc_screenshots
+if [ -x "$discs" ]; then
+  ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1024x768x24" "$discs" "$out/disc-tab.png" "$out/label-stock.png"
+else
+  echo "No $discs (a build with -DKAVI_TESTS=ON makes it): disc-tab.png and label-stock.png not taken"
 fi
 # The help's page on composing a cover shows these three.
 for shot in cover-real-proportions.png crop-window.png cover-text-window.png; do

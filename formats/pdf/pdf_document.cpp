@@ -95,6 +95,17 @@ std::string pathOf(const kavi::FilledOutline& outline) {
     return path;
 }
 
+// A circle as four Bézier quarters, anticlockwise in PDF's coordinates (y up).
+std::string circlePath(double cx, double cy, double r) {
+    constexpr double kQuarter = 0.5522847498; // the control distance of a quarter circle, in radii
+    const double k = r * kQuarter;
+    const auto p = [](double x, double y) { return number(x) + " " + number(y); };
+    return p(cx + r, cy) + " m " + p(cx + r, cy + k) + " " + p(cx + k, cy + r) + " " + p(cx, cy + r) + " c " +
+        p(cx - k, cy + r) + " " + p(cx - r, cy + k) + " " + p(cx - r, cy) + " c " + p(cx - r, cy - k) + " " +
+        p(cx - k, cy - r) + " " + p(cx, cy - r) + " c " + p(cx + k, cy - r) + " " + p(cx + r, cy - k) + " " +
+        p(cx + r, cy) + " c h ";
+}
+
 std::string colourOf(std::uint32_t rgb) {
     return number(double(rgb >> 16 & 0xFF) / 255) + " " + number(double(rgb >> 8 & 0xFF) / 255) + " " +
         number(double(rgb & 0xFF) / 255);
@@ -162,13 +173,26 @@ void Document::drawPicture(const BgrxPixels& picture, double x, double y, double
     if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
     pictures_.push_back({picture, nullptr, 0, {}});
     translucent_.push_back(false);
-    pages_.back().placements.push_back({int(pictures_.size()) - 1, x, y, width, height, std::nullopt});
+    pages_.back().placements.push_back({int(pictures_.size()) - 1, x, y, width, height, std::nullopt, std::nullopt});
 }
 
 void Document::drawPicture(const BgrxPixels& picture, double x, double y, double width, double height,
                            const ClipRect& clip) {
     drawPicture(picture, x, y, width, height);
     pages_.back().placements.back().clip = clip;
+}
+
+void Document::drawPictureInRing(const BgrxPixels& picture, double x, double y, double width, double height,
+                                 const ClipRing& ring) {
+    drawPicture(picture, x, y, width, height);
+    pages_.back().placements.back().ring = ring;
+}
+
+bool Document::drawJpegInRing(const std::uint8_t* data, std::size_t size, double x, double y, double width,
+                              double height, const ClipRing& ring) {
+    if (!drawJpeg(data, size, x, y, width, height)) return false;
+    pages_.back().placements.back().ring = ring;
+    return true;
 }
 
 void Document::drawTranslucentPicture(const BgrxPixels& picture, double x, double y, double width, double height) {
@@ -182,7 +206,7 @@ bool Document::drawJpeg(const std::uint8_t* data, std::size_t size, double x, do
     if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
     pictures_.push_back({{}, data, size, *frame});
     translucent_.push_back(false);
-    pages_.back().placements.push_back({int(pictures_.size()) - 1, x, y, width, height, std::nullopt});
+    pages_.back().placements.push_back({int(pictures_.size()) - 1, x, y, width, height, std::nullopt, std::nullopt});
     return true;
 }
 
@@ -233,6 +257,16 @@ std::string Document::pageContent(const Page& page, std::string& resources) cons
         if (placed.clip)
             content += number(placed.clip->x) + " " + number(page.height - placed.clip->y - placed.clip->height) + " " +
                 number(placed.clip->width) + " " + number(placed.clip->height) + " re W n ";
+        if (placed.ring) {
+            const ClipRing& ring = *placed.ring;
+            if (ring.cut)
+                content += number(ring.cut->x) + " " + number(page.height - ring.cut->y - ring.cut->height) + " " +
+                    number(ring.cut->width) + " " + number(ring.cut->height) + " re W n ";
+            const double cy = page.height - ring.centreY;
+            content += circlePath(ring.centreX, cy, ring.outerRadius);
+            if (ring.holeRadius > 0) content += circlePath(ring.centreX, cy, ring.holeRadius);
+            content += "W* n ";
+        }
         content += placementMatrix(orientation, placed.x, page.height - placed.y - placed.height, placed.width,
                                    placed.height) +
             " " + name + " Do Q\n";

@@ -30,6 +30,14 @@ public:
         double x, y, width, height;
     };
     void drawPicture(const BgrxPixels& picture, double x, double y, double width, double height, const ClipRect& clip);
+    // The same, showing only inside a ring (a disc label): nothing outside its outer circle, in its hole
+    // (radius 0: none), or outside the cut box when there is one. The ring is clipped by the even-odd rule.
+    struct ClipRing {
+        double centreX, centreY, outerRadius, holeRadius;
+        std::optional<ClipRect> cut;
+    };
+    void drawPictureInRing(const BgrxPixels& picture, double x, double y, double width, double height,
+                           const ClipRing& ring);
     // The same for a picture whose fourth byte is its coverage (alpha, not premultiplied): what is
     // drawn before shows through where the picture is transparent. Cover text comes this way.
     void drawTranslucentPicture(const BgrxPixels& picture, double x, double y, double width, double height);
@@ -38,6 +46,8 @@ public:
     // as they are (raster::isPortableJpeg); false, with nothing drawn, for any other data. The
     // bytes must stay valid until write() returns.
     bool drawJpeg(const std::uint8_t* data, std::size_t size, double x, double y, double width, double height);
+    bool drawJpegInRing(const std::uint8_t* data, std::size_t size, double x, double y, double width, double height,
+                        const ClipRing& ring);
     // Where a cover's outlines go on the page: the cover's point (x, y), in points from its corner,
     // lies at (left + x * scaleX, top + y * scaleY).
     struct CoverFrame {
@@ -66,6 +76,7 @@ private:
         int picture;
         double x, y, width, height;
         std::optional<ClipRect> clip;
+        std::optional<ClipRing> ring;
     };
     struct Line {
         double x1, y1, x2, y2, width;

@@ -60,6 +60,29 @@ std::optional<Margins> portraitMargins(const QString& printerName, Paper paper) 
         .value_or(std::nullopt);
 }
 
+// The printable margins of a portrait sheet of its own size on the named printer, bounded as above.
+std::optional<Margins> ownSheetMargins(const QString& printerName, LengthSize sheet) {
+    return callBounded<std::optional<Margins>>([printerName, sheet]() -> std::optional<Margins> {
+               QPrinter printer(QPrinter::HighResolution);
+               printer.setPrinterName(printerName);
+               if (printer.outputFormat() != QPrinter::NativeFormat) return std::nullopt;
+               printer.setPageOrientation(QPageLayout::Portrait);
+               printer.setPageSize(QPageSize(QSizeF(sheet.width.points(), sheet.height.points()), QPageSize::Point, {},
+                                             QPageSize::ExactMatch));
+               QPageLayout layout = printer.pageLayout();
+               layout.setUnits(QPageLayout::Point);
+               const QMarginsF m = layout.minimumMargins();
+               return Margins{m.left(), m.top(), m.right(), m.bottom()};
+           })
+        .value_or(std::nullopt);
+}
+
+// The media CUPS takes for a sheet of its own size, in points.
+QByteArray customMedia(LengthSize sheet) {
+    return "Custom." + QByteArray::number(sheet.width.points(), 'f', 2) + "x" +
+        QByteArray::number(sheet.height.points(), 'f', 2);
+}
+
 // The picture as 32-bit opaque pixels. Transparent parts become white, as they look on paper.
 QImage opaqueRgb32(const QImage& picture) {
     if (picture.format() == QImage::Format_RGB32) return picture; // shared, not copied
@@ -141,11 +164,12 @@ void CupsPrinterObject::setCopies(int copies) { copies_ = std::max(1, copies); }
 bool CupsPrinterObject::beginPage() {
     origin_ = {};
     if (jobPdfPath_.isEmpty()) {
-        const auto margins = pageMargins(printerName_, paper_, orientation_);
+        const auto margins =
+            ownSheet_ ? ownSheetMargins(printerName_, *ownSheet_) : pageMargins(printerName_, paper_, orientation_);
         if (!margins) return false;
         origin_ = *margins;
     }
-    const LengthSize sheet = sheetSize(paper_, orientation_);
+    const LengthSize sheet = ownSheet_.value_or(sheetSize(paper_, orientation_));
     job_->beginPage(sheet.width.points(), sheet.height.points());
     return true;
 }
@@ -167,11 +191,12 @@ bool CupsPrinterObject::ensureJob() {
             return false;
         }
         // The paper, and no scaling: the cover is already at real size.
-        jobOptions_ = {{"media", mediaOf(paper_)}, {"print-scaling", "none"}};
+        jobOptions_ = {{"media", ownSheet_ ? customMedia(*ownSheet_) : QByteArray(mediaOf(paper_))},
+                       {"print-scaling", "none"}};
         // A landscape job says so in the standard attribute (4: landscape; portrait sends nothing).
         // The PDF's pages are already landscape-shaped; CUPS's PDF filter then marks the page as
         // turned onto the portrait sheet once, as it would on its own, and never turns it again.
-        if (orientation_ == Orientation::Landscape) jobOptions_.push_back({"orientation-requested", "4"});
+        if (orientation_ == Orientation::Landscape && !ownSheet_) jobOptions_.push_back({"orientation-requested", "4"});
         if (copies_ > 1) jobOptions_.push_back({"copies", QByteArray::number(copies_)});
     }
     if (!beginPage()) {
@@ -299,7 +324,51 @@ bool CupsPrinterObject::endDocument() {
     const bool sent = sendJob();
     discardJob();
     copies_ = 1;
+    ownSheet_.reset();
     return sent;
+}
+
+bool CupsPrinterObject::drawPictureInRing(const QImage& picture, const QByteArray& jpeg, double x, double y,
+                                          double width, double height, const RingOnSheet& ring) {
+    if (picture.isNull() || width <= 0 || height <= 0 || ring.outerRadius <= Length()) return false;
+    if (!ensureJob()) return false;
+    const double left = origin_.left + Length::fromTwips(x).points(), top = origin_.top + Length::fromTwips(y).points();
+    const double w = Length::fromTwips(width).points(), h = Length::fromTwips(height).points();
+    pdf::Document::ClipRing clip{origin_.left + ring.centre.x.points(), origin_.top + ring.centre.y.points(),
+                                 ring.outerRadius.points(), ring.holeRadius.points(), std::nullopt};
+    if (const std::optional<LengthRect> cut = ring.cutBox())
+        clip.cut = pdf::Document::ClipRect{origin_.left + cut->left.points(), origin_.top + cut->top.points(),
+                                           cut->width.points(), cut->height.points()};
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(jpeg.constData());
+    if (!jpeg.isEmpty()) {
+        const std::optional<raster::JpegFrame> frame = raster::readJpegFrame(bytes, std::size_t(jpeg.size()));
+        if (frame && raster::isPortableJpeg(*frame)) {
+            jpegs_.push_back(jpeg);
+            return job_->drawJpegInRing(bytes, std::size_t(jpeg.size()), left, top, w, h, clip);
+        }
+    }
+    pictures_.push_back(opaqueRgb32(picture));
+    const QImage& pixels = pictures_.back();
+    job_->drawPictureInRing({pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()}, left, top, w,
+                            h, clip);
+    return true;
+}
+
+bool CupsPrinterObject::setOwnSheetSize(std::optional<LengthSize> sheet) {
+    if (sheet && (sheet->width <= Length() || sheet->height <= Length())) return false;
+    ownSheet_ = sheet;
+    return true;
+}
+
+std::optional<LengthRect> CupsPrinterObject::printableAreaOfSheet(LengthSize sheet) {
+    if (!pdfPath_.isEmpty()) return LengthRect{Length(), Length(), sheet.width, sheet.height};
+    const QString printer = nextJobPrinter();
+    if (printer.isEmpty()) return std::nullopt;
+    const auto margins = ownSheetMargins(printer, sheet);
+    if (!margins) return std::nullopt;
+    return LengthRect{Length::fromPoints(margins->left), Length::fromPoints(margins->top),
+                      sheet.width - Length::fromPoints(margins->left + margins->right),
+                      sheet.height - Length::fromPoints(margins->top + margins->bottom)};
 }
 
 } // namespace kavi

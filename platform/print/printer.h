@@ -5,6 +5,7 @@
 // orientation (1 portrait, 2 landscape) are settings that persist from one job to the next.
 // A job starts with the first drawing or new page and is handed to the spooler at end document.
 #include "cups_job.h"
+#include "disc_page.h"
 #include "length.h"
 #include "paper.h"
 #include "pdf/pdf_document.h"
@@ -56,6 +57,20 @@ public:
                                   double /*height*/, LengthSize /*coverSize*/) {
         return false;
     }
+    // Draws the picture (an unedited JPEG file's bytes too, as drawJpegPicture takes them; else empty)
+    // stretched into the rectangle, showing only inside the ring of a disc label (twips, from the same
+    // corner): nothing outside its outer circle, in its hole or outside its cut box. False, with nothing
+    // drawn, where the printer object cannot clip to a ring.
+    virtual bool drawPictureInRing(const QImage& /*picture*/, const QByteArray& /*jpeg*/, double /*x*/, double /*y*/,
+                                   double /*width*/, double /*height*/, const RingOnSheet& /*ring*/) {
+        return false;
+    }
+    // Pages begun from now on are portrait sheets of this size (label stock for a disc tray) instead of the
+    // paper size's, until the job ends; none goes back to the paper size. False where the printer
+    // object cannot.
+    virtual bool setOwnSheetSize(std::optional<LengthSize> sheet) { return !sheet; }
+    // Where the next job's pages of a sheet of that own size can be printed (see printableArea).
+    virtual std::optional<LengthRect> printableAreaOfSheet(LengthSize /*sheet*/) { return std::nullopt; }
     virtual bool newPage() = 0;
     virtual bool endDocument() = 0;
     // The next job is written as a PDF file at real size instead of going to a printer.
@@ -111,6 +126,11 @@ public:
     QString nextJobPrinter() override;
     bool drawLine(double x1, double y1, double x2, double y2, double width) override;
     void setCopies(int copies) override;
+    // A ring clip in the job's PDF (disc labels).
+    bool drawPictureInRing(const QImage& picture, const QByteArray& jpeg, double x, double y, double width,
+                           double height, const RingOnSheet& ring) override;
+    bool setOwnSheetSize(std::optional<LengthSize> sheet) override;
+    std::optional<LengthRect> printableAreaOfSheet(LengthSize sheet) override;
 
 private:
     bool placePicture(const QImage& picture, double x, double y, double width, double height,
@@ -126,6 +146,7 @@ private:
     QString pdfPath_;
     Paper paper_ = Paper::Letter;
     Orientation orientation_ = Orientation::Portrait;
+    std::optional<LengthSize> ownSheet_; // a sheet of its own size instead of the paper's
     std::unique_ptr<pdf::Document> job_;
     QString jobPdfPath_; // where the current job goes when it is written to a file
     JobOptions jobOptions_; // the paper and orientation of the job's first page

@@ -53,7 +53,7 @@ protected:
 TEST_F(MainWindow, ControlsStandAtTheirPositionsInTwips) {
     window.show();
     EXPECT_EQ(window.windowTitle(), "Kavi 4");
-    EXPECT_EQ(window.centralWidget()->size(), QSize(761, 458)) << "client area 11415 x 6870 twips";
+    EXPECT_EQ(window.centralWidget()->size(), QSize(858, 458)) << "client area 12870 x 6870 twips";
     EXPECT_EQ(window.SSTab1->geometry(), twips(4560, 840, 6765, 4845));
     EXPECT_EQ(window.Frame1->geometry(), twips(120, 720, 4335, 735));
     EXPECT_EQ(window.Frame2->geometry(), twips(120, 1680, 4335, 2055));
@@ -73,7 +73,7 @@ TEST_F(MainWindow, ControlsStandAtTheirPositionsInTwips) {
 }
 
 TEST_F(MainWindow, TabsChecksAndTooltipsFollowTheKindTable) {
-    ASSERT_EQ(window.SSTab1->count(), 11);
+    ASSERT_EQ(window.SSTab1->count(), 13); // with the two disc kinds' tabs after Scan
     EXPECT_EQ(window.SSTab1->tabText(9), "Blu");
     EXPECT_EQ(window.SSTab1->tabText(10), "Scan");
     EXPECT_EQ(window.Check(10)->text(), "Blu-Ray");
@@ -95,7 +95,7 @@ TEST_F(MainWindow, ToolbarAndMenusCarryTheirCaptionsInOrder) {
     EXPECT_EQ(menuEntries(window.File),
               QStringList({"&Print", "Print Pre&view", "&Export PDF...", "Save Cover Picture &As...", "-",
                            "&Open Cover Set...", "Save Cover Se&t...", "-", "Pape&r", "Cut &Marks", "-",
-                           "&Select Printer", "&Calibrate Printer...", "-", "E&xit"}));
+                           "&Label Stock...", "&Select Printer", "&Calibrate Printer...", "-", "E&xit"}));
     EXPECT_EQ(window.help->title(), "&Help");
     EXPECT_EQ(menuEntries(window.help),
               QStringList({"Help &Contents", "-", "&Report A Bug", "&Visit Website", "-", "&Check For Updates",

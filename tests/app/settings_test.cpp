@@ -65,9 +65,10 @@ protected:
 
 } // namespace
 
-TEST_F(Settings, TabAcceptsExactlyZeroToTen) {
-    const std::pair<QString, int> cases[] = {{"3", 3},   {"10", 10}, {"11", 0}, {"-1", 0},
-                                             {"abc", 0}, {"03", 0},  {" 3", 3}, {"\" 3\"", 0}};
+TEST_F(Settings, TabAcceptsExactlyZeroToTwelve) {
+    // 11 and 12 are the disc kinds' tabs after Scan.
+    const std::pair<QString, int> cases[] = {{"3", 3},  {"10", 10}, {"11", 11}, {"12", 12}, {"13", 0},
+                                             {"-1", 0}, {"abc", 0}, {"03", 0},  {" 3", 3},  {"\" 3\"", 0}};
     for (const auto& [stored, shown] : cases) {
         window = makeWindow();
         store(stored, "0,0,0,0,0,0,0,0,0,0");
@@ -75,6 +76,7 @@ TEST_F(Settings, TabAcceptsExactlyZeroToTen) {
         EXPECT_EQ(window->SSTab1->currentIndex(), shown) << stored.toStdString();
     }
     EXPECT_EQ(window->SSTab1->tabText(10), "Scan");
+    EXPECT_EQ(window->SSTab1->tabText(12), "Mini Disc");
 }
 
 TEST_F(Settings, TicksAcceptExactlyOneAndRestoreThroughTheRules) {

@@ -206,6 +206,41 @@ TEST_F(History, OneActionIsOneStepAndAnOpenedSetStartsAfresh) {
     EXPECT_TRUE(document.hasUnsavedWork());
 }
 
+TEST_F(History, DiscLabelsAreUndoneWithTheCoversButTheirStockIsAPrintChoice) {
+    const PickedJpeg label = pickedJpeg(filled(40, 40, Qt::darkBlue));
+    document.setPickedPicture(DiscKind::Disc, label.pixels, label.bytes);
+    {
+        CoverDocument::OneAction dialog(document);
+        DiscText text = document.disc(DiscKind::Disc).text;
+        text.title = "Live";
+        document.setDiscText(DiscKind::Disc, text);
+        document.setFitMode(DiscKind::Disc, FitMode::Fit);
+        setTitle(document, kFront, "Live");
+    }
+    document.setPicture(DiscKind::MiniDisc, filled(20, 20, Qt::yellow));
+    DiscStockChoice stock = document.stockChoice();
+    stock.copies = 3;
+    document.setStockChoice(stock);
+    EXPECT_EQ(history.undoSteps(), 3u) << "the stock is no step";
+
+    heard.clear();
+    history.undo();
+    EXPECT_FALSE(document.disc(DiscKind::MiniDisc).picture.hasPicture());
+    EXPECT_EQ(heardOf(What::Disc), 1u);
+    EXPECT_EQ(heardOf(What::Picture), 0u) << "no cover changed";
+    history.undo();
+    EXPECT_EQ(document.disc(DiscKind::Disc).text.title, "");
+    EXPECT_EQ(document.disc(DiscKind::Disc).fit, FitMode::Fill);
+    EXPECT_EQ(document.text(kFront).title.text, "");
+    EXPECT_EQ(document.pixels(DiscKind::Disc), label.pixels) << "the label's picture stays";
+    EXPECT_EQ(document.stockChoice().copies, 3);
+    history.undo();
+    EXPECT_FALSE(document.disc(DiscKind::Disc).picture.hasPicture());
+    history.redo();
+    EXPECT_EQ(document.pixels(DiscKind::Disc), label.pixels) << "decoded again from the label file's bytes";
+    EXPECT_EQ(document.disc(DiscKind::Disc).picture.uneditedOriginalJpeg(), label.bytes);
+}
+
 TEST(HistoryLimits, TheOldestStepsGoPastTheStepLimitAndPastThePictureBytesItAloneHolds) {
     CoverDocument document;
     UndoHistory history(document, UndoHistory::Limits{5, std::int64_t(1) << 40});

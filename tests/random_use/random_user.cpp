@@ -282,7 +282,13 @@ private:
                 singleKind = n;
             }
         }
-        const bool any = jewel + single > 0;
+        // A disc label prints alone: its box ticked clears the ten and the other disc box.
+        int discs = 0;
+        for (const char* name : {"CheckDisc", "CheckMiniDisc"})
+            if (auto* box = window_->findChild<QCheckBox*>(QString::fromLatin1(name)); box && box->isChecked()) ++discs;
+        if (discs > 1) fail("both disc kinds are ticked");
+        if (discs && jewel + single) fail("a disc kind is ticked with a case kind");
+        const bool any = jewel + single + discs > 0;
         if (window_->cmdPrint->isEnabledTo(window_.get()) != any)
             fail("Print is enabled exactly when something is ticked: broken");
         if (jewel && single) fail("jewel-case and single kinds are ticked together");

@@ -76,6 +76,22 @@ bool RecordingPrinter::drawPicture(const QImage& picture, double x, double y, do
     return ok && !picture.isNull();
 }
 
+bool RecordingPrinter::drawPictureInRing(const QImage& picture, const QByteArray&, double x, double y, double width,
+                                         double height, const RingOnSheet& ring) {
+    const QString name = picture.isNull() ? QStringLiteral("(none)") : picture.text("slot");
+    return record(QStringLiteral("ring %1 %2,%3 %4x%5 centre %6,%7 outer %8 hole %9")
+                      .arg(name)
+                      .arg(x)
+                      .arg(y)
+                      .arg(width)
+                      .arg(height)
+                      .arg(ring.centre.x.twips())
+                      .arg(ring.centre.y.twips())
+                      .arg(ring.outerRadius.twips())
+                      .arg(ring.holeRadius.twips()),
+                  QStringLiteral("draw"));
+}
+
 bool RecordingPrinter::drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
                                           const LengthRect& clip) {
     const QString name = picture.isNull() ? QStringLiteral("(none)") : picture.text("slot");

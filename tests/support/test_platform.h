@@ -162,6 +162,9 @@ public:
     // Recorded as the draw followed by " clip X,Y WxH".
     bool drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
                             const LengthRect& clip) override;
+    // Recorded as "ring NAME X,Y WxH centre CX,CY outer R hole H" (twips, from the printable corner).
+    bool drawPictureInRing(const QImage& picture, const QByteArray& jpeg, double x, double y, double width,
+                           double height, const RingOnSheet& ring) override;
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;

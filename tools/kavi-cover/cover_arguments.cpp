@@ -89,6 +89,8 @@ const char* coverMakerUsage() {
            "libglabels-3.0/templates in the system's data folders (Debian's glabels-data package).\n";
 }
 
+std::string coverMakerFullUsage() { return std::string(coverMakerUsage()) + discUsage(); }
+
 namespace {
 
 CoverMakerArguments parseStockListArguments(const std::vector<std::string>& arguments) {
@@ -136,6 +138,10 @@ CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arg
     };
 
     for (; i < arguments.size(); ++i) {
+        if (const DiscOption disc = parseDiscOption(arguments, i, request.disc); disc.taken) {
+            if (!disc.error.empty()) return disc.error;
+            continue;
+        }
         const std::string& a = arguments[i];
         std::string value;
         if (a == "--help" || a == "-h") return CoverMakerHelp{};
@@ -206,7 +212,13 @@ CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arg
         return std::string("give KIND=PICTURE arguments or a cover set, not both");
     if (!request.saveSet.empty() && !request.coverSet.empty())
         return std::string("--save-set takes KIND=PICTURE arguments, not a cover set");
-    if (request.covers.empty() && request.coverSet.empty())
+    if (const std::string problem = discRequestError(request.disc, !request.covers.empty()); !problem.empty())
+        return problem;
+    if (request.disc.kind && !request.coverSet.empty())
+        return std::string("give disc=PICTURE or a cover set, not both");
+    if (request.disc.kind && !request.saveSet.empty())
+        return std::string("--save-set takes case covers, not a disc label");
+    if (request.covers.empty() && request.coverSet.empty() && !request.disc.kind)
         return std::string("give at least one KIND=PICTURE, or a cover set");
     if (!allowedSet(request.covers))
         return std::string("these kinds do not print together: give one of dvd, mini, psp, ds, slim, hd, blu "

@@ -15,6 +15,7 @@
 // percent (90 to 112); "letter" is another name for "us".
 #include "calibration.h"
 #include "cover_kinds.h"
+#include "disc_arguments.h"
 #include "fit_mode.h"
 #include "paper.h"
 
@@ -43,6 +44,7 @@ struct CoverMakerRequest {
     std::vector<PictureArgument> covers; // in the order given
     std::string coverSet; // a cover-set file instead of covers; empty for none
     KindFlags ticked{}; // the "Print Options" boxes these covers tick
+    DiscRequest disc; // a disc label and its ring or stock (disc_arguments.h)
 };
 
 struct CoverMakerHelp {};
@@ -57,8 +59,9 @@ using CoverMakerArguments = std::variant<CoverMakerRequest, CoverMakerHelp, Cove
 
 CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arguments);
 
-// The usage text, several lines ending in a newline.
+// The usage text, several lines ending in a newline; the full one adds the disc labels' lines.
 const char* coverMakerUsage();
+std::string coverMakerFullUsage();
 
 // The kind a command-line name stands for (front ... blu, any case); 0 for none.
 int kindOfName(const std::string& name);

@@ -7,6 +7,7 @@
 #include "cover_document.h"
 #include "cover_document_printing.h"
 #include "cover_set_file.h"
+#include "disc_output.h"
 #include "named_queue.h"
 
 #include "files/label_templates.h"
@@ -162,7 +163,7 @@ int main(int argc, char** argv) {
     }
     const CoverMakerArguments parsed = parseCoverMakerArguments(arguments);
     if (std::holds_alternative<CoverMakerHelp>(parsed)) {
-        std::fputs(coverMakerUsage(), stdout);
+        std::fputs(coverMakerFullUsage().c_str(), stdout);
         return 0;
     }
     if (const auto* stocks = std::get_if<CoverMakerStockList>(&parsed)) return listStocks(*stocks);
@@ -187,10 +188,22 @@ int main(int argc, char** argv) {
             if (!reading.set) return fail(kFailure, coverSetProblemText(reading, path).toStdString());
             document.applyCoverSet(*reading.set);
             request.ticked = document.selection().ticked;
+            if (!request.disc.stock.empty() &&
+                std::find(request.ticked.begin(), request.ticked.end(), true) != request.ticked.end())
+                return fail(kUsageError, discRequestError(request.disc, true));
+            if (document.tickedDisc()) return printDiscLabel(request, document);
             if (std::none_of(request.ticked.begin(), request.ticked.end(), [](bool t) { return t; }))
                 return fail(kFailure, "the cover set \"" + request.coverSet + "\" has no cover ticked for printing");
         }
         if (!request.saveSet.empty()) return saveCoverSet(request);
+        if (request.disc.kind) {
+            PictureLoad load = loadPictureFile(QString::fromStdString(request.disc.picture));
+            if (load.status != PictureStatus::Loaded)
+                return fail(kFailure, "\"" + request.disc.picture + "\" " + reasonOf(load.status));
+            document.setPickedPicture(*request.disc.kind, std::move(load.picture), std::move(load.originalJpeg));
+            document.setTicked(*request.disc.kind, true);
+            return printDiscLabel(request, document);
+        }
         for (const PictureArgument& cover : request.covers) {
             PictureLoad load = loadPictureFile(QString::fromStdString(cover.picture));
             if (load.status != PictureStatus::Loaded)
