@@ -15,10 +15,12 @@
 #include "msnpopup.h"
 #include "notice_label.h"
 #include "picture_slot.h"
+#include "print_layout_settings.h"
 #include "print_options_view.h"
 #include "recovery_copy.h"
 #include "scan_tab.h"
 #include "tab_strip.h"
+#include "undo_actions.h"
 #include "update_window.h"
 
 #include <QApplication>
@@ -148,6 +150,11 @@ void frmcovercreator::buildMenus() {
     separator(File, "lineage2");
     add(File, "exit", "E&xit", &frmcovercreator::exit_Click);
 
+    Edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    Edit->setObjectName(QStringLiteral("Edit"));
+    undoActions_ =
+        std::make_unique<UndoActions>(document_, *Edit, [this] { writePrintLayout(settingsFile, printLayout()); });
+
     help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("help"));
     add(help, "contents", "Help &Contents", &frmcovercreator::contents_Click);
@@ -274,6 +281,7 @@ void frmcovercreator::Form_Load() {
     Timer2->start();
     readini();
     readPrintLayoutSettings();
+    undoActions_->history().clear(); // the covers as the run starts are where undo stops
     startRecoveryCopy();
     loaded_ = true;
 }

@@ -50,6 +50,7 @@ struct PrintOutcome;
 class RecoveryCopy;
 class ScanTab;
 class TabStrip;
+class UndoActions;
 
 class frmcovercreator : public QMainWindow {
     Q_OBJECT
@@ -80,6 +81,7 @@ public:
     TabStrip* SSTab1 = nullptr;
     QToolBar* Toolbar1 = nullptr;
     QMenu* File = nullptr;
+    QMenu* Edit = nullptr; // Undo and Redo of the covers' design
     QMenu* help = nullptr;
     QMenu* PaperMenu = nullptr; // "Letter and Legal" or "A4"
     QAction* PaperLetterLegal = nullptr;
@@ -294,6 +296,7 @@ private:
     bool keepRecoveryCopy_ = false; // a signal ended the run with unsaved covers
     bool recoveryFailureShown_ = false;
     QString coverSetPath_; // the cover set last opened or saved
+    std::unique_ptr<UndoActions> undoActions_; // watches document_, so it goes first
 };
 
 } // namespace kavi

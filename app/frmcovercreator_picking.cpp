@@ -97,6 +97,7 @@ void frmcovercreator::dirSelect_Change() {
 void frmcovercreator::setBusy(bool busy) {
     Toolbar1->setEnabled(!busy);
     File->setEnabled(!busy);
+    Edit->setEnabled(!busy);
     help->setEnabled(!busy);
     if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
     else QApplication::restoreOverrideCursor();

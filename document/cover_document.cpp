@@ -2,6 +2,7 @@
 #include "cover_document.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kavi {
 
@@ -17,11 +18,13 @@ const QImage& CoverDocument::pixels(Kind kind) const {
 }
 
 void CoverDocument::setPickedPicture(Kind kind, QImage picture, QByteArray originalJpeg) {
+    aboutToEdit(Unsaved::Keep);
     covers_[kind].picture.setPicked(std::move(picture), std::move(originalJpeg));
     notify(kind, What::Picture);
 }
 
 void CoverDocument::setPicture(Kind kind, QImage picture, Unsaved unsaved) {
+    aboutToEdit(unsaved);
     covers_[kind].picture.setPixels(std::move(picture));
     notify(kind, What::Picture);
     edited(unsaved);
@@ -29,6 +32,7 @@ void CoverDocument::setPicture(Kind kind, QImage picture, Unsaved unsaved) {
 
 void CoverDocument::setFitMode(Kind kind, FitMode mode, Unsaved unsaved) {
     if (covers_[kind].fit == mode) return;
+    aboutToEdit(unsaved);
     covers_[kind].fit = mode;
     notify(kind, What::Fit);
     edited(unsaved);
@@ -36,6 +40,7 @@ void CoverDocument::setFitMode(Kind kind, FitMode mode, Unsaved unsaved) {
 
 void CoverDocument::setText(Kind kind, const CoverText& text, Unsaved unsaved) {
     if (covers_[kind].text == text) return;
+    aboutToEdit(unsaved);
     covers_[kind].text = text;
     notify(kind, What::Text);
     edited(unsaved);
@@ -57,6 +62,7 @@ void CoverDocument::clearTicks() {
 
 void CoverDocument::setPrintLayout(const DocumentPrintLayout& layout) {
     if (layout_ == layout) return;
+    aboutToEdit(Unsaved::Keep);
     layout_ = layout;
     notify(std::nullopt, What::PrintLayout);
 }
@@ -69,6 +75,61 @@ void CoverDocument::setUnsavedWork(bool unsaved) {
 
 void CoverDocument::edited(Unsaved unsaved) {
     if (unsaved == Unsaved::Mark) setUnsavedWork(true);
+}
+
+void CoverDocument::aboutToEdit(Unsaved unsaved) {
+    if (watcher_) watcher_->beforeEdit(unsaved);
+}
+
+CoverDocument::Snapshot CoverDocument::snapshot() const {
+    Snapshot kept;
+    kept.covers_ = covers_;
+    kept.discs_ = discs_;
+    for (int place = 0; place < kept.pictureCount(); ++place) kept.pictureIn(place) = kept.pictureAt(place).forUndo();
+    kept.layout_ = layout_;
+    return kept;
+}
+
+const CoverPicture& CoverDocument::Snapshot::pictureAt(int place) const {
+    if (place < kCoverKindCount) return covers_[Kind(place + 1)].picture;
+    return discs_[allDiscKinds()[std::size_t(place - kCoverKindCount)]].picture;
+}
+
+CoverPicture& CoverDocument::Snapshot::pictureIn(int place) {
+    return const_cast<CoverPicture&>(std::as_const(*this).pictureAt(place));
+}
+
+void CoverDocument::restore(const Snapshot& snapshot) {
+    EditWatcher* const watcher = std::exchange(watcher_, nullptr);
+    for (Kind kind : Kind::all()) {
+        Cover& cover = covers_[kind];
+        const Cover& kept = snapshot.covers_[kind];
+        const bool samePicture = cover.picture.showsSameAs(kept.picture);
+        const bool sameFit = cover.fit == kept.fit, sameText = cover.text == kept.text;
+        // The picture shown now stays when it is the same one: nothing is decoded again.
+        CoverPicture picture = samePicture ? std::move(cover.picture) : kept.picture.forUndo();
+        cover = kept;
+        cover.picture = std::move(picture);
+        if (!samePicture) notify(kind, What::Picture);
+        if (!sameFit) notify(kind, What::Fit);
+        if (!sameText) notify(kind, What::Text);
+    }
+    bool sameDiscs = true;
+    for (DiscKind kind : allDiscKinds()) {
+        DiscCover& disc = discs_[kind];
+        const DiscCover& kept = snapshot.discs_[kind];
+        const bool samePicture = disc.picture.showsSameAs(kept.picture);
+        sameDiscs = sameDiscs && samePicture && disc.fit == kept.fit && disc.geometry == kept.geometry &&
+            disc.text == kept.text;
+        CoverPicture picture = samePicture ? std::move(disc.picture) : kept.picture.forUndo();
+        disc = kept;
+        disc.picture = std::move(picture);
+    }
+    if (!sameDiscs) notify(std::nullopt, What::Disc);
+    const bool sameLayout = layout_ == snapshot.layout_;
+    layout_ = snapshot.layout_;
+    if (!sameLayout) notify(std::nullopt, What::PrintLayout);
+    watcher_ = watcher;
 }
 
 CoverSet CoverDocument::toCoverSet() const {
@@ -86,6 +147,7 @@ CoverSet CoverDocument::toCoverSet() const {
 }
 
 void CoverDocument::applyCoverSet(const CoverSet& set) {
+    EditWatcher* const watcher = std::exchange(watcher_, nullptr);
     for (Kind kind : Kind::all()) {
         const CoverSetCover& cover = set.cover(kind.number());
         covers_[kind].picture.setOpened(cover.picture);
@@ -98,6 +160,8 @@ void CoverDocument::applyCoverSet(const CoverSet& set) {
         if (set.ticked[kind.index()]) setTicked(kind, true);
     applyDiscs(set);
     if (set.printLayout) setPrintLayout({set.printLayout->paper, set.printLayout->cutMarks, set.printLayout->choices});
+    watcher_ = watcher;
+    if (watcher_) watcher_->replaced();
     setUnsavedWork(false);
 }
 

@@ -119,6 +119,21 @@ public:
     // a setting is (all cleared, then each saved tick runs its rule). The covers are then saved work.
     void applyCoverSet(const CoverSet& set);
 
+    // ---- Undo ----
+    // The covers' design as a whole: every per-kind field (picture, fit, text, ...), the disc labels
+    // and the print layout; not the ticks, the label stock, start label and copies, which are print
+    // choices, nor the unsaved flag. Pictures are shared, never
+    // copied, and one that its file's bytes give back exactly is kept as those bytes alone.
+    class Snapshot;
+    Snapshot snapshot() const;
+    // Puts the design back as the snapshot holds it, announcing each part that changes.
+    void restore(const Snapshot& snapshot);
+    // Told of each change of the design before it is made (opening a set and restore() excepted).
+    class EditWatcher;
+    void setEditWatcher(EditWatcher* watcher) { watcher_ = watcher; }
+    // The changes made while one lives are one user action (a drag that sets a text many times).
+    class OneAction;
+
     // ---- Change notification ----
     // Listeners are called in the order they were added, after the change is made.
     int addListener(Listener listener);
@@ -132,6 +147,7 @@ private:
     };
     void notify(std::optional<Kind> kind, What what) const;
     void edited(Unsaved unsaved);
+    void aboutToEdit(Unsaved unsaved);
     void applyDiscs(const CoverSet& set);
     void discsToCoverSet(CoverSet& set) const;
 
@@ -144,6 +160,50 @@ private:
     bool unsaved_ = false;
     std::vector<std::pair<int, Listener>> listeners_;
     int nextListener_ = 1;
+    EditWatcher* watcher_ = nullptr;
+};
+
+class CoverDocument::Snapshot {
+public:
+    // Every picture the design holds (the covers', then the disc labels'), by place.
+    int pictureCount() const { return kCoverKindCount + kDiscKindCount; }
+    const CoverPicture& pictureAt(int place) const;
+    // Puts in a picture that shows the same as the one held, so that equal file bytes are kept once.
+    void sharePictureAt(int place, const CoverPicture& same) { pictureIn(place) = same; }
+
+private:
+    friend class CoverDocument;
+    CoverPicture& pictureIn(int place);
+    PerKind<Cover> covers_;
+    PerDiscKind<DiscCover> discs_;
+    DocumentPrintLayout layout_;
+};
+
+class CoverDocument::EditWatcher {
+public:
+    virtual ~EditWatcher() = default;
+    // The design is about to change; `unsaved` tells whether the change counts as unsaved work.
+    virtual void beforeEdit(Unsaved unsaved) = 0;
+    // An opened cover set replaced the covers: nothing before it can be gone back to.
+    virtual void replaced() = 0;
+    // A user action of several changes begins or ends; an action inside another is part of it.
+    virtual void actionBegins() = 0;
+    virtual void actionEnds() = 0;
+};
+
+class CoverDocument::OneAction {
+public:
+    explicit OneAction(CoverDocument& document) : watcher_(document.watcher_) {
+        if (watcher_) watcher_->actionBegins();
+    }
+    ~OneAction() {
+        if (watcher_) watcher_->actionEnds();
+    }
+    OneAction(const OneAction&) = delete;
+    OneAction& operator=(const OneAction&) = delete;
+
+private:
+    EditWatcher* watcher_;
 };
 
 } // namespace kavi

@@ -15,11 +15,13 @@ const QImage& CoverDocument::pixels(DiscKind kind) const {
 }
 
 void CoverDocument::setPickedPicture(DiscKind kind, QImage picture, QByteArray originalJpeg) {
+    aboutToEdit(Unsaved::Keep);
     discs_[kind].picture.setPicked(std::move(picture), std::move(originalJpeg));
     notify(std::nullopt, What::Disc);
 }
 
 void CoverDocument::setPicture(DiscKind kind, QImage picture, Unsaved unsaved) {
+    aboutToEdit(unsaved);
     discs_[kind].picture.setPixels(std::move(picture));
     notify(std::nullopt, What::Disc);
     edited(unsaved);
@@ -27,6 +29,7 @@ void CoverDocument::setPicture(DiscKind kind, QImage picture, Unsaved unsaved) {
 
 void CoverDocument::setFitMode(DiscKind kind, FitMode mode, Unsaved unsaved) {
     if (discs_[kind].fit == mode) return;
+    aboutToEdit(unsaved);
     discs_[kind].fit = mode;
     notify(std::nullopt, What::Disc);
     edited(unsaved);
@@ -35,6 +38,7 @@ void CoverDocument::setFitMode(DiscKind kind, FitMode mode, Unsaved unsaved) {
 bool CoverDocument::setGeometry(DiscKind kind, const DiscGeometry& geometry, Unsaved unsaved) {
     if (!discGeometryError(geometry).empty()) return false;
     if (discs_[kind].geometry == geometry) return true;
+    aboutToEdit(unsaved);
     discs_[kind].geometry = geometry;
     notify(std::nullopt, What::Disc);
     edited(unsaved);
@@ -43,6 +47,7 @@ bool CoverDocument::setGeometry(DiscKind kind, const DiscGeometry& geometry, Uns
 
 void CoverDocument::setDiscText(DiscKind kind, const DiscText& text, Unsaved unsaved) {
     if (discs_[kind].text == text) return;
+    aboutToEdit(unsaved);
     discs_[kind].text = text;
     notify(std::nullopt, What::Disc);
     edited(unsaved);

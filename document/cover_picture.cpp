@@ -83,4 +83,20 @@ CoverSetPicture CoverPicture::coverSetPicture() const {
     return pixels_;
 }
 
+CoverPicture CoverPicture::forUndo() const {
+    const CoverSetPicture saved = coverSetPicture();
+    if (saved.encoding() == CoverSetPicture::Encoding::None || saved.decodeFailed()) return *this;
+    CoverPicture kept;
+    kept.setOpened(CoverSetPicture::ofEntry(saved.encoded(), saved.encoding(), saved.size(), saved.hasAlpha()));
+    return kept;
+}
+
+bool CoverPicture::showsSameAs(const CoverPicture& other) const {
+    const CoverSetPicture mine = coverSetPicture(), theirs = other.coverSetPicture();
+    if (mine.isNull() || theirs.isNull()) return mine.isNull() == theirs.isNull();
+    if (mine.encoding() != theirs.encoding()) return false;
+    if (mine.encoding() == CoverSetPicture::Encoding::None) return mine.image().cacheKey() == theirs.image().cacheKey();
+    return mine.encoded() == theirs.encoded();
+}
+
 } // namespace kavi

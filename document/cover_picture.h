@@ -43,6 +43,13 @@ public:
     // The kept file bytes while the picture is the unedited original; empty otherwise.
     QByteArray uneditedOriginalJpeg() const { return isUneditedOriginal() ? originalJpeg_ : QByteArray(); }
 
+    // The picture as an undo history keeps it: one that encoded bytes give back exactly (an unedited
+    // picked JPEG, an unchanged entry of an opened set) as those bytes alone, in an entry of its own
+    // that is decoded only where it is restored; any other picture as it is, its pixels shared.
+    CoverPicture forUndo() const;
+    // Whether both show the same picture: the same encoded bytes, or the same pixels (not copies).
+    bool showsSameAs(const CoverPicture& other) const;
+
 private:
     friend class CoverDocument;
     // Decodes an undecoded picture now, once; true when its bytes did not decode.
