@@ -235,6 +235,8 @@ private:
         window_->Form_Load();
         if (first) window_->dirSelect->setPath(root_ + "/pictures");
         expected_ = {};
+        held_ = {}; // the history starts afresh with each start
+        for (auto& cover : held_) cover.insert(QByteArray());
         connect(window_->fileSelect, &FileList::selectionChangedByUser, this, [this] { notePick(); });
     }
 
@@ -245,7 +247,7 @@ private:
         if (tab < 0 || tab >= 10 || entry.isEmpty()) return;
         const PictureLoad loaded = loadPictureFile(FileList::fullName(window_->fileSelect->path(), entry));
         if (loaded.status == PictureStatus::Loaded) {
-            expected_[std::size_t(tab)] = digest(loaded.picture);
+            expect(tab + 1, digest(loaded.picture));
             ++report_.picks;
         }
     }
@@ -257,7 +259,7 @@ private:
             if (result != QDialog::Accepted) return;
             const int n = slotNumberOf(window_->SelectedImage);
             if (n == 0) return;
-            expected_[std::size_t(n - 1)] = digest(toImage(m->buffers.NewImage.image()));
+            expect(n, digest(toImage(m->buffers.NewImage.image())));
             ++report_.accepts;
         });
         connect(m, &QObject::destroyed, this, [this, m] { watched_.erase(m); });
@@ -549,10 +551,24 @@ private:
             const CoverSetReading reading = loadCoverSetFile(saveDialog_.lastFile);
             if (reading.set) {
                 note("cover set opened");
-                for (int n = 1; n <= 10; ++n)
-                    expected_[std::size_t(n - 1)] = digest(reading.set->cover(n).picture.image());
+                for (int n = 1; n <= 10; ++n) expect(n, digest(reading.set->cover(n).picture.image()));
             }
         }
+        // Undo and Redo bring back what a cover held since the start, never anything else; from
+        // there on the covers are expected to hold what they now show.
+        if (mainWindow && (a->objectName() == QLatin1String("Undo") || a->objectName() == QLatin1String("Redo"))) {
+            for (int n = 1; n <= 10; ++n) {
+                const QByteArray now = digest(window_->Image(n)->picture());
+                if (!held_[std::size_t(n - 1)].count(now))
+                    fail(QStringLiteral("%1 put a picture on cover %2 that it never held").arg(a->objectName()).arg(n));
+                expected_[std::size_t(n - 1)] = now;
+            }
+        }
+    }
+
+    void expect(int cover, const QByteArray& picture) {
+        expected_[std::size_t(cover - 1)] = picture;
+        held_[std::size_t(cover - 1)].insert(picture);
     }
 
     void actOnWindowControls(QWidget* w) {
@@ -682,6 +698,7 @@ private:
         services_.desktop, services_.scanner, encoders_,       services_.printers, services_.printer};
     std::unique_ptr<frmcovercreator> window_;
     std::array<QByteArray, 10> expected_{};
+    std::array<std::set<QByteArray>, 10> held_{}; // every picture each cover held since the start
     std::set<frmManipulate*> watched_;
     std::deque<QString> trail_;
     RandomUseReport report_;
