@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "disc_output.h"
+#include "exit_status.h"
 
 #include "disc_print_job.h"
 #include "files/label_templates.h"
@@ -16,14 +17,6 @@
 namespace kavi {
 
 namespace {
-
-constexpr int kUsageError = 2;
-constexpr int kFailure = 1;
-
-int fail(int status, const std::string& why) {
-    std::fprintf(stderr, "kavi-cover: %s\n", why.c_str());
-    return status;
-}
 
 // The stock named on the command line, from the template folders; an error line when there is none.
 std::optional<DiscLabelStock> findStock(const DiscRequest& disc, std::string& error) {

@@ -8,6 +8,7 @@
 #include "cover_document_printing.h"
 #include "cover_set_file.h"
 #include "disc_output.h"
+#include "exit_status.h"
 #include "named_queue.h"
 #include "request_layout.h"
 
@@ -33,14 +34,6 @@
 using namespace kavi;
 
 namespace {
-
-constexpr int kUsageError = 2;
-constexpr int kFailure = 1;
-
-int fail(int status, const std::string& why) {
-    std::fprintf(stderr, "kavi-cover: %s\n", why.c_str());
-    return status;
-}
 
 std::string reasonOf(PictureStatus status) {
     switch (status) {
