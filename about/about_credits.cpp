@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "about_credits.h"
+#include "about/about_credits.h"
 
 namespace kavi {
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cover_page_view.h"
+#include "app/cover_page_view.h"
 
-#include "desktop/twips.h"
-#include "picture_slot.h"
-#include "tab_strip.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "platform/desktop/twips.h"
 
 #include <QComboBox>
 #include <QLabel>

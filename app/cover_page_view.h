@@ -4,7 +4,7 @@
 // control (cboFit1 ..., with the label lblFit1 ...) and its "Text..." button (cmdText1 ...). The
 // slot and the fit control show the cover document; what the user does here is announced, and the
 // main window turns it into an edit of the document.
-#include "cover_document.h"
+#include "document/cover_document.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cover_picture_saving.h"
+#include "app/cover_picture_saving.h"
 
-#include "bmp_writer.h"
-#include "cgdiplus.h"
-#include "desktop/stretched_picture.h"
+#include "output/scan/bmp_writer.h"
+#include "output/scan/image_file_writer.h"
+#include "platform/desktop/stretched_picture.h"
 
 #include <QStringList>
 
@@ -36,7 +36,7 @@ void showResult(MessageBoxes& messages, bool saved) {
 } // namespace
 
 QString withChosenExtension(const QString& fileName, int filterIndex) {
-    if (!cGdiPlus::extensionOf(fileName).isEmpty()) return fileName;
+    if (!ImageFileWriter::extensionOf(fileName).isEmpty()) return fileName;
     const int count = int(std::size(kTypes));
     const QString extension =
         QString::fromLatin1(kTypes[filterIndex >= 0 && filterIndex < count ? filterIndex : 0].extension);

@@ -3,7 +3,7 @@
 // "Save Cover Picture As...": a cover's picture written to an image file the user names. The type
 // follows the name's extension as on the Scan tab; a name typed without one takes the extension of
 // the type chosen in the dialog, and Cancel ends the command without a word.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <QImage>
 #include <QString>
@@ -12,12 +12,12 @@
 
 namespace kavi {
 
-class cGdiPlus;
+class ImageFileWriter;
 
 struct CoverPictureSaveRequest {
     QImage picture;
     QString startFolder; // where the dialog opens
-    cGdiPlus* writer = nullptr; // the image-file writer; null: only upper-case .BMP names can be written
+    ImageFileWriter* writer = nullptr; // the image-file writer; null: only upper-case .BMP names can be written
     std::function<bool(const QString&)> fileExists; // asked before a file is replaced
 };
 

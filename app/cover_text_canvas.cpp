@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cover_text_canvas.h"
+#include "app/cover_text_canvas.h"
 
-#include "cover_kinds.h"
+#include "covers/cover_kinds.h"
 #include "render/cover_text_layout.h"
 
 #include <QMouseEvent>

@@ -4,8 +4,8 @@
 // print show it (the picture placed by the cover's fit mode, its texts cut off at the cover's edge),
 // with each text that runs past the edge outlined in red: a click picks the text under the pointer,
 // a drag moves it (a spine text only along the spine).
-#include "cover_text.h"
-#include "fit_mode.h"
+#include "covers/cover_text.h"
+#include "covers/fit_mode.h"
 
 #include <QImage>
 #include <QWidget>

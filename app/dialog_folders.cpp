@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dialog_folders.h"
+#include "app/dialog_folders.h"
 
-#include "files/profile.h"
+#include "platform/files/profile.h"
 
 #include <QFileInfo>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "disc_page_view.h"
+#include "app/disc_page_view.h"
 
-#include "desktop/twips.h"
-#include "disc_ring_canvas.h"
-#include "tab_strip.h"
+#include "app/disc_ring_canvas.h"
+#include "app/tab_strip.h"
+#include "platform/desktop/twips.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>

@@ -4,7 +4,7 @@
 // curved text (DiscImage11 ...), the ring's size (cboDiscSize11 ...: the presets or "Own size", with
 // txtDiscOuter11 and txtDiscHole11 in millimetres), the fit (cboDiscFit11 ...), and the title and subtitle
 // (txtDiscTitle11, txtDiscSubtitle11). Every control shows the cover document and sends its edits to it.
-#include "cover_document.h"
+#include "document/cover_document.h"
 
 #include <QWidget>
 

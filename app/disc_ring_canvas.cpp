@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "disc_ring_canvas.h"
+#include "app/disc_ring_canvas.h"
 
-#include "picture_fit.h"
+#include "covers/picture_fit.h"
 #include "render/cover_text_layout.h"
 #include "render/disc_text_outlines.h"
 

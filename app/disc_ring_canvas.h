@@ -3,7 +3,7 @@
 // The ring of a disc label on its tab, in real proportions (the largest disc fills the canvas): white paper
 // in the ring, the picture filling the ring's square by its fit mode and shown only inside the ring, the
 // curved title and subtitle from the same outlines the print gets, and the hole left empty.
-#include "cover_document.h"
+#include "document/cover_document.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "disc_ticks_view.h"
+#include "app/disc_ticks_view.h"
 
-#include "desktop/twips.h"
+#include "platform/desktop/twips.h"
 
 #include <QCheckBox>
 

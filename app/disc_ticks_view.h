@@ -3,7 +3,7 @@
 // The "Disc Labels" group beside Print Options (FrameDisc): the boxes CheckDisc ("Disc") and CheckMiniDisc
 // ("Mini Disc"). They show the document's disc tick; a disc label prints alone, so ticking one clears the
 // other boxes, and ticking a case kind clears these.
-#include "cover_document.h"
+#include "document/cover_document.h"
 
 #include <QGroupBox>
 

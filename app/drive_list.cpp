@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "drive_list.h"
+#include "app/drive_list.h"
 
-#include "files/mounts.h"
+#include "platform/files/mounts.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dropped_files.h"
+#include "app/dropped_files.h"
 
 #include <QMimeData>
 #include <QSysInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "file_exists.h"
+#include "app/file_exists.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "file_list.h"
+#include "app/file_list.h"
 
-#include "files/directory.h"
+#include "platform/files/directory.h"
 
 #include <QDir>
 #include <QItemSelectionModel>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "folder_list.h"
+#include "app/folder_list.h"
 
-#include "files/directory.h"
+#include "platform/files/directory.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "label_stock_dialog.h"
+#include "app/label_stock_dialog.h"
 
-#include "disc_page.h"
+#include "covers/disc_page.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -25,10 +25,10 @@ const QString kNoTemplates =
 
 } // namespace
 
-frmLabelStock::frmLabelStock(const DiscStockChoice& current, std::vector<DiscLabelStock> stocks,
-                             const QStringList& skipped, QWidget* parent)
+LabelStockDialog::LabelStockDialog(const DiscStockChoice& current, std::vector<DiscLabelStock> stocks,
+                                   const QStringList& skipped, QWidget* parent)
     : QDialog(parent), stocks_(std::move(stocks)) {
-    setObjectName(QStringLiteral("frmLabelStock"));
+    setObjectName(QStringLiteral("LabelStockDialog"));
     setWindowTitle(QStringLiteral("Label Stock"));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
@@ -75,21 +75,21 @@ frmLabelStock::frmLabelStock(const DiscStockChoice& current, std::vector<DiscLab
     spnCopies->setValue(current.copies);
     stockChosen();
     spnStartLabel->setValue(current.startLabel);
-    connect(cboStock, &QComboBox::currentIndexChanged, this, &frmLabelStock::stockChosen);
+    connect(cboStock, &QComboBox::currentIndexChanged, this, &LabelStockDialog::stockChosen);
     const auto replan = [this] { sheet->showPlan(choice().stock, spnStartLabel->value(), spnCopies->value()); };
     connect(spnStartLabel, &QSpinBox::valueChanged, this, replan);
     connect(spnCopies, &QSpinBox::valueChanged, this, replan);
     replan();
 }
 
-void frmLabelStock::stockChosen() {
+void LabelStockDialog::stockChosen() {
     const std::optional<DiscLabelStock> stock = choice().stock;
     spnStartLabel->setRange(1, stock ? int(stock->centres.size()) : 1);
     spnStartLabel->setEnabled(stock.has_value());
     sheet->showPlan(stock, spnStartLabel->value(), spnCopies->value());
 }
 
-DiscStockChoice frmLabelStock::choice() const {
+DiscStockChoice LabelStockDialog::choice() const {
     DiscStockChoice choice;
     const int index = cboStock->currentIndex();
     if (index >= 1 && index <= int(stocks_.size())) choice.stock = stocks_[std::size_t(index - 1)];

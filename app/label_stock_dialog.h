@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// File > Label Stock... (frmLabelStock): Plain paper, or a disc label stock from the template files found
+// File > Label Stock... (LabelStockDialog): Plain paper, or a disc label stock from the template files found
 // (cboStock), the label the first copy goes on (spnStartLabel) and the copies (spnCopies); the sheet drawn
 // with every label's outline and the ones the copies use. Without template files it says how to get them.
-#include "cover_document.h"
+#include "document/cover_document.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -18,12 +18,12 @@ namespace kavi {
 
 class StockSheetPicture;
 
-class frmLabelStock final : public QDialog {
+class LabelStockDialog final : public QDialog {
     Q_OBJECT
 public:
     // stocks: the disc stocks found (sorted); skipped: the template files left out, as "FILE: reason".
-    frmLabelStock(const DiscStockChoice& current, std::vector<DiscLabelStock> stocks, const QStringList& skipped,
-                  QWidget* parent);
+    LabelStockDialog(const DiscStockChoice& current, std::vector<DiscLabelStock> stocks, const QStringList& skipped,
+                     QWidget* parent);
     // The choice as the dialog shows it.
     DiscStockChoice choice() const;
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Kavi starts at the splash window, which opens the main window.
-#include "command_line.h"
-#include "frmSplash.h"
-#include "frmcovercreator.h"
-#include "maker.h"
-#include "platform.h"
-#include "system/termination_signals.h"
-#include "window_system.h"
+#include "about/splash_window.h"
+#include "app/command_line.h"
+#include "app/main_window.h"
+#include "app/maker.h"
+#include "app/window_system.h"
+#include "platform/platform.h"
+#include "platform/system/termination_signals.h"
 
-#include "files/program_folder.h"
+#include "platform/files/program_folder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -93,9 +93,9 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     kavi::RealPlatform services(QUrl(QString::fromLatin1(kavi::maker::kServer)));
-    std::unique_ptr<kavi::frmcovercreator> mainWindow;
-    kavi::frmSplash splash(services.platform().screen, [&] {
-        mainWindow = std::make_unique<kavi::frmcovercreator>(services.platform());
+    std::unique_ptr<kavi::MainWindow> mainWindow;
+    kavi::SplashWindow splash(services.platform().screen, [&] {
+        mainWindow = std::make_unique<kavi::MainWindow>(services.platform());
         mainWindow->Form_Load();
         if (!picturePath.isEmpty()) mainWindow->openPicture(picturePath);
     });

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "notice_label.h"
+#include "app/notice_label.h"
 
 #include <QApplication>
 #include <QEvent>

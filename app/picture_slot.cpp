@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "picture_slot.h"
+#include "app/picture_slot.h"
 
-#include "cover_kinds.h"
-#include "picture_fit.h"
+#include "covers/cover_kinds.h"
+#include "covers/picture_fit.h"
 
 #include <QPainter>
 

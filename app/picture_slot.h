@@ -6,8 +6,8 @@
 // cover's text over it, as it prints. A click anywhere in the frame selects the slot. The picture,
 // fit and text are the document's: the slot keeps no copy of them, and its setters are edits sent to
 // the document. A picture the document holds undecoded is decoded when the slot is first painted.
-#include "cover_document.h"
-#include "desktop/stretched_picture.h"
+#include "document/cover_document.h"
+#include "platform/desktop/stretched_picture.h"
 #include "render/cover_text_layout.h"
 
 #include <QByteArray>

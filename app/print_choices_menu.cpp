@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "print_choices_menu.h"
+#include "app/print_choices_menu.h"
 
 #include <QAction>
 #include <QActionGroup>

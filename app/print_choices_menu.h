@@ -3,7 +3,7 @@
 // The print choices in the Paper menu, below the paper: where covers are placed, the sheet of
 // HD-DVD and Blu-Ray and of DS on A4, and covers put together. It shows the choices it is given
 // and hands each change to the window, which keeps it in the document and the settings file.
-#include "print_choices.h"
+#include "covers/print_choices.h"
 
 #include <QObject>
 

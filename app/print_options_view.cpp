@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "print_options_view.h"
+#include "app/print_options_view.h"
 
-#include "desktop/twips.h"
+#include "platform/desktop/twips.h"
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 // The "Print Options" frame (Frame4): one box per cover kind (Check1 ... Check10) and the Print
 // button (cmdPrint). The boxes show the cover document's ticks; a change of a box, by the user or by
 // code, is sent to the document, whose selection rules then set all the boxes and Print.
-#include "cover_document.h"
+#include "document/cover_document.h"
 
 #include <QGroupBox>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "recovery_copy.h"
+#include "app/recovery_copy.h"
 
-#include "cover_set_file.h"
+#include "coverset/cover_set_file.h"
 
 #include <QDir>
 #include <QFile>

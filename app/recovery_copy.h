@@ -6,7 +6,7 @@
 // lock file that lives as long as its owner; a copy whose lock is free was left by a run that has
 // ended. Copies are written on a worker thread from a copy of the covers (the pictures are shared,
 // not duplicated), so the window never waits for the encoding.
-#include "cover_set.h"
+#include "coverset/cover_set.h"
 
 #include <QLockFile>
 #include <QString>

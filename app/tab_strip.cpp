@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tab_strip.h"
+#include "app/tab_strip.h"
 
 #include <QStackedWidget>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "undo_actions.h"
+#include "app/undo_actions.h"
 
 #include <QAction>
 #include <QKeySequence>

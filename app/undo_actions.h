@@ -3,8 +3,8 @@
 // The main window's Edit > Undo and Redo (Ctrl+Z, Ctrl+Shift+Z): the cover document's undo
 // history as two menu entries, each enabled only when there is a step to go. The views follow an
 // undone step through the document's own change notification.
-#include "cover_document.h"
-#include "undo_history.h"
+#include "document/cover_document.h"
+#include "document/undo_history.h"
 
 #include <functional>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window_system.h"
+#include "app/window_system.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "calibration.h"
+#include "covers/calibration.h"
 
 #include <cmath>
 #include <cstdio>

@@ -4,8 +4,8 @@
 // a millimetre or two. Every position and length on the page, measured from the sheet's top-left
 // corner as the page is drawn, is multiplied by the scale and then moved by the offset (positive
 // is right and down).
-#include "length.h"
-#include "page_geometry.h"
+#include "covers/length.h"
+#include "covers/page_geometry.h"
 
 #include <string>
 

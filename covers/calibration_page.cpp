@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "calibration_page.h"
+#include "covers/calibration_page.h"
 
 #include <cmath>
 #include <cstdio>

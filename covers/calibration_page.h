@@ -3,9 +3,9 @@
 // The page that "Calibrate Printer" prints, and the correction worked out from what the user
 // measured on it. The page holds a 100 mm square, its top-left corner 30 mm from the sheet's left
 // and top edges, and rulers in millimetres from the sheet's corner along its top and left edges.
-#include "calibration.h"
-#include "cut_marks.h"
-#include "paper.h"
+#include "covers/calibration.h"
+#include "covers/cut_marks.h"
+#include "covers/paper.h"
 
 #include <string>
 #include <vector>

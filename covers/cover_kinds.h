@@ -2,8 +2,8 @@
 #pragma once
 // The ten cover kinds: one row each, fixed at build time. Every part of the program that deals
 // with a kind (the main window, the settings file, printing) reads it from this table.
-#include "length.h"
-#include "paper.h"
+#include "covers/length.h"
+#include "covers/paper.h"
 
 #include <array>
 #include <cstddef>

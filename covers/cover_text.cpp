@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cover_text.h"
+#include "covers/cover_text.h"
 
-#include "cover_kinds.h"
-#include "cut_marks.h"
+#include "covers/cover_kinds.h"
+#include "covers/cut_marks.h"
 
 #include <algorithm>
 

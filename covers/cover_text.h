@@ -4,8 +4,8 @@
 // each with its style and its place in the cover's real-size coordinates (from the cover's top-left
 // corner, x to the right, y down). This file decides what is drawn where; measuring and drawing the
 // letters belongs to the outputs, which all place the measured text with textBoxOnCover.
-#include "length.h"
-#include "page_geometry.h"
+#include "covers/length.h"
+#include "covers/page_geometry.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "covers_together.h"
+#include "covers/covers_together.h"
 
-#include "page_geometry.h"
+#include "covers/page_geometry.h"
 
 #include <algorithm>
 

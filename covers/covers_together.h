@@ -5,7 +5,7 @@
 // gap between neighbours wide enough for both covers' cut marks. A job of one case's cover (Mini
 // CD, PSP, ...) gets as many copies of it side by side as fit on its sheet; a jewel-case card alone
 // stays alone.
-#include "page_plan.h"
+#include "covers/page_plan.h"
 
 #include <functional>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cut_marks.h"
+#include "covers/cut_marks.h"
 
 #include <algorithm>
 

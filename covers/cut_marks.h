@@ -4,8 +4,8 @@
 // with its edges but outside the picture, and at the folds of the wrap-around kinds (their spines)
 // and of the CD back card, above and below the cover. Marks never overprint a picture, a mark
 // that would fall outside the printable area is left out, and covers never move for marks.
-#include "length.h"
-#include "page_geometry.h"
+#include "covers/length.h"
+#include "covers/page_geometry.h"
 
 #include <vector>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "disc_geometry.h"
+#include "covers/disc_geometry.h"
 
 #include <cmath>
 #include <cstdio>

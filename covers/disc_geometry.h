@@ -2,8 +2,8 @@
 #pragma once
 // The ring of a disc label: its outer and hole diameters, the ready sizes a user picks from, the bounds of
 // the user's own, and the cut guides that mark a ring on plain paper.
-#include "cut_marks.h"
-#include "length.h"
+#include "covers/cut_marks.h"
+#include "covers/length.h"
 
 #include <array>
 #include <string>

@@ -2,7 +2,7 @@
 #pragma once
 // The two disc-face kinds, Disc (a 12 cm CD, DVD or Blu-ray disc) and Mini Disc (an 8 cm one): round
 // labels printed alone, beside the ten case kinds. One row each, fixed at build time.
-#include "disc_geometry.h"
+#include "covers/disc_geometry.h"
 
 #include <array>
 #include <cstddef>

@@ -2,7 +2,7 @@
 #pragma once
 // A sheet of round disc labels as a label-stock maker describes it: the sheet, the ring of each label
 // (outer and hole radius, and for labels cut to a width the cut), and where each label lies on the sheet.
-#include "length.h"
+#include "covers/length.h"
 
 #include <optional>
 #include <string>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "disc_page.h"
+#include "covers/disc_page.h"
 
 #include <algorithm>
 

@@ -3,14 +3,14 @@
 // The sheets of a disc-label job, laid out once for every output: on plain paper one label a sheet
 // (centred for a file, at the printable corner for a printer, with its cut guides when marks are on);
 // on label stock the stock's sheet with every label of it and which of them the copies use.
-#include "calibration.h"
-#include "cut_marks.h"
-#include "disc_geometry.h"
-#include "disc_label_stock.h"
-#include "disc_sheet_plan.h"
-#include "page_geometry.h"
-#include "paper.h"
-#include "picture_fit.h"
+#include "covers/calibration.h"
+#include "covers/cut_marks.h"
+#include "covers/disc_geometry.h"
+#include "covers/disc_label_stock.h"
+#include "covers/disc_sheet_plan.h"
+#include "covers/page_geometry.h"
+#include "covers/paper.h"
+#include "covers/picture_fit.h"
 
 #include <optional>
 #include <string>

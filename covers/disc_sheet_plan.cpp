@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "disc_sheet_plan.h"
+#include "covers/disc_sheet_plan.h"
 
 #include <cmath>
 #include <numbers>

@@ -2,7 +2,7 @@
 #pragma once
 // Where disc labels go on sheets of label stock: a number of copies from a starting label on (for a sheet
 // that is partly used), going on to fresh sheets; and the arc along which curved text runs on a disc.
-#include "disc_label_stock.h"
+#include "covers/disc_label_stock.h"
 
 #include <string>
 #include <vector>

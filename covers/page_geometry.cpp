@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "page_geometry.h"
+#include "covers/page_geometry.h"
 
-#include "cut_marks.h"
+#include "covers/cut_marks.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 // Where the covers of a planned page land on the sheet, and how far any of them falls outside the
 // printer's printable area. Sheet positions are measured from the sheet's top-left corner as the
 // page is drawn (a landscape page is turned), x to the right and y down.
-#include "length.h"
-#include "page_plan.h"
+#include "covers/length.h"
+#include "covers/page_plan.h"
 
 #include <vector>
 

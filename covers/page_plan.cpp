@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "page_plan.h"
+#include "covers/page_plan.h"
 
 #include <algorithm>
 

@@ -3,10 +3,10 @@
 // The page plan of the print command: from the ten ticks, which covers go on which page, where,
 // on which paper and orientation, and the exact printer steps that produce that job. Whatever puts
 // covers on paper follows this one plan, so that no two outputs disagree.
-#include "cover_kinds.h"
-#include "length.h"
-#include "paper.h"
-#include "sheet_choices.h"
+#include "covers/cover_kinds.h"
+#include "covers/length.h"
+#include "covers/paper.h"
+#include "covers/sheet_choices.h"
 
 #include <optional>
 #include <variant>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "page_render.h"
+#include "covers/page_render.h"
 
 namespace kavi {
 

@@ -3,11 +3,11 @@
 // The one layout step between the page plan and every output (printer, PDF file, preview, the
 // command-line cover maker): a planned page becomes the sheet with each cover's rectangle and the
 // marks to draw, placed, marked and calibrated. Outputs only draw what this gives them.
-#include "calibration.h"
-#include "cut_marks.h"
-#include "page_geometry.h"
-#include "page_plan.h"
-#include "picture_fit.h"
+#include "covers/calibration.h"
+#include "covers/cut_marks.h"
+#include "covers/page_geometry.h"
+#include "covers/page_plan.h"
+#include "covers/picture_fit.h"
 
 #include <array>
 #include <vector>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Paper sizes and orientations. Each value is the printer object's own code for it.
-#include "length.h"
+#include "covers/length.h"
 
 #include <optional>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "picture_fit.h"
+#include "covers/picture_fit.h"
 
 #include <algorithm>
 

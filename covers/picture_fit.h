@@ -3,8 +3,8 @@
 // Where a cover's picture goes inside the cover's rectangle for a fit mode, and which part of the
 // picture then shows. The same arithmetic serves the page (in lengths) and the screen (in pixels),
 // so a tab, the preview and the print agree.
-#include "fit_mode.h"
-#include "length.h"
+#include "covers/fit_mode.h"
+#include "covers/length.h"
 
 #include <optional>
 

@@ -3,8 +3,8 @@
 // The print choices beyond paper and cut marks: where covers sit on the sheet, the sheet of the
 // kinds that may go on another paper, and whether covers that fit together share a sheet. Every
 // default prints exactly as before.
-#include "page_geometry.h"
-#include "sheet_choices.h"
+#include "covers/page_geometry.h"
+#include "covers/sheet_choices.h"
 
 namespace kavi {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "selection_rules.h"
+#include "covers/selection_rules.h"
 
 namespace kavi {
 

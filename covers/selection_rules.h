@@ -2,7 +2,7 @@
 #pragma once
 // The selection rules of the ten "Print Options" boxes: only jewel-case kinds in any combination,
 // or exactly one single kind, or nothing; Print is enabled exactly when something is ticked.
-#include "cover_kinds.h"
+#include "covers/cover_kinds.h"
 
 namespace kavi {
 

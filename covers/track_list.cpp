@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "track_list.h"
+#include "covers/track_list.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "track_list_fit.h"
+#include "covers/track_list_fit.h"
 
-#include "cover_text.h"
+#include "covers/cover_text.h"
 
 #include <algorithm>
 #include <cmath>

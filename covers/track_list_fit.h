@@ -5,7 +5,7 @@
 // columns (again from the chosen size down), and when even that is not enough, the result says
 // which lines are left out or cut. Measuring the letters belongs to the outputs, so the fitting
 // asks a callback for each line's width and the line spacing at a size.
-#include "length.h"
+#include "covers/length.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "typed_track_list.h"
+#include "covers/typed_track_list.h"
 
 #include <cstddef>
 #include <vector>

@@ -4,7 +4,7 @@
 // separated by tabs (title, artist, length) as a spreadsheet copies them. A number in front
 // ("3. ", "03) " or a first field of digits) is dropped, since the list numbers itself, and a
 // length at the end ("m:ss" or "h:mm:ss", bare or in brackets) is recognised.
-#include "track_list.h"
+#include "covers/track_list.h"
 
 #include <string>
 

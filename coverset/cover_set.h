@@ -3,12 +3,12 @@
 // A saved cover set: the ten covers' pictures (after any edits), how each picture fills its cover,
 // each cover's text, and which kinds are ticked for printing. What the main window saves and
 // opens, and what kavi-cover prints from.
-#include "cover_kinds.h"
-#include "cover_set_disc.h"
-#include "cover_set_picture.h"
-#include "cover_set_print_layout.h"
-#include "cover_text.h"
-#include "fit_mode.h"
+#include "covers/cover_kinds.h"
+#include "covers/cover_text.h"
+#include "covers/fit_mode.h"
+#include "coverset/cover_set_disc.h"
+#include "coverset/cover_set_picture.h"
+#include "coverset/cover_set_print_layout.h"
 
 #include <array>
 #include <optional>

@@ -3,11 +3,11 @@
 // The disc labels of a cover set: per disc kind its picture, fit, ring and curved text; which disc kind is
 // ticked (it prints alone); and the label stock they print on, kept whole so the set prints the same
 // without the template files.
-#include "cover_set_picture.h"
-#include "disc_kinds.h"
-#include "disc_label_stock.h"
-#include "disc_text.h"
-#include "fit_mode.h"
+#include "covers/disc_kinds.h"
+#include "covers/disc_label_stock.h"
+#include "covers/disc_text.h"
+#include "covers/fit_mode.h"
+#include "coverset/cover_set_picture.h"
 
 #include <optional>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cover_set_discs_json.h"
+#include "coverset/cover_set_discs_json.h"
 
 #include <QJsonArray>
 

@@ -3,7 +3,7 @@
 // The "discs" member of a cover set's description (docs/cover-set-format.md): the disc labels, which one is
 // ticked, and the label stock with its whole geometry, so a set prints the same without the template files.
 // Pictures are named here; their entries are written and read by the cover-set file.
-#include "cover_set_disc.h"
+#include "coverset/cover_set_disc.h"
 
 #include <QJsonObject>
 #include <QString>

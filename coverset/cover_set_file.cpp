@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cover_set_file.h"
+#include "coverset/cover_set_file.h"
 
-#include "cover_set_discs_json.h"
-#include "cover_text_json.h"
-#include "files/atomic_file.h"
-#include "png_encoder.h"
-#include "print_layout_json.h"
-#include "raster/jpeg_frame.h"
-#include "zip/stored_zip.h"
+#include "coverset/cover_set_discs_json.h"
+#include "coverset/cover_text_json.h"
+#include "coverset/png_encoder.h"
+#include "coverset/print_layout_json.h"
+#include "formats/raster/jpeg_frame.h"
+#include "formats/zip/stored_zip.h"
+#include "platform/files/atomic_file.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -6,7 +6,7 @@
 // entry's checksum, every picture's header and every size is checked before anything is decoded,
 // and a file that fails any check gives no cover set at all. The pictures are kept as they are
 // stored and decoded when first asked for (CoverSetPicture::image), never read from the file again.
-#include "cover_set.h"
+#include "coverset/cover_set.h"
 
 #include <QByteArray>
 #include <QString>

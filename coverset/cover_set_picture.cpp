@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cover_set_picture.h"
+#include "coverset/cover_set_picture.h"
 
-#include "imaging/picture_loader.h"
+#include "platform/imaging/picture_loader.h"
 
 #include <QBuffer>
 #include <QImageReader>

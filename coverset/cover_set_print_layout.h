@@ -2,8 +2,8 @@
 #pragma once
 // The print layout a cover set keeps: the paper, cut marks and the print choices it was saved
 // with, so that opening it, or printing it with kavi-cover, prints the same pages.
-#include "paper.h"
-#include "print_choices.h"
+#include "covers/paper.h"
+#include "covers/print_choices.h"
 
 namespace kavi {
 

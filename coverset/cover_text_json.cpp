@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cover_text_json.h"
+#include "coverset/cover_text_json.h"
 
-#include "cover_kinds.h"
+#include "covers/cover_kinds.h"
 
 #include <QJsonArray>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A cover's texts in the cover-set description, positions in twips from the cover's top-left.
-#include "cover_text.h"
+#include "covers/cover_text.h"
 
 #include <QJsonObject>
 

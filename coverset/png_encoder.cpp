@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "png_encoder.h"
+#include "coverset/png_encoder.h"
 
 #include <libdeflate.h>
 

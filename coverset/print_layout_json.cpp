@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "print_layout_json.h"
+#include "coverset/print_layout_json.h"
 
 #include <array>
 #include <utility>

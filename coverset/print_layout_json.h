@@ -2,7 +2,7 @@
 #pragma once
 // A cover set's print layout as the "print" object of its description (see
 // docs/cover-set-format.md).
-#include "cover_set_print_layout.h"
+#include "coverset/cover_set_print_layout.h"
 
 #include <QJsonObject>
 

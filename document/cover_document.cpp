@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cover_document.h"
+#include "document/cover_document.h"
 
 #include <algorithm>
 #include <utility>

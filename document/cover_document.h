@@ -5,16 +5,16 @@
 // with their selection rules; the print layout (paper and cut marks); and whether there are changes
 // not saved in a cover set. The windows show it and send their edits here; whoever shows a part of
 // it listens for changed(kind, what). Qt appears only through its picture and byte types.
-#include "cover_picture.h"
-#include "cover_set.h"
-#include "cover_text.h"
-#include "disc_cover.h"
-#include "disc_kinds.h"
-#include "fit_mode.h"
-#include "kind.h"
-#include "paper.h"
-#include "print_choices.h"
-#include "selection_rules.h"
+#include "covers/cover_text.h"
+#include "covers/disc_kinds.h"
+#include "covers/fit_mode.h"
+#include "covers/paper.h"
+#include "covers/print_choices.h"
+#include "covers/selection_rules.h"
+#include "coverset/cover_set.h"
+#include "document/cover_picture.h"
+#include "document/disc_cover.h"
+#include "document/kind.h"
 
 #include <functional>
 #include <optional>

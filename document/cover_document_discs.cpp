@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The disc labels of the open covers: their pictures, fits, rings and curved texts, the disc tick that
 // prints alone, and the label stock.
-#include "cover_document.h"
+#include "document/cover_document.h"
 
 namespace kavi {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cover_picture.h"
+#include "document/cover_picture.h"
 
 namespace kavi {
 

@@ -6,7 +6,7 @@
 // as 32 bits a pixel (with transparency where the picture has any), the form printing, saving and
 // the filters work on. While the picture is unchanged, a saved set keeps the entry or the JPEG file
 // as it is and a print job may carry the JPEG file instead of the pixels.
-#include "cover_set_picture.h"
+#include "coverset/cover_set_picture.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -3,11 +3,11 @@
 // A disc label in the open covers: its picture, how the picture fills the ring's square (Fill unless the
 // user chooses: a disc is never stretched), the ring's outer and hole diameters, and the curved title and
 // subtitle; and the label stock disc labels print on (plain paper unless one is chosen).
-#include "cover_picture.h"
-#include "disc_geometry.h"
-#include "disc_label_stock.h"
-#include "disc_text.h"
-#include "fit_mode.h"
+#include "covers/disc_geometry.h"
+#include "covers/disc_label_stock.h"
+#include "covers/disc_text.h"
+#include "covers/fit_mode.h"
+#include "document/cover_picture.h"
 
 #include <optional>
 

@@ -2,7 +2,7 @@
 #pragma once
 // A cover kind as a value (1..10, as the kinds table numbers them) and an array with one entry per
 // kind, indexed by the kind itself, so no code has to turn a kind number into an array index.
-#include "cover_kinds.h"
+#include "covers/cover_kinds.h"
 
 #include <array>
 #include <cstddef>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "undo_history.h"
+#include "document/undo_history.h"
 
 #include <algorithm>
 #include <utility>

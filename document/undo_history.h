@@ -9,7 +9,7 @@
 // between the steps, a picture its file's bytes give back is kept as those bytes, equal bytes are
 // kept once, and the oldest steps go when the steps or the pictures only the history holds pass
 // their limits.
-#include "cover_document.h"
+#include "document/cover_document.h"
 
 #include <cstdint>
 #include <deque>

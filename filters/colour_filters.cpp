@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Negative, Gray Scale, Black & White, Saturation, Add Noise and Contrast: each pixel changes from
 // its own three values alone. Every routine visits every pixel, top row first.
-#include "filter_math.h"
-#include "filter_random.h"
-#include "filter_routines.h"
-#include "row_blocks.h"
+#include "filters/filter_math.h"
+#include "filters/filter_random.h"
+#include "filters/filter_routines.h"
+#include "filters/row_blocks.h"
 
 #include <algorithm>
 

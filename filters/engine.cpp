@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "filter_routines.h"
-#include "raster/dib_bits.h"
-#include "raster/parallel_parts.h"
+#include "filters/filter_routines.h"
+#include "formats/raster/dib_bits.h"
+#include "formats/raster/parallel_parts.h"
 
 #include <cstring>
 #include <new>

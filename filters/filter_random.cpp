@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "filter_random.h"
+#include "filters/filter_random.h"
 
 #include <chrono>
 #include <random>

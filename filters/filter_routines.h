@@ -2,7 +2,7 @@
 #pragma once
 // What the engine hands its routines: one pass over a picture (the engine's grids and its
 // row-by-row progress reporter), and the routines themselves. Only the engine calls the routines.
-#include "module4.h"
+#include "filters/filter_engine.h"
 
 #include <stdexcept>
 

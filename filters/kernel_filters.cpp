@@ -3,10 +3,10 @@
 // integer combination of its 3 x 3 neighbourhood, plane by plane. The in-place members read
 // WorkPixels while they write it, so the top and left neighbours they see are already new; that
 // walking order is part of their result.
-#include "filter_math.h"
-#include "filter_routines.h"
-#include "neighbourhood_walk.h"
-#include "row_blocks.h"
+#include "filters/filter_math.h"
+#include "filters/filter_routines.h"
+#include "filters/neighbourhood_walk.h"
+#include "filters/row_blocks.h"
 
 #include <algorithm>
 #include <cstdlib>

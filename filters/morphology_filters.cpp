@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Dilate, Erode and Edge Detect pick from the unchanged 3 x 3 neighbourhood; Diffuse copies each
 // pixel from a randomly displaced position, in place.
-#include "filter_math.h"
-#include "filter_random.h"
-#include "filter_routines.h"
-#include "neighbourhood_walk.h"
-#include "row_blocks.h"
+#include "filters/filter_math.h"
+#include "filters/filter_random.h"
+#include "filters/filter_routines.h"
+#include "filters/neighbourhood_walk.h"
+#include "filters/row_blocks.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The walk shared by every filter that reads a 3 x 3 neighbourhood over the interior pixels.
-#include "filter_routines.h"
-#include "row_blocks.h"
+#include "filters/filter_routines.h"
+#include "filters/row_blocks.h"
 
 #include <algorithm>
 

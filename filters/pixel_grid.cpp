@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pixel_grid.h"
+#include "filters/pixel_grid.h"
 
 #include <cstdlib>
 #include <new>

@@ -4,7 +4,7 @@
 // walk shows: one progress report and one yield per row, in row order, on the calling thread.
 // The rows are computed a block at a time; the reports of a block's rows follow once the whole
 // block is done. Every way of spreading the rows gives the very bytes of the plain walk.
-#include "raster/parallel_parts.h"
+#include "formats/raster/parallel_parts.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "bit_runs.h"
+#include "jpeg/bit_runs.h"
 
-#include "raster/parallel_parts.h"
+#include "formats/raster/parallel_parts.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,7 +3,7 @@
 // Entropy-coded bits written in separate runs, one for each part of a scan coded on its own
 // thread, and the join that puts the runs one after another as one stuffed stream: the bytes are
 // those that writing every bit through ByteOutput::bits in order would give.
-#include "byte_output.h"
+#include "jpeg/byte_output.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "block_average.h"
+#include "jpeg/block_average.h"
 
-#include "raster/parallel_parts.h"
+#include "formats/raster/parallel_parts.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -2,7 +2,7 @@
 #pragma once
 // The reduction of a picture by whole-number factors, as the HALFTONE stretch computes it: each
 // target pixel is the mean of its block of source pixels, rounded half up, per colour channel.
-#include "pixel_rows.h"
+#include "jpeg/pixel_rows.h"
 
 #include <cstdint>
 

@@ -2,8 +2,8 @@
 #pragma once
 // The Huffman symbols of one block of zig-zag coefficients, walked by the writing pass and by the
 // counting that the transform does while a block is still in the cache.
-#include "component_symbols.h"
-#include "huffman_table.h"
+#include "jpeg/component_symbols.h"
+#include "jpeg/huffman_table.h"
 
 #include <bit>
 #include <cstdint>

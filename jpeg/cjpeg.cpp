@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cjpeg.h"
+#include "jpeg/cjpeg.h"
 
-#include "block_average.h"
-#include "byte_output.h"
-#include "component_transform.h"
-#include "jpeg_error.h"
-#include "new_file.h"
-#include "scan_coder.h"
-#include "segments.h"
+#include "jpeg/block_average.h"
+#include "jpeg/byte_output.h"
+#include "jpeg/component_transform.h"
+#include "jpeg/jpeg_error.h"
+#include "jpeg/new_file.h"
+#include "jpeg/scan_coder.h"
+#include "jpeg/segments.h"
 
-#include "raster/blit.h"
-#include "raster/dib_section.h"
+#include "formats/raster/blit.h"
+#include "formats/raster/dib_section.h"
 
 #include <algorithm>
 #include <memory>

@@ -3,11 +3,11 @@
 // cJpeg: a baseline JPEG writer. SampleHDC samples a rectangle of pixels into YCbCr components,
 // transforms and quantizes them at once; SaveFile later writes a JFIF file with Huffman tables
 // made for this image. Failures of the setters and tables are thrown as JpegError.
-#include "component.h"
-#include "component_symbols.h"
-#include "quant_tables.h"
+#include "jpeg/component.h"
+#include "jpeg/component_symbols.h"
+#include "jpeg/quant_tables.h"
 
-#include "raster/device_context.h"
+#include "formats/raster/device_context.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One image component: identifier, sampling factors, quantization table and its coefficients.
-#include "raster/pixel_memory.h"
+#include "formats/raster/pixel_memory.h"
 
 #include <cstddef>
 #include <cstdint>

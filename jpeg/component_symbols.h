@@ -3,7 +3,7 @@
 // What the transform gathers of one component for the counting pass: the AC symbol counts of all
 // its blocks, their extra bits, and every block's DC coefficient in raster order (the DC symbols
 // depend on the coding order, which only the scan knows).
-#include "huffman_table.h"
+#include "jpeg/huffman_table.h"
 
 #include <cstdint>
 #include <vector>

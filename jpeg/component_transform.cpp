@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "component_transform.h"
+#include "jpeg/component_transform.h"
 
-#include "block_symbols.h"
-#include "forward_dct.h"
-#include "vector_level.h"
+#include "jpeg/block_symbols.h"
+#include "jpeg/forward_dct.h"
+#include "jpeg/vector_level.h"
 
-#include "raster/parallel_parts.h"
+#include "formats/raster/parallel_parts.h"
 
 #include <algorithm>
 #include <mutex>

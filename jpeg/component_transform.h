@@ -3,10 +3,10 @@
 // Turns drawn pixels into quantized coefficient blocks, several components in one pass over the
 // source: colour conversion into floats, edge replication up to whole blocks, forward DCT and
 // quantization, and the counting of each block's AC symbols while it is still in the cache.
-#include "block_average.h"
-#include "component_symbols.h"
-#include "pixel_rows.h"
-#include "quant_tables.h"
+#include "jpeg/block_average.h"
+#include "jpeg/component_symbols.h"
+#include "jpeg/pixel_rows.h"
+#include "jpeg/quant_tables.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forward_dct.h"
+#include "jpeg/forward_dct.h"
 
-#include "block_symbols.h"
-#include "vector_level.h"
+#include "jpeg/block_symbols.h"
+#include "jpeg/vector_level.h"
 
 #include <algorithm>
 #include <array>

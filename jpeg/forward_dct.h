@@ -2,7 +2,7 @@
 #pragma once
 // The floating-point forward DCT of one 8 x 8 block by the Arai-Agui-Nakajima factorisation,
 // and quantization of its output into 16-bit coefficients in zig-zag order.
-#include "quant_tables.h"
+#include "jpeg/quant_tables.h"
 
 #include <cstddef>
 #include <cstdint>

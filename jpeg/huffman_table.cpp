@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "huffman_table.h"
+#include "jpeg/huffman_table.h"
 
-#include "jpeg_error.h"
+#include "jpeg/jpeg_error.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "new_file.h"
+#include "jpeg/new_file.h"
 
-#include "jpeg_error.h"
+#include "jpeg/jpeg_error.h"
 
 #include <cerrno>
 #include <cstdlib>

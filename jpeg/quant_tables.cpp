@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "quant_tables.h"
+#include "jpeg/quant_tables.h"
 
-#include "jpeg_error.h"
+#include "jpeg/jpeg_error.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "scan_coder.h"
+#include "jpeg/scan_coder.h"
 
-#include "bit_runs.h"
-#include "block_symbols.h"
+#include "jpeg/bit_runs.h"
+#include "jpeg/block_symbols.h"
 
-#include "raster/parallel_parts.h"
+#include "formats/raster/parallel_parts.h"
 
 #include <algorithm>
 #include <array>

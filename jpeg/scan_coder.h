@@ -2,10 +2,10 @@
 #pragma once
 // Scans and their entropy coding: components grouped into scans by the limit of 10 blocks per MCU,
 // the symbol statistics of a scan, and the writing pass that codes them.
-#include "byte_output.h"
-#include "component.h"
-#include "component_symbols.h"
-#include "huffman_table.h"
+#include "jpeg/byte_output.h"
+#include "jpeg/component.h"
+#include "jpeg/component_symbols.h"
+#include "jpeg/huffman_table.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "segments.h"
+#include "jpeg/segments.h"
 
-#include "jpeg_error.h"
+#include "jpeg/jpeg_error.h"
 
 namespace jpeg {
 

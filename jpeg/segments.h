@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The marker segments of a baseline JFIF file.
-#include "byte_output.h"
-#include "component.h"
-#include "huffman_table.h"
-#include "quant_tables.h"
+#include "jpeg/byte_output.h"
+#include "jpeg/component.h"
+#include "jpeg/huffman_table.h"
+#include "jpeg/quant_tables.h"
 
 #include <string>
 #include <vector>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "vector_level.h"
+#include "jpeg/vector_level.h"
 
 #include <atomic>
 

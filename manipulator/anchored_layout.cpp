@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "anchored_layout.h"
+#include "manipulator/anchored_layout.h"
 
 #include <algorithm>
 #include <cmath>

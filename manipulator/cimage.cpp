@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cimage.h"
+#include "manipulator/cimage.h"
 
-#include "raster/blit.h"
+#include "formats/raster/blit.h"
 
 #include <cmath>
 #include <limits>

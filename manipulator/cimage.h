@@ -3,10 +3,10 @@
 // cImage: one device-independent bitmap (rows bottom-up, 1, 4, 8 or 24 bits) selected into its own
 // memory device context, so that its pixels are reachable through drawing calls (hDC) and directly in
 // memory (DIBitsPtr). Boolean methods report success; transforms return a new image or none.
-#include "raster/bitmap.h"
-#include "raster/blit.h"
-#include "raster/device_context.h"
-#include "raster/dib_section.h"
+#include "formats/raster/bitmap.h"
+#include "formats/raster/blit.h"
+#include "formats/raster/device_context.h"
+#include "formats/raster/dib_section.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "crop_rect.h"
+#include "manipulator/crop_rect.h"
 
 #include <algorithm>
 #include <cmath>

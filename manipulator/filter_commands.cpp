@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "filter_commands.h"
+#include "manipulator/filter_commands.h"
 
-#include "module4.h"
+#include "filters/filter_engine.h"
 
 namespace kavi {
 

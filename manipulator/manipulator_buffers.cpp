@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "manipulator_buffers.h"
+#include "manipulator/manipulator_buffers.h"
 
-#include "mdl_effect.h"
+#include "manipulator/rotate_effect.h"
 
 #include <algorithm>
 #include <array>

@@ -3,8 +3,8 @@
 // The picture buffers of the Cover Manipulator and the commands that move pictures between them:
 // opening, activation, the five toolbar commands and the frame around a filter. The window and the
 // command-line tool share this code; it knows nothing of Qt.
-#include "crop_rect.h"
-#include "picture_box.h"
+#include "manipulator/crop_rect.h"
+#include "manipulator/picture_box.h"
 
 namespace kavi {
 

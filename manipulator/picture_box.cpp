@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "picture_box.h"
+#include "manipulator/picture_box.h"
 
-#include "raster/dib_bits.h"
+#include "formats/raster/dib_bits.h"
 
 #include <algorithm>
 #include <cstring>

@@ -8,7 +8,7 @@
 // something is drawn into it (edit). Pixel memory a buffer lets go of is kept in a small pool
 // shared by the window's buffers and reused for the next copy, so that big pictures do not meet
 // fresh memory on every command.
-#include "raster/bitmap.h"
+#include "formats/raster/bitmap.h"
 
 #include <cstddef>
 #include <memory>

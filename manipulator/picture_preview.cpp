@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "picture_preview.h"
+#include "manipulator/picture_preview.h"
 
 #include <QPainter>
 

@@ -2,7 +2,7 @@
 #pragma once
 // The Cover Manipulator's two previews: a picture shown whole in its true proportions, centred in
 // its box with the box's background beside it, and its transparent parts laid over white paper.
-#include "raster/bitmap.h"
+#include "formats/raster/bitmap.h"
 
 #include <QImage>
 #include <QRect>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform.h"
+#include "platform/platform.h"
 
 namespace kavi {
 

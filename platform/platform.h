@@ -1,21 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The platform services every window receives. A test hands in doubles for the ones it scripts.
-#include "desktop/desktop_area.h"
-#include "desktop/help_viewer.h"
-#include "desktop/message_boxes.h"
-#include "desktop/save_dialog.h"
-#include "desktop/shell.h"
-#include "desktop/sound.h"
-#include "desktop/system_colors.h"
-#include "desktop/tray_icon.h"
-#include "desktop/twips.h"
-#include "imaging/image_encoders.h"
-#include "network/http.h"
-#include "print/cups_printers.h"
-#include "print/printer.h"
-#include "scan/scanner.h"
-#include "system/system_facts.h"
+#include "platform/desktop/desktop_area.h"
+#include "platform/desktop/help_viewer.h"
+#include "platform/desktop/message_boxes.h"
+#include "platform/desktop/save_dialog.h"
+#include "platform/desktop/shell.h"
+#include "platform/desktop/sound.h"
+#include "platform/desktop/system_colors.h"
+#include "platform/desktop/tray_icon.h"
+#include "platform/desktop/twips.h"
+#include "platform/imaging/image_encoders.h"
+#include "platform/network/http.h"
+#include "platform/print/cups_printers.h"
+#include "platform/print/printer.h"
+#include "platform/scan/scanner.h"
+#include "platform/system/system_facts.h"
 
 namespace kavi {
 

@@ -4,9 +4,9 @@
 // cover (print and PDF files, the preview), or as a transparent picture of just its own box at the
 // output's resolution (the screen), turned when the text runs along a spine. Every output places
 // the texts the same way, so the tab, the preview and the print agree.
-#include "cover_text.h"
-#include "fit_mode.h"
-#include "text_outlines.h"
+#include "covers/cover_text.h"
+#include "covers/fit_mode.h"
+#include "covers/text_outlines.h"
 
 #include <QImage>
 #include <QRectF>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/disc_text_outlines.h"
 
-#include "disc_page.h"
-#include "disc_sheet_plan.h"
+#include "covers/disc_page.h"
+#include "covers/disc_sheet_plan.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -3,9 +3,9 @@
 // A disc label's curved title and subtitle as vector outlines: each letter shaped by Qt, set upright on
 // a circle around the disc's centre (the title along the top, the subtitle along the bottom) and turned
 // to follow it, reading left to right. Every output fills the same outlines.
-#include "disc_text.h"
-#include "length.h"
-#include "text_outlines.h"
+#include "covers/disc_text.h"
+#include "covers/length.h"
+#include "covers/text_outlines.h"
 
 namespace kavi {
 

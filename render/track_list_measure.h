@@ -2,8 +2,8 @@
 #pragma once
 // The measure of track-list lines that the fitting asks for, from Qt's text layout in the font of
 // the list's style, so that the fit holds for every output that draws the list in that font.
-#include "cover_text.h"
-#include "track_list_fit.h"
+#include "covers/cover_text.h"
+#include "covers/track_list_fit.h"
 
 namespace kavi {
 

@@ -2,14 +2,14 @@
 // Takes screenshots of composing a cover for the help (run under xvfb-run, see
 // scripts/screenshot.sh): the square Front cover in its real proportions with a photograph filling
 // it, and the Cover Manipulator's Crop window locked to the DVD cover's proportions.
-#include "frmcovercreator.h"
-#include "frmcrop.h"
-#include "imaging/qt_raster.h"
-#include "jpeg/photo_picture.h"
-#include "picture_slot.h"
-#include "platform.h"
-#include "screenshot_settle.h"
-#include "tab_strip.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "manipulator/crop_window.h"
+#include "platform/imaging/qt_raster.h"
+#include "platform/platform.h"
+#include "screenshots/screenshot_settle.h"
+#include "tests/jpeg/photo_picture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     const QImage photo = kavi::toImage(jpegtest::photoPicture(640, 420, 7));
 
     kavi::RealPlatform real(QUrl(QStringLiteral("http://127.0.0.1:9")));
-    kavi::frmcovercreator window(real.platform());
+    kavi::MainWindow window(real.platform());
     window.move(0, 0);
     window.show();
     kavi::testing::settleForScreenshot();
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     kavi::testing::settleForScreenshot();
     const bool tabSaved = window.grab().save(QString::fromLocal8Bit(argv[1]));
 
-    kavi::frmCrop crop(photo, 15390.0 / 10260, QStringLiteral("DVD"));
+    kavi::CropWindow crop(photo, 15390.0 / 10260, QStringLiteral("DVD"));
     crop.move(0, 0);
     crop.show();
     crop.resize(560, 420);

@@ -2,14 +2,14 @@
 // Takes screenshots of the disc labels (run under xvfb-run, see scripts/screenshot.sh): the main window on
 // the Disc tab with a photograph and a curved title and subtitle; and the Label Stock window on a two-up
 // stock whose second label the next print uses.
-#include "frmcovercreator.h"
-#include "imaging/qt_raster.h"
-#include "jpeg/photo_picture.h"
-#include "label_stock_dialog.h"
-#include "notice_label.h"
-#include "platform.h"
-#include "screenshot_settle.h"
-#include "tab_strip.h"
+#include "app/label_stock_dialog.h"
+#include "app/main_window.h"
+#include "app/notice_label.h"
+#include "app/tab_strip.h"
+#include "platform/imaging/qt_raster.h"
+#include "platform/platform.h"
+#include "screenshots/screenshot_settle.h"
+#include "tests/jpeg/photo_picture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     kavi::RealPlatform real(QUrl(QStringLiteral("http://127.0.0.1:9")));
-    kavi::frmcovercreator window(real.platform());
+    kavi::MainWindow window(real.platform());
     window.move(0, 0);
     window.show();
     kavi::CoverDocument& document = window.document();
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     stock.holeRadius = kavi::Length::fromMillimetres(20.5);
     stock.centres = {{kavi::Length::fromMillimetres(107.95), kavi::Length::fromMillimetres(74.5)},
                      {kavi::Length::fromMillimetres(107.95), kavi::Length::fromMillimetres(204.5)}};
-    kavi::frmLabelStock dialog({stock, 2, 1}, {stock}, {}, nullptr);
+    kavi::LabelStockDialog dialog({stock, 2, 1}, {stock}, {}, nullptr);
     dialog.move(40, 40);
     dialog.resize(420, 560);
     dialog.show();

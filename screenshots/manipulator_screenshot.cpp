@@ -2,11 +2,11 @@
 // Takes a screenshot of the Cover Manipulator made larger than its default size, on a portrait
 // photograph after Gray Scale: both panes show the picture whole in its proportions (run under
 // xvfb-run, see scripts/screenshot.sh).
-#include "frmmanipulate.h"
-#include "imaging/qt_raster.h"
-#include "jpeg/photo_picture.h"
-#include "screenshot_settle.h"
-#include "support/test_platform.h"
+#include "manipulator/manipulator_window.h"
+#include "platform/imaging/qt_raster.h"
+#include "screenshots/screenshot_settle.h"
+#include "tests/jpeg/photo_picture.h"
+#include "tests/support/test_platform.h"
 
 #include <QApplication>
 
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     PortraitSlot slot;
     slot.picture = kavi::toImage(jpegtest::photoPicture(420, 640, 5));
     kavi::testing::TestPlatform test;
-    kavi::frmManipulate window(test.platform, slot);
+    kavi::ManipulatorWindow window(test.platform, slot);
     window.move(0, 0);
     window.show();
     window.resize(620, 520);

@@ -3,17 +3,17 @@
 // scripts/screenshot.sh): a cover picked and clicked, so it is the selected one; the notice after
 // picking a file that is no picture; the window with the three CD covers loaded and ticked; and the
 // Cover Manipulator opened on the selected cover, with a filter applied.
-#include "file_list.h"
-#include "folder_list.h"
-#include "frmcovercreator.h"
-#include "frmmanipulate.h"
-#include "imaging/qt_raster.h"
-#include "jpeg/photo_picture.h"
-#include "notice_label.h"
-#include "picture_slot.h"
-#include "platform.h"
-#include "screenshot_settle.h"
-#include "tab_strip.h"
+#include "app/file_list.h"
+#include "app/folder_list.h"
+#include "app/main_window.h"
+#include "app/notice_label.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "manipulator/manipulator_window.h"
+#include "platform/imaging/qt_raster.h"
+#include "platform/platform.h"
+#include "screenshots/screenshot_settle.h"
+#include "tests/jpeg/photo_picture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -27,7 +27,7 @@
 
 namespace {
 
-bool pick(kavi::frmcovercreator& window, const QString& name) {
+bool pick(kavi::MainWindow& window, const QString& name) {
     const int row = int(window.fileSelect->entries().indexOf(name));
     if (row < 0) return false;
     window.fileSelect->selectRow(row);
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     notPicture.close();
 
     kavi::RealPlatform real(QUrl(QStringLiteral("http://127.0.0.1:9")));
-    kavi::frmcovercreator window(real.platform());
+    kavi::MainWindow window(real.platform());
     window.move(0, 0);
     window.show();
     kavi::testing::settleForScreenshot();
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
     // The Manipulator opens modally from the toolbar; once it shows, a filter runs and the shot is taken.
     bool manipulatorSaved = false;
     QTimer::singleShot(300, [&] {
-        auto* manipulator = qobject_cast<kavi::frmManipulate*>(QApplication::activeModalWidget());
+        auto* manipulator = qobject_cast<kavi::ManipulatorWindow*>(QApplication::activeModalWidget());
         if (!manipulator) return;
         manipulator->move(40, 40);
         const kavi::FilterCommand& grey = kavi::kFilterCommands[14]; // Gray Scale

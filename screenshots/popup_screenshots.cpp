@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Takes screenshots for looking at the windows as a user sees them (run under xvfb-run):
 // the alert popup fully open, and the About window part way through its credits.
-#include "frmabout.h"
-#include "frmcovercreator.h"
-#include "frmmsnpopup.h"
-#include "msnpopup.h"
-#include "platform.h"
+#include "about/about_window.h"
+#include "app/main_window.h"
+#include "platform/platform.h"
+#include "popup/alert_popup_window.h"
+#include "popup/alert_state.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -41,15 +41,15 @@ int main(int argc, char** argv) {
     kavi::RealPlatform real(QUrl(QStringLiteral("http://127.0.0.1:9")));
     kavi::Platform& platform = real.platform();
 
-    kavi::frmcovercreator window(platform);
+    kavi::MainWindow window(platform);
     window.move(0, 0);
     window.show();
     settle();
     // "Cover Manipulator" with no cover clicked: the popup, grown to its full height.
     window.Toolbar1_ButtonClick(3);
-    kavi::frmmsnpopup* popup = window.findChild<kavi::frmmsnpopup*>();
+    kavi::AlertPopupWindow* popup = window.findChild<kavi::AlertPopupWindow*>();
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* p = qobject_cast<kavi::frmmsnpopup*>(w)) popup = p;
+        if (auto* p = qobject_cast<kavi::AlertPopupWindow*>(w)) popup = p;
     if (!popup) return 1;
     while (popup->tmrOpen->isActive()) popup->tmrOpen_Timer();
     settle();
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     // "About": modal, so the credits are moved on and grabbed from inside its event loop.
     bool aboutSaved = false;
     QTimer::singleShot(0, &window, [&] {
-        auto* about = qobject_cast<kavi::frmAbout*>(QApplication::activeModalWidget());
+        auto* about = qobject_cast<kavi::AboutWindow*>(QApplication::activeModalWidget());
         if (!about) return;
         settle();
         for (int i = 0; i < 160; ++i) about->Timer1_Timer();

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Takes a screenshot of the print preview as a user sees it (run under xvfb-run, see
 // scripts/screenshot.sh): a DVD cover with cut marks, for a printer with quarter-inch margins.
-#include "imaging/qt_raster.h"
-#include "jpeg/photo_picture.h"
-#include "platform.h"
-#include "print_preview.h"
-#include "screenshot_settle.h"
+#include "output/print/print_preview.h"
+#include "platform/imaging/qt_raster.h"
+#include "platform/platform.h"
+#include "screenshots/screenshot_settle.h"
+#include "tests/jpeg/photo_picture.h"
 
 #include <QApplication>
 #include <QThread>
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     selection.pictures[3] = kavi::toImage(jpegtest::photoPicture(2400, 1600, 7));
     selection.layout.cutMarks = true;
 
-    kavi::frmPrintPreview preview(platform, selection);
+    kavi::PrintPreviewWindow preview(platform, selection);
     preview.move(0, 0);
     preview.show();
     kavi::testing::settleForScreenshot();

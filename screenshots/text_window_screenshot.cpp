@@ -3,9 +3,9 @@
 // DVD cover's photograph with a title, a subtitle and spine text, the title being edited; and,
 // when a second file is named, the same cover with a title too long for it, marked where it runs
 // past the cover's edge.
-#include "frmcovertext.h"
-#include "imaging/qt_raster.h"
-#include "jpeg/photo_picture.h"
+#include "app/cover_text_window.h"
+#include "platform/imaging/qt_raster.h"
+#include "tests/jpeg/photo_picture.h"
 
 #include <QApplication>
 #include <QThread>
@@ -14,7 +14,7 @@
 
 namespace {
 
-bool takeScreenshot(kavi::frmCoverText& window, const char* file) {
+bool takeScreenshot(kavi::CoverTextWindow& window, const char* file) {
     window.move(0, 0);
     window.show();
     for (int i = 0; i < 20; ++i) {
@@ -47,12 +47,12 @@ int main(int argc, char** argv) {
     text.subtitle.style.effectColour = 0x203040;
     text.spine.text = "SUMMER BY THE SEA";
     text.spine.style.colour = 0xFFFFFF;
-    kavi::frmCoverText window(kDvd, photo, kavi::FitMode::Stretch, text);
+    kavi::CoverTextWindow window(kDvd, photo, kavi::FitMode::Stretch, text);
     if (!takeScreenshot(window, argv[1])) return 1;
     if (argc == 2) return 0;
 
     text.title.text = "The Long Summer Holidays";
     text.title.style.sizePoints = 32;
-    kavi::frmCoverText overhanging(kDvd, photo, kavi::FitMode::Fill, text);
+    kavi::CoverTextWindow overhanging(kDvd, photo, kavi::FitMode::Fill, text);
     return takeScreenshot(overhanging, argv[2]) ? 0 : 1;
 }

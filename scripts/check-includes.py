@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Checks every #include "..." of our own code, resolved to its file, against the table of folder
-dependencies below, and fails on any include that the table does not allow (or that is ambiguous).
+dependencies below, and fails on any include that the table does not allow, that is ambiguous, or
+that does not name its file by the path from the repository root (the one include root).
 
 Usage: scripts/check-includes.py [--graph]   (--graph prints the dependencies found, one per line)
 """
@@ -106,7 +107,9 @@ def main():
         for match in INCLUDE.finditer(text):
             name = match.group(1)
             beside = os.path.normpath(os.path.join(os.path.dirname(f), name))
-            if beside in files:
+            if name in files:
+                target = name
+            elif beside in files:
                 target = beside
             else:
                 candidates = by_suffix.get(os.path.normpath(name), [])
@@ -116,6 +119,8 @@ def main():
                     errors.append(f"{f}: \"{name}\" could be any of {', '.join(candidates)}")
                     continue
                 target = candidates[0]
+            if name != target:
+                errors.append(f"{f}: \"{name}\" is written as \"{target}\", from the repository root")
             there = unit_of(target)
             if here == there:
                 continue

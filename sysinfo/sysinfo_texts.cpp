@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "sysinfo_texts.h"
+#include "sysinfo/sysinfo_texts.h"
 
 namespace kavi {
 

@@ -2,7 +2,7 @@
 #pragma once
 // The texts the system information window shows for memory, disk space, serial numbers, drive
 // types, time and date.
-#include "system/system_facts.h"
+#include "platform/system/system_facts.h"
 
 #include <QDate>
 #include <QString>

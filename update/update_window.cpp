@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "update_window.h"
+#include "update/update_window.h"
 
-#include "version_number.h"
+#include "update/version_number.h"
 
 #include <QFont>
 #include <QFrame>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The update check: asks the maker's server for the newest version and offers the download.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <QDialog>
 #include <memory>

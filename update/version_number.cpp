@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "version_number.h"
+#include "update/version_number.h"
 
 #include <QRegularExpression>
 #include <cmath>

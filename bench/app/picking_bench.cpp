@@ -4,11 +4,11 @@
 //    against libjpeg-turbo's TurboJPEG API decoding the same file in this process to 32-bit pixels
 //    (accurate DCT) into one buffer allocated once and reused, that is the decode alone;
 //  - re-reading a folder of 20,000 files into the file list against a bare directory read.
-#include "cover_kinds.h"
-#include "file_list.h"
-#include "files/directory.h"
-#include "imaging/picture_loader.h"
-#include "picture_slot.h"
+#include "app/file_list.h"
+#include "app/picture_slot.h"
+#include "covers/cover_kinds.h"
+#include "platform/files/directory.h"
+#include "platform/imaging/picture_loader.h"
 
 #include <QApplication>
 #include <QDir>

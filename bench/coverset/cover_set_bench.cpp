@@ -7,10 +7,10 @@
 //   its time;
 // - open until the first cover's pixels are there: at most 1.3x TurboJPEG decoding that picture.
 // Prints each ratio with "met" or "MISSED".
-#include "bench_support.h"
-#include "cover_set_file.h"
-#include "imaging/picture_loader.h"
-#include "png_encoder.h"
+#include "bench/bench_support.h"
+#include "coverset/cover_set_file.h"
+#include "coverset/png_encoder.h"
+#include "platform/imaging/picture_loader.h"
 
 #include <QElapsedTimer>
 #include <QFile>

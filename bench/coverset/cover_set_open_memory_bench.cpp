@@ -6,13 +6,13 @@
 // - resident memory after opening at most the stored entries + one decoded picture + 100 MB;
 // - the peak during the open, and the memory once every tab has been shown, for comparison.
 // Prints the numbers and "met" or "MISSED".
-#include "bench_support.h"
-#include "cover_kinds.h"
-#include "cover_set_file.h"
-#include "frmcovercreator.h"
-#include "picture_slot.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "bench/bench_support.h"
+#include "covers/cover_kinds.h"
+#include "coverset/cover_set_file.h"
+#include "tests/support/test_platform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     const double fileBytes = double(QFile(setPath).size());
 
     kavi::testing::TestPlatform services;
-    kavi::frmcovercreator window(services.platform);
+    kavi::MainWindow window(services.platform);
     window.settingsFile = work.filePath(QStringLiteral("kavi4.ini"));
     window.programFolderPath = work.path();
     window.recoveryFolder = work.filePath(QStringLiteral("recovery"));

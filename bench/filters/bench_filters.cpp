@@ -5,9 +5,9 @@
 // memcpy of the picture's bytes between warm buffers, and cv::blur with a 3 x 3 box on the same
 // pixels. Each figure is the median of several rounds; the rounds interleave all measurements so
 // that a busy neighbour on the machine slows every one of them alike.
-#include "filter_random.h"
-#include "module4.h"
-#include "raster/parallel_parts.h"
+#include "filters/filter_engine.h"
+#include "filters/filter_random.h"
+#include "formats/raster/parallel_parts.h"
 
 #include <opencv2/imgproc.hpp>
 

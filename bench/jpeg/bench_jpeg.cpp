@@ -5,12 +5,12 @@
 // libjpeg-turbo through its API with its accurate integer DCT (JDCT_ISLOW) and optimize_coding on
 // the same pixels and the same quantization tables. Prints the median of each, where cJpeg's time
 // goes, and the ratio against its target.
-#include "cjpeg.h"
-#include "photo_picture.h"
-#include "quant_tables.h"
-#include "vector_level.h"
+#include "jpeg/cjpeg.h"
+#include "jpeg/quant_tables.h"
+#include "jpeg/vector_level.h"
+#include "tests/jpeg/photo_picture.h"
 
-#include "raster/parallel_parts.h"
+#include "formats/raster/parallel_parts.h"
 
 #include <algorithm>
 #include <chrono>

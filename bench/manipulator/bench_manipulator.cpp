@@ -4,10 +4,10 @@
 // run: a plain copy of the picture's bytes between warm buffers, a plain quarter-turn copy, and
 // (for opening) a plain copy plus one smooth scale of the picture to 160 x 160 pixels.
 // Prints the median of several runs of each, in milliseconds, and its ratio to its anchor.
-#include "frmmanipulate.h"
-#include "imaging/qt_raster.h"
-#include "manipulator_buffers.h"
-#include "platform.h"
+#include "manipulator/manipulator_buffers.h"
+#include "manipulator/manipulator_window.h"
+#include "platform/imaging/qt_raster.h"
+#include "platform/platform.h"
 
 #include <QApplication>
 
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
         (void)small;
     });
     kavi::RealPlatform platform(QUrl(QStringLiteral("http://127.0.0.1:9")));
-    const double openMs = medianMs(5, [&] { kavi::frmManipulate window(platform.platform(), workspace); });
+    const double openMs = medianMs(5, [&] { kavi::ManipulatorWindow window(platform.platform(), workspace); });
 
     std::printf("Cover Manipulator on a %d x %d picture, medians\n", kWidth, kHeight);
     report("Rotate", rotateMs, turnMs, "quarter-turn copy", 8);

@@ -5,12 +5,12 @@
 //  - the Cover Manipulator open on a 12000 x 9000 picture through transforms, filters, Undo and
 //    Accept, the slot's own picture included (target: peak at most 3.5 times the picture's size).
 // Each part runs in a child process of its own, so that one's peak does not count for the other.
-#include "cover_kinds.h"
-#include "frmmanipulate.h"
-#include "imaging/picture_loader.h"
-#include "manipulator_workspace.h"
-#include "picture_slot.h"
-#include "platform.h"
+#include "app/picture_slot.h"
+#include "covers/cover_kinds.h"
+#include "manipulator/manipulator_window.h"
+#include "manipulator/manipulator_workspace.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/platform.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -89,7 +89,7 @@ int manipulator() {
     workspace.slot = grainy(kWidth, kHeight);
     const double start = statusMb("VmRSS:");
     kavi::RealPlatform platform(QUrl(QStringLiteral("http://127.0.0.1:9")));
-    auto window = std::make_unique<kavi::frmManipulate>(platform.platform(), workspace);
+    auto window = std::make_unique<kavi::ManipulatorWindow>(platform.platform(), workspace);
     const auto step = [&](const char* what) {
         std::printf("  %-26s resident %6.0f MiB, peak %6.0f MiB\n", what, statusMb("VmRSS:"), statusMb("VmHWM:"));
         std::fflush(stdout);

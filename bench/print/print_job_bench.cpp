@@ -4,11 +4,11 @@
 // picture is an unedited pick, so the job carries the file's bytes as read at the pick (as img2pdf
 // does); targets: at most 0.3 times img2pdf's time, and a job at most the file's size plus 64 KB.
 // Prints the medians of several runs and the ratios. Needs cupsd, lpadmin and img2pdf.
-#include "bench_support.h"
-#include "imaging/picture_loader.h"
-#include "print/cups_printers.h"
-#include "print/printer.h"
-#include "private_cups.h"
+#include "bench/bench_support.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/print/cups_printers.h"
+#include "platform/print/printer.h"
+#include "tests/integration/print/private_cups.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

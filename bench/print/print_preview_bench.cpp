@@ -7,12 +7,12 @@
 //   file (the pictures still undecoded), beside TurboJPEG decoding the three ticked pictures and
 //   QPainter drawing each once at screen size.
 // Prints the medians of several runs and the ratios.
-#include "bench_support.h"
-#include "cover_document.h"
-#include "cover_document_printing.h"
-#include "cover_set_file.h"
-#include "platform.h"
-#include "print_preview.h"
+#include "bench/bench_support.h"
+#include "coverset/cover_set_file.h"
+#include "document/cover_document.h"
+#include "output/print/cover_document_printing.h"
+#include "output/print/print_preview.h"
+#include "platform/platform.h"
 
 #include <QBuffer>
 #include <turbojpeg.h>
@@ -100,7 +100,7 @@ int tenCoverSet(kavi::Platform& platform) {
         if (!reading.set) return std::fprintf(stderr, "the set does not read back\n"), 1;
         kavi::CoverDocument document;
         document.applyCoverSet(*reading.set);
-        auto preview = std::make_unique<kavi::frmPrintPreview>(platform, kavi::printSelectionOf(document));
+        auto preview = std::make_unique<kavi::PrintPreviewWindow>(platform, kavi::printSelectionOf(document));
         preview->show();
         QApplication::processEvents(); // the first paint
         opening.push_back(double(t.nsecsElapsed()) / 1e6);
@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer t;
         t.start();
-        auto preview = std::make_unique<kavi::frmPrintPreview>(platform, selection);
+        auto preview = std::make_unique<kavi::PrintPreviewWindow>(platform, selection);
         preview->show();
         QApplication::processEvents(); // the first paint
         opening.push_back(double(t.nsecsElapsed()) / 1e6);

@@ -3,7 +3,7 @@
 // file's bytes go in as they are), beside img2pdf putting the same JPEG on a Legal landscape page.
 // Targets: at most 0.5 times img2pdf's time, and a PDF at most the JPEG's size plus 64 KB. Prints
 // the medians of several runs of each, run in turns, and the ratios.
-#include "bench_support.h"
+#include "bench/bench_support.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "flate_picture.h"
+#include "formats/pdf/flate_picture.h"
 
 #include <libdeflate.h>
 

@@ -3,7 +3,7 @@
 // A picture's pixels as a PDF image stream wants them: RGB rows, each led by the PNG "Sub" filter
 // tag, compressed with Flate. The Sub filter turns smooth photographs into small differences, so a
 // fast compression level already packs them tightly.
-#include "raster/pixel_memory.h"
+#include "formats/raster/pixel_memory.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pdf_document.h"
+#include "formats/pdf/pdf_document.h"
 
 #include <algorithm>
 #include <charconv>

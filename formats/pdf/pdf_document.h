@@ -4,9 +4,9 @@
 // sizes are in points (1/72 inch) from the page's top-left corner, kept as exact as a PDF number
 // with four decimals allows. Each picture goes in at its own pixel size, losslessly (Flate), or,
 // for a JPEG file drawn as it is, as the file's own bytes (DCTDecode).
-#include "flate_picture.h"
-#include "raster/jpeg_frame.h"
-#include "text_outlines.h"
+#include "covers/text_outlines.h"
+#include "formats/pdf/flate_picture.h"
+#include "formats/raster/jpeg_frame.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cue_sheet.h"
+#include "formats/playlists/cue_sheet.h"
 
-#include "text_encoding.h"
+#include "formats/playlists/text_encoding.h"
 
 #include <cstddef>
 

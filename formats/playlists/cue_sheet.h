@@ -4,7 +4,7 @@
 // What a track list needs is read: the disc's title and performer, the audio files, and per track
 // its title, performer and where it starts (INDEX 01). Lines that cannot be read are named in the
 // problems and passed over; the good lines around them are still read.
-#include "track_list.h"
+#include "covers/track_list.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "m3u_playlist.h"
+#include "formats/playlists/m3u_playlist.h"
 
-#include "text_encoding.h"
+#include "formats/playlists/text_encoding.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // Playlists (.m3u, .m3u8): one file or address a line, with "#EXTINF:length,Artist - Title"
 // before an entry in the extended form (#EXTM3U). Paths are resolved against the playlist's own
 // folder; addresses (http://...) are kept as they are.
-#include "track_list.h"
+#include "covers/track_list.h"
 
 #include <optional>
 #include <string>

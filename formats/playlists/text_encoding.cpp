@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "text_encoding.h"
+#include "formats/playlists/text_encoding.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "bitmap.h"
+#include "formats/raster/bitmap.h"
 
 #include <cstring>
 #include <limits>

@@ -3,7 +3,7 @@
 // The one bitmap type of the program, laid out like a device-independent bitmap: 1, 4, 8, 24 or
 // 32 bits per pixel, an optional colour table, rows padded to 4 bytes, stored bottom-up or top-down.
 // A 32-bit top-down bitmap has the bytes of QImage::Format_RGB32 (blue, green, red, reserved).
-#include "pixel_memory.h"
+#include "formats/raster/pixel_memory.h"
 
 #include <cstddef>
 #include <cstdint>

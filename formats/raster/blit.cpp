@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "blit.h"
+#include "formats/raster/blit.h"
 
-#include "dib_bits.h"
+#include "formats/raster/dib_bits.h"
 
 #include <algorithm>
 #include <cstdlib>

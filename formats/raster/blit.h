@@ -5,7 +5,7 @@
 // depths of the two bitmaps; palette destinations take the nearest colour of their colour table.
 // Raster operations combine the colours channel by channel; the reserved byte of a 32-bit
 // destination is copied by SRCCOPY between 32-bit bitmaps and is 0 otherwise.
-#include "device_context.h"
+#include "formats/raster/device_context.h"
 
 namespace raster {
 

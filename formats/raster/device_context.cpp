@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "device_context.h"
+#include "formats/raster/device_context.h"
 
-#include "dib_bits.h"
+#include "formats/raster/dib_bits.h"
 
 #include <algorithm>
 

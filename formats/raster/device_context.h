@@ -3,7 +3,7 @@
 // Memory device contexts over raster bitmaps, with the pixel and colour-table calls that work on the
 // selected bitmap. A context holds at most one selected bitmap (it does not own it), a stretch mode
 // and a brush colour, the pattern of the raster operations that use one.
-#include "bitmap.h"
+#include "formats/raster/bitmap.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dib_bits.h"
+#include "formats/raster/dib_bits.h"
 
 #include <cstring>
 

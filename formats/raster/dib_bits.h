@@ -2,7 +2,7 @@
 #pragma once
 // Pixel transfer between a bitmap of any depth and plain 32-bit top-down pixels
 // (blue, green, red, reserved; rows of width * 4 bytes), as GetDIBits and SetDIBits do.
-#include "bitmap.h"
+#include "formats/raster/bitmap.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dib_section.h"
+#include "formats/raster/dib_section.h"
 
-#include "dib_bits.h"
+#include "formats/raster/dib_bits.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 // Device-independent bitmap descriptions and the transfers through them: making a bitmap from a
 // description (CreateDIBSection) and reading or writing a bitmap's scan lines in any described
 // format (GetDIBits, SetDIBits), converting between 1, 4, 8, 24 and 32 bits per pixel.
-#include "bitmap.h"
-#include "device_context.h"
+#include "formats/raster/bitmap.h"
+#include "formats/raster/device_context.h"
 
 #include <array>
 #include <cstdint>

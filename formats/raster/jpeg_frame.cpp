@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "jpeg_frame.h"
+#include "formats/raster/jpeg_frame.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "lines.h"
+#include "formats/raster/lines.h"
 
-#include "dib_bits.h"
+#include "formats/raster/dib_bits.h"
 
 namespace raster {
 

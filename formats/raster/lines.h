@@ -3,7 +3,7 @@
 // Pens and straight lines on a raster bitmap, with the platform's line rule: a Bresenham line
 // from the start point to the end point that leaves out the end pixel, so joined strokes never
 // paint their shared corner twice.
-#include "bitmap.h"
+#include "formats/raster/bitmap.h"
 
 namespace raster {
 

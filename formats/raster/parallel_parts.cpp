@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "parallel_parts.h"
+#include "formats/raster/parallel_parts.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pixel_memory.h"
+#include "formats/raster/pixel_memory.h"
 
 #include <cstdint>
 #include <cstdlib>

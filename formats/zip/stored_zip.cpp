@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "stored_zip.h"
+#include "formats/zip/stored_zip.h"
 
 #include <libdeflate.h>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "calibrate_printer.h"
+#include "output/print/calibrate_printer.h"
 
-#include "calibration_page.h"
-#include "print_layout_settings.h"
+#include "covers/calibration_page.h"
+#include "output/print/print_layout_settings.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -80,9 +80,9 @@ bool printCalibrationJob(PrinterObject& printer, PaperChoice choice) {
     return sent;
 }
 
-frmCalibrate::frmCalibrate(Platform& platform, QString settingsFile, QString queue, QWidget* parent)
+CalibrationWindow::CalibrationWindow(Platform& platform, QString settingsFile, QString queue, QWidget* parent)
     : QDialog(parent), platform_(platform), settingsFile_(std::move(settingsFile)), queue_(std::move(queue)) {
-    setObjectName(QStringLiteral("frmCalibrate"));
+    setObjectName(QStringLiteral("CalibrationWindow"));
     setWindowTitle(kTitle);
     auto* layout = new QVBoxLayout(this);
     auto* intro = new QLabel(
@@ -135,12 +135,12 @@ frmCalibrate::frmCalibrate(Platform& platform, QString settingsFile, QString que
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
     layout->addLayout(buttons);
-    connect(cmdOK, &QPushButton::clicked, this, &frmCalibrate::cmdOK_Click);
-    connect(cmdReset, &QPushButton::clicked, this, &frmCalibrate::cmdReset_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &CalibrationWindow::cmdOK_Click);
+    connect(cmdReset, &QPushButton::clicked, this, &CalibrationWindow::cmdReset_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-CalibrationMeasurement frmCalibrate::measurement(Orientation orientation) const {
+CalibrationMeasurement CalibrationWindow::measurement(Orientation orientation) const {
     const MeasurementBoxes& b = boxes[indexOf(orientation)];
     const auto value = [](const QLineEdit* box) {
         return millimetresIn(*box).value_or(std::numeric_limits<double>::quiet_NaN());
@@ -148,7 +148,7 @@ CalibrationMeasurement frmCalibrate::measurement(Orientation orientation) const 
     return {value(b.squareWidth), value(b.squareHeight), value(b.cornerLeft), value(b.cornerTop)};
 }
 
-QString frmCalibrate::measurementProblem(Orientation orientation) const {
+QString CalibrationWindow::measurementProblem(Orientation orientation) const {
     const MeasurementBoxes& b = boxes[indexOf(orientation)];
     const std::pair<const char*, const QLineEdit*> named[] = {{"square width", b.squareWidth},
                                                               {"square height", b.squareHeight},
@@ -163,7 +163,7 @@ QString frmCalibrate::measurementProblem(Orientation orientation) const {
     return QString::fromStdString(measurement(orientation).problem());
 }
 
-void frmCalibrate::cmdOK_Click() {
+void CalibrationWindow::cmdOK_Click() {
     std::array<Calibration, 2> corrections;
     for (const Orientation orientation : {Orientation::Portrait, Orientation::Landscape}) {
         QString problem = measurementProblem(orientation);
@@ -187,13 +187,13 @@ void frmCalibrate::cmdOK_Click() {
     accept();
 }
 
-void frmCalibrate::cmdReset_Click() {
+void CalibrationWindow::cmdReset_Click() {
     if (!store(Calibration{}, Calibration{})) return;
     outcome_ = Outcome::Reset;
     accept();
 }
 
-bool frmCalibrate::store(const Calibration& portrait, const Calibration& landscape) {
+bool CalibrationWindow::store(const Calibration& portrait, const Calibration& landscape) {
     if (writeCalibration(settingsFile_, queue_, Orientation::Portrait, portrait) &&
         writeCalibration(settingsFile_, queue_, Orientation::Landscape, landscape))
         return true;

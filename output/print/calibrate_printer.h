@@ -2,7 +2,7 @@
 #pragma once
 // "Calibrate Printer...": one job of the calibration page, upright and sideways, and the window
 // that takes what the user measured on paper and keeps the queue's corrections.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <QDialog>
 #include <QString>
@@ -29,10 +29,10 @@ bool printCalibrationJob(PrinterObject& printer, PaperChoice choice);
 // edges (prefilled with what they should be). OK stores the corrections of both orientations
 // for the queue, or refuses, naming the measured value and its range, when one is blank, not a
 // number or out of range; Reset stores none.
-class frmCalibrate : public QDialog {
+class CalibrationWindow : public QDialog {
     Q_OBJECT
 public:
-    frmCalibrate(Platform& platform, QString settingsFile, QString queue, QWidget* parent = nullptr);
+    CalibrationWindow(Platform& platform, QString settingsFile, QString queue, QWidget* parent = nullptr);
 
     enum class Outcome { Nothing, Saved, Reset };
     Outcome outcome() const { return outcome_; }

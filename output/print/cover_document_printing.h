@@ -2,9 +2,9 @@
 #pragma once
 // What the print command, the preview and the PDF export take from the cover document, and the
 // print layout between the document and the settings file's form of it.
-#include "cover_document.h"
-#include "print_job.h"
-#include "print_layout_settings.h"
+#include "document/cover_document.h"
+#include "output/print/print_job.h"
+#include "output/print/print_layout_settings.h"
 
 namespace kavi {
 

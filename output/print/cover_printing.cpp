@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cover_printing.h"
+#include "output/print/cover_printing.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The print command and the PDF export: every ticked cover kind at its real size, in one job.
-#include "platform.h"
-#include "print_job.h"
+#include "output/print/print_job.h"
+#include "platform/platform.h"
 
 #include <QString>
 

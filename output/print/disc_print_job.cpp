@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "disc_print_job.h"
+#include "output/print/disc_print_job.h"
 
 #include "render/disc_text_outlines.h"
 

@@ -3,9 +3,9 @@
 // A disc-label job: the ticked disc kind's label laid out once (on plain paper or on the chosen label
 // stock, calibrated as the queue's other jobs are) and sent through the printer object's steps, so the
 // print command, the preview, the PDF export and kavi-cover draw the same label.
-#include "cover_document.h"
-#include "disc_page.h"
-#include "print/printer.h"
+#include "covers/disc_page.h"
+#include "document/cover_document.h"
+#include "platform/print/printer.h"
 
 #include <QByteArray>
 #include <QImage>

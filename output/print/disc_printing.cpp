@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "disc_printing.h"
+#include "output/print/disc_printing.h"
 
 #include <QApplication>
 

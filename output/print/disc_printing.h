@@ -2,8 +2,8 @@
 #pragma once
 // The print command and the PDF export for a ticked disc kind (a disc label prints alone), and the refusal
 // to print case covers on disc label stock.
-#include "cover_printing.h"
-#include "disc_print_job.h"
+#include "output/print/cover_printing.h"
+#include "output/print/disc_print_job.h"
 
 namespace kavi {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "print_choices_settings.h"
+#include "output/print/print_choices_settings.h"
 
-#include "files/profile.h"
+#include "platform/files/profile.h"
 
 namespace kavi {
 

@@ -4,7 +4,7 @@
 // chose last, in the settings file's "PRINT LAYOUT" section. A choice at its default is written only
 // over a value already there, so a user who never changes one finds the section as it was; a missing
 // or damaged value reads as the default.
-#include "print_choices.h"
+#include "covers/print_choices.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "print_job.h"
+#include "output/print/print_job.h"
 
-#include "covers_together.h"
+#include "covers/covers_together.h"
 #include "render/cover_text_layout.h"
 
 #include <variant>

@@ -3,12 +3,12 @@
 // A print job made ready from the page plan: every page laid out once (covers placed on the sheet,
 // marks, the queue's calibration) and then sent through the printer object's steps. The print
 // command, the preview and the PDF export all send jobs made here, so they cannot disagree.
-#include "cover_kinds.h"
-#include "cover_text.h"
-#include "fit_mode.h"
-#include "page_render.h"
-#include "print/printer.h"
-#include "print_layout_settings.h"
+#include "covers/cover_kinds.h"
+#include "covers/cover_text.h"
+#include "covers/fit_mode.h"
+#include "covers/page_render.h"
+#include "output/print/print_layout_settings.h"
+#include "platform/print/printer.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "print_layout_settings.h"
+#include "output/print/print_layout_settings.h"
 
-#include "files/profile.h"
-#include "print_choices_settings.h"
+#include "output/print/print_choices_settings.h"
+#include "platform/files/profile.h"
 
 #include <array>
 

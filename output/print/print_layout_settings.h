@@ -4,9 +4,9 @@
 // in the settings file in sections of their own, "PRINT LAYOUT" and "CALIBRATION <queue>", beside
 // the main window's section. Nothing is written until the user changes one of them, and a missing
 // or damaged value reads as the default, so a settings file without them prints as it always did.
-#include "calibration.h"
-#include "paper.h"
-#include "print_choices.h"
+#include "covers/calibration.h"
+#include "covers/paper.h"
+#include "covers/print_choices.h"
 
 #include <QString>
 

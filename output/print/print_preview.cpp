@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "print_preview.h"
+#include "output/print/print_preview.h"
 
-#include "print_to.h"
+#include "output/print/print_to.h"
 #include "render/cover_text_layout.h"
 
 #include <QApplication>
@@ -144,9 +144,9 @@ private:
     bool printable_ = false;
 };
 
-frmPrintPreview::frmPrintPreview(Platform& platform, PrintSelection selection, QWidget* parent)
+PrintPreviewWindow::PrintPreviewWindow(Platform& platform, PrintSelection selection, QWidget* parent)
     : QDialog(parent), platform_(platform), selection_(std::move(selection)) {
-    setObjectName(QStringLiteral("frmPrintPreview"));
+    setObjectName(QStringLiteral("PrintPreviewWindow"));
     setWindowTitle(QStringLiteral("Print Preview"));
     setModal(true);
 
@@ -238,11 +238,11 @@ frmPrintPreview::frmPrintPreview(Platform& platform, PrintSelection selection, Q
     updatePage();
 }
 
-frmPrintPreview::~frmPrintPreview() = default;
+PrintPreviewWindow::~PrintPreviewWindow() = default;
 
 // The job as Print sends it to the chosen queue, or the default printer (else a PDF file), and
 // the job's own steps drawn for the screen: the same pictures, text and marks the printer gets.
-void frmPrintPreview::prepare() {
+void PrintPreviewWindow::prepare() {
     PrinterObject& printer = platform_.printer;
     bool toFile = false;
     if (queue_.isEmpty()) toFile = !printer.setFollowDefault(true);
@@ -255,7 +255,7 @@ void frmPrintPreview::prepare() {
     shownPages_.resize(job_.pages.size());
 }
 
-void frmPrintPreview::choosePrinter(const QString& queue) {
+void PrintPreviewWindow::choosePrinter(const QString& queue) {
     const auto found = std::find_if(queues_.begin(), queues_.end(),
                                     [&queue](const InstalledPrinter& p) { return p.deviceName == queue; });
     const auto showChoice = [this] {
@@ -282,17 +282,17 @@ void frmPrintPreview::choosePrinter(const QString& queue) {
     else updatePage();
 }
 
-void frmPrintPreview::showPage(int index) {
+void PrintPreviewWindow::showPage(int index) {
     if (index < 0 || index >= int(job_.pages.size())) return;
     page_ = index;
     if (fitting_) zoomToFit(); // the next page may be of another paper
     else updatePage();
 }
 
-void frmPrintPreview::cmdPrevious_Click() { showPage(page_ - 1); }
-void frmPrintPreview::cmdNext_Click() { showPage(page_ + 1); }
+void PrintPreviewWindow::cmdPrevious_Click() { showPage(page_ - 1); }
+void PrintPreviewWindow::cmdNext_Click() { showPage(page_ + 1); }
 
-void frmPrintPreview::zoomToFit() {
+void PrintPreviewWindow::zoomToFit() {
     fitting_ = true;
     if (job_.pages.empty()) return;
     const RenderedPage& page = job_.pages[std::size_t(page_)];
@@ -301,17 +301,17 @@ void frmPrintPreview::zoomToFit() {
     setZoom(std::max(ppi, 8.0));
 }
 
-void frmPrintPreview::zoomToActualSize() {
+void PrintPreviewWindow::zoomToActualSize() {
     fitting_ = false;
     setZoom(platform_.screen.logicalDpiX());
 }
 
-void frmPrintPreview::setZoom(double pixelsPerInch) {
+void PrintPreviewWindow::setZoom(double pixelsPerInch) {
     zoom_ = pixelsPerInch;
     updatePage();
 }
 
-void frmPrintPreview::updatePage() {
+void PrintPreviewWindow::updatePage() {
     const int count = int(job_.pages.size());
     lblPage->setText(QStringLiteral("Page %1 of %2").arg(count ? page_ + 1 : 0).arg(count));
     cmdPrevious->setEnabled(page_ > 0);
@@ -328,7 +328,7 @@ void frmPrintPreview::updatePage() {
     lblFit->setVisible(!page.overhangs.empty() || page.marksOutsidePrintable > 0);
 }
 
-QImage frmPrintPreview::pageImage(int index, double pixelsPerInch) const {
+QImage PrintPreviewWindow::pageImage(int index, double pixelsPerInch) const {
     const RenderedPage& page = job_.pages.at(std::size_t(index));
     QImage image(sheetPixels(page, pixelsPerInch), QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -337,12 +337,12 @@ QImage frmPrintPreview::pageImage(int index, double pixelsPerInch) const {
     return image;
 }
 
-bool frmPrintPreview::eventFilter(QObject* watched, QEvent* event) {
+bool PrintPreviewWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == scroll_->viewport() && event->type() == QEvent::Resize && fitting_) zoomToFit();
     return QDialog::eventFilter(watched, event);
 }
 
-void frmPrintPreview::cmdPrint_Click() {
+void PrintPreviewWindow::cmdPrint_Click() {
     if (job_.pages.empty()) return;
     if (job_.toFile) {
         // The export asks for the file and writes these pages, laid out the same way.
@@ -372,7 +372,7 @@ PrintOutcome showPrintPreview(Platform& platform, const PrintSelection& selectio
                                 MsgDefault::First});
         return {};
     }
-    frmPrintPreview preview(platform, selection, parent);
+    PrintPreviewWindow preview(platform, selection, parent);
     if (preview.job().pages.empty()) {
         // Every ticked cover lacks a picture: the print command's message says so.
         confirmBeforeSending(platform, selection, preview.job());

@@ -5,8 +5,8 @@
 // that do not fit marked in red), with page navigation, two zooms, a number of copies and a Print
 // button that sends exactly that job. The job's own steps draw the pages (screen_page_printer.h), with
 // screen-size copies of the pictures made once when the window opens; the job keeps the full pictures.
-#include "cover_printing.h"
-#include "screen_page_printer.h"
+#include "output/print/cover_printing.h"
+#include "output/print/screen_page_printer.h"
 
 #include <QDialog>
 #include <QImage>
@@ -23,11 +23,11 @@ namespace kavi {
 
 class PreviewSheet;
 
-class frmPrintPreview : public QDialog {
+class PrintPreviewWindow : public QDialog {
 public:
     // Prepares the job for the default printer, or for a PDF file when no printer can be used.
-    frmPrintPreview(Platform& platform, PrintSelection selection, QWidget* parent = nullptr);
-    ~frmPrintPreview() override;
+    PrintPreviewWindow(Platform& platform, PrintSelection selection, QWidget* parent = nullptr);
+    ~PrintPreviewWindow() override;
 
     const PreparedJob& job() const { return job_; }
     // The printer's printable area is drawn only for a printer that told it.

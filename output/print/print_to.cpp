@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "print_to.h"
+#include "output/print/print_to.h"
 
-#include "print_choices_settings.h"
+#include "output/print/print_choices_settings.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -36,9 +36,9 @@ QString queueStateText(QueueState state) {
     return {};
 }
 
-frmPrintTo::frmPrintTo(Platform& platform, const QString& remembered, QWidget* parent)
+PrintToDialog::PrintToDialog(Platform& platform, const QString& remembered, QWidget* parent)
     : QDialog(parent), platform_(platform), printers_(platform.printers.installedPrinters()) {
-    setObjectName(QStringLiteral("frmPrintTo"));
+    setObjectName(QStringLiteral("PrintToDialog"));
     setWindowTitle(kTitle);
     setModal(true);
     lblPrinters = new QLabel(QStringLiteral("&Printer for this job (the default printer stays as it is):"), this);
@@ -86,9 +86,9 @@ frmPrintTo::frmPrintTo(Platform& platform, const QString& remembered, QWidget* p
     cmdPrint->setDefault(true);
 }
 
-int frmPrintTo::copies() const { return spnCopies->value(); }
+int PrintToDialog::copies() const { return spnCopies->value(); }
 
-void frmPrintTo::cmdPrint_Click() {
+void PrintToDialog::cmdPrint_Click() {
     const int row = lstPrinters->currentRow();
     if (row < 0 || row >= int(printers_.size())) {
         platform_.messages.show({QStringLiteral("Please select a printer from the list."), kTitle, MsgIcon::Exclamation,
@@ -144,7 +144,7 @@ PrintOutcome showPrintTo(Platform& platform, const PrintSelection& selection, co
             {whyNoPrinter(platform.printers), kTitle, MsgIcon::Exclamation, MsgButtons::Ok, MsgDefault::First});
         return {};
     }
-    frmPrintTo dialog(platform, readPrintToQueue(settingsFile), parent);
+    PrintToDialog dialog(platform, readPrintToQueue(settingsFile), parent);
     if (dialog.exec() != QDialog::Accepted) return {};
     writePrintToQueue(settingsFile, dialog.queue());
     return printCoversTo(platform, selection, dialog.queue(), dialog.copies());

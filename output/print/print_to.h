@@ -4,7 +4,7 @@
 // copies. No default printer changes for it (neither the user's nor the system's, and the
 // temporary-printer record is not involved); the job takes the chosen queue's printable area and
 // calibration. The queue list says which queues cannot print now and why.
-#include "cover_printing.h"
+#include "output/print/cover_printing.h"
 
 #include <QDialog>
 
@@ -18,10 +18,10 @@ namespace kavi {
 // How a queue's state reads in the list ("stopped", ...); empty for a queue that can print.
 QString queueStateText(QueueState state);
 
-class frmPrintTo : public QDialog {
+class PrintToDialog : public QDialog {
 public:
     // Lists the installed queues, the remembered one (else the default) chosen.
-    frmPrintTo(Platform& platform, const QString& remembered, QWidget* parent = nullptr);
+    PrintToDialog(Platform& platform, const QString& remembered, QWidget* parent = nullptr);
 
     // The queue chosen and the copies; set when the dialog was accepted.
     QString queue() const { return chosen_; }

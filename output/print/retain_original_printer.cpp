@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "retain_original_printer.h"
+#include "output/print/retain_original_printer.h"
 
-#include "set_default_printer.h"
-#include "temporary_printer_record.h"
+#include "output/print/set_default_printer.h"
+#include "output/print/temporary_printer_record.h"
 
 namespace kavi {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printer that was the default when the program started, and putting it back at the end.
-#include "print/cups_printers.h"
+#include "platform/print/cups_printers.h"
 
 #include <memory>
 #include <optional>

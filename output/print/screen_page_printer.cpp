@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "screen_page_printer.h"
+#include "output/print/screen_page_printer.h"
 
 #include "render/cover_text_layout.h"
 

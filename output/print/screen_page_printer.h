@@ -4,8 +4,8 @@
 // the size it has on the screen at the given resolution, the text is filled from the same outlines
 // the PDF carries, and the marks are kept as lines. The print preview sends its job here through
 // the same steps the printer gets, so the two cannot disagree.
-#include "page_render.h"
-#include "print/printer.h"
+#include "covers/page_render.h"
+#include "platform/print/printer.h"
 
 #include <QImage>
 

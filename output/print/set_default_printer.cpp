@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "set_default_printer.h"
+#include "output/print/set_default_printer.h"
 
 #include <QStringList>
 

@@ -3,7 +3,7 @@
 // Makes a named printer the system default, choosing the method by the operating-system version:
 // the profile method writes the default-printer entry (here: the user's own CUPS default), the
 // spooler method makes the printer the spooler's default.
-#include "print/cups_printers.h"
+#include "platform/print/cups_printers.h"
 
 #include <QString>
 

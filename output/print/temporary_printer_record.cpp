@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "temporary_printer_record.h"
+#include "output/print/temporary_printer_record.h"
 
-#include "files/atomic_file.h"
+#include "platform/files/atomic_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,8 +4,8 @@
 // which Kavi made the change (its pid and start time) and what the original setting was. If that
 // Kavi ends without its shut-down (a crash, SIGKILL), the next start finds the note, puts the
 // original back and removes the note.
-#include "retain_original_printer.h"
-#include "system/process_identity.h"
+#include "output/print/retain_original_printer.h"
+#include "platform/system/process_identity.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "bmp_writer.h"
+#include "output/scan/bmp_writer.h"
 
-#include "files/atomic_file.h"
-#include "imaging/picture_resolution.h"
-#include "imaging/qt_raster.h"
-#include "raster/dib_bits.h"
+#include "formats/raster/dib_bits.h"
+#include "platform/files/atomic_file.h"
+#include "platform/imaging/picture_resolution.h"
+#include "platform/imaging/qt_raster.h"
 
 #include <QByteArray>
 

@@ -2,7 +2,7 @@
 #pragma once
 // Our own Windows BMP writer: 24 bits per pixel, rows bottom-up and padded to 4 bytes, behind a
 // 54-byte header. It is used where a picture is saved without the image-file encoders.
-#include "raster/bitmap.h"
+#include "formats/raster/bitmap.h"
 
 #include <QImage>
 #include <QString>

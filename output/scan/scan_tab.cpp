@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "scan_tab.h"
+#include "output/scan/scan_tab.h"
 
-#include "bmp_writer.h"
-#include "files/program_folder.h"
-#include "imaging/picture_loader.h"
+#include "output/scan/bmp_writer.h"
+#include "platform/files/program_folder.h"
+#include "platform/imaging/picture_loader.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -144,7 +144,7 @@ void ScanTab::savePicture(const QImage& picture) {
         showSaveResult(savePictureAsBmp(Picture3->picture(), fileName));
         return;
     }
-    cGdiPlus* writer = imageWriter_ ? imageWriter_() : nullptr;
+    ImageFileWriter* writer = imageWriter_ ? imageWriter_() : nullptr;
     showSaveResult(writer && writer->PictureBoxToFile(*Picture3, fileName, 85));
 }
 

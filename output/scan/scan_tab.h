@@ -2,9 +2,9 @@
 #pragma once
 // The "Scan" tab's page: the scanned picture Image20, the buttons Source, Aquire and Save, and
 // the hidden carrier Picture3 of the picture being saved.
-#include "cgdiplus.h"
-#include "desktop/stretched_picture.h"
-#include "platform.h"
+#include "output/scan/image_file_writer.h"
+#include "platform/desktop/stretched_picture.h"
+#include "platform/platform.h"
 
 #include <QWidget>
 
@@ -19,7 +19,7 @@ class ScanTab final : public QWidget {
 public:
     // imageWriter gives the owner's image-file writer at the moment of saving (null outside the
     // owner's load and unload), and fileExists is the owner's check before a file is replaced.
-    using WriterAccess = std::function<cGdiPlus*()>;
+    using WriterAccess = std::function<ImageFileWriter*()>;
     using FileCheck = std::function<bool(const QString&)>;
     ScanTab(Platform& platform, WriterAccess imageWriter, FileCheck fileExists, QWidget* parent = nullptr);
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "audio_tags.h"
+#include "platform/audio/audio_tags.h"
 
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "track_list_files.h"
+#include "platform/audio/track_list_files.h"
 
-#include "audio_tags.h"
-#include "playlists/cue_sheet.h"
-#include "playlists/m3u_playlist.h"
-#include "playlists/text_encoding.h"
-#include "typed_track_list.h"
+#include "covers/typed_track_list.h"
+#include "formats/playlists/cue_sheet.h"
+#include "formats/playlists/m3u_playlist.h"
+#include "formats/playlists/text_encoding.h"
+#include "platform/audio/audio_tags.h"
 
 #include <algorithm>
 #include <climits>

@@ -3,7 +3,7 @@
 // Track lists read from the user's files: a cue sheet, a playlist, or a folder of audio files
 // whose tags are read. Whatever cannot be read is named in the problems (with its file, and its
 // line where there is one) and left out; what can be read is kept.
-#include "track_list.h"
+#include "covers/track_list.h"
 
 #include <string>
 

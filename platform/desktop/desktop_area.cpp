@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "desktop_area.h"
+#include "platform/desktop/desktop_area.h"
 
 #include <QGuiApplication>
 #include <QScreen>

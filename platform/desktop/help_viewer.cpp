@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "help_viewer.h"
+#include "platform/desktop/help_viewer.h"
 
 #include <QAction>
 #include <QDir>

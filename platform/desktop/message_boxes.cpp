@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "message_boxes.h"
+#include "platform/desktop/message_boxes.h"
 
 #include <QApplication>
 #include <QMessageBox>

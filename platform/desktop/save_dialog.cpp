@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "save_dialog.h"
+#include "platform/desktop/save_dialog.h"
 
 #include <QApplication>
 #include <QDir>

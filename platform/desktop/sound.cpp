@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "sound.h"
+#include "platform/desktop/sound.h"
 
 #include <QFile>
 

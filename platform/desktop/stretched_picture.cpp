@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "stretched_picture.h"
+#include "platform/desktop/stretched_picture.h"
 
 #include <QMouseEvent>
 #include <QPainter>

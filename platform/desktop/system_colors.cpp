@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "system_colors.h"
+#include "platform/desktop/system_colors.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -3,7 +3,7 @@
 // The desktop's system colours by their classic index (0 scroll bar ... 18 button text ...
 // 24 tooltip background), as colour values red + 256 * green + 65536 * blue.
 // No Qt here: the gradient painter is pixel code and reads system colours through this.
-#include "raster/bitmap.h"
+#include "formats/raster/bitmap.h"
 
 namespace kavi {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tray_icon.h"
+#include "platform/desktop/tray_icon.h"
 
 #include <QSystemTrayIcon>
 

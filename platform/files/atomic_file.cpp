@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "atomic_file.h"
+#include "platform/files/atomic_file.h"
 
 #include <QFile>
 #include <QFileInfo>

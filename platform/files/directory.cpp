@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "directory.h"
+#include "platform/files/directory.h"
 
 #include <QFile>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "label_templates.h"
+#include "platform/files/label_templates.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 // puts them in libglabels-3.0/templates under its data folder). Only templates of round disc labels
 // (a Label-cd element) are taken, with those that name one of them as their equivalent. A file that cannot
 // be read, or that holds a disc template with impossible values, is left out whole and named.
-#include "disc_label_stock.h"
+#include "covers/disc_label_stock.h"
 
 #include <QByteArray>
 #include <QString>

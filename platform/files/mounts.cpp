@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "mounts.h"
+#include "platform/files/mounts.h"
 
 #include <algorithm>
 #include <array>

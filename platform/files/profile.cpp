@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "profile.h"
+#include "platform/files/profile.h"
 
-#include "atomic_file.h"
-#include "program_folder.h"
+#include "platform/files/atomic_file.h"
+#include "platform/files/program_folder.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "program_folder.h"
+#include "platform/files/program_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>

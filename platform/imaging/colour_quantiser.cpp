@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "colour_quantiser.h"
+#include "platform/imaging/colour_quantiser.h"
 
 #include <algorithm>
 #include <array>

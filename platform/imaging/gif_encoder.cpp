@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // GIF writing through giflib: the picture is reduced to at most 256 colours by our quantiser and
 // written as one 8-bit image in memory.
-#include "colour_quantiser.h"
-#include "image_encoders.h"
-#include "white_paper.h"
+#include "platform/imaging/colour_quantiser.h"
+#include "platform/imaging/image_encoders.h"
+#include "platform/imaging/white_paper.h"
 
 #include <gif_lib.h>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "image_encoders.h"
+#include "platform/imaging/image_encoders.h"
 
-#include "files/atomic_file.h"
-#include "white_paper.h"
+#include "platform/files/atomic_file.h"
+#include "platform/imaging/white_paper.h"
 
 #include <QBuffer>
 #include <QImageWriter>

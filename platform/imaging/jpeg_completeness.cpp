@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "jpeg_completeness.h"
+#include "platform/imaging/jpeg_completeness.h"
 
 #include <QByteArray>
 #include <QIODevice>

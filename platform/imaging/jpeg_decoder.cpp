@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "jpeg_decoder.h"
+#include "platform/imaging/jpeg_decoder.h"
 
-#include "raster/pixel_memory.h"
+#include "formats/raster/pixel_memory.h"
 
 #include <csetjmp>
 #include <cstdio>

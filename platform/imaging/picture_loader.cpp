@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "picture_loader.h"
+#include "platform/imaging/picture_loader.h"
 
-#include "jpeg_completeness.h"
-#include "jpeg_decoder.h"
-#include "raster/jpeg_frame.h"
+#include "formats/raster/jpeg_frame.h"
+#include "platform/imaging/jpeg_completeness.h"
+#include "platform/imaging/jpeg_decoder.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "picture_resolution.h"
+#include "platform/imaging/picture_resolution.h"
 
 #include <cmath>
 

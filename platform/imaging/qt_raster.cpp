@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "qt_raster.h"
+#include "platform/imaging/qt_raster.h"
 
-#include "raster/dib_bits.h"
-#include "white_paper.h"
+#include "formats/raster/dib_bits.h"
+#include "platform/imaging/white_paper.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 #pragma once
 // Bridges between Qt images and raster bitmaps. A 32-bit top-down bitmap and a Format_RGB32
 // image share their byte layout, so the bridge is one copy of the rows.
-#include "raster/bitmap.h"
+#include "formats/raster/bitmap.h"
 
 #include <QImage>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "white_paper.h"
+#include "platform/imaging/white_paper.h"
 
 namespace kavi {
 

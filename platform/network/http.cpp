@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "http.h"
+#include "platform/network/http.h"
 
 #include <QHostAddress>
 #include <QNetworkAccessManager>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cups_call.h"
+#include "platform/print/cups_call.h"
 
 #include <QCoreApplication>
 #include <QThread>

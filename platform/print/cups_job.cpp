@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cups_job.h"
+#include "platform/print/cups_job.h"
 
-#include "cups_call.h"
+#include "platform/print/cups_call.h"
 
 #include <cups/cups.h>
 

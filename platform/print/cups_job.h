@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Handing a PDF document to a CUPS destination as one print job.
-#include "pdf/pdf_document.h"
+#include "formats/pdf/pdf_document.h"
 
 #include <QByteArray>
 #include <QString>

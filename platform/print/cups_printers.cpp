@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cups_printers.h"
+#include "platform/print/cups_printers.h"
 
-#include "cups_call.h"
-#include "cups_job.h"
+#include "platform/print/cups_call.h"
+#include "platform/print/cups_job.h"
 
 #include <QDir>
 #include <QFile>

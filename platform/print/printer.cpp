@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "printer.h"
+#include "platform/print/printer.h"
 
-#include "cups_call.h"
-#include "cups_printers.h"
-#include "files/atomic_file.h"
+#include "platform/files/atomic_file.h"
+#include "platform/print/cups_call.h"
+#include "platform/print/cups_printers.h"
 
 #include <QFileInfo>
 #include <QPageLayout>

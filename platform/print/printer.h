@@ -4,12 +4,12 @@
 // twips from the top-left corner of the printable area. Paper size (1 Letter, 5 Legal, 9 A4) and
 // orientation (1 portrait, 2 landscape) are settings that persist from one job to the next.
 // A job starts with the first drawing or new page and is handed to the spooler at end document.
-#include "cups_job.h"
-#include "disc_page.h"
-#include "length.h"
-#include "paper.h"
-#include "pdf/pdf_document.h"
-#include "text_outlines.h"
+#include "covers/disc_page.h"
+#include "covers/length.h"
+#include "covers/paper.h"
+#include "covers/text_outlines.h"
+#include "formats/pdf/pdf_document.h"
+#include "platform/print/cups_job.h"
 
 #include <QByteArray>
 #include <QImage>

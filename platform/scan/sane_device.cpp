@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "sane_device.h"
+#include "platform/scan/sane_device.h"
 
-#include "imaging/picture_resolution.h"
+#include "platform/imaging/picture_resolution.h"
 
 #include <sane/sane.h>
 #include <sane/saneopts.h>

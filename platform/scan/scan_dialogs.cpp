@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "scan_dialogs.h"
+#include "platform/scan/scan_dialogs.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 #pragma once
 // The scanner's own small dialogs: the source chooser and the scan dialog with resolution,
 // colour mode and scan area, Scan and Cancel, and a progress bar while the scan runs.
-#include "sane_device.h"
+#include "platform/scan/sane_device.h"
 
 #include <QDialog>
 

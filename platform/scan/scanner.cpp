@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "scanner.h"
+#include "platform/scan/scanner.h"
 
-#include "files/atomic_file.h"
-#include "imaging/image_encoders.h"
-#include "sane_device.h"
-#include "scan_dialogs.h"
+#include "platform/files/atomic_file.h"
+#include "platform/imaging/image_encoders.h"
+#include "platform/scan/sane_device.h"
+#include "platform/scan/scan_dialogs.h"
 
 namespace kavi {
 

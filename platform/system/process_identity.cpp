@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "process_identity.h"
+#include "platform/system/process_identity.h"
 
 #include <cerrno>
 #include <fstream>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "system_facts.h"
+#include "platform/system/system_facts.h"
 
-#include "files/mounts.h"
+#include "platform/files/mounts.h"
 
 #include <QDir>
 #include <QFile>

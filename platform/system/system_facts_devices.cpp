@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The display adapters and mice that /sys describes, as keys of the device list.
-#include "system_facts.h"
+#include "platform/system/system_facts.h"
 
 #include <QDir>
 #include <QFile>

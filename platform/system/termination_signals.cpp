@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "termination_signals.h"
+#include "platform/system/termination_signals.h"
 
 #include <QSocketNotifier>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "frmabout.h"
-#include "support/test_platform.h"
+#include "about/about_window.h"
+#include "tests/support/test_platform.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -9,20 +9,20 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-using kavi::frmAbout;
+using kavi::AboutWindow;
 
 namespace {
 
-constexpr int N = frmAbout::kLineCount;
+constexpr int N = AboutWindow::kLineCount;
 
 class AboutTest : public ::testing::Test {
 protected:
     kavi::testing::TestPlatform platform;
 };
 
-void expectCentred(const frmAbout& about, int i) {
+void expectCentred(const AboutWindow& about, int i) {
     // Centred in twips to a twip, and on screen to a pixel.
-    EXPECT_NEAR(2 * about.lineLeft(i) + about.lineWidth(i), frmAbout::kPanelWidth, 1) << "line " << i;
+    EXPECT_NEAR(2 * about.lineLeft(i) + about.lineWidth(i), AboutWindow::kPanelWidth, 1) << "line " << i;
     const QRect g = about.line(i)->geometry();
     EXPECT_LE(std::abs(g.left() + g.right() + 1 - about.Picture1->width()), 2) << "line " << i;
 }
@@ -30,7 +30,7 @@ void expectCentred(const frmAbout& about, int i) {
 } // namespace
 
 TEST_F(AboutTest, LaysOutFortyFourCentredLinesWithTheFixedHeadings) {
-    frmAbout about(platform.platform);
+    AboutWindow about(platform.platform);
     EXPECT_EQ(about.windowTitle(), "About");
     EXPECT_EQ(about.pos(), QPoint((1280 - 320) / 2, (984 - 200) / 2)) << "centred in the available area";
     EXPECT_EQ(about.Picture1->geometry(), QRect(0, 0, 320, 200));
@@ -69,7 +69,7 @@ TEST_F(AboutTest, LaysOutFortyFourCentredLinesWithTheFixedHeadings) {
 }
 
 TEST_F(AboutTest, ScrollsTwentyTwipsATickAndRestartsBelowThePanel) {
-    frmAbout about(platform.platform);
+    AboutWindow about(platform.platform);
     about.Timer1_Timer();
     EXPECT_EQ(about.scrollOffset(), 0) << "no scrolling before the lines exist";
     about.Form_Resize();
@@ -102,23 +102,23 @@ TEST_F(AboutTest, ScrollsTwentyTwipsATickAndRestartsBelowThePanel) {
 }
 
 TEST_F(AboutTest, PanelIsTheButtonTextColourOnlyWhenItIsDark) {
-    EXPECT_EQ(frmAbout::panelColor(raster::rgb(0, 0, 0)), QColor(0, 0, 0));
-    EXPECT_EQ(frmAbout::panelColor(raster::rgb(30, 20, 60)), QColor(30, 20, 60));
-    EXPECT_EQ(frmAbout::panelColor(raster::rgb(255, 255, 255)), QColor(Qt::black));
-    EXPECT_EQ(frmAbout::panelColor(raster::rgb(200, 200, 200)), QColor(Qt::black));
+    EXPECT_EQ(AboutWindow::panelColor(raster::rgb(0, 0, 0)), QColor(0, 0, 0));
+    EXPECT_EQ(AboutWindow::panelColor(raster::rgb(30, 20, 60)), QColor(30, 20, 60));
+    EXPECT_EQ(AboutWindow::panelColor(raster::rgb(255, 255, 255)), QColor(Qt::black));
+    EXPECT_EQ(AboutWindow::panelColor(raster::rgb(200, 200, 200)), QColor(Qt::black));
 
     platform.systemColors.colors[kavi::kColorButtonText] = raster::rgb(20, 30, 40);
-    frmAbout about(platform.platform);
+    AboutWindow about(platform.platform);
     about.Form_Resize();
     EXPECT_EQ(about.Picture1->palette().color(QPalette::Window), QColor(20, 30, 40));
     platform.systemColors.colors[kavi::kColorButtonText] = raster::rgb(240, 240, 240);
-    frmAbout light(platform.platform);
+    AboutWindow light(platform.platform);
     light.Form_Resize();
     EXPECT_EQ(light.Picture1->palette().color(QPalette::Window), QColor(Qt::black));
 }
 
 TEST_F(AboutTest, ActivationRestoresThePointerAndADoubleClickCloses) {
-    frmAbout about(platform.platform);
+    AboutWindow about(platform.platform);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     about.show();

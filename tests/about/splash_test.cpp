@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The splash opens the main window exactly once: by its timer or at once on a key press.
-#include "frmSplash.h"
-#include "support/fixed_facts.h"
+#include "about/splash_window.h"
+#include "tests/support/fixed_facts.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -16,7 +16,7 @@ using kavi::testing::FixedScreenUnits;
 TEST(Splash, TimerOpensTheMainWindowOnceAndCloses) {
     FixedScreenUnits screen;
     int opened = 0;
-    frmSplash splash(screen, [&] { ++opened; });
+    SplashWindow splash(screen, [&] { ++opened; });
     splash.show();
     EXPECT_EQ(splash.Timer1->interval(), 4000);
     EXPECT_TRUE(splash.Timer1->isActive());
@@ -35,7 +35,7 @@ TEST(Splash, TimerOpensTheMainWindowOnceAndCloses) {
 TEST(Splash, KeyPressOpensAtOnceAndTheTimerAddsNoSecondWindow) {
     FixedScreenUnits screen;
     int opened = 0;
-    frmSplash splash(screen, [&] { ++opened; });
+    SplashWindow splash(screen, [&] { ++opened; });
     splash.show();
     QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
     QCoreApplication::sendEvent(&splash, &key);

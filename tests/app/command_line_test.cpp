@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: which action wins, how the picture's name is read, what is refused; where the
 // windows open; and the installed programs started without a display.
-#include "command_line.h"
-#include "support/program_run.h"
-#include "window_system.h"
+#include "app/command_line.h"
+#include "app/window_system.h"
+#include "tests/support/program_run.h"
 
 #include <QFile>
 #include <QProcessEnvironment>

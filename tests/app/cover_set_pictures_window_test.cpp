@@ -3,18 +3,18 @@
 // shows its picture, the JPEG cover prints as its file's bytes, and saving elsewhere stores every
 // picture entry as it was stored, until a picture is changed. A picture is decoded only when it is
 // first needed: its tab shown or its cover printed; one that does not decode then is told.
-#include "cover_kinds.h"
-#include "cover_set_file.h"
-#include "frmcovercreator.h"
-#include "imaging/picture_loader.h"
-#include "notice_label.h"
-#include "picture_slot.h"
-#include "support/picture_files.h"
-#include "support/process_events.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
-#include "zip/stored_zip.h"
+#include "app/main_window.h"
+#include "app/notice_label.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "covers/cover_kinds.h"
+#include "coverset/cover_set_file.h"
+#include "formats/zip/stored_zip.h"
+#include "platform/imaging/picture_loader.h"
+#include "tests/support/picture_files.h"
+#include "tests/support/process_events.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -44,7 +44,7 @@ QByteArray entryOf(const QByteArray& file, const std::string& name) {
 }
 
 // Whether the slot's opened picture has been decoded (its pixels are shared with the set's entry).
-bool decoded(const frmcovercreator& window, int n) { return window.Image(n)->coverSetPicture().isDecoded(); }
+bool decoded(const MainWindow& window, int n) { return window.Image(n)->coverSetPicture().isDecoded(); }
 
 // A window with a set of JPEG and PNG covers opened from a file that is deleted afterwards.
 struct OpenedSet {
@@ -52,7 +52,7 @@ struct OpenedSet {
     TempFolder dir;
     std::map<int, QByteArray> jpegs; // by kind
     QByteArray fileBytes;
-    frmcovercreator window{services.platform};
+    MainWindow window{services.platform};
 
     // JPEG covers on the front, inside, DVD and mini (kinds 1, 2, 4, 5), a PNG back (3); the
     // DVD is ticked. The tab `showing` shows while the set opens.
@@ -88,7 +88,7 @@ struct OpenedSet {
 TEST(CoverSetPicturesInTheWindow, APictureIsDecodedWhenItsTabFirstShowsOrItsCoverPrints) {
     OpenedSet opened(coverKind(1).tabIndex);
     ASSERT_TRUE(kavi::testing::processEventsUntil([&] { return decoded(opened.window, 1); }));
-    frmcovercreator& window = opened.window;
+    MainWindow& window = opened.window;
     EXPECT_TRUE(samePixels(window.Image(1)->picture(), opened.stored(1)));
     for (int kind : {2, 3, 4, 5}) EXPECT_FALSE(decoded(window, kind)) << kind << " is on a tab not shown";
 
@@ -143,7 +143,7 @@ TEST(CoverSetPicturesInTheWindow, APictureThatDoesNotDecodeShowsNoPictureIsToldA
     ASSERT_EQ(saveCoverSetFile(path, set), 0);
     ASSERT_EQ(entryOf(dir.read("cut.kavi"), "dvd.jpg"), cut);
 
-    frmcovercreator window(services.platform);
+    MainWindow window(services.platform);
     window.settingsFile = dir.file("kavi4.ini");
     window.programFolderPath = dir.path();
     window.Form_Load();
@@ -193,7 +193,7 @@ TEST(CoverSetPicturesInTheWindow, AnOpenedSetNeedsNoFileAndKeepsItsEntriesUntilA
     ASSERT_EQ(saveCoverSetFile(opened, set), 0);
     const QByteArray openedBytes = dir.read("opened.kavi");
 
-    frmcovercreator window(services.platform);
+    MainWindow window(services.platform);
     window.settingsFile = dir.file("kavi4.ini");
     window.programFolderPath = dir.path();
     window.Form_Load();

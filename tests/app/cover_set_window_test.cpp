@@ -3,17 +3,17 @@
 // closed and a new one opening it through the menu; the cover text window edited and dragged; the
 // question about unsaved covers at Exit and none when a signal ends the program; a damaged file
 // leaving the open covers as they were.
-#include "cover_set_file.h"
-#include "cover_text_canvas.h"
-#include "frmcovercreator.h"
-#include "frmcovertext.h"
-#include "frmmanipulate.h"
-#include "picture_slot.h"
-#include "support/picture_files.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
-#include "system/termination_signals.h"
-#include "tab_strip.h"
+#include "app/cover_text_canvas.h"
+#include "app/cover_text_window.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "coverset/cover_set_file.h"
+#include "manipulator/manipulator_window.h"
+#include "platform/system/termination_signals.h"
+#include "tests/support/picture_files.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,8 +53,8 @@ protected:
     kavi::testing::TestPlatform services;
     TempFolder dir;
 
-    std::unique_ptr<frmcovercreator> openWindow() {
-        auto w = std::make_unique<frmcovercreator>(services.platform);
+    std::unique_ptr<MainWindow> openWindow() {
+        auto w = std::make_unique<MainWindow>(services.platform);
         w->settingsFile = dir.file("kavi4.ini");
         w->programFolderPath = dir.path();
         w->recoveryFolder = dir.file("recovery");
@@ -83,7 +83,7 @@ TEST_F(CoverSets, ASavedSetReopensThroughTheMenusInANewRun) {
         // The DVD's text window: a title typed and dragged 40 px right and 25 px down.
         QPointF movedBy;
         QTimer::singleShot(0, [&] {
-            auto* text = qobject_cast<frmCoverText*>(QApplication::activeModalWidget());
+            auto* text = qobject_cast<CoverTextWindow*>(QApplication::activeModalWidget());
             ASSERT_TRUE(text);
             QTest::keyClicks(text->txtTitle, "My Film");
             text->chkItalic->setChecked(true);
@@ -225,7 +225,7 @@ TEST_F(CoverSets, AnAcceptedManipulatorEditIsUnsavedWorkAndACancelledOneIsNot) {
     const auto edit = [&window](bool accept) {
         bool opened = false;
         QTimer::singleShot(0, [accept, &opened] {
-            auto* manipulator = qobject_cast<frmManipulate*>(QApplication::activeModalWidget());
+            auto* manipulator = qobject_cast<ManipulatorWindow*>(QApplication::activeModalWidget());
             opened = manipulator != nullptr;
             if (!manipulator) return;
             manipulator->Toolbar1_ButtonClick(2); // mirror

@@ -3,17 +3,17 @@
 // what printing reads of the fit modes, pictures with transparent parts, text that runs past the
 // cover's edge (cut off in the tab, marked in the cover text window, which shows the cover as the
 // tab does), and saving a cover's picture through the Scan tab's save flow.
-#include "cover_kinds.h"
-#include "cover_set_file.h"
-#include "cover_text_canvas.h"
-#include "frmcovercreator.h"
-#include "frmcovertext.h"
-#include "imaging/picture_loader.h"
-#include "picture_slot.h"
+#include "app/cover_text_canvas.h"
+#include "app/cover_text_window.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "covers/cover_kinds.h"
+#include "coverset/cover_set_file.h"
+#include "output/scan/scan_tab.h"
+#include "platform/imaging/picture_loader.h"
 #include "render/cover_text_layout.h"
-#include "scan_tab.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "tests/support/test_platform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,7 +51,7 @@ protected:
 
     QTemporaryDir settings;
     kavi::testing::TestPlatform services;
-    frmcovercreator window{services.platform};
+    MainWindow window{services.platform};
 };
 
 QImage filled(int w, int h, QColor colour, const char* slotText = "") {
@@ -103,7 +103,7 @@ TEST_F(CoverTabs, TheTabShowsThePictureAsItsFitModePlacesIt) {
 }
 
 TEST_F(CoverTabs, TheUsersFitChoiceReachesPrintingAndIsAnnouncedSettingItIsNot) {
-    QSignalSpy changed(&window, &frmcovercreator::fitModeChanged);
+    QSignalSpy changed(&window, &MainWindow::fitModeChanged);
     choose(4, 1); // DVD: Fill
     EXPECT_EQ(window.fitMode(4), FitMode::Fill);
     ASSERT_EQ(changed.count(), 1);
@@ -227,7 +227,7 @@ TEST_F(CoverTabs, TheTextWindowShowsThePictureWhereTheTabsFitModePutsIt) {
     // columns over the whole cover, blue then green, no red (Stretch would show red on the left).
     for (const FitMode fit : {FitMode::Fit, FitMode::Fill}) {
         window.setFitMode(kDvd, fit);
-        frmCoverText text(kDvd, window.Image(kDvd)->picture(), window.fitMode(kDvd), emptyCoverText(kDvd));
+        CoverTextWindow text(kDvd, window.Image(kDvd)->picture(), window.fitMode(kDvd), emptyCoverText(kDvd));
         text.show();
         const QImage shownInWindow = text.picCoverText->grab().toImage();
         const QImage shownInTab = window.Image(kDvd)->grab().toImage();
@@ -268,7 +268,7 @@ TEST_F(CoverTabs, APictureKeepsItsTransparencyAndShowsOnWhitePaperInTheTabAndThe
     EXPECT_EQ(reopened.set->cover(kDvd).picture.image().pixel(300, 100), qRgba(0, 0, 255, 128))
         << "a cover set keeps it";
 
-    frmCoverText text(kDvd, kept, window.fitMode(kDvd), emptyCoverText(kDvd));
+    CoverTextWindow text(kDvd, kept, window.fitMode(kDvd), emptyCoverText(kDvd));
     text.show();
     const QImage inTab = window.Image(kDvd)->grab().toImage();
     const QImage inWindow = text.picCoverText->grab().toImage();
@@ -308,7 +308,7 @@ TEST_F(CoverTabs, TheTextWindowMarksTextThatRunsPastTheEdgeAndSaysHowFar) {
     text.title.text = "The Long Summer Holidays"; // wider than the front at 32 points
     text.title.style.sizePoints = 32;
     text.spine.text = "Spine"; // on the cover: not marked
-    frmCoverText window(kDvd, threeBands(), FitMode::Fit, text);
+    CoverTextWindow window(kDvd, threeBands(), FitMode::Fit, text);
     window.show();
     std::vector<TextOverhang> overhangs = window.picCoverText->overhangs();
     ASSERT_EQ(overhangs.size(), 1u);

@@ -3,13 +3,13 @@
 // their own, which print alone against the ten boxes both ways; the ring's presets and own numbers, the
 // curved text fields; picking a picture into a disc tab; printing a disc label through the printer object;
 // and a label stock with a case kind ticked, which says so and prints nothing.
-#include "disc_page_view.h"
-#include "disc_ring_canvas.h"
-#include "frmcovercreator.h"
-#include "label_stock_dialog.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "app/disc_page_view.h"
+#include "app/disc_ring_canvas.h"
+#include "app/label_stock_dialog.h"
+#include "app/main_window.h"
+#include "app/tab_strip.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,7 +28,7 @@ namespace {
 class DiscWindow : public ::testing::Test {
 protected:
     kavi::testing::TestPlatform services;
-    frmcovercreator window{services.platform};
+    MainWindow window{services.platform};
     CoverDocument& document = window.document();
 
     template <typename T>
@@ -184,7 +184,7 @@ DiscLabelStock twoUp() {
 }
 
 TEST(LabelStockWindow, WithoutTemplatesSaysHowToGetThemAndKeepsPlainPaper) {
-    frmLabelStock dialog({}, {}, {"/tmp/broken.xml: not a template file"}, nullptr);
+    LabelStockDialog dialog({}, {}, {"/tmp/broken.xml: not a template file"}, nullptr);
     EXPECT_EQ(dialog.cboStock->count(), 1);
     EXPECT_EQ(dialog.cboStock->currentText(), "Plain paper");
     EXPECT_TRUE(dialog.lblTemplates->text().contains("glabels-data"));
@@ -194,7 +194,7 @@ TEST(LabelStockWindow, WithoutTemplatesSaysHowToGetThemAndKeepsPlainPaper) {
 }
 
 TEST(LabelStockWindow, TheSheetShowsTheLabelsTheCopiesUseFromTheStartLabel) {
-    frmLabelStock dialog({twoUp(), 2, 1}, {twoUp()}, {}, nullptr);
+    LabelStockDialog dialog({twoUp(), 2, 1}, {twoUp()}, {}, nullptr);
     EXPECT_EQ(dialog.cboStock->currentIndex(), 1);
     EXPECT_TRUE(dialog.lblTemplates->isHidden());
     EXPECT_EQ(dialog.spnStartLabel->maximum(), 2);

@@ -3,11 +3,11 @@
 // tabs, the boxes and the fit controls, reach what prints and what a saved set holds, and set the
 // unsaved flag; an opened set's pictures stay undecoded until printing needs them, and the tab then
 // shows the same pixels.
-#include "cover_set_file.h"
-#include "frmcovercreator.h"
-#include "picture_slot.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "coverset/cover_set_file.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -36,7 +36,7 @@ protected:
 
     kavi::testing::TestPlatform services;
     TempFolder dir;
-    frmcovercreator window{services.platform};
+    MainWindow window{services.platform};
     CoverDocument& document = window.document();
 };
 
@@ -56,7 +56,7 @@ TEST_F(DocumentWindow, EditsThroughTheDocumentShowInTheTabsAndReachPrintingAndTh
     ASSERT_TRUE(window.Check(1)->isChecked() && window.Check(2)->isChecked()) << "the user's ticks reach the document";
     ASSERT_TRUE(document.isTicked(kFront) && document.isTicked(kInside));
 
-    QSignalSpy userFit(&window, &frmcovercreator::fitModeChanged);
+    QSignalSpy userFit(&window, &MainWindow::fitModeChanged);
     document.setFitMode(kDvd, FitMode::Fill);
     CoverText text = document.text(kDvd);
     text.title.text = "Night Train";

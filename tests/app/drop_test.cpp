@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Dropping picture files from a file manager onto the main window: which cover receives them, what
 // is refused and said (moves, relative addresses), and that one load runs at a time.
-#include "frmcovercreator.h"
-#include "notice_label.h"
-#include "picture_slot.h"
-#include "support/picture_files.h"
-#include "support/process_events.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "app/main_window.h"
+#include "app/notice_label.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "tests/support/picture_files.h"
+#include "tests/support/process_events.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -29,7 +29,7 @@ class Drop : public ::testing::Test {
 protected:
     kavi::testing::TestPlatform services;
     kavi::testing::TempFolder dir;
-    frmcovercreator window{services.platform};
+    MainWindow window{services.platform};
 
     void SetUp() override {
         window.settingsFile = dir.file("kavi4.ini");

@@ -2,12 +2,12 @@
 // The window's Export PDF and kavi-cover on a saved set of the same covers write the same bytes:
 // a CD front from a JPEG file with a title over it and the inside from a PNG with transparency,
 // filled, with cut marks, on two pages.
-#include "cover_document.h"
-#include "frmcovercreator.h"
-#include "imaging/picture_loader.h"
-#include "print/printer.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
+#include "app/main_window.h"
+#include "document/cover_document.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/print/printer.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QAction>
 #include <QFile>
@@ -30,7 +30,7 @@ TEST(ExportMatchesTool, TheWindowsPdfAndKaviCoversAreTheSameBytesForTheSameCover
     kavi::testing::TempFolder dir;
     CupsPrinterObject writer(services.printers); // no printer installed: jobs are PDF files
     Platform withWriter = services.withPrinter(writer);
-    frmcovercreator window(withWriter);
+    MainWindow window(withWriter);
     window.settingsFile = dir.file("kavi4.ini");
     window.programFolderPath = dir.path();
     window.recoveryFolder = dir.file("recovery");

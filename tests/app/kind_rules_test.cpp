@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Print Options" selection rules: every row of the rule table, and the invariants over
 // long random sequences of user clicks and restored ticks.
-#include "cover_kinds.h"
-#include "frmcovercreator.h"
-#include "picture_slot.h"
-#include "selection_rules.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "covers/cover_kinds.h"
+#include "covers/selection_rules.h"
+#include "tests/support/test_platform.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -21,7 +21,7 @@ namespace {
 class KindRules : public ::testing::Test {
 protected:
     kavi::testing::TestPlatform services;
-    frmcovercreator window{services.platform};
+    MainWindow window{services.platform};
 
     bool ticked(int n) { return window.Check(n)->isChecked(); }
     bool enabled(int n) { return window.Check(n)->isEnabled(); }

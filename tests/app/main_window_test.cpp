@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: geometry in twips, toolbar and menus, commands through scripted services,
 // the mail link, the notification-area cycle and the order of shut-down.
-#include "cover_kinds.h"
-#include "frmcovercreator.h"
-#include "maker.h"
-#include "picture_slot.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "app/main_window.h"
+#include "app/maker.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "covers/cover_kinds.h"
+#include "tests/support/test_platform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,10 +31,10 @@ namespace {
 int px(int t) { return int(std::lround(t / 15.0)); }
 QRect twips(int l, int t, int w, int h) { return QRect(px(l), px(t), px(w), px(h)); }
 
-class MainWindow : public ::testing::Test {
+class TheMainWindow : public ::testing::Test {
 protected:
     kavi::testing::TestPlatform services;
-    frmcovercreator window{services.platform};
+    MainWindow window{services.platform};
 
     void minimise() {
         window.showMinimized();
@@ -50,7 +50,7 @@ protected:
 
 } // namespace
 
-TEST_F(MainWindow, ControlsStandAtTheirPositionsInTwips) {
+TEST_F(TheMainWindow, ControlsStandAtTheirPositionsInTwips) {
     window.show();
     EXPECT_EQ(window.windowTitle(), "Kavi 4");
     EXPECT_EQ(window.centralWidget()->size(), QSize(858, 458)) << "client area 12870 x 6870 twips";
@@ -72,7 +72,7 @@ TEST_F(MainWindow, ControlsStandAtTheirPositionsInTwips) {
     }
 }
 
-TEST_F(MainWindow, TabsChecksAndTooltipsFollowTheKindTable) {
+TEST_F(TheMainWindow, TabsChecksAndTooltipsFollowTheKindTable) {
     ASSERT_EQ(window.SSTab1->count(), 13); // with the two disc kinds' tabs after Scan
     EXPECT_EQ(window.SSTab1->tabText(9), "Blu");
     EXPECT_EQ(window.SSTab1->tabText(10), "Scan");
@@ -83,7 +83,7 @@ TEST_F(MainWindow, TabsChecksAndTooltipsFollowTheKindTable) {
     EXPECT_EQ(window.findChild<QCheckBox*>("Check5")->text(), "Mini CD");
 }
 
-TEST_F(MainWindow, ToolbarAndMenusCarryTheirCaptionsInOrder) {
+TEST_F(TheMainWindow, ToolbarAndMenusCarryTheirCaptionsInOrder) {
     QStringList captions;
     for (QAction* a : window.Toolbar1->actions()) {
         captions << a->text();
@@ -102,12 +102,12 @@ TEST_F(MainWindow, ToolbarAndMenusCarryTheirCaptionsInOrder) {
                            "System &Information...", "-", "&About"}));
 }
 
-TEST_F(MainWindow, SystemInformationOpensModallyAndReturnsWhenClosed) {
+TEST_F(TheMainWindow, SystemInformationOpensModallyAndReturnsWhenClosed) {
     bool seen = false;
     QTimer::singleShot(0, [&] {
         QWidget* modal = QApplication::activeModalWidget();
         ASSERT_NE(modal, nullptr);
-        seen = modal->inherits("kavi::frmComputerInfo") && modal->isVisible() && modal->isWindow();
+        seen = modal->inherits("kavi::SystemInfoWindow") && modal->isVisible() && modal->isWindow();
         modal->close();
     });
     window.findChild<QAction*>("systeminformation")->trigger();
@@ -116,7 +116,7 @@ TEST_F(MainWindow, SystemInformationOpensModallyAndReturnsWhenClosed) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(MainWindow, PrintingWithNothingTickedSaysSoFromToolbarAndMenu) {
+TEST_F(TheMainWindow, PrintingWithNothingTickedSaysSoFromToolbarAndMenu) {
     window.Toolbar1_ButtonClick(1);
     window.findChild<QAction*>("Print")->trigger();
     ASSERT_EQ(services.messages.shown.size(), 2u);
@@ -133,7 +133,7 @@ TEST_F(MainWindow, PrintingWithNothingTickedSaysSoFromToolbarAndMenu) {
     EXPECT_EQ(services.messages.shown[2].title, "Printing Covers") << "with a tick, Print is pressed instead";
 }
 
-TEST_F(MainWindow, HelpWebsiteAndBugReportGoToTheirServices) {
+TEST_F(TheMainWindow, HelpWebsiteAndBugReportGoToTheirServices) {
     window.Form_Load();
     window.Toolbar1_ButtonClick(5);
     window.findChild<QAction*>("contents")->trigger();
@@ -154,7 +154,7 @@ TEST_F(MainWindow, HelpWebsiteAndBugReportGoToTheirServices) {
     EXPECT_EQ(services.shell.calls[1].showCommand, kShow);
 }
 
-TEST_F(MainWindow, ALinkThatNoProgramOpensIsShownForCopying) {
+TEST_F(TheMainWindow, ALinkThatNoProgramOpensIsShownForCopying) {
     window.Toolbar1_ButtonClick(6);
     window.reportabug_Click();
     ASSERT_EQ(services.shell.calls.size(), 2u);
@@ -166,7 +166,7 @@ TEST_F(MainWindow, ALinkThatNoProgramOpensIsShownForCopying) {
     }
 }
 
-TEST_F(MainWindow, MailLinksKeepTheirTextUnescaped) {
+TEST_F(TheMainWindow, MailLinksKeepTheirTextUnescaped) {
     window.OpenEmail("MailTo:a@b.example", "", "");
     window.OpenEmail("a@b.example", "", "Hi & bye");
     window.OpenEmail("a@b.example", "S p", "B?x");
@@ -178,7 +178,7 @@ TEST_F(MainWindow, MailLinksKeepTheirTextUnescaped) {
     EXPECT_EQ(services.shell.calls[3].target, "mailto:mailto");
 }
 
-TEST_F(MainWindow, MinimisingHidesIntoTheTrayAndActivationsBringItBack) {
+TEST_F(TheMainWindow, MinimisingHidesIntoTheTrayAndActivationsBringItBack) {
     window.Form_Load();
     minimise();
     EXPECT_TRUE(window.InTray);
@@ -209,7 +209,7 @@ TEST_F(MainWindow, MinimisingHidesIntoTheTrayAndActivationsBringItBack) {
 
 // Also run under a window manager (xvfb-run with metacity, QT_QPA_PLATFORM=xcb), where a window
 // shown again after hiding is placed anew unless told where to go.
-TEST_F(MainWindow, LeavingTheTrayPutsTheWindowBackWhereItWas) {
+TEST_F(TheMainWindow, LeavingTheTrayPutsTheWindowBackWhereItWas) {
     window.Form_Load();
     window.move(140, 90);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -224,7 +224,7 @@ TEST_F(MainWindow, LeavingTheTrayPutsTheWindowBackWhereItWas) {
     EXPECT_EQ(window.frameGeometry(), frameBefore);
 }
 
-TEST_F(MainWindow, WithoutANotificationAreaMinimisingKeepsTheTaskbarEntry) {
+TEST_F(TheMainWindow, WithoutANotificationAreaMinimisingKeepsTheTaskbarEntry) {
     services.tray.available = false;
     window.Form_Load();
     minimise();
@@ -233,14 +233,14 @@ TEST_F(MainWindow, WithoutANotificationAreaMinimisingKeepsTheTaskbarEntry) {
     EXPECT_FALSE(services.tray.shown);
 }
 
-TEST_F(MainWindow, ResizingIsUndone) {
+TEST_F(TheMainWindow, ResizingIsUndone) {
     window.Form_Load();
     const QSize fixed = window.size();
     window.resize(fixed + QSize(200, 100));
     EXPECT_EQ(window.size(), fixed);
 }
 
-TEST_F(MainWindow, UnloadRunsOnceAndClosesTheHelp) {
+TEST_F(TheMainWindow, UnloadRunsOnceAndClosesTheHelp) {
     window.Form_Load();
     minimise();
     window.exit_Click();
@@ -251,7 +251,7 @@ TEST_F(MainWindow, UnloadRunsOnceAndClosesTheHelp) {
     EXPECT_FALSE(services.tray.shown) << "the tray icon goes with the window";
 }
 
-TEST_F(MainWindow, ImageWriterStartsBeforeTheWindowShowsAndStopsAtUnload) {
+TEST_F(TheMainWindow, ImageWriterStartsBeforeTheWindowShowsAndStopsAtUnload) {
     QTemporaryDir dir;
     window.settingsFile = dir.filePath("kavi4.ini");
     bool visibleAtStartup = true;
@@ -271,7 +271,7 @@ TEST(MainWindowPrinting, UnloadPutsTheStartUpPrinterBackFirst) {
     kavi::testing::TestPlatform s;
     s.printers.install({"Office", "Photo"});
     s.printers.userSetting = "Office"; // the user's own default at start-up
-    frmcovercreator window(s.platform);
+    MainWindow window(s.platform);
     QTemporaryDir settings;
     window.settingsFile = settings.filePath("kavi4.ini");
     window.Form_Load();
@@ -303,7 +303,7 @@ TEST(MainWindowPrinting, PrintSendsTheTickedSlotsPictureAndNothingFoundRestoresN
     kavi::testing::TestPlatform s;
     s.printers.install({"Office"});
     s.printers.deviceEntry = "Elsewhere,x,y"; // a default that is not installed
-    frmcovercreator window(s.platform);
+    MainWindow window(s.platform);
     QTemporaryDir settings;
     window.settingsFile = settings.filePath("kavi4.ini"); // starts with nothing ticked
     window.Form_Load();

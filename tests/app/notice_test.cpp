@@ -2,10 +2,10 @@
 // The main window's notice: where it shows (over no control on any tab), and that it goes away
 // when its time is up or at the user's next press in the window, but not at the press that brought
 // it nor at presses elsewhere.
-#include "frmcovercreator.h"
-#include "notice_label.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "app/main_window.h"
+#include "app/notice_label.h"
+#include "app/tab_strip.h"
+#include "tests/support/test_platform.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -26,7 +26,7 @@ namespace {
 class Notice : public ::testing::Test {
 protected:
     kavi::testing::TestPlatform services;
-    frmcovercreator window{services.platform};
+    MainWindow window{services.platform};
     NoticeLabel& label = *window.lblNotice;
 
     void SetUp() override { window.show(); }
@@ -105,7 +105,7 @@ TEST_F(Notice, GoesAwayAtTheNextPressInItsWindowOnly) {
     // A press that brings a notice, even one passed on to the controls below, leaves it standing.
     struct Announcer final : QWidget {
         using QWidget::QWidget;
-        frmcovercreator* window = nullptr;
+        MainWindow* window = nullptr;
         void mousePressEvent(QMouseEvent* event) override {
             window->ShowNotice("From a press.");
             event->ignore();

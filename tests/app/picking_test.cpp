@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Picking pictures: the chained lists, the tab-to-slot map, the busy state, EXIF orientation,
 // refreshes that keep the user's place, and FileExists.
-#include "file_exists.h"
-#include "file_list.h"
-#include "folder_list.h"
-#include "frmcovercreator.h"
-#include "notice_label.h"
-#include "output/print/pdf_probe.h"
-#include "picture_slot.h"
-#include "print_job.h"
-#include "support/picture_files.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "app/file_exists.h"
+#include "app/file_list.h"
+#include "app/folder_list.h"
+#include "app/main_window.h"
+#include "app/notice_label.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "output/print/print_job.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/picture_files.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -38,7 +38,7 @@ class Picking : public ::testing::Test {
 protected:
     kavi::testing::TestPlatform services;
     TempFolder dir;
-    frmcovercreator window{services.platform};
+    MainWindow window{services.platform};
 
     void SetUp() override {
         window.settingsFile = dir.file("kavi4.ini");
@@ -304,7 +304,7 @@ struct PrintedCover {
     qint64 fileSize = 0;
 };
 
-PrintedCover printFirstCover(const frmcovercreator& window, const TempFolder& dir) {
+PrintedCover printFirstCover(const MainWindow& window, const TempFolder& dir) {
     PrintSelection selection = window.printSelection();
     selection.ticked = {};
     selection.ticked[0] = true;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The print choices in the Paper menu: each choice reaches the document and the settings file, the
 // paper and cut marks keep the others, and a restart shows them again.
-#include "frmcovercreator.h"
-#include "print_choices_menu.h"
-#include "print_choices_settings.h"
-#include "support/test_platform.h"
+#include "app/main_window.h"
+#include "app/print_choices_menu.h"
+#include "output/print/print_choices_settings.h"
+#include "tests/support/test_platform.h"
 
 #include <QAction>
 #include <QTemporaryDir>
@@ -17,7 +17,7 @@ TEST(PrintChoicesMenu, ChoicesReachTheDocumentAndTheSettingsAndThePaperKeepsThem
     const QString ini = settings.filePath("kavi4.ini");
     {
         kavi::testing::TestPlatform services;
-        frmcovercreator window{services.platform};
+        MainWindow window{services.platform};
         window.settingsFile = ini;
         window.Form_Load();
         PrintChoicesMenu& menu = *window.printChoicesMenu;
@@ -41,7 +41,7 @@ TEST(PrintChoicesMenu, ChoicesReachTheDocumentAndTheSettingsAndThePaperKeepsThem
         window.Form_Unload();
     }
     kavi::testing::TestPlatform services;
-    frmcovercreator again{services.platform};
+    MainWindow again{services.platform};
     again.settingsFile = ini;
     again.Form_Load();
     EXPECT_TRUE(again.printChoicesMenu->PlaceForMarks->isChecked());
@@ -53,7 +53,7 @@ TEST(PrintChoicesMenu, ChoicesReachTheDocumentAndTheSettingsAndThePaperKeepsThem
 TEST(PrintChoicesMenu, ACoverSetOpenedShowsTheLayoutItWasSavedWith) {
     QTemporaryDir settings;
     kavi::testing::TestPlatform services;
-    frmcovercreator window{services.platform};
+    MainWindow window{services.platform};
     window.settingsFile = settings.filePath("kavi4.ini");
     window.Form_Load();
     CoverSet set = CoverSet::empty();

@@ -2,7 +2,7 @@
 // Not a test: a second Kavi process for the recovery-copy tests. It takes a recovery copy of its
 // own in the folder it is given, writes one cover into it, prints the copy's path on a line of its
 // own, and holds the copy until its standard input closes (or it is killed, as a crash would end it).
-#include "recovery_copy.h"
+#include "app/recovery_copy.h"
 
 #include <QCoreApplication>
 #include <QImage>

@@ -2,15 +2,15 @@
 // The recovery copy of unsaved covers: written a little after a change and at a termination
 // signal, offered at the next start (Yes opens it as unsaved work, No deletes it), gone after Save
 // or Discard, and never shared between two Kavi processes, a crashed one included.
-#include "cover_set_file.h"
-#include "frmcovercreator.h"
-#include "picture_slot.h"
-#include "recovery_copy.h"
-#include "support/picture_files.h"
-#include "support/process_events.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
-#include "system/termination_signals.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "app/recovery_copy.h"
+#include "coverset/cover_set_file.h"
+#include "platform/system/termination_signals.h"
+#include "tests/support/picture_files.h"
+#include "tests/support/process_events.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -42,8 +42,8 @@ protected:
     TempFolder dir;
     QString folder() const { return dir.file("recovery"); }
 
-    std::unique_ptr<frmcovercreator> openWindow() {
-        auto w = std::make_unique<frmcovercreator>(services.platform);
+    std::unique_ptr<MainWindow> openWindow() {
+        auto w = std::make_unique<MainWindow>(services.platform);
         w->settingsFile = dir.file("kavi4.ini");
         w->programFolderPath = dir.path();
         w->recoveryFolder = folder();
@@ -52,7 +52,7 @@ protected:
     }
     QStringList copies() const { return QDir(folder()).entryList({"*.kavi"}, QDir::Files); }
     // A change the user makes: the DVD's picture shown whole, inside its cover.
-    static void changeCovers(frmcovercreator& window) {
+    static void changeCovers(MainWindow& window) {
         window.Image(4)->setPicture(pictureFor(4));
         window.cboFit(4)->setCurrentIndex(2);
         window.cboFit_Click(4);

@@ -2,13 +2,13 @@
 // Kavi's own save and open dialogs: "Save Cover Picture As..." beside the Scan tab's Save (Cancel
 // and a name without an extension treated differently by the two), and the folder each kind of
 // dialog opens in: the one last used for that kind of file, else the folder being browsed.
-#include "folder_list.h"
-#include "frmcovercreator.h"
-#include "picture_slot.h"
-#include "scan_tab.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "app/folder_list.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "output/scan/scan_tab.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -27,7 +27,7 @@ class SaveDialogs : public ::testing::Test {
 protected:
     kavi::testing::TestPlatform services;
     TempFolder dir;
-    std::unique_ptr<frmcovercreator> window;
+    std::unique_ptr<MainWindow> window;
 
     void SetUp() override {
         services.imageEncoders.encoders = {{kPng, "PNG", "*.PNG", "image/png"}};
@@ -36,8 +36,8 @@ protected:
         QDir(dir.path()).mkpath("pdfs");
         window = openWindow();
     }
-    std::unique_ptr<frmcovercreator> openWindow() {
-        auto w = std::make_unique<frmcovercreator>(services.platform);
+    std::unique_ptr<MainWindow> openWindow() {
+        auto w = std::make_unique<MainWindow>(services.platform);
         w->settingsFile = dir.file("kavi4.ini");
         w->programFolderPath = dir.path();
         w->recoveryFolder = dir.file("recovery");

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: what readini accepts, its fallback, what writeini writes, and a restart.
-#include "drive_list.h"
-#include "folder_list.h"
-#include "form1.h"
-#include "frmcovercreator.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "app/drive_list.h"
+#include "app/folder_list.h"
+#include "app/main_window.h"
+#include "app/tab_strip.h"
+#include "output/print/printer_chooser.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,10 +26,10 @@ protected:
     kavi::testing::TestPlatform services;
     TempFolder dir; // the settings file's folder and the "program folder" of the fallback
     TempFolder covers; // a folder the user browsed to
-    std::unique_ptr<frmcovercreator> window = makeWindow();
+    std::unique_ptr<MainWindow> window = makeWindow();
 
-    std::unique_ptr<frmcovercreator> makeWindow() {
-        auto w = std::make_unique<frmcovercreator>(services.platform);
+    std::unique_ptr<MainWindow> makeWindow() {
+        auto w = std::make_unique<MainWindow>(services.platform);
         w->settingsFile = dir.file("kavi4.ini");
         w->programFolderPath = dir.path();
         return w;
@@ -198,9 +198,9 @@ TEST_F(Settings, UnloadPutsTheStartUpPrinterBackBeforeWritingTheSettings) {
     window->Form_Load();
     window->A_Click();
     // "Photo" chosen in the printer chooser, so that the default in force at the end is Kavi's own.
-    Form1* chooser = nullptr;
+    PrinterChooser* chooser = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* f = qobject_cast<Form1*>(w)) chooser = f;
+        if (auto* f = qobject_cast<PrinterChooser*>(w)) chooser = f;
     ASSERT_TRUE(chooser);
     const QList<QListWidgetItem*> photo = chooser->List1->findItems("Photo", Qt::MatchExactly);
     ASSERT_EQ(photo.size(), 1);

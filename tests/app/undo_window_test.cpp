@@ -3,13 +3,13 @@
 // files, the fit control, the text window, the Cover Manipulator, the paper menu) undone and redone
 // one by one, the tabs, fit controls, texts and paper menu following each step; the unsaved flag
 // back at the saved set; and a set opened or a new change ending what could be redone.
-#include "frmcovercreator.h"
-#include "frmcovertext.h"
-#include "frmmanipulate.h"
-#include "picture_slot.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "app/cover_text_window.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "manipulator/manipulator_window.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -92,7 +92,7 @@ protected:
     // The title typed in the cover text window, then OK.
     void typeTitle(int n, const QString& typed) {
         QTimer::singleShot(0, [typed] {
-            auto* text = qobject_cast<frmCoverText*>(QApplication::activeModalWidget());
+            auto* text = qobject_cast<CoverTextWindow*>(QApplication::activeModalWidget());
             ASSERT_TRUE(text);
             QTest::keyClicks(text->txtTitle, typed);
             text->accept();
@@ -103,7 +103,7 @@ protected:
     void mirrorInManipulator(int n) {
         window.Image_Click(n);
         QTimer::singleShot(0, [] {
-            auto* manipulator = qobject_cast<frmManipulate*>(QApplication::activeModalWidget());
+            auto* manipulator = qobject_cast<ManipulatorWindow*>(QApplication::activeModalWidget());
             ASSERT_TRUE(manipulator);
             manipulator->Toolbar1_ButtonClick(2);
             manipulator->Command5_Click();
@@ -117,7 +117,7 @@ protected:
 
     kavi::testing::TestPlatform services;
     TempFolder dir;
-    frmcovercreator window{services.platform};
+    MainWindow window{services.platform};
     QAction* undo = nullptr;
     QAction* redo = nullptr;
     std::vector<QString> files;

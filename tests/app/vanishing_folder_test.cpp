@@ -2,13 +2,13 @@
 // The picture folder or a picture deleted while the lists show it: the lists move on at the next
 // refresh, the covers keep their pictures, a pick of a file that is gone says so, and the window
 // is left usable; the next start on the saved settings opens where the lists ended.
-#include "file_list.h"
-#include "folder_list.h"
-#include "frmcovercreator.h"
-#include "notice_label.h"
-#include "picture_slot.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
+#include "app/file_list.h"
+#include "app/folder_list.h"
+#include "app/main_window.h"
+#include "app/notice_label.h"
+#include "app/picture_slot.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -63,7 +63,7 @@ protected:
 
     kavi::testing::TestPlatform services;
     TempFolder root, settings;
-    std::unique_ptr<frmcovercreator> window = std::make_unique<frmcovercreator>(services.platform);
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(services.platform);
 };
 
 } // namespace
@@ -111,7 +111,7 @@ TEST_F(VanishingFolder, TheNextStartOpensWhereTheListsEndedAfterTheFolderWent) {
     ASSERT_TRUE(QDir(root.file("covers/sub")).removeRecursively());
     refresh();
     window->Form_Unload();
-    window = std::make_unique<frmcovercreator>(services.platform);
+    window = std::make_unique<MainWindow>(services.platform);
     window->settingsFile = settings.file("kavi4.ini");
     window->programFolderPath = settings.path();
     window->Form_Load();

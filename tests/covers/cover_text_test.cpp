@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Where cover text goes: which texts a kind shows, the spine text turned and held to the spine's
 // middle, and the box a measured text fills, upright and turned.
-#include "cover_kinds.h"
-#include "cover_text.h"
+#include "covers/cover_kinds.h"
+#include "covers/cover_text.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // The sheets of a disc-label job: at a printer's corner the guides that would fall off the printable area
 // are left out, a calibration moves rings and guides together, and a stock's labels cut to a width keep
 // their cut box.
-#include "disc_page.h"
+#include "covers/disc_page.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Disc labels on stock from a starting label over several sheets, and letters placed on a disc's arcs.
-#include "disc_geometry.h"
-#include "disc_sheet_plan.h"
+#include "covers/disc_geometry.h"
+#include "covers/disc_sheet_plan.h"
 
 #include <gtest/gtest.h>
 

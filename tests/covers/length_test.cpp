@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Lengths and paper: the exact DS size, unit round trips, and the printer object's codes and sizes.
-#include "cover_kinds.h"
+#include "covers/cover_kinds.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page plan: the single kinds' steps with the DS order and Letter after Legal, and the
 // jewel-case layouts by weight sum.
-#include "page_plan.h"
+#include "covers/page_plan.h"
 
-#include "ticks.h"
+#include "tests/covers/ticks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Paper choice, placement on the sheet, the fit check, calibration and cut marks.
-#include "calibration_page.h"
-#include "page_render.h"
+#include "covers/calibration_page.h"
+#include "covers/page_render.h"
 
-#include "ticks.h"
+#include "tests/covers/ticks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Where a picture lands on its cover for each fit mode, and that the layout carries it per cover.
-#include "page_render.h"
-#include "picture_fit.h"
+#include "covers/page_render.h"
+#include "covers/picture_fit.h"
 
-#include "ticks.h"
+#include "tests/covers/ticks.h"
 
 #include <gtest/gtest.h>
 

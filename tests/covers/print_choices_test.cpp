@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The print choices in the layout step: where covers are placed (and which marks survive), the
 // sheet of the kinds that may go on Legal, and covers put together on fewer sheets.
-#include "covers_together.h"
-#include "page_render.h"
+#include "covers/covers_together.h"
+#include "covers/page_render.h"
 
-#include "ticks.h"
+#include "tests/covers/ticks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Print Options" rules on the plain state: the rule table, restored ticks on disabled boxes,
 // and the invariants over long random sequences of clicks and restores.
-#include "selection_rules.h"
+#include "covers/selection_rules.h"
 
 #include <gtest/gtest.h>
 

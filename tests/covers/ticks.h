@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Print Options" ticks of the given kinds (1..10), for the covers library's tests.
-#include "cover_kinds.h"
+#include "covers/cover_kinds.h"
 
 #include <vector>
 

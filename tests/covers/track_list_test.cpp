@@ -2,9 +2,9 @@
 // Track lists: lengths written and read, the lines and the end line, typed or pasted text with
 // its numbers, dashes, tabs and lengths, and the fitting into a box that drops the size, goes to
 // two columns, and says what it had to leave out.
-#include "track_list.h"
-#include "track_list_fit.h"
-#include "typed_track_list.h"
+#include "covers/track_list.h"
+#include "covers/track_list_fit.h"
+#include "covers/typed_track_list.h"
 
 #include <gtest/gtest.h>
 

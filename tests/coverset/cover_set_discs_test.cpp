@@ -2,9 +2,9 @@
 // Cover-set files keep the disc labels (pictures, fits, rings, curved texts), the ticked disc kind and the
 // label stock whole; a set without disc labels is written as before and an old one reads as untouched;
 // a damaged disc member refuses the file.
-#include "cover_set_file.h"
-#include "support/picture_files.h"
-#include "zip/stored_zip.h"
+#include "coverset/cover_set_file.h"
+#include "formats/zip/stored_zip.h"
+#include "tests/support/picture_files.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

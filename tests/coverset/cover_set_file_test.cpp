@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Cover-set files: all ten covers come back pixel for pixel with their fit modes, texts and ticks,
 // and every empty, cut-off, damaged, foreign or newer file is refused without a cover set.
-#include "cover_set_file.h"
-#include "support/picture_files.h"
-#include "zip/stored_zip.h"
+#include "coverset/cover_set_file.h"
+#include "formats/zip/stored_zip.h"
+#include "tests/support/picture_files.h"
 
 #include <QBuffer>
 #include <QDir>

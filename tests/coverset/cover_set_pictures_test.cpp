@@ -3,13 +3,13 @@
 // PNG files of our own encoder (with alpha where they have transparency), entries kept as stored
 // and decoded when first asked for, copied unchanged on saving; version-1 files read as before;
 // a set with a damaged picture entry refused whole.
-#include "cover_set_file.h"
-#include "files/atomic_file.h"
-#include "imaging/picture_loader.h"
-#include "png_encoder.h"
-#include "support/picture_files.h"
-#include "support/temp_folder.h"
-#include "zip/stored_zip.h"
+#include "coverset/cover_set_file.h"
+#include "coverset/png_encoder.h"
+#include "formats/zip/stored_zip.h"
+#include "platform/files/atomic_file.h"
+#include "platform/imaging/picture_loader.h"
+#include "tests/support/picture_files.h"
+#include "tests/support/temp_folder.h"
 
 #include <QBuffer>
 #include <QDir>

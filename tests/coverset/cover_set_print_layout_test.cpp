@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The print layout in a cover set: it comes back as saved, a set without it has none (and opens as
 // before), it needs no newer version, and a value this reader does not know makes the set damaged.
-#include "cover_set_file.h"
-#include "zip/stored_zip.h"
+#include "coverset/cover_set_file.h"
+#include "formats/zip/stored_zip.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The print layout goes into the cover set the document saves, and opening a set brings its layout
 // back; a set saved without one leaves the layout in use as it is.
-#include "cover_document.h"
+#include "document/cover_document.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // The cover document: which changes are unsaved work and who is told of them, the selection rules
 // kept inside it, and a cover set opened into it and saved from it, its pictures undecoded until
 // needed and kept as stored while unchanged.
-#include "cover_document.h"
+#include "document/cover_document.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The disc labels in the cover document: their defaults, a disc kind printing alone against the ten case
 // kinds (both ways), rings that cannot be refused, and what a cover set keeps of them.
-#include "cover_document.h"
+#include "document/cover_document.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // changed parts announced; the unsaved flag back at the saved state; redo steps dropped by a new
 // change; one user action as one step; opening a set starting afresh; and the memory a long
 // history of large pictures holds.
-#include "undo_history.h"
+#include "document/undo_history.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>

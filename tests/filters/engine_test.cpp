@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The engine: reading and writing back, progress, yielding, re-entry, stop and failure.
-#include "filter_pictures.h"
+#include "tests/filters/filter_pictures.h"
 
 #include <gtest/gtest.h>
 

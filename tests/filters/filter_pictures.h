@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small pictures and helpers for the filter tests.
-#include "filter_random.h"
-#include "module4.h"
-#include "raster/bitmap.h"
+#include "filters/filter_engine.h"
+#include "filters/filter_random.h"
+#include "formats/raster/bitmap.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The kavi-filter command: runs a filter over picture files and refuses bad arguments clearly.
-#include "support/program_run.h"
-#include "support/tool_test.h"
+#include "tests/support/program_run.h"
+#include "tests/support/tool_test.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Dilate, Erode, Edge Detect and Diffuse.
-#include "filter_pictures.h"
+#include "tests/filters/filter_pictures.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // Every filter gives the same bytes on several threads as on one, and in the picture's own memory
 // as through the engine's grids, whatever the picture's shape, including the random filters under
 // a fixed seed, and a stopped filter leaves the generator where the plain walk would.
-#include "filter_pictures.h"
-#include "raster/parallel_parts.h"
+#include "formats/raster/parallel_parts.h"
+#include "tests/filters/filter_pictures.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // The PDF writer: pictures come back out of the file pixel for pixel (read by libdeflate and by
 // poppler), pages keep their sizes and placements, the cross-reference table points at its objects,
 // and a sink that refuses stops the writing.
-#include "output/print/pdf_probe.h"
-#include "pdf/pdf_document.h"
+#include "formats/pdf/pdf_document.h"
+#include "tests/output/print/pdf_probe.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -2,9 +2,9 @@
 // Cue sheets and playlists read into track lists: Unicode and Western-code-page text, lengths from
 // the index times and the audio files' ends, bad lines passed over while the good ones are read,
 // and playlist paths resolved from the playlist's folder.
-#include "playlists/cue_sheet.h"
-#include "playlists/m3u_playlist.h"
-#include "playlists/text_encoding.h"
+#include "formats/playlists/cue_sheet.h"
+#include "formats/playlists/m3u_playlist.h"
+#include "formats/playlists/text_encoding.h"
 
 #include <gtest/gtest.h>
 

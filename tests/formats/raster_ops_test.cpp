@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "raster/blit.h"
-#include "raster/device_context.h"
-#include "raster/dib_section.h"
+#include "formats/raster/blit.h"
+#include "formats/raster/device_context.h"
+#include "formats/raster/dib_section.h"
 
 #include <gtest/gtest.h>
 

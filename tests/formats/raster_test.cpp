@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "raster/bitmap.h"
-#include "raster/dib_bits.h"
+#include "formats/raster/bitmap.h"
+#include "formats/raster/dib_bits.h"
 
 #include <gtest/gtest.h>
 

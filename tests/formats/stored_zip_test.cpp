@@ -2,7 +2,7 @@
 // The zip container: what is written reads back (and other zip readers agree); deflated entries
 // with and without data descriptors read; and every cut-off, overlapping, unsupported, duplicated,
 // oversized or altered entry is refused without reading outside the bytes.
-#include "zip/stored_zip.h"
+#include "formats/zip/stored_zip.h"
 
 #include <libdeflate.h>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Our BMP writer over random bitmaps of every depth: Qt's reader takes the file back with the
 // bitmap's size and, pixel for pixel, its colours.
-#include "random_bitmap.h"
+#include "tests/fuzz/random_bitmap.h"
 
-#include "bmp_writer.h"
-#include "raster/dib_bits.h"
+#include "formats/raster/dib_bits.h"
+#include "output/scan/bmp_writer.h"
 
 #include <QImage>
 

@@ -3,11 +3,11 @@
 // accept the input the file decodes with the sampled rectangle's size. libjpeg upsamples only by
 // whole factors, so a layout with a fractional ratio (luminance 3, chrominance 2) is encoded but
 // not decoded here.
-#include "random_bitmap.h"
+#include "tests/fuzz/random_bitmap.h"
 
-#include "cjpeg.h"
-#include "jpeg_error.h"
-#include "raster/device_context.h"
+#include "formats/raster/device_context.h"
+#include "jpeg/cjpeg.h"
+#include "jpeg/jpeg_error.h"
 
 #include <QImage>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The cover-set reader: any bytes either give a cover set or a problem, never a crash or a read
 // outside the input; a set that was read is written again and reads back the same.
-#include "fuzz_support.h"
+#include "tests/fuzz/fuzz_support.h"
 
-#include "cover_set_file.h"
-#include "support/picture_files.h"
+#include "coverset/cover_set_file.h"
+#include "tests/support/picture_files.h"
 
 namespace {
 

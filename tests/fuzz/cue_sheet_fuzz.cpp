@@ -2,10 +2,10 @@
 // Cue sheets: whatever the bytes, the reader gives at most the most tracks, each in a file it
 // read or in none, and a track list numbered 1, 2, ... whose titles are clean UTF-8 and whose
 // lengths are positive. The first bytes give the audio files' lengths.
-#include "fuzz_support.h"
+#include "tests/fuzz/fuzz_support.h"
 
-#include "playlists/cue_sheet.h"
-#include "playlists/text_encoding.h"
+#include "formats/playlists/cue_sheet.h"
+#include "formats/playlists/text_encoding.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The GIF path of the image encoders over random pictures: the file decodes with Qt's reader at
 // the picture's size, and a picture of few colours keeps them exactly.
-#include "random_bitmap.h"
+#include "tests/fuzz/random_bitmap.h"
 
-#include "imaging/image_encoders.h"
-#include "imaging/qt_raster.h"
+#include "platform/imaging/image_encoders.h"
+#include "platform/imaging/qt_raster.h"
 
 #include <QImage>
 #include <QSet>

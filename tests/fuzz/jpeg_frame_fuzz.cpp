@@ -2,10 +2,10 @@
 // The JPEG header reader over random bytes: it never reads past the data, gives an orientation of
 // 1 to 8, and calls portable only 8-bit Huffman-coded frames of one or three components; the PDF
 // writer takes exactly the portable ones.
-#include "fuzz_support.h"
+#include "tests/fuzz/fuzz_support.h"
 
-#include "pdf/pdf_document.h"
-#include "raster/jpeg_frame.h"
+#include "formats/pdf/pdf_document.h"
+#include "formats/raster/jpeg_frame.h"
 
 #include <vector>
 

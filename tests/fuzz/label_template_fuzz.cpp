@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The label-template reader: any bytes give either an error and no stock, or stocks that can be drawn (a
 // hole inside its label, at least one label, every label on its sheet).
-#include "fuzz_support.h"
+#include "tests/fuzz/fuzz_support.h"
 
-#include "files/label_templates.h"
+#include "platform/files/label_templates.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size > 64 * 1024) return 0;

@@ -2,9 +2,9 @@
 // The mount table parser over random tables: every mount it gives has a path and a file system
 // that is no pseudo file system (but for the root, which containers mount so), no path comes twice, and each path's
 // mount point is itself or a longer mount.
-#include "fuzz_support.h"
+#include "tests/fuzz/fuzz_support.h"
 
-#include "files/mounts.h"
+#include "platform/files/mounts.h"
 
 #include <set>
 

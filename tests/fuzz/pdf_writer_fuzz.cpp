@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The PDF writer over random pages, pictures and lines: the cross-reference table points at each
 // object, and every picture's stream inflates and un-filters back to the picture's pixels.
-#include "fuzz_support.h"
+#include "tests/fuzz/fuzz_support.h"
 
-#include "pdf/pdf_document.h"
+#include "formats/pdf/pdf_document.h"
 
 #include <libdeflate.h>
 

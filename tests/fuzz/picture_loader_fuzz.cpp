@@ -2,10 +2,10 @@
 // The picture loader over random files: it never crashes, always says why, and a loaded picture
 // has a positive size and 32-bit pixels. A file that claims more pixels than the loader accepts is
 // refused before decoding; the JPEG completeness check is run on the bytes directly as well.
-#include "fuzz_support.h"
+#include "tests/fuzz/fuzz_support.h"
 
-#include "imaging/jpeg_completeness.h"
-#include "imaging/picture_loader.h"
+#include "platform/imaging/jpeg_completeness.h"
+#include "platform/imaging/picture_loader.h"
 
 #include <QBuffer>
 #include <QImageReader>

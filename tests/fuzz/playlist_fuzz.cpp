@@ -2,10 +2,10 @@
 // Playlists: whatever the bytes, every entry is an address (no path) or an absolute path with no
 // "." or ".." steps left in it, the entries stay below the most tracks, and the track list is
 // numbered in order with clean UTF-8 titles and lengths that are lengths.
-#include "fuzz_support.h"
+#include "tests/fuzz/fuzz_support.h"
 
-#include "playlists/m3u_playlist.h"
-#include "playlists/text_encoding.h"
+#include "formats/playlists/m3u_playlist.h"
+#include "formats/playlists/text_encoding.h"
 
 #include <cmath>
 

@@ -2,9 +2,9 @@
 // The settings-file reader and writer: every key of a random file is read, written into a fresh
 // file and read again; the second reading gives the first one's value as the writer stored it
 // (blanks trimmed, one pair of quotes removed).
-#include "fuzz_support.h"
+#include "tests/fuzz/fuzz_support.h"
 
-#include "files/profile.h"
+#include "platform/files/profile.h"
 
 #include <QList>
 #include <QStringDecoder>

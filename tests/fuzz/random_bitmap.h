@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A bitmap of random size, depth, row order, colour table and pixels, all taken from the input.
-#include "fuzz_support.h"
+#include "tests/fuzz/fuzz_support.h"
 
-#include "raster/bitmap.h"
+#include "formats/raster/bitmap.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Dropped address lists (text/uri-list) from a drag: whatever the list holds, only absolute paths
 // of this computer come out, never more than the list has lines, and never a NUL inside a path.
-#include "fuzz_support.h"
+#include "tests/fuzz/fuzz_support.h"
 
-#include "dropped_files.h"
+#include "app/dropped_files.h"
 
 #include <QMimeData>
 

@@ -2,9 +2,9 @@
 // The update check's reading of the maker's version file: the reply body as the update window
 // takes it (UTF-8, blanks trimmed) through the version number parser. A number it gives is a
 // 16-bit whole number that reads back the same when written plainly.
-#include "fuzz_support.h"
+#include "tests/fuzz/fuzz_support.h"
 
-#include "version_number.h"
+#include "update/version_number.h"
 
 #include <QString>
 

@@ -2,9 +2,9 @@
 // Bits coded in separate runs and joined against the same bits written in one go through
 // ByteOutput: the join must stuff exactly where the single stream does, wherever the runs meet.
 
-#include "bit_runs.h"
-#include "byte_output.h"
-#include "raster/parallel_parts.h"
+#include "formats/raster/parallel_parts.h"
+#include "jpeg/bit_runs.h"
+#include "jpeg/byte_output.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // cJpeg's files in real decoders: Qt's reader and libjpeg's djpeg decode every layout, and the
 // decoded quality and size match cjpeg (float DCT, optimized tables) given the very same
 // quantization tables. Also the kavi-jpeg tool's exit statuses.
-#include "cjpeg.h"
-#include "photo_picture.h"
-#include "quant_tables.h"
-#include "support/program_run.h"
+#include "jpeg/cjpeg.h"
+#include "jpeg/quant_tables.h"
+#include "tests/jpeg/photo_picture.h"
+#include "tests/support/program_run.h"
 
 #include <gtest/gtest.h>
 

@@ -4,14 +4,14 @@
 // paths (whole-number chroma means, rows of blocks on several threads) must not change one byte,
 // on one thread or several.
 
-#include "block_average.h"
-#include "cjpeg.h"
-#include "photo_picture.h"
-#include "vector_level.h"
+#include "jpeg/block_average.h"
+#include "jpeg/cjpeg.h"
+#include "jpeg/vector_level.h"
+#include "tests/jpeg/photo_picture.h"
 
-#include "raster/blit.h"
-#include "raster/dib_section.h"
-#include "raster/parallel_parts.h"
+#include "formats/raster/blit.h"
+#include "formats/raster/dib_section.h"
+#include "formats/raster/parallel_parts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The encoder's building blocks: quality scaling, divisors, the forward DCT with quantization,
 // and the optimal Huffman tables.
-#include "cjpeg.h"
-#include "forward_dct.h"
-#include "huffman_table.h"
-#include "jpeg_error.h"
-#include "quant_tables.h"
-#include "thrown_text.h"
-#include "vector_level.h"
+#include "jpeg/cjpeg.h"
+#include "jpeg/forward_dct.h"
+#include "jpeg/huffman_table.h"
+#include "jpeg/jpeg_error.h"
+#include "jpeg/quant_tables.h"
+#include "jpeg/vector_level.h"
+#include "tests/jpeg/thrown_text.h"
 
 #include <gtest/gtest.h>
 

@@ -2,14 +2,14 @@
 // The files cJpeg writes, read back segment by segment and decoded to coefficients: marker order
 // and lengths, component layouts and scans, edge replication, stuffing and padding, the stored
 // coefficients against the defining transform, the errors, and SaveFile's results.
-#include "byte_output.h"
-#include "cjpeg.h"
-#include "jpeg_error.h"
-#include "jpeg_reader.h"
-#include "new_file.h"
-#include "photo_picture.h"
-#include "segments.h"
-#include "thrown_text.h"
+#include "jpeg/byte_output.h"
+#include "jpeg/cjpeg.h"
+#include "jpeg/jpeg_error.h"
+#include "jpeg/new_file.h"
+#include "jpeg/segments.h"
+#include "tests/jpeg/jpeg_reader.h"
+#include "tests/jpeg/photo_picture.h"
+#include "tests/jpeg/thrown_text.h"
 
 #include <gtest/gtest.h>
 

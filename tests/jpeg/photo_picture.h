@@ -2,8 +2,8 @@
 #pragma once
 // A deterministic photograph-like picture for the encoder's tests and benchmark: smooth shading
 // at several scales (value noise), a little grain, and a few hard-edged shapes.
-#include "raster/bitmap.h"
-#include "raster/device_context.h"
+#include "formats/raster/bitmap.h"
+#include "formats/raster/device_context.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "number description" of the JpegError that f throws, or "nothing thrown".
-#include "jpeg_error.h"
+#include "jpeg/jpeg_error.h"
 
 #include <string>
 

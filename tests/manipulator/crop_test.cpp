@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The crop rectangle from a drag: inside the picture, and locked to a cover's proportions.
-#include "crop_rect.h"
-#include "manipulator_buffers.h"
+#include "manipulator/crop_rect.h"
+#include "manipulator/manipulator_buffers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Crop window driven with the mouse as a user would, and Crop as a command of the Manipulator.
-#include "frmcrop.h"
-#include "frmmanipulate.h"
-#include "imaging/qt_raster.h"
-#include "support/test_platform.h"
+#include "manipulator/crop_window.h"
+#include "manipulator/manipulator_window.h"
+#include "platform/imaging/qt_raster.h"
+#include "tests/support/test_platform.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -47,7 +47,7 @@ public:
 } // namespace
 
 TEST(CropWindow, ShowsThePictureInItsProportionsAndClipsADragOutsideIt) {
-    frmCrop window(gradient(400, 100), 1.5, QStringLiteral("DVD"));
+    CropWindow window(gradient(400, 100), 1.5, QStringLiteral("DVD"));
     window.show();
     window.resize(700, 500);
     QApplication::processEvents();
@@ -79,7 +79,7 @@ TEST(CropWindow, ShowsThePictureInItsProportionsAndClipsADragOutsideIt) {
 TEST(ManipulatorCrop, CropIsOneCommandThatUndoTakesBackAndAcceptWritesIt) {
     kavi::testing::TestPlatform test;
     SlotPictures workspace;
-    frmManipulate window(test.platform, workspace);
+    ManipulatorWindow window(test.platform, workspace);
     const QImage before = workspace.picture;
     window.applyCrop({10, 5, 30, 20});
     EXPECT_EQ(toImage(window.buffers.NewImage.image()), before.copy(10, 5, 30, 20));
@@ -89,7 +89,7 @@ TEST(ManipulatorCrop, CropIsOneCommandThatUndoTakesBackAndAcceptWritesIt) {
     // The menu command: the Crop window opens over the picture locked to the DVD's 3:2; OK crops.
     bool opened = false;
     QTimer::singleShot(0, [&] {
-        auto* crop = dynamic_cast<frmCrop*>(QApplication::activeModalWidget());
+        auto* crop = dynamic_cast<CropWindow*>(QApplication::activeModalWidget());
         if (!crop) return;
         opened = true;
         EXPECT_TRUE(crop->isSizeGripEnabled()) << "resizable";

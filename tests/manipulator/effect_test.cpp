@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "manipulator_buffers.h"
-#include "mdl_effect.h"
+#include "manipulator/manipulator_buffers.h"
+#include "manipulator/rotate_effect.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The kavi-transform command: one toolbar command over a picture file, bad arguments refused clearly.
-#include "support/program_run.h"
-#include "support/tool_test.h"
+#include "tests/support/program_run.h"
+#include "tests/support/tool_test.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // The Cover Manipulator resized: the default size keeps the default layout, the previews show the
 // picture whole in its own proportions and centred at every size, and transparency shows over white
 // while the picture keeps it.
-#include "frmmanipulate.h"
-#include "imaging/qt_raster.h"
-#include "picture_preview.h"
-#include "support/test_platform.h"
+#include "manipulator/manipulator_window.h"
+#include "manipulator/picture_preview.h"
+#include "platform/imaging/qt_raster.h"
+#include "tests/support/test_platform.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -95,7 +95,7 @@ TEST(ManipulatorPreview, ResizedBothWaysThePanesShowPortraitAndLandscapeInTheirP
         kavi::testing::TestPlatform test;
         OneSlot workspace;
         workspace.picture = solid(picture.width(), picture.height());
-        frmManipulate w(test.platform, workspace);
+        ManipulatorWindow w(test.platform, workspace);
         w.show();
         QApplication::processEvents();
 
@@ -148,7 +148,7 @@ TEST(ManipulatorPreview, TransparencyShowsOverWhiteAndAnAcceptedEditIsAsOnPaper)
     kavi::testing::TestPlatform test;
     OneSlot workspace;
     workspace.picture = picture;
-    frmManipulate w(test.platform, workspace);
+    ManipulatorWindow w(test.platform, workspace);
     w.show();
     QApplication::processEvents();
 
@@ -189,7 +189,7 @@ TEST(ManipulatorPreview, APictureWithoutTransparencyIsOpaqueWhateverItsReservedB
     kavi::testing::TestPlatform test;
     OneSlot workspace;
     workspace.picture = picture;
-    frmManipulate w(test.platform, workspace);
+    ManipulatorWindow w(test.platform, workspace);
     w.show();
     QApplication::processEvents();
     expectLetterboxed(w.NewImage, picture.size(), "opaque");
@@ -199,7 +199,7 @@ TEST(ManipulatorPreview, APictureWithoutTransparencyIsOpaqueWhateverItsReservedB
     QImage clear(12, 20, QImage::Format_ARGB32);
     clear.fill(qRgba(qRed(kInk), qGreen(kInk), qBlue(kInk), 255));
     workspace.picture = clear;
-    frmManipulate again(test.platform, workspace);
+    ManipulatorWindow again(test.platform, workspace);
     again.show();
     QApplication::processEvents();
     again.HScroll1->setValue(0);

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The rotation effect's fast walk against the plain per-point walk it replaced: both must give the
 // same pixels for every size and angle, on one thread or several.
-#include "mdl_effect.h"
-#include "raster/parallel_parts.h"
+#include "formats/raster/parallel_parts.h"
+#include "manipulator/rotate_effect.h"
 
 #include <gtest/gtest.h>
 

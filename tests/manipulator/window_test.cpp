@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "frmmanipulate.h"
-#include "imaging/qt_raster.h"
-#include "module4.h"
-#include "support/test_platform.h"
+#include "filters/filter_engine.h"
+#include "manipulator/manipulator_window.h"
+#include "platform/imaging/qt_raster.h"
+#include "tests/support/test_platform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,20 +48,20 @@ QImage gradient(int w, int h) {
 struct Fixture {
     kavi::testing::TestPlatform test;
     FakeWorkspace workspace;
-    std::unique_ptr<frmManipulate> window;
+    std::unique_ptr<ManipulatorWindow> window;
     explicit Fixture(QImage picture = gradient(30, 20)) {
         workspace.pictures[6] = picture;
-        window = std::make_unique<frmManipulate>(test.platform, workspace);
+        window = std::make_unique<ManipulatorWindow>(test.platform, workspace);
     }
     QImage shown() const { return toImage(window->buffers.NewImage.image()); }
 };
 
-bool idle(const frmManipulate& w) {
+bool idle(const ManipulatorWindow& w) {
     return w.Toolbar1->isEnabled() && w.normal->menuAction()->isEnabled() && w.Special->menuAction()->isEnabled() &&
         w.colors->menuAction()->isEnabled() && w.HScroll1->isEnabled() && w.Command5->isEnabled() &&
         !QApplication::overrideCursor();
 }
-bool busy(const frmManipulate& w) {
+bool busy(const ManipulatorWindow& w) {
     return !w.Toolbar1->isEnabled() && !w.normal->menuAction()->isEnabled() && !w.Special->menuAction()->isEnabled() &&
         !w.colors->menuAction()->isEnabled() && !w.HScroll1->isEnabled() && !w.Command5->isEnabled() &&
         w.Command2->isEnabled() && QApplication::overrideCursor() &&
@@ -72,7 +72,7 @@ bool busy(const frmManipulate& w) {
 
 TEST(ManipulatorWindow, LayoutMenusAndToolbarAreAsTheUserKnowsThem) {
     Fixture f;
-    frmManipulate& w = *f.window;
+    ManipulatorWindow& w = *f.window;
     EXPECT_EQ(w.windowTitle(), "Cover Manipulator");
     EXPECT_EQ(w.NewImage->geometry(), QRect(176, 72, 160, 160)) << "2640, 1080 twips at 96 dpi";
     EXPECT_EQ(w.Command5->text(), "Accept");
@@ -131,7 +131,7 @@ TEST(ManipulatorWindow, OpensOnTheChosenSlotAndAcceptWritesTheResultBack) {
 
     Fixture none;
     none.workspace.selected = QStringLiteral("Image11");
-    none.window = std::make_unique<frmManipulate>(none.test.platform, none.workspace);
+    none.window = std::make_unique<ManipulatorWindow>(none.test.platform, none.workspace);
     none.window->Toolbar1_ButtonClick(1);
     none.window->Command5_Click();
     EXPECT_EQ(none.workspace.writes, 0) << "no slot of that name: nothing is written";
@@ -151,7 +151,7 @@ TEST(ManipulatorWindow, CancelLeavesTheSlotAsItWas) {
 
 TEST(ManipulatorWindow, CommandsRunLockedAndUnlockAfterwards) {
     Fixture f;
-    frmManipulate& w = *f.window;
+    ManipulatorWindow& w = *f.window;
     EXPECT_TRUE(idle(w));
     int probes = 0;
     w.commandProbe = [&] {
@@ -171,7 +171,7 @@ TEST(ManipulatorWindow, CommandsRunLockedAndUnlockAfterwards) {
 
 TEST(ManipulatorWindow, FilterThenUndoTwiceAndProgressShown) {
     Fixture f;
-    frmManipulate& w = *f.window;
+    ManipulatorWindow& w = *f.window;
     const QImage before = f.shown();
     w.findChild<QAction*>("negative")->trigger();
     const QImage after = f.shown();
@@ -186,7 +186,7 @@ TEST(ManipulatorWindow, FilterThenUndoTwiceAndProgressShown) {
 
 TEST(ManipulatorWindow, CancelDuringAFilterStopsItDropsItsResultAndCloses) {
     Fixture f(gradient(60, 400));
-    frmManipulate& w = *f.window;
+    ManipulatorWindow& w = *f.window;
     w.Toolbar1_ButtonClick(2); // an edit the slot must not receive
     int rowsSeen = 0;
     w.commandProbe = [&] {
@@ -210,7 +210,7 @@ TEST(ManipulatorWindow, CancelDuringAFilterStopsItDropsItsResultAndCloses) {
 
 TEST(ManipulatorWindow, ActivationResetsOnlyWhenComingFromAnotherKaviWindow) {
     Fixture f;
-    frmManipulate& w = *f.window;
+    ManipulatorWindow& w = *f.window;
     w.activationFrom(nullptr); // first activation
     w.Toolbar1_ButtonClick(2);
     const QImage edited = f.shown();
@@ -237,7 +237,7 @@ struct PaintCount : QObject {
 
 TEST(ManipulatorWindow, TheWindowIsPaintedWithTheProgressBarBeforeTheFilterCopiesThePicture) {
     Fixture f;
-    frmManipulate& w = *f.window;
+    ManipulatorWindow& w = *f.window;
     w.show();
     QApplication::processEvents();
     PaintCount bar, toolbar;
@@ -251,7 +251,7 @@ TEST(ManipulatorWindow, TheWindowIsPaintedWithTheProgressBarBeforeTheFilterCopie
 
 TEST(ManipulatorWindow, SliderCaptionsShowTheValueAndLeaveThePicture) {
     Fixture f;
-    frmManipulate& w = *f.window;
+    ManipulatorWindow& w = *f.window;
     const QImage before = f.shown();
     w.HScroll1->setValue(-99);
     EXPECT_EQ(w.windowTitle(), "Cover Manipulator - Brightness Level ->  -99%  <-");
@@ -269,7 +269,7 @@ TEST(ManipulatorWindow, TheBuffersShareTheSlotsPictureAndNeverDrawIntoIt) {
     const QImage picture = gradient(40, 24);
     const QImage untouched = picture.copy();
     Fixture f(picture);
-    frmManipulate& w = *f.window;
+    ManipulatorWindow& w = *f.window;
     // Opened without a copy: the picture the buffers show is the slot's own memory.
     EXPECT_EQ(w.buffers.Original.image().bits(), f.workspace.pictures[6].constBits());
     for (int command : {2, 3, 4, 1, 5, 2}) w.Toolbar1_ButtonClick(command);
@@ -286,7 +286,7 @@ TEST(ManipulatorWindow, TheBuffersShareTheSlotsPictureAndNeverDrawIntoIt) {
 
 TEST(ManipulatorWindow, AcceptHandsTheResultToTheSlotWithoutACopyThatLaterEditsWouldChange) {
     Fixture f(gradient(40, 24));
-    frmManipulate& w = *f.window;
+    ManipulatorWindow& w = *f.window;
     w.Toolbar1_ButtonClick(2); // Mirror
     const QImage expected = f.shown().copy();
     w.Command5_Click();

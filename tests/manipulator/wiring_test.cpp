@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "frmcovercreator.h"
-#include "frmmanipulate.h"
-#include "picture_slot.h"
-#include "support/test_platform.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "manipulator/manipulator_window.h"
+#include "tests/support/test_platform.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -20,9 +20,9 @@ QImage picture(int w, int h) {
 }
 
 // Runs `step` on the Manipulator once the main window has opened it modally.
-void whenOpen(std::function<void(frmManipulate&)> step, bool* opened) {
+void whenOpen(std::function<void(ManipulatorWindow&)> step, bool* opened) {
     QTimer::singleShot(0, [step, opened] {
-        auto* window = qobject_cast<frmManipulate*>(QApplication::activeModalWidget());
+        auto* window = qobject_cast<ManipulatorWindow*>(QApplication::activeModalWidget());
         *opened = window != nullptr;
         if (window) step(*window);
     });
@@ -32,12 +32,12 @@ void whenOpen(std::function<void(frmManipulate&)> step, bool* opened) {
 
 TEST(ManipulatorFromTheMainWindow, OpensModallyOnTheChosenSlotAndAcceptFillsIt) {
     kavi::testing::TestPlatform test;
-    frmcovercreator main(test.platform);
+    MainWindow main(test.platform);
     main.Image(7)->setPicture(picture(12, 8));
     main.SelectedImage = QStringLiteral("Image7");
     bool opened = false;
     whenOpen(
-        [](frmManipulate& m) {
+        [](ManipulatorWindow& m) {
             EXPECT_TRUE(m.isModal());
             m.Toolbar1_ButtonClick(2);
             m.Command5_Click();
@@ -49,7 +49,7 @@ TEST(ManipulatorFromTheMainWindow, OpensModallyOnTheChosenSlotAndAcceptFillsIt) 
     EXPECT_EQ(main.Image(3)->hasPicture(), false);
 
     whenOpen(
-        [](frmManipulate& m) {
+        [](ManipulatorWindow& m) {
             m.Toolbar1_ButtonClick(1);
             m.Command2_Click();
         },
@@ -61,9 +61,9 @@ TEST(ManipulatorFromTheMainWindow, OpensModallyOnTheChosenSlotAndAcceptFillsIt) 
 
 TEST(ManipulatorFromTheMainWindow, NoChosenSlotOpensNoManipulator) {
     kavi::testing::TestPlatform test;
-    frmcovercreator main(test.platform);
+    MainWindow main(test.platform);
     bool opened = true;
-    whenOpen([](frmManipulate& m) { m.Command2_Click(); }, &opened);
+    whenOpen([](ManipulatorWindow& m) { m.Command2_Click(); }, &opened);
     main.Toolbar1_ButtonClick(3);
     QApplication::processEvents();
     EXPECT_FALSE(opened);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The help window's Back, Forward and Contents buttons.
-#include "desktop/help_viewer.h"
-#include "support/temp_folder.h"
+#include "platform/desktop/help_viewer.h"
+#include "tests/support/temp_folder.h"
 
 #include <QAction>
 #include <QTextBrowser>

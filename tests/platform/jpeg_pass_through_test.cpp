@@ -2,13 +2,13 @@
 // JPEG files decoded by libjpeg-turbo directly against Qt's reader, EXIF orientations, the files
 // left to Qt (CMYK, 12-bit, PNG), which files keep their bytes for print jobs, and those bytes
 // drawn into a PDF as they are: extracted unchanged by pdfimages and rendered by poppler upright.
-#include "imaging/picture_loader.h"
-#include "imaging/qt_raster.h"
-#include "jpeg/photo_picture.h"
-#include "output/print/pdf_probe.h"
-#include "pdf/pdf_document.h"
-#include "raster/jpeg_frame.h"
-#include "support/temp_folder.h"
+#include "formats/pdf/pdf_document.h"
+#include "formats/raster/jpeg_frame.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/imaging/qt_raster.h"
+#include "tests/jpeg/photo_picture.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/temp_folder.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Disc label stocks read from label-template files: units, label order over several layouts, equivalent
 // part numbers, sheets of their own size, damaged files left out whole, and the installed templates.
-#include "files/label_templates.h"
+#include "platform/files/label_templates.h"
 
-#include "support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

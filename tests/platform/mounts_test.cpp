@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Drives are the mount points of real file systems.
-#include "files/mounts.h"
-#include "support/temp_folder.h"
+#include "platform/files/mounts.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

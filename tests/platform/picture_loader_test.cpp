@@ -2,10 +2,10 @@
 // The picture loader's verdicts on real files: JPEG files cut off at several places by several
 // encoders, complete JPEG files that lack their end marker or carry bytes after it, files that are
 // no picture, a missing file and pictures too large for memory.
-#include "imaging/picture_loader.h"
-#include "imaging/qt_raster.h"
-#include "jpeg/photo_picture.h"
-#include "support/temp_folder.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/imaging/qt_raster.h"
+#include "tests/jpeg/photo_picture.h"
+#include "tests/support/temp_folder.h"
 
 #include <QBuffer>
 #include <QImageWriter>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Profile files: the matching, trimming and quoting rules, where lines go, and safe replacement.
-#include "files/profile.h"
-#include "support/temp_folder.h"
+#include "platform/files/profile.h"
+#include "tests/support/temp_folder.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

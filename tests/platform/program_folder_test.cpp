@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "files/program_folder.h"
+#include "platform/files/program_folder.h"
 
 #include <QDir>
 #include <QFile>

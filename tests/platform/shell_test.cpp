@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a link with xdg-open: the caller never waits for it, and a handler that is missing or
 // fails is reported from the event loop.
-#include "desktop/shell.h"
-#include "support/temp_folder.h"
+#include "platform/desktop/shell.h"
+#include "tests/support/temp_folder.h"
 
 #include <QFile>
 #include <QTest>

@@ -3,10 +3,10 @@
 // encoders and by TagLib), a folder with a damaged and an unreadable file, a cue sheet beside its
 // converted audio, a playlist with relative and absolute paths, and forty lines measured in a real
 // font fitted into a box.
-#include "audio/track_list_files.h"
+#include "platform/audio/track_list_files.h"
 #include "render/track_list_measure.h"
 
-#include "support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,11 +2,11 @@
 // Pictures with transparent parts: the loader keeps their transparency and their hidden colours
 // hidden, and wherever they become opaque pixels (a bitmap for the filters, a saved JPEG, GIF or
 // BMP) the transparent parts lie on white paper, half-transparent ones blended with it.
-#include "imaging/image_encoders.h"
-#include "imaging/picture_loader.h"
-#include "imaging/qt_raster.h"
-#include "imaging/white_paper.h"
-#include "support/temp_folder.h"
+#include "platform/imaging/image_encoders.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/imaging/qt_raster.h"
+#include "platform/imaging/white_paper.h"
+#include "tests/support/temp_folder.h"
 
 #include <QBuffer>
 #include <QImageWriter>

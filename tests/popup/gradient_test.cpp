@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "msnpopup_gradient.h"
-#include "support/test_platform.h"
+#include "popup/alert_gradient.h"
+#include "tests/support/test_platform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "raster/lines.h"
+#include "formats/raster/lines.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's "About" commands and its "Cover Manipulator" button with no cover picked.
-#include "frmabout.h"
-#include "frmcovercreator.h"
-#include "frmmsnpopup.h"
-#include "msnpopup.h"
-#include "support/test_platform.h"
+#include "about/about_window.h"
+#include "app/main_window.h"
+#include "popup/alert_popup_window.h"
+#include "popup/alert_state.h"
+#include "tests/support/test_platform.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,16 +20,16 @@ using namespace kavi;
 
 namespace {
 
-frmmsnpopup* openPopup() {
+AlertPopupWindow* openPopup() {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* p = qobject_cast<frmmsnpopup*>(w); p && !p->isUnloaded()) return p;
+        if (auto* p = qobject_cast<AlertPopupWindow*>(w); p && !p->isUnloaded()) return p;
     return nullptr;
 }
 
 class Wiring : public ::testing::Test {
 protected:
     kavi::testing::TestPlatform services;
-    frmcovercreator window{services.platform};
+    MainWindow window{services.platform};
 };
 
 } // namespace
@@ -38,7 +38,7 @@ TEST_F(Wiring, CoverManipulatorWithNoCoverClickedShowsThePopupAndDisablesTheWind
     window.show();
     ASSERT_TRUE(window.SelectedImage.isEmpty());
     window.findChild<QAction*>("Button3")->trigger();
-    QPointer<frmmsnpopup> popup = openPopup();
+    QPointer<AlertPopupWindow> popup = openPopup();
     ASSERT_TRUE(popup);
     EXPECT_EQ(window.alerts->AlertMessage, "Please select a cover by clicking on it and try again!");
     EXPECT_EQ(window.alerts->AlertKind, "picture");
@@ -58,7 +58,7 @@ TEST_F(Wiring, AboutFromToolbarAndMenuOpensModallyWithTheBusyPointerGoneOnceShow
     for (const char* command : {"Button2", "about"}) {
         bool seen = false;
         QTimer::singleShot(0, &window, [&] {
-            auto* about = qobject_cast<frmAbout*>(QApplication::activeModalWidget());
+            auto* about = qobject_cast<AboutWindow*>(QApplication::activeModalWidget());
             ASSERT_TRUE(about) << command;
             seen = true;
             EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the About window restored the pointer";
@@ -74,10 +74,10 @@ TEST_F(Wiring, AboutFromToolbarAndMenuOpensModallyWithTheBusyPointerGoneOnceShow
 
 TEST(WiringLifetime, APopupStillOpenWhenItsWindowGoesUnloadsSafely) {
     kavi::testing::TestPlatform services;
-    auto window = std::make_unique<frmcovercreator>(services.platform);
+    auto window = std::make_unique<MainWindow>(services.platform);
     window->show();
     window->findChild<QAction*>("Button3")->trigger();
-    QPointer<frmmsnpopup> popup = openPopup();
+    QPointer<AlertPopupWindow> popup = openPopup();
     ASSERT_TRUE(popup);
     const std::weak_ptr<msnpopup> module = window->alerts;
     window.reset();

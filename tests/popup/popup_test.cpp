@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "files/program_folder.h"
-#include "frmmsnpopup.h"
-#include "msnpopup.h"
-#include "support/test_platform.h"
+#include "platform/files/program_folder.h"
+#include "popup/alert_popup_window.h"
+#include "popup/alert_state.h"
+#include "tests/support/test_platform.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -14,13 +14,13 @@
 
 #include <memory>
 
-using kavi::frmmsnpopup;
+using kavi::AlertPopupWindow;
 
 namespace {
 
 // 96 dpi: 15 twips a pixel. The test desktop's available area ends at pixel 984.
 constexpr int kAvailableBottom = 984 * 15;
-constexpr int kFullHeight = frmmsnpopup::kBackgroundHeight;
+constexpr int kFullHeight = AlertPopupWindow::kBackgroundHeight;
 
 class PopupTest : public ::testing::Test {
 protected:
@@ -29,19 +29,20 @@ protected:
         for (auto& p : popups) delete p.data();
         flushDeletes();
     }
-    frmmsnpopup* open() {
-        frmmsnpopup* p = frmmsnpopup::showAlert(platform.platform, module, workspace.get(),
-                                                "Please select a cover by clicking on it and try again!", "picture");
+    AlertPopupWindow* open() {
+        AlertPopupWindow* p =
+            AlertPopupWindow::showAlert(platform.platform, module, workspace.get(),
+                                        "Please select a cover by clicking on it and try again!", "picture");
         popups.push_back(p);
         return p;
     }
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    static int bottom(const frmmsnpopup* p) { return p->outerTop() + p->outerHeight(); }
-    static void openFully(frmmsnpopup* p) {
+    static int bottom(const AlertPopupWindow* p) { return p->outerTop() + p->outerHeight(); }
+    static void openFully(AlertPopupWindow* p) {
         while (p->tmrOpen->isActive()) p->tmrOpen_Timer();
     }
     // Ticks the close timer until the popup unloads; returns the heights seen, checking the bottom edge.
-    static std::vector<int> closeFully(frmmsnpopup* p) {
+    static std::vector<int> closeFully(AlertPopupWindow* p) {
         std::vector<int> heights;
         const int fixedBottom = bottom(p);
         while (p->tmrClose->isActive()) {
@@ -56,14 +57,14 @@ protected:
     kavi::testing::TestPlatform platform;
     kavi::AlertModule module = std::make_shared<kavi::msnpopup>();
     std::unique_ptr<QWidget> workspace;
-    std::vector<QPointer<frmmsnpopup>> popups;
+    std::vector<QPointer<AlertPopupWindow>> popups;
 };
 
 } // namespace
 
 TEST_F(PopupTest, OpensBelowTheAvailableAreaWithMessageSoundAndGradient) {
     workspace->show();
-    frmmsnpopup* p = open();
+    AlertPopupWindow* p = open();
     EXPECT_FALSE(workspace->isEnabled()) << "the workspace is disabled while the popup is open";
     EXPECT_TRUE(p->isVisible());
     EXPECT_EQ(p->lblAlert->text(), "Please select a cover by clicking on it and try again!");
@@ -96,7 +97,7 @@ TEST_F(PopupTest, OpensBelowTheAvailableAreaWithMessageSoundAndGradient) {
 }
 
 TEST_F(PopupTest, GrowsThirtyTwipsATickWithItsBottomFixedUpToTheFullHeight) {
-    frmmsnpopup* p = open();
+    AlertPopupWindow* p = open();
     const int fixedBottom = bottom(p);
     std::vector<int> heights;
     while (p->tmrOpen->isActive()) {
@@ -116,7 +117,7 @@ TEST_F(PopupTest, GrowsThirtyTwipsATickWithItsBottomFixedUpToTheFullHeight) {
 }
 
 TEST_F(PopupTest, OkSlidesItDownAndUnloadingGivesTheWorkspaceBack) {
-    QPointer<frmmsnpopup> p = open();
+    QPointer<AlertPopupWindow> p = open();
     openFully(p);
     p->Command1->click();
     EXPECT_TRUE(p->tmrClose->isActive());
@@ -132,7 +133,7 @@ TEST_F(PopupTest, OkSlidesItDownAndUnloadingGivesTheWorkspaceBack) {
 }
 
 TEST_F(PopupTest, OkWhileGrowingTurnsAroundFromWhereItIs) {
-    frmmsnpopup* p = open();
+    AlertPopupWindow* p = open();
     for (int i = 0; i < 10; ++i) p->tmrOpen_Timer();
     ASSERT_EQ(p->outerHeight(), 390);
     p->Command1_Click();
@@ -145,7 +146,7 @@ TEST_F(PopupTest, OkWhileGrowingTurnsAroundFromWhereItIs) {
 }
 
 TEST_F(PopupTest, APopupClosedByTheWindowManagerStillEmptiesTheStack) {
-    frmmsnpopup* p = open();
+    AlertPopupWindow* p = open();
     openFully(p);
     p->close(); // as Alt+F4 would, without sliding down
     EXPECT_EQ(module->OpenAlerts, 0);
@@ -155,8 +156,8 @@ TEST_F(PopupTest, APopupClosedByTheWindowManagerStillEmptiesTheStack) {
 }
 
 TEST_F(PopupTest, AlertsOpenTogetherStackOnePopupHeightApart) {
-    frmmsnpopup* first = open();
-    frmmsnpopup* second = open();
+    AlertPopupWindow* first = open();
+    AlertPopupWindow* second = open();
     EXPECT_EQ(first->stackIndex(), 1);
     EXPECT_EQ(second->stackIndex(), 2);
     EXPECT_EQ(module->OpenAlerts, 2);
@@ -181,7 +182,7 @@ TEST_F(PopupTest, FollowsTheAvailableAreaAndSurvivesTheWorkspaceClosingFirst) {
     // A panel at the top and one at the bottom of a second screen placed lower down.
     platform.desktop.screenRect = QRect(0, 200, 800, 600);
     platform.desktop.availableRect = QRect(0, 230, 800, 540);
-    QPointer<frmmsnpopup> p = open();
+    QPointer<AlertPopupWindow> p = open();
     EXPECT_EQ(bottom(p), (230 + 540) * 15);
     EXPECT_EQ(p->outerLeft(), 400 * 15 - 2055 / 2);
 

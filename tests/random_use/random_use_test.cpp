@@ -2,7 +2,7 @@
 // Random use of the windows, a few hundred steps for each of a few seeds. scripts/random-use.sh
 // runs the same program for many more: KAVI_RANDOM_STEPS steps for each seed of KAVI_RANDOM_SEEDS
 // (a count, or a comma-separated list).
-#include "random_user.h"
+#include "tests/random_use/random_user.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "random_user.h"
+#include "tests/random_use/random_user.h"
 
-#include "cover_set_file.h"
-#include "drive_list.h"
-#include "file_list.h"
-#include "folder_list.h"
-#include "frmcovercreator.h"
-#include "frmmanipulate.h"
-#include "frmmsnpopup.h"
-#include "imaging/image_encoders.h"
-#include "imaging/picture_loader.h"
-#include "imaging/qt_raster.h"
-#include "picture_slot.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "app/drive_list.h"
+#include "app/file_list.h"
+#include "app/folder_list.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "coverset/cover_set_file.h"
+#include "manipulator/manipulator_window.h"
+#include "platform/imaging/image_encoders.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/imaging/qt_raster.h"
+#include "popup/alert_popup_window.h"
+#include "tests/support/test_platform.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -228,7 +228,7 @@ private:
     }
 
     void startWindow(bool first) {
-        window_ = std::make_unique<frmcovercreator>(platform_);
+        window_ = std::make_unique<MainWindow>(platform_);
         window_->settingsFile = root_ + "/settings/kavi4.ini";
         window_->programFolderPath = root_ + "/settings";
         window_->recoveryFolder = root_ + "/recovery";
@@ -252,7 +252,7 @@ private:
         }
     }
 
-    void watchManipulator(frmManipulate* m) {
+    void watchManipulator(ManipulatorWindow* m) {
         if (watched_.count(m)) return;
         watched_.insert(m);
         connect(m, &QDialog::finished, this, [this, m](int result) {
@@ -267,9 +267,9 @@ private:
 
     // ---- Checks ----
 
-    frmmsnpopup* visiblePopup() const {
+    AlertPopupWindow* visiblePopup() const {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* p = qobject_cast<frmmsnpopup*>(w); p && p->isVisible() && !p->isUnloaded()) return p;
+            if (auto* p = qobject_cast<AlertPopupWindow*>(w); p && p->isVisible() && !p->isUnloaded()) return p;
         return nullptr;
     }
 
@@ -322,7 +322,7 @@ private:
     }
 
     void checkNothingStaysDisabled(QWidget* modal) {
-        if (auto* m = qobject_cast<frmManipulate*>(modal)) {
+        if (auto* m = qobject_cast<ManipulatorWindow*>(modal)) {
             if (!m->filterRunning() && m->isLocked()) fail("the Manipulator stays locked with no filter running");
             return;
         }
@@ -368,7 +368,7 @@ private:
         }
         if (modal) {
             ++report_.modalSteps;
-            if (auto* m = qobject_cast<frmManipulate*>(modal)) watchManipulator(m);
+            if (auto* m = qobject_cast<ManipulatorWindow*>(modal)) watchManipulator(m);
             QTimer::singleShot(0, this, [this] { step(); });
             actOnWindow(modal, true);
             return;
@@ -386,7 +386,7 @@ private:
             services_.tray.activate(a);
             return;
         }
-        if (frmmsnpopup* popup = visiblePopup(); popup && !window_->isEnabled()) {
+        if (AlertPopupWindow* popup = visiblePopup(); popup && !window_->isEnabled()) {
             QTimer::singleShot(0, this, [this] { step(); });
             if (chance(50) && !popup->tmrClose->isActive()) {
                 note("popup Ok");
@@ -394,7 +394,7 @@ private:
             } else {
                 // Time passes: the popup's slide timers run until they stop (or the popup goes).
                 note("the popup slides");
-                QPointer<frmmsnpopup> sliding(popup);
+                QPointer<AlertPopupWindow> sliding(popup);
                 for (int i = 0; i < 2000 && sliding && sliding->tmrOpen->isActive(); ++i) sliding->tmrOpen_Timer();
                 for (int i = 0; i < 2000 && sliding && sliding->tmrClose->isActive(); ++i) sliding->tmrClose_Timer();
             }
@@ -403,8 +403,8 @@ private:
         // Another window of Kavi that is not modal (the printer chooser) gets a share of the steps.
         std::vector<QWidget*> others;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w != window_.get() && w->isVisible() && !qobject_cast<QMenu*>(w) && !qobject_cast<frmmsnpopup*>(w) &&
-                w->windowType() != Qt::ToolTip)
+            if (w != window_.get() && w->isVisible() && !qobject_cast<QMenu*>(w) &&
+                !qobject_cast<AlertPopupWindow*>(w) && w->windowType() != Qt::ToolTip)
                 others.push_back(w);
         if (!others.empty() && chance(30)) {
             QTimer::singleShot(0, this, [this] { step(); });
@@ -415,7 +415,7 @@ private:
     }
 
     void actOnMainWindow() {
-        frmcovercreator& w = *window_;
+        MainWindow& w = *window_;
         const int roll = pick(100);
         if (roll < 1) { // Exit, by the menu or the window's close box, then a new start
             note("exit and start again");
@@ -654,7 +654,7 @@ private:
         }
         if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
         if (QWidget* modal = QApplication::activeModalWidget()) {
-            if (auto* m = qobject_cast<frmManipulate*>(modal); m && m->filterRunning()) m->Command2->click();
+            if (auto* m = qobject_cast<ManipulatorWindow*>(modal); m && m->filterRunning()) m->Command2->click();
             else modal->close();
             QTimer::singleShot(0, this, [this] { finish(); });
             return;
@@ -696,10 +696,10 @@ private:
         messages_,         saveDialog_,       services_.shell, services_.help,     services_.tray,
         services_.screen,  services_.facts,   services_.http,  services_.sound,    services_.systemColors,
         services_.desktop, services_.scanner, encoders_,       services_.printers, services_.printer};
-    std::unique_ptr<frmcovercreator> window_;
+    std::unique_ptr<MainWindow> window_;
     std::array<QByteArray, 10> expected_{};
     std::array<std::set<QByteArray>, 10> held_{}; // every picture each cover held since the start
-    std::set<frmManipulate*> watched_;
+    std::set<ManipulatorWindow*> watched_;
     std::deque<QString> trail_;
     RandomUseReport report_;
     QEventLoop* outer_ = nullptr;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fixed_facts.h"
+#include "tests/support/fixed_facts.h"
 
 namespace kavi::testing {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fixed answers for the screen units and the system facts, so window tests see the same machine everywhere.
-#include "desktop/twips.h"
-#include "system/system_facts.h"
+#include "platform/desktop/twips.h"
+#include "platform/system/system_facts.h"
 
 namespace kavi::testing {
 

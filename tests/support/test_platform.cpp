@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "test_platform.h"
+#include "tests/support/test_platform.h"
 
 #include <QCursor>
 #include <QFile>

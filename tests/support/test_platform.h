@@ -2,8 +2,8 @@
 #pragma once
 // Test doubles of the platform services: each records what the code asked of it and answers
 // from a script, so a test can drive a window without a desktop.
-#include "platform.h"
-#include "support/fixed_facts.h"
+#include "platform/platform.h"
+#include "tests/support/fixed_facts.h"
 
 #include <array>
 #include <deque>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Linux sources of the system facts: memory, serial numbers, drive kinds, the
 // device list read from a made-up /sys, and this machine's own answers.
-#include "files/mounts.h"
-#include "system/system_facts.h"
+#include "platform/files/mounts.h"
+#include "platform/system/system_facts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // kavi-cover's print choices on the command line: --place, --sheet and --together, refused with one
 // line when wrong, and taking the place of a cover set's own layout only where given.
-#include "cover_arguments.h"
-#include "request_layout.h"
+#include "tools/kavi-cover/cover_arguments.h"
+#include "tools/kavi-cover/request_layout.h"
 
 #include <gtest/gtest.h>
 

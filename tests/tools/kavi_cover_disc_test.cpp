@@ -2,10 +2,10 @@
 // kavi-cover's disc labels, measured as poppler renders them at 600 dpi: the ring's outer and hole
 // diameters and its centre within 0.2 mm, the paper white outside the ring and in its hole, on plain paper
 // and on label stocks read from template files, with copies going on to a second sheet; and the refusals.
-#include "cover_set_file.h"
-#include "output/print/pdf_probe.h"
-#include "support/temp_folder.h"
-#include "support/tool_test.h"
+#include "coverset/cover_set_file.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/tool_test.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The pages kavi-cover writes, measured as poppler renders them at 600 dpi: every kind on the US
 // sizes and on A4, centred on the sheet, with and without an offset and scale, within 0.005 in.
-#include "cover_kinds.h"
-#include "covers_together.h"
-#include "output/print/pdf_probe.h"
-#include "support/tool_test.h"
+#include "covers/cover_kinds.h"
+#include "covers/covers_together.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/tool_test.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // kavi-cover --save-set: the covers given as KIND=PICTURE saved as a cover set, ticked, with the
 // fit mode given; a JPEG as its file's bytes, another picture as its pixels; bad requests refused.
-#include "cover_set_file.h"
-#include "support/picture_files.h"
-#include "support/tool_test.h"
-#include "zip/stored_zip.h"
+#include "coverset/cover_set_file.h"
+#include "formats/zip/stored_zip.h"
+#include "tests/support/picture_files.h"
+#include "tests/support/tool_test.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // kavi-cover --stocks lists the disc label stocks of the template folders given, before the user's and the
 // system's; damaged files are named, a missing folder is refused, and an empty list says how to get one.
-#include "support/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // a title of known size lands centred on its place at its size, spine text is turned clockwise and
 // centred on the spine, text that runs past the cover's edge ends at the cut line, and the text goes
 // in as vector outlines with words a reader finds. Also a picture's transparent parts print as paper.
-#include "cover_kinds.h"
-#include "cover_set_file.h"
-#include "output/print/pdf_probe.h"
-#include "support/tool_test.h"
+#include "covers/cover_kinds.h"
+#include "coverset/cover_set_file.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/tool_test.h"
 
 #include <QFileInfo>
 #include <QImageWriter>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // kavi-cover: its command line, and the PDF pages it writes measured as poppler renders them.
-#include "cover_arguments.h"
-#include "output/print/pdf_probe.h"
-#include "support/tool_test.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/tool_test.h"
+#include "tools/kavi-cover/cover_arguments.h"
 
 #include <QFile>
 #include <QImageReader>

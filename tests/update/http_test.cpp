@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The HTTP service against a server on 127.0.0.1 that the test runs itself.
-#include "local_http_server.h"
+#include "tests/update/local_http_server.h"
 
-#include "network/http.h"
-#include "support/process_events.h"
+#include "platform/network/http.h"
+#include "tests/support/process_events.h"
 
 #include <gtest/gtest.h>
 #include <optional>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The update window against a server on 127.0.0.1 that the test runs itself.
-#include "local_http_server.h"
+#include "tests/update/local_http_server.h"
 
-#include "frmcovercreator.h"
-#include "support/process_events.h"
-#include "support/test_platform.h"
-#include "update_window.h"
+#include "app/main_window.h"
+#include "tests/support/process_events.h"
+#include "tests/support/test_platform.h"
+#include "update/update_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -146,7 +146,7 @@ TEST(UpdateWindow, ARefusedConnectionEndsInTheFailureText) {
 // with the button it offers.
 struct FromMainMenu {
     TestPlatform tp;
-    frmcovercreator main{tp.platform};
+    MainWindow main{tp.platform};
     int mainTicks = 0, ticksWhileSearching = 0;
     QString label, newest, buttons, tip;
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tool_io.h"
+#include "tools/common/tool_io.h"
 
-#include "imaging/qt_raster.h"
+#include "platform/imaging/qt_raster.h"
 
 #include <QFileInfo>
 #include <QImage>

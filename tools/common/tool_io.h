@@ -2,7 +2,7 @@
 #pragma once
 // What the command-line tools share: their --help and --version, strict decimal arguments and
 // lossless picture output.
-#include "raster/bitmap.h"
+#include "formats/raster/bitmap.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cover_arguments.h"
+#include "tools/kavi-cover/cover_arguments.h"
 
 #include <algorithm>
 #include <cctype>

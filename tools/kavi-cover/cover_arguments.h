@@ -13,12 +13,12 @@
 // the covers as a cover set, ticked, with the fit mode given. --offset X,Y and --scale SX,SY are the
 // correction applied to the page (not a measurement): X,Y millimetres (at most 26 either way), SX,SY
 // percent (90 to 112); "letter" is another name for "us".
-#include "calibration.h"
-#include "cover_kinds.h"
-#include "disc_arguments.h"
-#include "fit_mode.h"
-#include "paper.h"
-#include "print_choices.h"
+#include "covers/calibration.h"
+#include "covers/cover_kinds.h"
+#include "covers/fit_mode.h"
+#include "covers/paper.h"
+#include "covers/print_choices.h"
+#include "tools/kavi-cover/disc_arguments.h"
 
 #include <optional>
 #include <string>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "disc_arguments.h"
+#include "tools/kavi-cover/disc_arguments.h"
 
 #include <cctype>
 #include <cerrno>

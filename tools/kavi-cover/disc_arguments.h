@@ -8,8 +8,8 @@
 //   --start N                            the stock's label the first copy goes on (1 = the first)
 //   --copies N                           how many labels
 //   --templates DIR                      a folder of label-template files, searched first (repeatable)
-#include "disc_geometry.h"
-#include "disc_kinds.h"
+#include "covers/disc_geometry.h"
+#include "covers/disc_kinds.h"
 
 #include <optional>
 #include <string>

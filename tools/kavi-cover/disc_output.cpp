@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "disc_output.h"
-#include "exit_status.h"
+#include "tools/kavi-cover/disc_output.h"
+#include "tools/kavi-cover/exit_status.h"
 
-#include "disc_print_job.h"
-#include "files/label_templates.h"
-#include "files/program_folder.h"
-#include "named_queue.h"
-#include "print/cups_printers.h"
-#include "print/printer.h"
-#include "print_layout_settings.h"
+#include "output/print/disc_print_job.h"
+#include "output/print/print_layout_settings.h"
+#include "platform/files/label_templates.h"
+#include "platform/files/program_folder.h"
+#include "platform/print/cups_printers.h"
+#include "platform/print/printer.h"
+#include "tools/kavi-cover/named_queue.h"
 
 #include <QFileInfo>
 

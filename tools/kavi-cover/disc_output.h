@@ -2,8 +2,8 @@
 #pragma once
 // kavi-cover's disc labels: the ticked disc kind of the document (from disc=PICTURE or a cover set)
 // printed alone on plain paper or on the stock named, as a PDF file or to a printer.
-#include "cover_arguments.h"
-#include "cover_document.h"
+#include "document/cover_document.h"
+#include "tools/kavi-cover/cover_arguments.h"
 
 namespace kavi {
 

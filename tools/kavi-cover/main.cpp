@@ -3,21 +3,21 @@
 // without a window. The pages are the ones the print command makes for the same kinds ticked (see
 // cover_arguments.h for the command line). Any failure prints one line, gives a non-zero status
 // and writes nothing.
-#include "cover_arguments.h"
-#include "cover_document.h"
-#include "cover_document_printing.h"
-#include "cover_set_file.h"
-#include "disc_output.h"
-#include "exit_status.h"
-#include "named_queue.h"
-#include "request_layout.h"
+#include "coverset/cover_set_file.h"
+#include "document/cover_document.h"
+#include "output/print/cover_document_printing.h"
+#include "tools/kavi-cover/cover_arguments.h"
+#include "tools/kavi-cover/disc_output.h"
+#include "tools/kavi-cover/exit_status.h"
+#include "tools/kavi-cover/named_queue.h"
+#include "tools/kavi-cover/request_layout.h"
 
-#include "files/label_templates.h"
-#include "files/program_folder.h"
-#include "imaging/picture_loader.h"
-#include "print/cups_printers.h"
-#include "print/printer.h"
-#include "print_job.h"
+#include "output/print/print_job.h"
+#include "platform/files/label_templates.h"
+#include "platform/files/program_folder.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/print/cups_printers.h"
+#include "platform/print/printer.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>

@@ -2,7 +2,7 @@
 #pragma once
 // The system's printers with one queue standing in as the default, for this process only: the
 // printer object then sends its jobs there while the user's own default stays as it is.
-#include "print/cups_printers.h"
+#include "platform/print/cups_printers.h"
 
 namespace kavi {
 

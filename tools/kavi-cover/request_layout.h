@@ -2,8 +2,8 @@
 #pragma once
 // The print layout kavi-cover prints with: what the command line gives, and for the rest the
 // layout the cover set keeps (the defaults for covers given as KIND=PICTURE).
-#include "cover_arguments.h"
-#include "print_layout_settings.h"
+#include "output/print/print_layout_settings.h"
+#include "tools/kavi-cover/cover_arguments.h"
 
 namespace kavi {
 

@@ -5,12 +5,12 @@
 // given as its decimal value red + 256 * green + 65536 * blue) and writes OUTPUT losslessly as PNG
 // or BMP, chosen by its extension. --seed seeds the generator of Add Noise and Diffuse. Any
 // failure prints one line on stderr and ends with a non-zero status.
-#include "filter_commands.h"
-#include "filter_random.h"
-#include "imaging/picture_loader.h"
-#include "imaging/qt_raster.h"
-#include "module4.h"
-#include "tool_io.h"
+#include "filters/filter_engine.h"
+#include "filters/filter_random.h"
+#include "manipulator/filter_commands.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/imaging/qt_raster.h"
+#include "tools/common/tool_io.h"
 
 #include <QCoreApplication>
 

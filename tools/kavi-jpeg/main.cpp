@@ -2,13 +2,13 @@
 // kavi-jpeg INPUT OUTPUT [--quality Q] [--sampling H1,V1,H2,V2,H3,V3] [--comment TEXT]
 // Loads a picture, samples all of it and writes it with cJpeg. The exit status is SaveFile's
 // result (0 written, 1 empty name, 2 the file exists); any other failure prints one line and gives 3.
-#include "cjpeg.h"
-#include "jpeg_error.h"
+#include "jpeg/cjpeg.h"
+#include "jpeg/jpeg_error.h"
 
-#include "imaging/picture_loader.h"
-#include "imaging/qt_raster.h"
-#include "raster/device_context.h"
-#include "tool_io.h"
+#include "formats/raster/device_context.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/imaging/qt_raster.h"
+#include "tools/common/tool_io.h"
 
 #include <QCoreApplication>
 #include <QString>

@@ -5,10 +5,10 @@
 // through the window's own picture buffers, and writes the result losslessly as PNG or BMP, chosen
 // by OUTPUT's extension. VALUE is the slider value for brightness (-99 to 99) and is ignored by the
 // other commands. Any failure prints one line on stderr and ends with a non-zero status.
-#include "imaging/picture_loader.h"
-#include "imaging/qt_raster.h"
-#include "manipulator_buffers.h"
-#include "tool_io.h"
+#include "manipulator/manipulator_buffers.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/imaging/qt_raster.h"
+#include "tools/common/tool_io.h"
 
 #include <QCoreApplication>
 

@@ -2,18 +2,18 @@
 // Every file Kavi writes, on a full file system and on read-only media: the earlier file stays as it
 // was, no partial or temporary file is left, and the user hears of it where a save reports its
 // result (never for the settings at exit).
-#include "cgdiplus.h"
-#include "cjpeg.h"
-#include "cover_printing.h"
-#include "frmcovercreator.h"
-#include "jpeg_error.h"
-#include "picture_slot.h"
-#include "print/printer.h"
-#include "scan_tab.h"
-#include "small_file_system.h"
-#include "support/test_platform.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "jpeg/cjpeg.h"
+#include "jpeg/jpeg_error.h"
+#include "output/print/cover_printing.h"
+#include "output/scan/image_file_writer.h"
+#include "output/scan/scan_tab.h"
+#include "platform/print/printer.h"
+#include "tests/integration/full_disk/small_file_system.h"
+#include "tests/support/test_platform.h"
 
-#include "raster/device_context.h"
+#include "formats/raster/device_context.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -66,7 +66,7 @@ protected:
 TEST_P(FullDisk, SettingsAtExitKeepTheEarlierFileAndSayNothing) {
     const QByteArray earlier = "[MAIN]\nTab=3\nDVD=1\n";
     earlierFile("kavi4.ini", earlier);
-    frmcovercreator window(t.platform);
+    MainWindow window(t.platform);
     window.settingsFile = disk.file("kavi4.ini");
     window.programFolderPath = disk.path();
     window.Form_Load();
@@ -83,7 +83,7 @@ TEST_P(FullDisk, SavedPicturesInEveryFormatReportTheFailureAndKeepTheEarlierFile
     StandardImageEncoders encoders;
     Platform platform{t.messages, t.saveDialog,   t.shell,   t.help,    t.tray,   t.screen,   t.facts,  t.http,
                       t.sound,    t.systemColors, t.desktop, t.scanner, encoders, t.printers, t.printer};
-    cGdiPlus gdip(encoders);
+    ImageFileWriter gdip(encoders);
     ScanTab tab(
         platform, [&gdip] { return &gdip; }, [](const QString& name) { return QFile::exists(name); });
     tab.Image20->setPicture(pattern(160, 120)); // larger than what is left of the disk
@@ -152,7 +152,7 @@ TEST_P(FullDisk, JpegFilesAreWrittenWholeOrNotAtAll) {
 
 TEST_P(FullDisk, CoverSetsSayTheyWereNotSavedKeepTheEarlierFileAndStayUnsaved) {
     earlierFile("covers.kavi", "earlier set");
-    frmcovercreator window(t.platform);
+    MainWindow window(t.platform);
     window.settingsFile = disk.file("kavi4.ini");
     window.programFolderPath = disk.path();
     window.Image(4)->setPicture(pattern(400, 300)); // larger than what is left of the disk

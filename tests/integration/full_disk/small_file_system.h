@@ -3,7 +3,7 @@
 // A folder on a file system that can be made full or read-only: a 64 KiB tmpfs mounted for the
 // test where the process may mount one (root), otherwise the same failures injected into the
 // atomic file writer. Either way the folder is empty at the start of a test.
-#include "files/atomic_file.h"
+#include "platform/files/atomic_file.h"
 
 #include <QDir>
 #include <QFile>

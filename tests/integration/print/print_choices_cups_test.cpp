@@ -4,14 +4,14 @@
 // second queue leaves the default where it was before, during and after the job and uses that
 // queue's calibration; a stopped queue shows as stopped; and kavi-cover's placements and Legal
 // sheet measured at 600 dpi, every cut mark on the page where the cover leaves room for it.
-#include "cut_marks.h"
-#include "pdf_probe.h"
-#include "print/cups_printers.h"
-#include "print/printer.h"
-#include "print_layout_settings.h"
-#include "print_to.h"
-#include "private_cups.h"
-#include "support/test_platform.h"
+#include "covers/cut_marks.h"
+#include "output/print/print_layout_settings.h"
+#include "output/print/print_to.h"
+#include "platform/print/cups_printers.h"
+#include "platform/print/printer.h"
+#include "tests/integration/print/private_cups.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/test_platform.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -193,7 +193,7 @@ TEST_F(PrintChoicesThroughCups, PrintToSendsTheJobToTheSecondQueueWithItsCalibra
 }
 
 TEST_F(PrintChoicesThroughCups, AStoppedQueueIsShownAsStoppedAndRefused) {
-    frmPrintTo dialog(platform, {});
+    PrintToDialog dialog(platform, {});
     QStringList shown;
     for (int i = 0; i < dialog.lstPrinters->count(); ++i) shown << dialog.lstPrinters->item(i)->text();
     EXPECT_TRUE(shown.contains("Halted - stopped")) << shown.join(" | ").toStdString();

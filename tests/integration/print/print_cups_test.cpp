@@ -4,25 +4,25 @@
 // one test adds a queue with CUPS's PDF filter in the chain. The printed files are read back as a
 // user would look at them: page sizes and rendered pages. Last, the built kavi program itself is
 // stopped with SIGTERM.
-#include "calibrate_printer.h"
-#include "cover_document.h"
-#include "cover_document_printing.h"
-#include "cover_printing.h"
-#include "cover_set_file.h"
-#include "file_list.h"
-#include "folder_list.h"
-#include "form1.h"
-#include "frmcovercreator.h"
-#include "imaging/picture_loader.h"
-#include "pdf_probe.h"
-#include "picture_slot.h"
-#include "print/cups_job.h"
-#include "print_layout_settings.h"
-#include "private_cups.h"
-#include "support/test_platform.h"
-#include "system/process_identity.h"
-#include "tab_strip.h"
-#include "temporary_printer_record.h"
+#include "app/file_list.h"
+#include "app/folder_list.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "coverset/cover_set_file.h"
+#include "document/cover_document.h"
+#include "output/print/calibrate_printer.h"
+#include "output/print/cover_document_printing.h"
+#include "output/print/cover_printing.h"
+#include "output/print/print_layout_settings.h"
+#include "output/print/printer_chooser.h"
+#include "output/print/temporary_printer_record.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/print/cups_job.h"
+#include "platform/system/process_identity.h"
+#include "tests/integration/print/private_cups.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/test_platform.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -195,7 +195,7 @@ TEST_F(PrintThroughCups, TheChosenPrinterTakesTheNextJobAndUnloadPutsTheUsersDef
             f.write(startOptions.toUtf8());
         }
         {
-            frmcovercreator window(platform);
+            MainWindow window(platform);
             window.settingsFile = cups->home() + "/kavi4.ini";
             window.Form_Load();
             ASSERT_TRUE(window.OriginalPrinter.found);
@@ -204,9 +204,9 @@ TEST_F(PrintThroughCups, TheChosenPrinterTakesTheNextJobAndUnloadPutsTheUsersDef
             EXPECT_EQ(window.OriginalPrinter.port, "file://" + cups->jobFile("KaviA"));
 
             window.A_Click();
-            Form1* chooser = nullptr;
+            PrinterChooser* chooser = nullptr;
             for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* f = qobject_cast<Form1*>(w); f && f->isVisible()) chooser = f;
+                if (auto* f = qobject_cast<PrinterChooser*>(w); f && f->isVisible()) chooser = f;
             ASSERT_NE(chooser, nullptr);
             ASSERT_EQ(chooser->List1->count(), 2);
             EXPECT_EQ(chooser->List1->item(0)->text(), "KaviA");
@@ -238,13 +238,13 @@ TEST_F(PrintThroughCups, ADefaultTheUserSetWithLpoptionsAfterSelectPrinterStands
     QFile::remove(cups->userOptionsFile());
     QFile::remove(cups->home() + "/kavi4.ini");
     {
-        frmcovercreator window(platform);
+        MainWindow window(platform);
         window.settingsFile = cups->home() + "/kavi4.ini";
         window.Form_Load();
         window.A_Click();
-        Form1* chooser = nullptr;
+        PrinterChooser* chooser = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* f = qobject_cast<Form1*>(w); f && f->isVisible()) chooser = f;
+            if (auto* f = qobject_cast<PrinterChooser*>(w); f && f->isVisible()) chooser = f;
         ASSERT_NE(chooser, nullptr);
         const auto found = chooser->List1->findItems("KaviB", Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1);
@@ -270,7 +270,7 @@ TEST_F(PrintThroughCups, PickedPictureGoesThroughTheFileListToThePrintedPage) {
     photo.fill(QColor(10, 60, 20));
     ASSERT_TRUE(photo.save(pictures.filePath("cover.jpg"), "JPEG", 90));
 
-    frmcovercreator window(platform);
+    MainWindow window(platform);
     window.settingsFile = cups->home() + "/kavi4.ini";
     window.Form_Load();
     window.SSTab1->setCurrentIndex(3); // the DVD tab

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "private_cups.h"
+#include "tests/integration/print/private_cups.h"
 
 #include <QDir>
 #include <QFile>

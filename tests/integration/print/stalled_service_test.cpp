@@ -4,14 +4,14 @@
 // reached, naming it, instead of freezing the window; every other question answers "unreachable"
 // at once; a job cut off by the freeze leaves nothing behind; and after SIGCONT the next Print
 // works and no message blames the default printer.
-#include "cover_printing.h"
-#include "pdf_probe.h"
-#include "print/cups_call.h"
-#include "print/cups_job.h"
-#include "print/printer.h"
-#include "private_cups.h"
-#include "support/process_events.h"
-#include "support/test_platform.h"
+#include "output/print/cover_printing.h"
+#include "platform/print/cups_call.h"
+#include "platform/print/cups_job.h"
+#include "platform/print/printer.h"
+#include "tests/integration/print/private_cups.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/process_events.h"
+#include "tests/support/test_platform.h"
 
 #include <QFile>
 #include <QTimer>

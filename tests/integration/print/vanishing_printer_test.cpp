@@ -3,14 +3,14 @@
 // chooser deleted, stopped or refusing jobs before the covers are printed, and the server itself
 // stopped while a job is being sent (last, since it takes the server away). Each ends with a
 // clear message or a job that waits in its queue; the window stays usable and keeps its pictures.
-#include "cover_printing.h"
-#include "form1.h"
-#include "frmcovercreator.h"
-#include "pdf_probe.h"
-#include "picture_slot.h"
-#include "print/cups_job.h"
-#include "private_cups.h"
-#include "support/test_platform.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "output/print/cover_printing.h"
+#include "output/print/printer_chooser.h"
+#include "platform/print/cups_job.h"
+#include "tests/integration/print/private_cups.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/test_platform.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -53,9 +53,9 @@ protected:
     // Chooses the queue in the printer chooser, as the user would.
     void choose(const QString& queue) {
         window.A_Click();
-        Form1* chooser = nullptr;
+        PrinterChooser* chooser = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* f = qobject_cast<Form1*>(w); f && f->isVisible()) chooser = f;
+            if (auto* f = qobject_cast<PrinterChooser*>(w); f && f->isVisible()) chooser = f;
         ASSERT_NE(chooser, nullptr);
         const auto found = chooser->List1->findItems(queue, Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1) << queue.toStdString();
@@ -92,7 +92,7 @@ protected:
     Platform platform{doubles.messages, doubles.saveDialog, doubles.shell,         doubles.help,  doubles.tray,
                       doubles.screen,   doubles.facts,      doubles.http,          doubles.sound, doubles.systemColors,
                       doubles.desktop,  doubles.scanner,    doubles.imageEncoders, printers,      printer};
-    frmcovercreator window{platform};
+    MainWindow window{platform};
     const QImage picture = darkPicture(120, 80, "Image4");
 };
 
@@ -122,9 +122,9 @@ TEST_F(VanishingPrinter, AChosenQueueDeletedBeforePrintingPrintsNowhereElseAndSa
 TEST_F(VanishingPrinter, AQueueDeletedWhileTheChooserShowsItCannotBeChosen) {
     ASSERT_TRUE(cups->addQueue("Brief", KAVI_PASSTHROUGH_PPD));
     window.A_Click();
-    Form1* chooser = nullptr;
+    PrinterChooser* chooser = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* f = qobject_cast<Form1*>(w); f && f->isVisible()) chooser = f;
+        if (auto* f = qobject_cast<PrinterChooser*>(w); f && f->isVisible()) chooser = f;
     ASSERT_NE(chooser, nullptr);
     const auto found = chooser->List1->findItems("Brief", Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1);

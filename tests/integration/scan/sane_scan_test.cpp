@@ -2,18 +2,18 @@
 // Scanning through SANE's test backend, set up in a private configuration folder, in the main
 // window: choosing the source, acquiring into the scanned picture, cancelling, and saving the scan
 // so that it can be picked into a cover slot through the file list.
-#include "cgdiplus.h"
-#include "file_list.h"
-#include "files/atomic_file.h"
-#include "folder_list.h"
-#include "frmcovercreator.h"
-#include "picture_slot.h"
-#include "scan/sane_device.h"
-#include "scan/scan_dialogs.h"
-#include "scan_tab.h"
-#include "support/file_resolution.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "app/file_list.h"
+#include "app/folder_list.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "output/scan/image_file_writer.h"
+#include "output/scan/scan_tab.h"
+#include "platform/files/atomic_file.h"
+#include "platform/scan/sane_device.h"
+#include "platform/scan/scan_dialogs.h"
+#include "tests/support/file_resolution.h"
+#include "tests/support/test_platform.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -94,7 +94,7 @@ protected:
     StandardImageEncoders encoders;
     Platform platform{t.messages, t.saveDialog,   t.shell,   t.help,  t.tray,   t.screen,   t.facts,  t.http,
                       t.sound,    t.systemColors, t.desktop, scanner, encoders, t.printers, t.printer};
-    frmcovercreator window{platform};
+    MainWindow window{platform};
     ScanTab& tab = *window.scanTab;
 };
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Calibrate Printer": the job of calibration pages as the printer object receives it, and the
 // window that turns the user's measurements into the queue's stored corrections.
-#include "calibrate_printer.h"
-#include "calibration_page.h"
-#include "print_layout_settings.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
+#include "covers/calibration_page.h"
+#include "output/print/calibrate_printer.h"
+#include "output/print/print_layout_settings.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,7 +33,7 @@ double printed(double p, double measuredSide, double measuredCorner) {
 class CalibrateDialog : public ::testing::Test {
 protected:
     void SetUp() override { ini = folder.write("kavi4.ini", "[MAIN]\nTab=3\n"); }
-    void set(frmCalibrate& dialog, Orientation o, CalibrationMeasurement m) {
+    void set(CalibrationWindow& dialog, Orientation o, CalibrationMeasurement m) {
         const auto& b = dialog.boxes[o == Orientation::Portrait ? 0 : 1];
         b.squareWidth->setText(QString::number(m.squareWidth));
         b.squareHeight->setText(QString::number(m.squareHeight));
@@ -83,7 +83,7 @@ TEST(CalibrationJob, OnePortraitAndOneLandscapePageFromThePrintableCornerThenThe
 }
 
 TEST_F(CalibrateDialog, TheExpectedValuesArePrefilledAndReadBack) {
-    frmCalibrate dialog(t.platform, ini, "Office");
+    CalibrationWindow dialog(t.platform, ini, "Office");
     for (const Orientation o : {Orientation::Portrait, Orientation::Landscape}) {
         const CalibrationMeasurement m = dialog.measurement(o);
         EXPECT_EQ(m.squareWidth, 100);
@@ -98,7 +98,7 @@ TEST_F(CalibrateDialog, TheExpectedValuesArePrefilledAndReadBack) {
 
 TEST_F(CalibrateDialog, AMeasurementOutOfRangeIsNamedAndChangesNothing) {
     const QByteArray before = folder.read("kavi4.ini");
-    frmCalibrate dialog(t.platform, ini, "Office");
+    CalibrationWindow dialog(t.platform, ini, "Office");
     set(dialog, Orientation::Portrait, {101, 100, 31, 30}); // usable
     set(dialog, Orientation::Landscape, {100, 80, 30, 30}); // a square 20% short cannot be corrected
     dialog.cmdOK->click();
@@ -108,7 +108,7 @@ TEST_F(CalibrateDialog, AMeasurementOutOfRangeIsNamedAndChangesNothing) {
     EXPECT_TRUE(text.contains("The square height you measured, 80 mm, is outside 90 to 110 mm."))
         << "what the user typed, not the correction: " << text.toStdString();
     EXPECT_TRUE(text.contains("Kavi corrects offsets of up to 20 mm and scales of 90 to 110%.")) << text.toStdString();
-    EXPECT_EQ(dialog.outcome(), frmCalibrate::Outcome::Nothing);
+    EXPECT_EQ(dialog.outcome(), CalibrationWindow::Outcome::Nothing);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(folder.read("kavi4.ini"), before) << "not even the usable orientation is stored";
 
@@ -123,7 +123,7 @@ TEST_F(CalibrateDialog, AMeasurementOutOfRangeIsNamedAndChangesNothing) {
 
 TEST_F(CalibrateDialog, BlankZeroAndWordsAreRefusedByNameAndNinetyPointFivePercentIsAccepted) {
     const QByteArray before = folder.read("kavi4.ini");
-    frmCalibrate dialog(t.platform, ini, "Office");
+    CalibrationWindow dialog(t.platform, ini, "Office");
     const std::pair<QString, QString> typed[] = {
         {"", "The square width is empty: enter what you measured, in millimetres."},
         {"  ", "The square width is empty: enter what you measured, in millimetres."},
@@ -148,7 +148,7 @@ TEST_F(CalibrateDialog, BlankZeroAndWordsAreRefusedByNameAndNinetyPointFivePerce
     dialog.boxes[1].squareWidth->setText("90.5 mm");
     dialog.cmdOK->click();
     EXPECT_TRUE(t.messages.shown.empty()) << t.messages.shown[0].text.toStdString();
-    EXPECT_EQ(dialog.outcome(), frmCalibrate::Outcome::Saved);
+    EXPECT_EQ(dialog.outcome(), CalibrationWindow::Outcome::Saved);
     EXPECT_NEAR(readCalibration(ini, "Office", Orientation::Portrait).scaleXPercent, 100 / 0.905, 1e-9);
     EXPECT_NEAR(readCalibration(ini, "Office", Orientation::Landscape).scaleXPercent, 100 / 0.905, 1e-9);
 }
@@ -156,12 +156,12 @@ TEST_F(CalibrateDialog, BlankZeroAndWordsAreRefusedByNameAndNinetyPointFivePerce
 TEST_F(CalibrateDialog, OkStoresBothOrientationsSoThatPagesComeOutWhereMeantAndResetClearsThem) {
     const CalibrationMeasurement portrait{101, 99.5, 32, 29}, landscape{99, 100.5, 28.5, 31};
     {
-        frmCalibrate dialog(t.platform, ini, "Office");
+        CalibrationWindow dialog(t.platform, ini, "Office");
         set(dialog, Orientation::Portrait, portrait);
         set(dialog, Orientation::Landscape, landscape);
         dialog.cmdOK->click();
         EXPECT_TRUE(t.messages.shown.empty());
-        EXPECT_EQ(dialog.outcome(), frmCalibrate::Outcome::Saved);
+        EXPECT_EQ(dialog.outcome(), CalibrationWindow::Outcome::Saved);
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
     EXPECT_TRUE(readCalibration(ini, "Home", Orientation::Portrait).isIdentity()) << "only this queue";
@@ -183,17 +183,17 @@ TEST_F(CalibrateDialog, OkStoresBothOrientationsSoThatPagesComeOutWhereMeantAndR
         EXPECT_NEAR(top(130) - top(30), 100, 1e-6);
     }
 
-    frmCalibrate again(t.platform, ini, "Office");
+    CalibrationWindow again(t.platform, ini, "Office");
     again.cmdReset->click();
-    EXPECT_EQ(again.outcome(), frmCalibrate::Outcome::Reset);
+    EXPECT_EQ(again.outcome(), CalibrationWindow::Outcome::Reset);
     EXPECT_TRUE(readCalibration(ini, "Office", Orientation::Portrait).isIdentity());
     EXPECT_TRUE(readCalibration(ini, "Office", Orientation::Landscape).isIdentity());
 }
 
 TEST_F(CalibrateDialog, ASettingsFileThatCannotBeWrittenIsSaid) {
-    frmCalibrate dialog(t.platform, folder.file("no/such/folder/kavi4.ini"), "Office");
+    CalibrationWindow dialog(t.platform, folder.file("no/such/folder/kavi4.ini"), "Office");
     dialog.cmdOK->click();
     ASSERT_EQ(t.messages.shown.size(), 1u);
     EXPECT_TRUE(t.messages.shown[0].text.startsWith("The calibration could not be saved"));
-    EXPECT_EQ(dialog.outcome(), frmCalibrate::Outcome::Nothing);
+    EXPECT_EQ(dialog.outcome(), CalibrationWindow::Outcome::Nothing);
 }

@@ -2,14 +2,14 @@
 // The print choices reaching the job: the settings that keep them, Print To... a queue other than
 // the default (its margins, its calibration, no default changed), the preview with its printer list
 // and its notice of cut marks left out, and the preview's pages against the job for each choice.
-#include "files/profile.h"
-#include "output/print/pdf_probe.h"
-#include "print/printer.h"
-#include "print_choices_settings.h"
-#include "print_preview.h"
-#include "print_to.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
+#include "output/print/print_choices_settings.h"
+#include "output/print/print_preview.h"
+#include "output/print/print_to.h"
+#include "platform/files/profile.h"
+#include "platform/print/printer.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -122,14 +122,14 @@ TEST(PrintTo, TheListShowsWhichQueuesCannotPrintAndRefusesThemWithTheReason) {
     t.printers.printers[1].state = QueueState::Stopped;
     t.printers.printers[2].state = QueueState::NotAccepting;
     t.printers.printers[3].state = QueueState::Unreachable;
-    frmPrintTo dialog(t.platform, "Old");
+    PrintToDialog dialog(t.platform, "Old");
     ASSERT_EQ(dialog.lstPrinters->count(), 4);
     EXPECT_EQ(dialog.lstPrinters->item(0)->text(), "Office (default)");
     EXPECT_EQ(dialog.lstPrinters->item(1)->text(), "Lab - stopped");
     EXPECT_EQ(dialog.lstPrinters->item(2)->text(), "Old - not accepting jobs");
     EXPECT_EQ(dialog.lstPrinters->item(3)->text(), "Away - unreachable");
     EXPECT_EQ(dialog.lstPrinters->currentRow(), 2) << "the queue chosen last time";
-    EXPECT_EQ(frmPrintTo(t.platform, "Removed").lstPrinters->currentRow(), 0) << "gone since: the default";
+    EXPECT_EQ(PrintToDialog(t.platform, "Removed").lstPrinters->currentRow(), 0) << "gone since: the default";
     for (int row : {1, 2, 3}) {
         dialog.lstPrinters->setCurrentRow(row);
         dialog.cmdPrint->click();
@@ -153,7 +153,7 @@ TEST(PrintPreview, ThePrinterListLaysTheJobOutForTheChosenQueueAndPrintSendsItTh
     t.printers.printers[2].state = QueueState::Stopped;
     t.printer.margins = std::array<double, 4>{0.5, 0.5, 0.5, 0.5};
     t.printer.queueMargins["Lab"] = {0.1, 0.2, 0.1, 0.1};
-    frmPrintPreview preview(t.platform, tick({9}));
+    PrintPreviewWindow preview(t.platform, tick({9}));
     EXPECT_EQ(preview.lblPrinter->text(), "Printer: Office");
     ASSERT_EQ(preview.cboPrinter->count(), 4);
     EXPECT_EQ(preview.cboPrinter->itemText(3), "Stopped - stopped");
@@ -182,12 +182,12 @@ TEST(PrintPreview, SaysHowManyCutMarksTheCornerLeavesOutAndNoneWhenMovedIn) {
     t.printer.margins = std::array<double, 4>{0.25, 0.25, 0.25, 0.25};
     PrintSelection s = tick({4});
     s.layout.cutMarks = true;
-    frmPrintPreview corner(t.platform, s);
+    PrintPreviewWindow corner(t.platform, s);
     EXPECT_EQ(corner.lblFit->text().toStdString(),
               "8 of the 12 cut marks are left out: they would fall outside the area the printer can print on. "
               "Place covers \"at the printable corner, moved in for cut marks\" to keep them.");
     s.layout.choices.placement = Placement::MovedInForMarks;
-    frmPrintPreview moved(t.platform, s);
+    PrintPreviewWindow moved(t.platform, s);
     EXPECT_TRUE(moved.lblFit->text().isEmpty());
     EXPECT_EQ(moved.job().pages[0].marks.size(), 12u);
 }
@@ -215,7 +215,7 @@ TEST(PrintPreview, ShowsTheJobOfEveryNewChoice) {
         PrintSelection s = tick(c.kinds);
         s.layout.cutMarks = true;
         s.layout.choices = c.choices;
-        frmPrintPreview preview(shown.platform, s);
+        PrintPreviewWindow preview(shown.platform, s);
         ASSERT_TRUE(printCovers(printed.platform, s).sent) << c.what;
         ASSERT_EQ(int(preview.job().pages.size()), c.pages) << c.what;
         // The printer's draws, from the printable corner, are the preview's covers.
@@ -265,7 +265,7 @@ TEST(PrintPreview, CoversTogetherInAPdfFileMatchThePreview) {
     Platform withWriter = t.withPrinter(writer);
     PrintSelection s = tick({5});
     s.layout.choices.together = true;
-    frmPrintPreview preview(withWriter, s);
+    PrintPreviewWindow preview(withWriter, s);
     ASSERT_TRUE(preview.job().toFile);
     ASSERT_EQ(preview.job().pages.size(), 1u);
     EXPECT_EQ(preview.job().pages[0].covers.size(), 4u) << "two by two, with room for the marks around them";

@@ -2,9 +2,9 @@
 // The print command against the recording printer: every row of the single-kind and jewel-case
 // tables, the paper question, Cancel, covers without a picture, failing steps and the no-printer
 // PDF offer.
-#include "cover_printing.h"
-#include "page_plan.h"
-#include "support/test_platform.h"
+#include "covers/page_plan.h"
+#include "output/print/cover_printing.h"
+#include "tests/support/test_platform.h"
 
 #include <QGuiApplication>
 #include <QPushButton>

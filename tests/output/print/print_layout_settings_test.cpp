@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The print layout and calibration sections of the settings file: they come back after a restart,
 // a file without them or with damaged values reads as the defaults, and the main section is kept.
-#include "files/profile.h"
-#include "print_layout_settings.h"
-#include "support/temp_folder.h"
+#include "output/print/print_layout_settings.h"
+#include "platform/files/profile.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

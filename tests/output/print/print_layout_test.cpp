@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The print command with a print layout: covers that do not fit the printable area, A4, cut marks,
 // a queue's calibration, the PDF export and the notice that confirms a job.
-#include "cover_printing.h"
-#include "output/print/pdf_probe.h"
-#include "print/printer.h"
-#include "support/test_platform.h"
+#include "output/print/cover_printing.h"
+#include "platform/print/printer.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/test_platform.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The print preview: its pages against the job and the PDF, the printable area, covers that do
 // not fit, and its Print button against the print command.
-#include "output/print/pdf_probe.h"
-#include "print/printer.h"
-#include "print_preview.h"
-#include "support/test_platform.h"
+#include "output/print/print_preview.h"
+#include "platform/print/printer.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/test_platform.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -57,7 +57,7 @@ void expectNear(const QRect& a, const QRect& b, int pixels) {
 TEST(PrintPreview, ShowsThePagesInOrderWithEachCoversPicture) {
     TestPlatform t;
     t.printer.margins = std::array<double, 4>{0.25, 0.25, 0.25, 0.25};
-    frmPrintPreview preview(t.platform, tick({1, 2, 3}));
+    PrintPreviewWindow preview(t.platform, tick({1, 2, 3}));
     ASSERT_EQ(preview.job().pages.size(), 2u);
     EXPECT_EQ(preview.lblPage->text(), "Page 1 of 2");
     EXPECT_FALSE(preview.cmdPrevious->isEnabled());
@@ -96,7 +96,7 @@ TEST(PrintPreview, DrawsALargePictureWhole) {
     for (int y = 0; y < picture.height(); ++y)
         std::fill_n(reinterpret_cast<QRgb*>(picture.scanLine(y)) + 1500, 1500, qRgb(0, 0, 200));
     s.pictures[3] = picture;
-    frmPrintPreview preview(t.platform, s);
+    PrintPreviewWindow preview(t.platform, s);
     const double dpi = t.platform.screen.logicalDpiX();
     const QImage page = preview.pageImage(0, dpi);
     const QRect cover = inches(preview.job().pages[0].covers[0].rect, dpi);
@@ -110,20 +110,20 @@ TEST(PrintPreview, DrawsThePrintableAreaOnlyForAPrinterThatTellsIt) {
     const QColor outline(110, 160, 230);
     TestPlatform printer;
     printer.printer.margins = std::array<double, 4>{0.5, 0.5, 0.5, 0.5};
-    frmPrintPreview withArea(printer.platform, tick({4}));
+    PrintPreviewWindow withArea(printer.platform, tick({4}));
     EXPECT_GT(pixelsOf(withArea.pageImage(0, 30), outline), 100);
     EXPECT_EQ(withArea.lblPrinter->text(), "Printer: Office");
     EXPECT_TRUE(withArea.spnCopies->isEnabled());
 
     TestPlatform silent;
     silent.printer.margins.reset();
-    frmPrintPreview unknown(silent.platform, tick({4}));
+    PrintPreviewWindow unknown(silent.platform, tick({4}));
     EXPECT_EQ(pixelsOf(unknown.pageImage(0, 30), outline), 0);
     EXPECT_TRUE(unknown.lblPrinter->text().contains("does not tell its printable area"));
 
     TestPlatform none;
     none.printer.failing = {"follow"};
-    frmPrintPreview file(none.platform, tick({4}));
+    PrintPreviewWindow file(none.platform, tick({4}));
     EXPECT_TRUE(file.job().toFile);
     EXPECT_EQ(pixelsOf(file.pageImage(0, 30), outline), 0);
     EXPECT_FALSE(file.spnCopies->isEnabled()) << "a file is written once";
@@ -135,7 +135,7 @@ TEST(PrintPreview, CoverRectanglesMatchThePdfOfTheSameJob) {
     TestPlatform t; // no printer installed: the job is a PDF file
     CupsPrinterObject writer(t.printers);
     Platform withWriter = t.withPrinter(writer);
-    frmPrintPreview preview(withWriter, tick({1, 2}));
+    PrintPreviewWindow preview(withWriter, tick({1, 2}));
     ASSERT_TRUE(preview.job().toFile);
     const QString pdf = dir.filePath("covers.pdf");
     t.saveDialog.answers = {{true, pdf, 0}};
@@ -156,14 +156,14 @@ TEST(PrintPreview, MarksACoverThatDoesNotFit) {
     const QColor red(220, 30, 30);
     TestPlatform t;
     t.printer.margins = std::array<double, 4>{0.5, 0.5, 0.5, 0.5};
-    frmPrintPreview preview(t.platform, tick({9}));
+    PrintPreviewWindow preview(t.platform, tick({9}));
     EXPECT_GT(pixelsOf(preview.pageImage(0, 30), red), 100);
     EXPECT_EQ(preview.lblFit->text(),
               "HD-DVD does not fit the printable area: 0.50 in (12.7 mm) is lost at the right edge.");
 
     TestPlatform roomy;
     roomy.printer.margins = std::array<double, 4>{0.25, 0.25, 0.25, 0.25};
-    frmPrintPreview fits(roomy.platform, tick({9}));
+    PrintPreviewWindow fits(roomy.platform, tick({9}));
     EXPECT_EQ(pixelsOf(fits.pageImage(0, 30), red), 0);
     EXPECT_TRUE(fits.lblFit->text().isEmpty());
 }
@@ -176,7 +176,7 @@ TEST(PrintPreview, PrintSendsWhatThePrintCommandSendsWithTheCopies) {
 
     for (int copies : {1, 3}) {
         TestPlatform t;
-        frmPrintPreview preview(t.platform, covers);
+        PrintPreviewWindow preview(t.platform, covers);
         preview.spnCopies->setValue(copies);
         preview.cmdPrint->click();
         std::vector<QString> expected = command.printer.ops;
@@ -191,7 +191,7 @@ TEST(PrintPreview, PrintSendsWhatThePrintCommandSendsWithTheCopies) {
     // Cancel at the paper question: nothing is sent and the preview stays open.
     TestPlatform t;
     t.messages.answers = {MsgResult::Cancel};
-    frmPrintPreview preview(t.platform, covers);
+    PrintPreviewWindow preview(t.platform, covers);
     preview.cmdPrint->click();
     EXPECT_EQ(t.printer.ops, std::vector<QString>{"follow 1"});
     EXPECT_FALSE(preview.outcome().sent);
@@ -200,7 +200,7 @@ TEST(PrintPreview, PrintSendsWhatThePrintCommandSendsWithTheCopies) {
     // A job that does not go out is reported, and the preview stays open to try again.
     TestPlatform lost;
     lost.printer.failing = {"end document"};
-    frmPrintPreview again(lost.platform, covers);
+    PrintPreviewWindow again(lost.platform, covers);
     again.cmdPrint->click();
     EXPECT_FALSE(again.outcome().sent);
     ASSERT_EQ(lost.messages.shown.size(), 2u);
@@ -234,7 +234,7 @@ TEST(PrintPreview, FollowsTheFitModes) {
     const double dpi = 40;
 
     s.fitModes[3] = FitMode::Fill;
-    frmPrintPreview filled(t.platform, s);
+    PrintPreviewWindow filled(t.platform, s);
     QImage page = filled.pageImage(0, dpi);
     const QRect cover = inches(filled.job().pages[0].covers[0].rect, dpi);
     // Only the middle 150 of the 400 columns show: blue from edge to edge, nothing outside the cover.
@@ -242,7 +242,7 @@ TEST(PrintPreview, FollowsTheFitModes) {
     EXPECT_EQ(page.pixelColor(cover.right() + 4, cover.center().y()), QColor(Qt::white));
 
     s.fitModes[3] = FitMode::Fit;
-    frmPrintPreview fitted(t.platform, s);
+    PrintPreviewWindow fitted(t.platform, s);
     page = fitted.pageImage(0, dpi);
     EXPECT_EQ(page.pixelColor(cover.left() + 2, cover.center().y()), QColor(200, 0, 0));
     EXPECT_EQ(page.pixelColor(cover.center().x(), cover.top() + 4), QColor(Qt::white)) << "paper above the picture";
@@ -267,7 +267,7 @@ TEST(PrintPreview, TextAndMarksLieWhereThePdfHasThemOnACorrectedPage) {
     s.texts[3].spine.text = "SPINE";
     s.layout.cutMarks = true;
     s.fileCalibration = Calibration{3, -2, 101, 99};
-    frmPrintPreview preview(withWriter, s);
+    PrintPreviewWindow preview(withWriter, s);
     const QString pdf = dir.filePath("covers.pdf");
     t.saveDialog.answers = {{true, pdf, 0}};
     preview.cmdPrint->click();
@@ -313,7 +313,7 @@ TEST(PrintPreview, DrawsTextOnTheCoverWhateverTheFit) {
     s.texts[3].title.text = "MMMM";
     s.texts[3].title.style.sizePoints = 72;
     const double dpi = 40;
-    frmPrintPreview preview(t.platform, s);
+    PrintPreviewWindow preview(t.platform, s);
     const QImage page = preview.pageImage(0, dpi);
     const RenderedPage& rendered = preview.job().pages[0];
     const QRect cover = inches(rendered.covers[0].rect, dpi);
@@ -346,7 +346,7 @@ TEST(PrintPreview, ShowsTransparentPartsOnPaperAndCutsTextAtTheCoversEdge) {
     for (int i = 0; i < 20; ++i) s.texts[3].title.text += "\xE2\x96\x88";
     s.texts[3].title.style.sizePoints = 32;
     const double dpi = 60;
-    frmPrintPreview preview(t.platform, s);
+    PrintPreviewWindow preview(t.platform, s);
     const QImage page = preview.pageImage(0, dpi);
     const QRect cover = inches(preview.job().pages[0].covers[0].rect, dpi);
     const int middle = cover.top() + cover.height() * 3 / 4; // below the title

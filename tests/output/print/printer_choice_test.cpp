@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The printer chooser window, the default-printer switcher with its version table, and
 // remembering and restoring the start-up default.
-#include "form1.h"
-#include "retain_original_printer.h"
-#include "set_default_printer.h"
-#include "support/test_platform.h"
+#include "output/print/printer_chooser.h"
+#include "output/print/retain_original_printer.h"
+#include "output/print/set_default_printer.h"
+#include "tests/support/test_platform.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -15,14 +15,14 @@ using kavi::testing::TestPlatform;
 
 namespace {
 
-void select(Form1& form, const QString& name) {
+void select(PrinterChooser& form, const QString& name) {
     const auto items = form.List1->findItems(name, Qt::MatchExactly);
     ASSERT_EQ(items.size(), 1);
     items.first()->setSelected(true);
 }
 
 // Two printers, Office the default; the chooser is open.
-class PrinterChooser : public ::testing::Test {
+class ThePrinterChooser : public ::testing::Test {
 protected:
     void SetUp() override {
         t.printers.install({"Office", "Photo"});
@@ -34,7 +34,7 @@ protected:
         form.Command1->click();
     }
     TestPlatform t;
-    Form1 form{t.platform};
+    PrinterChooser form{t.platform};
 };
 
 } // namespace
@@ -42,7 +42,7 @@ protected:
 TEST(PrinterChooserList, ListsPrintersInOrderAndWantsASelection) {
     TestPlatform t;
     t.printers.install({"Zeta", "Alpha", "Mid"});
-    Form1 form(t.platform);
+    PrinterChooser form(t.platform);
     form.showChooser();
     EXPECT_EQ(form.windowTitle(), "Set Temporary Printer");
     ASSERT_EQ(form.List1->count(), 3);
@@ -62,7 +62,7 @@ TEST(PrinterChooserList, ListsPrintersInOrderAndWantsASelection) {
     EXPECT_TRUE(t.printers.entryWrites.empty());
 }
 
-TEST_F(PrinterChooser, SelectingWritesTheDefaultEntryAndCloses) {
+TEST_F(ThePrinterChooser, SelectingWritesTheDefaultEntryAndCloses) {
     choose("Photo");
     ASSERT_EQ(t.printers.entryWrites.size(), 1u);
     EXPECT_EQ(t.printers.entryWrites[0], "Photo,Photo driver,Photo-port");
@@ -73,7 +73,7 @@ TEST_F(PrinterChooser, SelectingWritesTheDefaultEntryAndCloses) {
     EXPECT_FALSE(form.isVisible());
 }
 
-TEST_F(PrinterChooser, AFailedWriteIsReportedAndTheWindowStays) {
+TEST_F(ThePrinterChooser, AFailedWriteIsReportedAndTheWindowStays) {
     t.printers.writesFail = true;
     choose("Photo");
     EXPECT_EQ(t.messages.shown.at(0).text, "Photo has failed to be set as the temporary printer.");
@@ -83,7 +83,7 @@ TEST_F(PrinterChooser, AFailedWriteIsReportedAndTheWindowStays) {
     EXPECT_EQ(form.switcher()->CurrentDefault(), "Office");
 }
 
-TEST_F(PrinterChooser, ReopeningKeepsTheSwitcherAndItsCurrentDefault) {
+TEST_F(ThePrinterChooser, ReopeningKeepsTheSwitcherAndItsCurrentDefault) {
     choose("Photo");
     cSetDfltPrinter* first = form.switcher();
 

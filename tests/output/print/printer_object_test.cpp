@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real printer object where no printer is needed: its settings, the landscape margins, and
 // jobs written as PDF files at real size.
-#include "pdf_probe.h"
-#include "print/printer.h"
-#include "support/test_platform.h"
+#include "platform/print/printer.h"
+#include "tests/output/print/pdf_probe.h"
+#include "tests/support/test_platform.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,12 +2,12 @@
 // The record that lets a later start undo a temporary printer left behind by a Kavi that did not
 // shut down: written before the first change, put back and removed by the next start once its
 // Kavi has gone, left alone while that Kavi runs, and a damaged one ignored.
-#include "form1.h"
-#include "retain_original_printer.h"
-#include "support/temp_folder.h"
-#include "support/test_platform.h"
-#include "system/process_identity.h"
-#include "temporary_printer_record.h"
+#include "output/print/printer_chooser.h"
+#include "output/print/retain_original_printer.h"
+#include "output/print/temporary_printer_record.h"
+#include "platform/system/process_identity.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_platform.h"
 
 #include <QListWidget>
 #include <QProcess>
@@ -69,7 +69,7 @@ protected:
 TEST_F(TemporaryPrinter, WrittenBeforeTheFirstChangeAndRemovedByTheNormalRestore) {
     const OriginalPrinterRecord original = rememberOriginalPrinter(t.printers, record);
     EXPECT_FALSE(QFile::exists(record)) << "no change, no record";
-    Form1 form(t.platform);
+    PrinterChooser form(t.platform);
     form.showChooser();
     form.List1->findItems("Photo", Qt::MatchExactly).first()->setSelected(true);
     form.Command1->click();
@@ -149,7 +149,7 @@ TEST_F(TemporaryPrinter, ADefaultTheUserChangedAfterKavisChoiceIsLeftAloneAndThe
         TestPlatform p;
         p.printers.install({"Office", "Photo", "Other"});
         const OriginalPrinterRecord original = rememberOriginalPrinter(p.printers, withRecord ? record : QString());
-        Form1 form(p.platform);
+        PrinterChooser form(p.platform);
         form.showChooser();
         form.List1->findItems("Photo", Qt::MatchExactly).first()->setSelected(true);
         form.Command1->click();

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real encoders and our BMP writer: every format read back, files written whole or not at all.
-#include "bmp_writer.h"
-#include "cgdiplus.h"
-#include "files/atomic_file.h"
-#include "imaging/colour_quantiser.h"
-#include "imaging/picture_loader.h"
-#include "imaging/qt_raster.h"
-#include "picture_samples.h"
+#include "output/scan/bmp_writer.h"
+#include "output/scan/image_file_writer.h"
+#include "platform/files/atomic_file.h"
+#include "platform/imaging/colour_quantiser.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/imaging/qt_raster.h"
+#include "tests/output/scan/picture_samples.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,7 +37,7 @@ protected:
 
     QTemporaryDir dir;
     StandardImageEncoders encoders;
-    cGdiPlus gdip{encoders};
+    ImageFileWriter gdip{encoders};
     StretchedPicture box;
 };
 
@@ -142,7 +142,7 @@ TEST_F(Saving, FailingWriteLeavesTheOldFileIntact) {
         f.write(old);
     }
     // Files may not grow past 1000 bytes: the encoded picture cannot be written (as on a full disk).
-    QSignalSpy errors(&gdip, &cGdiPlus::Error);
+    QSignalSpy errors(&gdip, &ImageFileWriter::Error);
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -170,8 +170,8 @@ TEST(UnprivilegedChild, SavesIntoAFolderItMayNotWriteFail) {
     if (folder.isEmpty()) GTEST_SKIP() << "started by SavingAsUnprivilegedUser";
     ASSERT_NE(::getuid(), 0u);
     StandardImageEncoders encoders;
-    cGdiPlus gdip(encoders);
-    QSignalSpy errors(&gdip, &cGdiPlus::Error);
+    ImageFileWriter gdip(encoders);
+    QSignalSpy errors(&gdip, &ImageFileWriter::Error);
     StretchedPicture box;
     box.setPicture(richPicture(30, 30));
     EXPECT_FALSE(gdip.PictureBoxToFile(box, folder + "/cover.png", 85));

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The image-file writer's encoder table, its extension rule and its Error signal, over scripted encoders.
-#include "cgdiplus.h"
-#include "support/test_platform.h"
+#include "output/scan/image_file_writer.h"
+#include "tests/support/test_platform.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -39,7 +39,7 @@ TEST(EncoderTable, PatternsSplitTrimmedAndLookedUpWithoutRegardToCase) {
     e.encoders = {{kBmp, "BMP", "*.BMP;*.DIB; ", ""}, // a blank piece after the last ";"
                   {kJpeg, "JPEG", "*.JPG; *.JPEG ", ""}, // inner pieces kept as they stand
                   {kOdd, "ODD", "*.ODD;", ""}}; // an empty last piece
-    cGdiPlus gdip(e);
+    ImageFileWriter gdip(e);
     EXPECT_EQ(gdip.encoderClsids(), (std::vector<QUuid>{kBmp, kJpeg, kOdd}));
     EXPECT_EQ(gdip.encoderForPattern("*.bmp"), 0);
     EXPECT_EQ(gdip.encoderForPattern("*.Dib"), 0);
@@ -56,7 +56,7 @@ TEST(EncoderTable, PatternsSplitTrimmedAndLookedUpWithoutRegardToCase) {
 TEST(EncoderTable, PatternListedTwiceBelongsToTheEncoderListedFirst) {
     ScriptedImageEncoders e;
     e.encoders = {{kBmp, "BMP", "*.BMP;*.X", ""}, {kOdd, "ODD", "*.x;*.ODD", ""}};
-    cGdiPlus gdip(e);
+    ImageFileWriter gdip(e);
     EXPECT_EQ(gdip.encoderForPattern("*.X"), 0);
     EXPECT_EQ(gdip.encoderForPattern("*.odd"), 1);
 }
@@ -66,7 +66,7 @@ TEST(EncoderTable, StartupAndListingFailuresLeaveNoTableAndNoShutdown) {
         ScriptedImageEncoders e = usualEncoders();
         e.startupStatus = 17;
         {
-            cGdiPlus gdip(e);
+            ImageFileWriter gdip(e);
             EXPECT_EQ(gdip.token(), 0u);
             EXPECT_EQ(gdip.patternCount(), 0);
             EXPECT_FALSE(gdip.PictureBoxToFile(scannedPicture(), "/tmp/x.jpg", 85));
@@ -78,7 +78,7 @@ TEST(EncoderTable, StartupAndListingFailuresLeaveNoTableAndNoShutdown) {
         ScriptedImageEncoders e = usualEncoders();
         e.listStatus = 3;
         {
-            cGdiPlus gdip(e);
+            ImageFileWriter gdip(e);
             EXPECT_EQ(gdip.patternCount(), 0);
             EXPECT_TRUE(gdip.encoderClsids().empty());
         }
@@ -88,7 +88,7 @@ TEST(EncoderTable, StartupAndListingFailuresLeaveNoTableAndNoShutdown) {
 
 TEST(ExtensionRule, NameSelectsEncoderAndOnlyJNamesCarryQuality) {
     ScriptedImageEncoders e = usualEncoders();
-    cGdiPlus gdip(e);
+    ImageFileWriter gdip(e);
     struct Case {
         const char* name;
         QUuid encoder;
@@ -111,22 +111,22 @@ TEST(ExtensionRule, NameSelectsEncoderAndOnlyJNamesCarryQuality) {
 
 TEST(ExtensionRule, NamesWithoutAKnownExtensionAreRefusedWithoutAnEvent) {
     ScriptedImageEncoders e = usualEncoders();
-    cGdiPlus gdip(e);
-    QSignalSpy errors(&gdip, &cGdiPlus::Error);
+    ImageFileWriter gdip(e);
+    QSignalSpy errors(&gdip, &ImageFileWriter::Error);
     for (const char* name : {"/covers/cover", "/my.covers/cover", "/covers/cover.", "/covers/a.emf", "/covers/a.png",
                              "C:\\my.covers\\cover", ""}) {
         EXPECT_FALSE(gdip.PictureBoxToFile(scannedPicture(), name, 85)) << name;
     }
     EXPECT_TRUE(e.saves.empty());
     EXPECT_EQ(errors.count(), 0);
-    EXPECT_EQ(cGdiPlus::extensionOf("/my.covers/cover"), "");
-    EXPECT_EQ(cGdiPlus::extensionOf("/covers/a.b.Png"), "Png");
+    EXPECT_EQ(ImageFileWriter::extensionOf("/my.covers/cover"), "");
+    EXPECT_EQ(ImageFileWriter::extensionOf("/covers/a.b.Png"), "Png");
 }
 
 TEST(ErrorSignal, CarriesStatusAndTextOfFailures) {
     ScriptedImageEncoders e = usualEncoders();
-    cGdiPlus gdip(e);
-    QSignalSpy errors(&gdip, &cGdiPlus::Error);
+    ImageFileWriter gdip(e);
+    QSignalSpy errors(&gdip, &ImageFileWriter::Error);
 
     StretchedPicture empty;
     EXPECT_FALSE(gdip.PictureBoxToFile(empty, "/covers/a.jpg", 85));
@@ -164,9 +164,9 @@ TEST(StatusTexts, EveryNumberHasItsText) {
                               "Gdiplus Not Initialized",
                               "Property Not Found",
                               "Property Not Supported"};
-    for (int i = 0; i <= 20; ++i) EXPECT_EQ(cGdiPlus::GdiErrorString(i), expected[i]) << i;
-    EXPECT_EQ(cGdiPlus::GdiErrorString(21), "Unknown GDI+ Error");
-    EXPECT_EQ(cGdiPlus::GdiErrorString(-1), "Unknown GDI+ Error");
+    for (int i = 0; i <= 20; ++i) EXPECT_EQ(ImageFileWriter::GdiErrorString(i), expected[i]) << i;
+    EXPECT_EQ(ImageFileWriter::GdiErrorString(21), "Unknown GDI+ Error");
+    EXPECT_EQ(ImageFileWriter::GdiErrorString(-1), "Unknown GDI+ Error");
 }
 
 } // namespace

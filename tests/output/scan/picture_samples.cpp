@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "picture_samples.h"
+#include "tests/output/scan/picture_samples.h"
 
 #include <QSet>
 

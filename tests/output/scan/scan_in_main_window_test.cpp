@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Scan tab inside the main window: where it stands, and that it leaves the cover slots alone.
-#include "frmcovercreator.h"
-#include "picture_samples.h"
-#include "picture_slot.h"
-#include "scan_tab.h"
-#include "support/test_platform.h"
-#include "tab_strip.h"
+#include "app/main_window.h"
+#include "app/picture_slot.h"
+#include "app/tab_strip.h"
+#include "output/scan/scan_tab.h"
+#include "tests/output/scan/picture_samples.h"
+#include "tests/support/test_platform.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -31,7 +31,7 @@ protected:
 
     QTemporaryDir settings;
     TestPlatform t;
-    frmcovercreator window{t.platform};
+    MainWindow window{t.platform};
 };
 
 TEST_F(ScanInMainWindow, ScanControlsStandOnTheScanPageAtTheirPlaces) {

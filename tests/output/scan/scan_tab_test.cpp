@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The "Scan" tab: its controls, acquiring into the scanned picture, and saving it.
-#include "cgdiplus.h"
-#include "file_exists.h"
-#include "imaging/picture_loader.h"
-#include "imaging/picture_resolution.h"
-#include "picture_samples.h"
-#include "scan_tab.h"
-#include "support/file_resolution.h"
-#include "support/test_platform.h"
+#include "app/file_exists.h"
+#include "output/scan/image_file_writer.h"
+#include "output/scan/scan_tab.h"
+#include "platform/imaging/picture_loader.h"
+#include "platform/imaging/picture_resolution.h"
+#include "tests/output/scan/picture_samples.h"
+#include "tests/support/file_resolution.h"
+#include "tests/support/test_platform.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,7 +47,7 @@ protected:
 
     TestPlatform t;
     StandardImageEncoders encoders;
-    std::unique_ptr<cGdiPlus> gdip = std::make_unique<cGdiPlus>(encoders);
+    std::unique_ptr<ImageFileWriter> gdip = std::make_unique<ImageFileWriter>(encoders);
     ScanTab tab{t.platform, [this] { return gdip.get(); }, fileExists};
     QTemporaryDir dir;
 };
@@ -196,7 +196,7 @@ TEST_F(ScanTabTest, SavedFilesKeepTheScansResolution) {
 TEST_F(ScanTabTest, UpperCaseBmpNeedsNoImageEncoders) {
     testing::ScriptedImageEncoders broken;
     broken.startupStatus = 18;
-    gdip = std::make_unique<cGdiPlus>(broken);
+    gdip = std::make_unique<ImageFileWriter>(broken);
     scanPicture(richPicture(12, 9));
     chooseFile(dir.filePath("a.BMP"));
     tab.cmdSave_Click();
