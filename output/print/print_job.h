@@ -3,6 +3,7 @@
 // A print job made ready from the page plan: every page laid out once (covers placed on the sheet,
 // marks, the queue's calibration) and then sent through the printer object's steps. The print
 // command, the preview and the PDF export all send jobs made here, so they cannot disagree.
+#include "covers/cover_design.h"
 #include "covers/cover_kinds.h"
 #include "covers/cover_text.h"
 #include "covers/fit_mode.h"
@@ -21,6 +22,13 @@
 
 namespace kavi {
 
+// A further picture of a cover's design: its pixels (with transparency where it has any) and, for an
+// unedited JPEG file, the file's bytes, which a job may carry instead of the pixels.
+struct DesignPicture {
+    QImage pixels;
+    QByteArray originalJpeg;
+};
+
 // What the print command reads from the main window: the ten "Print Options" ticks and the
 // pictures of the ten slots (index 0 is kind 1), with the chosen print layout and where each
 // queue's calibration is kept.
@@ -32,6 +40,10 @@ struct PrintSelection {
     // For each slot whose picture is an unedited JPEG file, the file's bytes as read at the pick
     // (empty for the others): the job may carry the file instead of the pixels.
     std::array<QByteArray, 10> originalJpegs;
+    // Each cover's design (background, further pictures, track lists, end strips); plain unless set.
+    std::array<CoverDesign, 10> designs;
+    // The further pictures each design's picture layers name by index.
+    std::array<std::vector<DesignPicture>, 10> designPictures;
     PrintLayoutSettings layout;
     // The calibration of a queue for pages of that orientation; none when not set.
     std::function<Calibration(const QString& queue, Orientation orientation)> calibrationOf;
