@@ -60,7 +60,7 @@ struct CoverDesign {
     // Nothing beyond the cover's own picture and texts: the cover prints as it always did.
     bool isPlain() const {
         return background.fill == BackgroundFill::Paper && endStrips.text.empty() &&
-               (layers.empty() || (layers.size() == 1 && layers[0].type == LayerType::Texts));
+            (layers.empty() || (layers.size() == 1 && layers[0].type == LayerType::Texts));
     }
     friend bool operator==(const CoverDesign&, const CoverDesign&) = default;
 };
