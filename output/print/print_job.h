@@ -30,8 +30,8 @@ struct DesignPicture {
 };
 
 // What the print command reads from the main window: the ten "Print Options" ticks and the
-// pictures of the ten slots (index 0 is kind 1), with the chosen print layout and where each
-// queue's calibration is kept.
+// pictures of the ten slots (each kind at its Kind::index()), with the chosen print layout and
+// where each queue's calibration is kept.
 struct PrintSelection {
     KindFlags ticked{};
     std::array<QImage, kCoverKindCount> pictures;
