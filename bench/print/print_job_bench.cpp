@@ -58,15 +58,17 @@ int main(int argc, char** argv) {
     for (int run = 0; run < kRuns; ++run) {
         QElapsedTimer t;
         t.start();
-        printer.setPaperSize(5);
-        printer.setOrientation(2);
-        printer.drawJpegPicture(picture, picked.originalJpeg, 0, 0, 15390, 10260);
+        printer.setPaperSize(kavi::Paper::Legal);
+        printer.setOrientation(kavi::Orientation::Landscape);
+        printer.drawJpegPicture(
+            picture, picked.originalJpeg,
+            kavi::LengthRect{{}, {}, kavi::Length::fromTwips(15390), kavi::Length::fromTwips(10260)});
         if (!printer.endDocument()) { // the job is written and handed to CUPS here
             std::fprintf(stderr, "the job was not accepted\n");
             return 1;
         }
         ours.push_back(t.nsecsElapsed() / 1e6);
-        printer.setPaperSize(1);
+        printer.setPaperSize(kavi::Paper::Letter);
         cups.waitForJobs();
         jobBytes = QFileInfo(cups.jobFile("Bench")).size();
 

@@ -36,14 +36,12 @@ constexpr int kRuns = 9;
 class BenchPrinter final : public kavi::PrinterObject {
 public:
     bool setFollowDefault(bool) override { return true; }
-    bool setPaperSize(int) override { return true; }
-    bool setOrientation(int) override { return true; }
-    int paperSize() const override { return 1; }
-    int orientation() const override { return 1; }
-    bool drawPicture(const QImage&, double, double, double, double) override { return true; }
-    bool drawClippedPicture(const QImage&, double, double, double, double, const kavi::LengthRect&) override {
-        return true;
-    }
+    bool setPaperSize(kavi::Paper) override { return true; }
+    bool setOrientation(kavi::Orientation) override { return true; }
+    kavi::Paper paperSize() const override { return kavi::Paper::Letter; }
+    kavi::Orientation orientation() const override { return kavi::Orientation::Portrait; }
+    bool drawPicture(const QImage&, const kavi::LengthRect&) override { return true; }
+    bool drawClippedPicture(const QImage&, const kavi::LengthRect&, const kavi::LengthRect&) override { return true; }
     bool newPage() override { return true; }
     bool endDocument() override { return true; }
     void printNextJobToFile(const QString&) override {}
@@ -53,7 +51,7 @@ public:
         return kavi::LengthRect{margin, margin, sheet.width - margin - margin, sheet.height - margin - margin};
     }
     QString nextJobPrinter() override { return QStringLiteral("Bench"); }
-    bool drawLine(double, double, double, double, double) override { return true; }
+    bool drawLine(kavi::LengthPoint, kavi::LengthPoint, kavi::Length) override { return true; }
     void setCopies(int) override {}
 };
 

@@ -29,14 +29,14 @@ QString orientationName(Orientation orientation) {
 
 std::size_t indexOf(Orientation orientation) { return orientation == Orientation::Portrait ? 0 : 1; }
 
-// One calibration page as the printer object draws it: in twips from the printable corner.
+// One calibration page as the printer object draws it: from the printable corner.
 void drawCalibrationPage(PrinterObject& printer, Paper paper, Orientation orientation) {
     const LengthSize sheet = sheetSize(paper, orientation);
     const LengthRect printable =
         printer.printableArea(paper, orientation).value_or(LengthRect{Length{}, Length{}, sheet.width, sheet.height});
     for (const MarkLine& line : calibrationPageLines(paper, orientation, printable))
-        printer.drawLine((line.from.x - printable.left).twips(), (line.from.y - printable.top).twips(),
-                         (line.to.x - printable.left).twips(), (line.to.y - printable.top).twips(), kMarkWidth.twips());
+        printer.drawLine(fromPrintableCorner(line.from, printable), fromPrintableCorner(line.to, printable),
+                         kMarkWidth);
 }
 
 QLineEdit* millimetreBox(QWidget* parent, const QString& name, double expected) {
@@ -65,13 +65,14 @@ std::optional<double> millimetresIn(const QLineEdit& box) {
 Paper calibrationPaper(PaperChoice choice) { return choice == PaperChoice::A4 ? Paper::A4 : Paper::Letter; }
 
 bool printCalibrationJob(PrinterObject& printer, PaperChoice choice) {
-    const int paperBefore = printer.paperSize(), orientationBefore = printer.orientation();
+    const Paper paperBefore = printer.paperSize();
+    const Orientation orientationBefore = printer.orientation();
     const Paper paper = calibrationPaper(choice);
-    printer.setPaperSize(printerCode(paper));
-    printer.setOrientation(printerCode(Orientation::Portrait));
+    printer.setPaperSize(paper);
+    printer.setOrientation(Orientation::Portrait);
     drawCalibrationPage(printer, paper, Orientation::Portrait);
     // A new page takes the orientation set before it.
-    printer.setOrientation(printerCode(Orientation::Landscape));
+    printer.setOrientation(Orientation::Landscape);
     printer.newPage();
     drawCalibrationPage(printer, paper, Orientation::Landscape);
     const bool sent = printer.endDocument();

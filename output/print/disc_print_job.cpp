@@ -9,26 +9,19 @@ namespace {
 
 Paper plainPaperOf(PaperChoice choice) { return choice == PaperChoice::A4 ? Paper::A4 : Paper::Letter; }
 
-// A length on the sheet as the printer object takes it: in twips from the printable area's corner.
-double fromX(const DiscSheetLayout& sheet, Length x) { return (x - sheet.printable.left).twips(); }
-double fromY(const DiscSheetLayout& sheet, Length y) { return (y - sheet.printable.top).twips(); }
-
 void drawLabel(PrinterObject& printer, const DiscPrintSelection& s, const DiscSheetLayout& sheet,
                const RingOnSheet& ring) {
-    const LengthPoint corner{sheet.printable.left, sheet.printable.top};
     RingOnSheet fromCorner = ring;
-    fromCorner.centre = {ring.centre.x - corner.x, ring.centre.y - corner.y};
+    fromCorner.centre = fromPrintableCorner(ring.centre, sheet.printable);
     if (!s.picture.isNull()) {
         const LengthRect r = discPicture(ring, s.picture.width(), s.picture.height(), s.fit).picture;
-        printer.drawPictureInRing(s.picture, s.originalJpeg, fromX(sheet, r.left), fromY(sheet, r.top), r.width.twips(),
-                                  r.height.twips(), fromCorner);
+        printer.drawPictureInRing(s.picture, s.originalJpeg, fromPrintableCorner(r, sheet.printable), fromCorner);
     }
     if (s.text.hasText()) {
         const DiscTextOutlines text = discTextOutlines(s.text, ring.outerRadius, ring.holeRadius);
         const LengthRect square = ring.square();
         if (!text.outlines.empty())
-            printer.drawTextOutlines(text.outlines, fromX(sheet, square.left), fromY(sheet, square.top),
-                                     square.width.twips(), square.height.twips(), square.size());
+            printer.drawTextOutlines(text.outlines, fromPrintableCorner(square, sheet.printable), square.size());
     }
 }
 
@@ -98,11 +91,11 @@ bool sendPreparedDiscJob(PrinterObject& printer, const DiscPrintSelection& selec
     const DiscSheetLayout& first = job.layout.sheets.front();
     if (first.paper) {
         printer.setOwnSheetSize(std::nullopt);
-        printer.setPaperSize(printerCode(*first.paper));
+        printer.setPaperSize(*first.paper);
     } else if (!printer.setOwnSheetSize(first.sheet)) {
         return false;
     }
-    printer.setOrientation(printerCode(Orientation::Portrait));
+    printer.setOrientation(Orientation::Portrait);
     bool ended = false;
     for (std::size_t i = 0; i < job.layout.sheets.size(); ++i) {
         const DiscSheetLayout& sheet = job.layout.sheets[i];
@@ -110,8 +103,8 @@ bool sendPreparedDiscJob(PrinterObject& printer, const DiscPrintSelection& selec
         for (const DiscLabelSlot& label : sheet.labels)
             if (label.used) drawLabel(printer, selection, sheet, label.ring);
         for (const MarkLine& m : sheet.marks)
-            printer.drawLine(fromX(sheet, m.from.x), fromY(sheet, m.from.y), fromX(sheet, m.to.x), fromY(sheet, m.to.y),
-                             kMarkWidth.twips());
+            printer.drawLine(fromPrintableCorner(m.from, sheet.printable), fromPrintableCorner(m.to, sheet.printable),
+                             kMarkWidth);
     }
     ended = printer.endDocument();
     return ended;

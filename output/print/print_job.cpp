@@ -2,6 +2,7 @@
 #include "output/print/print_job.h"
 
 #include "covers/covers_together.h"
+#include "document/kind.h"
 #include "render/cover_text_layout.h"
 
 #include <variant>
@@ -10,7 +11,7 @@ namespace kavi {
 
 namespace {
 
-const QImage& pictureOf(const PrintSelection& s, int kind) { return s.pictures[std::size_t(kind - 1)]; }
+const QImage& pictureOf(const PrintSelection& s, int kind) { return s.pictures[Kind(kind).index()]; }
 
 // The plan without the covers that have no picture; a page left with none is dropped, so no blank
 // sheet comes out. The others keep their places.
@@ -21,30 +22,25 @@ PrintJob withoutMissingPictures(const PrintSelection& s, PrintJob job) {
     return job;
 }
 
-// A length on the sheet as the printer object takes it: in twips from the printable area's corner.
-double fromCornerX(const RenderedPage& page, Length x) { return (x - page.printable.left).twips(); }
-double fromCornerY(const RenderedPage& page, Length y) { return (y - page.printable.top).twips(); }
+// A point or rectangle on the sheet as the printer object takes it: from the printable area's corner.
+LengthPoint fromCorner(const RenderedPage& page, LengthPoint p) { return fromPrintableCorner(p, page.printable); }
+LengthRect fromCorner(const RenderedPage& page, const LengthRect& r) { return fromPrintableCorner(r, page.printable); }
 
 void drawMarks(PrinterObject& printer, const RenderedPage& page) {
-    for (const MarkLine& m : page.marks)
-        printer.drawLine(fromCornerX(page, m.from.x), fromCornerY(page, m.from.y), fromCornerX(page, m.to.x),
-                         fromCornerY(page, m.to.y), kMarkWidth.twips());
+    for (const MarkLine& m : page.marks) printer.drawLine(fromCorner(page, m.from), fromCorner(page, m.to), kMarkWidth);
 }
 
 // The cover's text over its picture, which the printer object has just drawn at r: as outlines
 // where the printer object takes them, else as pictures at print resolution.
 void drawCoverText(PrinterObject& printer, const PrintSelection& s, const RenderedPage& page, int kind,
                    const LengthRect& r) {
-    const CoverText& text = s.texts[std::size_t(kind - 1)];
+    const CoverText& text = s.texts[Kind(kind).index()];
     if (!text.hasText()) return;
     const LengthSize coverSize = coverKind(kind).printSize;
-    if (printer.drawTextOutlines(coverTextOutlines(kind, text), fromCornerX(page, r.left), fromCornerY(page, r.top),
-                                 r.width.twips(), r.height.twips(), coverSize))
-        return;
+    if (printer.drawTextOutlines(coverTextOutlines(kind, text), fromCorner(page, r), coverSize)) return;
     for (const TextOverlay& overlay : renderTextOverlays(kind, text, kPrintTextDotsPerInch)) {
         const LengthRect o = coverToSheet(overlay.rect, coverSize, r);
-        printer.drawTranslucentPicture(overlay.image, fromCornerX(page, o.left), fromCornerY(page, o.top),
-                                       o.width.twips(), o.height.twips());
+        printer.drawTranslucentPicture(overlay.image, fromCorner(page, o));
     }
 }
 
@@ -120,24 +116,20 @@ bool sendPreparedJob(PrinterObject& printer, const PrintSelection& selection, co
     for (const PrintStep& step : printSteps(job.plan)) {
         const RenderedPage& page = job.pages[std::min(pageIndex, job.pages.size() - 1)];
         if (const auto* paper = std::get_if<SetPaper>(&step)) {
-            printer.setPaperSize(printerCode(paper->paper));
+            printer.setPaperSize(paper->paper);
         } else if (const auto* orientation = std::get_if<SetOrientation>(&step)) {
-            printer.setOrientation(printerCode(orientation->orientation));
+            printer.setOrientation(orientation->orientation);
         } else if (const auto* draw = std::get_if<DrawCover>(&step)) {
             const PictureOnPage& placed = page.pictures.at(coverIndex++);
-            const LengthRect& r = placed.picture;
+            const LengthRect r = fromCorner(page, placed.picture);
             const QImage& picture = pictureOf(selection, draw->cover.kind);
-            const QByteArray& jpeg = selection.originalJpegs[std::size_t(draw->cover.kind - 1)];
-            const double x = fromCornerX(page, r.left), y = fromCornerY(page, r.top);
+            const QByteArray& jpeg = selection.originalJpegs[Kind(draw->cover.kind).index()];
             if (placed.clip) {
-                const LengthRect& c = *placed.clip;
-                const LengthRect clip{Length::fromTwips(fromCornerX(page, c.left)),
-                                      Length::fromTwips(fromCornerY(page, c.top)), c.width, c.height};
-                printer.drawClippedPicture(picture, x, y, r.width.twips(), r.height.twips(), clip);
+                printer.drawClippedPicture(picture, r, fromCorner(page, *placed.clip));
             } else if (jpeg.isEmpty()) {
-                printer.drawPicture(picture, x, y, r.width.twips(), r.height.twips());
+                printer.drawPicture(picture, r);
             } else {
-                printer.drawJpegPicture(picture, jpeg, x, y, r.width.twips(), r.height.twips());
+                printer.drawJpegPicture(picture, jpeg, r);
             }
             drawCoverText(printer, selection, page, draw->cover.kind, page.covers.at(coverIndex - 1).rect);
         } else if (std::holds_alternative<NewPage>(step)) {

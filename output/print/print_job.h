@@ -30,20 +30,20 @@ struct DesignPicture {
 };
 
 // What the print command reads from the main window: the ten "Print Options" ticks and the
-// pictures of the ten slots (index 0 is kind 1), with the chosen print layout and where each
-// queue's calibration is kept.
+// pictures of the ten slots (each kind at its Kind::index()), with the chosen print layout and
+// where each queue's calibration is kept.
 struct PrintSelection {
     KindFlags ticked{};
-    std::array<QImage, 10> pictures;
-    std::array<FitMode, 10> fitModes{}; // how each slot's picture fills its cover; Stretch unless set
-    std::array<CoverText, 10> texts; // drawn over each cover's picture, sharp at print resolution
+    std::array<QImage, kCoverKindCount> pictures;
+    std::array<FitMode, kCoverKindCount> fitModes{}; // how each slot's picture fills its cover; Stretch unless set
+    std::array<CoverText, kCoverKindCount> texts; // drawn over each cover's picture, sharp at print resolution
     // For each slot whose picture is an unedited JPEG file, the file's bytes as read at the pick
     // (empty for the others): the job may carry the file instead of the pixels.
-    std::array<QByteArray, 10> originalJpegs;
+    std::array<QByteArray, kCoverKindCount> originalJpegs;
     // Each cover's design (background, further pictures, track lists, end strips); plain unless set.
-    std::array<CoverDesign, 10> designs;
+    std::array<CoverDesign, kCoverKindCount> designs;
     // The further pictures each design's picture layers name by index.
-    std::array<std::vector<DesignPicture>, 10> designPictures;
+    std::array<std::vector<DesignPicture>, kCoverKindCount> designPictures;
     PrintLayoutSettings layout;
     // The calibration of a queue for pages of that orientation; none when not set.
     std::function<Calibration(const QString& queue, Orientation orientation)> calibrationOf;

@@ -13,13 +13,13 @@ namespace kavi {
 ScreenPagePrinter::ScreenPagePrinter(const std::vector<RenderedPage>& pages, double pixelsPerInch)
     : pages_(pages), ppi_(pixelsPerInch) {}
 
-bool ScreenPagePrinter::setPaperSize(int code) {
-    paper_ = code;
+bool ScreenPagePrinter::setPaperSize(Paper paper) {
+    paper_ = paper;
     return true;
 }
 
-bool ScreenPagePrinter::setOrientation(int code) {
-    orientation_ = code;
+bool ScreenPagePrinter::setOrientation(Orientation orientation) {
+    orientation_ = orientation;
     return true;
 }
 
@@ -28,14 +28,14 @@ PreviewPage& ScreenPagePrinter::current() {
     return shown_[page_];
 }
 
-LengthPoint ScreenPagePrinter::onSheet(double x, double y) const {
+LengthPoint ScreenPagePrinter::onSheet(LengthPoint fromCorner) const {
     const LengthRect corner = page_ < pages_.size() ? pages_[page_].printable : LengthRect{};
-    return {corner.left + Length::fromTwips(x), corner.top + Length::fromTwips(y)};
+    return {corner.left + fromCorner.x, corner.top + fromCorner.y};
 }
 
-LengthRect ScreenPagePrinter::onSheet(double x, double y, double width, double height) const {
-    const LengthPoint at = onSheet(x, y);
-    return {at.x, at.y, Length::fromTwips(width), Length::fromTwips(height)};
+LengthRect ScreenPagePrinter::onSheet(const LengthRect& fromCorner) const {
+    const LengthPoint at = onSheet(LengthPoint{fromCorner.left, fromCorner.top});
+    return {at.x, at.y, fromCorner.width, fromCorner.height};
 }
 
 // The source part of the picture, as large as it shows on the screen at 100%; a smaller part keeps
@@ -62,16 +62,15 @@ bool ScreenPagePrinter::addCopy(const QImage& picture, const QRectF& source, con
     return true;
 }
 
-bool ScreenPagePrinter::drawPicture(const QImage& picture, double x, double y, double width, double height) {
-    return addCopy(picture, QRectF(picture.rect()), onSheet(x, y, width, height), false);
+bool ScreenPagePrinter::drawPicture(const QImage& picture, const LengthRect& at) {
+    return addCopy(picture, QRectF(picture.rect()), onSheet(at), false);
 }
 
-bool ScreenPagePrinter::drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
-                                           const LengthRect& clip) {
-    if (picture.isNull() || width <= 0 || height <= 0) return false;
+bool ScreenPagePrinter::drawClippedPicture(const QImage& picture, const LengthRect& at, const LengthRect& clip) {
+    if (picture.isNull() || at.width <= Length() || at.height <= Length()) return false;
     // Only the part inside the clip is copied, from the matching part of the picture.
-    const LengthRect whole = onSheet(x, y, width, height);
-    const LengthPoint clipCorner = onSheet(0, 0);
+    const LengthRect whole = onSheet(at);
+    const LengthPoint clipCorner = onSheet(LengthPoint{});
     const Length left = std::max(whole.left, clipCorner.x + clip.left);
     const Length top = std::max(whole.top, clipCorner.y + clip.top);
     const Length right = std::min(whole.right(), clipCorner.x + clip.left + clip.width);
@@ -83,13 +82,12 @@ bool ScreenPagePrinter::drawClippedPicture(const QImage& picture, double x, doub
     return addCopy(picture, source, {left, top, right - left, bottom - top}, false);
 }
 
-bool ScreenPagePrinter::drawTranslucentPicture(const QImage& picture, double x, double y, double width, double height) {
-    return addCopy(picture, QRectF(picture.rect()), onSheet(x, y, width, height), true);
+bool ScreenPagePrinter::drawTranslucentPicture(const QImage& picture, const LengthRect& at) {
+    return addCopy(picture, QRectF(picture.rect()), onSheet(at), true);
 }
 
-bool ScreenPagePrinter::drawTextOutlines(const CoverTextOutlines& text, double x, double y, double width, double height,
-                                         LengthSize coverSize) {
-    const LengthRect at = onSheet(x, y, width, height);
+bool ScreenPagePrinter::drawTextOutlines(const CoverTextOutlines& text, const LengthRect& cover, LengthSize coverSize) {
+    const LengthRect at = onSheet(cover);
     if (text.empty() || coverSize.width <= Length() || coverSize.height <= Length()) return false;
     const QSize size(std::max(1, int(std::ceil(at.width.inches() * ppi_))),
                      std::max(1, int(std::ceil(at.height.inches() * ppi_))));
@@ -105,8 +103,8 @@ bool ScreenPagePrinter::drawTextOutlines(const CoverTextOutlines& text, double x
     return true;
 }
 
-bool ScreenPagePrinter::drawLine(double x1, double y1, double x2, double y2, double width) {
-    current().lines.push_back({onSheet(x1, y1), onSheet(x2, y2), Length::fromTwips(width)});
+bool ScreenPagePrinter::drawLine(LengthPoint from, LengthPoint to, Length width) {
+    current().lines.push_back({onSheet(from), onSheet(to), width});
     return true;
 }
 

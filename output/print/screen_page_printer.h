@@ -38,35 +38,34 @@ public:
     std::vector<PreviewPage> takePages() { return std::move(shown_); }
 
     bool setFollowDefault(bool) override { return true; }
-    bool setPaperSize(int code) override;
-    bool setOrientation(int code) override;
-    int paperSize() const override { return paper_; }
-    int orientation() const override { return orientation_; }
-    bool drawPicture(const QImage& picture, double x, double y, double width, double height) override;
-    bool drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
-                            const LengthRect& clip) override;
-    bool drawTranslucentPicture(const QImage& picture, double x, double y, double width, double height) override;
-    bool drawTextOutlines(const CoverTextOutlines& text, double x, double y, double width, double height,
-                          LengthSize coverSize) override;
+    bool setPaperSize(Paper paper) override;
+    bool setOrientation(Orientation orientation) override;
+    Paper paperSize() const override { return paper_; }
+    Orientation orientation() const override { return orientation_; }
+    bool drawPicture(const QImage& picture, const LengthRect& at) override;
+    bool drawClippedPicture(const QImage& picture, const LengthRect& at, const LengthRect& clip) override;
+    bool drawTranslucentPicture(const QImage& picture, const LengthRect& at) override;
+    bool drawTextOutlines(const CoverTextOutlines& text, const LengthRect& cover, LengthSize coverSize) override;
     bool newPage() override;
     bool endDocument() override { return true; }
     void printNextJobToFile(const QString&) override {}
     std::optional<LengthRect> printableArea(Paper, Orientation) override { return std::nullopt; }
     QString nextJobPrinter() override { return {}; }
-    bool drawLine(double x1, double y1, double x2, double y2, double width) override;
+    bool drawLine(LengthPoint from, LengthPoint to, Length width) override;
     void setCopies(int) override {}
 
 private:
-    // A rectangle in twips from the current page's printable corner, on the sheet.
-    LengthRect onSheet(double x, double y, double width, double height) const;
-    LengthPoint onSheet(double x, double y) const;
+    // A rectangle or point from the current page's printable corner, on the sheet.
+    LengthRect onSheet(const LengthRect& fromCorner) const;
+    LengthPoint onSheet(LengthPoint fromCorner) const;
     PreviewPage& current();
     bool addCopy(const QImage& picture, const QRectF& source, const LengthRect& at, bool translucent);
 
     const std::vector<RenderedPage>& pages_;
     double ppi_;
     std::size_t page_ = 0;
-    int paper_ = 1, orientation_ = 1;
+    Paper paper_ = Paper::Letter;
+    Orientation orientation_ = Orientation::Portrait;
     std::vector<PreviewPage> shown_;
 };
 

@@ -123,17 +123,17 @@ bool CupsPrinterObject::setFollowDefault(bool follow) {
     return true;
 }
 
-bool CupsPrinterObject::setPaperSize(int code) {
-    const std::optional<Paper> paper = paperOfCode(code);
-    if (!paper) return false;
-    paper_ = *paper;
+// The enums name every paper and orientation the printer knows; a value cast from any other code is
+// refused, as the printer's codes other than those are.
+bool CupsPrinterObject::setPaperSize(Paper paper) {
+    if (!paperOfCode(printerCode(paper))) return false;
+    paper_ = paper;
     return true;
 }
 
-bool CupsPrinterObject::setOrientation(int code) {
-    const std::optional<Orientation> orientation = orientationOfCode(code);
-    if (!orientation) return false;
-    orientation_ = *orientation;
+bool CupsPrinterObject::setOrientation(Orientation orientation) {
+    if (!orientationOfCode(printerCode(orientation))) return false;
+    orientation_ = orientation;
     return true;
 }
 
@@ -233,75 +233,69 @@ void CupsPrinterObject::discardJob() {
     jobOptions_.clear();
 }
 
-bool CupsPrinterObject::drawPicture(const QImage& picture, double x, double y, double width, double height) {
-    return placePicture(picture, x, y, width, height, std::nullopt);
+pdf::Document::ClipRect CupsPrinterObject::onPage(const LengthRect& r) const {
+    return {origin_.left + r.left.points(), origin_.top + r.top.points(), r.width.points(), r.height.points()};
 }
 
-bool CupsPrinterObject::drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
-                                           const LengthRect& clip) {
-    return placePicture(picture, x, y, width, height, clip);
+bool CupsPrinterObject::drawPicture(const QImage& picture, const LengthRect& at) {
+    return placePicture(picture, at, std::nullopt);
 }
 
-bool CupsPrinterObject::placePicture(const QImage& picture, double x, double y, double width, double height,
+bool CupsPrinterObject::drawClippedPicture(const QImage& picture, const LengthRect& at, const LengthRect& clip) {
+    return placePicture(picture, at, clip);
+}
+
+bool CupsPrinterObject::placePicture(const QImage& picture, const LengthRect& at,
                                      const std::optional<LengthRect>& clip) {
-    if (picture.isNull() || width <= 0 || height <= 0) return false;
+    if (picture.isNull() || at.width <= Length() || at.height <= Length()) return false;
     if (clip && (clip->width <= Length() || clip->height <= Length())) return false;
     if (!ensureJob()) return false;
     pictures_.push_back(opaqueRgb32(picture));
     const QImage& pixels = pictures_.back();
     const pdf::BgrxPixels bgrx{pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()};
-    const double left = origin_.left + Length::fromTwips(x).points(), top = origin_.top + Length::fromTwips(y).points();
-    const double w = Length::fromTwips(width).points(), h = Length::fromTwips(height).points();
-    if (clip)
-        job_->drawPicture(bgrx, left, top, w, h,
-                          {origin_.left + clip->left.points(), origin_.top + clip->top.points(), clip->width.points(),
-                           clip->height.points()});
-    else job_->drawPicture(bgrx, left, top, w, h);
+    const pdf::Document::ClipRect r = onPage(at);
+    if (clip) job_->drawPicture(bgrx, r.x, r.y, r.width, r.height, onPage(*clip));
+    else job_->drawPicture(bgrx, r.x, r.y, r.width, r.height);
     return true;
 }
 
-bool CupsPrinterObject::drawTranslucentPicture(const QImage& picture, double x, double y, double width, double height) {
-    if (picture.isNull() || width <= 0 || height <= 0) return false;
+bool CupsPrinterObject::drawTranslucentPicture(const QImage& picture, const LengthRect& at) {
+    if (picture.isNull() || at.width <= Length() || at.height <= Length()) return false;
     if (!ensureJob()) return false;
     pictures_.push_back(picture.convertToFormat(QImage::Format_ARGB32)); // coverage in the fourth byte
     const QImage& pixels = pictures_.back();
-    job_->drawTranslucentPicture({pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()},
-                                 origin_.left + Length::fromTwips(x).points(),
-                                 origin_.top + Length::fromTwips(y).points(), Length::fromTwips(width).points(),
-                                 Length::fromTwips(height).points());
+    const pdf::Document::ClipRect r = onPage(at);
+    job_->drawTranslucentPicture({pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()}, r.x, r.y,
+                                 r.width, r.height);
     return true;
 }
 
-bool CupsPrinterObject::drawJpegPicture(const QImage& picture, const QByteArray& jpeg, double x, double y, double width,
-                                        double height) {
-    if (picture.isNull() || width <= 0 || height <= 0) return false;
+bool CupsPrinterObject::drawJpegPicture(const QImage& picture, const QByteArray& jpeg, const LengthRect& at) {
+    if (picture.isNull() || at.width <= Length() || at.height <= Length()) return false;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(jpeg.constData());
     const std::optional<raster::JpegFrame> frame = raster::readJpegFrame(bytes, std::size_t(jpeg.size()));
-    if (!frame || !raster::isPortableJpeg(*frame)) return drawPicture(picture, x, y, width, height);
+    if (!frame || !raster::isPortableJpeg(*frame)) return drawPicture(picture, at);
     if (!ensureJob()) return false;
     jpegs_.push_back(jpeg); // shares the bytes: the pointer below stays valid while the job holds them
-    return job_->drawJpeg(bytes, std::size_t(jpeg.size()), origin_.left + Length::fromTwips(x).points(),
-                          origin_.top + Length::fromTwips(y).points(), Length::fromTwips(width).points(),
-                          Length::fromTwips(height).points());
+    const pdf::Document::ClipRect r = onPage(at);
+    return job_->drawJpeg(bytes, std::size_t(jpeg.size()), r.x, r.y, r.width, r.height);
 }
 
-bool CupsPrinterObject::drawTextOutlines(const CoverTextOutlines& text, double x, double y, double width, double height,
-                                         LengthSize coverSize) {
-    if (text.empty() || width <= 0 || height <= 0 || coverSize.width <= Length() || coverSize.height <= Length())
+bool CupsPrinterObject::drawTextOutlines(const CoverTextOutlines& text, const LengthRect& cover, LengthSize coverSize) {
+    if (text.empty() || cover.width <= Length() || cover.height <= Length() || coverSize.width <= Length() ||
+        coverSize.height <= Length())
         return false;
     if (!ensureJob()) return false;
-    const double left = origin_.left + Length::fromTwips(x).points(), top = origin_.top + Length::fromTwips(y).points();
-    const double w = Length::fromTwips(width).points(), h = Length::fromTwips(height).points();
-    job_->drawTextOutlines(text, {left, top, w / coverSize.width.points(), h / coverSize.height.points()},
-                           {left, top, w, h});
+    const pdf::Document::ClipRect r = onPage(cover);
+    job_->drawTextOutlines(text, {r.x, r.y, r.width / coverSize.width.points(), r.height / coverSize.height.points()},
+                           r);
     return true;
 }
 
-bool CupsPrinterObject::drawLine(double x1, double y1, double x2, double y2, double width) {
-    if (width <= 0 || !ensureJob()) return false;
-    const auto x = [this](double twips) { return origin_.left + Length::fromTwips(twips).points(); };
-    const auto y = [this](double twips) { return origin_.top + Length::fromTwips(twips).points(); };
-    job_->drawLine(x(x1), y(y1), x(x2), y(y2), Length::fromTwips(width).points());
+bool CupsPrinterObject::drawLine(LengthPoint from, LengthPoint to, Length width) {
+    if (width <= Length() || !ensureJob()) return false;
+    job_->drawLine(origin_.left + from.x.points(), origin_.top + from.y.points(), origin_.left + to.x.points(),
+                   origin_.top + to.y.points(), width.points());
     return true;
 }
 
@@ -348,29 +342,26 @@ bool CupsPrinterObject::endDocument() {
     return sent;
 }
 
-bool CupsPrinterObject::drawPictureInRing(const QImage& picture, const QByteArray& jpeg, double x, double y,
-                                          double width, double height, const RingOnSheet& ring) {
-    if (picture.isNull() || width <= 0 || height <= 0 || ring.outerRadius <= Length()) return false;
+bool CupsPrinterObject::drawPictureInRing(const QImage& picture, const QByteArray& jpeg, const LengthRect& at,
+                                          const RingOnSheet& ring) {
+    if (picture.isNull() || at.width <= Length() || at.height <= Length() || ring.outerRadius <= Length()) return false;
     if (!ensureJob()) return false;
-    const double left = origin_.left + Length::fromTwips(x).points(), top = origin_.top + Length::fromTwips(y).points();
-    const double w = Length::fromTwips(width).points(), h = Length::fromTwips(height).points();
+    const pdf::Document::ClipRect r = onPage(at);
     pdf::Document::ClipRing clip{origin_.left + ring.centre.x.points(), origin_.top + ring.centre.y.points(),
                                  ring.outerRadius.points(), ring.holeRadius.points(), std::nullopt};
-    if (const std::optional<LengthRect> cut = ring.cutBox())
-        clip.cut = pdf::Document::ClipRect{origin_.left + cut->left.points(), origin_.top + cut->top.points(),
-                                           cut->width.points(), cut->height.points()};
+    if (const std::optional<LengthRect> cut = ring.cutBox()) clip.cut = onPage(*cut);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(jpeg.constData());
     if (!jpeg.isEmpty()) {
         const std::optional<raster::JpegFrame> frame = raster::readJpegFrame(bytes, std::size_t(jpeg.size()));
         if (frame && raster::isPortableJpeg(*frame)) {
             jpegs_.push_back(jpeg);
-            return job_->drawJpegInRing(bytes, std::size_t(jpeg.size()), left, top, w, h, clip);
+            return job_->drawJpegInRing(bytes, std::size_t(jpeg.size()), r.x, r.y, r.width, r.height, clip);
         }
     }
     pictures_.push_back(opaqueRgb32(picture));
     const QImage& pixels = pictures_.back();
-    job_->drawPictureInRing({pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()}, left, top, w,
-                            h, clip);
+    job_->drawPictureInRing({pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()}, r.x, r.y,
+                            r.width, r.height, clip);
     return true;
 }
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The printer object: the application-wide handle on the system printer. Positions and sizes are in
-// twips from the top-left corner of the printable area. Paper size (1 Letter, 5 Legal, 9 A4) and
-// orientation (1 portrait, 2 landscape) are settings that persist from one job to the next.
-// A job starts with the first drawing or new page and is handed to the spooler at end document.
+// The printer object: the application-wide handle on the system printer. Positions and sizes are
+// lengths from the top-left corner of the printable area. Paper size and orientation are settings
+// that persist from one job to the next. A job starts with the first drawing or new page and is
+// handed to the spooler at end document.
 #include "covers/disc_page.h"
 #include "covers/length.h"
 #include "covers/paper.h"
@@ -23,46 +23,54 @@ namespace kavi {
 
 class PrinterSystem;
 
+// A point or rectangle on the sheet as the printer object takes it: measured from the corner of the
+// printable area that lies at printable.
+constexpr LengthPoint fromPrintableCorner(LengthPoint onSheet, const LengthRect& printable) {
+    return {onSheet.x - printable.left, onSheet.y - printable.top};
+}
+constexpr LengthRect fromPrintableCorner(const LengthRect& onSheet, const LengthRect& printable) {
+    return {onSheet.left - printable.left, onSheet.top - printable.top, onSheet.width, onSheet.height};
+}
+
 class PrinterObject {
 public:
     virtual ~PrinterObject() = default;
     // When set, each job goes to whatever printer is the system default at that moment.
     // Fails when that cannot succeed: no printer is installed, or none is the default.
     virtual bool setFollowDefault(bool follow) = 0;
-    virtual bool setPaperSize(int code) = 0; // fails for codes other than 1, 5 and 9
-    virtual bool setOrientation(int code) = 0; // fails for codes other than 1 and 2
-    virtual int paperSize() const = 0;
-    virtual int orientation() const = 0;
+    // Fails, changing nothing, for a value that is none of the papers (orientations) the enum names.
+    virtual bool setPaperSize(Paper paper) = 0;
+    virtual bool setOrientation(Orientation orientation) = 0;
+    virtual Paper paperSize() const = 0;
+    virtual Orientation orientation() const = 0;
     // Draws the whole picture stretched into the rectangle; fails for an empty picture.
-    virtual bool drawPicture(const QImage& picture, double x, double y, double width, double height) = 0;
-    // The same, showing only what falls inside the clip rectangle (twips, from the same corner).
-    virtual bool drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
-                                    const LengthRect& clip) = 0;
+    virtual bool drawPicture(const QImage& picture, const LengthRect& at) = 0;
+    // The same, showing only what falls inside the clip rectangle (from the same corner).
+    virtual bool drawClippedPicture(const QImage& picture, const LengthRect& at, const LengthRect& clip) = 0;
     // Draws a picture with transparent parts (cover text) over what is already on the page. An
     // object that cannot show through draws it as an ordinary picture.
-    virtual bool drawTranslucentPicture(const QImage& picture, double x, double y, double width, double height) {
-        return drawPicture(picture, x, y, width, height);
+    virtual bool drawTranslucentPicture(const QImage& picture, const LengthRect& at) {
+        return drawPicture(picture, at);
     }
     // Draws a picture that is exactly the decoded JPEG file jpeg (its bytes as read when it was
     // picked): a printer that can carry the file itself does so; any other, and any file it cannot
     // carry, draws the picture's pixels as drawPicture does.
-    virtual bool drawJpegPicture(const QImage& picture, const QByteArray& /*jpeg*/, double x, double y, double width,
-                                 double height) {
-        return drawPicture(picture, x, y, width, height);
+    virtual bool drawJpegPicture(const QImage& picture, const QByteArray& /*jpeg*/, const LengthRect& at) {
+        return drawPicture(picture, at);
     }
-    // Draws cover text as vector outlines over the cover lying at the rectangle (twips, from the
-    // same corner), whose real size is coverSize, cut off at the cover's edges. False, with nothing
+    // Draws cover text as vector outlines over the cover lying at the rectangle (from the same
+    // corner), whose real size is coverSize, cut off at the cover's edges. False, with nothing
     // drawn, when the printer object cannot draw outlines: the text then comes as pictures.
-    virtual bool drawTextOutlines(const CoverTextOutlines& /*text*/, double /*x*/, double /*y*/, double /*width*/,
-                                  double /*height*/, LengthSize /*coverSize*/) {
+    virtual bool drawTextOutlines(const CoverTextOutlines& /*text*/, const LengthRect& /*cover*/,
+                                  LengthSize /*coverSize*/) {
         return false;
     }
     // Draws the picture (an unedited JPEG file's bytes too, as drawJpegPicture takes them; else empty)
-    // stretched into the rectangle, showing only inside the ring of a disc label (twips, from the same
+    // stretched into the rectangle, showing only inside the ring of a disc label (from the same
     // corner): nothing outside its outer circle, in its hole or outside its cut box. False, with nothing
     // drawn, where the printer object cannot clip to a ring.
-    virtual bool drawPictureInRing(const QImage& /*picture*/, const QByteArray& /*jpeg*/, double /*x*/, double /*y*/,
-                                   double /*width*/, double /*height*/, const RingOnSheet& /*ring*/) {
+    virtual bool drawPictureInRing(const QImage& /*picture*/, const QByteArray& /*jpeg*/, const LengthRect& /*at*/,
+                                   const RingOnSheet& /*ring*/) {
         return false;
     }
     // Pages begun from now on are portrait sheets of this size (label stock for a disc tray) instead of the
@@ -87,8 +95,8 @@ public:
     virtual std::optional<LengthRect> printableArea(Paper paper, Orientation orientation) = 0;
     // The queue the next job goes to; empty for a PDF file or when there is none.
     virtual QString nextJobPrinter() = 0;
-    // Draws a black line of the given width (twips) on the current page, from the printable area's corner.
-    virtual bool drawLine(double x1, double y1, double x2, double y2, double width) = 0;
+    // Draws a black line of the given width on the current page, from the printable area's corner.
+    virtual bool drawLine(LengthPoint from, LengthPoint to, Length width) = 0;
     // How many copies of the next job the printer makes (1 unless set); it goes back to 1 after the job.
     virtual void setCopies(int copies) = 0;
 };
@@ -110,37 +118,35 @@ public:
     explicit CupsPrinterObject(PrinterSystem& printers);
     ~CupsPrinterObject() override;
     bool setFollowDefault(bool follow) override;
-    bool setPaperSize(int code) override;
-    bool setOrientation(int code) override;
-    int paperSize() const override { return printerCode(paper_); }
-    int orientation() const override { return printerCode(orientation_); }
-    bool drawPicture(const QImage& picture, double x, double y, double width, double height) override;
-    bool drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
-                            const LengthRect& clip) override;
-    bool drawTranslucentPicture(const QImage& picture, double x, double y, double width, double height) override;
+    bool setPaperSize(Paper paper) override;
+    bool setOrientation(Orientation orientation) override;
+    Paper paperSize() const override { return paper_; }
+    Orientation orientation() const override { return orientation_; }
+    bool drawPicture(const QImage& picture, const LengthRect& at) override;
+    bool drawClippedPicture(const QImage& picture, const LengthRect& at, const LengthRect& clip) override;
+    bool drawTranslucentPicture(const QImage& picture, const LengthRect& at) override;
     // The file's bytes go into the job (DCTDecode) when a PDF reader takes them as they are.
-    bool drawJpegPicture(const QImage& picture, const QByteArray& jpeg, double x, double y, double width,
-                         double height) override;
+    bool drawJpegPicture(const QImage& picture, const QByteArray& jpeg, const LengthRect& at) override;
     // Outlines and invisible words in the job's PDF.
-    bool drawTextOutlines(const CoverTextOutlines& text, double x, double y, double width, double height,
-                          LengthSize coverSize) override;
+    bool drawTextOutlines(const CoverTextOutlines& text, const LengthRect& cover, LengthSize coverSize) override;
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;
     bool printNextJobToQueue(const QString& queue) override;
     std::optional<LengthRect> printableArea(Paper paper, Orientation orientation) override;
     QString nextJobPrinter() override;
-    bool drawLine(double x1, double y1, double x2, double y2, double width) override;
+    bool drawLine(LengthPoint from, LengthPoint to, Length width) override;
     void setCopies(int copies) override;
     // A ring clip in the job's PDF (disc labels).
-    bool drawPictureInRing(const QImage& picture, const QByteArray& jpeg, double x, double y, double width,
-                           double height, const RingOnSheet& ring) override;
+    bool drawPictureInRing(const QImage& picture, const QByteArray& jpeg, const LengthRect& at,
+                           const RingOnSheet& ring) override;
     bool setOwnSheetSize(std::optional<LengthSize> sheet) override;
     std::optional<LengthRect> printableAreaOfSheet(LengthSize sheet) override;
 
 private:
-    bool placePicture(const QImage& picture, double x, double y, double width, double height,
-                      const std::optional<LengthRect>& clip);
+    bool placePicture(const QImage& picture, const LengthRect& at, const std::optional<LengthRect>& clip);
+    // A rectangle from the current page's printable corner, in the PDF's points from the sheet's corner.
+    pdf::Document::ClipRect onPage(const LengthRect& r) const;
     bool ensureJob();
     bool beginPage();
     bool sendJob();

@@ -57,34 +57,40 @@ bool RecordingPrinter::setFollowDefault(bool follow) {
     return true;
 }
 
-bool RecordingPrinter::setPaperSize(int code) {
-    if (!record(QStringLiteral("paper %1").arg(code), "paper")) return false;
-    paper = code;
+namespace {
+// A rectangle as the recording shows it: "X,Y WxH" in twips.
+QString twipsOf(const LengthRect& r) {
+    return QStringLiteral("%1,%2 %3x%4")
+        .arg(r.left.twips())
+        .arg(r.top.twips())
+        .arg(r.width.twips())
+        .arg(r.height.twips());
+}
+} // namespace
+
+bool RecordingPrinter::setPaperSize(Paper value) {
+    if (!record(QStringLiteral("paper %1").arg(printerCode(value)), "paper")) return false;
+    paper = value;
     return true;
 }
 
-bool RecordingPrinter::setOrientation(int code) {
-    if (!record(QStringLiteral("orientation %1").arg(code), "orientation")) return false;
-    orient = code;
+bool RecordingPrinter::setOrientation(Orientation value) {
+    if (!record(QStringLiteral("orientation %1").arg(printerCode(value)), "orientation")) return false;
+    orient = value;
     return true;
 }
 
-bool RecordingPrinter::drawPicture(const QImage& picture, double x, double y, double width, double height) {
+bool RecordingPrinter::drawPicture(const QImage& picture, const LengthRect& at) {
     const QString name = picture.isNull() ? QStringLiteral("(none)") : picture.text("slot");
-    const bool ok =
-        record(QStringLiteral("draw %1 %2,%3 %4x%5").arg(name).arg(x).arg(y).arg(width).arg(height), "draw");
+    const bool ok = record(QStringLiteral("draw %1 %2").arg(name, twipsOf(at)), "draw");
     return ok && !picture.isNull();
 }
 
-bool RecordingPrinter::drawPictureInRing(const QImage& picture, const QByteArray&, double x, double y, double width,
-                                         double height, const RingOnSheet& ring) {
+bool RecordingPrinter::drawPictureInRing(const QImage& picture, const QByteArray&, const LengthRect& at,
+                                         const RingOnSheet& ring) {
     const QString name = picture.isNull() ? QStringLiteral("(none)") : picture.text("slot");
-    return record(QStringLiteral("ring %1 %2,%3 %4x%5 centre %6,%7 outer %8 hole %9")
-                      .arg(name)
-                      .arg(x)
-                      .arg(y)
-                      .arg(width)
-                      .arg(height)
+    return record(QStringLiteral("ring %1 %2 centre %3,%4 outer %5 hole %6")
+                      .arg(name, twipsOf(at))
                       .arg(ring.centre.x.twips())
                       .arg(ring.centre.y.twips())
                       .arg(ring.outerRadius.twips())
@@ -92,20 +98,9 @@ bool RecordingPrinter::drawPictureInRing(const QImage& picture, const QByteArray
                   QStringLiteral("draw"));
 }
 
-bool RecordingPrinter::drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
-                                          const LengthRect& clip) {
+bool RecordingPrinter::drawClippedPicture(const QImage& picture, const LengthRect& at, const LengthRect& clip) {
     const QString name = picture.isNull() ? QStringLiteral("(none)") : picture.text("slot");
-    const bool ok = record(QStringLiteral("draw %1 %2,%3 %4x%5 clip %6,%7 %8x%9")
-                               .arg(name)
-                               .arg(x)
-                               .arg(y)
-                               .arg(width)
-                               .arg(height)
-                               .arg(clip.left.twips())
-                               .arg(clip.top.twips())
-                               .arg(clip.width.twips())
-                               .arg(clip.height.twips()),
-                           "draw");
+    const bool ok = record(QStringLiteral("draw %1 %2 clip %3").arg(name, twipsOf(at), twipsOf(clip)), "draw");
     return ok && !picture.isNull();
 }
 
@@ -132,8 +127,14 @@ std::optional<LengthRect> RecordingPrinter::printableArea(Paper paper, Orientati
                       sheet.height - Length::fromInches(top + bottom)};
 }
 
-bool RecordingPrinter::drawLine(double x1, double y1, double x2, double y2, double width) {
-    return record(QStringLiteral("line %1,%2 %3,%4 w%5").arg(x1).arg(y1).arg(x2).arg(y2).arg(width), "line");
+bool RecordingPrinter::drawLine(LengthPoint from, LengthPoint to, Length width) {
+    return record(QStringLiteral("line %1,%2 %3,%4 w%5")
+                      .arg(from.x.twips())
+                      .arg(from.y.twips())
+                      .arg(to.x.twips())
+                      .arg(to.y.twips())
+                      .arg(width.twips()),
+                  "line");
 }
 
 void RecordingPrinter::setCopies(int copies) { ops.push_back(QStringLiteral("copies %1").arg(copies)); }

@@ -150,22 +150,22 @@ public:
 
 // The printer object: keeps every operation in order as a line of text, e.g. "paper 5",
 // "draw Image4 0,0 15390x10260" (the picture named by its "slot" text, "(none)" when empty),
-// "end document". Paper size and orientation persist like the real object's; steps named in
+// "end document": papers and orientations by the printer's codes, lengths in twips from the
+// printable corner. Paper size and orientation persist like the real object's; steps named in
 // `failing` ("follow", "paper", "orientation", "draw", "new page", "end document") fail.
 class RecordingPrinter final : public PrinterObject {
 public:
     bool setFollowDefault(bool follow) override;
-    bool setPaperSize(int code) override;
-    bool setOrientation(int code) override;
-    int paperSize() const override { return paper; }
-    int orientation() const override { return orient; }
-    bool drawPicture(const QImage& picture, double x, double y, double width, double height) override;
+    bool setPaperSize(Paper paper) override;
+    bool setOrientation(Orientation orientation) override;
+    Paper paperSize() const override { return paper; }
+    Orientation orientation() const override { return orient; }
+    bool drawPicture(const QImage& picture, const LengthRect& at) override;
     // Recorded as the draw followed by " clip X,Y WxH".
-    bool drawClippedPicture(const QImage& picture, double x, double y, double width, double height,
-                            const LengthRect& clip) override;
-    // Recorded as "ring NAME X,Y WxH centre CX,CY outer R hole H" (twips, from the printable corner).
-    bool drawPictureInRing(const QImage& picture, const QByteArray& jpeg, double x, double y, double width,
-                           double height, const RingOnSheet& ring) override;
+    bool drawClippedPicture(const QImage& picture, const LengthRect& at, const LengthRect& clip) override;
+    // Recorded as "ring NAME X,Y WxH centre CX,CY outer R hole H".
+    bool drawPictureInRing(const QImage& picture, const QByteArray& jpeg, const LengthRect& at,
+                           const RingOnSheet& ring) override;
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;
@@ -174,7 +174,7 @@ public:
     // Queries record nothing; lines and copies are recorded as "line ..." and "copies N".
     std::optional<LengthRect> printableArea(Paper paper, Orientation orientation) override;
     QString nextJobPrinter() override { return nextQueue.isEmpty() ? printerName : nextQueue; }
-    bool drawLine(double x1, double y1, double x2, double y2, double width) override;
+    bool drawLine(LengthPoint from, LengthPoint to, Length width) override;
     void setCopies(int copies) override;
     std::vector<QString> ops;
     // The printable margins (inches: left, top, right, bottom) of every page as it is drawn; none
@@ -185,7 +185,8 @@ public:
     // Margins of other queues than the default (as margins above), by name.
     std::map<QString, std::array<double, 4>> queueMargins;
     std::vector<QString> failing;
-    int paper = 1, orient = 1;
+    Paper paper = Paper::Letter;
+    Orientation orient = Orientation::Portrait;
     bool followDefault = false;
     bool pointerBusyAtEnd = false; // whether the busy pointer showed at the last end document
 

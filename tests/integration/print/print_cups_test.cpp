@@ -127,7 +127,7 @@ TEST_F(PrintThroughCups, DvdPrintsOneLegalLandscapePageAtRealSizeFromThePrintabl
     print(s);
     EXPECT_EQ(cups->completedJobs(), before + 1);
     EXPECT_EQ(cups->lastJobAttribute("print-scaling"), "none");
-    EXPECT_EQ(printer.paperSize(), 1) << "Letter again after a Legal kind";
+    EXPECT_EQ(printer.paperSize(), Paper::Letter) << "Letter again after a Legal kind";
 
     const QString pdf = cups->jobFile("KaviA");
     const auto sizes = pdfPageSizes(pdf);

@@ -51,8 +51,8 @@ TEST(CalibrationJob, OnePortraitAndOneLandscapePageFromThePrintableCornerThenThe
     for (const PaperChoice choice : {PaperChoice::LetterAndLegal, PaperChoice::A4}) {
         RecordingPrinter printer;
         printer.margins = std::array<double, 4>{0.25, 0.5, 0.3, 0.2};
-        printer.paper = 5;
-        printer.orient = 2;
+        printer.paper = Paper::Legal;
+        printer.orient = Orientation::Landscape;
         ASSERT_TRUE(printCalibrationJob(printer, choice));
         const Paper paper = choice == PaperChoice::A4 ? Paper::A4 : Paper::Letter;
         const std::vector<QString>& ops = printer.ops;

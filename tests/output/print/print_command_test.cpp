@@ -51,14 +51,10 @@ struct SingleRow {
 Ops planOps(const PrintJob& job) {
     kavi::testing::RecordingPrinter printer;
     for (const PrintStep& step : printSteps(job)) {
-        if (const auto* paper = std::get_if<SetPaper>(&step)) printer.setPaperSize(printerCode(paper->paper));
-        if (const auto* turn = std::get_if<SetOrientation>(&step))
-            printer.setOrientation(printerCode(turn->orientation));
-        if (const auto* draw = std::get_if<DrawCover>(&step)) {
-            const LengthRect& r = draw->cover.rect;
-            printer.drawPicture(namedPicture(draw->cover.kind), r.left.twips(), r.top.twips(), r.width.twips(),
-                                r.height.twips());
-        }
+        if (const auto* paper = std::get_if<SetPaper>(&step)) printer.setPaperSize(paper->paper);
+        if (const auto* turn = std::get_if<SetOrientation>(&step)) printer.setOrientation(turn->orientation);
+        if (const auto* draw = std::get_if<DrawCover>(&step))
+            printer.drawPicture(namedPicture(draw->cover.kind), draw->cover.rect);
         if (std::holds_alternative<NewPage>(step)) printer.newPage();
         if (std::holds_alternative<EndDocument>(step)) printer.endDocument();
     }
@@ -89,8 +85,8 @@ TEST(PrintCommand, EverySingleKindRunsItsStepsInOrder) {
         EXPECT_EQ(q.icon, MsgIcon::Information);
         EXPECT_EQ(q.buttons, MsgButtons::OkCancel);
         EXPECT_EQ(q.defaultButton, MsgDefault::First);
-        EXPECT_EQ(t.printer.paperSize(), 1) << "kind " << row.kind;
-        EXPECT_EQ(t.printer.orientation(), 2) << "kind " << row.kind;
+        EXPECT_EQ(t.printer.paperSize(), Paper::Letter) << "kind " << row.kind;
+        EXPECT_EQ(t.printer.orientation(), Orientation::Landscape) << "kind " << row.kind;
     }
 }
 
@@ -146,23 +142,23 @@ TEST(PrintCommand, SendsExactlyThePagePlanOfEveryTickCombination) {
 
 TEST(PrintCommand, CancelSendsNothingAndKeepsTheSettings) {
     TestPlatform t;
-    t.printer.paper = 5;
-    t.printer.orient = 2;
+    t.printer.paper = Paper::Legal;
+    t.printer.orient = Orientation::Landscape;
     t.messages.answers = {MsgResult::Cancel};
     EXPECT_EQ(run(t, tick({1, 2})), Ops{"follow 1"});
-    EXPECT_EQ(t.printer.paperSize(), 5);
-    EXPECT_EQ(t.printer.orientation(), 2);
+    EXPECT_EQ(t.printer.paperSize(), Paper::Legal);
+    EXPECT_EQ(t.printer.orientation(), Orientation::Landscape);
     EXPECT_TRUE(t.printer.followDefault);
 }
 
 TEST(PrintCommand, SettingsPersistFromOneCommandToTheNext) {
     TestPlatform t;
     run(t, tick({6}));
-    EXPECT_EQ(t.printer.orientation(), 2); // PSP leaves landscape behind
+    EXPECT_EQ(t.printer.orientation(), Orientation::Landscape); // PSP leaves landscape behind
     t.printer.ops.clear();
     printCovers(t.platform, tick({4}));
-    EXPECT_EQ(t.printer.paperSize(), 1); // DVD puts Letter back
-    EXPECT_EQ(t.printer.orientation(), 2);
+    EXPECT_EQ(t.printer.paperSize(), Paper::Letter); // DVD puts Letter back
+    EXPECT_EQ(t.printer.orientation(), Orientation::Landscape);
 }
 
 TEST(PrintCommand, ThePointerIsBusyWhileTheJobIsWrittenAndNotAfter) {

@@ -12,6 +12,13 @@
 using namespace kavi;
 using namespace kavi::testing;
 
+namespace {
+// A rectangle from the printable corner, in twips.
+LengthRect twips(double x, double y, double width, double height) {
+    return {Length::fromTwips(x), Length::fromTwips(y), Length::fromTwips(width), Length::fromTwips(height)};
+}
+} // namespace
+
 TEST(PrinterObject, LandscapeMarginsAreThePortraitOnesTurned) {
     const Margins m = turnedForLandscape({10, 40, 30, 20});
     EXPECT_EQ(m.left, 20);
@@ -29,21 +36,21 @@ TEST(PrinterObject, SettingsAndFollowingTheDefault) {
     printers.deviceEntry.clear();
     EXPECT_FALSE(printer.setFollowDefault(true)); // installed, but none is the default
 
-    EXPECT_EQ(printer.paperSize(), 1);
-    EXPECT_EQ(printer.orientation(), 1);
-    EXPECT_FALSE(printer.setPaperSize(8));
-    EXPECT_FALSE(printer.setOrientation(0));
-    EXPECT_TRUE(printer.setPaperSize(9)); // A4
-    EXPECT_EQ(printer.paperSize(), 9);
-    EXPECT_TRUE(printer.setPaperSize(5));
-    EXPECT_TRUE(printer.setOrientation(2));
-    EXPECT_EQ(printer.paperSize(), 5);
-    EXPECT_EQ(printer.orientation(), 2);
+    EXPECT_EQ(printer.paperSize(), Paper::Letter);
+    EXPECT_EQ(printer.orientation(), Orientation::Portrait);
+    EXPECT_FALSE(printer.setPaperSize(static_cast<Paper>(8)));
+    EXPECT_FALSE(printer.setOrientation(static_cast<Orientation>(0)));
+    EXPECT_TRUE(printer.setPaperSize(Paper::A4));
+    EXPECT_EQ(printer.paperSize(), Paper::A4);
+    EXPECT_TRUE(printer.setPaperSize(Paper::Legal));
+    EXPECT_TRUE(printer.setOrientation(Orientation::Landscape));
+    EXPECT_EQ(printer.paperSize(), Paper::Legal);
+    EXPECT_EQ(printer.orientation(), Orientation::Landscape);
 
-    EXPECT_FALSE(printer.drawPicture(QImage(), 0, 0, 100, 100));
+    EXPECT_FALSE(printer.drawPicture(QImage(), twips(0, 0, 100, 100)));
     EXPECT_FALSE(printer.endDocument()); // nothing drawn, nothing to hand over
     // No default printer: drawing fails instead of printing somewhere unexpected.
-    EXPECT_FALSE(printer.drawPicture(darkPicture(4, 4, ""), 0, 0, 100, 100));
+    EXPECT_FALSE(printer.drawPicture(darkPicture(4, 4, ""), twips(0, 0, 100, 100)));
 }
 
 TEST(PrinterObject, PdfJobPlacesCoversAtRealSize) {
@@ -52,9 +59,9 @@ TEST(PrinterObject, PdfJobPlacesCoversAtRealSize) {
     InMemoryPrinters printers;
     CupsPrinterObject printer(printers);
     printer.printNextJobToFile(pdf);
-    printer.setPaperSize(5);
-    printer.setOrientation(2);
-    ASSERT_TRUE(printer.drawPicture(darkPicture(400, 300, "DS"), 1440, 720, 15652.8, 6580.8));
+    printer.setPaperSize(Paper::Legal);
+    printer.setOrientation(Orientation::Landscape);
+    ASSERT_TRUE(printer.drawPicture(darkPicture(400, 300, "DS"), twips(1440, 720, 15652.8, 6580.8)));
     EXPECT_FALSE(QFile::exists(pdf)); // written beside it until the job ends
     ASSERT_TRUE(printer.endDocument());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"covers.pdf"});
@@ -71,8 +78,8 @@ TEST(PrinterObject, PdfJobPlacesCoversAtRealSize) {
     EXPECT_NEAR(box.height() / double(dpi), 4.57, 0.01);
 
     // The next job goes to a printer again, not to the file.
-    printer.setPaperSize(1);
-    EXPECT_FALSE(printer.drawPicture(darkPicture(4, 4, ""), 0, 0, 100, 100));
+    printer.setPaperSize(Paper::Letter);
+    EXPECT_FALSE(printer.drawPicture(darkPicture(4, 4, ""), twips(0, 0, 100, 100)));
 }
 
 TEST(PrinterObject, TwoPagePdfAndAFolderThatIsGone) {
@@ -81,12 +88,12 @@ TEST(PrinterObject, TwoPagePdfAndAFolderThatIsGone) {
     InMemoryPrinters printers;
     CupsPrinterObject printer(printers);
     printer.printNextJobToFile(pdf);
-    printer.setPaperSize(1);
-    printer.setOrientation(1);
-    printer.drawPicture(darkPicture(50, 50, "Front"), 0, 0, 6840, 6840);
-    printer.drawPicture(darkPicture(50, 50, "Inside"), 0, 7563, 6840, 6840);
+    printer.setPaperSize(Paper::Letter);
+    printer.setOrientation(Orientation::Portrait);
+    printer.drawPicture(darkPicture(50, 50, "Front"), twips(0, 0, 6840, 6840));
+    printer.drawPicture(darkPicture(50, 50, "Inside"), twips(0, 7563, 6840, 6840));
     ASSERT_TRUE(printer.newPage());
-    printer.drawPicture(darkPicture(50, 40, "Back"), 0, 0, 8496, 6696);
+    printer.drawPicture(darkPicture(50, 40, "Back"), twips(0, 0, 8496, 6696));
     ASSERT_TRUE(printer.endDocument());
     const auto sizes = pdfPageSizes(pdf);
     ASSERT_EQ(sizes.size(), 2u);
@@ -99,7 +106,7 @@ TEST(PrinterObject, TwoPagePdfAndAFolderThatIsGone) {
 
     const QString lost = dir.filePath("no/such/folder/x.pdf");
     printer.printNextJobToFile(lost);
-    EXPECT_FALSE(printer.drawPicture(darkPicture(4, 4, ""), 0, 0, 100, 100));
+    EXPECT_FALSE(printer.drawPicture(darkPicture(4, 4, ""), twips(0, 0, 100, 100)));
     EXPECT_FALSE(printer.endDocument());
     EXPECT_FALSE(QFile::exists(lost));
 }
@@ -115,9 +122,9 @@ TEST(PrinterObject, TransparentPartsPrintAsPaperAndOtherFormatsKeepTheirColours)
     halfClear.fill(qRgba(10, 10, 10, 0));
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 100; ++x) halfClear.setPixel(x, y, qRgba(10, 10, 10, 255));
-    ASSERT_TRUE(printer.drawPicture(halfClear, 0, 0, 2880, 1440)); // 2 in x 1 in
+    ASSERT_TRUE(printer.drawPicture(halfClear, twips(0, 0, 2880, 1440))); // 2 in x 1 in
     QImage indexed = darkPicture(10, 10, "").convertToFormat(QImage::Format_Indexed8);
-    ASSERT_TRUE(printer.drawPicture(indexed, 0, 2880, 1440, 1440));
+    ASSERT_TRUE(printer.drawPicture(indexed, twips(0, 2880, 1440, 1440)));
     ASSERT_TRUE(printer.endDocument());
 
     const int dpi = 100;
@@ -138,8 +145,8 @@ TEST(PrinterObject, AClippedPictureShowsOnlyInsideItsClip) {
     printer.printNextJobToFile(pdf);
     // A 4 x 1 in picture from 0.5 in left of the corner, cut off to the 2 x 1 in at 1 in, 1 in.
     const LengthRect clip{Length::fromInches(1), Length::fromInches(1), Length::fromInches(2), Length::fromInches(1)};
-    ASSERT_TRUE(printer.drawClippedPicture(darkPicture(40, 10, ""), 720, 1440, 5760, 1440, clip));
-    EXPECT_FALSE(printer.drawClippedPicture(darkPicture(4, 4, ""), 0, 0, 100, 100, LengthRect{}))
+    ASSERT_TRUE(printer.drawClippedPicture(darkPicture(40, 10, ""), twips(720, 1440, 5760, 1440), clip));
+    EXPECT_FALSE(printer.drawClippedPicture(darkPicture(4, 4, ""), twips(0, 0, 100, 100), LengthRect{}))
         << "an empty clip draws nothing";
     ASSERT_TRUE(printer.endDocument());
     const int dpi = 100;
@@ -148,4 +155,35 @@ TEST(PrinterObject, AClippedPictureShowsOnlyInsideItsClip) {
     EXPECT_NEAR(box.top() / double(dpi), 1, 0.02);
     EXPECT_NEAR(box.width() / double(dpi), 2, 0.02);
     EXPECT_NEAR(box.height() / double(dpi), 1, 0.02);
+}
+
+TEST(PrinterObject, OnlyTheNamedPapersAndOrientationsAreTakenAndARefusalKeepsTheJobsPaper) {
+    for (const Paper paper : {Paper::Letter, Paper::Legal, Paper::A4})
+        EXPECT_EQ(paperOfCode(printerCode(paper)), paper);
+    for (const Orientation orientation : {Orientation::Portrait, Orientation::Landscape})
+        EXPECT_EQ(orientationOfCode(printerCode(orientation)), orientation);
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("a4.pdf");
+    InMemoryPrinters printers;
+    CupsPrinterObject printer(printers);
+    printer.printNextJobToFile(pdf);
+    ASSERT_TRUE(printer.setPaperSize(Paper::A4));
+    ASSERT_TRUE(printer.setOrientation(Orientation::Landscape));
+    for (const int code : {-1, 0, 2, 3, 4, 6, 8, 10}) {
+        EXPECT_FALSE(paperOfCode(code)) << code;
+        EXPECT_FALSE(printer.setPaperSize(static_cast<Paper>(code))) << code;
+    }
+    for (const int code : {-1, 0, 3, 9}) {
+        EXPECT_FALSE(orientationOfCode(code)) << code;
+        EXPECT_FALSE(printer.setOrientation(static_cast<Orientation>(code))) << code;
+    }
+    EXPECT_EQ(printer.paperSize(), Paper::A4);
+    EXPECT_EQ(printer.orientation(), Orientation::Landscape);
+    ASSERT_TRUE(printer.drawPicture(darkPicture(4, 4, ""), twips(0, 0, 1440, 1440)));
+    ASSERT_TRUE(printer.endDocument());
+    const auto sizes = pdfPageSizes(pdf);
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_NEAR(sizes[0].width(), 842, 0.5) << "A4 landscape, as set before the refusals";
+    EXPECT_NEAR(sizes[0].height(), 595, 0.5);
 }
