@@ -225,7 +225,7 @@ int main(int argc, char** argv) {
             else
                 return fail(
                     kFailure,
-                    coverSetProblemText({CoverSetProblem::Damaged, {}, 0}, QString::fromStdString(request.coverSet))
+                    coverSetProblemText({CoverSetProblem::Damaged, {}, 0, {}}, QString::fromStdString(request.coverSet))
                         .toStdString());
         }
         if (request.print) return printCovers(request, std::move(selection));
