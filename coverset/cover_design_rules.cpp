@@ -143,17 +143,16 @@ CoverDesign repairedDesign(CoverDesign design, std::size_t pictureCount, bool& r
 }
 
 std::vector<std::size_t> keepUsedPictures(CoverDesign& design, std::size_t pictureCount) {
-    std::vector<bool> used(pictureCount, false);
-    for (const CoverLayer& layer : design.layers)
-        if (layer.type == LayerType::Picture && layer.picture < pictureCount) used[layer.picture] = true;
-    std::vector<std::size_t> kept, newIndex(pictureCount, 0);
-    for (std::size_t i = 0; i < pictureCount; ++i)
-        if (used[i]) {
-            newIndex[i] = kept.size();
-            kept.push_back(i);
+    constexpr std::size_t kUnused = std::size_t(-1);
+    std::vector<std::size_t> kept, newIndex(pictureCount, kUnused);
+    for (CoverLayer& layer : design.layers) {
+        if (layer.type != LayerType::Picture || layer.picture >= pictureCount) continue;
+        if (newIndex[layer.picture] == kUnused) {
+            newIndex[layer.picture] = kept.size();
+            kept.push_back(layer.picture);
         }
-    for (CoverLayer& layer : design.layers)
-        if (layer.type == LayerType::Picture && layer.picture < pictureCount) layer.picture = newIndex[layer.picture];
+        layer.picture = newIndex[layer.picture];
+    }
     return kept;
 }
 

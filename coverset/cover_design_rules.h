@@ -31,8 +31,9 @@ std::string designProblem(const CoverDesign& design, std::size_t pictureCount);
 // their lengths are cut. `repaired` tells whether anything changed.
 CoverDesign repairedDesign(CoverDesign design, std::size_t pictureCount, bool& repaired);
 
-// Renumbers the picture layers so that they name only the pictures some layer uses, in their old
-// order; gives the old index of each picture kept.
+// Renumbers the picture layers so that they name only the pictures some layer uses, numbered in
+// the order the layers first name them (the order a cover set stores them in); gives the old
+// index of each picture kept, in the new order.
 std::vector<std::size_t> keepUsedPictures(CoverDesign& design, std::size_t pictureCount);
 
 } // namespace kavi

@@ -2,6 +2,7 @@
 #include "coverset/cover_set_file.h"
 
 #include "coverset/cover_design_json.h"
+#include "coverset/cover_design_rules.h"
 #include "coverset/cover_set_discs_json.h"
 #include "coverset/cover_text_json.h"
 #include "coverset/png_encoder.h"
@@ -168,15 +169,17 @@ std::optional<SetEntries> entriesOf(const CoverSet& set) {
         // A plain design prints as none: such a cover is written as it always was.
         if (!cover.design.isPlain()) {
             // Further pictures as "dvd-1.png", "dvd-2.jpg", ...: no cover's or disc label's own name.
+            // Numbered in the order the layers first name them, as a reader numbers them.
+            CoverDesign design = cover.design;
             std::vector<QString> names;
-            for (std::size_t i = 0; i < cover.designPictures.size(); ++i) {
-                const std::string name = std::string(coverKindShortName(kind)) + "-" + std::to_string(i + 1);
-                std::optional<PictureEntry> entry = pictureEntry(name, cover.designPictures[i]);
+            for (std::size_t old : keepUsedPictures(design, cover.designPictures.size())) {
+                const std::string name = std::string(coverKindShortName(kind)) + "-" + std::to_string(names.size() + 1);
+                std::optional<PictureEntry> entry = pictureEntry(name, cover.designPictures[old]);
                 if (!entry) return std::nullopt;
                 names.push_back(QString::fromStdString(entry->name));
                 out.pictures.push_back(std::move(*entry));
             }
-            json.insert(QStringLiteral("design"), coverDesignToJson(cover.design, names));
+            json.insert(QStringLiteral("design"), coverDesignToJson(design, names));
             version = kDesignVersion;
         }
         covers.append(json);

@@ -83,7 +83,8 @@ public:
 
     // ---- Design (cover_document_design.cpp) ----
     // The cover's background, layers and end strips; plain unless edited. Every picture layer names
-    // one of the cover's further pictures, and every further picture is named by a layer.
+    // one of the cover's further pictures, every further picture is named by a layer, and they are
+    // numbered in the order the layers first name them (so an edit may renumber them).
     const CoverDesign& design(Kind kind) const { return covers_[kind].design; }
     std::size_t designPictureCount(Kind kind) const { return covers_[kind].designPictures.size(); }
     const CoverPicture& designPicture(Kind kind, std::size_t index) const;

@@ -77,8 +77,10 @@ std::optional<std::size_t> CoverDocument::addPictureLayer(Kind kind, QImage pict
     design.layers.insert(design.layers.begin() + std::ptrdiff_t(place), std::move(layer));
     bool repaired = false;
     design = repairedDesign(std::move(design), pictures.size(), repaired);
-    if (repaired && design.layers.size() != cover.design.layers.size() + 1) return std::nullopt; // a box that cannot be
-    putDesign(kind, std::move(design), std::move(pictures), Unsaved::Mark);
+    if (design.layers.size() != cover.design.layers.size() + 1) return std::nullopt; // a box that cannot be
+    std::vector<CoverPicture> numbered;
+    for (std::size_t old : keepUsedPictures(design, pictures.size())) numbered.push_back(std::move(pictures[old]));
+    putDesign(kind, std::move(design), std::move(numbered), Unsaved::Mark);
     return place;
 }
 
