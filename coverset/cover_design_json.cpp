@@ -16,9 +16,6 @@ namespace {
 
 constexpr const char* kFillNames[] = {"paper", "colour", "gradient"};
 constexpr const char* kLayerNames[] = {"picture", "tracks", "texts"};
-// Longer than any disc: a length past it is a mistake.
-constexpr double kLongestTrackSeconds = 100 * 3600;
-constexpr int kHighestTrackNumber = 9999;
 
 template <std::size_t N>
 QString nameOf(const char* const (&names)[N], int index) {

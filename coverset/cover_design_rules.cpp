@@ -4,8 +4,11 @@
 #include "covers/cover_text.h"
 #include "covers/track_list.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace kavi {
 
@@ -27,16 +30,25 @@ bool sizeFits(double points) {
     return std::isfinite(points) && points >= kSmallestTextPoints && points <= kLargestTextPoints;
 }
 
-// Cuts a UTF-8 text to at most `longest` bytes on a character's boundary.
+// Cuts a UTF-8 text to at most `longest` bytes on a character's boundary, after replacing what is
+// not UTF-8 as a cover set's description would.
 void cutText(std::string& text, std::size_t longest) {
+    text = QString::fromStdString(text).toStdString();
     if (text.size() <= longest) return;
     std::size_t end = longest;
     while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
     text.resize(end);
 }
 
+bool isUtf8(const std::string& text) { return QString::fromStdString(text).toStdString() == text; }
+
+bool lengthFits(const std::optional<double>& seconds) {
+    return !seconds || (std::isfinite(*seconds) && *seconds >= 0 && *seconds <= kLongestTrackSeconds);
+}
+
 void repairStyle(TextStyle& style, bool& repaired) {
     const TextStyle before = style;
+    cutText(style.family, kLongestFontName);
     style.sizePoints =
         std::isfinite(style.sizePoints) ? std::clamp(style.sizePoints, kSmallestTextPoints, kLargestTextPoints) : 24;
     style.colour &= 0xFFFFFF;
@@ -77,8 +89,9 @@ std::string designProblem(const CoverDesign& design, std::size_t pictureCount) {
                 return layerName(i) + " lists more than " + std::to_string(kMostTracks) + " tracks";
             for (const Track& track : layer.tracks)
                 if (track.title.size() > kLongestTrackText || track.artist.size() > kLongestTrackText ||
-                    (track.seconds && (!std::isfinite(*track.seconds) || *track.seconds < 0)))
-                    return layerName(i) + " has a track whose text or length cannot be";
+                    !isUtf8(track.title) || !isUtf8(track.artist) || !lengthFits(track.seconds) || track.number < 0 ||
+                    track.number > kHighestTrackNumber)
+                    return layerName(i) + " has a track whose number, text or length cannot be";
             if (!sizeFits(layer.style.sizePoints)) return layerName(i) + " has a text size outside 4 to 288 points";
             break;
         }
@@ -110,6 +123,17 @@ CoverDesign repairedDesign(CoverDesign design, std::size_t pictureCount, bool& r
             continue;
         }
         texts = texts || layer.type == LayerType::Texts;
+        // What a layer of its type does not use is kept at its usual value, as a set reads it.
+        if (layer.type == LayerType::Texts) layer = CoverLayer{LayerType::Texts, {}, 0, 0, 1, {}, {}};
+        if (layer.type == LayerType::Picture) {
+            layer.tracks.clear();
+            layer.style = TextStyle{};
+        }
+        if (layer.type == LayerType::TrackList) {
+            layer.picture = 0;
+            layer.quarterTurns = 0;
+            layer.opacity = 1;
+        }
         if (layer.type == LayerType::Picture) {
             const int turns = ((layer.quarterTurns % 4) + 4) % 4;
             const double opacity = std::isfinite(layer.opacity) ? std::clamp(layer.opacity, 0.0, 1.0) : 1.0;
@@ -126,7 +150,8 @@ CoverDesign repairedDesign(CoverDesign design, std::size_t pictureCount, bool& r
                 const Track before = track;
                 cutText(track.title, kLongestTrackText);
                 cutText(track.artist, kLongestTrackText);
-                if (track.seconds && (!std::isfinite(*track.seconds) || *track.seconds < 0)) track.seconds.reset();
+                track.number = std::clamp(track.number, 0, kHighestTrackNumber);
+                if (!lengthFits(track.seconds)) track.seconds.reset();
                 if (!(track == before)) repaired = true;
             }
             repairStyle(layer.style, repaired);
@@ -134,10 +159,9 @@ CoverDesign repairedDesign(CoverDesign design, std::size_t pictureCount, bool& r
         kept.push_back(std::move(layer));
     }
     design.layers = std::move(kept);
-    if (design.endStrips.text.size() > kLongestText) {
-        cutText(design.endStrips.text, kLongestText);
-        repaired = true;
-    }
+    const std::string strips = design.endStrips.text;
+    cutText(design.endStrips.text, kLongestText);
+    if (design.endStrips.text != strips) repaired = true;
     repairStyle(design.endStrips.style, repaired);
     return design;
 }

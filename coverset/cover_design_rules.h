@@ -18,6 +18,12 @@ constexpr bool hasEndStrips(int kind) { return kind == 3; }
 // a mistake, not a place on a cover.
 inline constexpr double kFarthestLayerMillimetres = 1000;
 
+// The highest track number and the longest track a list keeps, and the longest font name of a
+// style: past these it is a mistake, not a disc.
+inline constexpr int kHighestTrackNumber = 9999;
+inline constexpr double kLongestTrackSeconds = 100 * 3600;
+inline constexpr std::size_t kLongestFontName = 200;
+
 // Why the design cannot be, for a cover holding `pictureCount` further pictures; empty when it is
 // fine. The reason names the layer by its number from 1, e.g. "layer 3 names picture 5, which the
 // cover does not hold".
@@ -28,7 +34,10 @@ std::string designProblem(const CoverDesign& design, std::size_t pictureCount);
 // positive or too far are dropped; quarter turns are taken modulo 4, an opacity is brought into
 // 0..1 (1 when not a number), a gradient's angle goes to the nearest multiple of 45 in 0..315,
 // colours to 24 bits, text sizes into the text limits, tracks past kMostTracks and texts past
-// their lengths are cut. `repaired` tells whether anything changed.
+// their lengths are cut (invalid UTF-8 replaced first), track numbers brought into 0 to
+// kHighestTrackNumber and lengths that cannot be forgotten. `repaired` tells whether anything
+// changed that a layer shows; what its type does not use (a texts layer's box, a picture layer's
+// tracks) goes back to its usual value without counting. Whatever it gives, a cover set writes and reads back the same.
 CoverDesign repairedDesign(CoverDesign design, std::size_t pictureCount, bool& repaired);
 
 // Renumbers the picture layers so that they name only the pictures some layer uses, numbered in

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 using namespace kavi;
@@ -360,4 +361,37 @@ TEST_F(Design, ALayoutSetsDesignsAndTextsOfItsKindsKeepsThePicturesAndUndoesInOn
     expectSeen(dvdBefore, document, kDvd, "DVD after undo");
     expectSeen(backBefore, document, kBack, "Back after undo");
     EXPECT_EQ(document.pixels(kDvd), photo);
+}
+
+TEST_F(Design, WhateverAnEditLeavesIsSavedAndReadBackTheSame) {
+    // Values at and past every edge a set's reader checks, through the document's repairs.
+    CoverDesign odd;
+    CoverLayer tracks = layerOf(LayerType::TrackList);
+    tracks.box.left = Length::fromMillimetres(-999);
+    tracks.tracks = {{20000, std::string(600, 'x') + "\xFF\xFE", "\xC3", 1e9},
+                     {-3, "", std::string(501, 'a'), -1},
+                     {7, "\xE2\x82", "ok", 59.5}};
+    tracks.style.family = std::string(300, 'f');
+    tracks.style.sizePoints = 1000;
+    tracks.style.colour = 0xFF123456;
+    odd.layers.push_back(tracks);
+    odd.layers.push_back(layerOf(LayerType::Texts));
+    odd.background = {BackgroundFill::Gradient, 0xFFFFFFFF, 0x01000000, -45};
+    odd.endStrips.text = std::string(kLongestText, 'e') + "\xC3\xA9";
+    odd.endStrips.style.sizePoints = std::nan("");
+    EXPECT_FALSE(document.setDesign(kBack, odd));
+
+    const CoverSetReading reading = readCoverSet(writeCoverSet(document.toCoverSet()));
+    ASSERT_TRUE(reading.set) << reading.reason;
+    const CoverDesign& read = reading.set->cover(kBack.number()).design;
+    EXPECT_TRUE(read.background == document.design(kBack).background);
+    EXPECT_TRUE(read.endStrips == document.design(kBack).endStrips);
+    ASSERT_EQ(read.layers.size(), 2u);
+    EXPECT_TRUE(read.layers[0].style == document.design(kBack).layers[0].style);
+    EXPECT_TRUE(read.layers[0].tracks == document.design(kBack).layers[0].tracks);
+    EXPECT_TRUE(read.layers[0].box == document.design(kBack).layers[0].box);
+    EXPECT_TRUE(read.layers[1] == document.design(kBack).layers[1]);
+    EXPECT_TRUE(read == document.design(kBack));
+    EXPECT_EQ(document.design(kBack).background.angleDegrees, 315);
+    EXPECT_EQ(document.design(kBack).layers[0].tracks[2].seconds, 59.5) << "a length that can be is kept";
 }
