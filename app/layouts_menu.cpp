@@ -92,7 +92,7 @@ LayoutsMenu::LayoutsMenu(QMenu& file, CoverDocument& document, MessageBoxes& mes
     : QObject(window), document_(document), messages_(messages), folders_(std::move(folders)),
       notice_(std::move(notice)), window_(window) {
     setObjectName(QStringLiteral("LayoutsMenu"));
-    QAction* newCover = file.addAction(QStringLiteral("New Cover From &Layout..."));
+    QAction* newCover = file.addAction(QStringLiteral("&New Cover From Layout..."));
     newCover->setObjectName(QStringLiteral("NewCoverFromLayout"));
     connect(newCover, &QAction::triggered, this, [this] { NewCoverFromLayout_Click(); });
     QAction* save = file.addAction(QStringLiteral("Save As La&yout..."));

@@ -56,7 +56,7 @@ public:
     // Asks for a new layout's name; none when the user cancels.
     using NameAsker = std::function<std::optional<QString>()>;
 
-    // Adds "New Cover From &Layout..." and "Save As La&yout..." to `file`. `notice` shows a line
+    // Adds "&New Cover From Layout..." and "Save As La&yout..." to `file`. `notice` shows a line
     // of what was done in the window.
     LayoutsMenu(QMenu& file, CoverDocument& document, MessageBoxes& messages, LayoutFolders folders,
                 std::function<void(const QString&)> notice, QWidget* window);

@@ -73,7 +73,7 @@ TEST_F(Layouts, TheReadyAndOwnLayoutsAreOfferedADamagedOneIsNamedAndTheChosenOne
     ASSERT_TRUE(menu);
     QAction* newCover = fileAction("NewCoverFromLayout");
     ASSERT_TRUE(newCover && fileAction("SaveAsLayout"));
-    EXPECT_EQ(newCover->text(), "New Cover From &Layout...");
+    EXPECT_EQ(newCover->text(), "&New Cover From Layout...");
 
     // The user's own folder: one good layout, one damaged file.
     CoverDocument mine;

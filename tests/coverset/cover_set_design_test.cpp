@@ -206,8 +206,15 @@ TEST(CoverSetDesign, PlainDesignsKeepTheOlderVersionAndEarlierFilesOpenPlain) {
             EXPECT_TRUE(reading.set->cover(kind).design == CoverDesign()) << path << " " << kind;
             EXPECT_TRUE(reading.set->cover(kind).designPictures.empty()) << path << " " << kind;
         }
-        EXPECT_EQ(readCoverSet(writeCoverSet(*reading.set)).version, reading.version)
-            << path << " is written again in its own version";
+        const QByteArray again = writeCoverSet(*reading.set);
+        EXPECT_EQ(readCoverSet(again).version, reading.version) << path << " is written again in its own version";
+        for (const QJsonValue& cover : descriptionOf(again)["covers"].toArray()) {
+            EXPECT_FALSE(cover.toObject().contains("design")) << path;
+            const std::string picture = cover["picture"].toString().toStdString();
+            if (!picture.empty()) {
+                EXPECT_EQ(entryOf(again, picture), entryOf(stored, picture)) << path << " " << picture;
+            }
+        }
     }
 }
 
@@ -276,4 +283,32 @@ TEST(CoverSetDesign, EachDamagedDesignValueRefusesTheSetAndNamesTheCoverAndWhatI
     // Damage that is not in a design keeps its message as it was.
     const CoverSetReading other = readCoverSet(withDescription(file, set(description, "ticked", 3)));
     EXPECT_EQ(coverSetProblemText(other, "x.kavi"), QStringLiteral("\"x.kavi\" is damaged and cannot be opened."));
+}
+
+TEST(CoverSetDesign, EveryCoverMayHoldItsMostPicturesButNoFileMoreEntriesThanThat) {
+    // Ten covers with 64 further pictures each, tiny ones: the largest set a Kavi writes opens.
+    CoverSet full = CoverSet::empty();
+    QImage dot(1, 1, QImage::Format_RGB32);
+    for (int kind = 1; kind <= kCoverKindCount; ++kind) {
+        CoverSetCover& cover = full.cover(kind);
+        for (std::size_t i = 0; i < kMostCoverLayers; ++i) {
+            dot.fill(qRgb(kind, int(i), 7));
+            cover.designPictures.push_back(dot.copy());
+            cover.design.layers.push_back(pictureLayer(i, double(i), 0, 1));
+        }
+    }
+    const QByteArray file = writeCoverSet(full);
+    const CoverSetReading reading = readCoverSet(file);
+    ASSERT_TRUE(reading.set) << reading.reason;
+    EXPECT_EQ(reading.set->cover(10).designPictures.size(), kMostCoverLayers);
+    EXPECT_EQ(reading.set->cover(10).designPictures[63].image().pixel(0, 0), qRgb(10, 63, 7));
+
+    // One entry more than such a set holds is refused before anything is read.
+    const zip::Archive archive = zip::readArchive(viewOf(file), {1000, std::uint64_t(1) << 30, std::uint64_t(2) << 30});
+    std::vector<zip::Entry> entries = archive.entries;
+    const QByteArray extra = "x";
+    while (entries.size() < 654) entries.push_back({"extra-" + std::to_string(entries.size()), viewOf(extra)});
+    const std::string packed = zip::writeStored(entries);
+    EXPECT_EQ(entries.size(), 654u);
+    EXPECT_NE(readCoverSet(QByteArray(packed.data(), qsizetype(packed.size()))).problem, CoverSetProblem::None);
 }
