@@ -40,7 +40,8 @@ void MainWindow::documentChanged(std::optional<Kind> kind, CoverDocument::What w
     case What::Picture:
     case What::Text:
     case What::Disc:
-    case What::DiscStock: return coversChanged();
+    case What::DiscStock:
+    case What::Design: return coversChanged();
     case What::PictureDamaged: return announceDamagedPicture(*kind);
     case What::PrintLayout: return showPrintLayout();
     case What::Unsaved:

@@ -3,6 +3,7 @@
 // A saved cover set: the ten covers' pictures (after any edits), how each picture fills its cover,
 // each cover's text, and which kinds are ticked for printing. What the main window saves and
 // opens, and what kavi-cover prints from.
+#include "covers/cover_design.h"
 #include "covers/cover_kinds.h"
 #include "covers/cover_text.h"
 #include "covers/fit_mode.h"
@@ -12,6 +13,7 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace kavi {
 
@@ -19,6 +21,9 @@ struct CoverSetCover {
     CoverSetPicture picture; // null when the cover has no picture
     FitMode fit = FitMode::Stretch;
     CoverText text;
+    // Background, layers and end strips; the further pictures its picture layers name by index.
+    CoverDesign design;
+    std::vector<CoverSetPicture> designPictures;
 };
 
 struct CoverSet {

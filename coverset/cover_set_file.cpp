@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "coverset/cover_set_file.h"
 
+#include "coverset/cover_design_json.h"
+#include "coverset/cover_design_rules.h"
 #include "coverset/cover_set_discs_json.h"
 #include "coverset/cover_text_json.h"
 #include "coverset/png_encoder.h"
@@ -22,17 +24,20 @@ namespace {
 
 constexpr const char* kDescriptionName = "cover-set.json";
 constexpr const char* kFormatName = "kavi cover set";
-// The description and ten pictures; a few more entries are allowed for what later versions add.
-constexpr std::size_t kMostEntries = 64;
+// The description, ten covers' and two disc labels' pictures, and each cover's further pictures.
+constexpr std::size_t kMostEntries = 1 + kCoverKindCount + kDiscKindCount + kCoverKindCount * kMostCoverLayers;
 
 constexpr const char* kShortNames[kCoverKindCount] = {"front", "inside", "back", "dvd", "mini",
                                                       "psp",   "ds",     "slim", "hd",  "blu"};
 
-// The version a set needs: 2 when a reader of version 1 would misread a picture (a JPEG entry, or
-// transparency it would drop), else 1, which every reader reads.
+// The version a set needs: 3 when a cover has a design that is not plain (a reader of version 2
+// would drop it silently), else 2 when a reader of version 1 would misread a picture (a JPEG
+// entry, or transparency it would drop), else 1, which every reader reads.
 constexpr int kPlainVersion = 1;
+constexpr int kPicturesVersion = 2;
+constexpr int kDesignVersion = 3;
 
-CoverSetReading problem(CoverSetProblem p, int version = 0) { return {p, std::nullopt, version}; }
+CoverSetReading problem(CoverSetProblem p, int version = 0) { return {p, std::nullopt, version, {}}; }
 
 // Whether any pixel of a picture with an alpha channel is not fully opaque.
 bool hasTransparency(const QImage& picture) {
@@ -157,9 +162,25 @@ std::optional<SetEntries> entriesOf(const CoverSet& set) {
         if (!cover.picture.isNull()) {
             std::optional<PictureEntry> entry = pictureEntry(coverKindShortName(kind), cover.picture);
             if (!entry) return std::nullopt;
-            if (entry->needsNewReader) version = kCoverSetVersion;
+            if (entry->needsNewReader) version = std::max(version, kPicturesVersion);
             json.insert(QStringLiteral("picture"), QString::fromStdString(entry->name));
             out.pictures.push_back(std::move(*entry));
+        }
+        // A plain design prints as none: such a cover is written as it always was.
+        if (!cover.design.isPlain()) {
+            // Further pictures as "dvd-1.png", "dvd-2.jpg", ...: no cover's or disc label's own name.
+            // Numbered in the order the layers first name them, as a reader numbers them.
+            CoverDesign design = cover.design;
+            std::vector<QString> names;
+            for (std::size_t old : keepUsedPictures(design, cover.designPictures.size())) {
+                const std::string name = std::string(coverKindShortName(kind)) + "-" + std::to_string(names.size() + 1);
+                std::optional<PictureEntry> entry = pictureEntry(name, cover.designPictures[old]);
+                if (!entry) return std::nullopt;
+                names.push_back(QString::fromStdString(entry->name));
+                out.pictures.push_back(std::move(*entry));
+            }
+            json.insert(QStringLiteral("design"), coverDesignToJson(design, names));
+            version = kDesignVersion;
         }
         covers.append(json);
     }
@@ -170,7 +191,7 @@ std::optional<SetEntries> entriesOf(const CoverSet& set) {
         if (picture.isNull()) continue;
         std::optional<PictureEntry> entry = pictureEntry(discKind(kind).commandName, picture);
         if (!entry) return std::nullopt;
-        if (entry->needsNewReader) version = kCoverSetVersion;
+        if (entry->needsNewReader) version = std::max(version, kPicturesVersion);
         discPictures[std::size_t(kind)] = QString::fromStdString(entry->name);
         out.pictures.push_back(std::move(*entry));
     }
@@ -281,6 +302,27 @@ CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limi
             if (!read) return problem(CoverSetProblem::Damaged, version);
             cover.text = std::move(*read);
         }
+        if (const QJsonValue design = json.value(QStringLiteral("design")); !design.isUndefined()) {
+            DesignFromJson read = coverDesignFromJson(design, kind);
+            const auto damaged = [&](const std::string& what) {
+                CoverSetReading reading = problem(CoverSetProblem::Damaged, version);
+                reading.reason = "the " + std::string(coverKind(kind).checkCaption) + " cover's design: " + what;
+                return reading;
+            };
+            if (!read.problem.empty()) return damaged(read.problem);
+            cover.design = std::move(read.design);
+            for (const QString& name : read.pictureNames) {
+                const zip::Entry* stored = entry(name);
+                if (!stored) return damaged("its picture \"" + name.toStdString() + "\" is missing");
+                CoverSetProblem why = CoverSetProblem::Damaged;
+                std::optional<CoverSetPicture> picture =
+                    storedPicture(bytes, stored->data, version, limits, budget, why);
+                if (!picture && why == CoverSetProblem::Damaged)
+                    return damaged("its picture \"" + name.toStdString() + "\" is neither a PNG nor a JPEG");
+                if (!picture) return problem(why, version);
+                cover.designPictures.push_back(std::move(*picture));
+            }
+        }
         const QJsonValue picture = json.value(QStringLiteral("picture"));
         if (picture.isUndefined()) continue;
         const zip::Entry* stored = picture.isString() ? entry(picture.toString()) : nullptr;
@@ -305,7 +347,7 @@ CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limi
             set.discs.labels[kind].picture = std::move(*picture);
         }
     }
-    return {CoverSetProblem::None, std::move(set), version};
+    return {CoverSetProblem::None, std::move(set), version, {}};
 }
 
 CoverSetReading loadCoverSetFile(const QString& path, const CoverSetLimits& limits) {
@@ -334,7 +376,11 @@ QString coverSetProblemText(const CoverSetReading& reading, const QString& shown
     case CoverSetProblem::Truncated:
         return QStringLiteral("\"%1\" is incomplete: the file was cut off, perhaps while it was copied.")
             .arg(shownName);
-    case CoverSetProblem::Damaged: return QStringLiteral("\"%1\" is damaged and cannot be opened.").arg(shownName);
+    case CoverSetProblem::Damaged:
+        if (!reading.reason.empty())
+            return QStringLiteral("\"%1\" is damaged and cannot be opened (%2).")
+                .arg(shownName, QString::fromStdString(reading.reason));
+        return QStringLiteral("\"%1\" is damaged and cannot be opened.").arg(shownName);
     case CoverSetProblem::NewerVersion:
         return QStringLiteral("\"%1\" was saved by a newer Kavi (cover set version %2); this Kavi reads version %3.")
             .arg(shownName)

@@ -12,10 +12,11 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 
 namespace kavi {
 
-inline constexpr int kCoverSetVersion = 2; // the newest version this Kavi reads and writes
+inline constexpr int kCoverSetVersion = 3; // the newest version this Kavi reads and writes
 inline constexpr const char* kCoverSetSuffix = "kavi";
 
 enum class CoverSetProblem {
@@ -33,6 +34,8 @@ struct CoverSetReading {
     CoverSetProblem problem = CoverSetProblem::None;
     std::optional<CoverSet> set; // only when there is no problem
     int version = 0; // the file's version, when it could be read
+    // For a damaged design, which cover and what is wrong with it; empty for other problems.
+    std::string reason;
 };
 
 // Limits on what a file may make the program hold; the defaults fit the largest real covers.

@@ -16,6 +16,15 @@ namespace {
 constexpr const char* kAlignNames[] = {"left", "centre", "right"};
 constexpr const char* kEffectNames[] = {"none", "outline", "shadow"};
 
+template <std::size_t N>
+int indexOfName(const char* const (&names)[N], const QString& name) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (name == QLatin1String(names[i])) return int(i);
+    return -1;
+}
+
+} // namespace
+
 QString colourName(std::uint32_t rgb) { return QStringLiteral("#%1").arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0')); }
 
 std::optional<std::uint32_t> colourOfName(const QString& name) {
@@ -25,14 +34,7 @@ std::optional<std::uint32_t> colourOfName(const QString& name) {
     return ok ? std::optional<std::uint32_t>(value) : std::nullopt;
 }
 
-template <std::size_t N>
-int indexOfName(const char* const (&names)[N], const QString& name) {
-    for (std::size_t i = 0; i < N; ++i)
-        if (name == QLatin1String(names[i])) return int(i);
-    return -1;
-}
-
-QJsonObject boxToJson(const TextBox& box) {
+QJsonObject textBoxToJson(const TextBox& box) {
     const TextStyle& s = box.style;
     return QJsonObject{
         {QStringLiteral("text"), QString::fromStdString(box.text)},
@@ -49,8 +51,7 @@ QJsonObject boxToJson(const TextBox& box) {
     };
 }
 
-// Reads the values present over the box's usual ones.
-bool boxFromJson(const QJsonValue& value, TextBox& box, LengthSize cover) {
+bool textBoxFromJson(const QJsonValue& value, TextBox& box, LengthSize cover) {
     if (value.isUndefined()) return true;
     if (!value.isObject()) return false;
     const QJsonObject o = value.toObject();
@@ -104,23 +105,21 @@ bool boxFromJson(const QJsonValue& value, TextBox& box, LengthSize cover) {
     return true;
 }
 
-} // namespace
-
 QJsonObject coverTextToJson(const CoverText& text) {
     QJsonArray boxes;
-    for (const TextBox& box : text.boxes) boxes.append(boxToJson(box));
-    return QJsonObject{{QStringLiteral("title"), boxToJson(text.title)},
-                       {QStringLiteral("subtitle"), boxToJson(text.subtitle)},
-                       {QStringLiteral("spine"), boxToJson(text.spine)},
+    for (const TextBox& box : text.boxes) boxes.append(textBoxToJson(box));
+    return QJsonObject{{QStringLiteral("title"), textBoxToJson(text.title)},
+                       {QStringLiteral("subtitle"), textBoxToJson(text.subtitle)},
+                       {QStringLiteral("spine"), textBoxToJson(text.spine)},
                        {QStringLiteral("boxes"), boxes}};
 }
 
 std::optional<CoverText> coverTextFromJson(const QJsonObject& json, int kind) {
     const LengthSize cover = coverKind(kind).printSize;
     CoverText text = emptyCoverText(kind);
-    if (!boxFromJson(json.value(QStringLiteral("title")), text.title, cover) ||
-        !boxFromJson(json.value(QStringLiteral("subtitle")), text.subtitle, cover) ||
-        !boxFromJson(json.value(QStringLiteral("spine")), text.spine, cover))
+    if (!textBoxFromJson(json.value(QStringLiteral("title")), text.title, cover) ||
+        !textBoxFromJson(json.value(QStringLiteral("subtitle")), text.subtitle, cover) ||
+        !textBoxFromJson(json.value(QStringLiteral("spine")), text.spine, cover))
         return std::nullopt;
     const QJsonValue boxes = json.value(QStringLiteral("boxes"));
     if (boxes.isUndefined()) return text;
@@ -128,7 +127,7 @@ std::optional<CoverText> coverTextFromJson(const QJsonObject& json, int kind) {
     for (const QJsonValue& value : boxes.toArray()) {
         TextBox box;
         box.anchor = newBoxAnchor(kind);
-        if (!value.isObject() || !boxFromJson(value, box, cover)) return std::nullopt;
+        if (!value.isObject() || !textBoxFromJson(value, box, cover)) return std::nullopt;
         text.boxes.push_back(std::move(box));
     }
     return text;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "document/cover_document.h"
 
+#include "coverset/cover_design_rules.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -90,9 +92,24 @@ CoverDocument::Snapshot CoverDocument::snapshot() const {
     return kept;
 }
 
+int CoverDocument::Snapshot::pictureCount() const {
+    int count = kCoverKindCount + kDiscKindCount;
+    for (Kind kind : Kind::all()) count += int(covers_[kind].designPictures.size());
+    return count;
+}
+
 const CoverPicture& CoverDocument::Snapshot::pictureAt(int place) const {
     if (place < kCoverKindCount) return covers_[Kind(place + 1)].picture;
-    return discs_[allDiscKinds()[std::size_t(place - kCoverKindCount)]].picture;
+    if (place < kCoverKindCount + kDiscKindCount)
+        return discs_[allDiscKinds()[std::size_t(place - kCoverKindCount)]].picture;
+    auto further = std::size_t(place - kCoverKindCount - kDiscKindCount);
+    for (Kind kind : Kind::all()) {
+        const std::vector<CoverPicture>& pictures = covers_[kind].designPictures;
+        if (further < pictures.size()) return pictures[further];
+        further -= pictures.size();
+    }
+    static const CoverPicture none;
+    return none;
 }
 
 CoverPicture& CoverDocument::Snapshot::pictureIn(int place) {
@@ -106,13 +123,23 @@ void CoverDocument::restore(const Snapshot& snapshot) {
         const Cover& kept = snapshot.covers_[kind];
         const bool samePicture = cover.picture.showsSameAs(kept.picture);
         const bool sameFit = cover.fit == kept.fit, sameText = cover.text == kept.text;
+        const bool sameDesign =
+            cover.design == kept.design && showSamePictures(cover.designPictures, kept.designPictures);
         // The picture shown now stays when it is the same one: nothing is decoded again.
         CoverPicture picture = samePicture ? std::move(cover.picture) : kept.picture.forUndo();
+        std::vector<CoverPicture> further;
+        for (std::size_t i = 0; i < kept.designPictures.size(); ++i) {
+            const bool same =
+                i < cover.designPictures.size() && cover.designPictures[i].showsSameAs(kept.designPictures[i]);
+            further.push_back(same ? std::move(cover.designPictures[i]) : kept.designPictures[i].forUndo());
+        }
         cover = kept;
         cover.picture = std::move(picture);
+        cover.designPictures = std::move(further);
         if (!samePicture) notify(kind, What::Picture);
         if (!sameFit) notify(kind, What::Fit);
         if (!sameText) notify(kind, What::Text);
+        if (!sameDesign) notify(kind, What::Design);
     }
     bool sameDiscs = true;
     for (DiscKind kind : allDiscKinds()) {
@@ -139,6 +166,9 @@ CoverSet CoverDocument::toCoverSet() const {
         cover.picture = covers_[kind].picture.coverSetPicture();
         cover.fit = covers_[kind].fit;
         cover.text = covers_[kind].text;
+        cover.design = covers_[kind].design;
+        for (const CoverPicture& picture : covers_[kind].designPictures)
+            cover.designPictures.push_back(picture.coverSetPicture());
     }
     set.ticked = selection_.ticked;
     discsToCoverSet(set);
@@ -154,6 +184,16 @@ void CoverDocument::applyCoverSet(const CoverSet& set) {
         notify(kind, What::Picture);
         setFitMode(kind, cover.fit, Unsaved::Keep);
         setText(kind, cover.text, Unsaved::Keep);
+        // A set that was read holds a design within the rules; one made otherwise is brought there.
+        bool repaired = false;
+        CoverDesign design = repairedDesign(cover.design, cover.designPictures.size(), repaired);
+        if (!hasEndStrips(kind.number())) design.endStrips = {};
+        std::vector<CoverPicture> pictures;
+        for (std::size_t old : keepUsedPictures(design, cover.designPictures.size())) {
+            pictures.emplace_back();
+            pictures.back().setOpened(cover.designPictures[old]);
+        }
+        putDesign(kind, std::move(design), std::move(pictures), Unsaved::Keep);
     }
     clearTicks();
     for (Kind kind : Kind::all())

@@ -5,6 +5,7 @@
 // with their selection rules; the print layout (paper and cut marks); and whether there are changes
 // not saved in a cover set. The windows show it and send their edits here; whoever shows a part of
 // it listens for changed(kind, what). Qt appears only through its picture and byte types.
+#include "covers/cover_design.h"
 #include "covers/cover_text.h"
 #include "covers/disc_kinds.h"
 #include "covers/fit_mode.h"
@@ -39,7 +40,9 @@ public:
     // decoded, or found not to decode (it then reads as no picture). Ticks covers all ten boxes and
     // Print (a rule may change several). PrintLayout and Unsaved come without a kind, and so may Ticks.
     // Disc: a disc label's picture, fit, ring or curved text changed (told without a kind, see
-    // disc_cover.h); DiscStock: the label stock, start label or copies.
+    // disc_cover.h); DiscStock: the label stock, start label or copies. Design: the kind's design
+    // (background, layers, further pictures, end strips) changed, or one of its further pictures
+    // was found not to decode.
     enum class What {
         Picture,
         PictureDecoded,
@@ -50,7 +53,8 @@ public:
         PrintLayout,
         Unsaved,
         Disc,
-        DiscStock
+        DiscStock,
+        Design
     };
     // Whether a change counts as the user's unsaved work (an edit) or only shows what is already
     // saved or not the user's to save (a restored value, a picked file).
@@ -76,6 +80,46 @@ public:
     void setFitMode(Kind kind, FitMode mode, Unsaved unsaved = Unsaved::Mark);
     const CoverText& text(Kind kind) const { return covers_[kind].text; }
     void setText(Kind kind, const CoverText& text, Unsaved unsaved = Unsaved::Mark);
+
+    // ---- Design (cover_document_design.cpp) ----
+    // The cover's background, layers and end strips; plain unless edited. Every picture layer names
+    // one of the cover's further pictures, every further picture is named by a layer, and they are
+    // numbered in the order the layers first name them (so an edit may renumber them).
+    const CoverDesign& design(Kind kind) const { return covers_[kind].design; }
+    std::size_t designPictureCount(Kind kind) const { return covers_[kind].designPictures.size(); }
+    const CoverPicture& designPicture(Kind kind, std::size_t index) const;
+    // A further picture's pixels, decoded when first asked for; a null image for one that does not
+    // decode (announced once as Design) or an index past the pictures.
+    const QImage& designPixels(Kind kind, std::size_t index) const;
+    // The design as given, repaired where it cannot be (design_repair.h): false when something had
+    // to be repaired. Further pictures no layer names any more are let go, the others renumbered.
+    bool setDesign(Kind kind, CoverDesign design, Unsaved unsaved = Unsaved::Mark);
+    // A further picture (a logo, a second photo) with the file's bytes when it is an unedited JPEG
+    // file, in a new layer in `box` above the other layers but below the Texts layer if there is one.
+    // The new layer's index; none, changing nothing, for a null picture or a cover that holds
+    // kMostCoverLayers layers already.
+    std::optional<std::size_t> addPictureLayer(Kind kind, QImage picture, QByteArray originalJpeg, LengthRect box);
+    // One layer changed in place (moved, resized, turned, faded, a track list edited); false,
+    // changing nothing, for an index past the layers. Repaired as setDesign repairs.
+    bool setLayer(Kind kind, std::size_t index, const CoverLayer& layer, Unsaved unsaved = Unsaved::Mark);
+    // Drops a layer, and the further picture it named when no other layer names it.
+    void removeLayer(Kind kind, std::size_t index);
+    // Brings a layer forward (by > 0) or sends it back (by < 0), stopping at either end.
+    void moveLayer(Kind kind, std::size_t index, int by);
+    void setBackground(Kind kind, const CoverBackground& background, Unsaved unsaved = Unsaved::Mark);
+    // The CD Back's end strips; ignored on other kinds.
+    void setEndStrips(Kind kind, const TextBox& endStrips, Unsaved unsaved = Unsaved::Mark);
+
+    // ---- Ready layouts ----
+    // The covers' designs and texts as a layout saves them: the kinds that have a text or a design
+    // that is not plain, without any picture, tick, disc label or print layout.
+    CoverSet toLayout() const;
+    // Sets the design and texts of every kind the layout has (layoutKinds), keeping each cover's
+    // own picture and its further pictures (their layers go on under the layout's texts), as one
+    // user action. The other kinds, the ticks and the print layout stay as they are.
+    void applyLayout(const CoverSet& layout);
+    // The kinds a layout sets: those with a text or a design that is not plain.
+    static KindFlags layoutKinds(const CoverSet& layout);
 
     // ---- Ticks ----
     // The ten boxes and Print as the selection rules leave them.
@@ -144,11 +188,16 @@ private:
         CoverPicture picture;
         FitMode fit = FitMode::Stretch;
         CoverText text;
+        CoverDesign design;
+        std::vector<CoverPicture> designPictures; // named by the design's picture layers
     };
     void notify(std::optional<Kind> kind, What what) const;
     void edited(Unsaved unsaved);
     void aboutToEdit(Unsaved unsaved);
     void applyDiscs(const CoverSet& set);
+    // Puts a design and its further pictures in as they are (already repaired), telling Design when
+    // anything changed.
+    void putDesign(Kind kind, CoverDesign design, std::vector<CoverPicture> pictures, Unsaved unsaved);
     void discsToCoverSet(CoverSet& set) const;
 
     PerKind<Cover> covers_;
@@ -165,8 +214,9 @@ private:
 
 class CoverDocument::Snapshot {
 public:
-    // Every picture the design holds (the covers', then the disc labels'), by place.
-    int pictureCount() const { return kCoverKindCount + kDiscKindCount; }
+    // Every picture the design holds (the covers', then the disc labels', then the covers' further
+    // pictures, kind by kind), by place.
+    int pictureCount() const;
     const CoverPicture& pictureAt(int place) const;
     // Puts in a picture that shows the same as the one held, so that equal file bytes are kept once.
     void sharePictureAt(int place, const CoverPicture& same) { pictureIn(place) = same; }

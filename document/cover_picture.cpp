@@ -99,4 +99,11 @@ bool CoverPicture::showsSameAs(const CoverPicture& other) const {
     return mine.encoded() == theirs.encoded();
 }
 
+bool showSamePictures(const std::vector<CoverPicture>& a, const std::vector<CoverPicture>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (!a[i].showsSameAs(b[i])) return false;
+    return true;
+}
+
 } // namespace kavi

@@ -12,6 +12,8 @@
 #include <QImage>
 #include <QSize>
 
+#include <vector>
+
 namespace kavi {
 
 class CoverPicture {
@@ -63,5 +65,8 @@ private:
     CoverSetPicture opened_; // the entry the picture was opened from
     mutable qint64 openedKey_ = 0; // the opened picture's pixels, once decoded
 };
+
+// Whether two lists show the same pictures in the same order.
+bool showSamePictures(const std::vector<CoverPicture>& a, const std::vector<CoverPicture>& b);
 
 } // namespace kavi

@@ -151,7 +151,11 @@ void UndoHistory::shareEqualBytes(CoverDocument::Snapshot& design) const {
 std::int64_t UndoHistory::pictureBytes(bool withShared) const {
     std::vector<HeldBlock> own;
     if (!withShared) {
-        for (Kind kind : Kind::all()) addBlocksOf(document_.picture(kind), own);
+        for (Kind kind : Kind::all()) {
+            addBlocksOf(document_.picture(kind), own);
+            for (std::size_t i = 0; i < document_.designPictureCount(kind); ++i)
+                addBlocksOf(document_.designPicture(kind, i), own);
+        }
         for (DiscKind kind : allDiscKinds()) addBlocksOf(document_.disc(kind).picture, own);
     }
     const std::size_t documentBlocks = own.size();

@@ -23,6 +23,16 @@ PrintSelection printSelectionOf(const CoverDocument& document) {
         // An unedited JPEG pick carries its file as it is, text or not (the text is drawn over it);
         // asked after the decoding above, which lets go of the bytes of a picture that did not decode.
         selection.originalJpegs[i] = document.picture(kind).uneditedOriginalJpeg();
+        // The further pictures likewise: decoded for a ticked cover, their JPEG files kept as they are.
+        selection.designs[i] = document.design(kind);
+        selection.designPictures[i].clear();
+        for (std::size_t p = 0; p < document.designPictureCount(kind); ++p) {
+            DesignPicture picture;
+            if (document.isTicked(kind) || !document.designPicture(kind, p).isUndecoded())
+                picture.pixels = document.designPixels(kind, p);
+            picture.originalJpeg = document.designPicture(kind, p).uneditedOriginalJpeg();
+            selection.designPictures[i].push_back(std::move(picture));
+        }
     }
     selection.layout = printLayoutSettingsOf(document.printLayout());
     return selection;

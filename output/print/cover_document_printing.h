@@ -11,8 +11,9 @@ namespace kavi {
 PrintLayoutSettings printLayoutSettingsOf(const DocumentPrintLayout& layout);
 DocumentPrintLayout documentPrintLayoutOf(const PrintLayoutSettings& settings);
 
-// The ticks, pictures, fits, texts, JPEG files and layout of the document. A cover that is not
-// ticked keeps an opened picture undecoded. The PDF folder and the calibrations are the caller's.
+// The ticks, pictures, fits, texts, designs with their further pictures, JPEG files and layout of
+// the document. A cover that is not ticked keeps its opened pictures undecoded. The PDF folder and the calibrations are
+// the caller's.
 PrintSelection printSelectionOf(const CoverDocument& document);
 
 } // namespace kavi

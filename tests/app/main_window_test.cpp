@@ -94,8 +94,9 @@ TEST_F(TheMainWindow, ToolbarAndMenusCarryTheirCaptionsInOrder) {
     EXPECT_EQ(window.File->title(), "&File");
     EXPECT_EQ(menuEntries(window.File),
               QStringList({"&Print", "Print Pre&view", "Print &To...", "&Export PDF...", "Save Cover Picture &As...",
-                           "-", "&Open Cover Set...", "Save Cover Se&t...", "-", "Pape&r", "Cut &Marks", "-",
-                           "&Label Stock...", "&Select Printer", "&Calibrate Printer...", "-", "E&xit"}));
+                           "-", "&Open Cover Set...", "Save Cover Se&t...", "&New Cover From Layout...",
+                           "Save As La&yout...", "-", "Pape&r", "Cut &Marks", "-", "&Label Stock...", "&Select Printer",
+                           "&Calibrate Printer...", "-", "E&xit"}));
     EXPECT_EQ(window.help->title(), "&Help");
     EXPECT_EQ(menuEntries(window.help),
               QStringList({"Help &Contents", "-", "&Report A Bug", "&Visit Website", "-", "&Check For Updates",
