@@ -29,7 +29,7 @@ struct PageOptions {
     Calibration calibration; // for this page's orientation
     std::array<CoverPictureShape, kCoverKindCount> pictures{}; // by kind, index 0 for kind 1
     // How far each cover's print reaches past its cut line (PrintChoices' bleed); none as always.
-    Length bleed;
+    Length bleed = Length();
 };
 
 struct RenderedPage {
