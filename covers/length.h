@@ -77,9 +77,4 @@ struct LengthRect {
     friend constexpr bool operator==(const LengthRect&, const LengthRect&) = default;
 };
 
-// The rectangle grown by `by` on every side (shrunk for a negative one).
-constexpr LengthRect grownBy(const LengthRect& r, Length by) {
-    return {r.left - by, r.top - by, r.width + by * 2, r.height + by * 2};
-}
-
 } // namespace kavi

@@ -10,6 +10,11 @@
 
 namespace kavi {
 
+// The rectangle grown by `by` on every side (shrunk for a negative one): a cover with its bleed.
+constexpr LengthRect grownBy(const LengthRect& r, Length by) {
+    return {r.left - by, r.top - by, r.width + by * 2, r.height + by * 2};
+}
+
 // The smallest rectangle that holds every cover; an empty list gives an empty rectangle at 0, 0.
 LengthRect coversBounds(const std::vector<PlacedCover>& covers);
 

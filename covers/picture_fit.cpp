@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "covers/picture_fit.h"
 
+#include "covers/page_geometry.h"
+
 #include <algorithm>
 
 namespace kavi {

@@ -3,6 +3,7 @@
 
 #include "covers/cover_kinds.h"
 #include "covers/cut_marks.h"
+#include "covers/page_geometry.h"
 
 #include <algorithm>
 #include <cstdio>

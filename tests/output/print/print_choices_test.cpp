@@ -74,6 +74,28 @@ TEST(PrintChoicesSettings, DefaultsWriteNothingNewAndEveryChoiceComesBack) {
     EXPECT_EQ(readPrintToQueue(ini), "Lab");
 }
 
+TEST(PrintChoicesSettings, TheBleedIsWrittenOnlyOnceChosenAndADamagedValueReadsAsNone) {
+    kavi::testing::TempFolder folder;
+    const QString ini = folder.write("kavi4.ini", "[PRINT LAYOUT]\nPaper=US\nCutMarks=1\n");
+    PrintChoices choices;
+    ASSERT_TRUE(writePrintChoices(ini, choices));
+    EXPECT_EQ(folder.read("kavi4.ini").toStdString(), "[PRINT LAYOUT]\nPaper=US\nCutMarks=1\n");
+    for (Bleed bleed : {Bleed::TwoMillimetres, Bleed::ThreeMillimetres, Bleed::Off}) {
+        choices.bleed = bleed;
+        choices.together = bleed == Bleed::ThreeMillimetres;
+        ASSERT_TRUE(writePrintChoices(ini, choices));
+        EXPECT_EQ(readPrintChoices(ini), choices);
+        EXPECT_EQ(profile::getString("PRINT LAYOUT", "Bleed", "", 100, ini), bleedWord(bleed));
+    }
+    for (const char* damaged : {"5", "2.5", "-3", "three", "", "3mm"}) {
+        folder.write("kavi4.ini", QStringLiteral("[PRINT LAYOUT]\nBleed=%1\nTogether=1\n").arg(damaged).toUtf8());
+        EXPECT_EQ(readPrintChoices(ini).bleed, Bleed::Off) << damaged;
+        EXPECT_TRUE(readPrintChoices(ini).together) << "the other choices are read beside it";
+    }
+    folder.write("kavi4.ini", "[PRINT LAYOUT]\nBleed= 2 \n");
+    EXPECT_EQ(readPrintChoices(ini).bleed, Bleed::TwoMillimetres);
+}
+
 TEST(PrintTo, TheJobGoesToTheChosenQueueWithItsMarginsCalibrationAndCopiesAndNoDefaultChanges) {
     TestPlatform t;
     t.printers.install({"Office", "Lab"});
