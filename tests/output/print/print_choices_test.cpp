@@ -96,6 +96,53 @@ TEST(PrintChoicesSettings, TheBleedIsWrittenOnlyOnceChosenAndADamagedValueReadsA
     EXPECT_EQ(readPrintChoices(ini).bleed, Bleed::TwoMillimetres);
 }
 
+TEST(PrintBleed, WithAPrintersMarginsTheFitCheckCountsTheBleedInTheQuestionAndThePreview) {
+    // The HD-DVD cover is exactly as wide as the printable area of margins of 0.25 in: it fits
+    // without bleed, and with one its right edge and bleed are pushed out.
+    PrintSelection s = tick({9});
+    TestPlatform plain;
+    plain.printer.margins = std::array<double, 4>{0.25, 0.25, 0.25, 0.25};
+    ASSERT_TRUE(printCovers(plain.platform, s).sent);
+    ASSERT_EQ(plain.messages.shown.size(), 1u) << "only the paper question";
+
+    s.layout.choices.bleed = Bleed::TwoMillimetres;
+    TestPlatform tight;
+    tight.printer.margins = std::array<double, 4>{0.25, 0.25, 0.25, 0.25};
+    tight.messages.answers = {MsgResult::Cancel};
+    EXPECT_FALSE(printCovers(tight.platform, s).sent);
+    ASSERT_FALSE(tight.messages.shown.empty());
+    EXPECT_TRUE(tight.messages.shown[0].text.contains("HD-DVD loses 0.16 in (4.0 mm) at the right edge"))
+        << tight.messages.shown[0].text.toStdString();
+    {
+        PrintPreviewWindow preview(tight.platform, s);
+        EXPECT_EQ(preview.lblFit->text(),
+                  "HD-DVD does not fit the printable area: 0.16 in (4.0 mm) is lost at the "
+                  "right edge. That counts the 2 mm bleed.");
+    }
+    // Centred on the sheet, only the bleeds fall outside: the notice says the cover itself fits.
+    s.layout.choices.placement = Placement::CentredOnSheet;
+    {
+        PrintPreviewWindow preview(tight.platform, s);
+        EXPECT_TRUE(preview.lblFit->text().startsWith(
+            "HD-DVD does not fit the printable area: 0.08 in (2.0 mm) is lost at the left edge. Only the 2 mm bleed "
+            "is lost: the cover itself fits."))
+            << preview.lblFit->text().toStdString();
+    }
+
+    // With room for it, the stretched picture is drawn over the cover and its 3 mm bleed, from the
+    // printable corner, and the cover keeps its place inside.
+    s.layout.choices = {};
+    s.layout.choices.bleed = Bleed::ThreeMillimetres;
+    TestPlatform roomy;
+    roomy.printer.margins = std::array<double, 4>{0.1, 0.1, 0.1, 0.1};
+    ASSERT_TRUE(printCovers(roomy.platform, s).sent);
+    EXPECT_EQ(roomy.messages.shown.size(), 1u);
+    const double bleed = Length::fromMillimetres(3).twips();
+    EXPECT_EQ(
+        opsStartingWith(roomy.printer.ops, "draw"),
+        std::vector<QString>{QStringLiteral("draw Image9 0,0 %1x%2").arg(15120 + 2 * bleed).arg(8460 + 2 * bleed)});
+}
+
 TEST(PrintTo, TheJobGoesToTheChosenQueueWithItsMarginsCalibrationAndCopiesAndNoDefaultChanges) {
     TestPlatform t;
     t.printers.install({"Office", "Lab"});
