@@ -102,7 +102,7 @@ QString fitNotice(const RenderedPage& page, Placement placement) {
                            .arg(QString::fromLatin1(sideName(o.side)));
         // With a bleed the loss may be only the bleed, or the bleed and some of the cover.
         if (page.bleed > Length())
-            line += o.amount <= page.bleed
+            line += o.amount - page.bleed <= kFitTolerance
                 ? QStringLiteral(" Only the %1 mm bleed is lost: the cover itself fits.").arg(page.bleed.millimetres())
                 : QStringLiteral(" That counts the %1 mm bleed.").arg(page.bleed.millimetres());
         lines << line;
