@@ -40,6 +40,11 @@ PrintChoicesMenu::PrintChoicesMenu(QMenu* paperMenu, std::function<PrintChoices(
         add("DsOnA4", QStringLiteral("A&4 (as always)"), [](PrintChoices& c) { c.sheets.dsOnA4 = DsSheetOnA4::A4; });
     DsOnLegal =
         add("DsOnLegal", QStringLiteral("L&egal"), [](PrintChoices& c) { c.sheets.dsOnA4 = DsSheetOnA4::Legal; });
+    section(QStringLiteral("Bleed past the cut line"));
+    BleedOff = add("BleedOff", QStringLiteral("&No bleed (as always)"), [](PrintChoices& c) { c.bleed = Bleed::Off; });
+    Bleed2mm = add("Bleed2mm", QStringLiteral("&2 mm bleed"), [](PrintChoices& c) { c.bleed = Bleed::TwoMillimetres; });
+    Bleed3mm =
+        add("Bleed3mm", QStringLiteral("&3 mm bleed"), [](PrintChoices& c) { c.bleed = Bleed::ThreeMillimetres; });
     paperMenu->addSeparator();
     group = nullptr;
     CoversTogether = add("CoversTogether", QStringLiteral("&Put covers that fit together on one sheet"),
@@ -56,6 +61,9 @@ void PrintChoicesMenu::show(const PrintChoices& c) {
     DsOnA4->setChecked(c.sheets.dsOnA4 == DsSheetOnA4::A4);
     DsOnLegal->setChecked(c.sheets.dsOnA4 == DsSheetOnA4::Legal);
     CoversTogether->setChecked(c.together);
+    BleedOff->setChecked(c.bleed == Bleed::Off);
+    Bleed2mm->setChecked(c.bleed == Bleed::TwoMillimetres);
+    Bleed3mm->setChecked(c.bleed == Bleed::ThreeMillimetres);
 }
 
 void PrintChoicesMenu::change(const std::function<void(PrintChoices&)>& edit) {

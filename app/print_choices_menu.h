@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The print choices in the Paper menu, below the paper: where covers are placed, the sheet of
-// HD-DVD and Blu-Ray and of DS on A4, and covers put together. It shows the choices it is given
-// and hands each change to the window, which keeps it in the document and the settings file.
+// HD-DVD and Blu-Ray and of DS on A4, the bleed past the cut line, and covers put together. It shows the choices it is
+// given and hands each change to the window, which keeps it in the document and the settings file.
 #include "covers/print_choices.h"
 
 #include <QObject>
@@ -28,6 +28,9 @@ public:
     QAction* HdOnLegal;
     QAction* DsOnA4;
     QAction* DsOnLegal;
+    QAction* BleedOff;
+    QAction* Bleed2mm;
+    QAction* Bleed3mm;
     QAction* CoversTogether;
 
 private:

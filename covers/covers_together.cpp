@@ -62,13 +62,14 @@ PlannedPage copiesSideBySide(const PlannedPage& page, const LengthSize& room, Le
 
 } // namespace
 
-Length gapBetweenCovers() { return markReach() * 2; }
+Length gapBetweenCovers(Length bleed) { return markReach(bleed) * 2; }
 
-PrintJob coversTogether(const PrintJob& job, const std::function<LengthSize(Paper, Orientation)>& roomOf) {
+PrintJob coversTogether(const PrintJob& job, const std::function<LengthSize(Paper, Orientation)>& roomOf,
+                        Length bleed) {
     if (job.pages.empty()) return job;
     const PlannedPage& first = job.pages.front();
     const LengthSize room = roomOf(first.paper, first.orientation);
-    const Length gap = gapBetweenCovers();
+    const Length gap = gapBetweenCovers(bleed);
     PrintJob packed = job;
     packed.pages.clear();
     std::vector<PlacedCover> covers;

@@ -11,14 +11,17 @@
 
 namespace kavi {
 
-// The gap between neighbouring covers: the reach of both covers' cut marks.
-Length gapBetweenCovers();
+// The gap between neighbouring covers: the reach of both covers' cut marks, which start beyond
+// their bleeds.
+Length gapBetweenCovers(Length bleed = Length());
 
 // The job with its covers packed. The room of a sheet of that paper and orientation is where the
 // covers may go, measured from its corner (positions in the result are relative to that corner,
 // like the plan's). Every page takes the paper and orientation of the job's first page; a cover too
 // large for an empty sheet's room gets a sheet of its own, at the corner. The job's question and
-// its paper steps stay as planned.
-PrintJob coversTogether(const PrintJob& job, const std::function<LengthSize(Paper, Orientation)>& roomOf);
+// its paper steps stay as planned. With a bleed the gap holds both bleeds as well; the room is then
+// where the covers themselves may go, their outer bleeds and marks left out of it.
+PrintJob coversTogether(const PrintJob& job, const std::function<LengthSize(Paper, Orientation)>& roomOf,
+                        Length bleed = Length());
 
 } // namespace kavi

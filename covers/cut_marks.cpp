@@ -40,13 +40,13 @@ bool inside(const LengthRect& inner, const LengthRect& outer) {
         inner.bottom() <= outer.bottom();
 }
 
-// A vertical mark above and one below the cover at x.
+// A vertical mark above and one below the printed rectangle (the cover with its bleed) at x.
 void addVerticalPair(std::vector<MarkLine>& marks, const LengthRect& r, Length x) {
     marks.push_back({{x, r.top - kMarkGap - kMarkLength}, {x, r.top - kMarkGap}});
     marks.push_back({{x, r.bottom() + kMarkGap}, {x, r.bottom() + kMarkGap + kMarkLength}});
 }
 
-// A horizontal mark left and one right of the cover at y.
+// A horizontal mark left and one right of the printed rectangle at y.
 void addHorizontalPair(std::vector<MarkLine>& marks, const LengthRect& r, Length y) {
     marks.push_back({{r.left - kMarkGap - kMarkLength, y}, {r.left - kMarkGap, y}});
     marks.push_back({{r.right() + kMarkGap, y}, {r.right() + kMarkGap + kMarkLength, y}});
@@ -61,25 +61,27 @@ std::vector<Length> foldsOf(int kind, Length coverWidth) {
     return {(coverWidth - spine) / 2, (coverWidth + spine) / 2};
 }
 
-std::vector<MarkLine> cutMarks(const std::vector<PlacedCover>& onSheet, const LengthRect& printable) {
-    return cutMarksCounted(onSheet, printable).marks;
+std::vector<MarkLine> cutMarks(const std::vector<PlacedCover>& onSheet, const LengthRect& printable, Length bleed) {
+    return cutMarksCounted(onSheet, printable, bleed).marks;
 }
 
-PageMarks cutMarksCounted(const std::vector<PlacedCover>& onSheet, const LengthRect& printable) {
+PageMarks cutMarksCounted(const std::vector<PlacedCover>& onSheet, const LengthRect& printable, Length bleed) {
     std::vector<MarkLine> candidates;
     for (const PlacedCover& cover : onSheet) {
         const LengthRect& r = cover.rect;
-        addVerticalPair(candidates, r, r.left);
-        addVerticalPair(candidates, r, r.right());
-        addHorizontalPair(candidates, r, r.top);
-        addHorizontalPair(candidates, r, r.bottom());
-        for (Length fold : foldsOf(cover.kind, r.width)) addVerticalPair(candidates, r, r.left + fold);
+        const LengthRect printed = grownBy(r, bleed);
+        addVerticalPair(candidates, printed, r.left);
+        addVerticalPair(candidates, printed, r.right());
+        addHorizontalPair(candidates, printed, r.top);
+        addHorizontalPair(candidates, printed, r.bottom());
+        for (Length fold : foldsOf(cover.kind, r.width)) addVerticalPair(candidates, printed, r.left + fold);
     }
     PageMarks result;
     for (const MarkLine& mark : candidates) {
         const LengthRect ink = inkOf(mark);
-        const bool onAPicture =
-            std::any_of(onSheet.begin(), onSheet.end(), [&](const PlacedCover& c) { return overlaps(ink, c.rect); });
+        const bool onAPicture = std::any_of(onSheet.begin(), onSheet.end(), [&](const PlacedCover& c) {
+            return overlaps(ink, grownBy(c.rect, bleed));
+        });
         if (onAPicture) continue;
         if (!inside(ink, printable)) ++result.outsidePrintable;
         else result.marks.push_back(mark);

@@ -3,7 +3,8 @@
 // Cut and fold marks around the covers of a page: short lines at each cover's corners, in line
 // with its edges but outside the picture, and at the folds of the wrap-around kinds (their spines)
 // and of the CD back card, above and below the cover. Marks never overprint a picture, a mark
-// that would fall outside the printable area is left out, and covers never move for marks.
+// that would fall outside the printable area is left out, and covers never move for marks. With a
+// bleed, the marks move out by it, so they start beyond the picture's bleed and never touch it.
 #include "covers/length.h"
 #include "covers/page_geometry.h"
 
@@ -27,13 +28,15 @@ inline constexpr Length kMarkWidth = Length::fromPoints(0.5);
 std::vector<Length> foldsOf(int kind, Length coverWidth);
 
 // The marks of a page whose covers are at their sheet rectangles.
-std::vector<MarkLine> cutMarks(const std::vector<PlacedCover>& onSheet, const LengthRect& printable);
+std::vector<MarkLine> cutMarks(const std::vector<PlacedCover>& onSheet, const LengthRect& printable,
+                               Length bleed = Length());
 
 // The same marks, with how many were left out because they would fall outside the printable area.
 struct PageMarks {
     std::vector<MarkLine> marks;
     int outsidePrintable = 0;
 };
-PageMarks cutMarksCounted(const std::vector<PlacedCover>& onSheet, const LengthRect& printable);
+PageMarks cutMarksCounted(const std::vector<PlacedCover>& onSheet, const LengthRect& printable,
+                          Length bleed = Length());
 
 } // namespace kavi

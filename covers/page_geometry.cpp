@@ -20,14 +20,18 @@ LengthRect coversBounds(const std::vector<PlacedCover>& covers) {
     return {left, top, right - left, bottom - top};
 }
 
-Length markReach() { return kMarkGap + kMarkLength + kMarkWidth / 2; }
+Length markReach(Length bleed) { return bleed + kMarkGap + kMarkLength + kMarkWidth / 2; }
 
-std::vector<PlacedCover> coversOnSheet(const PlannedPage& page, Placement placement, const LengthRect& printable) {
-    Length dx = printable.left, dy = printable.top;
+std::vector<PlacedCover> coversOnSheet(const PlannedPage& page, Placement placement, const LengthRect& printable,
+                                       Length bleed) {
+    // The bleed's edge, not the cover's, goes to the printable corner.
+    Length dx = printable.left + bleed, dy = printable.top + bleed;
     if (placement == Placement::MovedInForMarks) {
         // Moved in by the marks' reach, but no further than the room the printable area leaves.
         const LengthRect bounds = coversBounds(page.covers);
-        const auto room = [](Length space, Length used) { return std::clamp(space - used, Length(), markReach()); };
+        const auto room = [bleed](Length space, Length used) {
+            return std::clamp(space - used - bleed * 2, Length(), markReach());
+        };
         dx += room(printable.width, bounds.right());
         dy += room(printable.height, bounds.bottom());
     } else if (placement == Placement::CentredOnSheet) {
@@ -44,10 +48,10 @@ std::vector<PlacedCover> coversOnSheet(const PlannedPage& page, Placement placem
     return placed;
 }
 
-std::vector<Overhang> overhangs(const std::vector<PlacedCover>& onSheet, const LengthRect& printable) {
+std::vector<Overhang> overhangs(const std::vector<PlacedCover>& onSheet, const LengthRect& printable, Length bleed) {
     std::vector<Overhang> found;
     for (const PlacedCover& cover : onSheet) {
-        const LengthRect& r = cover.rect;
+        const LengthRect r = grownBy(cover.rect, bleed);
         const std::pair<Side, Length> sides[] = {
             {Side::Left, printable.left - r.left},
             {Side::Top, printable.top - r.top},

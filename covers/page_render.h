@@ -28,6 +28,8 @@ struct PageOptions {
     bool cutMarks = false;
     Calibration calibration; // for this page's orientation
     std::array<CoverPictureShape, kCoverKindCount> pictures{}; // by kind, index 0 for kind 1
+    // How far each cover's print reaches past its cut line (PrintChoices' bleed); none as always.
+    Length bleed = Length();
 };
 
 struct RenderedPage {
@@ -37,6 +39,10 @@ struct RenderedPage {
     LengthRect printable; // on the sheet, as the options gave it
     std::vector<PlacedCover> covers; // on the sheet, in drawing order
     std::vector<PictureOnPage> pictures; // where each cover's picture is drawn, in the order of covers
+    // Each cover grown by the bleed, in the order of covers: where its background is drawn and its
+    // picture may reach. The cover's own rectangle when there is no bleed.
+    std::vector<LengthRect> bleedRects;
+    Length bleed; // as the options gave it
     std::vector<MarkLine> marks; // on the sheet
     // Sides of covers outside the printable area, found before the calibration is applied (the
     // calibration only undoes the printer's own error).

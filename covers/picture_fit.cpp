@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "covers/picture_fit.h"
 
+#include "covers/page_geometry.h"
+
 #include <algorithm>
 
 namespace kavi {
@@ -45,6 +47,29 @@ PictureOnPage fitPicture(const LengthRect& cover, int pixelWidth, int pixelHeigh
     // Only a picture that reaches past the cover needs cutting off.
     const bool overflows = picture.width > cover.width || picture.height > cover.height;
     return {picture, overflows ? std::optional<LengthRect>(cover) : std::nullopt};
+}
+
+PictureOnPage fitPicture(const LengthRect& cover, int pixelWidth, int pixelHeight, FitMode mode, Length bleed) {
+    if (bleed <= Length()) return fitPicture(cover, pixelWidth, pixelHeight, mode);
+    const LengthRect withBleed = grownBy(cover, bleed);
+    FitBox box = fittedBox(boxOf(withBleed), pixelWidth, pixelHeight, mode == FitMode::Fit ? FitMode::Stretch : mode);
+    if (mode == FitMode::Fit && pixelWidth > 0 && pixelHeight > 0 && cover.width > Length() &&
+        cover.height > Length()) {
+        // Fit touches the cover's edge on the sides of the dimension that limits it (on all four
+        // when the proportions agree); it grows about the centre until those reach the bleed.
+        const FitBox fitted = fittedBox(boxOf(cover), pixelWidth, pixelHeight, mode);
+        const FitBox c = boxOf(cover);
+        constexpr double kTouching = 1e-6; // twips
+        double scale = 1;
+        if (fitted.width >= c.width - kTouching) scale = std::max(scale, withBleed.width.twips() / c.width);
+        if (fitted.height >= c.height - kTouching) scale = std::max(scale, withBleed.height.twips() / c.height);
+        const double width = fitted.width * scale, height = fitted.height * scale;
+        box = {c.left + (c.width - width) / 2, c.top + (c.height - height) / 2, width, height};
+    }
+    const LengthRect picture{Length::fromTwips(box.left), Length::fromTwips(box.top), Length::fromTwips(box.width),
+                             Length::fromTwips(box.height)};
+    const bool overflows = picture.width > withBleed.width || picture.height > withBleed.height;
+    return {picture, overflows ? std::optional<LengthRect>(withBleed) : std::nullopt};
 }
 
 VisiblePart visiblePart(const PictureOnPage& placed, int pixelWidth, int pixelHeight) {

@@ -42,6 +42,15 @@ struct PictureOnPage {
     friend bool operator==(const PictureOnPage&, const PictureOnPage&) = default;
 };
 PictureOnPage fitPicture(const LengthRect& cover, int pixelWidth, int pixelHeight, FitMode mode);
+
+// The same with a bleed: a picture that reaches the cover's edge is carried `bleed` past it on
+// those sides, so a cut a little off the line still falls on the picture. There are no pixels
+// beyond a picture's own edge, so on a side where it ends at the cut line it is scaled up about
+// the cover's centre, keeping its proportions, just enough to reach the bleed's edge: Stretch
+// stretches the picture over the cover grown by the bleed, Fill fills that grown rectangle, and Fit
+// grows until its touching sides reach the bleed's edge (its other sides stay inside the cover).
+// Nothing shows beyond the cover grown by the bleed. No bleed gives fitPicture's placing.
+PictureOnPage fitPicture(const LengthRect& cover, int pixelWidth, int pixelHeight, FitMode mode, Length bleed);
 // What of a placed picture shows on the page, in twips and in the picture's pixels.
 VisiblePart visiblePart(const PictureOnPage& placed, int pixelWidth, int pixelHeight);
 

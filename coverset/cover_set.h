@@ -33,6 +33,8 @@ struct CoverSet {
     // The layout the set was saved with; none in a set saved without one (it prints with the
     // layout in use).
     std::optional<CoverSetPrintLayout> printLayout;
+    // The safe margin the set was designed with; none in a set saved without one.
+    std::optional<Length> safeMargin;
 
     // Every cover without picture, fit or text, each text at its usual place.
     static CoverSet empty();

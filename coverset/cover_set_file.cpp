@@ -7,6 +7,7 @@
 #include "coverset/cover_text_json.h"
 #include "coverset/png_encoder.h"
 #include "coverset/print_layout_json.h"
+#include "coverset/safe_margin_json.h"
 #include "formats/raster/jpeg_frame.h"
 #include "formats/zip/stored_zip.h"
 #include "platform/files/atomic_file.h"
@@ -202,6 +203,7 @@ std::optional<SetEntries> entriesOf(const CoverSet& set) {
     // A set whose disc labels are untouched is written as it always was.
     if (!set.discs.isUntouched()) description.insert(QStringLiteral("discs"), discsToJson(set.discs, discPictures));
     if (set.printLayout) description.insert(QStringLiteral("print"), printLayoutToJson(*set.printLayout));
+    insertSafeMargin(description, set.safeMargin);
     out.json = QJsonDocument(description).toJson();
     out.entries.push_back({kDescriptionName, std::string_view(out.json.constData(), std::size_t(out.json.size()))});
     for (const PictureEntry& picture : out.pictures)
@@ -278,6 +280,7 @@ CoverSetReading readCoverSet(const QByteArray& bytes, const CoverSetLimits& limi
         set.printLayout = print.isObject() ? printLayoutFromJson(print.toObject()) : std::nullopt;
         if (!set.printLayout) return problem(CoverSetProblem::Damaged, version);
     }
+    if (!readSafeMargin(description, set.safeMargin)) return problem(CoverSetProblem::Damaged, version);
     const QJsonValue covers = description.value(QStringLiteral("covers"));
     if (!covers.isArray() || covers.toArray().size() > kCoverKindCount)
         return problem(CoverSetProblem::Damaged, version);

@@ -46,15 +46,30 @@ bool readBool(const QJsonObject& json, const char* field, bool& value) {
     return true;
 }
 
+// The bleed in millimetres: 0, 2 or 3 (a whole number, though written as 2.0 by some tools).
+bool readBleed(const QJsonObject& json, Bleed& value) {
+    const QJsonValue v = json.value(QLatin1String("bleed"));
+    if (v.isUndefined()) return true;
+    if (!v.isDouble()) return false;
+    const std::optional<Bleed> bleed = bleedOfMillimetres(v.toDouble());
+    if (!bleed) return false;
+    value = *bleed;
+    return true;
+}
+
 } // namespace
 
 QJsonObject printLayoutToJson(const CoverSetPrintLayout& layout) {
-    return {{QStringLiteral("paper"), nameOf(kPapers, layout.paper)},
-            {QStringLiteral("marks"), layout.cutMarks},
-            {QStringLiteral("place"), nameOf(kPlacements, layout.choices.placement)},
-            {QStringLiteral("hdSheet"), nameOf(kHdSheets, layout.choices.sheets.hdAndBluRay)},
-            {QStringLiteral("dsSheet"), nameOf(kDsSheets, layout.choices.sheets.dsOnA4)},
-            {QStringLiteral("together"), layout.choices.together}};
+    QJsonObject json{{QStringLiteral("paper"), nameOf(kPapers, layout.paper)},
+                     {QStringLiteral("marks"), layout.cutMarks},
+                     {QStringLiteral("place"), nameOf(kPlacements, layout.choices.placement)},
+                     {QStringLiteral("hdSheet"), nameOf(kHdSheets, layout.choices.sheets.hdAndBluRay)},
+                     {QStringLiteral("dsSheet"), nameOf(kDsSheets, layout.choices.sheets.dsOnA4)},
+                     {QStringLiteral("together"), layout.choices.together}};
+    // Written only when there is one, so a set without bleed is written as before.
+    if (layout.choices.bleed != Bleed::Off)
+        json.insert(QStringLiteral("bleed"), bleedMillimetres(layout.choices.bleed));
+    return json;
 }
 
 std::optional<CoverSetPrintLayout> printLayoutFromJson(const QJsonObject& json) {
@@ -63,7 +78,7 @@ std::optional<CoverSetPrintLayout> printLayoutFromJson(const QJsonObject& json) 
         !readName(json, "place", kPlacements, layout.choices.placement) ||
         !readName(json, "hdSheet", kHdSheets, layout.choices.sheets.hdAndBluRay) ||
         !readName(json, "dsSheet", kDsSheets, layout.choices.sheets.dsOnA4) ||
-        !readBool(json, "together", layout.choices.together))
+        !readBool(json, "together", layout.choices.together) || !readBleed(json, layout.choices.bleed))
         return std::nullopt;
     return layout;
 }

@@ -13,6 +13,7 @@ const QString kHdSheetKey = QStringLiteral("HdBluRaySheet");
 const QString kDsSheetKey = QStringLiteral("DsSheetOnA4");
 const QString kTogetherKey = QStringLiteral("Together");
 const QString kPrintToKey = QStringLiteral("PrintTo");
+const QString kBleedKey = QStringLiteral("Bleed");
 constexpr int kValueBuffer = 256;
 const QString kMissing = QStringLiteral("\x01");
 
@@ -52,6 +53,7 @@ PrintChoices readPrintChoices(const QString& settingsFile) {
     if (isLegal(read(kHdSheetKey, settingsFile))) choices.sheets.hdAndBluRay = LongCaseSheet::Legal;
     if (isLegal(read(kDsSheetKey, settingsFile))) choices.sheets.dsOnA4 = DsSheetOnA4::Legal;
     choices.together = read(kTogetherKey, settingsFile) == QStringLiteral("1");
+    choices.bleed = bleedOfWord(read(kBleedKey, settingsFile)).value_or(Bleed::Off);
     return choices;
 }
 
@@ -64,7 +66,17 @@ bool writePrintChoices(const QString& settingsFile, const PrintChoices& choices)
                     !hdLegal) &&
         writeChoice(settingsFile, kDsSheetKey, dsLegal ? QStringLiteral("Legal") : QStringLiteral("A4"), !dsLegal) &&
         writeChoice(settingsFile, kTogetherKey, choices.together ? QStringLiteral("1") : QStringLiteral("0"),
-                    !choices.together);
+                    !choices.together) &&
+        writeChoice(settingsFile, kBleedKey, bleedWord(choices.bleed), choices.bleed == Bleed::Off);
+}
+
+QString bleedWord(Bleed bleed) { return QString::number(bleedMillimetres(bleed)); }
+
+std::optional<Bleed> bleedOfWord(const QString& word) {
+    bool isNumber = false;
+    const int millimetres = word.trimmed().toInt(&isNumber);
+    if (!isNumber) return std::nullopt;
+    return bleedOfMillimetres(millimetres);
 }
 
 QString readPrintToQueue(const QString& settingsFile) { return read(kPrintToKey, settingsFile); }

@@ -45,15 +45,17 @@ void drawCoverText(PrinterObject& printer, const PrintSelection& s, const Render
 }
 
 // Where covers put together may go on a sheet of that paper: the printable area (the whole sheet
-// of a file), less the marks' reach on every side unless the covers go to the printable corner.
-LengthSize roomForCovers(PrinterObject& printer, Placement placement, Paper paper, Orientation orientation,
-                         bool toFile) {
+// of a file), less the marks' reach on every side unless the covers go to the printable corner,
+// and less the bleed on every side there.
+LengthSize roomForCovers(PrinterObject& printer, Placement placement, Paper paper, Orientation orientation, bool toFile,
+                         Length bleed) {
     const LengthSize sheet = sheetSize(paper, orientation);
     const std::optional<LengthRect> area = toFile ? std::nullopt : printer.printableArea(paper, orientation);
     LengthSize room = area ? area->size() : sheet;
-    if (toFile || placement != Placement::AtPrintableCorner) {
-        room.width = std::max(Length(), room.width - markReach() * 2);
-        room.height = std::max(Length(), room.height - markReach() * 2);
+    const Length edge = toFile || placement != Placement::AtPrintableCorner ? markReach(bleed) : bleed;
+    if (edge > Length()) {
+        room.width = std::max(Length(), room.width - edge * 2);
+        room.height = std::max(Length(), room.height - edge * 2);
     }
     return room;
 }
@@ -77,13 +79,18 @@ PreparedJob prepareJob(PrinterObject& printer, const PrintSelection& selection, 
     job.plan =
         withoutMissingPictures(selection, planPrintJob(selection.ticked, selection.layout.paper, choices.sheets));
     if (!toFile) job.printer = printer.nextJobPrinter();
+    const Length bleed = bleedLength(choices.bleed);
     if (choices.together)
-        job.plan = coversTogether(job.plan, [&](Paper paper, Orientation orientation) {
-            return roomForCovers(printer, choices.placement, paper, orientation, toFile);
-        });
+        job.plan = coversTogether(
+            job.plan,
+            [&](Paper paper, Orientation orientation) {
+                return roomForCovers(printer, choices.placement, paper, orientation, toFile, bleed);
+            },
+            bleed);
     for (const PlannedPage& page : job.plan.pages) {
         PageOptions options;
         options.cutMarks = selection.layout.cutMarks;
+        options.bleed = bleed;
         for (std::size_t i = 0; i < options.pictures.size(); ++i)
             options.pictures[i] = {selection.pictures[i].width(), selection.pictures[i].height(),
                                    selection.fitModes[i]};

@@ -94,12 +94,19 @@ QString fitNotice(const RenderedPage& page, Placement placement) {
             line += QStringLiteral(" Place covers \"at the printable corner, moved in for cut marks\" to keep them.");
         lines << line;
     }
-    for (const Overhang& o : page.overhangs)
-        lines << QStringLiteral("%1 does not fit the printable area: %2 in (%3 mm) is lost at the %4 edge.")
-                     .arg(QString::fromUtf8(coverKind(o.kind).checkCaption))
-                     .arg(o.amount.inches(), 0, 'f', 2)
-                     .arg(o.amount.millimetres(), 0, 'f', 1)
-                     .arg(QString::fromLatin1(sideName(o.side)));
+    for (const Overhang& o : page.overhangs) {
+        QString line = QStringLiteral("%1 does not fit the printable area: %2 in (%3 mm) is lost at the %4 edge.")
+                           .arg(QString::fromUtf8(coverKind(o.kind).checkCaption))
+                           .arg(o.amount.inches(), 0, 'f', 2)
+                           .arg(o.amount.millimetres(), 0, 'f', 1)
+                           .arg(QString::fromLatin1(sideName(o.side)));
+        // With a bleed the loss may be only the bleed, or the bleed and some of the cover.
+        if (page.bleed > Length())
+            line += o.amount - page.bleed <= kFitTolerance
+                ? QStringLiteral(" Only the %1 mm bleed is lost: the cover itself fits.").arg(page.bleed.millimetres())
+                : QStringLiteral(" That counts the %1 mm bleed.").arg(page.bleed.millimetres());
+        lines << line;
+    }
     return lines.join(QLatin1Char('\n'));
 }
 

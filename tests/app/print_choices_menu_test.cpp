@@ -69,3 +69,41 @@ TEST(PrintChoicesMenu, ACoverSetOpenedShowsTheLayoutItWasSavedWith) {
     EXPECT_EQ(window.printSelection().layout.choices, layout.choices) << "the next print uses it";
     window.Form_Unload();
 }
+
+TEST(PrintChoicesMenu, TheBleedComesBackAfterARestartAndACoverSetsBleedReplacesIt) {
+    QTemporaryDir settings;
+    const QString ini = settings.filePath("kavi4.ini");
+    {
+        kavi::testing::TestPlatform services;
+        MainWindow window{services.platform};
+        window.settingsFile = ini;
+        window.Form_Load();
+        PrintChoicesMenu& menu = *window.printChoicesMenu;
+        EXPECT_TRUE(menu.BleedOff->isChecked());
+        EXPECT_FALSE(menu.Bleed2mm->isChecked() || menu.Bleed3mm->isChecked());
+        menu.Bleed3mm->trigger();
+        window.PaperA4->trigger();
+        EXPECT_EQ(window.printSelection().layout.choices.bleed, Bleed::ThreeMillimetres) << "kept through the paper";
+        EXPECT_TRUE(menu.Bleed3mm->isChecked());
+        EXPECT_FALSE(menu.BleedOff->isChecked());
+        EXPECT_EQ(readPrintChoices(ini).bleed, Bleed::ThreeMillimetres);
+        window.Form_Unload();
+    }
+    kavi::testing::TestPlatform services;
+    MainWindow again{services.platform};
+    again.settingsFile = ini;
+    again.Form_Load();
+    EXPECT_TRUE(again.printChoicesMenu->Bleed3mm->isChecked());
+    EXPECT_EQ(again.printSelection().layout.choices.bleed, Bleed::ThreeMillimetres);
+    CoverSet set = CoverSet::empty();
+    CoverSetPrintLayout layout;
+    layout.choices.bleed = Bleed::TwoMillimetres;
+    set.printLayout = layout;
+    again.applyCoverSet(set);
+    EXPECT_TRUE(again.printChoicesMenu->Bleed2mm->isChecked());
+    EXPECT_FALSE(again.printChoicesMenu->Bleed3mm->isChecked());
+    EXPECT_EQ(again.printSelection().layout.choices.bleed, Bleed::TwoMillimetres);
+    again.printChoicesMenu->BleedOff->trigger();
+    EXPECT_EQ(readPrintChoices(ini).bleed, Bleed::Off);
+    again.Form_Unload();
+}

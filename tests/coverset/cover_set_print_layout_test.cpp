@@ -4,6 +4,7 @@
 #include "coverset/cover_set_file.h"
 #include "formats/zip/stored_zip.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
@@ -83,4 +84,57 @@ TEST(CoverSetPrintLayout, UnknownValuesAreDamageAndUnknownFieldsAreIgnored) {
     ASSERT_TRUE(later.set->printLayout);
     EXPECT_EQ(later.set->printLayout->choices.placement, Placement::CentredOnSheet);
     EXPECT_EQ(later.set->printLayout->paper, PaperChoice::LetterAndLegal) << "missing fields keep their usual values";
+}
+
+TEST(CoverSetPrintLayout, TheBleedAndTheSafeMarginComeBackAndAnOldSetOrABadValueIsAsTheFormatSays) {
+    CoverSet set = setWithPicture();
+    CoverSetPrintLayout layout{PaperChoice::A4, true, {}};
+    layout.choices.together = true;
+    set.printLayout = layout;
+    // Without bleed and margin the description is written as before: no "bleed", no "design".
+    const QJsonObject plain = descriptionOf(writeCoverSet(set));
+    EXPECT_FALSE(plain.value("print").toObject().contains("bleed"));
+    EXPECT_FALSE(plain.contains("design"));
+    const CoverSetReading old = readCoverSet(writeCoverSet(set));
+    ASSERT_TRUE(old.set);
+    EXPECT_EQ(old.set->printLayout->choices.bleed, Bleed::Off);
+    EXPECT_FALSE(old.set->safeMargin);
+    for (Bleed bleed : {Bleed::TwoMillimetres, Bleed::ThreeMillimetres}) {
+        set.printLayout->choices.bleed = bleed;
+        set.safeMargin = Length::fromMillimetres(bleed == Bleed::TwoMillimetres ? 4.5 : 3);
+        const QByteArray bytes = writeCoverSet(set);
+        const QJsonObject description = descriptionOf(bytes);
+        EXPECT_EQ(description.value("print").toObject().value("bleed").toDouble(), bleedMillimetres(bleed));
+        const CoverSetReading reading = readCoverSet(bytes);
+        ASSERT_EQ(reading.problem, CoverSetProblem::None);
+        EXPECT_EQ(reading.version, 1) << "neither needs a newer reader";
+        EXPECT_EQ(*reading.set->printLayout, *set.printLayout) << "the other choices kept beside the bleed";
+        ASSERT_TRUE(reading.set->safeMargin);
+        EXPECT_NEAR(reading.set->safeMargin->millimetres(), set.safeMargin->millimetres(), 1e-9);
+    }
+    EXPECT_EQ(descriptionOf(writeCoverSet(set)).value("design").toObject().value("safeMargin").toDouble(), 3.0)
+        << "3 mm is written as 3";
+
+    // A bleed or a margin this reader does not know is damage, as any other print value is.
+    set.cover(5).picture = {};
+    const QJsonObject description = descriptionOf(writeCoverSet(set));
+    const auto with = [&](const char* field, const QJsonValue& value) {
+        QJsonObject d = description;
+        d[field] = value;
+        return readCoverSet(withDescription(d));
+    };
+    for (const QJsonValue& bad : {QJsonValue(5), QJsonValue(2.5), QJsonValue(-3), QJsonValue("3"), QJsonValue(true)})
+        EXPECT_EQ(with("print", QJsonObject{{"bleed", bad}}).problem, CoverSetProblem::Damaged);
+    for (const QJsonValue& bad : {QJsonValue(21), QJsonValue(-0.5), QJsonValue("3"), QJsonValue(QJsonArray{3})})
+        EXPECT_EQ(with("design", QJsonObject{{"safeMargin", bad}}).problem, CoverSetProblem::Damaged);
+    EXPECT_EQ(with("design", QJsonObject{{"safeMargin", 2.5}}).problem, CoverSetProblem::None)
+        << "a margin may be any length from 0 to 20 mm";
+    EXPECT_EQ(with("design", QJsonValue(3)).problem, CoverSetProblem::Damaged);
+    const CoverSetReading zero = with("print", QJsonObject{{"bleed", 0.0}, {"place", "marks"}});
+    ASSERT_TRUE(zero.set);
+    EXPECT_EQ(zero.set->printLayout->choices.bleed, Bleed::Off);
+    EXPECT_EQ(zero.set->printLayout->choices.placement, Placement::MovedInForMarks);
+    const CoverSetReading noMargin = with("design", QJsonObject{});
+    ASSERT_TRUE(noMargin.set);
+    EXPECT_FALSE(noMargin.set->safeMargin) << "a design without a margin takes the settings' margin";
 }

@@ -69,3 +69,25 @@ TEST(CoverMakerChoices, ASetsLayoutHoldsWhereNoOptionIsGiven) {
     // Covers given as KIND=PICTURE start from the defaults, as before.
     EXPECT_EQ(layoutOfRequest(requestOf({}), {}), PrintLayoutSettings{});
 }
+
+TEST(CoverMakerChoices, TheBleedIsReadRefusedWhenUnknownAndReplacesTheSetsOwn) {
+    EXPECT_EQ(requestOf({"--bleed", "3"}).bleed, Bleed::ThreeMillimetres);
+    EXPECT_EQ(requestOf({"--bleed=2"}).bleed, Bleed::TwoMillimetres);
+    EXPECT_EQ(requestOf({"--bleed", "0"}).bleed, Bleed::Off);
+    EXPECT_FALSE(requestOf({}).bleed);
+    EXPECT_EQ(errorOf({"--bleed", "5"}), "unknown bleed \"5\" (0, 2 or 3 millimetres)");
+    EXPECT_EQ(errorOf({"--bleed", "3mm"}), "unknown bleed \"3mm\" (0, 2 or 3 millimetres)");
+    const CoverMakerArguments missing = parseCoverMakerArguments({"-o", "x.pdf", "hd=a.png", "--bleed"});
+    ASSERT_TRUE(std::holds_alternative<std::string>(missing));
+    EXPECT_EQ(std::get<std::string>(missing), "--bleed needs 0, 2 or 3 (millimetres)");
+    EXPECT_NE(std::string(coverMakerUsage()).find("--bleed 0|2|3"), std::string::npos);
+
+    PrintLayoutSettings fromSet{PaperChoice::A4, true};
+    fromSet.choices.bleed = Bleed::TwoMillimetres;
+    fromSet.choices.placement = Placement::CentredOnSheet;
+    EXPECT_EQ(layoutOfRequest(requestOf({}), fromSet).choices.bleed, Bleed::TwoMillimetres) << "the set's";
+    const PrintLayoutSettings given = layoutOfRequest(requestOf({"--bleed", "0"}), fromSet);
+    EXPECT_EQ(given.choices.bleed, Bleed::Off) << "0 given replaces the set's bleed";
+    EXPECT_EQ(given.choices.placement, Placement::CentredOnSheet);
+    EXPECT_EQ(layoutOfRequest(requestOf({"--bleed", "3"}), {}).choices.bleed, Bleed::ThreeMillimetres);
+}

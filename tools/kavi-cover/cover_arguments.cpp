@@ -62,6 +62,7 @@ const char* coverMakerUsage() {
     return "usage: kavi-cover [--paper us|letter|a4] [--marks] [--offset X,Y] [--scale SX,SY] [--fit "
            "stretch|fill|fit]\n"
            "                  [--place corner|centre|marks] [--sheet hd=legal|ds=legal]... [--together]\n"
+           "                  [--bleed 0|2|3]\n"
            "                  (-o OUT.pdf | --print[=QUEUE]) (KIND=PICTURE... | COVERSET.kavi)\n"
            "KIND: front, inside, back (any of them, each once), or one of dvd, mini, psp, ds, slim, hd, blu.\n"
            "COVERSET: a cover set saved by Kavi; its ticked covers print with their pictures, fit modes and texts.\n"
@@ -83,6 +84,8 @@ const char* coverMakerUsage() {
            "--sheet hd=letter|legal: HD-DVD and Blu-Ray on Letter (the default) or Legal with --paper us;\n"
            "--sheet ds=a4|legal: DS on A4 (the default) or Legal with --paper a4. Both may be given.\n"
            "--together: covers that fit share a sheet, and a single small kind is repeated side by side.\n"
+           "--bleed 0|2|3: pictures that reach a cover's edge go that many millimetres past the cut line, and\n"
+           "the cut marks move out as far (0, the default: none).\n"
            "A cover set keeps its print layout: options given here take the place of its choices.\n"
            "--fit: stretch the picture onto each cover (the default), fill the cover keeping the picture's\n"
            "proportions (the overflow is cut off), or fit the whole picture inside it (the rest is paper);\n"
@@ -174,6 +177,12 @@ CoverMakerArguments parseCoverMakerArguments(const std::vector<std::string>& arg
             else if (sheet == "ds=a4") request.dsSheet = DsSheetOnA4::A4;
             else if (sheet == "ds=legal") request.dsSheet = DsSheetOnA4::Legal;
             else return "unknown sheet \"" + value + "\" (hd=letter, hd=legal, ds=a4 or ds=legal)";
+        } else if (isOption(a, "--bleed")) {
+            if (!valueOf(a, "--bleed", value)) return std::string("--bleed needs 0, 2 or 3 (millimetres)");
+            const std::optional<double> millimetres = decimal(value);
+            const std::optional<Bleed> bleed = millimetres ? bleedOfMillimetres(*millimetres) : std::nullopt;
+            if (!bleed) return "unknown bleed \"" + value + "\" (0, 2 or 3 millimetres)";
+            request.bleed = *bleed;
         } else if (a == "--together") {
             request.together = true;
         } else if (a == "--marks") {

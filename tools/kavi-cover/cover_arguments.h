@@ -3,7 +3,7 @@
 // The command line of kavi-cover:
 //
 //   kavi-cover [--paper us|letter|a4] [--marks] [--offset X,Y] [--scale SX,SY] [--fit stretch|fill|fit]
-//              (-o OUT.pdf | --print[=QUEUE]) (KIND=PICTURE... | COVERSET.kavi)
+//              [--bleed 0|2|3] (-o OUT.pdf | --print[=QUEUE]) (KIND=PICTURE... | COVERSET.kavi)
 //   kavi-cover --stocks [--templates DIR]...
 //
 // KIND is front, inside, back, dvd, mini, psp, ds, slim, hd or blu (any case); the kinds given must
@@ -41,6 +41,7 @@ struct CoverMakerRequest {
     std::optional<LongCaseSheet> hdAndBluRaySheet; // --sheet hd=...
     std::optional<DsSheetOnA4> dsSheet; // --sheet ds=...
     bool together = false; // --together
+    std::optional<Bleed> bleed; // --bleed MM
     std::optional<FitMode> fit; // --fit, for every cover; none: each cover's own (Stretch)
     // Given on the command line; for --print without them, the queue's stored calibration applies.
     std::optional<Calibration> calibration;

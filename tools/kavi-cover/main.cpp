@@ -69,7 +69,7 @@ int saveCoverSet(const CoverMakerRequest& request) {
     set.ticked = request.ticked;
     // A layout given on the command line goes into the set; without one the set keeps none.
     if (request.paperGiven || request.cutMarks || request.placement || request.hdAndBluRaySheet || request.dsSheet ||
-        request.together) {
+        request.together || request.bleed) {
         const PrintLayoutSettings layout = layoutOfRequest(request, {});
         set.printLayout = CoverSetPrintLayout{layout.paper, layout.cutMarks, layout.choices};
     }

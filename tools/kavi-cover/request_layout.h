@@ -15,6 +15,7 @@ inline PrintLayoutSettings layoutOfRequest(const CoverMakerRequest& request, con
     if (request.hdAndBluRaySheet) layout.choices.sheets.hdAndBluRay = *request.hdAndBluRaySheet;
     if (request.dsSheet) layout.choices.sheets.dsOnA4 = *request.dsSheet;
     layout.choices.together = fromSet.choices.together || request.together;
+    if (request.bleed) layout.choices.bleed = *request.bleed;
     return layout;
 }
 

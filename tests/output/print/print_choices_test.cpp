@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -72,6 +73,80 @@ TEST(PrintChoicesSettings, DefaultsWriteNothingNewAndEveryChoiceComesBack) {
     EXPECT_TRUE(readPrintToQueue(ini).isEmpty());
     ASSERT_TRUE(writePrintToQueue(ini, "Lab"));
     EXPECT_EQ(readPrintToQueue(ini), "Lab");
+}
+
+TEST(PrintChoicesSettings, TheBleedIsWrittenOnlyOnceChosenAndADamagedValueReadsAsNone) {
+    kavi::testing::TempFolder folder;
+    const QString ini = folder.write("kavi4.ini", "[PRINT LAYOUT]\nPaper=US\nCutMarks=1\n");
+    PrintChoices choices;
+    ASSERT_TRUE(writePrintChoices(ini, choices));
+    EXPECT_EQ(folder.read("kavi4.ini").toStdString(), "[PRINT LAYOUT]\nPaper=US\nCutMarks=1\n");
+    for (Bleed bleed : {Bleed::TwoMillimetres, Bleed::ThreeMillimetres, Bleed::Off}) {
+        choices.bleed = bleed;
+        choices.together = bleed == Bleed::ThreeMillimetres;
+        ASSERT_TRUE(writePrintChoices(ini, choices));
+        EXPECT_EQ(readPrintChoices(ini), choices);
+        EXPECT_EQ(profile::getString("PRINT LAYOUT", "Bleed", "", 100, ini), bleedWord(bleed));
+    }
+    for (const char* damaged : {"5", "2.5", "-3", "three", "", "3mm"}) {
+        folder.write("kavi4.ini", QStringLiteral("[PRINT LAYOUT]\nBleed=%1\nTogether=1\n").arg(damaged).toUtf8());
+        EXPECT_EQ(readPrintChoices(ini).bleed, Bleed::Off) << damaged;
+        EXPECT_TRUE(readPrintChoices(ini).together) << "the other choices are read beside it";
+    }
+    folder.write("kavi4.ini", "[PRINT LAYOUT]\nBleed= 2 \n");
+    EXPECT_EQ(readPrintChoices(ini).bleed, Bleed::TwoMillimetres);
+}
+
+TEST(PrintBleed, WithAPrintersMarginsTheFitCheckCountsTheBleedInTheQuestionAndThePreview) {
+    // The HD-DVD cover is exactly as wide as the printable area of margins of 0.25 in: it fits
+    // without bleed, and with one its right edge and bleed are pushed out.
+    PrintSelection s = tick({9});
+    TestPlatform plain;
+    plain.printer.margins = std::array<double, 4>{0.25, 0.25, 0.25, 0.25};
+    ASSERT_TRUE(printCovers(plain.platform, s).sent);
+    ASSERT_EQ(plain.messages.shown.size(), 1u) << "only the paper question";
+
+    s.layout.choices.bleed = Bleed::TwoMillimetres;
+    TestPlatform tight;
+    tight.printer.margins = std::array<double, 4>{0.25, 0.25, 0.25, 0.25};
+    tight.messages.answers = {MsgResult::Cancel};
+    EXPECT_FALSE(printCovers(tight.platform, s).sent);
+    ASSERT_FALSE(tight.messages.shown.empty());
+    EXPECT_TRUE(tight.messages.shown[0].text.contains("HD-DVD loses 0.16 in (4.0 mm) at the right edge"))
+        << tight.messages.shown[0].text.toStdString();
+    {
+        PrintPreviewWindow preview(tight.platform, s);
+        EXPECT_EQ(preview.lblFit->text(),
+                  "HD-DVD does not fit the printable area: 0.16 in (4.0 mm) is lost at the "
+                  "right edge. That counts the 2 mm bleed.");
+    }
+    // Centred on the sheet, only the bleeds fall outside: the notice says the cover itself fits.
+    s.layout.choices.placement = Placement::CentredOnSheet;
+    {
+        PrintPreviewWindow preview(tight.platform, s);
+        EXPECT_TRUE(preview.lblFit->text().startsWith(
+            "HD-DVD does not fit the printable area: 0.08 in (2.0 mm) is lost at the left edge. Only the 2 mm bleed "
+            "is lost: the cover itself fits."))
+            << preview.lblFit->text().toStdString();
+    }
+
+    // With room for it, the stretched picture is drawn over the cover and its 3 mm bleed, from the
+    // printable corner, and the cover keeps its place inside.
+    s.layout.choices = {};
+    s.layout.choices.bleed = Bleed::ThreeMillimetres;
+    TestPlatform roomy;
+    roomy.printer.margins = std::array<double, 4>{0.1, 0.1, 0.1, 0.1};
+    ASSERT_TRUE(printCovers(roomy.platform, s).sent);
+    EXPECT_EQ(roomy.messages.shown.size(), 1u);
+    const double bleed = Length::fromMillimetres(3).twips();
+    const std::vector<QString> draws = opsStartingWith(roomy.printer.ops, "draw");
+    ASSERT_EQ(draws.size(), 1u);
+    static const QRegularExpression drawn(R"(^draw Image9 (\S+),(\S+) (\S+)x(\S+)$)");
+    const QRegularExpressionMatch m = drawn.match(draws[0]);
+    ASSERT_TRUE(m.hasMatch()) << draws[0].toStdString();
+    // The recorder writes six digits: a twentieth of a twip is as near as it tells.
+    const double expected[] = {0, 0, 15120 + 2 * bleed, 8460 + 2 * bleed};
+    for (int i = 0; i < 4; ++i) EXPECT_NEAR(m.captured(i + 1).toDouble(), expected[i], 0.05) << draws[0].toStdString();
 }
 
 TEST(PrintTo, TheJobGoesToTheChosenQueueWithItsMarginsCalibrationAndCopiesAndNoDefaultChanges) {
