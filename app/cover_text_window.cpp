@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/cover_cover_.textwindow.h"
+#include "app/cover_text_window.h"
 
-#include "app/cover_cover_.textcanvas.h"
+#include "app/background_editor.h"
+#include "app/cover_text_canvas.h"
+#include "app/layer_panel.h"
+#include "coverset/cover_design_rules.h"
+#include "platform/desktop/save_dialog.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -163,13 +167,13 @@ CoverTextWindow::CoverTextWindow(LayoutCover cover, SaveDialog& files, QWidget* 
     fields->addWidget(fraLayers);
     fields->addWidget(fraBackground);
     fields->addStretch();
-    auto* cover = new QVBoxLayout;
-    cover->addWidget(picCoverText, 1);
-    cover->addWidget(lblOverhang);
-    cover->addWidget(lblSafeMargin);
-    cover->addWidget(lblTrackListFit);
+    auto* shown = new QVBoxLayout;
+    shown->addWidget(picCoverText, 1);
+    shown->addWidget(lblOverhang);
+    shown->addWidget(lblSafeMargin);
+    shown->addWidget(lblTrackListFit);
     auto* top = new QHBoxLayout;
-    top->addLayout(cover, 1);
+    top->addLayout(shown, 1);
     top->addLayout(fields);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
