@@ -279,9 +279,11 @@ void CoverTextCanvas::dragLayer(QPointF position, bool freeProportions) {
     Length width = std::max(right ? to.x - fixedX : fixedX - to.x, kSmallestBox);
     Length height = std::max(bottom ? to.y - fixedY : fixedY - to.y, kSmallestBox);
     if (!freeProportions && was.width > Length() && was.height > Length()) {
-        const double scale = std::max(width / was.width, height / was.height);
-        width = was.width * scale;
-        height = was.height * scale;
+        // The side the pointer moved more sets the size.
+        const double across = width / was.width, down = height / was.height;
+        const double scale = std::abs(across - 1) >= std::abs(down - 1) ? across : down;
+        width = std::max(was.width * scale, kSmallestBox);
+        height = std::max(was.height * scale, kSmallestBox);
     }
     layer.box = {right ? fixedX : fixedX - width, bottom ? fixedY : fixedY - height, width, height};
 }

@@ -209,7 +209,8 @@ void LayerPanel::cmdAddPicture_Click() {
     std::vector<CoverLayer>& layers = cover_.design.layers;
     const auto texts =
         std::find_if(layers.begin(), layers.end(), [](const CoverLayer& l) { return l.type == LayerType::Texts; });
-    const std::size_t at = std::size_t(layers.insert(texts, std::move(layer)) - layers.begin());
+    const std::size_t at = std::size_t(texts - layers.begin());
+    layers.insert(texts, std::move(layer));
     refresh();
     selectLayer(at);
     canvas_.setSelectedLayer(at);
@@ -242,7 +243,8 @@ void LayerPanel::cmdTrackList_Click() {
         added.style.sizePoints = 10;
         const auto texts =
             std::find_if(layers.begin(), layers.end(), [](const CoverLayer& l) { return l.type == LayerType::Texts; });
-        layer = std::size_t(layers.insert(texts, std::move(added)) - layers.begin());
+        layer = std::size_t(texts - layers.begin());
+        layers.insert(texts, std::move(added));
     }
     layers[*layer].tracks = dialog.tracks();
     refresh();

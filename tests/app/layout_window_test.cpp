@@ -363,8 +363,8 @@ TEST_F(LayoutWindow, AFortyLineListThatCannotFitSaysSoAndTheSafeMarginIsMarkedOn
     // A list of 40 tracks in a small box in the CD Back's corner, reaching into the safe margin.
     CoverLayer list;
     list.type = LayerType::TrackList;
-    list.tracks = tracksOf(40, "A rather long title for a song");
-    list.style.sizePoints = 10;
+    list.tracks = tracksOf(40, "Song");
+    list.style.sizePoints = 8;
     list.box = {Length::fromMillimetres(1), Length::fromMillimetres(10), Length::fromMillimetres(40),
                 Length::fromMillimetres(20)};
     LayoutCover cover{kCdBack, filled(40, 30, Qt::white), FitMode::Stretch, emptyCoverText(kCdBack), {}, {}};
