@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's cover text and saved cover sets: the "Text..." button of each cover tab, the
-// File menu's "Open Cover Set..." and "Save Cover Set...", and the question about unsaved covers.
+// File menu's "Open Cover Set...", "Save Cover Set..." and the layouts' two entries, and the
+// question about unsaved covers.
 #include "app/main_window.h"
 
 #include "app/cover_text_window.h"
 #include "app/dialog_folders.h"
 #include "app/folder_list.h"
 #include "app/layout_result.h"
+#include "app/layouts_menu.h"
 #include "app/picture_slot.h"
 #include "app/tab_strip.h"
 #include "covers/cover_kinds.h"
@@ -40,6 +42,10 @@ void MainWindow::buildCoverSetMenu() {
     };
     add(OpenCoverSet, "OpenCoverSet", QStringLiteral("&Open Cover Set..."), [this] { OpenCoverSet_Click(); });
     add(SaveCoverSet, "SaveCoverSet", QStringLiteral("Save Cover Se&t..."), [this] { SaveCoverSet_Click(); });
+    // New Cover From Layout... and Save As Layout..., owned by the window.
+    new LayoutsMenu(
+        *File, document_, platform.messages, programLayoutFolders(), [this](const QString& text) { ShowNotice(text); },
+        this);
 }
 
 void MainWindow::Text_Click(int n) {

@@ -170,6 +170,18 @@ TEST(CoverSetDesign, ADesignComesBackWholeWithItsPicturesAlphaAndJpegBytesInAVer
     EXPECT_TRUE(reading.set->cover(kBack).design == set.cover(kBack).design);
     EXPECT_TRUE(reading.set->cover(1).design.isPlain());
 
+    // A set made by another zip writer, with a picture layer that names its picture before the
+    // other: read as the format says.
+    const CoverSetReading other = readCoverSet(storedFile("tests/fuzz/corpus/cover_set/version3-design.kavi"));
+    ASSERT_TRUE(other.set) << other.reason;
+    const CoverDesign& seed = other.set->cover(kDvd).design;
+    ASSERT_EQ(seed.layers.size(), 4u);
+    EXPECT_EQ(seed.layers[0].quarterTurns, 1);
+    EXPECT_EQ(seed.layers[1].tracks.size(), 2u);
+    EXPECT_EQ(seed.layers[3].picture, 1u);
+    EXPECT_EQ(other.set->cover(kDvd).designPictures.at(1).encoding(), CoverSetPicture::Encoding::Jpeg);
+    EXPECT_EQ(other.set->cover(kBack).design.endStrips.text, "Side");
+
     // Written again from what was read: the same entries, byte for byte.
     const QByteArray again = writeCoverSet(*reading.set);
     for (const char* name : {"dvd.jpg", "dvd-1.jpg", "dvd-2.png"})

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The cover-set reader: any bytes either give a cover set or a problem, never a crash or a read
-// outside the input; a set that was read is written again and reads back the same.
+// outside the input; a set that was read is written again and reads back the same, designs and
+// their picture entries included.
 #include "tests/fuzz/fuzz_support.h"
 
 #include "coverset/cover_set_file.h"
@@ -43,6 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(a.fit == b.fit, "a fit mode changed on the way");
         FUZZ_CHECK(a.text == b.text, "a text changed on the way");
         FUZZ_CHECK(kavi::testing::samePixels(a.picture.image(), b.picture.image()), "a picture changed on the way");
+        FUZZ_CHECK(a.design == b.design, "a design changed on the way");
+        FUZZ_CHECK(a.designPictures.size() == b.designPictures.size(), "a design's pictures changed on the way");
+        for (std::size_t i = 0; i < a.designPictures.size() && i < b.designPictures.size(); ++i)
+            FUZZ_CHECK(a.designPictures[i].encoded() == b.designPictures[i].encoded(),
+                       "a design's picture entry changed on the way");
     }
     return 0;
 }

@@ -122,7 +122,8 @@ def main():
             put(target, "seed-%d" % n, seed)
 
     # Cover sets: a whole one (stored, and deflated by another zip writer), one of version 2 with a
-    # JPEG entry, one without pictures, one of a newer version, and one cut off.
+    # JPEG entry, one without pictures, one of version 3 with designs, one of a newer version, and
+    # one cut off.
     def cover_set(description, pictures, method=zipfile.ZIP_STORED):
         with tempfile.TemporaryFile() as f:
             with zipfile.ZipFile(f, "w", method) as z:
@@ -150,7 +151,25 @@ def main():
                                                                  "back.jpg": exif_jpeg(12, 8, 6)}))
     put("cover_set", "texts-only.kavi", cover_set({"format": "kavi cover set", "version": 1,
                                                    "covers": [{"kind": "blu", "text": text}]}, {}))
-    put("cover_set", "newer.kavi", cover_set({"format": "kavi cover set", "version": 3, "covers": []}, {}))
+    style = {"size": 9, "align": "left", "colour": "#223344"}
+    designed = {"format": "kavi cover set", "version": 3, "ticked": ["dvd"],
+                "covers": [{"kind": "dvd", "picture": "dvd.png", "text": text,
+                            "design": {"background": {"fill": "gradient", "colour": "#102030",
+                                                      "endColour": "#a0b0c0", "angle": 135},
+                                       "layers": [{"type": "picture", "picture": "dvd-1.png", "x": -100, "y": 50,
+                                                   "width": 3000, "height": 2000, "turns": 1, "opacity": 0.5},
+                                                  {"type": "tracks", "x": 300, "y": 400, "width": 5000,
+                                                   "height": 6000, "style": style,
+                                                   "tracks": [{"number": 1, "title": "One", "artist": "A",
+                                                               "seconds": 245.5},
+                                                              {"number": 2, "title": "Two"}]},
+                                                  {"type": "texts"},
+                                                  {"type": "picture", "picture": "dvd-2.jpg", "x": 9000,
+                                                   "y": 100, "width": 2000, "height": 1500}]}},
+                           {"kind": "back", "design": {"endStrips": {"text": "Side", "size": 8}}}]}
+    put("cover_set", "version3-design.kavi", cover_set(designed, {"dvd.png": png(6, 4), "dvd-1.png": png(5, 3),
+                                                                  "dvd-2.jpg": jpeg(16, 12)}))
+    put("cover_set", "newer.kavi", cover_set({"format": "kavi cover set", "version": 4, "covers": []}, {}))
     put("cover_set", "cut-off.kavi", sets[: len(sets) * 2 // 3])
 
 

@@ -228,6 +228,20 @@ int main(int argc, char** argv) {
                     coverSetProblemText({CoverSetProblem::Damaged, {}, 0, {}}, QString::fromStdString(request.coverSet))
                         .toStdString());
         }
+        // A further picture of a ticked cover's design that does not decode stops the run, as the
+        // cover's own picture does.
+        for (const Kind kind : Kind::all()) {
+            if (!request.ticked[kind.index()]) continue;
+            for (const DesignPicture& picture : selection.designPictures[kind.index()])
+                if (picture.pixels.isNull()) {
+                    const std::string reason = std::string("the ") + coverKind(kind.number()).checkCaption +
+                        " cover's design: a picture does not decode";
+                    return fail(kFailure,
+                                coverSetProblemText({CoverSetProblem::Damaged, {}, 0, reason},
+                                                    QString::fromStdString(request.coverSet))
+                                    .toStdString());
+                }
+        }
         if (request.print) return printCovers(request, std::move(selection));
         return writeCoversPdf(request, std::move(selection));
     } catch (const std::bad_alloc&) {
