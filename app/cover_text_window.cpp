@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cover_text_window.h"
 
+#include "app/background_editor.h"
 #include "app/cover_text_canvas.h"
+#include "app/layer_panel.h"
+#include "coverset/cover_design_rules.h"
+#include "platform/desktop/save_dialog.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -39,28 +43,59 @@ void setText(TextBox& box, const QString& text) {
 
 } // namespace
 
+namespace {
+
+QtSaveDialog& desktopFileDialog() {
+    static QtSaveDialog dialog;
+    return dialog;
+}
+
+} // namespace
+
 CoverTextWindow::CoverTextWindow(int kind, QImage picture, FitMode fit, CoverText text, QWidget* parent)
-    : QDialog(parent), kind_(kind), text_(std::move(text)) {
+    : CoverTextWindow(LayoutCover{kind, std::move(picture), fit, std::move(text), {}, {}}, desktopFileDialog(),
+                      parent) {}
+
+CoverTextWindow::CoverTextWindow(LayoutCover cover, SaveDialog& files, QWidget* parent)
+    : QDialog(parent), cover_(std::move(cover)), files_(files) {
     setObjectName(QStringLiteral("CoverTextWindow"));
     setWindowTitle(QStringLiteral("Cover Text"));
     setModal(true);
+    // Texts without a layer of their own lie over every layer: the list shows them there, so they
+    // can be sent back like any other element.
+    std::vector<CoverLayer>& layers = cover_.design.layers;
+    if (std::none_of(layers.begin(), layers.end(), [](const CoverLayer& l) { return l.type == LayerType::Texts; })) {
+        CoverLayer texts;
+        texts.type = LayerType::Texts;
+        layers.push_back(texts);
+        textsLayerAdded_ = true;
+    }
 
-    picCoverText = new CoverTextCanvas(kind, std::move(picture), fit, text_, this);
+    picCoverText = new CoverTextCanvas(cover_, this);
     connect(picCoverText, &CoverTextCanvas::picked, this, [this](int ref) { selectText(ref); });
     connect(picCoverText, &CoverTextCanvas::moved, this, [this] { showOverhangs(); });
+    connect(picCoverText, &CoverTextCanvas::layerChanged, this, [this] { showNotices(); });
     lblOverhang = new QLabel(this);
     lblOverhang->setObjectName(QStringLiteral("lblOverhang"));
     lblOverhang->setStyleSheet(QStringLiteral("color: #c01818;"));
     lblOverhang->setWordWrap(true);
+    lblSafeMargin = new QLabel(this);
+    lblSafeMargin->setObjectName(QStringLiteral("lblSafeMargin"));
+    lblSafeMargin->setStyleSheet(QStringLiteral("color: #c01818;"));
+    lblSafeMargin->setWordWrap(true);
+    lblTrackListFit = new QLabel(this);
+    lblTrackListFit->setObjectName(QStringLiteral("lblTrackListFit"));
+    lblTrackListFit->setStyleSheet(QStringLiteral("color: #c01818;"));
+    lblTrackListFit->setWordWrap(true);
 
     auto* form = new QFormLayout;
     const auto line = [this, form](QLineEdit*& edit, const char* name, const QString& label, int ref) {
         edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
-        edit->setText(QString::fromStdString(textBoxOf(text_, ref).text));
+        edit->setText(QString::fromStdString(textBoxOf(cover_.text, ref).text));
         form->addRow(label, edit);
         connect(edit, &QLineEdit::textEdited, this, [this, ref](const QString& t) {
-            setText(textBoxOf(text_, ref), t);
+            setText(textBoxOf(cover_.text, ref), t);
             selectText(ref);
             changed();
         });
@@ -68,7 +103,7 @@ CoverTextWindow::CoverTextWindow(int kind, QImage picture, FitMode fit, CoverTex
     line(txtTitle, "txtTitle", QStringLiteral("&Title:"), kTitleRef);
     line(txtSubtitle, "txtSubtitle", QStringLiteral("S&ubtitle:"), kSubtitleRef);
     line(txtSpine, "txtSpine", QStringLiteral("S&pine:"), kSpineRef);
-    if (!hasSpine(kind)) {
+    if (!hasSpine(cover_.kind)) {
         txtSpine->setEnabled(false);
         txtSpine->setToolTip(QStringLiteral("This cover has no spine."));
     }
@@ -79,7 +114,7 @@ CoverTextWindow::CoverTextWindow(int kind, QImage picture, FitMode fit, CoverTex
     txtBox->setEnabled(false);
     connect(txtBox, &QPlainTextEdit::textChanged, this, [this] {
         if (showing_ || editedText() < kFirstBoxRef) return;
-        setText(textBoxOf(text_, editedText()), txtBox->toPlainText());
+        setText(textBoxOf(cover_.text, editedText()), txtBox->toPlainText());
         refreshTextList();
         changed();
     });
@@ -95,9 +130,30 @@ CoverTextWindow::CoverTextWindow(int kind, QImage picture, FitMode fit, CoverTex
     form->addRow(QStringLiteral("Text &box:"), txtBox);
     form->addRow(QString(), boxButtons);
 
+    txtEndStrips = new QLineEdit(this);
+    txtEndStrips->setObjectName(QStringLiteral("txtEndStrips"));
+    txtEndStrips->setText(QString::fromStdString(cover_.design.endStrips.text));
+    if (hasEndStrips(cover_.kind)) {
+        form->addRow(QStringLiteral("E&nd strips:"), txtEndStrips);
+        connect(txtEndStrips, &QLineEdit::textEdited, this, [this](const QString& t) {
+            setText(cover_.design.endStrips, t);
+            changed();
+        });
+    } else {
+        txtEndStrips->hide();
+    }
+
     auto* style = new QGroupBox(QStringLiteral("Style"), this);
     auto* styleForm = new QFormLayout(style);
     buildStyleFields(styleForm);
+
+    fraLayers = new LayerPanel(cover_, *picCoverText, files_, this);
+    connect(fraLayers, &LayerPanel::changed, this, [this] { changed(); });
+    connect(fraLayers, &LayerPanel::textsSelected, this, [this] { selectText(editedText()); });
+    connect(picCoverText, &CoverTextCanvas::layerPicked, this,
+            [this](std::size_t layer) { fraLayers->selectLayer(layer); });
+    fraBackground = new BackgroundEditor(cover_.design.background, this);
+    connect(fraBackground, &BackgroundEditor::changed, this, [this] { changed(); });
 
     auto* hint = new QLabel(QStringLiteral("Drag a text on the picture to move it."), this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -108,12 +164,16 @@ CoverTextWindow::CoverTextWindow(int kind, QImage picture, FitMode fit, CoverTex
     auto* fields = new QVBoxLayout;
     fields->addLayout(form);
     fields->addWidget(style);
+    fields->addWidget(fraLayers);
+    fields->addWidget(fraBackground);
     fields->addStretch();
-    auto* cover = new QVBoxLayout;
-    cover->addWidget(picCoverText, 1);
-    cover->addWidget(lblOverhang);
+    auto* shown = new QVBoxLayout;
+    shown->addWidget(picCoverText, 1);
+    shown->addWidget(lblOverhang);
+    shown->addWidget(lblSafeMargin);
+    shown->addWidget(lblTrackListFit);
     auto* top = new QHBoxLayout;
-    top->addLayout(cover, 1);
+    top->addLayout(shown, 1);
     top->addLayout(fields);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
@@ -123,7 +183,14 @@ CoverTextWindow::CoverTextWindow(int kind, QImage picture, FitMode fit, CoverTex
     refreshTextList();
     selectText(kTitleRef);
     showOverhangs();
-    resize(1000, 520);
+    resize(1100, 720);
+}
+
+CoverDesign CoverTextWindow::design() const {
+    CoverDesign design = cover_.design;
+    if (textsLayerAdded_ && !design.layers.empty() && design.layers.back().type == LayerType::Texts)
+        design.layers.pop_back(); // over everything, as without a layer
+    return design;
 }
 
 void CoverTextWindow::buildStyleFields(QFormLayout* form) {
@@ -193,8 +260,8 @@ void CoverTextWindow::refreshTextList() {
     const bool wasShowing = showing_;
     showing_ = true;
     QStringList names{QStringLiteral("Title"), QStringLiteral("Subtitle"), QStringLiteral("Spine")};
-    for (std::size_t i = 0; i < text_.boxes.size(); ++i) {
-        QString first = QString::fromStdString(text_.boxes[i].text).section(QLatin1Char('\n'), 0, 0).left(20);
+    for (std::size_t i = 0; i < cover_.text.boxes.size(); ++i) {
+        QString first = QString::fromStdString(cover_.text.boxes[i].text).section(QLatin1Char('\n'), 0, 0).left(20);
         names << (first.isEmpty() ? QStringLiteral("Box %1").arg(i + 1)
                                   : QStringLiteral("Box %1: %2").arg(i + 1).arg(first));
     }
@@ -211,13 +278,17 @@ void CoverTextWindow::selectText(int ref) {
     if (ref < 0 || ref >= cboText->count()) return;
     cboText->setCurrentIndex(ref);
     picCoverText->setSelected(ref);
+    const std::vector<CoverLayer>& layers = cover_.design.layers;
+    const auto texts =
+        std::find_if(layers.begin(), layers.end(), [](const CoverLayer& l) { return l.type == LayerType::Texts; });
+    if (fraLayers) fraLayers->selectLayer(std::size_t(texts - layers.begin()));
     showStyle();
 }
 
 void CoverTextWindow::showStyle() {
     showing_ = true;
     const int ref = editedText();
-    const TextBox& box = textBoxOf(text_, ref);
+    const TextBox& box = textBoxOf(cover_.text, ref);
     const TextStyle& s = box.style;
     cboFont->setCurrentFont(QFont(QString::fromStdString(s.family)));
     spnSize->setValue(s.sizePoints);
@@ -236,7 +307,7 @@ void CoverTextWindow::showStyle() {
 
 void CoverTextWindow::takeStyle() {
     if (showing_) return;
-    TextStyle& s = textBoxOf(text_, editedText()).style;
+    TextStyle& s = textBoxOf(cover_.text, editedText()).style;
     s.family = cboFont->currentFont().family().toStdString();
     s.sizePoints = spnSize->value();
     if (const auto c = colourOfName(txtColour->text())) s.colour = *c;
@@ -249,22 +320,22 @@ void CoverTextWindow::takeStyle() {
 }
 
 void CoverTextWindow::cmdAddBox_Click() {
-    if (int(text_.boxes.size()) >= kMostTextBoxes) return;
+    if (int(cover_.text.boxes.size()) >= kMostTextBoxes) return;
     TextBox box;
-    box.anchor = newBoxAnchor(kind_);
+    box.anchor = newBoxAnchor(cover_.kind);
     box.text = "Text";
-    text_.boxes.push_back(box);
+    cover_.text.boxes.push_back(box);
     refreshTextList();
-    selectText(kFirstBoxRef + int(text_.boxes.size()) - 1);
+    selectText(kFirstBoxRef + int(cover_.text.boxes.size()) - 1);
     changed();
 }
 
 void CoverTextWindow::cmdRemoveBox_Click() {
     const int ref = editedText();
     if (ref < kFirstBoxRef) return;
-    text_.boxes.erase(text_.boxes.begin() + (ref - kFirstBoxRef));
+    cover_.text.boxes.erase(cover_.text.boxes.begin() + (ref - kFirstBoxRef));
     refreshTextList();
-    const int last = kFirstBoxRef + int(text_.boxes.size()) - 1;
+    const int last = kFirstBoxRef + int(cover_.text.boxes.size()) - 1;
     selectText(last >= kFirstBoxRef ? std::min(ref, last) : kTitleRef);
     changed();
 }
@@ -286,6 +357,37 @@ void CoverTextWindow::showOverhangs() {
     }
     lblOverhang->setText(lines.join(QLatin1Char('\n')));
     lblOverhang->setVisible(!lines.isEmpty());
+    showNotices();
+}
+
+namespace {
+
+QString textName(int ref) {
+    return ref == kTitleRef   ? QStringLiteral("The title")
+        : ref == kSubtitleRef ? QStringLiteral("The subtitle")
+        : ref == kSpineRef    ? QStringLiteral("The spine text")
+                              : QStringLiteral("Box %1").arg(ref - kFirstBoxRef + 1);
+}
+
+} // namespace
+
+void CoverTextWindow::showNotices() {
+    QStringList safe;
+    for (const SafeAreaMark& m : picCoverText->safeAreaMarks()) {
+        const QString name = m.ref ? textName(*m.ref) : QStringLiteral("The track list");
+        safe << (m.acrossFold ? QStringLiteral("%1 runs across a fold.").arg(name)
+                              : QStringLiteral("%1 runs into the safe margin.").arg(name));
+    }
+    lblSafeMargin->setText(safe.join(QLatin1Char('\n')));
+    lblSafeMargin->setVisible(!safe.isEmpty());
+    QStringList fits;
+    for (const CoverLayer& layer : cover_.design.layers) {
+        if (layer.type != LayerType::TrackList || layer.tracks.empty()) continue;
+        const std::string notice = trackListFitNotice(fitTrackListLayer(layer));
+        if (!notice.empty()) fits << QString::fromStdString(notice);
+    }
+    lblTrackListFit->setText(fits.join(QLatin1Char('\n')));
+    lblTrackListFit->setVisible(!fits.isEmpty());
 }
 
 } // namespace kavi

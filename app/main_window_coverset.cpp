@@ -7,6 +7,7 @@
 #include "app/cover_text_window.h"
 #include "app/dialog_folders.h"
 #include "app/folder_list.h"
+#include "app/layout_result.h"
 #include "app/layouts_menu.h"
 #include "app/picture_slot.h"
 #include "app/tab_strip.h"
@@ -48,9 +49,9 @@ void MainWindow::buildCoverSetMenu() {
 }
 
 void MainWindow::Text_Click(int n) {
-    CoverTextWindow window(n, document_.pixels(Kind(n)), fitMode(n), coverText(n), this);
-    if (window.exec() != QDialog::Accepted || window.text() == coverText(n)) return;
-    document_.setText(Kind(n), window.text());
+    CoverTextWindow window(layoutCoverOf(document_, Kind(n)), platform.saveDialog, this);
+    if (window.exec() != QDialog::Accepted) return;
+    putLayout(document_, Kind(n), window.text(), window.design(), window.pictures());
 }
 
 void MainWindow::setCoverText(int n, const CoverText& text) {
