@@ -38,7 +38,8 @@ public:
     // When set, each job goes to whatever printer is the system default at that moment.
     // Fails when that cannot succeed: no printer is installed, or none is the default.
     virtual bool setFollowDefault(bool follow) = 0;
-    // Fails, changing nothing, for a value that is none of the papers (orientations) the enum names.
+    // A value cast from a code that is none of the papers (orientations) the enum names is refused,
+    // changing nothing, by an object that hands the setting to a printer.
     virtual bool setPaperSize(Paper paper) = 0;
     virtual bool setOrientation(Orientation orientation) = 0;
     virtual Paper paperSize() const = 0;
