@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cover_text_canvas.h"
 
-#include "app/safe_margin.h"
+#include "covers/safe_area.h"
 #include "covers/cover_kinds.h"
 #include "render/cover_text_layout.h"
 
@@ -132,6 +132,7 @@ std::vector<TextOverhang> CoverTextCanvas::overhangs() const {
 std::vector<SafeAreaMark> CoverTextCanvas::safeAreaMarks() const {
     std::vector<SafeAreaMark> found;
     const LengthSize size = coverKind(cover_.kind).printSize;
+    const SafeArea area = safeAreaOf(cover_.kind, cover_.safeMargin);
     const int last = kFirstBoxRef + int(cover_.text.boxes.size()) - 1;
     for (int ref = kTitleRef; ref <= last; ++ref) {
         const std::optional<PlacedText> placed = placedOf(ref);
@@ -139,17 +140,17 @@ std::vector<SafeAreaMark> CoverTextCanvas::safeAreaMarks() const {
         const LengthRect ink = inkTextBox(*placed);
         if (overhangPastCover(ink, size) >= kSmallestOverhang) continue; // marked as an overhang
         // The spine text lies between the folds by its nature; only its ends can reach the margin.
-        const SafeAreaCrossing crossing = safeAreaCrossing(cover_.kind, ink);
-        if (crossing.pastSafeLine || (crossing.acrossFold && ref != kSpineRef))
-            found.push_back({ref, std::nullopt, crossing.acrossFold && ref != kSpineRef, ink});
+        SafeAreaCrossing crossing = safeAreaCrossing(area, ink);
+        if (ref == kSpineRef) crossing.acrossFold = Length();
+        if (crossing.crosses()) found.push_back({ref, std::nullopt, crossing, ink});
     }
     for (std::size_t i = 0; i < cover_.design.layers.size(); ++i) {
         const CoverLayer& layer = cover_.design.layers[i];
         if (layer.type != LayerType::TrackList || layer.tracks.empty()) continue;
         LengthRect ink;
         for (const PlacedTrackLine& line : fitTrackListLayer(layer).placed) ink = unite(ink, line.rect);
-        const SafeAreaCrossing crossing = safeAreaCrossing(cover_.kind, ink);
-        if (crossing.any()) found.push_back({std::nullopt, i, crossing.acrossFold, ink});
+        const SafeAreaCrossing crossing = safeAreaCrossing(area, ink);
+        if (crossing.crosses()) found.push_back({std::nullopt, i, crossing, ink});
     }
     return found;
 }
@@ -210,11 +211,12 @@ void CoverTextCanvas::paintEvent(QPaintEvent*) {
     const LengthSize size = coverKind(cover_.kind).printSize;
     // The spine's edges, so the user sees where the case folds.
     painter.setPen(QPen(QColor(128, 128, 128, 160), 1, Qt::DashLine));
-    for (Length x : foldsOf(cover_.kind)) painter.drawLine(positionOf({x, Length()}), positionOf({x, size.height}));
+    const SafeArea area = safeAreaOf(cover_.kind, cover_.safeMargin);
+    for (Length x : area.folds) painter.drawLine(positionOf({x, Length()}), positionOf({x, size.height}));
     // The safe margin: text inside it is neither cut nor folded. Shown here only, never printed.
     painter.setPen(QPen(QColor(0, 150, 110, 200), 1, Qt::DashDotLine));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(areaOf(safeRectOf(cover_.kind)));
+    painter.drawRect(areaOf(area.inside));
     painter.setPen(QPen(kSelectionColour, 1, Qt::DashLine));
     if (selectedLayer_) {
         const QRectF box = areaOf(cover_.design.layers[*selectedLayer_].box);

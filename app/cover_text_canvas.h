@@ -34,7 +34,7 @@ struct TextOverhang {
 struct SafeAreaMark {
     std::optional<int> ref;
     std::optional<std::size_t> layer;
-    bool acrossFold = false;
+    SafeAreaCrossing crossing;
     LengthRect ink;
 };
 

@@ -375,8 +375,8 @@ void CoverTextWindow::showNotices() {
     QStringList safe;
     for (const SafeAreaMark& m : picCoverText->safeAreaMarks()) {
         const QString name = m.ref ? textName(*m.ref) : QStringLiteral("The track list");
-        safe << (m.acrossFold ? QStringLiteral("%1 runs across a fold.").arg(name)
-                              : QStringLiteral("%1 runs into the safe margin.").arg(name));
+        for (const std::string& line : safeAreaLines(name.toStdString(), m.crossing))
+            safe << QString::fromStdString(line);
     }
     lblSafeMargin->setText(safe.join(QLatin1Char('\n')));
     lblSafeMargin->setVisible(!safe.isEmpty());

@@ -5,6 +5,7 @@
 // window draws a cover with its design. Drawing lives in one function, paintLayoutCover, so that
 // the window draws exactly what the outputs draw once they share one routine.
 #include "covers/cover_design.h"
+#include "covers/safe_area.h"
 #include "covers/cover_text.h"
 #include "covers/fit_mode.h"
 #include "covers/track_list_fit.h"
@@ -35,6 +36,7 @@ struct LayoutCover {
     CoverText text;
     CoverDesign design; // picture layers name entries of `pictures`
     std::vector<LayoutPicture> pictures;
+    Length safeMargin = kDefaultSafeMargin; // the dashed line's distance from the edges
 };
 
 // The cover at `size` pixels as a screen shows it: background, own picture, layers in order and the

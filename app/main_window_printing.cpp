@@ -6,6 +6,7 @@
 #include "app/dialog_folders.h"
 #include "app/folder_list.h"
 #include "app/print_choices_menu.h"
+#include "app/safe_margin_setting.h"
 #include "output/print/calibrate_printer.h"
 #include "output/print/cover_document_printing.h"
 #include "output/print/cover_printing.h"
@@ -61,6 +62,7 @@ PrintLayoutSettings MainWindow::printLayout() const { return printLayoutSettings
 // Read at start-up, the layout is shown and not written.
 void MainWindow::readPrintLayoutSettings() {
     document_.setPrintLayout(documentPrintLayoutOf(readPrintLayout(settingsFile)));
+    document_.setSafeMargin(readSafeMargin(settingsFile));
     showPrintLayout();
 }
 

@@ -173,6 +173,10 @@ CoverSet CoverDocument::toCoverSet() const {
     set.ticked = selection_.ticked;
     discsToCoverSet(set);
     set.printLayout = CoverSetPrintLayout{layout_.paper, layout_.cutMarks, layout_.choices};
+    // The margin a design was made with travels with it; a set without designs is written as before.
+    const auto kinds = Kind::all();
+    if (std::any_of(kinds.begin(), kinds.end(), [&](Kind k) { return !covers_[k].design.isPlain(); }))
+        set.safeMargin = safeMargin_;
     return set;
 }
 
@@ -200,6 +204,7 @@ void CoverDocument::applyCoverSet(const CoverSet& set) {
         if (set.ticked[kind.index()]) setTicked(kind, true);
     applyDiscs(set);
     if (set.printLayout) setPrintLayout({set.printLayout->paper, set.printLayout->cutMarks, set.printLayout->choices});
+    if (set.safeMargin) safeMargin_ = *set.safeMargin;
     watcher_ = watcher;
     if (watcher_) watcher_->replaced();
     setUnsavedWork(false);

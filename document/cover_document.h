@@ -11,6 +11,7 @@
 #include "covers/fit_mode.h"
 #include "covers/paper.h"
 #include "covers/print_choices.h"
+#include "covers/safe_area.h"
 #include "covers/selection_rules.h"
 #include "coverset/cover_set.h"
 #include "document/cover_picture.h"
@@ -152,6 +153,12 @@ public:
     const DocumentPrintLayout& printLayout() const { return layout_; }
     void setPrintLayout(const DocumentPrintLayout& layout);
 
+    // ---- Safe margin ----
+    // The distance of the layout window's dashed line from the covers' edges (never printed): the
+    // setting's until a cover set that keeps one is opened. Not unsaved work by itself.
+    Length safeMargin() const { return safeMargin_; }
+    void setSafeMargin(Length margin) { safeMargin_ = margin; }
+
     // ---- Unsaved work ----
     bool hasUnsavedWork() const { return unsaved_; }
     void setUnsavedWork(bool unsaved);
@@ -206,6 +213,7 @@ private:
     DiscStockChoice stock_;
     SelectionState selection_;
     DocumentPrintLayout layout_;
+    Length safeMargin_ = kDefaultSafeMargin;
     bool unsaved_ = false;
     std::vector<std::pair<int, Listener>> listeners_;
     int nextListener_ = 1;

@@ -395,3 +395,24 @@ TEST_F(Design, WhateverAnEditLeavesIsSavedAndReadBackTheSame) {
     EXPECT_EQ(document.design(kBack).background.angleDegrees, 315);
     EXPECT_EQ(document.design(kBack).layers[0].tracks[2].seconds, 59.5) << "a length that can be is kept";
 }
+
+TEST_F(Design, TheSafeMarginTravelsWithADesignedSetOnlyAndAnOpenedSetsMarginIsTaken) {
+    document.setSafeMargin(Length::fromMillimetres(5));
+    EXPECT_FALSE(document.toCoverSet().safeMargin) << "a set without designs is written as before";
+
+    document.setBackground(kBack, {BackgroundFill::Colour, 0x203040, 0, 0});
+    const CoverSetReading reading = readCoverSet(writeCoverSet(document.toCoverSet()));
+    ASSERT_TRUE(reading.set) << reading.reason;
+    ASSERT_TRUE(reading.set->safeMargin);
+    EXPECT_EQ(*reading.set->safeMargin, Length::fromMillimetres(5));
+
+    // Opened where the setting says 2 mm: the set's margin wins; a set without one keeps the current.
+    CoverDocument other;
+    other.setSafeMargin(Length::fromMillimetres(2));
+    other.applyCoverSet(*reading.set);
+    EXPECT_EQ(other.safeMargin(), Length::fromMillimetres(5));
+    CoverSet plain;
+    other.setSafeMargin(Length::fromMillimetres(2));
+    other.applyCoverSet(plain);
+    EXPECT_EQ(other.safeMargin(), Length::fromMillimetres(2));
+}
