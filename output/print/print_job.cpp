@@ -2,7 +2,7 @@
 #include "output/print/print_job.h"
 
 #include "covers/covers_together.h"
-#include "render/cover_text_layout.h"
+#include "output/print/cover_design_drawing.h"
 
 #include <variant>
 
@@ -11,12 +11,18 @@ namespace kavi {
 namespace {
 
 const QImage& pictureOf(const PrintSelection& s, int kind) { return s.pictures[std::size_t(kind - 1)]; }
+const CoverDesign& designOf(const PrintSelection& s, int kind) { return s.designs[std::size_t(kind - 1)]; }
+
+// A cover with nothing to print: no picture of its own and a plain design.
+bool isWithoutPicture(const PrintSelection& s, int kind) {
+    return pictureOf(s, kind).isNull() && designOf(s, kind).isPlain();
+}
 
 // The plan without the covers that have no picture; a page left with none is dropped, so no blank
 // sheet comes out. The others keep their places.
 PrintJob withoutMissingPictures(const PrintSelection& s, PrintJob job) {
     for (PlannedPage& page : job.pages)
-        std::erase_if(page.covers, [&s](const PlacedCover& c) { return pictureOf(s, c.kind).isNull(); });
+        std::erase_if(page.covers, [&s](const PlacedCover& c) { return isWithoutPicture(s, c.kind); });
     std::erase_if(job.pages, [](const PlannedPage& p) { return p.covers.empty(); });
     return job;
 }
@@ -25,27 +31,18 @@ PrintJob withoutMissingPictures(const PrintSelection& s, PrintJob job) {
 double fromCornerX(const RenderedPage& page, Length x) { return (x - page.printable.left).twips(); }
 double fromCornerY(const RenderedPage& page, Length y) { return (y - page.printable.top).twips(); }
 
+// A picture's place on the sheet from the printable area's corner.
+PictureOnPage onPrinter(const RenderedPage& page, const PictureOnPage& placed) {
+    const auto moved = [&page](const LengthRect& r) {
+        return LengthRect{r.left - page.printable.left, r.top - page.printable.top, r.width, r.height};
+    };
+    return {moved(placed.picture), placed.clip ? std::optional<LengthRect>(moved(*placed.clip)) : std::nullopt};
+}
+
 void drawMarks(PrinterObject& printer, const RenderedPage& page) {
     for (const MarkLine& m : page.marks)
         printer.drawLine(fromCornerX(page, m.from.x), fromCornerY(page, m.from.y), fromCornerX(page, m.to.x),
                          fromCornerY(page, m.to.y), kMarkWidth.twips());
-}
-
-// The cover's text over its picture, which the printer object has just drawn at r: as outlines
-// where the printer object takes them, else as pictures at print resolution.
-void drawCoverText(PrinterObject& printer, const PrintSelection& s, const RenderedPage& page, int kind,
-                   const LengthRect& r) {
-    const CoverText& text = s.texts[std::size_t(kind - 1)];
-    if (!text.hasText()) return;
-    const LengthSize coverSize = coverKind(kind).printSize;
-    if (printer.drawTextOutlines(coverTextOutlines(kind, text), fromCornerX(page, r.left), fromCornerY(page, r.top),
-                                 r.width.twips(), r.height.twips(), coverSize))
-        return;
-    for (const TextOverlay& overlay : renderTextOverlays(kind, text, kPrintTextDotsPerInch)) {
-        const LengthRect o = coverToSheet(overlay.rect, coverSize, r);
-        printer.drawTranslucentPicture(overlay.image, fromCornerX(page, o.left), fromCornerY(page, o.top),
-                                       o.width.twips(), o.height.twips());
-    }
 }
 
 // Where covers put together may go on a sheet of that paper: the printable area (the whole sheet
@@ -69,7 +66,7 @@ std::vector<QString> coversWithoutPicture(const PrintSelection& selection) {
     for (const PlannedPage& page :
          planPrintJob(selection.ticked, selection.layout.paper, selection.layout.choices.sheets).pages)
         for (const PlacedCover& cover : page.covers)
-            if (pictureOf(selection, cover.kind).isNull())
+            if (isWithoutPicture(selection, cover.kind))
                 captions.push_back(QString::fromUtf8(coverKind(cover.kind).checkCaption));
     return captions;
 }
@@ -129,7 +126,15 @@ bool sendPreparedJob(PrinterObject& printer, const PrintSelection& selection, co
             const QImage& picture = pictureOf(selection, draw->cover.kind);
             const QByteArray& jpeg = selection.originalJpegs[std::size_t(draw->cover.kind - 1)];
             const double x = fromCornerX(page, r.left), y = fromCornerY(page, r.top);
-            if (placed.clip) {
+            const std::size_t k = std::size_t(draw->cover.kind - 1);
+            const CoverOnPage cover{
+                draw->cover.kind, page.covers.at(coverIndex - 1).rect, {page.printable.left, page.printable.top}};
+            drawCoverBackground(printer, selection.designs[k].background, cover.rect());
+            if (picture.isNull()) {
+                // A design without a picture of its own: only the design prints.
+            } else if (!selection.designs[k].isPlain() && picture.hasAlphaChannel()) {
+                drawLaidCoverPicture(printer, picture, jpeg, onPrinter(page, placed), cover.rect());
+            } else if (placed.clip) {
                 const LengthRect& c = *placed.clip;
                 const LengthRect clip{Length::fromTwips(fromCornerX(page, c.left)),
                                       Length::fromTwips(fromCornerY(page, c.top)), c.width, c.height};
@@ -139,7 +144,8 @@ bool sendPreparedJob(PrinterObject& printer, const PrintSelection& selection, co
             } else {
                 printer.drawJpegPicture(picture, jpeg, x, y, r.width.twips(), r.height.twips());
             }
-            drawCoverText(printer, selection, page, draw->cover.kind, page.covers.at(coverIndex - 1).rect);
+            drawOverCoverPicture(printer, {selection.texts[k], selection.designs[k], selection.designPictures[k]},
+                                 cover);
         } else if (std::holds_alternative<NewPage>(step)) {
             drawMarks(printer, page);
             printer.newPage();
