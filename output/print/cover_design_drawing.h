@@ -14,6 +14,7 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <optional>
 #include <vector>
 
 namespace kavi {

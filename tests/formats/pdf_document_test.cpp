@@ -199,8 +199,11 @@ TEST(PdfDocument, ASinkThatRefusesStopsTheWriting) {
 // left half goes to the top. A fill drawn after a picture lies over it, one drawn before under it,
 // and a half-opaque picture mixes with the fill under it.
 TEST(PdfDocument, LaidPicturesTurnClockwiseAndEverythingKeepsTheOrderItWasDrawnIn) {
-    const std::uint8_t pixels[] = {0, 0, 255, 255, 255, 0, 0, 255}; // red, blue (BGRA)
-    const pdf::BgrxPixels picture{pixels, 2, 1, 8};
+    std::vector<std::uint8_t> pixels;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            pixels.insert(pixels.end(), {std::uint8_t(x < 4 ? 0 : 255), 0, std::uint8_t(x < 4 ? 255 : 0), 255}); // BGRA
+    const pdf::BgrxPixels picture{pixels.data(), 8, 4, 32};
     pdf::Document document;
     document.beginPage(200, 100);
     document.fillRectangle({0, 0, 200, 100}, 0x00FF00); // under everything

@@ -155,8 +155,9 @@ TEST(CoverDesignPdf, GradientFillsFitsMarginsAndACoverWithOnlyABackgroundPrints)
 
     const Printed printed = printToPdf(s, dir);
     ASSERT_EQ(printed.job.pages.size(), 2u);
-    const QImage dvd = kavi::testing::renderPdfPage(printed.pdf, 1, kDpi);
-    const LengthRect cover = printed.job.pages[0].covers[0].rect;
+    const std::size_t dvdPage = printed.job.pages[0].covers[0].kind == 4 ? 0 : 1, frontPage = 1 - dvdPage;
+    const QImage dvd = kavi::testing::renderPdfPage(printed.pdf, int(dvdPage) + 1, kDpi);
+    const LengthRect cover = printed.job.pages[dvdPage].covers[0].rect;
     const QRect whole =
         pixelsOf({Length(), Length(), coverKind(4).printSize.width, coverKind(4).printSize.height}, 4, cover);
     const QColor topRight = dvd.pixelColor(whole.right() - 3, whole.top() + 3);
@@ -169,9 +170,10 @@ TEST(CoverDesignPdf, GradientFillsFitsMarginsAndACoverWithOnlyABackgroundPrints)
     EXPECT_EQ(dvd.pixelColor(whole.center()), QColor(0, 0, 0)) << "the picture lies over the gradient";
     EXPECT_EQ(dvd.pixelColor(whole.left() - 6, whole.center().y()), QColor(Qt::white)) << "nothing past the cover";
 
-    const QImage front = kavi::testing::renderPdfPage(printed.pdf, 2, kDpi);
-    const LengthRect frontCover = printed.job.pages[1].covers[0].rect;
-    ASSERT_EQ(printed.job.pages[1].covers.size(), 1u) << "only the Front on the CD page";
+    const QImage front = kavi::testing::renderPdfPage(printed.pdf, int(frontPage) + 1, kDpi);
+    ASSERT_EQ(printed.job.pages[frontPage].covers.size(), 1u) << "only the Front on the CD page";
+    ASSERT_EQ(printed.job.pages[frontPage].covers[0].kind, 1);
+    const LengthRect frontCover = printed.job.pages[frontPage].covers[0].rect;
     const QRect f =
         pixelsOf({Length(), Length(), coverKind(1).printSize.width, coverKind(1).printSize.height}, 1, frontCover);
     EXPECT_TRUE(near(front.pixelColor(f.center()), QColor(0x20, 0xC0, 0x40), 6));
