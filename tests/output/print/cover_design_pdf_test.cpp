@@ -12,6 +12,7 @@
 #include "tests/support/test_platform.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -311,4 +312,38 @@ TEST(CoverDesignSteps, PlainDesignsSendTodaysStepsAndLayersKeepTheirOrderOnAPage
     s.designs[3].layers = {pictureLayer(mm(10, 10, 30, 15), 0), list};
     ops = recordedSteps(s);
     EXPECT_LT(indexOf(ops, "outlines 1. Opening"), indexOf(ops, "draw  ")) << "without their layer the texts come last";
+}
+
+// A further picture that is an unedited JPEG file goes into the PDF as the file's own bytes, and
+// still turns: its left half (red) lies at the top of its box after a quarter turn clockwise.
+TEST(CoverDesignPdf, AnUneditedJpegLayerTravelsAsItsFileAndTurns) {
+    QImage halves(64, 32, QImage::Format_RGB32);
+    halves.fill(QColor(0, 0, 255));
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) halves.setPixel(x, y, qRgb(255, 0, 0));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(halves.save(&buffer, "JPEG", 95));
+    QTemporaryDir dir;
+    PrintSelection s;
+    s.ticked[4] = true; // the Mini CD, with no picture of its own
+    s.designPictures[4] = {{QImage::fromData(jpeg, "JPEG"), jpeg}};
+    const LengthRect box = mm(20, 20, 40, 80);
+    s.designs[4].layers = {pictureLayer(box, 0, 1)};
+    const Printed printed = printToPdf(s, dir);
+    QFile file(printed.pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains("/DCTDecode")) << "the file's bytes, not pixels";
+    EXPECT_TRUE(bytes.contains(jpeg.left(64))) << "the file as it was";
+
+    const QImage page = kavi::testing::renderPdfPage(printed.pdf, 1, 100);
+    const LengthRect cover = printed.job.pages[0].covers[0].rect;
+    const LengthRect onSheet = coverToSheet(box, coverKind(5).printSize, cover);
+    const QPoint top(int((onSheet.left + onSheet.width / 2).inches() * 100),
+                     int((onSheet.top + onSheet.height / 4).inches() * 100));
+    const QPoint bottom(top.x(), int((onSheet.top + onSheet.height * 0.75).inches() * 100));
+    EXPECT_TRUE(near(page.pixelColor(top), QColor(255, 0, 0), 24)) << page.pixelColor(top).name().toStdString();
+    EXPECT_TRUE(near(page.pixelColor(bottom), QColor(0, 0, 255), 24)) << page.pixelColor(bottom).name().toStdString();
 }
