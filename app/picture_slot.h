@@ -52,7 +52,7 @@ public:
     // pictures, as the slot shows them; whoever holds the design sets it when it changes. A cover
     // with a design is painted whole by the cover painter, as it prints.
     void setDesign(CoverDesign design, std::vector<DesignPicture> pictures);
-    const CoverDesign& design() const { return design_; }
+    const CoverDesign& design() const { return designed_.design; }
 
 signals:
     // The opened picture's stored bytes did not decode when it was first needed.
@@ -73,8 +73,7 @@ private:
     double coverWidth_, coverHeight_; // the cover's real size, in any one unit
     int bottomBand_ = 0;
     CoverTextOutlines textOutlines_; // in points on the cover
-    CoverDesign design_;
-    std::vector<DesignPicture> designPictures_;
+    CoverToPaint designed_; // the cover as the cover painter shows it, when its design is not plain
     CoverPaintCache designCache_; // the cover with its design, composed at the size it shows
 };
 
