@@ -3,8 +3,9 @@
 // picture, a logo with transparency, three text boxes and a 20-line track list, painted
 // - by the cover's tab (the picture slot), and
 // - by the cover painter as the layout window uses it,
-// each beside one QPainter draw of the screen-size picture into an image of the same size. The
-// first paint composes the cover; the medians are of the repaints after it.
+// each beside one QPainter draw of the screen-size picture into an image of the same size (for the
+// tab also beside a widget whose repaint is that one draw). The first paint composes the cover; the
+// medians are of the repaints after it.
 #include "app/picture_slot.h"
 #include "bench/bench_support.h"
 #include "covers/cover_kinds.h"
@@ -61,6 +62,22 @@ kavi::CoverToPaint designedCover(const QImage& photo) {
     cover.design.layers = {picture, list};
     return cover;
 }
+
+// A widget whose repaint is one draw of a picture.
+class OneDraw final : public QWidget {
+public:
+    OneDraw(QImage picture, QPointF at) : picture_(std::move(picture)), at_(at) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.drawImage(at_, picture_);
+    }
+
+private:
+    QImage picture_;
+    QPointF at_;
+};
 
 template <typename Paint>
 double medianMs(Paint paint) {
@@ -138,6 +155,11 @@ int main(int argc, char** argv) {
         painter.drawImage(shown.topLeft(), tabSize);
     });
     report("Cover tab, 700x520", tabPainted, tabDrawn);
+    // The same draw as a widget's repaint, so that both sides pay for the widget's painting.
+    OneDraw widget(tabSize, shown.topLeft());
+    widget.resize(slot.size());
+    const double widgetDrawn = medianMs([&] { widget.render(&tab, QPoint(), QRegion(), QWidget::RenderFlags()); });
+    report("Cover tab, 700x520, against a widget that draws the picture once", tabPainted, widgetDrawn);
     // For comparison, the same tab with the cover's picture alone (no design), as before designs.
     slot.setDesign({}, {});
     repaint();

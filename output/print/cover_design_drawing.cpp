@@ -4,7 +4,6 @@
 #include "covers/cover_kinds.h"
 #include "covers/cut_marks.h"
 #include "render/cover_text_layout.h"
-#include "render/track_list_outlines.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,9 +23,9 @@ LengthRect intersection(const LengthRect& a, const LengthRect& b) {
 bool isEmpty(const LengthRect& r) { return r.width <= Length() || r.height <= Length(); }
 
 void drawTrackList(PrinterObject& printer, const CoverLayer& layer, const CoverOnPage& cover,
-                   TrackListOutlinesCache* cache) {
+                   CoverDrawingCache* cache) {
     TrackListDrawing fitted;
-    const TrackListDrawing& drawing = cache ? cache->outlinesOf(layer.tracks, layer.style, layer.box)
+    const TrackListDrawing& drawing = cache ? cache->trackLists.outlinesOf(layer.tracks, layer.style, layer.box)
                                             : (fitted = trackListOutlines(layer.tracks, layer.style, layer.box));
     const LengthSize size = cover.coverSize();
     for (const TrackListColumn& column : drawing.columns) {
@@ -91,15 +90,20 @@ bool drawLaidCoverPicture(PrinterObject& printer, const QImage& picture, const Q
     return printer.drawLaidPicture(picture, jpeg, {placed.picture, 0, 1, placed.clip.value_or(cover)});
 }
 
-void drawCoverTexts(PrinterObject& printer, const CoverText& text, const CoverOnPage& cover) {
+void drawCoverTexts(PrinterObject& printer, const CoverText& text, const CoverOnPage& cover, CoverDrawingCache* cache) {
     if (!text.hasText()) return;
     const LengthSize coverSize = cover.coverSize();
     const LengthRect& r = cover.onSheet;
     const auto x = [&cover](Length at) { return (at - cover.corner.x).twips(); };
     const auto y = [&cover](Length at) { return (at - cover.corner.y).twips(); };
-    if (printer.drawTextOutlines(coverTextOutlines(cover.kind, text), x(r.left), y(r.top), r.width.twips(),
-                                 r.height.twips(), coverSize))
-        return;
+    CoverTextOutlines shaped;
+    if (cache && (cache->kind != cover.kind || cache->text != text)) {
+        cache->kind = cover.kind;
+        cache->text = text;
+        cache->textOutlines = coverTextOutlines(cover.kind, text);
+    }
+    const CoverTextOutlines& outlines = cache ? cache->textOutlines : (shaped = coverTextOutlines(cover.kind, text));
+    if (printer.drawTextOutlines(outlines, x(r.left), y(r.top), r.width.twips(), r.height.twips(), coverSize)) return;
     for (const TextOverlay& overlay : renderTextOverlays(cover.kind, text, kPrintTextDotsPerInch)) {
         const LengthRect o = coverToSheet(overlay.rect, coverSize, r);
         printer.drawTranslucentPicture(overlay.image, x(o.left), y(o.top), o.width.twips(), o.height.twips());
@@ -107,7 +111,7 @@ void drawCoverTexts(PrinterObject& printer, const CoverText& text, const CoverOn
 }
 
 void drawOverCoverPicture(PrinterObject& printer, const CoverContent& content, const CoverOnPage& cover,
-                          TrackListOutlinesCache* trackLists) {
+                          CoverDrawingCache* cache) {
     bool textsDrawn = false;
     const std::size_t layers = std::min(content.design.layers.size(), kMostCoverLayers);
     for (std::size_t i = 0; i < layers; ++i) {
@@ -121,14 +125,14 @@ void drawOverCoverPicture(PrinterObject& printer, const CoverContent& content, c
                                      std::min(layer.opacity, 1.0), cover.rect()});
             break;
         }
-        case LayerType::TrackList: drawTrackList(printer, layer, cover, trackLists); break;
+        case LayerType::TrackList: drawTrackList(printer, layer, cover, cache); break;
         case LayerType::Texts:
-            if (!textsDrawn) drawCoverTexts(printer, content.text, cover);
+            if (!textsDrawn) drawCoverTexts(printer, content.text, cover, cache);
             textsDrawn = true;
             break;
         }
     }
-    if (!textsDrawn) drawCoverTexts(printer, content.text, cover);
+    if (!textsDrawn) drawCoverTexts(printer, content.text, cover, cache);
     drawEndStrips(printer, content.design.endStrips, cover);
 }
 

@@ -10,6 +10,7 @@
 #include "covers/picture_fit.h"
 #include "output/print/print_job.h"
 #include "platform/print/printer.h"
+#include "render/track_list_outlines.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -19,7 +20,13 @@
 
 namespace kavi {
 
-class TrackListOutlinesCache;
+// What drawing the same cover again may reuse: its fitted track lists and its texts' outlines.
+struct CoverDrawingCache {
+    TrackListOutlinesCache trackLists;
+    int kind = 0;
+    CoverText text;
+    CoverTextOutlines textOutlines;
+};
 
 // Where a cover lies for the printer object: its rectangle on the sheet (a calibrated cover may be a
 // little larger or smaller than its real size), and the sheet's point the printer object counts from.
@@ -51,13 +58,15 @@ void drawCoverBackground(PrinterObject& printer, const CoverBackground& backgrou
 bool drawLaidCoverPicture(PrinterObject& printer, const QImage& picture, const QByteArray& jpeg,
                           const PictureOnPage& placed, const LengthRect& cover);
 
-// Everything over the cover's own picture. Track lists are fitted afresh unless a cache is given.
+// Everything over the cover's own picture. Track lists are fitted and texts shaped afresh unless a
+// cache is given.
 void drawOverCoverPicture(PrinterObject& printer, const CoverContent& content, const CoverOnPage& cover,
-                          TrackListOutlinesCache* trackLists = nullptr);
+                          CoverDrawingCache* cache = nullptr);
 
 // The cover's text boxes: as outlines where the printer object takes them, else as pictures at
 // print resolution.
-void drawCoverTexts(PrinterObject& printer, const CoverText& text, const CoverOnPage& cover);
+void drawCoverTexts(PrinterObject& printer, const CoverText& text, const CoverOnPage& cover,
+                    CoverDrawingCache* cache = nullptr);
 
 // The CD Back's two end strips on the cover (from its left edge: the strip before the first fold
 // and the one after the second); none for other kinds.

@@ -18,7 +18,7 @@ namespace {
 
 // The steps of the cover's print, on the painter with the cover at `target`.
 void drawCover(QPainter& painter, const QRectF& target, const CoverToPaint& c, ScaledPictures* pictures,
-               TrackListOutlinesCache* trackLists) {
+               CoverDrawingCache* drawing) {
     painter.fillRect(target, Qt::white);
     const LengthSize size = coverKind(c.kind).printSize;
     PainterPrinter printer(painter, target.topLeft(), target.width() / size.width.inches(),
@@ -28,7 +28,7 @@ void drawCover(QPainter& painter, const QRectF& target, const CoverToPaint& c, S
     if (!c.picture.isNull())
         drawLaidCoverPicture(printer, c.picture, {},
                              fitPicture(cover.rect(), c.picture.width(), c.picture.height(), c.fit), cover.rect());
-    drawOverCoverPicture(printer, {c.text, c.design, c.pictures}, cover, trackLists);
+    drawOverCoverPicture(printer, {c.text, c.design, c.pictures}, cover, drawing);
 }
 
 bool validKind(int kind) { return kind >= 1 && kind <= kCoverKindCount; }
@@ -55,7 +55,7 @@ const QImage& CoverPaintCache::composed(const CoverToPaint& cover, QSize pixels,
     composed_.setDevicePixelRatio(1);
     {
         QPainter painter(&composed_);
-        drawCover(painter, QRectF(QPointF(0, 0), QSizeF(pixels)), cover, &pictures_, &trackLists_);
+        drawCover(painter, QRectF(QPointF(0, 0), QSizeF(pixels)), cover, &pictures_, &drawing_);
     }
     composed_.setDevicePixelRatio(devicePixelRatio);
     shown_ = cover;

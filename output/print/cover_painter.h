@@ -8,9 +8,9 @@
 #include "covers/cover_design.h"
 #include "covers/cover_text.h"
 #include "covers/fit_mode.h"
+#include "output/print/cover_design_drawing.h"
 #include "output/print/painter_printer.h"
 #include "output/print/print_job.h"
-#include "render/track_list_outlines.h"
 
 #include <QImage>
 #include <QRectF>
@@ -44,7 +44,7 @@ public:
 
 private:
     ScaledPictures pictures_;
-    TrackListOutlinesCache trackLists_;
+    CoverDrawingCache drawing_;
     std::optional<CoverToPaint> shown_;
     QImage composed_;
     int compositions_ = 0;
