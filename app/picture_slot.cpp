@@ -79,6 +79,8 @@ StretchedPicture::Layout PictureSlot::layoutFor(QSize area, QSize picture) const
                       std::max(0.0, area.height() - bottomBand_ - 2 * kMargin)};
     // The cover in its real proportions is the largest such rectangle that fits the room.
     const FitBox cover = fittedBox(room, coverWidth_, coverHeight_, FitMode::Fit);
+    // The cover painter draws the picture of a cover with a design, under and over the rest of it.
+    if (!designed_.design.isPlain()) return {rectOf(cover), QRectF(), QRectF()};
     const VisiblePart part = visiblePart(cover, picture.width(), picture.height(), fitMode());
     return {rectOf(cover), rectOf(part.target), rectOf(part.source)};
 }
@@ -90,9 +92,27 @@ void PictureSlot::layOutText() {
     textOutlines_ = text.hasText() ? coverTextOutlines(kind_.number(), text) : CoverTextOutlines{};
 }
 
+void PictureSlot::setDesign(CoverDesign design, std::vector<DesignPicture> pictures) {
+    const bool wasPlain = designed_.design.isPlain();
+    designed_.design = std::move(design);
+    designed_.pictures = std::move(pictures);
+    if (wasPlain != designed_.design.isPlain()) layoutChanged();
+    update();
+}
+
 void PictureSlot::paintEvent(QPaintEvent* event) {
     StretchedPicture::paintEvent(event);
     const QRectF cover = coverRect();
+    if (!designed_.design.isPlain() && !cover.isEmpty()) {
+        // The document's current picture, fit and text; copied only when they changed.
+        designed_.kind = kind_.number();
+        designed_.picture = picture();
+        designed_.fit = fitMode();
+        if (designed_.text != document_->text(kind_)) designed_.text = document_->text(kind_);
+        QPainter painter(this);
+        paintCover(painter, cover, designed_, &designCache_);
+        return;
+    }
     if (textOutlines_.fills.empty() || cover.isEmpty()) return;
     QPainter painter(this);
     painter.setClipRect(cover); // the text is cut off at the cover's edge, as it prints

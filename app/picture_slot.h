@@ -3,10 +3,11 @@
 // A cover's picture slot: a view of one kind's cover in the cover document. It shows the slot's
 // name, and the cover drawn in the kind's real proportions, centred in the slot's frame above the
 // band of the fit control, with the document's picture placed on it by the cover's fit mode and the
-// cover's text over it, as it prints. A click anywhere in the frame selects the slot. The picture,
-// fit and text are the document's: the slot keeps no copy of them, and its setters are edits sent to
+// cover's text over it, as it prints; a cover with a design shows it too. A click anywhere in the frame selects the
+// slot. The picture, fit and text are the document's: the slot keeps no copy of them, and its setters are edits sent to
 // the document. A picture the document holds undecoded is decoded when the slot is first painted.
 #include "document/cover_document.h"
+#include "output/print/cover_painter.h"
 #include "platform/desktop/stretched_picture.h"
 #include "render/cover_text_layout.h"
 
@@ -47,6 +48,12 @@ public:
     bool isUneditedOriginal() const { return document_->picture(kind_).isUneditedOriginal(); }
     QByteArray uneditedOriginalJpeg() const { return document_->picture(kind_).uneditedOriginalJpeg(); }
 
+    // The cover's design (background, further pictures, track lists, end strips) and its further
+    // pictures, as the slot shows them; whoever holds the design sets it when it changes. A cover
+    // with a design is painted whole by the cover painter, as it prints.
+    void setDesign(CoverDesign design, std::vector<DesignPicture> pictures);
+    const CoverDesign& design() const { return designed_.design; }
+
 signals:
     // The opened picture's stored bytes did not decode when it was first needed.
     void pictureDamaged();
@@ -66,6 +73,8 @@ private:
     double coverWidth_, coverHeight_; // the cover's real size, in any one unit
     int bottomBand_ = 0;
     CoverTextOutlines textOutlines_; // in points on the cover
+    CoverToPaint designed_; // the cover as the cover painter shows it, when its design is not plain
+    CoverPaintCache designCache_; // the cover with its design, composed at the size it shows
 };
 
 } // namespace kavi

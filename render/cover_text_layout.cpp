@@ -211,8 +211,12 @@ std::vector<TextOverlay> renderTextOverlays(int kind, const CoverText& text, dou
 }
 
 CoverTextOutlines coverTextOutlines(int kind, const CoverText& text) {
+    return placedTextOutlines(placeCoverText(kind, text));
+}
+
+CoverTextOutlines placedTextOutlines(const std::vector<PlacedText>& texts) {
     CoverTextOutlines outlines;
-    for (const PlacedText& placed : placeCoverText(kind, text)) {
+    for (const PlacedText& placed : texts) {
         const Measured m = measure(placed);
         const Length margin = marginOf(placed.style);
         const LengthRect box = textBoxOnCover(placed, m.size(), margin);

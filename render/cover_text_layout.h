@@ -35,6 +35,9 @@ std::vector<TextOverlay> renderTextOverlays(int kind, const CoverText& text, dou
 // an output clips them to the cover.
 CoverTextOutlines coverTextOutlines(int kind, const CoverText& text);
 
+// The same for texts already placed on a cover (the CD Back's end strips).
+CoverTextOutlines placedTextOutlines(const std::vector<PlacedText>& texts);
+
 // Fills the outlines on a painter whose coordinates are points on the cover.
 void paintTextOutlines(QPainter& painter, const CoverTextOutlines& outlines);
 

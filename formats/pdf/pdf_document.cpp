@@ -52,14 +52,22 @@ private:
 
 std::string ref(int object) { return std::to_string(object) + " 0 R"; }
 
+// The upright picture's unit-square position (U, V) from the stored one's (u, v), both counted
+// from the bottom-left corner: U = a u + c v + e, V = b u + d v + f.
+struct Turn {
+    int a, b, c, d, e, f;
+};
+
+// The same map followed by quarter turns clockwise of the unit square: (U, V) goes to (V, 1 - U).
+Turn turnedClockwise(Turn t, int quarterTurns) {
+    for (int i = 0; i < ((quarterTurns % 4) + 4) % 4; ++i) t = {t.b, -t.a, t.d, -t.c, t.f, 1 - t.e};
+    return t;
+}
+
 // The matrix that maps a picture's unit square onto the rectangle (x, bottom, width, height) on the
-// page with the picture turned by an EXIF orientation: the rectangle holds the upright picture.
-std::string placementMatrix(int orientation, double x, double bottom, double width, double height) {
-    // The upright picture's unit-square position (U, V) from the stored one's (u, v), both counted
-    // from the bottom-left corner: U = a u + c v + e, V = b u + d v + f.
-    struct Turn {
-        int a, b, c, d, e, f;
-    };
+// page with the picture turned by an EXIF orientation and then by quarter turns clockwise: the
+// rectangle holds the turned picture.
+std::string placementMatrix(int orientation, int quarterTurns, double x, double bottom, double width, double height) {
     static constexpr Turn kTurns[9] = {
         {1, 0, 0, 1, 0, 0}, // (unused)
         {1, 0, 0, 1, 0, 0}, // 1: as stored
@@ -71,7 +79,7 @@ std::string placementMatrix(int orientation, double x, double bottom, double wid
         {0, 1, 1, 0, 0, 0}, // 7: transposed the other way
         {0, 1, -1, 0, 1, 0}, // 8: a quarter turn anticlockwise
     };
-    const Turn& t = kTurns[orientation >= 1 && orientation <= 8 ? orientation : 1];
+    const Turn t = turnedClockwise(kTurns[orientation >= 1 && orientation <= 8 ? orientation : 1], quarterTurns);
     return number(width * t.a) + " " + number(height * t.b) + " " + number(width * t.c) + " " + number(height * t.d) +
         " " + number(x + width * t.e) + " " + number(bottom + height * t.f) + " cm";
 }
@@ -166,20 +174,36 @@ void writeHiddenTextFont(Output& out, int font) {
 } // namespace
 
 void Document::beginPage(double widthPoints, double heightPoints) {
-    pages_.push_back({widthPoints, heightPoints, {}, {}, {}});
+    pages_.push_back({widthPoints, heightPoints, {}, {}, {}, {}, {}});
+}
+
+void Document::place(const Placement& placement) {
+    if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
+    Page& page = pages_.back();
+    page.order.push_back({Drawn::Type::Placement, page.placements.size()});
+    page.placements.push_back(placement);
 }
 
 void Document::drawPicture(const BgrxPixels& picture, double x, double y, double width, double height) {
-    if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
     pictures_.push_back({picture, nullptr, 0, {}});
     translucent_.push_back(false);
-    pages_.back().placements.push_back({int(pictures_.size()) - 1, x, y, width, height, std::nullopt, std::nullopt});
+    place({int(pictures_.size()) - 1, x, y, width, height, std::nullopt, std::nullopt});
 }
 
 void Document::drawPicture(const BgrxPixels& picture, double x, double y, double width, double height,
                            const ClipRect& clip) {
     drawPicture(picture, x, y, width, height);
     pages_.back().placements.back().clip = clip;
+}
+
+void Document::drawPicture(const BgrxPixels& picture, double x, double y, double width, double height, const Look& look,
+                           bool translucent) {
+    drawPicture(picture, x, y, width, height);
+    translucent_.back() = translucent;
+    Placement& placed = pages_.back().placements.back();
+    placed.clip = look.clip;
+    placed.quarterTurns = look.quarterTurns;
+    placed.opacity = std::clamp(look.opacity, 0.0, 1.0);
 }
 
 void Document::drawPictureInRing(const BgrxPixels& picture, double x, double y, double width, double height,
@@ -203,50 +227,86 @@ void Document::drawTranslucentPicture(const BgrxPixels& picture, double x, doubl
 bool Document::drawJpeg(const std::uint8_t* data, std::size_t size, double x, double y, double width, double height) {
     const std::optional<raster::JpegFrame> frame = raster::readJpegFrame(data, size);
     if (!frame || !raster::isPortableJpeg(*frame)) return false;
-    if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
     pictures_.push_back({{}, data, size, *frame});
     translucent_.push_back(false);
-    pages_.back().placements.push_back({int(pictures_.size()) - 1, x, y, width, height, std::nullopt, std::nullopt});
+    place({int(pictures_.size()) - 1, x, y, width, height, std::nullopt, std::nullopt});
     return true;
+}
+
+bool Document::drawJpeg(const std::uint8_t* data, std::size_t size, double x, double y, double width, double height,
+                        const Look& look) {
+    if (!drawJpeg(data, size, x, y, width, height)) return false;
+    Placement& placed = pages_.back().placements.back();
+    placed.clip = look.clip;
+    placed.quarterTurns = look.quarterTurns;
+    placed.opacity = std::clamp(look.opacity, 0.0, 1.0);
+    return true;
+}
+
+void Document::fillRectangle(const ClipRect& rect, std::uint32_t rgb) {
+    if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
+    Page& page = pages_.back();
+    page.order.push_back({Drawn::Type::Fill, page.fills.size()});
+    page.fills.push_back({rect, rgb, std::nullopt});
+}
+
+void Document::fillGradient(const ClipRect& rect, const Gradient& gradient) {
+    fillRectangle(rect, gradient.startRgb);
+    pages_.back().fills.back().gradient = gradient;
 }
 
 void Document::drawTextOutlines(const kavi::CoverTextOutlines& text, const CoverFrame& frame, const ClipRect& clip) {
     if (text.empty()) return;
     if (pages_.empty()) beginPage(kLetterWidth, kLetterHeight);
     Page& page = pages_.back();
-    page.outlines.push_back({page.placements.size(), text, frame, clip});
+    page.order.push_back({Drawn::Type::Outlines, page.outlines.size()});
+    page.outlines.push_back({text, frame, clip});
 }
 
-// The page's drawing commands, and its resources (pictures and opacities) as a dictionary's entries.
+// The page's drawing commands, and its resources (pictures, opacities and shadings) as a
+// dictionary's entries.
 std::string Document::pageContent(const Page& page, std::string& resources) const {
-    std::string pictures, content, opacities;
+    std::string pictures, content, opacities, shadings;
     std::vector<double> alphas;
+    int shadingCount = 0;
+    // The graphics state that sets this opacity for fills and pictures.
+    const auto stateFor = [&](double opacity) {
+        const auto found = std::find(alphas.begin(), alphas.end(), opacity);
+        const std::size_t index = std::size_t(found - alphas.begin());
+        if (found == alphas.end()) {
+            alphas.push_back(opacity);
+            opacities += "/A" + std::to_string(index) + " << /ca " + number(opacity) + " >> ";
+        }
+        return "/A" + std::to_string(index) + " gs ";
+    };
+    const auto rectangle = [&](const ClipRect& r) {
+        return number(r.x) + " " + number(page.height - r.y - r.height) + " " + number(r.width) + " " +
+            number(r.height) + " re";
+    };
     const auto drawOutlines = [&](const Outlines& o) {
-        const ClipRect& c = o.clip;
-        content += "q " + number(c.x) + " " + number(page.height - c.y - c.height) + " " + number(c.width) + " " +
-            number(c.height) + " re W n " + number(o.frame.scaleX) + " 0 0 " + number(-o.frame.scaleY) + " " +
-            number(o.frame.left) + " " + number(page.height - o.frame.top) + " cm\n";
+        content += "q " + rectangle(o.clip) + " W n " + number(o.frame.scaleX) + " 0 0 " + number(-o.frame.scaleY) +
+            " " + number(o.frame.left) + " " + number(page.height - o.frame.top) + " cm\n";
         for (const kavi::FilledOutline& fill : o.text.fills) {
-            std::string state;
-            if (fill.opacity < 1) {
-                const auto found = std::find(alphas.begin(), alphas.end(), fill.opacity);
-                const std::size_t index = std::size_t(found - alphas.begin());
-                if (found == alphas.end()) {
-                    alphas.push_back(fill.opacity);
-                    opacities += "/A" + std::to_string(index) + " << /ca " + number(fill.opacity) + " >> ";
-                }
-                state = "/A" + std::to_string(index) + " gs ";
-            }
+            const std::string state = fill.opacity < 1 ? stateFor(fill.opacity) : std::string();
             content += "q " + state + colourOf(fill.rgb) + " rg\n" + pathOf(fill) + "f Q\n";
         }
         for (const kavi::OutlineTextLine& line : o.text.lines) content += hiddenLine(line);
         content += "Q\n";
     };
-    std::size_t outline = 0;
-    for (std::size_t i = 0; i < page.placements.size(); ++i) {
-        for (; outline < page.outlines.size() && page.outlines[outline].placementsBefore <= i; ++outline)
-            drawOutlines(page.outlines[outline]);
-        const Placement& placed = page.placements[i];
+    const auto drawFill = [&](const Fill& fill) {
+        if (!fill.gradient) {
+            content += "q " + colourOf(fill.rgb) + " rg " + rectangle(fill.rect) + " f Q\n";
+            return;
+        }
+        const Gradient& g = *fill.gradient;
+        const std::string name = "/S" + std::to_string(shadingCount++);
+        shadings += name + " << /ShadingType 2 /ColorSpace /DeviceRGB /Coords [" + number(g.x0) + " " +
+            number(page.height - g.y0) + " " + number(g.x1) + " " + number(page.height - g.y1) +
+            "] /Function << /FunctionType 2 /Domain [0 1] /C0 [" + colourOf(g.startRgb) + "] /C1 [" +
+            colourOf(g.endRgb) + "] /N 1 >> /Extend [true true] >> ";
+        content += "q " + rectangle(fill.rect) + " W n " + name + " sh Q\n";
+    };
+    const auto drawPlacement = [&](const Placement& placed) {
         const std::string name = "/P" + std::to_string(placed.picture);
         pictures += name + " " + ref(3 + 2 * int(pages_.size()) + placed.picture) + " ";
         // The picture is drawn into the unit square; the matrix stretches it onto the rectangle,
@@ -254,29 +314,33 @@ std::string Document::pageContent(const Page& page, std::string& resources) cons
         const Picture& picture = pictures_[std::size_t(placed.picture)];
         const int orientation = picture.jpeg ? picture.frame.orientation : 1;
         content += "q ";
-        if (placed.clip)
-            content += number(placed.clip->x) + " " + number(page.height - placed.clip->y - placed.clip->height) + " " +
-                number(placed.clip->width) + " " + number(placed.clip->height) + " re W n ";
+        if (placed.opacity < 1) content += stateFor(placed.opacity);
+        if (placed.clip) content += rectangle(*placed.clip) + " W n ";
         if (placed.ring) {
             const ClipRing& ring = *placed.ring;
-            if (ring.cut)
-                content += number(ring.cut->x) + " " + number(page.height - ring.cut->y - ring.cut->height) + " " +
-                    number(ring.cut->width) + " " + number(ring.cut->height) + " re W n ";
+            if (ring.cut) content += rectangle(*ring.cut) + " W n ";
             const double cy = page.height - ring.centreY;
             content += circlePath(ring.centreX, cy, ring.outerRadius);
             if (ring.holeRadius > 0) content += circlePath(ring.centreX, cy, ring.holeRadius);
             content += "W* n ";
         }
-        content += placementMatrix(orientation, placed.x, page.height - placed.y - placed.height, placed.width,
-                                   placed.height) +
+        content += placementMatrix(orientation, placed.quarterTurns, placed.x, page.height - placed.y - placed.height,
+                                   placed.width, placed.height) +
             " " + name + " Do Q\n";
+    };
+    for (const Drawn& drawn : page.order) {
+        switch (drawn.type) {
+        case Drawn::Type::Placement: drawPlacement(page.placements[drawn.index]); break;
+        case Drawn::Type::Outlines: drawOutlines(page.outlines[drawn.index]); break;
+        case Drawn::Type::Fill: drawFill(page.fills[drawn.index]); break;
+        }
     }
-    for (; outline < page.outlines.size(); ++outline) drawOutlines(page.outlines[outline]);
     for (const Line& line : page.lines)
         content += "q 0 G " + number(line.width) + " w 0 J " + number(line.x1) + " " + number(page.height - line.y1) +
             " m " + number(line.x2) + " " + number(page.height - line.y2) + " l S Q\n";
     resources = "/XObject << " + pictures + ">> ";
     if (!opacities.empty()) resources += "/ExtGState << " + opacities + ">> ";
+    if (!shadings.empty()) resources += "/Shading << " + shadings + ">> ";
     return content;
 }
 
@@ -323,7 +387,7 @@ bool Document::write(const Sink& sink) const {
         out << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + number(page.width) + " " + number(page.height) +
                 "] /Resources << " + resources + ">> /Contents " + ref(pageObject(p) + 1) + " >>\nendobj\n";
         out.beginObject(pageObject(p) + 1);
-        if (page.outlines.empty()) {
+        if (page.outlines.empty() && page.fills.empty()) {
             out << "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream\nendobj\n";
         } else {
             // Outlines make long drawing commands, which compress well.

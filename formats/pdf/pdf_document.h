@@ -9,6 +9,7 @@
 #include "formats/raster/jpeg_frame.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -29,6 +30,30 @@ public:
     struct ClipRect {
         double x, y, width, height;
     };
+    // How a design lays a picture on the page besides its rectangle: only the part inside the clip
+    // shows, the picture is turned by quarter turns clockwise before it is stretched to the
+    // rectangle, and it is drawn with that opacity over what lies under it.
+    struct Look {
+        std::optional<ClipRect> clip;
+        int quarterTurns = 0;
+        double opacity = 1;
+    };
+    // translucent: the fourth byte of each pixel is its coverage (alpha, not premultiplied), written
+    // as the picture's soft mask.
+    void drawPicture(const BgrxPixels& picture, double x, double y, double width, double height, const Look& look,
+                     bool translucent);
+    // A JPEG file's bytes laid the same way (see drawJpeg).
+    bool drawJpeg(const std::uint8_t* data, std::size_t size, double x, double y, double width, double height,
+                  const Look& look);
+    // Fills the rectangle with one colour (0xRRGGBB).
+    void fillRectangle(const ClipRect& rect, std::uint32_t rgb);
+    // Fills the rectangle with a linear gradient (an axial shading): startRgb at (x0, y0), endRgb at
+    // (x1, y1), changing along the line between them and flat beyond its ends.
+    struct Gradient {
+        double x0, y0, x1, y1;
+        std::uint32_t startRgb, endRgb;
+    };
+    void fillGradient(const ClipRect& rect, const Gradient& gradient);
     void drawPicture(const BgrxPixels& picture, double x, double y, double width, double height, const ClipRect& clip);
     // The same, showing only inside a ring (a disc label): nothing outside its outer circle, in its hole
     // (radius 0: none), or outside the cut box when there is one. The ring is clipped by the even-odd rule.
@@ -77,22 +102,36 @@ private:
         double x, y, width, height;
         std::optional<ClipRect> clip;
         std::optional<ClipRing> ring;
+        int quarterTurns = 0;
+        double opacity = 1;
+    };
+    struct Fill {
+        ClipRect rect;
+        std::uint32_t rgb;
+        std::optional<Gradient> gradient;
     };
     struct Line {
         double x1, y1, x2, y2, width;
     };
     struct Outlines {
-        std::size_t placementsBefore; // drawn after that many of the page's pictures
         kavi::CoverTextOutlines text;
         CoverFrame frame;
         ClipRect clip;
     };
+    // One thing drawn on a page, in the order drawn: an index into the page's list of that type.
+    struct Drawn {
+        enum class Type { Placement, Outlines, Fill } type;
+        std::size_t index;
+    };
     struct Page {
         double width, height;
         std::vector<Placement> placements;
-        std::vector<Line> lines;
+        std::vector<Line> lines; // marks, over everything else
         std::vector<Outlines> outlines;
+        std::vector<Fill> fills;
+        std::vector<Drawn> order;
     };
+    void place(const Placement& placement);
     std::string pageContent(const Page& page, std::string& resources) const;
     std::vector<Page> pages_;
     std::vector<Picture> pictures_;

@@ -3,7 +3,7 @@
 
 #include "covers/covers_together.h"
 #include "document/kind.h"
-#include "render/cover_text_layout.h"
+#include "output/print/cover_design_drawing.h"
 
 #include <variant>
 
@@ -12,12 +12,18 @@ namespace kavi {
 namespace {
 
 const QImage& pictureOf(const PrintSelection& s, int kind) { return s.pictures[Kind(kind).index()]; }
+const CoverDesign& designOf(const PrintSelection& s, int kind) { return s.designs[Kind(kind).index()]; }
+
+// A cover with nothing to print: no picture of its own and a plain design.
+bool isWithoutPicture(const PrintSelection& s, int kind) {
+    return pictureOf(s, kind).isNull() && designOf(s, kind).isPlain();
+}
 
 // The plan without the covers that have no picture; a page left with none is dropped, so no blank
 // sheet comes out. The others keep their places.
 PrintJob withoutMissingPictures(const PrintSelection& s, PrintJob job) {
     for (PlannedPage& page : job.pages)
-        std::erase_if(page.covers, [&s](const PlacedCover& c) { return pictureOf(s, c.kind).isNull(); });
+        std::erase_if(page.covers, [&s](const PlacedCover& c) { return isWithoutPicture(s, c.kind); });
     std::erase_if(job.pages, [](const PlannedPage& p) { return p.covers.empty(); });
     return job;
 }
@@ -26,22 +32,16 @@ PrintJob withoutMissingPictures(const PrintSelection& s, PrintJob job) {
 LengthPoint fromCorner(const RenderedPage& page, LengthPoint p) { return fromPrintableCorner(p, page.printable); }
 LengthRect fromCorner(const RenderedPage& page, const LengthRect& r) { return fromPrintableCorner(r, page.printable); }
 
-void drawMarks(PrinterObject& printer, const RenderedPage& page) {
-    for (const MarkLine& m : page.marks) printer.drawLine(fromCorner(page, m.from), fromCorner(page, m.to), kMarkWidth);
+// A picture's place on the sheet from the printable area's corner.
+PictureOnPage onPrinter(const RenderedPage& page, const PictureOnPage& placed) {
+    const auto moved = [&page](const LengthRect& r) {
+        return LengthRect{r.left - page.printable.left, r.top - page.printable.top, r.width, r.height};
+    };
+    return {moved(placed.picture), placed.clip ? std::optional<LengthRect>(moved(*placed.clip)) : std::nullopt};
 }
 
-// The cover's text over its picture, which the printer object has just drawn at r: as outlines
-// where the printer object takes them, else as pictures at print resolution.
-void drawCoverText(PrinterObject& printer, const PrintSelection& s, const RenderedPage& page, int kind,
-                   const LengthRect& r) {
-    const CoverText& text = s.texts[Kind(kind).index()];
-    if (!text.hasText()) return;
-    const LengthSize coverSize = coverKind(kind).printSize;
-    if (printer.drawTextOutlines(coverTextOutlines(kind, text), fromCorner(page, r), coverSize)) return;
-    for (const TextOverlay& overlay : renderTextOverlays(kind, text, kPrintTextDotsPerInch)) {
-        const LengthRect o = coverToSheet(overlay.rect, coverSize, r);
-        printer.drawTranslucentPicture(overlay.image, fromCorner(page, o));
-    }
+void drawMarks(PrinterObject& printer, const RenderedPage& page) {
+    for (const MarkLine& m : page.marks) printer.drawLine(fromCorner(page, m.from), fromCorner(page, m.to), kMarkWidth);
 }
 
 // Where covers put together may go on a sheet of that paper: the printable area (the whole sheet
@@ -67,7 +67,7 @@ std::vector<QString> coversWithoutPicture(const PrintSelection& selection) {
     for (const PlannedPage& page :
          planPrintJob(selection.ticked, selection.layout.paper, selection.layout.choices.sheets).pages)
         for (const PlacedCover& cover : page.covers)
-            if (pictureOf(selection, cover.kind).isNull())
+            if (isWithoutPicture(selection, cover.kind))
                 captions.push_back(QString::fromUtf8(coverKind(cover.kind).checkCaption));
     return captions;
 }
@@ -131,14 +131,25 @@ bool sendPreparedJob(PrinterObject& printer, const PrintSelection& selection, co
             const LengthRect r = fromCorner(page, placed.picture);
             const QImage& picture = pictureOf(selection, draw->cover.kind);
             const QByteArray& jpeg = selection.originalJpegs[Kind(draw->cover.kind).index()];
-            if (placed.clip) {
+            const std::size_t k = Kind(draw->cover.kind).index();
+            const CoverOnPage cover{
+                draw->cover.kind, page.covers.at(coverIndex - 1).rect, {page.printable.left, page.printable.top}};
+            // The background fills the bleed as well, so a cut a little off shows no paper.
+            drawCoverBackground(printer, selection.designs[k].background,
+                                fromCorner(page, page.bleedRects.at(coverIndex - 1)));
+            if (picture.isNull()) {
+                // A design without a picture of its own: only the design prints.
+            } else if (!selection.designs[k].isPlain() && picture.hasAlphaChannel()) {
+                drawLaidCoverPicture(printer, picture, jpeg, onPrinter(page, placed), cover.rect());
+            } else if (placed.clip) {
                 printer.drawClippedPicture(picture, r, fromCorner(page, *placed.clip));
             } else if (jpeg.isEmpty()) {
                 printer.drawPicture(picture, r);
             } else {
                 printer.drawJpegPicture(picture, jpeg, r);
             }
-            drawCoverText(printer, selection, page, draw->cover.kind, page.covers.at(coverIndex - 1).rect);
+            drawOverCoverPicture(printer, {selection.texts[k], selection.designs[k], selection.designPictures[k]},
+                                 cover);
         } else if (std::holds_alternative<NewPage>(step)) {
             drawMarks(printer, page);
             printer.newPage();

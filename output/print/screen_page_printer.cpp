@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/print/screen_page_printer.h"
 
+#include "output/print/painter_printer.h"
 #include "render/cover_text_layout.h"
 
 #include <QPainter>
@@ -112,6 +113,52 @@ bool ScreenPagePrinter::newPage() {
     current();
     ++page_;
     return true;
+}
+
+namespace {
+
+LengthRect intersection(const LengthRect& a, const LengthRect& b) {
+    const Length left = std::max(a.left, b.left), top = std::max(a.top, b.top);
+    const Length right = std::min(a.right(), b.right()), bottom = std::min(a.bottom(), b.bottom());
+    return {left, top, std::max(Length(), right - left), std::max(Length(), bottom - top)};
+}
+
+} // namespace
+
+bool ScreenPagePrinter::addDrawnCopy(const LengthRect& area, const std::function<bool(PrinterObject&)>& draw) {
+    if (area.width <= Length() || area.height <= Length()) return false;
+    const QSize size(std::max(1, int(std::ceil(area.width.inches() * ppi_))),
+                     std::max(1, int(std::ceil(area.height.inches() * ppi_))));
+    QImage copy(size, QImage::Format_ARGB32_Premultiplied);
+    if (copy.isNull()) return false;
+    copy.fill(Qt::transparent);
+    // The copy's pixels span the area exactly, so its scale is a little above the screen's.
+    const double ppiX = size.width() / area.width.inches(), ppiY = size.height() / area.height.inches();
+    QPainter painter(&copy);
+    PainterPrinter onCopy(painter, QPointF(-area.left.inches() * ppiX, -area.top.inches() * ppiY), ppiX, ppiY);
+    const bool drawn = draw(onCopy);
+    painter.end();
+    if (drawn)
+        current().pictures.push_back(
+            {std::move(copy), onSheet(area)});
+    return drawn;
+}
+
+bool ScreenPagePrinter::fillArea(const LengthRect& area, const AreaFill& fill) {
+    return addDrawnCopy(area, [&](PrinterObject& on) { return on.fillArea(area, fill); });
+}
+
+bool ScreenPagePrinter::drawLaidPicture(const QImage& picture, const QByteArray& jpeg, const LaidPicture& laid) {
+    if (picture.isNull()) return false;
+    return addDrawnCopy(intersection(laid.box, laid.clip),
+                        [&](PrinterObject& on) { return on.drawLaidPicture(picture, jpeg, laid); });
+}
+
+bool ScreenPagePrinter::drawClippedOutlines(const CoverTextOutlines& text, const LengthRect& cover,
+                                            LengthSize coverSize, const LengthRect& clip) {
+    if (text.empty()) return false;
+    return addDrawnCopy(intersection(cover, clip),
+                        [&](PrinterObject& on) { return on.drawClippedOutlines(text, cover, coverSize, clip); });
 }
 
 } // namespace kavi

@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include <functional>
 #include <vector>
 
 namespace kavi {
@@ -53,8 +54,16 @@ public:
     QString nextJobPrinter() override { return {}; }
     bool drawLine(LengthPoint from, LengthPoint to, Length width) override;
     void setCopies(int) override {}
+    // A design's parts become copies of just the area they cover, drawn by the screen's painter.
+    bool fillArea(const LengthRect& area, const AreaFill& fill) override;
+    bool drawLaidPicture(const QImage& picture, const QByteArray& jpeg, const LaidPicture& laid) override;
+    bool drawClippedOutlines(const CoverTextOutlines& text, const LengthRect& cover, LengthSize coverSize,
+                             const LengthRect& clip) override;
 
 private:
+    // A transparent copy of `area` (from the printable corner) at the screen's resolution, with
+    // `draw` painting on it from the same corner; kept when it drew something.
+    bool addDrawnCopy(const LengthRect& area, const std::function<bool(PrinterObject&)>& draw);
     // A rectangle or point from the current page's printable corner, on the sheet.
     LengthRect onSheet(const LengthRect& fromCorner) const;
     LengthPoint onSheet(LengthPoint fromCorner) const;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/print/printer.h"
 
+#include "formats/pdf/transparent_pixels.h"
 #include "platform/files/atomic_file.h"
 #include "platform/print/cups_call.h"
 #include "platform/print/cups_printers.h"
@@ -380,6 +381,73 @@ std::optional<LengthRect> CupsPrinterObject::printableAreaOfSheet(LengthSize she
     return LengthRect{Length::fromPoints(margins->left), Length::fromPoints(margins->top),
                       sheet.width - Length::fromPoints(margins->left + margins->right),
                       sheet.height - Length::fromPoints(margins->top + margins->bottom)};
+}
+
+namespace {
+
+bool isEmpty(const LengthRect& r) { return r.width <= Length() || r.height <= Length(); }
+
+} // namespace
+
+bool CupsPrinterObject::fillArea(const LengthRect& area, const AreaFill& fill) {
+    if (isEmpty(area) || !ensureJob()) return false;
+    const pdf::Document::ClipRect rect{origin_.left + area.left.points(), origin_.top + area.top.points(),
+                                       area.width.points(), area.height.points()};
+    if (!fill.endColour) {
+        job_->fillRectangle(rect, fill.colour);
+        return true;
+    }
+    job_->fillGradient(rect,
+                       {origin_.left + fill.from.x.points(), origin_.top + fill.from.y.points(),
+                        origin_.left + fill.to.x.points(), origin_.top + fill.to.y.points(), fill.colour,
+                        *fill.endColour});
+    return true;
+}
+
+bool CupsPrinterObject::drawLaidPicture(const QImage& picture, const QByteArray& jpeg, const LaidPicture& laid) {
+    if (picture.isNull() || isEmpty(laid.box) || isEmpty(laid.clip)) return false;
+    if (!ensureJob()) return false;
+    const double left = origin_.left + laid.box.left.points(), top = origin_.top + laid.box.top.points();
+    const double w = laid.box.width.points(), h = laid.box.height.points();
+    const pdf::Document::Look look{pdf::Document::ClipRect{origin_.left + laid.clip.left.points(),
+                                                           origin_.top + laid.clip.top.points(),
+                                                           laid.clip.width.points(), laid.clip.height.points()},
+                                   laid.quarterTurns, laid.opacity};
+    if (!jpeg.isEmpty()) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(jpeg.constData());
+        const std::optional<raster::JpegFrame> frame = raster::readJpegFrame(bytes, std::size_t(jpeg.size()));
+        if (frame && raster::isPortableJpeg(*frame)) {
+            jpegs_.push_back(jpeg); // shares the bytes: they stay valid while the job holds them
+            return job_->drawJpeg(bytes, std::size_t(jpeg.size()), left, top, w, h, look);
+        }
+    }
+    const bool translucent = picture.hasAlphaChannel();
+    if (translucent) {
+        QImage pixels = picture.convertToFormat(QImage::Format_ARGB32); // coverage in the fourth byte
+        if (pixels.isNull()) return false;
+        pdf::spreadColourUnderTransparency(pixels.bits(), pixels.width(), pixels.height(), pixels.bytesPerLine());
+        pictures_.push_back(std::move(pixels));
+    } else {
+        pictures_.push_back(opaqueRgb32(picture));
+    }
+    const QImage& pixels = pictures_.back();
+    job_->drawPicture({pixels.constBits(), pixels.width(), pixels.height(), pixels.bytesPerLine()}, left, top, w, h,
+                      look, translucent);
+    return true;
+}
+
+bool CupsPrinterObject::drawClippedOutlines(const CoverTextOutlines& text, const LengthRect& cover,
+                                            LengthSize coverSize, const LengthRect& clip) {
+    if (text.empty() || isEmpty(cover) || isEmpty(clip) || coverSize.width <= Length() || coverSize.height <= Length())
+        return false;
+    if (!ensureJob()) return false;
+    const double left = origin_.left + cover.left.points(), top = origin_.top + cover.top.points();
+    job_->drawTextOutlines(
+        text,
+        {left, top, cover.width.points() / coverSize.width.points(), cover.height.points() / coverSize.height.points()},
+        {origin_.left + clip.left.points(), origin_.top + clip.top.points(), clip.width.points(),
+         clip.height.points()});
+    return true;
 }
 
 } // namespace kavi

@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -31,6 +32,25 @@ constexpr LengthPoint fromPrintableCorner(LengthPoint onSheet, const LengthRect&
 constexpr LengthRect fromPrintableCorner(const LengthRect& onSheet, const LengthRect& printable) {
     return {onSheet.left - printable.left, onSheet.top - printable.top, onSheet.width, onSheet.height};
 }
+
+// How a rectangle of a cover's design is filled: one colour, or (with an end colour) a linear
+// gradient from `colour` at `from` to `endColour` at `to`, flat beyond them. Points are from the
+// printable area's corner, like every place the printer object takes.
+struct AreaFill {
+    std::uint32_t colour = 0xFFFFFF; // 0xRRGGBB
+    std::optional<std::uint32_t> endColour;
+    LengthPoint from, to;
+};
+
+// How a picture of a cover's design lies on the page: turned by quarter turns clockwise, then
+// stretched to its box, drawn with an opacity over what lies under it, and seen only inside the
+// clip. Rectangles are from the printable area's corner.
+struct LaidPicture {
+    LengthRect box;
+    int quarterTurns = 0;
+    double opacity = 1;
+    LengthRect clip;
+};
 
 class PrinterObject {
 public:
@@ -72,6 +92,23 @@ public:
     // drawn, where the printer object cannot clip to a ring.
     virtual bool drawPictureInRing(const QImage& /*picture*/, const QByteArray& /*jpeg*/, const LengthRect& /*at*/,
                                    const RingOnSheet& /*ring*/) {
+        return false;
+    }
+    // Fills the rectangle (from the printable corner) over what is drawn before. False, with
+    // nothing drawn, where the printer object cannot.
+    virtual bool fillArea(const LengthRect& /*area*/, const AreaFill& /*fill*/) { return false; }
+    // Draws a picture as a design lays it, its transparent parts showing what lies under it; an
+    // unedited JPEG file's bytes (else empty) as drawJpegPicture takes them. False, with nothing
+    // drawn, for an empty picture or box, or where the printer object cannot.
+    virtual bool drawLaidPicture(const QImage& /*picture*/, const QByteArray& /*jpeg*/, const LaidPicture& /*laid*/) {
+        return false;
+    }
+    // Draws outlines (points on a cover whose real size is coverSize) over the cover lying at
+    // `cover`, showing only inside `clip` (both from the printable corner): track lists and end
+    // strips, with their words as drawTextOutlines gives them. False, with nothing drawn, where the
+    // printer object cannot.
+    virtual bool drawClippedOutlines(const CoverTextOutlines& /*text*/, const LengthRect& /*cover*/,
+                                     LengthSize /*coverSize*/, const LengthRect& /*clip*/) {
         return false;
     }
     // Pages begun from now on are portrait sheets of this size (label stock for a disc tray) instead of the
@@ -143,6 +180,11 @@ public:
                            const RingOnSheet& ring) override;
     bool setOwnSheetSize(std::optional<LengthSize> sheet) override;
     std::optional<LengthRect> printableAreaOfSheet(LengthSize sheet) override;
+    // A PDF fill or axial shading, pictures with soft masks, turns and opacity, and clipped outlines.
+    bool fillArea(const LengthRect& area, const AreaFill& fill) override;
+    bool drawLaidPicture(const QImage& picture, const QByteArray& jpeg, const LaidPicture& laid) override;
+    bool drawClippedOutlines(const CoverTextOutlines& text, const LengthRect& cover, LengthSize coverSize,
+                             const LengthRect& clip) override;
 
 private:
     bool placePicture(const QImage& picture, const LengthRect& at, const std::optional<LengthRect>& clip);

@@ -385,3 +385,34 @@ TEST_F(CoverTabs, TheTextWindowMarksTextThatRunsPastTheEdgeAndSaysHowFar) {
     EXPECT_EQ(overhangs[0].ref, kSpineRef);
     EXPECT_TRUE(window.lblOverhang->text().startsWith("The spine text runs "));
 }
+
+// A tab whose cover has a design paints it whole: the background shows through the transparent half
+// of the cover's picture, the selection frame still goes round the cover, and a plain design gives
+// the paper back.
+TEST(CoverTabDesign, SlotShowsItsBackgroundThroughTheSelectedPictureUntilTheDesignIsPlainAgain) {
+    PictureSlot slot(QStringLiteral("Image3"), coverKind(3));
+    slot.resize(420, 340);
+    QImage picture(80, 40, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 40; x < 80; ++x) picture.setPixel(x, y, qRgb(0, 0, 0));
+    slot.setPickedPicture(picture, {});
+    slot.setSelected(true);
+    CoverDesign design;
+    design.background = {BackgroundFill::Colour, 0x3060C0, 0, 0};
+    slot.setDesign(design, {});
+
+    const QRectF cover = slot.coverRect();
+    const QPoint clearHalf(int(cover.left() + cover.width() / 4), int(cover.center().y()));
+    const QPoint darkHalf(int(cover.left() + cover.width() * 3 / 4), int(cover.center().y()));
+    QImage shown = slot.grab().toImage();
+    EXPECT_EQ(shown.pixelColor(clearHalf), QColor(0x30, 0x60, 0xC0));
+    EXPECT_EQ(shown.pixelColor(darkHalf), QColor(0, 0, 0));
+    const QColor frame = shown.pixelColor(int(cover.left()) - 2, int(cover.center().y()));
+    EXPECT_EQ(frame, slot.palette().color(QPalette::Highlight)) << "the selection frame is drawn round the cover";
+
+    slot.setDesign(CoverDesign{}, {});
+    shown = slot.grab().toImage();
+    EXPECT_EQ(shown.pixelColor(clearHalf), QColor(Qt::white)) << "paper under the transparent half, as before";
+    EXPECT_EQ(shown.pixelColor(darkHalf), QColor(0, 0, 0));
+}

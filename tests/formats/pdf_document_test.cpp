@@ -3,6 +3,7 @@
 // poppler), pages keep their sizes and placements, the cross-reference table points at its objects,
 // and a sink that refuses stops the writing.
 #include "formats/pdf/pdf_document.h"
+#include "formats/pdf/transparent_pixels.h"
 #include "tests/output/print/pdf_probe.h"
 
 #include <QFile>
@@ -192,4 +193,63 @@ TEST(PdfDocument, ASinkThatRefusesStopsTheWriting) {
         EXPECT_FALSE(ok) << allowed;
         EXPECT_EQ(callsAfterRefusal, 0) << allowed;
     }
+}
+
+// A picture whose left half is red and right half blue, turned by quarter turns: clockwise, the
+// left half goes to the top. A fill drawn after a picture lies over it, one drawn before under it,
+// and a half-opaque picture mixes with the fill under it.
+TEST(PdfDocument, LaidPicturesTurnClockwiseAndEverythingKeepsTheOrderItWasDrawnIn) {
+    std::vector<std::uint8_t> pixels;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+            pixels.insert(pixels.end(), {std::uint8_t(x < 4 ? 0 : 255), 0, std::uint8_t(x < 4 ? 255 : 0), 255}); // BGRA
+    const pdf::BgrxPixels picture{pixels.data(), 8, 4, 32};
+    pdf::Document document;
+    document.beginPage(200, 100);
+    document.fillRectangle({0, 0, 200, 100}, 0x00FF00); // under everything
+    document.drawPicture(picture, 10, 10, 20, 40, {std::nullopt, 1, 1}, false);
+    document.drawPicture(picture, 50, 10, 20, 40, {std::nullopt, 3, 1}, false);
+    document.drawPicture(picture, 90, 10, 40, 20, {pdf::Document::ClipRect{90, 10, 20, 20}, 2, 0.5}, false);
+    document.fillRectangle({10, 45, 20, 5}, 0xFFFFFF); // over the first picture's lower end
+    QTemporaryDir dir;
+    const QImage page = renderPdfPage(saved(dir, writeToString(document)), 1, 72);
+    ASSERT_EQ(page.size(), QSize(200, 100));
+    EXPECT_EQ(page.pixelColor(20, 15), QColor(255, 0, 0)) << "a quarter turn clockwise: left half on top";
+    EXPECT_EQ(page.pixelColor(20, 40), QColor(0, 0, 255));
+    EXPECT_EQ(page.pixelColor(20, 47), QColor(255, 255, 255)) << "the later fill covers the picture";
+    EXPECT_EQ(page.pixelColor(60, 15), QColor(0, 0, 255)) << "three quarter turns: right half on top";
+    // Half a turn puts blue on the left; at half opacity it mixes with the green under it, and the
+    // clip keeps the picture's right half off the page.
+    const QColor mixed = page.pixelColor(100, 20);
+    EXPECT_NEAR(mixed.blue(), 128, 8);
+    EXPECT_NEAR(mixed.green(), 128, 8);
+    EXPECT_EQ(page.pixelColor(120, 20), QColor(0, 255, 0));
+}
+
+// A transparent pixel takes the colour of its most opaque direct neighbour, never a colour that
+// another transparent pixel has just been given, and white where no neighbour shows; visible pixels
+// and every pixel's coverage stay as they are.
+TEST(PdfPicture, TransparentPixelsTakeTheirVisibleNeighboursColourOnly) {
+    constexpr int w = 4, h = 3, stride = w * 4 + 4;
+    std::vector<std::uint8_t> bytes(std::size_t(stride * h), 0);
+    const auto at = [&](int x, int y) { return bytes.data() + y * stride + x * 4; };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            std::uint8_t* p = at(x, y);
+            p[0] = 255, p[1] = 0, p[2] = 255, p[3] = 0; // hidden magenta
+        }
+    std::uint8_t* red = at(1, 1);
+    red[0] = 0, red[1] = 0, red[2] = 255, red[3] = 255;
+    std::uint8_t* green = at(2, 1);
+    green[0] = 0, green[1] = 200, green[2] = 0, green[3] = 128;
+    pdf::spreadColourUnderTransparency(bytes.data(), w, h, stride);
+    const auto colour = [&](int x, int y) { return qRgba(at(x, y)[2], at(x, y)[1], at(x, y)[0], at(x, y)[3]); };
+    EXPECT_EQ(colour(1, 1), qRgba(255, 0, 0, 255));
+    EXPECT_EQ(colour(2, 1), qRgba(0, 200, 0, 128));
+    EXPECT_EQ(colour(0, 1), qRgba(255, 0, 0, 0));
+    EXPECT_EQ(colour(1, 0), qRgba(255, 0, 0, 0));
+    EXPECT_EQ(colour(2, 2), qRgba(0, 200, 0, 0));
+    EXPECT_EQ(colour(3, 1), qRgba(0, 200, 0, 0));
+    EXPECT_EQ(colour(0, 0), qRgba(255, 255, 255, 0)) << "its neighbours were transparent too";
+    EXPECT_EQ(colour(3, 2), qRgba(255, 255, 255, 0));
 }

@@ -104,6 +104,49 @@ bool RecordingPrinter::drawClippedPicture(const QImage& picture, const LengthRec
     return ok && !picture.isNull();
 }
 
+namespace {
+
+QString rectText(const LengthRect& r) {
+    return QStringLiteral("%1,%2 %3x%4")
+        .arg(r.left.twips())
+        .arg(r.top.twips())
+        .arg(r.width.twips())
+        .arg(r.height.twips());
+}
+
+QString colourText(std::uint32_t rgb) { return QStringLiteral("#%1").arg(rgb & 0xFFFFFFu, 6, 16, QLatin1Char('0')); }
+
+} // namespace
+
+bool RecordingPrinter::fillArea(const LengthRect& area, const AreaFill& fill) {
+    QString op = "fill " + rectText(area) + " " + colourText(fill.colour);
+    if (fill.endColour)
+        op += QStringLiteral(" to %1 from %2,%3 to %4,%5")
+                  .arg(colourText(*fill.endColour))
+                  .arg(fill.from.x.twips())
+                  .arg(fill.from.y.twips())
+                  .arg(fill.to.x.twips())
+                  .arg(fill.to.y.twips());
+    return record(op, "fill");
+}
+
+bool RecordingPrinter::drawLaidPicture(const QImage& picture, const QByteArray& jpeg, const LaidPicture& laid) {
+    const QString name = picture.isNull() ? QStringLiteral("(none)") : picture.text("slot");
+    const bool ok = record(QStringLiteral("laid %1 %2 turns %3 opacity %4 clip %5%6")
+                               .arg(name, rectText(laid.box))
+                               .arg(laid.quarterTurns)
+                               .arg(laid.opacity)
+                               .arg(rectText(laid.clip), jpeg.isEmpty() ? QString() : QStringLiteral(" jpeg")),
+                           "laid");
+    return ok && !picture.isNull();
+}
+
+bool RecordingPrinter::drawClippedOutlines(const CoverTextOutlines& text, const LengthRect&, LengthSize,
+                                           const LengthRect& clip) {
+    const QString words = text.lines.empty() ? QString() : QString::fromStdU16String(text.lines.front().text);
+    return record("outlines " + words + " clip " + rectText(clip), "outlines");
+}
+
 bool RecordingPrinter::newPage() { return record(QStringLiteral("new page"), "new page"); }
 bool RecordingPrinter::endDocument() {
     pointerBusyAtEnd =

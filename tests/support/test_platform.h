@@ -166,6 +166,14 @@ public:
     // Recorded as "ring NAME X,Y WxH centre CX,CY outer R hole H".
     bool drawPictureInRing(const QImage& picture, const QByteArray& jpeg, const LengthRect& at,
                            const RingOnSheet& ring) override;
+    // Recorded as "fill X,Y WxH #RRGGBB" with " to #RRGGBB from X,Y to X,Y" for a gradient.
+    bool fillArea(const LengthRect& area, const AreaFill& fill) override;
+    // Recorded as "laid NAME X,Y WxH turns T opacity O clip X,Y WxH", with " jpeg" when it came
+    // with its file's bytes.
+    bool drawLaidPicture(const QImage& picture, const QByteArray& jpeg, const LaidPicture& laid) override;
+    // Recorded as "outlines FIRST-WORDS clip X,Y WxH".
+    bool drawClippedOutlines(const CoverTextOutlines& text, const LengthRect& cover, LengthSize coverSize,
+                             const LengthRect& clip) override;
     bool newPage() override;
     bool endDocument() override;
     void printNextJobToFile(const QString& pdfPath) override;
