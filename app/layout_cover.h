@@ -2,12 +2,12 @@
 #pragma once
 // What the cover's layout window works on while it is open: the cover's design and the pictures its
 // picture layers name (those the cover already holds and those added in the window), and how the
-// window draws a cover with its design. Drawing lives in one function, paintLayoutCover, so that
-// the window draws exactly what the outputs draw once they share one routine.
+// window draws a cover with its design: through the cover painter the tab and the preview use, so the
+// window shows exactly what prints.
 #include "covers/cover_design.h"
-#include "covers/safe_area.h"
 #include "covers/cover_text.h"
 #include "covers/fit_mode.h"
+#include "covers/safe_area.h"
 #include "covers/track_list_fit.h"
 
 #include <QByteArray>

@@ -138,9 +138,7 @@ bool ScreenPagePrinter::addDrawnCopy(const LengthRect& area, const std::function
     PainterPrinter onCopy(painter, QPointF(-area.left.inches() * ppiX, -area.top.inches() * ppiY), ppiX, ppiY);
     const bool drawn = draw(onCopy);
     painter.end();
-    if (drawn)
-        current().pictures.push_back(
-            {std::move(copy), onSheet(area)});
+    if (drawn) current().pictures.push_back({std::move(copy), onSheet(area)});
     return drawn;
 }
 
