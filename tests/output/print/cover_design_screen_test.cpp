@@ -152,4 +152,22 @@ TEST(CoverDesignScreen, CoverPainterCacheFollowsEveryChangeAndMatchesTheUncached
     const QColor blue = paint(&cache).pixelColor(logoPoint);
     EXPECT_GT(blue.blue(), 100) << "the new further picture shows";
     EXPECT_EQ(cache.compositions(), 3);
+
+    // A title, then another: the texts' kept outlines follow the text.
+    const auto darkIn = [](const QImage& image, const QRect& area) {
+        int dark = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) dark += qGray(image.pixel(x, y)) < 60;
+        return dark;
+    };
+    cover.design.background = {BackgroundFill::Colour, 0xFFFFFF, 0, 0};
+    cover.text = emptyCoverText(4);
+    cover.text.title.text = "WWWW";
+    cover.text.title.style.sizePoints = 40;
+    const QRect title(int(target.left() + target.width() * 0.62), int(target.top()), int(target.width() * 0.37), 60);
+    const int first = darkIn(paint(&cache), title);
+    EXPECT_GT(first, 200);
+    cover.text.title.text = "i";
+    EXPECT_LT(darkIn(paint(&cache), title), first / 4) << "the new, shorter title, not the kept one";
+    EXPECT_EQ(cache.compositions(), 5);
 }
