@@ -53,6 +53,7 @@ void PictureSlot::documentChanged(CoverDocument::What what) {
         layOutText();
         update();
         break;
+    case CoverDocument::What::Design: showDocumentDesign(); break;
     default: break;
     }
 }
@@ -90,6 +91,18 @@ StretchedPicture::Layout PictureSlot::layoutFor(QSize area, QSize picture) const
 void PictureSlot::layOutText() {
     const CoverText& text = document_->text(kind_);
     textOutlines_ = text.hasText() ? coverTextOutlines(kind_.number(), text) : CoverTextOutlines{};
+}
+
+// The cover's design as the document holds it; its further pictures are decoded only when the design
+// shows something.
+void PictureSlot::showDocumentDesign() {
+    const CoverDesign& design = document_->design(kind_);
+    std::vector<DesignPicture> pictures;
+    if (!design.isPlain())
+        for (std::size_t i = 0; i < document_->designPictureCount(kind_); ++i)
+            pictures.push_back(
+                {document_->designPixels(kind_, i), document_->designPicture(kind_, i).uneditedOriginalJpeg()});
+    setDesign(design, std::move(pictures));
 }
 
 void PictureSlot::setDesign(CoverDesign design, std::vector<DesignPicture> pictures) {

@@ -49,8 +49,8 @@ public:
     QByteArray uneditedOriginalJpeg() const { return document_->picture(kind_).uneditedOriginalJpeg(); }
 
     // The cover's design (background, further pictures, track lists, end strips) and its further
-    // pictures, as the slot shows them; whoever holds the design sets it when it changes. A cover
-    // with a design is painted whole by the cover painter, as it prints.
+    // pictures, as the slot shows them: it follows the document's design of its cover. A cover with
+    // a design is painted whole by the cover painter, as it prints.
     void setDesign(CoverDesign design, std::vector<DesignPicture> pictures);
     const CoverDesign& design() const { return designed_.design; }
 
@@ -64,6 +64,7 @@ protected:
 
 private:
     void documentChanged(CoverDocument::What what);
+    void showDocumentDesign();
     void showDocumentPicture();
     void layOutText();
     std::unique_ptr<CoverDocument> ownDocument_; // only for a slot with a document of its own

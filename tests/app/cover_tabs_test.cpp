@@ -388,9 +388,10 @@ TEST_F(CoverTabs, TheTextWindowMarksTextThatRunsPastTheEdgeAndSaysHowFar) {
 
 // A tab whose cover has a design paints it whole: the background shows through the transparent half
 // of the cover's picture, the selection frame still goes round the cover, and a plain design gives
-// the paper back.
+// the paper back. The slot follows the document's design of its cover, and of no other cover.
 TEST(CoverTabDesign, SlotShowsItsBackgroundThroughTheSelectedPictureUntilTheDesignIsPlainAgain) {
-    PictureSlot slot(QStringLiteral("Image3"), coverKind(3));
+    CoverDocument document;
+    PictureSlot slot(QStringLiteral("Image3"), coverKind(3), document);
     slot.resize(420, 340);
     QImage picture(80, 40, QImage::Format_ARGB32);
     picture.fill(Qt::transparent);
@@ -398,9 +399,8 @@ TEST(CoverTabDesign, SlotShowsItsBackgroundThroughTheSelectedPictureUntilTheDesi
         for (int x = 40; x < 80; ++x) picture.setPixel(x, y, qRgb(0, 0, 0));
     slot.setPickedPicture(picture, {});
     slot.setSelected(true);
-    CoverDesign design;
-    design.background = {BackgroundFill::Colour, 0x3060C0, 0, 0};
-    slot.setDesign(design, {});
+    document.setBackground(Kind(3), {BackgroundFill::Colour, 0x3060C0, 0, 0});
+    document.setBackground(Kind(4), {BackgroundFill::Colour, 0xC00000, 0, 0});
 
     const QRectF cover = slot.coverRect();
     const QPoint clearHalf(int(cover.left() + cover.width() / 4), int(cover.center().y()));
@@ -411,7 +411,7 @@ TEST(CoverTabDesign, SlotShowsItsBackgroundThroughTheSelectedPictureUntilTheDesi
     const QColor frame = shown.pixelColor(int(cover.left()) - 2, int(cover.center().y()));
     EXPECT_EQ(frame, slot.palette().color(QPalette::Highlight)) << "the selection frame is drawn round the cover";
 
-    slot.setDesign(CoverDesign{}, {});
+    document.setBackground(Kind(3), CoverBackground{});
     shown = slot.grab().toImage();
     EXPECT_EQ(shown.pixelColor(clearHalf), QColor(Qt::white)) << "paper under the transparent half, as before";
     EXPECT_EQ(shown.pixelColor(darkHalf), QColor(0, 0, 0));

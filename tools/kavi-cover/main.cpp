@@ -218,11 +218,13 @@ int main(int argc, char** argv) {
         selection.layout = layoutOfRequest(request, selection.layout);
         for (const Kind kind : Kind::all()) {
             if (!request.ticked[kind.index()] || !selection.pictures[kind.index()].isNull()) continue;
-            // A ticked cover without a picture prints nothing, as in the print command.
-            if (!document.picture(kind).hasPicture())
-                std::fprintf(stderr, "kavi-cover: note: the cover set has no picture for %s\n",
-                             coverKind(kind.number()).checkCaption);
-            else
+            // A ticked cover without a picture prints nothing, as in the print command, unless its
+            // design has something to print.
+            if (!document.picture(kind).hasPicture()) {
+                if (document.design(kind).isPlain())
+                    std::fprintf(stderr, "kavi-cover: note: the cover set has no picture for %s\n",
+                                 coverKind(kind.number()).checkCaption);
+            } else
                 return fail(
                     kFailure,
                     coverSetProblemText({CoverSetProblem::Damaged, {}, 0, {}}, QString::fromStdString(request.coverSet))
