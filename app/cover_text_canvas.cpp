@@ -211,12 +211,12 @@ void CoverTextCanvas::paintEvent(QPaintEvent*) {
     const LengthSize size = coverKind(cover_.kind).printSize;
     // The spine's edges, so the user sees where the case folds.
     painter.setPen(QPen(QColor(128, 128, 128, 160), 1, Qt::DashLine));
-    const SafeArea area = safeAreaOf(cover_.kind, cover_.safeMargin);
-    for (Length x : area.folds) painter.drawLine(positionOf({x, Length()}), positionOf({x, size.height}));
+    const SafeArea safe = safeAreaOf(cover_.kind, cover_.safeMargin);
+    for (Length x : safe.folds) painter.drawLine(positionOf({x, Length()}), positionOf({x, size.height}));
     // The safe margin: text inside it is neither cut nor folded. Shown here only, never printed.
     painter.setPen(QPen(QColor(0, 150, 110, 200), 1, Qt::DashDotLine));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(areaOf(area.inside));
+    painter.drawRect(areaOf(safe.inside));
     painter.setPen(QPen(kSelectionColour, 1, Qt::DashLine));
     if (selectedLayer_) {
         const QRectF box = areaOf(cover_.design.layers[*selectedLayer_].box);
