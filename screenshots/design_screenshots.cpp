@@ -4,6 +4,7 @@
 // gradient background, a track list of twelve tracks, the album's name and the end strips), and a
 // DVD cover with a photo, a logo with a transparent background, a title, a 3 mm bleed and cut marks
 // in the print preview.
+#include "app/cover_text_canvas.h"
 #include "app/cover_text_window.h"
 #include "app/layer_panel.h"
 #include "covers/cover_kinds.h"
@@ -77,8 +78,8 @@ kavi::LayoutCover albumBack() {
     cover.design.background = {kavi::BackgroundFill::Gradient, 0x14213D, 0x5B2A6E, 45};
     kavi::CoverLayer list;
     list.type = kavi::LayerType::TrackList;
-    list.box = {mm(16), mm(30), mm(118), mm(78)};
-    list.style.sizePoints = 10;
+    list.box = {mm(16), mm(30), mm(118), mm(72)};
+    list.style.sizePoints = 11;
     list.style.colour = 0xFFFFFF;
     list.style.align = kavi::TextAlign::Left;
     const char* quartet = "The Tidewater Quartet";
@@ -121,6 +122,7 @@ QImage logo() {
 bool grabLayoutWindow(kavi::SaveDialog& files, const char* file) {
     kavi::CoverTextWindow window(albumBack(), files);
     window.fraLayers->selectLayer(0); // the track list, its box and handles shown
+    window.picCoverText->setSelectedLayer(0);
     window.move(0, 0);
     window.show();
     kavi::testing::settleForScreenshot();
