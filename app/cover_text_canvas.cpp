@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cover_text_canvas.h"
 
-#include "covers/safe_area.h"
 #include "covers/cover_kinds.h"
+#include "covers/safe_area.h"
 #include "render/cover_text_layout.h"
 
 #include <QMouseEvent>

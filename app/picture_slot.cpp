@@ -3,6 +3,7 @@
 
 #include "covers/cover_kinds.h"
 #include "covers/picture_fit.h"
+#include "covers/safe_area.h"
 
 #include <QPainter>
 
@@ -113,6 +114,18 @@ void PictureSlot::setDesign(CoverDesign design, std::vector<DesignPicture> pictu
     update();
 }
 
+void PictureSlot::paintSafeLine(QPainter& painter, const QRectF& cover) const {
+    const LengthSize size = kind_.row().printSize;
+    const LengthRect inside = safeAreaOf(kind_.number(), document_->safeMargin()).inside;
+    if (inside.width <= Length() || inside.height <= Length()) return;
+    const double across = cover.width() / size.width.points(), down = cover.height() / size.height.points();
+    const QRectF line(cover.left() + inside.left.points() * across, cover.top() + inside.top.points() * down,
+                      inside.width.points() * across, inside.height.points() * down);
+    painter.setPen(QPen(QColor(0, 150, 110, 200), 1, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(line);
+}
+
 void PictureSlot::paintEvent(QPaintEvent* event) {
     StretchedPicture::paintEvent(event);
     const QRectF cover = coverRect();
@@ -124,6 +137,7 @@ void PictureSlot::paintEvent(QPaintEvent* event) {
         if (designed_.text != document_->text(kind_)) designed_.text = document_->text(kind_);
         QPainter painter(this);
         paintCover(painter, cover, designed_, &designCache_);
+        paintSafeLine(painter, cover);
         return;
     }
     if (textOutlines_.fills.empty() || cover.isEmpty()) return;

@@ -3,7 +3,8 @@
 // A cover's picture slot: a view of one kind's cover in the cover document. It shows the slot's
 // name, and the cover drawn in the kind's real proportions, centred in the slot's frame above the
 // band of the fit control, with the document's picture placed on it by the cover's fit mode and the
-// cover's text over it, as it prints; a cover with a design shows it too. A click anywhere in the frame selects the
+// cover's text over it, as it prints; a cover with a design shows it too, with the safe margin's
+// dashed line (never printed). A click anywhere in the frame selects the
 // slot. The picture, fit and text are the document's: the slot keeps no copy of them, and its setters are edits sent to
 // the document. A picture the document holds undecoded is decoded when the slot is first painted.
 #include "document/cover_document.h"
@@ -67,6 +68,8 @@ private:
     void showDocumentDesign();
     void showDocumentPicture();
     void layOutText();
+    // The safe margin's dashed line, inset by the document's margin: on screen only, never printed.
+    void paintSafeLine(QPainter& painter, const QRectF& cover) const;
     std::unique_ptr<CoverDocument> ownDocument_; // only for a slot with a document of its own
     CoverDocument* document_;
     Kind kind_;

@@ -9,7 +9,8 @@
 # text window, and the same window with a title that runs past the cover's edge, marked; from its
 # manipulator_screenshot, the Cover Manipulator resized on a portrait picture; from its disc_screenshots,
 # the Disc tab with a photograph and a curved title, and the Label Stock window on a two-up stock with
-# the second label used.
+# the second label used; from its design_screenshots, an album's back card in the cover's layout
+# window and a DVD cover with a logo, bleed and cut marks in the print preview.
 # Usage: scripts/screenshot.sh [KAVI-EXECUTABLE] [OUT-DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -63,8 +64,15 @@ if [ -x "$discs" ]; then
 else
   echo "No $discs (a build with -DKAVI_TESTS=ON makes it): disc-tab.png and label-stock.png not taken"
 fi
-# The help's page on composing a cover shows these three.
-for shot in cover-real-proportions.png crop-window.png cover-text-window.png; do
+design=$(dirname "$exe")/design_screenshots
+if [ -x "$design" ]; then
+  ASAN_OPTIONS=detect_leaks=0 xvfb-run -a -s "-screen 0 1280x800x24" "$design" "$out/design-album-back.png" \
+    "$out/design-dvd-bleed.png"
+else
+  echo "No $design (a build with -DKAVI_TESTS=ON makes it): design-album-back.png and design-dvd-bleed.png not taken"
+fi
+# The help's pages on composing and on designing a cover show these.
+for shot in cover-real-proportions.png crop-window.png cover-text-window.png design-album-back.png design-dvd-bleed.png; do
   if [ -f "$out/$shot" ]; then cp "$out/$shot" resources/help/; fi
 done
 echo "Screenshots in $out"

@@ -416,3 +416,35 @@ TEST(CoverTabDesign, SlotShowsItsBackgroundThroughTheSelectedPictureUntilTheDesi
     EXPECT_EQ(shown.pixelColor(clearHalf), QColor(Qt::white)) << "paper under the transparent half, as before";
     EXPECT_EQ(shown.pixelColor(darkHalf), QColor(0, 0, 0));
 }
+
+// A designed cover's tab shows the safe margin as a dashed line inset by the document's margin, and
+// follows a changed margin; the tab of a plain cover stays as it was, without the line.
+TEST(CoverTabDesign, TheSafeLineShowsOnlyOnADesignedCoverAtTheDocumentsMargin) {
+    CoverDocument document;
+    PictureSlot slot(QStringLiteral("Image3"), coverKind(3), document);
+    slot.resize(420, 340);
+    const QColor blue(0x30, 0x60, 0xC0);
+    const LengthSize size = coverKind(3).printSize;
+    // Whether a row of the tab, `margin` below the cover's top, holds anything other than `ground`
+    // across the middle half of the cover (the line is dashed).
+    const auto lineAt = [&](Length margin, QColor ground) {
+        const QRectF cover = slot.coverRect();
+        const QImage shown = slot.grab().toImage();
+        const double y = cover.top() + margin.points() * cover.height() / size.height.points();
+        for (int row = int(y) - 1; row <= int(y) + 1; ++row)
+            for (int x = int(cover.left() + cover.width() / 4); x < int(cover.right() - cover.width() / 4); ++x)
+                if (shown.pixelColor(x, row) != ground) return true;
+        return false;
+    };
+    const Length three = Length::fromMillimetres(3), ten = Length::fromMillimetres(10);
+    EXPECT_FALSE(lineAt(three, Qt::white)) << "a plain cover's tab has no line";
+
+    document.setBackground(Kind(3), {BackgroundFill::Colour, 0x3060C0, 0, 0});
+    EXPECT_TRUE(lineAt(three, blue)) << "the line lies at the default 3 mm";
+    EXPECT_FALSE(lineAt(ten, blue));
+
+    document.setSafeMargin(ten);
+    slot.update();
+    EXPECT_TRUE(lineAt(ten, blue)) << "the line follows the document's margin";
+    EXPECT_FALSE(lineAt(three, blue));
+}
