@@ -8,8 +8,9 @@
 namespace kavi {
 
 LayoutCover layoutCoverOf(const CoverDocument& document, Kind kind) {
-    LayoutCover cover{kind.number(),       document.pixels(kind), document.fitMode(kind),
-                      document.text(kind), document.design(kind), {}, document.safeMargin()};
+    LayoutCover cover{kind.number(),        document.pixels(kind), document.fitMode(kind),
+                      document.text(kind),  document.design(kind), {},
+                      document.safeMargin()};
     for (std::size_t i = 0; i < document.designPictureCount(kind); ++i)
         cover.pictures.push_back(
             {document.designPixels(kind, i), document.designPicture(kind, i).uneditedOriginalJpeg(), i});

@@ -376,8 +376,9 @@ TEST_F(LayoutWindow, AFortyLineListThatCannotFitSaysSoAndTheSafeMarginIsMarkedOn
     EXPECT_TRUE(window.lblTrackListFit->isVisible());
     EXPECT_EQ(window.lblTrackListFit->text().toStdString(), expected);
     // 1 mm from the left edge: 2 mm past the 3 mm margin, and 5.5 mm of it left of the end strip's fold.
-    EXPECT_EQ(window.lblSafeMargin->text(), QStringLiteral("The track list crosses the safe margin by 2.0 mm.\n"
-                                                           "The track list crosses the fold by 5.5 mm."));
+    EXPECT_EQ(window.lblSafeMargin->text(),
+              QStringLiteral("The track list crosses the safe margin by 2.0 mm.\n"
+                             "The track list crosses the fold by 5.5 mm."));
     EXPECT_TRUE(window.lblOverhang->isHidden()) << "no text runs past the edge";
     EXPECT_FALSE(window.txtEndStrips->isHidden()) << "the CD Back has end strips";
 
