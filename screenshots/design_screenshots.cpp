@@ -11,6 +11,7 @@
 #include "output/print/print_preview.h"
 #include "platform/imaging/qt_raster.h"
 #include "platform/platform.h"
+#include "screenshots/margin_printer.h"
 #include "screenshots/screenshot_settle.h"
 #include "tests/jpeg/photo_picture.h"
 
@@ -27,28 +28,7 @@ constexpr int kCdBack = 3, kDvd = 4;
 
 kavi::Length mm(double millimetres) { return kavi::Length::fromMillimetres(millimetres); }
 
-// A printer with quarter-inch margins that takes every step; the screenshot sends nothing.
-class MarginPrinter final : public kavi::PrinterObject {
-public:
-    bool setFollowDefault(bool) override { return true; }
-    bool setPaperSize(kavi::Paper) override { return true; }
-    bool setOrientation(kavi::Orientation) override { return true; }
-    kavi::Paper paperSize() const override { return kavi::Paper::Legal; }
-    kavi::Orientation orientation() const override { return kavi::Orientation::Landscape; }
-    bool drawPicture(const QImage&, const kavi::LengthRect&) override { return true; }
-    bool drawClippedPicture(const QImage&, const kavi::LengthRect&, const kavi::LengthRect&) override { return true; }
-    bool newPage() override { return true; }
-    bool endDocument() override { return true; }
-    void printNextJobToFile(const QString&) override {}
-    std::optional<kavi::LengthRect> printableArea(kavi::Paper paper, kavi::Orientation orientation) override {
-        const kavi::LengthSize sheet = kavi::sheetSize(paper, orientation);
-        const kavi::Length margin = kavi::Length::fromInches(0.25);
-        return kavi::LengthRect{margin, margin, sheet.width - margin - margin, sheet.height - margin - margin};
-    }
-    QString nextJobPrinter() override { return QStringLiteral("Office"); }
-    bool drawLine(kavi::LengthPoint, kavi::LengthPoint, kavi::Length) override { return true; }
-    void setCopies(int) override {}
-};
+using kavi::screenshots::MarginPrinter;
 
 kavi::Track track(int number, const char* title, const char* artist, double seconds) {
     return kavi::Track{number, title, artist, seconds};
