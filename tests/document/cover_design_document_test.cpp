@@ -6,6 +6,7 @@
 // that keeps the pictures.
 #include "coverset/cover_set_file.h"
 #include "document/undo_history.h"
+#include "tests/support/picture_files.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
@@ -18,6 +19,8 @@ using namespace kavi;
 
 namespace {
 
+using kavi::testing::jpegOf;
+
 using What = CoverDocument::What;
 const Kind kFront(1), kBack(3), kDvd(4);
 
@@ -25,14 +28,6 @@ QImage filled(int w, int h, QRgb colour, QImage::Format format = QImage::Format_
     QImage picture(w, h, format);
     picture.fill(colour);
     return picture;
-}
-
-QByteArray jpegOf(const QImage& picture) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "JPG", 90);
-    return bytes;
 }
 
 LengthRect boxAt(double leftMm) {

@@ -3,6 +3,7 @@
 // kept inside it, and a cover set opened into it and saved from it, its pictures undecoded until
 // needed and kept as stored while unchanged.
 #include "document/cover_document.h"
+#include "tests/support/picture_files.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 using namespace kavi;
 
 namespace {
+
+using kavi::testing::jpegOf;
 
 using What = CoverDocument::What;
 
@@ -38,14 +41,6 @@ QImage filled(int w, int h, QColor colour) {
     QImage picture(w, h, QImage::Format_RGB32);
     picture.fill(colour);
     return picture;
-}
-
-QByteArray jpegOf(const QImage& picture) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "JPG", 90);
-    return bytes;
 }
 
 const Kind kFront(1), kBack(3), kDvd(4), kDs(7);

@@ -3,6 +3,7 @@
 // covers decoded and those of other covers left undecoded, JPEG files carried while unedited.
 #include "coverset/cover_set_file.h"
 #include "output/print/cover_document_printing.h"
+#include "tests/support/picture_files.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
@@ -11,15 +12,9 @@ using namespace kavi;
 
 namespace {
 
-const Kind kFront(1), kDvd(4);
+using kavi::testing::jpegOf;
 
-QByteArray jpegOf(const QImage& picture) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "JPG", 90);
-    return bytes;
-}
+const Kind kFront(1), kDvd(4);
 
 QImage filled(int w, int h, QRgb colour) {
     QImage picture(w, h, QImage::Format_RGB32);

@@ -4,6 +4,7 @@
 // change; one user action as one step; opening a set starting afresh; and the memory a long
 // history of large pictures holds.
 #include "document/undo_history.h"
+#include "tests/support/picture_files.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
@@ -14,6 +15,8 @@ using namespace kavi;
 
 namespace {
 
+using kavi::testing::jpegOf;
+
 using What = CoverDocument::What;
 using Unsaved = CoverDocument::Unsaved;
 
@@ -23,14 +26,6 @@ QImage filled(int w, int h, QColor colour) {
     QImage picture(w, h, QImage::Format_RGB32);
     picture.fill(colour);
     return picture;
-}
-
-QByteArray jpegOf(const QImage& picture) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "JPG", 90);
-    return bytes;
 }
 
 // A JPEG file's bytes and the picture decoding them gives, as a pick has them.

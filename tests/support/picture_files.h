@@ -8,6 +8,15 @@
 
 namespace kavi::testing {
 
+// A picture as the bytes of a JPEG file (quality 90), as a picked file would hold them.
+inline QByteArray jpegOf(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "JPG", 90);
+    return bytes;
+}
+
 // The same size and the same colours (whatever the format and the unused alpha byte).
 inline bool samePixels(const QImage& a, const QImage& b) {
     if (a.size() != b.size()) return false;
